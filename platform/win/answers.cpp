@@ -1,0 +1,130 @@
+#include "win/answers.h"
+
+#include <deque>
+#include <mutex>
+
+#include "win/msgbox.h"
+
+namespace platform {
+namespace {
+
+struct Queue {
+  std::mutex mutex;
+  std::deque<Answer> answers;
+};
+
+Queue& queue() {
+  static Queue q;
+  return q;
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+    s.remove_suffix(1);
+  return s;
+}
+
+struct ButtonName {
+  const char* name;
+  int id;
+};
+constexpr ButtonName kButtons[] = {{"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT},
+                                   {"IDRETRY", IDRETRY}, {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},
+                                   {"IDNO", IDNO}};
+
+}  // namespace
+
+int buttonIdFromName(std::string_view name) {
+  for (const ButtonName& b : kButtons)
+    if (name == b.name) return b.id;
+  return 0;
+}
+
+const char* buttonName(int id) {
+  for (const ButtonName& b : kButtons)
+    if (id == b.id) return b.name;
+  return "?";
+}
+
+bool queueAnswerLine(std::string_view line, std::string* error) {
+  auto fail = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  line = trim(line);
+  if (line.empty() || line.front() != '@') return fail("an answer line begins with '@'");
+  line.remove_prefix(1);
+  size_t blank = line.find_first_of(" \t");
+  std::string_view kind = line.substr(0, blank);
+  std::string_view rest = blank == std::string_view::npos ? std::string_view() : trim(line.substr(blank));
+  if (kind.empty()) return fail("an answer line names what it answers after '@'");
+  if (kind == "msg") {
+    if (buttonIdFromName(rest) == 0)
+      return fail("'@msg' takes a button: IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY or IDIGNORE");
+  } else if (kind == "file") {
+    if (rest.empty()) return fail("'@file' takes a quoted path or the word cancel");
+    if (rest.front() == '"') {
+      if (rest.size() < 2 || rest.back() != '"') return fail("'@file' path has no closing quote");
+      rest = rest.substr(1, rest.size() - 2);
+      if (rest.empty()) return fail("'@file' takes a quoted path or the word cancel");
+      queueAnswer("file", "path:" + std::string(rest));
+      return true;
+    }
+    if (rest == "cancel") {
+      queueAnswer("file", "cancel");
+      return true;
+    }
+    queueAnswer("file", "path:" + std::string(rest));
+    return true;
+  }
+  queueAnswer(std::string(kind), std::string(rest));
+  return true;
+}
+
+void queueAnswer(std::string kind, std::string text) {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  q.answers.push_back(Answer{std::move(kind), std::move(text)});
+}
+
+std::optional<std::string> takeAnswer(std::string_view kind, const std::function<bool(std::string_view)>& fits) {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  for (auto it = q.answers.begin(); it != q.answers.end(); ++it) {
+    if (it->kind != kind) continue;
+    if (fits && !fits(it->text)) continue;
+    std::string text = std::move(it->text);
+    q.answers.erase(it);
+    return text;
+  }
+  return std::nullopt;
+}
+
+size_t pendingAnswers() {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  return q.answers.size();
+}
+
+void clearAnswers() {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  q.answers.clear();
+}
+
+FileAnswer takeFileAnswer() {
+  FileAnswer a;
+  std::optional<std::string> t = takeAnswer("file");
+  if (!t) return a;
+  a.answered = true;
+  if (*t == "cancel") {
+    a.cancelled = true;
+  } else {
+    a.path = t->substr(5);  // after "path:"
+  }
+  return a;
+}
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+#pragma once
+// The answer queue: every modal question (a message box, a file dialog, a
+// dialog) takes its answer from here. Scripts queue answers as lines that begin
+// with '@'; tests queue them through the same functions.
+//
+//   @msg IDYES                  the next message box that has that button
+//   @file "D:\proj\data\A.dmx"  the next file dialog (quotes optional)
+//   @file cancel                the next file dialog is cancelled
+//   @<kind> <text>              any other kind (dialogs: their resource id)
+//
+// A question takes the earliest queued answer of its kind that fits it; with
+// none, it takes its default and the transcript says so.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform_api.h"
+
+namespace platform {
+
+struct Answer {
+  std::string kind;  // "msg", "file", or a dialog's id
+  std::string text;  // the rest of the line, blanks trimmed
+};
+
+// Parses one '@' line and queues it. Returns false, with the reason in `error`,
+// for a line that is not an answer ("@" alone, an unknown button name, a
+// malformed file answer).
+PLATFORM_API bool queueAnswerLine(std::string_view line, std::string* error = nullptr);
+PLATFORM_API void queueAnswer(std::string kind, std::string text);
+// Takes the earliest answer of `kind` for which `fits` is true (all of that
+// kind when `fits` is empty).
+PLATFORM_API std::optional<std::string> takeAnswer(std::string_view kind,
+                                                   const std::function<bool(std::string_view)>& fits = {});
+PLATFORM_API size_t pendingAnswers();
+PLATFORM_API void clearAnswers();
+
+// A file dialog's answer: nothing queued, a path, or cancelled.
+struct FileAnswer {
+  bool answered = false;
+  bool cancelled = false;
+  std::string path;
+};
+PLATFORM_API FileAnswer takeFileAnswer();
+
+// Button ids by name ("IDOK" -> 1); 0 for an unknown name.
+PLATFORM_API int buttonIdFromName(std::string_view name);
+PLATFORM_API const char* buttonName(int id);
+
+}  // namespace platform

@@ -1,0 +1,113 @@
+#include "win/transcript.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace platform {
+namespace {
+
+struct TranscriptState {
+  std::mutex mutex;
+  TranscriptSink sink;
+  bool atLineStart = true;
+  // Progress meter.
+  std::string label;
+  int minPos = 0;
+  int maxPos = 100;
+  int lastTenth = -1;
+  bool meterOn = false;
+};
+
+TranscriptState& state() {
+  static TranscriptState s;
+  return s;
+}
+
+void emit(TranscriptState& s, std::string_view text) {
+  if (text.empty()) return;
+  if (s.sink) {
+    s.sink(text);
+  } else {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+  }
+  s.atLineStart = text.back() == '\n';
+}
+
+void emitLine(TranscriptState& s, std::string_view line) {
+  std::string out;
+  if (!s.atLineStart) out += '\n';
+  for (size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '\r') continue;
+    out += c;
+    if (c == '\n' && i + 1 < line.size()) out += "  ";
+  }
+  if (out.empty() || out.back() != '\n') out += '\n';
+  emit(s, out);
+}
+
+}  // namespace
+
+void transcriptWrite(std::string_view text) {
+  TranscriptState& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  emit(s, text);
+}
+
+void transcriptLine(std::string_view line) {
+  TranscriptState& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  emitLine(s, line);
+}
+
+TranscriptSink setTranscriptSink(TranscriptSink sink) {
+  TranscriptState& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  TranscriptSink old = std::move(s.sink);
+  s.sink = std::move(sink);
+  s.atLineStart = true;
+  return old;
+}
+
+TranscriptCapture::TranscriptCapture() {
+  m_previous = setTranscriptSink([this](std::string_view t) { m_text.append(t); });
+}
+
+TranscriptCapture::~TranscriptCapture() { setTranscriptSink(std::move(m_previous)); }
+
+void progressBegin(std::string_view label, int minPos, int maxPos) {
+  TranscriptState& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.label = label;
+  s.minPos = minPos;
+  s.maxPos = maxPos > minPos ? maxPos : minPos + 1;
+  s.lastTenth = -1;
+  s.meterOn = true;
+}
+
+void progressSet(int pos) {
+  TranscriptState& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (!s.meterOn) return;
+  if (pos < s.minPos) pos = s.minPos;
+  if (pos > s.maxPos) pos = s.maxPos;
+  long long percent = (static_cast<long long>(pos) - s.minPos) * 100 / (s.maxPos - s.minPos);
+  int tenth = static_cast<int>(percent / 10);
+  if (tenth <= s.lastTenth) return;
+  s.lastTenth = tenth;
+  std::string line = "[进度] ";
+  if (!s.label.empty()) line += s.label + " ";
+  line += std::to_string(tenth * 10) + "%";
+  emitLine(s, line);
+}
+
+void progressEnd() {
+  TranscriptState& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.meterOn = false;
+  s.label.clear();
+  s.lastTenth = -1;
+}
+
+}  // namespace platform
