@@ -32,6 +32,3 @@ typedef double ads_real;
 typedef ads_real ads_point[3];
 typedef long ads_name[2];
 typedef ads_real ads_matrix[4][4];
-#define X 0
-#define Y 1
-#define Z 2
