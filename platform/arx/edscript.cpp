@@ -182,6 +182,17 @@ bool ScriptReader::takeAnswerLines(Source& s, ScriptToken& error) {
   return true;
 }
 
+bool ScriptReader::takeAnswerLinesAhead(ScriptToken& error) {
+  for (Source& s : m_sources) {
+    if (!s.isTokens) {
+      if (!s.atLineStart) return true;
+      if (!takeAnswerLines(s, error)) return false;
+    }
+    if (!exhausted(s)) return true;  // a token comes first
+  }
+  return true;
+}
+
 void ScriptReader::endToken(Source& s) {
   if (s.pos >= s.text.size()) return;
   char c = s.text[s.pos];
@@ -297,7 +308,7 @@ ScriptToken ScriptReader::next(int boundary) {
       return t;
     }
     ScriptToken t = readToken(s);
-    if (t.kind != ScriptToken::Error && !takeAnswerLines(s, error)) return error;
+    if (t.kind != ScriptToken::Error && !takeAnswerLinesAhead(error)) return error;
     return t;
   }
 }

@@ -7,8 +7,9 @@
 // - A line whose first non-blank character is '@' is an answer line: it is
 //   queued on the answer queue (platform::queueAnswerLine) as soon as the
 //   reader comes to the start of that line, before the token that ended the
-//   line before it is handed out, so answers written under a command are there
-//   when the command asks. It gives no token.
+//   line before it is handed out (also when that line is in the next source),
+//   so answers written under a command are there when the command asks. It
+//   gives no token.
 // - Every other line is cut into tokens: every blank (space or tab) and the
 //   line end close the token before them. So one blank separates two tokens,
 //   and two blanks in a row, a blank at the end of a line and an empty line
@@ -86,6 +87,9 @@ class PLATFORM_API ScriptReader {
   static bool exhausted(const Source& s);
   // Queues the answer lines at the current line start; false on a bad one.
   static bool takeAnswerLines(Source& s, ScriptToken& error);
+  // The same for the line after a token and, when its source ends there, for
+  // the first lines of the sources behind it (they are one script).
+  bool takeAnswerLinesAhead(ScriptToken& error);
   static ScriptToken readToken(Source& s);
   static ScriptToken readForm(Source& s, const std::string& where);
   static void endToken(Source& s);
