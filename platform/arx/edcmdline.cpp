@@ -65,8 +65,8 @@ std::string numberText(double v) {
 
 std::string pointText(const double* p, int dims) {
   if (!p) return "0,0";
-  std::string s = numberText(p[0]) + "," + numberText(p[1]);
-  if (dims == 3) s += "," + numberText(p[2]);
+  std::string s = numberText(p[0]);
+  for (int i = 1; i < dims; ++i) s.append(",").append(numberText(p[i]));
   return s;
 }
 
@@ -107,13 +107,19 @@ void invokeCommand(const AcEdCommand* cmd, const std::string& typed) {
   // The command may remove itself while it runs: keep what is needed.
   AcRxFunctionPtr function = cmd->functionAddr();
   LoadedModule* module = cmd->module();
+  std::string name = cmd->globalName();
   transcriptLine("Command: " + typed);
-  st.commands.push_back(cmd->globalName());
-  {
+  st.commands.push_back(name);
+  bool threw = false;
+  try {
     ModuleCallScope scope(module);
     function();
+  } catch (...) {
+    // Nothing may leave a module by an exception; the host goes on safely.
+    threw = true;
   }
   st.commands.pop_back();
+  if (threw) fail("command " + name + " ended with an exception");
 }
 
 resbuf* atomsToArgs(const std::vector<LispAtom>& items, std::string& error) {

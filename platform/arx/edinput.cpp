@@ -386,9 +386,12 @@ int acedGetFileD(const char* title, const char* defaultName, const char* ext, in
   if (ext && *ext) {
     size_t cut = path.find_last_of("/\\");
     std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
-    if (name.find('.') == std::string::npos) path += "." + std::string(ext);
+    if (name.find('.') == std::string::npos) path.append(".").append(ext);
   }
-  platform::transcriptLine("[" + caption + "] " + path + (byDefault ? " [by default]" : ""));
+  std::string shown = "[";
+  shown.append(caption).append("] ").append(path);
+  if (byDefault) shown.append(" [by default]");
+  platform::transcriptLine(shown);
   char* copy = acutNewString(path.c_str());
   if (!copy) return RTERROR;
   result->restype = RTSTR;

@@ -142,6 +142,17 @@ std::string realText(double v) {
   return s;
 }
 
+// "(x y)" or "(x y z)".
+std::string pointList(const double* p, int dims) {
+  std::string s = "(";
+  for (int i = 0; i < dims; ++i) {
+    if (i) s += ' ';
+    s += realText(p[i]);
+  }
+  s += ')';
+  return s;
+}
+
 std::string itemText(const resbuf* rb) {
   char buf[64];
   switch (rb->restype) {
@@ -155,8 +166,7 @@ std::string itemText(const resbuf* rb) {
     case RTPICKS:
       std::snprintf(buf, sizeof buf, "<Selection set: %lx>", static_cast<unsigned long>(rb->resval.rlname[0]));
       return buf;
-    case RTPOINT:
-      return "(" + realText(rb->resval.rpoint[0]) + " " + realText(rb->resval.rpoint[1]) + ")";
+    case RTPOINT: return pointList(rb->resval.rpoint, 2);
     default: break;
   }
   switch (kindOf(rb->restype)) {
@@ -169,9 +179,7 @@ std::string itemText(const resbuf* rb) {
       return s + "\"";
     }
     case ValueKind::Real: return realText(rb->resval.rreal);
-    case ValueKind::Point:
-      return "(" + realText(rb->resval.rpoint[0]) + " " + realText(rb->resval.rpoint[1]) + " " +
-             realText(rb->resval.rpoint[2]) + ")";
+    case ValueKind::Point: return pointList(rb->resval.rpoint, 3);
     case ValueKind::Short: return std::to_string(rb->resval.rint);
     case ValueKind::Long: return std::to_string(rb->resval.rlong);
     default: return "";
@@ -264,7 +272,11 @@ bool invokeLispFunction(std::string_view name, const resbuf* args, std::string* 
   {
     ModuleCallScope scope(const_cast<LoadedModule*>(module));
     if (handler) {
-      rc = handler();
+      try {
+        rc = handler();
+      } catch (...) {
+        rc = RSERR;  // nothing may leave a module by an exception
+      }
     } else if (sendModuleMessage(const_cast<LoadedModule*>(module), AcRx::kInvkSubrMsg) != AcRx::kRetOK) {
       rc = RSERR;
     }

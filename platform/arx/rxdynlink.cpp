@@ -225,7 +225,11 @@ ModuleCallScope::~ModuleCallScope() { state().calls.pop_back(); }
 AcRx::AppRetCode sendModuleMessage(LoadedModule* module, AcRx::AppMsgCode msg) {
   if (!module || !findByAppId(module) || !module->entry) return AcRx::kRetError;
   ModuleCallScope scope(module);
-  return module->entry(msg, module);
+  try {
+    return module->entry(msg, module);
+  } catch (...) {
+    return AcRx::kRetError;  // nothing may leave a module by an exception
+  }
 }
 
 void setDefaultAppName(std::string_view windowsPath) { state().defaultAppName = std::string(windowsPath); }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "host_fixture.h"
+
 extern char** environ;
 
 namespace {
@@ -66,11 +68,6 @@ class Cadhost : public ::testing::Test {
     fs::path p = m_dir / name;
     std::ofstream(p, std::ios::binary) << text;
     return p.string();
-  }
-  static std::string windowsForm(std::string path) {
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    return "Z:" + path;
   }
   fs::path m_dir;
   const std::string testModules = RAIL_TEST_MODULE_DIR;
@@ -137,7 +134,7 @@ TEST_F(Cadhost, UnknownCommandsNameTheirPlace) {
 
 TEST_F(Cadhost, TheNavigatorsWayOfStartingKestrow) {
   // Load by the module's Windows path from within a command, then the form it sends.
-  std::string kestrow = windowsForm(std::string(RAIL_INSTALL_DIR) + "/kestrow.arx");
+  std::string kestrow = windowsFormOf(std::string(RAIL_INSTALL_DIR) + "/kestrow.arx");
   Outcome r = run({"--install", testModules, "--load", "tm_alpha", "--run", "ALPHA_LOAD \"" + kestrow + "\"", "--run",
                "(command \"quib\")"});
   EXPECT_EQ(r.status, 0) << r.err;

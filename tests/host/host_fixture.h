@@ -12,6 +12,14 @@
 #include "win/answers.h"
 #include "win/transcript.h"
 
+// The Windows form of a Linux path, written out here without the platform:
+// "Z:" and the path with '\' for '/'.
+inline std::string windowsFormOf(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
 class HostTest : public ::testing::Test {
  protected:
   void SetUp() override { platform::setInstallFolder(RAIL_TEST_MODULE_DIR); }
@@ -25,13 +33,7 @@ class HostTest : public ::testing::Test {
   static std::string modulePath(const std::string& name) {
     return std::string(RAIL_TEST_MODULE_DIR) + "/" + name + ".arx";
   }
-  // The Windows form of a Linux path, written out here without the platform:
-  // "Z:" and the path with '\' for '/'.
-  static std::string windowsForm(std::string path) {
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    return "Z:" + path;
-  }
+  static std::string windowsForm(const std::string& path) { return windowsFormOf(path); }
   void load(const char* name) {
     std::string error;
     ASSERT_TRUE(platform::loadModule(name, &error)) << error;

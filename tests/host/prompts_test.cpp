@@ -207,7 +207,9 @@ TEST_F(Prompts, GetKwordMatchesWholeKeywordsAndTheirCapitals) {
     acedInitGet(c.flags, c.keywords);
     char buf[ACED_INPUT_BUFFER] = "";
     EXPECT_EQ(acedGetKword("Option: ", buf), c.rc) << c.name;
-    if (c.rc != RTCAN) EXPECT_STREQ(buf, c.result) << c.name;
+    if (c.rc != RTCAN) {
+      EXPECT_STREQ(buf, c.result) << c.name;
+    }
   }
 }
 
@@ -269,7 +271,9 @@ TEST_F(Prompts, FileDialogTakesTheScriptsFileAnswer) {
   for (const FileCase& c : cases) {
     platform::clearAnswers();
     transcript.clear();
-    if (*c.answerLine) ASSERT_TRUE(platform::queueAnswerLine(c.answerLine)) << c.name;
+    if (*c.answerLine) {
+      ASSERT_TRUE(platform::queueAnswerLine(c.answerLine)) << c.name;
+    }
     resbuf rb{};
     EXPECT_EQ(acedGetFileD("请输入文件名", c.defaultName, c.ext, 0, &rb), c.rc) << c.name;
     if (c.rc == RTNORM) {

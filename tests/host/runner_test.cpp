@@ -104,6 +104,7 @@ TEST_F(Runner, RunsEndAtTheFirstErrorWithItsPlace) {
       {"bad answer line", "ALPHA_HELLO\n@msg PERHAPS\nALPHA_HELLO\n", "s.scr:2: '@msg' takes a button", 0},
       {"unbalanced form", "ALPHA_HELLO\n(command \"x\"\n", "s.scr:2: unbalanced parenthesis", 1},
       {"function call at a prompt", "ALPHA_ASK\n(tmalpha)\n", "s.scr:2: a function call cannot answer a prompt", 0},
+      {"exception out of a command", "ALPHA_THROW\nALPHA_HELLO\n", "command ALPHA_THROW ended with an exception", 0},
       {"symbol given to command", "(command \"ALPHA_HELLO\" foo)\n", "only strings and numbers", 0},
   };
   for (const auto& c : cases) {

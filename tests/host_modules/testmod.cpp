@@ -3,6 +3,7 @@
 // which must stay each module's own.
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "arx/arx.h"
@@ -86,6 +87,9 @@ void TmBox() {
   acutPrintf("tm %s: box %d\n", TM_TAG, answer);
 }
 
+// Breaks the rule that nothing leaves a module by an exception.
+void TmThrow() { throw std::runtime_error("tm"); }
+
 void TmKword() {
   acedInitGet(RSG_NONULL, "Left Right eXit");
   char k[ACED_INPUT_BUFFER] = "";
@@ -125,6 +129,7 @@ void addCommands() {
   stack->addCommand(kGroup.c_str(), name("LOAD").c_str(), name("LOAD").c_str(), ACRX_CMD_MODAL, &TmLoad);
   stack->addCommand(kGroup.c_str(), name("KWORD").c_str(), name("KWORD").c_str(), ACRX_CMD_MODAL, &TmKword);
   stack->addCommand(kGroup.c_str(), name("BOX").c_str(), name("BOX").c_str(), ACRX_CMD_MODAL, &TmBox);
+  stack->addCommand(kGroup.c_str(), name("THROW").c_str(), name("THROW").c_str(), ACRX_CMD_MODAL, &TmThrow);
 }
 
 }  // namespace
