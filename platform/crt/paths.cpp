@@ -253,7 +253,9 @@ std::string fullPath(std::string_view path) {
     return drive + "\\" + joined(normalized(components(rest), false), '\\');
   }
   std::string rest = (!path.empty() && path[0] == '/') ? std::string(path) : currentFolder() + "/" + std::string(path);
-  return "/" + joined(normalized(components(rest), false), '/');
+  std::string full(1, '/');
+  full += joined(normalized(components(rest), false), '/');
+  return full;
 }
 
 bool wildcardMatch(std::string_view mask, std::string_view name) {

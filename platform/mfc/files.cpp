@@ -368,7 +368,7 @@ BOOL CFileFind::FindFile(LPCTSTR name, DWORD) {
     mask = pattern;
   }
   if (mask.empty()) return FALSE;
-  if (folder.empty()) folder = ".";
+  if (folder.empty()) folder.push_back('.');
 
   std::string root = fullPathIn(folder, windows);
   std::string dir = platform::resolvePath(folder);
