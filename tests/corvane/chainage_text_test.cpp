@@ -72,3 +72,45 @@ TEST(ChainageText3DecimalsBoundsTest, LongPrefixIsCutNeverTheNumber) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChainageBufferTest, CopiesWholeCharactersWithinBothLimits) {
+  struct Case {
+    const char* src;
+    size_t size;
+    size_t gbkLimit;
+    const char* expected;
+  } cases[] = {
+      {"AK", 16, 7, "AK"},
+      {"左线AK", 16, 7, "左线AK"},     // 6 GBK bytes, 8 bytes
+      {"左线AK", 16, 5, "左线A"},      // the GBK limit cuts
+      {"左线AK", 8, 7, "左线A"},       // the buffer cuts (7 bytes and the terminator)
+      {"左线AK", 6, 7, "左"},          // never half a character
+      {"左线绕行段AK", 16, 7, "左线绕"},  // the fourth character would make 8 GBK bytes
+      {"", 16, 7, ""},
+      {"ABC", 1, 7, ""},
+  };
+  for (const Case& c : cases) {
+    char out[32];
+    std::memset(out, '#', sizeof out);
+    size_t n = CopyTextBounded(out, c.size, c.src, c.gbkLimit);
+    EXPECT_STREQ(out, c.expected) << c.src << " " << c.size << " " << c.gbkLimit;
+    EXPECT_EQ(n, std::strlen(c.expected));
+  }
+  EXPECT_EQ(GbkWidth("AK"), 2u);
+  EXPECT_EQ(GbkWidth("左线AK"), 6u);
+  EXPECT_EQ(GbkWidth(""), 0u);
+}
+
+TEST(ChainageBufferTest, GbkFieldsReadAsUtf8) {
+  // "设计" in GBK is C9 E8 BC C6.
+  const char designGbk[] = "\xC9\xE8\xBC\xC6";
+  EXPECT_EQ(GbkBytesToUtf8(designGbk, 4), "设计");
+  EXPECT_EQ(GbkBytesToUtf8(designGbk, 24), "设计");  // stops at the terminator
+  EXPECT_EQ(GbkBytesToUtf8(designGbk, 3), "设");     // a character cut by the field's end is dropped
+  EXPECT_EQ(GbkBytesToUtf8("DK-350", 24), "DK-350");
+  EXPECT_EQ(GbkBytesToUtf8("A\x80Z", 3), "A?Z");      // 0x80 is no GBK lead byte
+}
+
+}  // namespace
