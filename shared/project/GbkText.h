@@ -10,16 +10,19 @@
 
 #include <cstddef>
 
+#include "crt/gbk.h"
 #include "mfc/cstring.h"
 
 // GBK bytes of a UTF-8 text (ASCII 1, every other character 2).
-size_t GbkWidth(const char* text);
+inline size_t GbkWidth(const char* text) { return text ? static_cast<size_t>(platform::GbkLength(text)) : 0; }
 
 // Copies `src` into `dst` (room for `dstSize` bytes with the terminator),
 // keeping whole characters only, at most `gbkLimit` GBK bytes and at most
 // dstSize − 1 bytes. Always terminates `dst` when dstSize > 0. Returns the
 // number of bytes copied.
-size_t CopyTextBounded(char* dst, size_t dstSize, const char* src, size_t gbkLimit);
+inline size_t CopyTextBounded(char* dst, size_t dstSize, const char* src, size_t gbkLimit) {
+  return platform::copyTextBounded(dst, dstSize, src ? src : "", gbkLimit);
+}
 
 // Reads a text stored as GBK bytes (at most `size` bytes, up to the first NUL)
 // into UTF-8. Bytes that already form valid UTF-8 are taken as they are; a
