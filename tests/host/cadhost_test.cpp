@@ -100,8 +100,8 @@ TEST_F(Cadhost, ModulesThatCannotLoadEndTheRun) {
 }
 
 TEST_F(Cadhost, ScriptFilesAndRunLinesAreOneScript) {
-  // A script file with CR LF line ends, as the users' editors write it.
-  std::string script = file("a.scr", "ALPHA_ASK\r\n12.5,-3\r\n\r\n\"里程 two\"\r\n");
+  // A script file in GBK with CR LF line ends, as the users' editors write it.
+  std::string script = file("a.scr", "ALPHA_ASK\r\n12.5,-3\r\n\r\n\"\xC0\xEF\xB3\xCC two\"\r\n");  // 里程
   Outcome r = run({"--install", testModules, "--load", "tm_alpha", "--script", script, "--run", "8", "--run",
                "ALPHA_BOX", "--run", "@msg IDNO"});
   EXPECT_EQ(r.status, 0) << r.err;
