@@ -15,6 +15,9 @@
 //   ground-line input (PELLORY_BUILD): the destructor only.
 // In the builds where they are not virtual, FormatReal, PointAtDistance,
 // DistanceOfPointByKeyPoints and SpacingToOtherLine are ordinary members.
+//
+// Every member that takes an element list of n records reads records 0 .. n
+// (see PlacedElement): the caller's array holds n + 1 records.
 
 #include <cstddef>
 

@@ -1,8 +1,6 @@
 #pragma once
 // Small helpers on element-list records shared by the geometry sources.
 
-#include <cmath>
-
 #include "geometry/LineElement.h"
 
 // The state at the start of a placed element.
