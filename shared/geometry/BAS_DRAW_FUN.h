@@ -22,10 +22,10 @@
 #include <cstddef>
 
 #include "arx/acutmath.h"
-#include "geometry/BreakRecord.h"
 #include "geometry/GeoFunctions.h"
 #include "geometry/LineElement.h"
 #include "mfc/cstring.h"
+#include "project/BreakTable.h"
 
 #if defined(CORVANE_BUILD) || defined(PELLORY_BUILD)
 #define BAS_DRAW_PLAN_VIRTUAL
@@ -168,10 +168,11 @@ class BAS_DRAW_FUN {
   }
 
   // Continuous mileage of a chainage text through a break table of `count`
-  // records, checking the prefixes round each break. Inconsistent prefixes, a
-  // chainage found at several places and one found at none are shown in
-  // message boxes; the mileage is returned in every case (the chainage value
-  // itself when it is found nowhere).
+  // records, checking the prefixes round each break (the walk and messages of
+  // the alignment model's conversion: 0.00005 m at both ends of the table).
+  // Inconsistent prefixes, a chainage found at several places and one found
+  // at none are shown in message boxes; the mileage is returned in every case
+  // (the chainage value itself when it is found nowhere).
   static double ChainageTextToMileage(const char* text, int count, const BreakRecord* breaks);
   static double CheckChainageBreakPrefixes(const char* text, int count, const BreakRecord* breaks) {
     return ChainageTextToMileage(text, count, breaks);

@@ -9,14 +9,11 @@
 #include <string>
 
 #include "arx/rtos.h"
+#include "crt/gbk.h"
 #include "geometry/BAS_DRAW_FUN.h"
-#include "mfc/app.h"
-#include "win/msgbox.h"
 
 namespace {
 
-// Break values match within this distance.
-constexpr double kBreakTolerance = 0.00005;
 // A value this close to a whole kilometre is written "<km>+000".
 constexpr double kWholeKilometre = 5e-6;
 
@@ -57,16 +54,6 @@ std::string Printed(const char* format, int decimals, double value) {
   return text;
 }
 
-// A prefix of a break record: at most its 8 bytes, lower-cased.
-CString TablePrefix(const char (&stored)[8]) {
-  CString prefix(stored, static_cast<int>(strnlen(stored, sizeof stored)));
-  return prefix.MakeLower();
-}
-
-CString StoredPrefix(const char (&stored)[8]) {
-  return CString(stored, static_cast<int>(strnlen(stored, sizeof stored)));
-}
-
 }  // namespace
 
 void BAS_DRAW_FUN::ChainageToText(const CString& prefix, double value, char* buffer, size_t size) {
@@ -80,7 +67,7 @@ void BAS_DRAW_FUN::ChainageToText(const CString& prefix, double value, char* buf
   } else {
     text = ComposeChainage(prefix.GetString(), value < 0.0, Printed("%.*f", 2, magnitude));
   }
-  CopyTextBounded(buffer, size, text.c_str());
+  platform::copyTextBounded(buffer, size, text.c_str());
 }
 
 const char* BAS_DRAW_FUN::FormatChainageWithPrecision(const char* prefix, double value, int decimals, char* buffer,
@@ -89,7 +76,7 @@ const char* BAS_DRAW_FUN::FormatChainageWithPrecision(const char* prefix, double
   // Room for every digit of the largest double and 20 decimals.
   char rounded[400];
   FormatReal(std::fabs(value), decimals, rounded);
-  CopyTextBounded(buffer, size, ComposeChainage(prefix, value < 0.0, rounded).c_str());
+  platform::copyTextBounded(buffer, size, ComposeChainage(prefix, value < 0.0, rounded).c_str());
   return buffer;
 }
 
@@ -107,7 +94,7 @@ void BAS_DRAW_FUN::FormatDmsAngle(double dms, int decimals, char* buffer, size_t
 
   const double seconds = DmsToDegrees(std::fabs(dms)) * 3600.0;
   if (!std::isfinite(seconds) || seconds * static_cast<double>(unit) > 9e15) {
-    CopyTextBounded(buffer, size, Printed("%.*f", decimals, dms).c_str());
+    platform::copyTextBounded(buffer, size, Printed("%.*f", decimals, dms).c_str());
     return;
   }
   // Rounded once to the seconds' decimals, so that 59.996" with one decimal
@@ -130,60 +117,9 @@ void BAS_DRAW_FUN::FormatDmsAngle(double dms, int decimals, char* buffer, size_t
     text += part;
   }
   text += '"';
-  CopyTextBounded(buffer, size, text.c_str());
+  platform::copyTextBounded(buffer, size, text.c_str());
 }
 
 double BAS_DRAW_FUN::ChainageTextToMileage(const char* text, int count, const BreakRecord* breaks) {
-  if (text == nullptr) text = "";
-  double value;
-  char prefixBuffer[64];
-  ParseChainageText(text, value, prefixBuffer);
-  CString prefix(prefixBuffer);
-  prefix.Trim();
-  prefix.MakeLower();
-
-  double result = value;
-  int hits = 0;
-  if (breaks != nullptr && count >= 1) {
-    double running = breaks[0].before + breaks[0].length;
-    for (int i = 1; i < count; ++i) {
-      const BreakRecord& previous = breaks[i - 1];
-      const BreakRecord& current = breaks[i];
-      const double stretchStart = previous.before + previous.length;
-      if (stretchStart - kBreakTolerance < value && value < current.before + kBreakTolerance) {
-        if (prefix == TablePrefix(previous.prefixAfter)) {
-          ++hits;
-          result = running + value - stretchStart;
-        } else if (prefix == TablePrefix(current.prefixBefore)) {
-          ++hits;
-          result = running + value - stretchStart;
-          CString message;
-          message.Format("第%d个断链的断后里程冠号%s与第%d个断链的断前里程冠号%s不一致,\n\n他将导致%s的计算不可靠", i - 1,
-                         StoredPrefix(previous.prefixAfter).GetString(), i,
-                         StoredPrefix(current.prefixBefore).GetString(), text);
-          MessageBoxA(nullptr, message, "系统发现", MB_OK);
-        }
-      }
-      running += current.before - stretchStart;
-    }
-
-    if (count < 2 || hits == 0) {
-      const BreakRecord& first = breaks[0];
-      const BreakRecord& last = breaks[count - 1];
-      if (value < first.before + kBreakTolerance && prefix == TablePrefix(first.prefixBefore)) {
-        result = value + first.length;
-        ++hits;
-      } else if (value > last.before + last.length - kBreakTolerance && prefix == TablePrefix(last.prefixAfter)) {
-        result = running + value - last.before - last.length;
-        ++hits;
-      }
-    }
-  }
-
-  if (hits >= 2) {
-    AfxMessageBox(CString("系统发现") + text + "在线路上有多个位置，可能是断链表数据有问题");
-  } else if (hits == 0) {
-    AfxMessageBox(CString("系统发现") + text + "在线路上没有其位置，可能是短链或断链表数据有问题");
-  }
-  return result;
+  return BreakChainageToMileage(text, count, breaks, kAlignmentModelRules);
 }

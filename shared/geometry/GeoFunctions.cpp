@@ -5,6 +5,9 @@
 #include <cstring>
 #include <numbers>
 #include <string>
+#include <string_view>
+
+#include "crt/gbk.h"
 
 namespace {
 
@@ -168,26 +171,10 @@ int FindLastCharNoCase(const char* text, char ch) {
   return found;
 }
 
-bool CopyTextBounded(char* buffer, size_t size, const char* text) {
-  if (buffer == nullptr || size == 0) return false;
-  if (text == nullptr) text = "";
-  size_t length = std::strlen(text);
-  bool whole = true;
-  if (length >= size) {
-    whole = false;
-    length = size - 1;
-    // Do not leave the first bytes of a multi-byte character behind.
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
-  }
-  std::memcpy(buffer, text, length);
-  buffer[length] = '\0';
-  return whole;
-}
-
 void ParseChainageText(const char* text, double& value, char* prefix, size_t prefixSize) {
   if (text == nullptr) text = "";
   const int prefixLength = FindLastCharNoCase(text, 'K');
-  CopyTextBounded(prefix, prefixSize, std::string(text, static_cast<size_t>(prefixLength)).c_str());
+  platform::copyTextBounded(prefix, prefixSize, std::string_view(text, static_cast<size_t>(prefixLength)));
 
   const char* rest = text + prefixLength;
   const char* plus = std::strrchr(rest, '+');

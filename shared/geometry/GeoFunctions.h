@@ -81,7 +81,3 @@ template <size_t N>
 void ParseChainageText(const char* text, double& value, char (&prefix)[N]) {
   ParseChainageText(text, value, prefix, N);
 }
-
-// Copies `text` into `buffer` of `size` bytes, always terminated, cutting at a
-// UTF-8 character boundary when it does not fit. Returns false when cut.
-bool CopyTextBounded(char* buffer, size_t size, const char* text);

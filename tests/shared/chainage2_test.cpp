@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "geometry/BAS_DRAW_FUN.h"
@@ -146,9 +145,10 @@ TEST(Chainage2Text, AngleTexts) {
 }
 
 BreakRecord Break(double before, double length, const char* prefixBefore, const char* prefixAfter) {
-  BreakRecord record{before, length, {}, {}};
-  std::strncpy(record.prefixBefore, prefixBefore, sizeof record.prefixBefore - 1);
-  std::strncpy(record.prefixAfter, prefixAfter, sizeof record.prefixAfter - 1);
+  BreakRecord record;
+  record.before = before;
+  record.length = length;
+  SetBreakPrefixes(record, prefixBefore, prefixAfter);
   return record;
 }
 
@@ -207,7 +207,6 @@ TEST(Chainage2Mileage, ReportsUnreliableChainages) {
   EXPECT_NEAR(BAS_DRAW_FUN::ChainageTextToMileage("XK2+000", 4, mismatch), 1950.0, 1e-9);
   EXPECT_TRUE(capture.contains("第1个断链的断后里程冠号BK与第2个断链的断前里程冠号XK不一致,")) << capture.text();
   EXPECT_TRUE(capture.contains("他将导致XK2+000的计算不可靠")) << capture.text();
-  EXPECT_TRUE(capture.contains("系统发现")) << capture.text();
   EXPECT_FALSE(capture.contains("没有其位置"));
   capture.clear();
 
@@ -218,9 +217,8 @@ TEST(Chainage2Mileage, ReportsUnreliableChainages) {
   EXPECT_NEAR(BAS_DRAW_FUN::ChainageTextToMileage("AK0+800", 1, lateStart), 800.0, 1e-9);
   EXPECT_EQ(capture.text(), "");
 
-  // No table at all: the value, reported as found nowhere.
+  // No table at all: the value itself.
   EXPECT_EQ(BAS_DRAW_FUN::CheckChainageBreakPrefixes("AK0+800", 0, nullptr), 800.0);
-  EXPECT_TRUE(capture.contains("在线路上没有其位置"));
 }
 
 }  // namespace
