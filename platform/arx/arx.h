@@ -3,6 +3,7 @@
 // the command stack, the application object, LISP functions, the editor's
 // input and output, the command line and the document manager.
 
+#include "arx/acutmath.h"
 #include "arx/adscodes.h"
 #include "arx/apdocman.h"
 #include "arx/arxapp.h"
@@ -13,5 +14,6 @@
 #include "arx/edoutput.h"
 #include "arx/errorstatus.h"
 #include "arx/prompt_input.h"
+#include "arx/rtos.h"
 #include "arx/rxdynlink.h"
 #include "arx/rxobject.h"
