@@ -268,6 +268,9 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
   }
   m_db = db;
   sqlite3_extended_result_codes(m_db, 1);
+  // A quoted name is always a name: an unknown one is an error, never a text.
+  sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(m_db, static_cast<int>(m_timeout) * 1000);
   // Reading the schema proves the file is a sound database.
   rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
