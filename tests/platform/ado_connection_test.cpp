@@ -289,9 +289,10 @@ TEST_F(SafetyTest, WritesOfARecordsetAreCommittedByUpdateOnly) {
   _RecordsetPtr rs = db.open("select * from 坡度表");
   addRows(rs, {"A", "B"});
   ASSERT_EQ(ado_test::addNew(rs), S_OK);  // saves "B" into the unit
-  EXPECT_EQ(stored(), old);               // another connection sees nothing yet
+  ASSERT_EQ(ado_test::put(rs, 1, _variant_t("C")), S_OK);
+  EXPECT_EQ(stored(), old);  // another connection sees nothing yet
   ASSERT_EQ(ado_test::update(rs), S_OK);
-  EXPECT_EQ(ado_test::column(stored(), 1), (Col{"DK", "DK", "DK", "A", "B", "NULL"}));
+  EXPECT_EQ(ado_test::column(stored(), 1), (Col{"DK", "DK", "DK", "A", "B", "C"}));
 
   // Rows added and closed without an Update are not kept.
   addRows(rs, {"C", "D"});
