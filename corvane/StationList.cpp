@@ -119,7 +119,7 @@ void AlignmentModel::InsertStructurePoints(int count, const MileageRange* ranges
 // entry's kind, whose mileage stays.
 void AlignmentModel::MergeIntoStations(std::vector<StationPoint>& points) {
   const INT_PTR size = stations.GetSize();
-  if (size == 0 || points.empty()) return;
+  if (size == 0) return;
   std::stable_sort(points.begin(), points.end(),
                    [](const StationPoint& a, const StationPoint& b) { return a.mileage < b.mileage; });
   const double first = stations[0].mileage;
