@@ -1,0 +1,124 @@
+#include "CrossSectionDesigner.h"
+
+#include <algorithm>
+
+#include "DesignerGlobals.h"
+#include "arx/edoutput.h"
+
+void SideStandards::Free() {
+  limitWidth.Free();
+  landWidening.Free();
+  topsoil.Free();
+  groundWidth.Free();
+  embankmentSlopes.Free();
+  cuttingSlopes.Free();
+  sideDitch.Free();
+  drainageDitch.Free();
+  topDitch.Free();
+}
+
+CrossSectionDesigner::CrossSectionDesigner() {
+  g_DrawingFactor = 5.0;
+  g_LastMergedRange = nullptr;
+}
+
+CrossSectionDesigner::~CrossSectionDesigner() {
+  FreeTables();
+  planBoundary.clear();
+  DeleteModels();
+}
+
+void CrossSectionDesigner::FreeTables() {
+  improvedFill.Free();
+  excavationClass.Free();
+  surfaceLayer.Free();
+  shoulderProtection.Free();
+  leftStandards.Free();
+  rightStandards.Free();
+  sections.clear();
+  sections.shrink_to_fit();
+  quantities.Free();
+  trackSegments.Free();
+  bridges.Free();
+  tunnels.Free();
+  stations.Free();
+  gradeTable.Free();
+}
+
+void CrossSectionDesigner::DeleteModels() {
+  // The side lines refer to the baseline model; they go first.
+  delete leftLine;
+  leftLine = nullptr;
+  delete rightLine;
+  rightLine = nullptr;
+  delete baseline;
+  baseline = nullptr;
+}
+
+void CrossSectionDesigner::FreeAllLines() {
+  FreeTables();
+  const int leftCount = std::clamp(g_LeftDetourCount, 0, kMaxDetourDesigners);
+  const int rightCount = std::clamp(g_RightDetourCount, 0, kMaxDetourDesigners);
+  for (int i = 0; i < leftCount; ++i)
+    if (&g_LeftDetourDesigners[i] != this) g_LeftDetourDesigners[i].FreeTables();
+  for (int i = 0; i < rightCount; ++i)
+    if (&g_RightDetourDesigners[i] != this) g_RightDetourDesigners[i].FreeTables();
+  DeleteModels();
+}
+
+void CrossSectionDesigner::SetBaselineModel(AlignmentModel* model) {
+  if (model == baseline) return;
+  delete baseline;
+  baseline = model;
+}
+
+void CrossSectionDesigner::SetLeftLine(SideLineModel* model) {
+  if (model == leftLine) return;
+  delete leftLine;
+  leftLine = model;
+}
+
+void CrossSectionDesigner::SetRightLine(SideLineModel* model) {
+  if (model == rightLine) return;
+  delete rightLine;
+  rightLine = model;
+}
+
+int CrossSectionDesigner::AllocateSections(int count) {
+  if (count < 0 || count > kMaxSections) {
+    acutPrintf("\n横断面数%d超出范围(0---%d)，未分配横断面", count, kMaxSections);
+    return 0;
+  }
+  sections.clear();
+  sections.resize(static_cast<size_t>(count));
+  return 1;
+}
+
+int CrossSectionDesigner::InsertSection(int index, const SectionRecord& record) {
+  const int count = SectionCount();
+  if (index < 0 || index > count) {
+    acutPrintf("\n插入横断面的位置%d超出范围(0---%d)", index, count);
+    return 0;
+  }
+  if (count >= kMaxSections) {
+    acutPrintf("\n横断面数已达上限%d，不能再插入横断面", kMaxSections);
+    return 0;
+  }
+  // Copy first: `record` may be one of the sections that move.
+  SectionRecord copy = record;
+  sections.insert(sections.begin() + index, std::move(copy));
+  return 1;
+}
+
+int CrossSectionDesigner::SetGradePoints(int count, const GradePoint* points, const char* tableName) {
+  if (count < 0 || points == nullptr) count = 0;
+  if (count > kMaxGradePoints) {
+    acutPrintf("\n%s有%d个变坡点，超过%d个，只取前%d个", tableName ? tableName : "坡度表", count, kMaxGradePoints,
+               kMaxGradePoints);
+    count = kMaxGradePoints;
+  }
+  std::copy(points, points + count, gradePoints);
+  if (count < kMaxGradePoints) gradePoints[count] = GradePoint();
+  gradePointCount = count;
+  return count;
+}
