@@ -5,7 +5,7 @@
 #include <cstring>
 #include <numbers>
 
-#include "CommandLine.h"
+#include "arx/edoutput.h"
 #include "geometry/ElementState.h"
 #include "geometry/GeoFunctions.h"
 #include "project/GbkText.h"
@@ -99,7 +99,7 @@ int AlignmentModel::SetBreak(int index, double before, double length, const char
 
 int AlignmentModel::SetBreakTable(int count, const BreakRecord* records) {
   if (records == nullptr || count < 1 || count > kMaxBreaks) {
-    CommandLinePrintf("\n断链数%d超出范围(1~%d), 断链表未更改", count, kMaxBreaks);
+    acutPrintf("\n断链数%d超出范围(1~%d), 断链表未更改", count, kMaxBreaks);
     return 0;
   }
   breakCount = count;
@@ -118,7 +118,7 @@ int AlignmentModel::SetBreakTable(int count, const BreakRecord* records) {
 int AlignmentModel::CreateFromRecords(int n, const IpRecord* records, const char* prefix, const char* ipPrefixText) {
   Reset();
   if (records == nullptr || n < 2 || n > kMaxIps) {
-    CommandLinePrintf("\n线路交点数%d超出范围(2~%d), 不能建立线路模型", n, kMaxIps);
+    acutPrintf("\n线路交点数%d超出范围(2~%d), 不能建立线路模型", n, kMaxIps);
     return 0;
   }
   CopyTextBounded(ipPrefix, sizeof ipPrefix, ipPrefixText ? ipPrefixText : "", kChainPrefixGbkMax);
@@ -132,13 +132,13 @@ int AlignmentModel::CreateFromRecords(int n, const IpRecord* records, const char
 
 bool AlignmentModel::CheckIps() {
   if (ipCount < 2 || ipCount > kMaxIps) {
-    CommandLinePrintf("\n线路交点数%d超出范围(2~%d), 不能建立线路模型", ipCount, kMaxIps);
+    acutPrintf("\n线路交点数%d超出范围(2~%d), 不能建立线路模型", ipCount, kMaxIps);
     return false;
   }
   bool ok = true;
   for (int t = 1; t < ipCount - 1; ++t) {
     if (ips[t].R > 0.0) continue;
-    CommandLinePrintf("\n%s%d号交点的曲线半径R=%0.3f不大于0, 不能建立线路模型", ipPrefix,
+    acutPrintf("\n%s%d号交点的曲线半径R=%0.3f不大于0, 不能建立线路模型", ipPrefix,
                       static_cast<int>(std::lround(ips[t].number)), ips[t].R);
     ok = false;
   }
@@ -167,7 +167,7 @@ int AlignmentModel::BuildLineElements() {
 
   const int count = CompactElements(legBearing);
   if (count < 0) {
-    CommandLinePrintf("\n线元数超过%d个, 不能建立线路模型", kMaxElements - 1);
+    acutPrintf("\n线元数超过%d个, 不能建立线路模型", kMaxElements - 1);
     ClearElements();
     return 0;
   }
@@ -196,9 +196,9 @@ void AlignmentModel::BuildCurves(const double* legBearing, const double* legLeng
     const double L = ct.L;
     const double Lc = L - L1 - L2;
     if (L < L1 + L2) {
-      CommandLinePrintf("\n%d号曲线 前后缓和曲线重叠：缓长L1+L2=%10.3f>大于曲线长L=%10.3f ", t, L1 + L2, L);
+      acutPrintf("\n%d号曲线 前后缓和曲线重叠：缓长L1+L2=%10.3f>大于曲线长L=%10.3f ", t, L1 + L2, L);
     } else if (Lc < kShortLength) {
-      CommandLinePrintf("\n %d号曲线的(R=%8.1f)圆曲线长L=%10.3f 不足20m ", t, R, Lc);
+      acutPrintf("\n %d号曲线的(R=%8.1f)圆曲线长L=%10.3f 不足20m ", t, R, Lc);
     }
 
     const CurveRecord& previous = curves[t - 1];
@@ -217,8 +217,8 @@ void AlignmentModel::BuildCurves(const double* legBearing, const double* legLeng
     curve.turn = turn;
 
     if (G < kShortLength) {
-      CommandLinePrintf("\n %d号曲线起点ZH/ZY距前一曲线HZ/ZY距离=%-10.3f ", curveNumberOffset + t - 1, G);
-      if (G < 0.0) CommandLinePrintf("  超过前一曲线HZ/YZ不合法 ");
+      acutPrintf("\n %d号曲线起点ZH/ZY距前一曲线HZ/ZY距离=%-10.3f ", curveNumberOffset + t - 1, G);
+      if (G < 0.0) acutPrintf("  超过前一曲线HZ/YZ不合法 ");
     }
 
     const double A1 = std::sqrt(L1 * R);

@@ -223,19 +223,24 @@ BOOL BAS_DRAW_FUN::PointOnElementAtDistance(const LinePoint& start, LinePoint& o
 }
 
 int BAS_DRAW_FUN::PointAtMileage(const PlacedElement* elements, int n, LinePoint& point) {
-  if (elements == nullptr) return -9;
+  if (elements == nullptr || n < 2) return -9;
   const double query = point.mileage;
-  for (int i = 1; i < n; ++i) {
-    int type;
-    double end = elements[i].mileage + ElementLength(elements[i], type);
-    if (i == n - 1) end += kLastElementAllowance;
-    if (!(elements[i].mileage <= query && query <= end)) continue;
-    double s = query - elements[i].mileage;
-    if (s <= 0.0) s = kStartNudge;
-    PointOnElementAtDistance(StartStateOf(elements[i]), point, s, elements[i]);
-    return type;
-  }
-  return -9;
+  if (!(query >= elements[1].mileage)) return -9;
+  // The first element that holds the mileage: the last one starting at or
+  // before it, or an earlier one that reaches it (a mileage at an element's
+  // end belongs to that element). The start mileages do not fall along a list.
+  const PlacedElement* found = std::upper_bound(elements + 1, elements + n, query,
+                                                [](double q, const PlacedElement& e) { return q < e.mileage; });
+  int i = static_cast<int>(found - elements) - 1;
+  while (i > 1 && query <= elements[i - 1].mileage + ElementLength(elements[i - 1])) --i;
+  int type;
+  double end = elements[i].mileage + ElementLength(elements[i], type);
+  if (i == n - 1) end += kLastElementAllowance;
+  if (query > end) return -9;
+  double s = query - elements[i].mileage;
+  if (s <= 0.0) s = kStartNudge;
+  PointOnElementAtDistance(StartStateOf(elements[i]), point, s, elements[i]);
+  return type;
 }
 
 // ---- Projection -----------------------------------------------------------

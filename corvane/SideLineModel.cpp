@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "CommandLine.h"
+#include "arx/edoutput.h"
 #include "geometry/GeoFunctions.h"
 #include "project/BreakTable.h"
 #include "project/GbkText.h"
@@ -49,7 +49,7 @@ int SideLineModel::Create(AlignmentModel* baselineModel, int n, const SideCurveR
   baseline = baselineModel;
   curveNumberOffset = numberOffset;
   if (baseline == nullptr || rows == nullptr || n < 2 || n > kMaxSideIps) {
-    CommandLinePrintf("\n%s线路交点数%d超出范围(2~%d), 不能建立线路模型", ipPrefixText ? ipPrefixText : "", n,
+    acutPrintf("\n%s线路交点数%d超出范围(2~%d), 不能建立线路模型", ipPrefixText ? ipPrefixText : "", n,
                       kMaxSideIps);
     return 0;
   }
@@ -69,7 +69,7 @@ int SideLineModel::Create(AlignmentModel* baselineModel, int n, const SideCurveR
     s.spacing = row.spacing;
     s.ownCoordinates = row.kind != 0;
     if (!s.ownCoordinates && !BaselineIpValid(row.baselineIp)) {
-      CommandLinePrintf("\n%s%d号交点对应的一线交点号%d不存在, 采用其自身坐标", ipPrefix, i + numberOffset,
+      acutPrintf("\n%s%d号交点对应的一线交点号%d不存在, 采用其自身坐标", ipPrefix, i + numberOffset,
                         row.baselineIp);
       s.ownCoordinates = true;
     }
@@ -143,7 +143,7 @@ void SideLineModel::SideIpsToIpRecords() {
 
 int SideLineModel::SetDetourPoints(const SideBreakRow* rows, int count) {
   if (count < 0 || count > kMaxDetourPoints || (rows == nullptr && count > 0)) {
-    CommandLinePrintf("\n%s线路断链数%d超出范围(0~%d), 绕行段未更改", ipPrefix, count, kMaxDetourPoints);
+    acutPrintf("\n%s线路断链数%d超出范围(0~%d), 绕行段未更改", ipPrefix, count, kMaxDetourPoints);
     return 0;
   }
   std::fill(std::begin(detourPoints), std::end(detourPoints), DetourPoint{});
@@ -273,7 +273,7 @@ int SideLineModel::DetourIntersectionList(int section, IpRecord* records, int ro
   const bool withEnd = last < ipCount - 1;
   const int needed = (last - first + 1) + (withStart ? 1 : 0) + (withEnd ? 1 : 0);
   if (records == nullptr || needed > room) {
-    CommandLinePrintf("\n%s绕行段%d的交点数%d超出所给空间%d", ipPrefix, section, needed, room);
+    acutPrintf("\n%s绕行段%d的交点数%d超出所给空间%d", ipPrefix, section, needed, room);
     return 0;
   }
 
@@ -292,7 +292,7 @@ int SideLineModel::DetourIntersectionList(int section, IpRecord* records, int ro
   }
   placed = placed && (!withEnd || addPoint(detourPoints[pointLast].mileage));
   if (!placed) {
-    CommandLinePrintf("\n%s绕行段%d的起终点不在线路上", ipPrefix, section);
+    acutPrintf("\n%s绕行段%d的起终点不在线路上", ipPrefix, section);
     return 0;
   }
   count = k;

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "AlignmentModel.h"
-#include "CommandLine.h"
+#include "arx/edoutput.h"
 
 namespace {
 
@@ -45,13 +45,13 @@ int AlignmentModel::BuildStationList(double interval, double startMileage, doubl
   stations.RemoveAll();
   stationCount = 0;
   if (!(interval > 0.0)) {
-    CommandLinePrintf("\n桩号间距%0.3f不大于0, 不能生成桩号表", interval);
+    acutPrintf("\n桩号间距%0.3f不大于0, 不能生成桩号表", interval);
     return 0;
   }
   const double lo = startMileage - kRangeAllowance;
   const double hi = endMileage + kRangeAllowance;
   if (!((hi - lo) / interval < kMaxRegularStations)) {
-    CommandLinePrintf("\n桩号间距%0.3f过小, 不能生成桩号表", interval);
+    acutPrintf("\n桩号间距%0.3f过小, 不能生成桩号表", interval);
     return 0;
   }
   auto add = [this](int kind, double mileage) { stations.Add(StationPoint{kind, mileage}); };
