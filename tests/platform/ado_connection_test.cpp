@@ -26,11 +26,11 @@ std::string fileBytes(const std::string& path) {
 
 HRESULT openPath(_ConnectionPtr& conn, const std::string& path) {
   conn.CreateInstance("ADODB.Connection");
-  return conn->Open(_bstr_t(rail_fixtures::ConnectionString(path)), _bstr_t(""), _bstr_t(""), -1);
+  return conn->Open(_bstr_t(fixtures::ConnectionString(path)), _bstr_t(""), _bstr_t(""), -1);
 }
 
 TEST(AdoConnectionTest, FilesThatAreNoSchemeDatabaseFailClearlyAndStayUntouched) {
-  std::string dir = rail_fixtures::MakeTempFolder("ado-open");
+  std::string dir = fixtures::MakeTempFolder("ado-open");
   std::string jet(2048, '\0');
   jet.replace(4, 15, "Standard Jet DB");
   struct Case {
@@ -69,7 +69,7 @@ TEST(AdoConnectionTest, FilesThatAreNoSchemeDatabaseFailClearlyAndStayUntouched)
   conn.CreateInstance("ADODB.Connection");
   EXPECT_TRUE(FAILED(conn->Open(_bstr_t("Provider=Microsoft.Jet.OLEDB.4.0"), _bstr_t(""), _bstr_t(""), -1)));
   EXPECT_EQ(conn->Open(_bstr_t("Provider=SQLOLEDB;Data Source=x"), _bstr_t(""), _bstr_t(""), -1), adErrProviderNotFound);
-  rail_fixtures::RemoveFolder(dir);
+  fixtures::RemoveFolder(dir);
 }
 
 TEST(AdoConnectionTest, ReadOnlyFolderReadsButRefusesWritesClearly) {
