@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/ado_support.h"
+#include "crt/paths.h"
 #include "win/transcript.h"
 
 namespace {
@@ -70,6 +71,26 @@ TEST(AdoConnectionTest, FilesThatAreNoSchemeDatabaseFailClearlyAndStayUntouched)
   EXPECT_TRUE(FAILED(conn->Open(_bstr_t("Provider=Microsoft.Jet.OLEDB.4.0"), _bstr_t(""), _bstr_t(""), -1)));
   EXPECT_EQ(conn->Open(_bstr_t("Provider=SQLOLEDB;Data Source=x"), _bstr_t(""), _bstr_t(""), -1), adErrProviderNotFound);
   fixtures::RemoveFolder(dir);
+}
+
+TEST(AdoConnectionTest, TheDataSourceGoesThroughThePathResolver) {
+  TestDb db;
+  ASSERT_EQ(db.exec("create table T (ID counter)"), S_OK);
+  db.conn->Close();
+  // The Windows form the system builds, upper-cased as the system's paths often are.
+  std::string windows = platform::toWindowsPath(db.path);
+  for (char& c : windows)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  _ConnectionPtr conn;
+  ASSERT_EQ(openPath(conn, windows), S_OK) << windows;
+  _RecordsetPtr rows;
+  _variant_t affected;
+  EXPECT_EQ(conn->Execute(_bstr_t("select * from T"), &affected, adCmdText, &rows), S_OK);
+  conn->Close();
+  // A missing file on a drive is named as the caller wrote it.
+  HRESULT hr = openPath(conn, "D:\\没有的项目\\DATA\\方案1.mdb");
+  EXPECT_NE(ado_test::errorText(hr).find("'D:\\没有的项目\\DATA\\方案1.mdb'"), std::string::npos)
+      << ado_test::errorText(hr);
 }
 
 TEST(AdoConnectionTest, ReadOnlyFolderReadsButRefusesWritesClearly) {
