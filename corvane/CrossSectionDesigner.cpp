@@ -35,6 +35,7 @@ void CrossSectionDesigner::FreeTables() {
   shoulderProtection.Free();
   leftStandards.Free();
   rightStandards.Free();
+  XLDataBase::FreeRows(xlDataBase.fillCuts, xlDataBase.fillCutCount);
   sections.clear();
   sections.shrink_to_fit();
   quantities.Free();

@@ -8,16 +8,18 @@
 // One designer serves the baseline of a scheme; every detour section (绕行段)
 // of a double-line scheme has a designer of its own (DesignerGlobals.h).
 // Tables are owned by the designer; each is a row count and a heap array kept
-// together (OwnedRows), so an empty table always has count 0 and no rows.
+// together (OwnedRowArray), so an empty table always has count 0 and no
+// rows.
 
 #include <vector>
 
 #include "AlignmentModel.h"
 #include "DesignStandardEntries.h"
 #include "DesignerRows.h"
-#include "OwnedRows.h"
+#include "SchemeDatabase.h"
 #include "SectionRecord.h"
 #include "SideLineModel.h"
+#include "XLDataBase.h"
 #include "ado/AdoWrapper.h"
 #include "arx/gegeometry.h"
 #include "geometry/BAS_DRAW_FUN.h"
@@ -26,15 +28,15 @@
 
 // The standards of one side of a section (left or right tables).
 struct SideStandards {
-  OwnedRows<StandardValueEntry> limitWidth;         // 横断面限制宽度
-  OwnedRows<LandWideningEntry> landWidening;        // 用地加宽
-  OwnedRows<StandardValueEntry> topsoil;            // 清表土厚度 (the same rows on both sides)
-  OwnedRows<StandardValueEntry> groundWidth;        // 地面线内插宽
-  OwnedRows<SlopeGradesEntry> embankmentSlopes;     // 路堤边坡
-  OwnedRows<SlopeGradesEntry> cuttingSlopes;        // 路堑边坡
-  OwnedRows<SideDitchEntry> sideDitch;              // 侧沟
-  OwnedRows<DrainageDitchEntry> drainageDitch;      // 排水沟
-  OwnedRows<TopDitchEntry> topDitch;                // 天沟
+  OwnedRowArray<StandardValueEntry> limitWidth;         // 横断面限制宽度
+  OwnedRowArray<LandWideningEntry> landWidening;        // 用地加宽
+  OwnedRowArray<StandardValueEntry> topsoil;            // 清表土厚度 (the same rows on both sides)
+  OwnedRowArray<StandardValueEntry> groundWidth;        // 地面线内插宽
+  OwnedRowArray<SlopeGradesEntry> embankmentSlopes;     // 路堤边坡
+  OwnedRowArray<SlopeGradesEntry> cuttingSlopes;        // 路堑边坡
+  OwnedRowArray<SideDitchEntry> sideDitch;              // 侧沟
+  OwnedRowArray<DrainageDitchEntry> drainageDitch;      // 排水沟
+  OwnedRowArray<TopDitchEntry> topDitch;                // 天沟
 
   // Frees every table of the side.
   void Free();
@@ -178,6 +180,21 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   void GetLineOffsetsAtChainage(double ML, int& roadbedType, double& widening, double& secondWidening,
                                 double& spacing) const;
 
+  // ---- Design standards ---------------------------------------------------------
+  // Loads the standards of one line into `target`: "左线" (line -1) or
+  // "右线" (line 1) with detour section `detour`, or "一线" with detour -1
+  // for the baseline (any other combination keeps the line the scheme
+  // database object was last given). Reads the 21 standard tables of the
+  // database at `databasePath` through this designer's scheme database
+  // object, 清表土厚度 twice (once per side), and replaces every entry table of
+  // the target; a line without rows gets one default row. Chainages are
+  // converted through the break table of the target's baseline model (its
+  // own break table when it has no model).
+  void LoadLineDesignStandards(CString databasePath, CString lineName, int detour, CrossSectionDesigner* target);
+  // The same for this designer's own line: the baseline (line 0, detour -1)
+  // of the database at schemeDatabasePath, through its own break table.
+  void LoadBaselineDesignStandards();
+
   // ---- Standards lookups at ML on one table ---------------------------------
   // 护肩宽度 and 基床表层厚度: the row's value; 0 for an empty table.
   static double GetShoulderWidth(double ML, int count, const StandardValueEntry* rows);
@@ -243,28 +260,28 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   GradePoint gradePoints[kMaxGradePoints];
 
   // ---- 6. Design standards --------------------------------------------------
-  OwnedRows<StandardValueEntry> surfaceLayer;        // 基床表层厚度
-  OwnedRows<StandardValueEntry> shoulderProtection;  // 护肩宽度
+  OwnedRowArray<StandardValueEntry> surfaceLayer;        // 基床表层厚度
+  OwnedRowArray<StandardValueEntry> shoulderProtection;  // 护肩宽度
   SideStandards leftStandards;   // the left-side tables (左...)
   SideStandards rightStandards;  // the right-side tables (右...)
-  OwnedRows<ImprovedFillEntry> improvedFill;         // 填改良土
-  OwnedRows<ExcavationClassEntry> excavationClass;   // 挖方分类
+  OwnedRowArray<ImprovedFillEntry> improvedFill;         // 填改良土
+  OwnedRowArray<ExcavationClassEntry> excavationClass;   // 挖方分类
 
   // ---- 7. Sections ----------------------------------------------------------
   std::vector<SectionRecord> sections;
-  OwnedRows<EarthworkQuantityRecord> quantities;  // rebuilt by the earthwork writers
+  OwnedRowArray<EarthworkQuantityRecord> quantities;  // rebuilt by the earthwork writers
   double bridgeLandTakeMargin = 8.0;              // added to the land take inside a bridge
 
   // ---- 8. Grade table ------------------------------------------------------
-  OwnedRows<GradeTableRow> gradeTable;
+  OwnedRowArray<GradeTableRow> gradeTable;
 
   // ---- 9 .. 12. Structures and track structure ----------------------------
-  OwnedRows<StructureRow> bridges;  // 大中桥
+  OwnedRowArray<StructureRow> bridges;  // 大中桥
   BridgeSpan bridgeSpans[kMaxBridgeSpans];
   int bridgeSpanCount = 0;
-  OwnedRows<StructureRow> stations;  // 车站
-  OwnedRows<StructureRow> tunnels;   // 隧道
-  OwnedRows<TrackSegment> trackSegments;
+  OwnedRowArray<StructureRow> stations;  // 车站
+  OwnedRowArray<StructureRow> tunnels;   // 隧道
+  OwnedRowArray<TrackSegment> trackSegments;
 
   // ---- 13. Half-distances of the second line -------------------------------
   // From the technical parameters. The first is also the shoulder distance Wa
@@ -272,6 +289,9 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // embankments; the second line's spacing is derived from the second.
   double halfDistance1 = 0.0;
   double halfDistance2 = 0.0;
+
+  // ---- 14. The scheme table store -------------------------------------------
+  XLDataBase xlDataBase;
 
   // ---- 15. Drawing ---------------------------------------------------------
   double scaleDenominator = 200.0;
@@ -285,6 +305,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   CString sqlText;
   CString spareText2;
   CAdoRecordSet recordSet;
+  SchemeDatabase schemeDb;  // reads the design standards
   AcGePoint3d workPoints2[4];
 
   // ---- 17. Detour stretches (detour designers) ------------------------------
@@ -306,4 +327,5 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
 
  private:
   void DeleteModels();
+  void ReadStandardsInto(CrossSectionDesigner& target, int tableCount, const BreakRecord* breakTable);
 };

@@ -11,9 +11,8 @@
 // The comments give the column position of the scheme table that each value
 // comes from.
 
+#include "DesignStandards.h"
 #include "project/ChainageText.h"
-
-constexpr int kMaxSlopeGrades = 30;
 
 // 基床表层厚度, 护肩宽度, 清表土厚度, 左/右地面线内插宽, 左/右横断面限制宽度.
 struct StandardValueEntry {
@@ -30,16 +29,9 @@ struct LandWideningEntry {
   double cutWidening = 0.0;   // position 6 (second widening)
 };
 
-// One grade of a slope: the slope runs at 1:ratio up to `height`, then a berm
-// of `bermWidth` with a cross slope of `bermSlope` per cent follows.
-struct SlopeGrade {
-  double ratio = 0.0;      // horizontal per unit height (the m of 1:m)
-  double height = 0.0;     // height of the grade (m)
-  double bermWidth = 0.0;  // berm after the grade (m)
-  double bermSlope = 0.0;  // cross slope of the berm (per cent)
-};
-
-// 左/右路堤边坡, 左/右路堑边坡. Grade 0 is nearest the formation.
+// 左/右路堤边坡, 左/右路堑边坡. Grade 0 is nearest the formation. Each grade
+// runs at 1:ratio up to its height, then a berm of bermWidth follows whose
+// cross slope (per cent) is the grade's fourth number.
 struct SlopeGradesEntry {
   char endText[kChainageTextSize] = {};
   double endMileage = 0.0;

@@ -72,7 +72,7 @@ int CrossSectionDesigner::GetSlopeGrades(double ML, int count, const SlopeGrades
     ratios[k] = row.grades[k].ratio;
     heights[k] = row.grades[k].height;
     bermWidths[k] = row.grades[k].bermWidth;
-    bermSlopes[k] = row.grades[k].bermSlope;
+    bermSlopes[k] = row.grades[k].fourth;
   }
   return n;
 }
@@ -105,7 +105,9 @@ int CrossSectionDesigner::GetTopDitch(double ML, int count, const TopDitchEntry*
 }
 
 double CrossSectionDesigner::ImprovedFillThicknessAt(double ML) const {
-  for (const ImprovedFillEntry& row : improvedFill)
+  for (int i = 0; i < improvedFill.count; ++i) {
+    const ImprovedFillEntry& row = improvedFill.rows[i];
     if (row.startMileage - 0.001 < ML && ML < row.endMileage + 0.001) return row.value;
+  }
   return 0.0;
 }

@@ -38,8 +38,9 @@ double UnitsOfRoundingMode(int mode) {
 double TangentLength(double delta, double R) { return R >= 0.0 ? std::fabs(delta * R * 0.005) : std::fabs(R); }
 
 // Structure code of ML against one list: start, end or inside, else 0.
-int ClassifyInList(double ML, const OwnedRows<StructureRow>& list, int startCode, int insideCode, int endCode) {
-  for (const StructureRow& row : list) {
+int ClassifyInList(double ML, const OwnedRowArray<StructureRow>& list, int startCode, int insideCode, int endCode) {
+  for (int i = 0; i < list.count; ++i) {
+    const StructureRow& row = list.rows[i];
     if (std::fabs(ML - row.startMileage) < 0.01) return startCode;
     if (std::fabs(ML - row.endMileage) < 0.01) return endCode;
     if (row.startMileage < ML && ML < row.endMileage) return insideCode;
@@ -47,9 +48,9 @@ int ClassifyInList(double ML, const OwnedRows<StructureRow>& list, int startCode
   return kStructureNone;
 }
 
-int FindInList(double ML, const OwnedRows<StructureRow>& list) {
-  for (int i = 0; i < list.Count(); ++i) {
-    const StructureRow& row = list[i];
+int FindInList(double ML, const OwnedRowArray<StructureRow>& list) {
+  for (int i = 0; i < list.count; ++i) {
+    const StructureRow& row = list.rows[i];
     if (std::fabs(ML - row.startMileage) < 0.01 || std::fabs(ML - row.endMileage) < 0.01 ||
         (row.startMileage - 0.01 < ML && ML < row.endMileage + 0.01))
       return i;
@@ -131,7 +132,7 @@ int CrossSectionDesigner::BuildGradeTable() {
   rows.push_back(GradeTableRow());  // the closing row
 
   const int count = static_cast<int>(rows.size());
-  std::copy(rows.begin(), rows.end(), gradeTable.Allocate(count));
+  std::copy(rows.begin(), rows.end(), gradeTable.Replace(count));
   return count;
 }
 
@@ -173,8 +174,8 @@ double CrossSectionDesigner::DesignElevationAt(double ML, double& ground, double
                                                double& grade, double& spare1, double& spare2, double& correction,
                                                double& designCopy) const {
   design = fillHeight = grade = spare1 = spare2 = correction = designCopy = 0.0;
-  const int rowCount = gradeTable.Count();
-  const GradeTableRow* t = gradeTable.Rows();
+  const int rowCount = gradeTable.count;
+  const GradeTableRow* t = gradeTable.rows;
   const double M1 = rowCount >= 2 ? t[0].mileage : 0.0;
   const double Mn = rowCount >= 2 ? t[rowCount - 2].mileage : 0.0;
   if (rowCount < 2 || ML < M1 - 0.001 || ML > Mn + 0.01) {
@@ -217,8 +218,8 @@ double CrossSectionDesigner::DesignElevationAt(double ML, double& ground, double
 }
 
 double CrossSectionDesigner::GradeLineElevation(double ML) const {
-  const int rowCount = gradeTable.Count();
-  const GradeTableRow* t = gradeTable.Rows();
+  const int rowCount = gradeTable.count;
+  const GradeTableRow* t = gradeTable.rows;
   if (rowCount < 2) return -1.0;
   const double M1 = t[0].mileage;
   const double Mn = t[rowCount - 2].mileage;
@@ -252,10 +253,10 @@ double CrossSectionDesigner::GradeLineElevation(double ML) const {
 }
 
 double CrossSectionDesigner::TrackStructureHeightAt(double ML) const {
-  if (trackSegments.Empty()) return 0.0;
-  for (const TrackSegment& segment : trackSegments)
-    if (segment.endMileage > ML) return segment.heightMm;
-  const TrackSegment& last = trackSegments.Last();
+  if (trackSegments.count <= 0) return 0.0;
+  for (int i = 0; i < trackSegments.count; ++i)
+    if (trackSegments.rows[i].endMileage > ML) return trackSegments.rows[i].heightMm;
+  const TrackSegment& last = trackSegments.rows[trackSegments.count - 1];
   acutPrintf("\n里程%0.3lf 大于轨道结构高度分段终点里程%0.3lf", ML, last.endMileage);
   return last.heightMm;
 }
@@ -274,13 +275,15 @@ int CrossSectionDesigner::FindTunnelIndex(double ML) const { return FindInList(M
 int CrossSectionDesigner::FindStationIndex(double ML) const { return FindInList(ML, stations); }
 
 bool CrossSectionDesigner::IsInStation(double ML) const {
-  for (const StructureRow& row : stations)
+  for (int i = 0; i < stations.count; ++i) {
+    const StructureRow& row = stations.rows[i];
     if (row.startMileage - 0.01 < ML && ML < row.endMileage + 0.01) return true;
+  }
   return false;
 }
 
 int CrossSectionDesigner::FindExcavationClassRow(double ML, double tolerance) const {
-  return FindRowByEndMileage(ML, excavationClass.Count(), excavationClass.Rows(), tolerance);
+  return FindRowByEndMileage(ML, excavationClass.count, excavationClass.rows, tolerance);
 }
 
 // ---- Curves and widening ----------------------------------------------------------
@@ -313,11 +316,16 @@ int CrossSectionDesigner::GetCurvePosition(double ML, int curveCount, const Curv
 }
 
 double CrossSectionDesigner::WideningByRadius(double radius) const {
-  double w = 0.0;
   // The 曲线加宽 rows of the scheme come first; without them the step table
   // of the technical parameters gives the widening.
-  w = LookupParamStepTable(radius);
-  return w;
+  const WideningRow* rows = xlDataBase.widenings;
+  const int count = xlDataBase.wideningCount;
+  if (rows != nullptr && count > 0) {
+    for (int i = 0; i < count; ++i)
+      if (rows[i].r1 <= radius && radius <= rows[i].r2) return rows[i].jk;
+    return 0.0;
+  }
+  return LookupParamStepTable(radius);
 }
 
 double CrossSectionDesigner::CurveWideningAt(double ML, int curveIndex, const IpRecord* ips,
