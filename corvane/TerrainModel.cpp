@@ -66,8 +66,8 @@ bool SegmentsCross(double ax, double ay, double bx, double by, double px, double
   double dx = bx - ax, dy = by - ay;
   double ex = qx - px, ey = qy - py;
   double denom = dx * ey - dy * ex;
-  double scale = std::hypot(dx, dy) * std::hypot(ex, ey);
-  if (!(std::fabs(denom) > 1e-12 * scale)) return false;
+  // Parallel (or nearly: sine of the angle below 1e-12), or a segment of no length.
+  if (!(denom * denom > 1e-24 * (dx * dx + dy * dy) * (ex * ex + ey * ey))) return false;
   double wx = px - ax, wy = py - ay;
   s = (wx * ey - wy * ex) / denom;
   u = (wx * dy - wy * dx) / denom;
@@ -364,46 +364,75 @@ double TerrainModel::PlaneElevation(double x, double y, int triangle) const {
   return p0.z + a * (x - p0.x) + b * (y - p0.y);
 }
 
-// Turns around `vertex` from `triangle`, through neighbour (i + turn) mod 3 (i the
-// vertex's position): turn 1 goes counter-clockwise, turn 2 clockwise. Stops at
-// the triangle whose corner at the vertex faces (x, y); -1 at the hull, or after
-// as many steps as there are triangles (a damaged network cannot hold it).
-int TerrainModel::RotateAround(int vertex, int triangle, double x, double y, int turn,
-                               bool testFirst) const {
+// Turns around `vertex` from `triangle` to the triangle whose corner at the
+// vertex faces (x, y). With i the vertex's place in a triangle, neighbour i+1
+// lies counter-clockwise around the vertex and neighbour i+2 clockwise; the
+// turn goes the way the first corner's test points (counter-clockwise when
+// (x, y) lies beyond its second side, else clockwise) and, on reaching the
+// hull, the other way from `triangle`. -1 when both ways end at the hull, or
+// after as many steps as there are triangles (a damaged network cannot hold it).
+int TerrainModel::RotateAround(int vertex, int triangle, double x, double y) const {
   const PointRecord& v = m_points[vertex];
   int t = triangle;
+  int turn = 0;
+  bool turnedBack = false;
   for (int step = 0; step <= m_triangleCount; ++step) {
     const TriangleRecord& tri = m_triangles[t];
     int i = tri.vertex[0] == vertex ? 0 : tri.vertex[1] == vertex ? 1 : tri.vertex[2] == vertex ? 2 : -1;
     if (i < 0) return -1;
-    if (step > 0 || testFirst) {
-      const PointRecord& a = m_points[tri.vertex[(i + 1) % 3]];
-      const PointRecord& b = m_points[tri.vertex[(i + 2) % 3]];
-      double h = OrientCentred(v.x, v.y, x, y, a.x, a.y);
-      double e = OrientCentred(v.x, v.y, x, y, b.x, b.y);
-      if (!(h > 0 || e < 0)) return t;
-    }
+    const PointRecord& a = m_points[tri.vertex[(i + 1) % 3]];
+    const PointRecord& b = m_points[tri.vertex[(i + 2) % 3]];
+    double h = OrientCentred(v.x, v.y, x, y, a.x, a.y);
+    double e = OrientCentred(v.x, v.y, x, y, b.x, b.y);
+    if (!(h > 0 || e < 0)) return t;
+    if (turn == 0) turn = e < 0 ? 1 : 2;
     t = tri.neighbour[(i + turn) % 3];
-    if (t < 0) return -1;
+    if (t < 0) {
+      if (turnedBack) return -1;
+      turnedBack = true;
+      turn = 3 - turn;
+      const TriangleRecord& first = m_triangles[triangle];
+      int j = first.vertex[0] == vertex ? 0 : first.vertex[1] == vertex ? 1 : 2;
+      t = first.neighbour[(j + turn) % 3];
+      if (t < 0) return -1;
+    }
   }
   return -1;
 }
 
-// Walks from `triangle` towards (x, y): while the point lies beyond an edge
-// (on its right, the side away from the opposite vertex), steps across it to
-// neighbour k, the edge opposite vertex k. -1 when the walk leaves the network
-// or has taken as many steps as there are triangles.
-int TerrainModel::WalkTowards(int triangle, double x, double y) const {
+// Walks from `triangle` towards (x, y) along the line from the vertex `anchor`:
+// in each triangle the point lies beyond one or two of the edges (edge k being the one opposite vertex k, across which neighbour k
+// lies); beyond one, the walk crosses it; beyond two, it crosses the one the
+// line leaves by, chosen by which side of the line the two edges' far ends lie.
+// Each step crosses an edge the point lies beyond, so on a Delaunay network the
+// walk always arrives. -1 when it leaves the network, or after as many steps as
+// there are triangles.
+int TerrainModel::WalkTowards(int triangle, int anchor, double x, double y) const {
+  const PointRecord& v = m_points[anchor];
   int t = triangle;
   for (int step = 0; step <= m_triangleCount; ++step) {
     const TriangleRecord& tri = m_triangles[t];
-    int next = -2;
-    for (int k = 0; k < 3 && next == -2; ++k) {
-      const PointRecord& a = m_points[tri.vertex[(k + 1) % 3]];
-      const PointRecord& b = m_points[tri.vertex[(k + 2) % 3]];
-      if (EdgeSide(a, b, x, y) < kOnEdge) next = tri.neighbour[k];
+    const PointRecord* p[3] = {&m_points[tri.vertex[0]], &m_points[tri.vertex[1]],
+                               &m_points[tri.vertex[2]]};
+    // The edge just crossed needs no skipping: its side seen from this triangle
+    // is the exact negation of the side that made the walk cross it.
+    int beyond[2] = {-1, -1};
+    int count = 0;
+    for (int k = 0; k < 3 && count < 2; ++k) {
+      if (EdgeSide(*p[(k + 1) % 3], *p[(k + 2) % 3], x, y) < kOnEdge) beyond[count++] = k;
     }
-    if (next == -2) return t;  // on no edge's far side: inside
+    if (count == 0) return t;
+    int k = beyond[0];
+    if (count == 2) {
+      // The edges meet at the third vertex c; the line crosses the edge whose
+      // other end lies on the other side of the line from c.
+      int c = 3 - beyond[0] - beyond[1];
+      double sc = OrientCentred(v.x, v.y, x, y, p[c]->x, p[c]->y);
+      double s1 = OrientCentred(v.x, v.y, x, y, p[beyond[1]]->x, p[beyond[1]]->y);
+      // Edge beyond[0] runs from c to vertex beyond[1].
+      k = (sc > 0) != (s1 > 0) ? beyond[0] : beyond[1];
+    }
+    int next = tri.neighbour[k];
     if (next < 0) return -1;
     t = next;
   }
@@ -422,11 +451,10 @@ int TerrainModel::LocateTriangle(double x, double y) const {
   }
   int start = m_points[point].triangle;
   if (start < 0) return -1;
-  int t = RotateAround(point, start, x, y, 1, true);
-  if (t < 0) t = RotateAround(point, start, x, y, 2, false);
+  int t = RotateAround(point, start, x, y);
   if (t < 0) return -1;
   if (PointInTriangle(t, x, y)) return t;
-  return WalkTowards(t, x, y);
+  return WalkTowards(t, point, x, y);
 }
 
 double TerrainModel::ElevationAt(double x, double y) const {
@@ -478,26 +506,33 @@ TerrainNode* TerrainModel::GroundLineAlong(double ax, double ay, double bx, doub
                                            int& outCount) const {
   outCount = 0;
   int ta = LocateTriangle(ax, ay);
-  int tb = LocateTriangle(bx, by);
   TerrainNode* head = nullptr;
   if (ta >= 0 && !IsIgnored(ta)) {
-    // From a forwards: every crossing is appended.
+    // From a forwards: every crossing is appended, up to the triangle that
+    // holds b. That is the triangle the segment no longer leaves, so the walk
+    // finds it; b is searched for from the grid only when the walk ends
+    // otherwise (at the hull).
     head = NewNode(ax, ay, PlaneElevation(ax, ay, ta));
     TerrainNode* tail = head;
-    int t = ta, from = -1;
+    int t = ta, from = -1, tb = -1;
     double lastT = 0.0;
-    for (int step = 0; step <= m_triangleCount && t != tb; ++step) {
+    for (int step = 0; step <= m_triangleCount; ++step) {
       double cx = 0, cy = 0, cz = 0;
       int next = NextAlongSegment(t, from, ax, ay, bx, by, lastT, cx, cy, cz);
-      if (next == -2) break;
+      if (next == -2) {
+        if (PointInTriangle(t, bx, by)) tb = t;
+        break;
+      }
       if (!NodesMerge(tail, cx, cy, cz)) tail = tail->next = NewNode(cx, cy, cz);
       if (next < 0) break;
       from = t;
       t = next;
     }
+    if (tb < 0) tb = LocateTriangle(bx, by);
     double zb = tb >= 0 ? PlaneElevation(bx, by, tb) : kNoGround;
     if (!NodesMerge(tail, bx, by, zb)) tail->next = NewNode(bx, by, zb);
   } else {
+    int tb = LocateTriangle(bx, by);
     if (tb < 0) return nullptr;
     // a has no ground: from b backwards, each crossing goes in right after a.
     head = NewNode(ax, ay, kNoGround);

@@ -110,8 +110,8 @@ class TerrainModel {
   bool CheckPoints(const CString& path);
   bool CheckGrid(const CString& path);
   bool IsIgnored(int triangle) const;
-  int RotateAround(int vertex, int triangle, double x, double y, int turn, bool testFirst) const;
-  int WalkTowards(int triangle, double x, double y) const;
+  int RotateAround(int vertex, int triangle, double x, double y) const;
+  int WalkTowards(int triangle, int anchor, double x, double y) const;
   int NextAlongSegment(int triangle, int from, double ax, double ay, double bx, double by,
                        double& lastT, double& cx, double& cy, double& cz) const;
 

@@ -88,6 +88,7 @@ TEST_F(TerrainHandTest, PointsOutsideTheNetwork) {
       {"beyond the grid's last row", 900, 100, -1, 0},
       {"inside the extent, beyond the hull edge P2-P4", 400, 190, -1, 0},
       {"beyond the last column", 50, 250.5, -1, 0},
+      {"below the hull edge P1-P4: turning both ways around P1 ends at the hull", 300, -10, -1, 0},
       {"far away", 1e12, -1e12, -1, 0},
       {"not a number", std::nan(""), 10, -1, 0},
   };
@@ -233,6 +234,27 @@ TEST(TerrainGrid, RowsColumnsAndTheRowFallback) {
   wider.Write(points, triangles);
   ASSERT_TRUE(model.LoadFromFolder(wider.root().c_str()));
   EXPECT_EQ(model.Rows(), 4);  // 0..300: 3.001 truncated, plus 1
+}
+
+// An L-shaped network whose corner Q3 (100, 100) turns 270 degrees: from its
+// first triangle the turn towards (80, 160) starts the wrong way, meets the
+// hull and goes back round the other way. Every point lies on z = 10 + x + 2y.
+TEST(TerrainConcave, TurnsBackAtTheHullAroundAReflexCorner) {
+  std::vector<terrain::SurveyPoint> points = {{0, 0, 0, 0},     {200, 0, 0, 0},   {200, 100, 0, 0},
+                                              {100, 100, 0, 0}, {100, 200, 0, 0}, {0, 200, 0, 0}};
+  for (auto& p : points) p.z = 10 + p.x + 2 * p.y;
+  const int32_t v[4][3] = {{3, 1, 2}, {3, 0, 1}, {3, 5, 0}, {3, 4, 5}};
+  std::vector<terrain::TinTriangle> triangles(4);
+  for (int t = 0; t < 4; ++t)
+    for (int k = 0; k < 3; ++k) triangles[t].vertex[k] = v[t][k];
+  ProjectFolder folder;
+  folder.Write(points, triangles);
+  TerrainModel model;
+  ASSERT_TRUE(model.LoadFromFolder(folder.root().c_str()));
+  EXPECT_EQ(model.LocateTriangle(80, 160), 3);
+  EXPECT_NEAR(model.ElevationAt(80, 160), 10 + 80 + 320, 1e-9);
+  EXPECT_EQ(model.LocateTriangle(150, 150), -1);  // in the notch
+  EXPECT_EQ(model.ElevationAt(150, 150), TerrainModel::kOutsideElevation);
 }
 
 TEST(TerrainWithoutModel, SubstituteElevationAndNoProfile) {

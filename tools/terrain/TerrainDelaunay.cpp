@@ -1,6 +1,13 @@
 #include "TerrainDelaunay.h"
 
+#include <CGAL/Spatial_sort_traits_adapter_2.h>
+#include <CGAL/hilbert_sort.h>
+#include <CGAL/property_map.h>
+
+#include <algorithm>
+#include <cstddef>
 #include <functional>
+#include <numeric>
 #include <unordered_map>
 #include <utility>
 
@@ -15,6 +22,21 @@ struct PairHash {
 };
 
 }  // namespace
+
+void SortSpatially(std::vector<SurveyPoint>& points) {
+  std::vector<TinKernel::Point_2> located;
+  located.reserve(points.size());
+  for (const SurveyPoint& p : points) located.emplace_back(p.x, p.y);
+  std::vector<std::size_t> order(points.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  using Traits = CGAL::Spatial_sort_traits_adapter_2<
+      TinKernel, CGAL::Pointer_property_map<TinKernel::Point_2>::type>;
+  CGAL::hilbert_sort(order.begin(), order.end(), Traits(CGAL::make_property_map(located)));
+  std::vector<SurveyPoint> sorted;
+  sorted.reserve(points.size());
+  for (std::size_t i : order) sorted.push_back(points[i]);
+  points.swap(sorted);
+}
 
 bool BuildDelaunay(const std::vector<SurveyPoint>& points, TinDelaunay& dt, std::string& error) {
   dt.clear();
@@ -47,12 +69,16 @@ std::vector<TinTriangle> TrianglesOf(const TinDelaunay& dt) {
     for (int k = 0; k < 3; ++k) t.vertex[k] = f->vertex(k)->info();
     triangles.push_back(t);
   }
+  auto lowest = [](const TinTriangle& t) { return std::min({t.vertex[0], t.vertex[1], t.vertex[2]}); };
+  std::stable_sort(triangles.begin(), triangles.end(),
+                   [&](const TinTriangle& a, const TinTriangle& b) { return lowest(a) < lowest(b); });
   return triangles;
 }
 
 bool MakeTerrainFiles(std::vector<SurveyPoint> points, const std::string& folder,
                       TerrainSummary& summary, std::vector<std::string>& notes, std::string& error) {
   notes = DropDuplicatePoints(points);
+  SortSpatially(points);
   TinDelaunay dt;
   if (!BuildDelaunay(points, dt, error)) return false;
   return WriteTerrainFiles(folder, points, TrianglesOf(dt), &summary, error);

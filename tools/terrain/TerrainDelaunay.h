@@ -24,15 +24,20 @@ using TinDelaunayBase = CGAL::Delaunay_triangulation_2<TinKernel, TinDataStructu
 // A Delaunay triangulation with CGAL's hierarchy for fast point location.
 using TinDelaunay = CGAL::Triangulation_hierarchy_2<TinDelaunayBase>;
 
+// Puts the points in the order of a Hilbert curve, so that points near each
+// other on the ground lie near each other in the files (and in memory).
+void SortSpatially(std::vector<SurveyPoint>& points);
 // Triangulates the points (their (x, y) must all differ: see DropDuplicatePoints).
 // False with a message when they do not span a plane (fewer than three, or all
 // on one line).
 bool BuildDelaunay(const std::vector<SurveyPoint>& points, TinDelaunay& dt, std::string& error);
-// The finite triangles of the triangulation over the indices of the points.
+// The finite triangles of the triangulation over the indices of the points,
+// ordered by their lowest vertex index.
 std::vector<TinTriangle> TrianglesOf(const TinDelaunay& dt);
 
 // Triangulates the points and writes the four terrain files into `folder`.
-// Repeated points are dropped first; `notes` receives one line each.
+// Repeated points are dropped first (`notes` receives one line each) and the
+// rest written in Hilbert order.
 bool MakeTerrainFiles(std::vector<SurveyPoint> points, const std::string& folder,
                       TerrainSummary& summary, std::vector<std::string>& notes, std::string& error);
 // The same from a points file ("x y z" a line).
