@@ -46,6 +46,14 @@ inline double EdgeSide(const TerrainModel::PointRecord& a, const TerrainModel::P
   return Orient(a.x - mx, a.y - my, b.x - mx, b.y - my, px - mx, py - my);
 }
 
+// Starts loading the neighbours of a triangle the search is in: the next step
+// goes to one of them, and the network is too large for the caches.
+inline void PrefetchNeighbours(const TerrainModel::TriangleRecord* triangles,
+                               const TerrainModel::TriangleRecord& t) {
+  for (int k = 0; k < 3; ++k)
+    if (t.neighbour[k] >= 0) __builtin_prefetch(&triangles[t.neighbour[k]]);
+}
+
 inline bool NodesMerge(const TerrainNode* n, double x, double y, double z) {
   return std::fabs(n->x - x) < kNodeMerge && std::fabs(n->y - y) < kNodeMerge &&
          std::fabs(n->z - z) < kNodeMerge;
@@ -378,6 +386,7 @@ int TerrainModel::RotateAround(int vertex, int triangle, double x, double y) con
   bool turnedBack = false;
   for (int step = 0; step <= m_triangleCount; ++step) {
     const TriangleRecord& tri = m_triangles[t];
+    PrefetchNeighbours(m_triangles, tri);
     int i = tri.vertex[0] == vertex ? 0 : tri.vertex[1] == vertex ? 1 : tri.vertex[2] == vertex ? 2 : -1;
     if (i < 0) return -1;
     const PointRecord& a = m_points[tri.vertex[(i + 1) % 3]];
@@ -412,6 +421,7 @@ int TerrainModel::WalkTowards(int triangle, int anchor, double x, double y) cons
   int t = triangle;
   for (int step = 0; step <= m_triangleCount; ++step) {
     const TriangleRecord& tri = m_triangles[t];
+    PrefetchNeighbours(m_triangles, tri);
     const PointRecord* p[3] = {&m_points[tri.vertex[0]], &m_points[tri.vertex[1]],
                                &m_points[tri.vertex[2]]};
     // The edge just crossed needs no skipping: its side seen from this triangle
@@ -473,6 +483,7 @@ int TerrainModel::NextAlongSegment(int triangle, int from, double ax, double ay,
                                    double by, double& lastT, double& cx, double& cy,
                                    double& cz) const {
   const TriangleRecord& tri = m_triangles[triangle];
+  PrefetchNeighbours(m_triangles, tri);
   int best = -1;
   double bestS = -1.0;
   for (int k = 0; k < 3; ++k) {
