@@ -478,7 +478,7 @@ double TerrainModel::ElevationAt(double x, double y) const {
 // The next crossing of the segment a -> b out of `triangle`, not through the
 // edge shared with `from` and not behind the crossing at lastT. Returns the
 // neighbour across the crossed edge (-1 on the hull) with the crossing point and
-// its z interpolated along the edge, or -2 when the segment leaves no edge.
+// its z interpolated along the edge, or -2 when the segment ends in the triangle.
 int TerrainModel::NextAlongSegment(int triangle, int from, double ax, double ay, double bx,
                                    double by, double& lastT, double& cx, double& cy,
                                    double& cz) const {
@@ -498,7 +498,9 @@ int TerrainModel::NextAlongSegment(int triangle, int from, double ax, double ay,
       best = k;
     }
   }
-  if (best < 0) return -2;
+  // Leaving at b itself (b on an edge or corner of the triangle) is not
+  // leaving: b is here. Going on would only turn round b's corner.
+  if (best < 0 || bestS >= 1.0 - kParamSlack) return -2;
   lastT = std::fmax(lastT, bestS);
   cx = ax + bestS * (bx - ax);
   cy = ay + bestS * (by - ay);
