@@ -54,6 +54,14 @@ inline void PrefetchNeighbours(const TerrainModel::TriangleRecord* triangles,
     if (t.neighbour[k] >= 0) __builtin_prefetch(&triangles[t.neighbour[k]]);
 }
 
+// Starts loading the corners of the triangle the search goes to next.
+inline void PrefetchCorners(const TerrainModel::TriangleRecord* triangles,
+                            const TerrainModel::PointRecord* points, int triangle) {
+  if (triangle < 0) return;
+  const TerrainModel::TriangleRecord& t = triangles[triangle];
+  for (int k = 0; k < 3; ++k) __builtin_prefetch(&points[t.vertex[k]]);
+}
+
 inline bool NodesMerge(const TerrainNode* n, double x, double y, double z) {
   return std::fabs(n->x - x) < kNodeMerge && std::fabs(n->y - y) < kNodeMerge &&
          std::fabs(n->z - z) < kNodeMerge;
@@ -444,6 +452,7 @@ int TerrainModel::WalkTowards(int triangle, int anchor, double x, double y) cons
     }
     int next = tri.neighbour[k];
     if (next < 0) return -1;
+    PrefetchCorners(m_triangles, m_points, next);
     t = next;
   }
   return -1;
@@ -484,10 +493,20 @@ int TerrainModel::NextAlongSegment(int triangle, int from, double ax, double ay,
                                    double& cz) const {
   const TriangleRecord& tri = m_triangles[triangle];
   PrefetchNeighbours(m_triangles, tri);
+  // The side of each corner against the segment's line: an edge whose ends lie
+  // strictly on one side cannot be crossed.
+  const double dx = bx - ax, dy = by - ay;
+  double side[3];
+  for (int k = 0; k < 3; ++k) {
+    const PointRecord& v = m_points[tri.vertex[k]];
+    side[k] = dx * (v.y - ay) - dy * (v.x - ax);
+  }
   int best = -1;
   double bestS = -1.0;
   for (int k = 0; k < 3; ++k) {
     if (from >= 0 && tri.neighbour[k] == from) continue;
+    double sp = side[(k + 1) % 3], sq = side[(k + 2) % 3];
+    if ((sp > 0 && sq > 0) || (sp < 0 && sq < 0)) continue;
     const PointRecord& p = m_points[tri.vertex[(k + 1) % 3]];
     const PointRecord& q = m_points[tri.vertex[(k + 2) % 3]];
     double s = 0, u = 0;
@@ -501,6 +520,7 @@ int TerrainModel::NextAlongSegment(int triangle, int from, double ax, double ay,
   // Leaving at b itself (b on an edge or corner of the triangle) is not
   // leaving: b is here. Going on would only turn round b's corner.
   if (best < 0 || bestS >= 1.0 - kParamSlack) return -2;
+  PrefetchCorners(m_triangles, m_points, tri.neighbour[best]);
   lastT = std::fmax(lastT, bestS);
   cx = ax + bestS * (bx - ax);
   cy = ay + bestS * (by - ay);
