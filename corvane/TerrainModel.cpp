@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "TerrainProject.h"
+#include "arx/edoutput.h"
 #include "crt/textfile.h"
 #include "mfc/app.h"
 #include "win/filemap.h"
-#include "win/transcript.h"
 
 TerrainModel g_TerrainModel;
 
@@ -107,7 +107,7 @@ TerrainModel::~TerrainModel() { Close(); }
 bool TerrainModel::Load() {
   m_cellSize = 100;
   CString folder = TerrainProjectFolder();
-  platform::transcriptWrite("正在导入数模数据文件,请稍候...\n");
+  acutPrintf("正在导入数模数据文件,请稍候...\n");
   return LoadFromFolder(folder);
 }
 

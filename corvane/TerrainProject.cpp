@@ -1,5 +1,10 @@
 #include "TerrainProject.h"
 
-// The project location is not part of this module yet: until it is, there is
-// no project folder, and loading the model reports that there is no model.
-CString TerrainProjectFolder() { return CString(); }
+#include "project/ProjectLocation.h"
+
+CString TerrainProjectFolder() {
+  // A missing workdir or project file has shown its message already; the
+  // folder is then empty or the one named, and the model's own files decide.
+  ReadProjectAndScheme();
+  return g_ProjectFolder;
+}

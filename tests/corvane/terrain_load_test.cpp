@@ -6,6 +6,8 @@
 #include <string>
 
 #include "TerrainModel.h"
+#include "fixtures/project_fixture.h"
+#include "project/ModulePath.h"
 #include "terrain_fixture.h"
 #include "win/transcript.h"
 
@@ -203,6 +205,33 @@ TEST(TerrainLoad, CircularNeighboursCannotHoldTheSearch) {
   EXPECT_GE(count, 2);
   EXPECT_LE(count, model.TriangleCount() + 3);
   TerrainModel::FreeGroundLine(line);
+}
+
+// Load finds the project through the install folder's workdir: the model of
+// the project it names, or the no-model message when the project has none.
+TEST(TerrainLoad, LoadsTheModelOfTheCurrentProject) {
+  fixtures::DriveScratch install('C');
+  fixtures::DriveScratch projects('D');
+  ModulePathSource previous =
+      SetModulePathSource([&] { return CString(install.windowsPath("corvane.arx")); });
+  fixtures::writeWorkdir(install.linuxPath(), projects.windowsPath("Line 1"));
+  fixtures::writeProjectFile(projects.linuxPath("Line 1"), "S1");
+  std::string error;
+  ASSERT_TRUE(terrain::WriteTerrainFiles(projects.linuxPath("Line 1/PMAP"), terrain_test::HandPoints(),
+                                         terrain_test::HandTriangles(), nullptr, error));
+  TerrainModel model;
+  {
+    platform::TranscriptCapture transcript;
+    ASSERT_TRUE(model.Load());
+    EXPECT_TRUE(transcript.contains("正在导入数模数据文件,请稍候..."));
+    EXPECT_NEAR(model.ElevationAt(20, 150), 112.5, 1e-9);
+  }
+  std::filesystem::remove_all(projects.linuxPath("Line 1/PMAP"));
+  platform::TranscriptCapture transcript;
+  EXPECT_FALSE(model.Load());
+  EXPECT_TRUE(transcript.contains("未构建数字地面模型，无法内插地面线，地面高程均所给高程平均值处理!"));
+  EXPECT_FALSE(model.IsLoaded());
+  SetModulePathSource(previous);
 }
 
 }  // namespace
