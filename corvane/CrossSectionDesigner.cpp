@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "DesignerGlobals.h"
+#include "TerrainModel.h"
 #include "arx/edoutput.h"
 
 void SideStandards::Free() {
@@ -22,10 +23,25 @@ CrossSectionDesigner::CrossSectionDesigner() {
   g_LastMergedRange = nullptr;
 }
 
+namespace {
+
+// The designers that live as long as the module. The terrain model outlives
+// the commands' own designers but not necessarily these.
+bool IsModuleDesigner(const CrossSectionDesigner* designer) {
+  const auto within = [designer](const CrossSectionDesigner* array) {
+    return designer >= array && designer < array + kMaxDetourDesigners;
+  };
+  return designer == &g_BaselineDesigner || within(g_LeftDetourDesigners) || within(g_RightDetourDesigners);
+}
+
+}  // namespace
+
 CrossSectionDesigner::~CrossSectionDesigner() {
   FreeTables();
   planBoundary.clear();
   DeleteModels();
+  // A command's designer releases the terrain model its run loaded.
+  if (!IsModuleDesigner(this) && g_TerrainModel.IsLoaded()) g_TerrainModel.Close();
 }
 
 void CrossSectionDesigner::FreeTables() {
