@@ -39,21 +39,21 @@ class SchemeProject : public ::testing::Test {
     fixtures::writeProjectFile(m_projects.linuxPath("P"), "S1");
     WriteTechParams(0.65f);
     std::string error;
-    ASSERT_TRUE(rail_fixtures::CreateSchemeDatabase(m_db, &error)) << error;
-    ASSERT_TRUE(rail_fixtures::FillTable(m_db, "断链表",
+    ASSERT_TRUE(fixtures::CreateSchemeDatabase(m_db, &error)) << error;
+    ASSERT_TRUE(fixtures::FillTable(m_db, "断链表",
                                          {{"DK", "100", "DK", "100", "0"},
                                           {"DK", "2000", "DK", "2050", "50"},
                                           {"DK", "5123.4", "DK", "5123.4", "0"}},
                                          &error))
         << error;
-    ASSERT_TRUE(rail_fixtures::FillTable(m_db, "左线断链表",
+    ASSERT_TRUE(fixtures::FillTable(m_db, "左线断链表",
                                          {{"0", "ZK", "1200.5", "ZK", "1200.5", "左线绕行段一"},
                                           {"0", "ZK", "2300.25", "ZK", "2310.25", nullptr},
                                           {"1", "ZK", "3000", "ZK", "3000", nullptr},
                                           {"1", "ZK", "4100", "ZK", "4100", nullptr}},
                                          &error))
         << error;
-    ASSERT_TRUE(rail_fixtures::FillTable(m_db, "右线断链表",
+    ASSERT_TRUE(fixtures::FillTable(m_db, "右线断链表",
                                          {{"0", "YK", "800", "YK", "800", ""}, {"0", "YK", "1500.75", "YK", "1500.75", ""}},
                                          &error))
         << error;

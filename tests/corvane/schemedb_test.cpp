@@ -26,9 +26,9 @@ class SchemeDatabaseTest : public schemedb_test::SchemeProject {
 
 TEST_F(SchemeDatabaseTest, OpenLineTableSelectsTheRowsOfTheCurrentLine) {
   // Grade rows stand in for any table with the two line columns.
-  ASSERT_TRUE(rail_fixtures::ExecuteSql(m_db, "create table 线路表(ID INTEGER identity,线路性质 INTEGER,"
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, "create table 线路表(ID INTEGER identity,线路性质 INTEGER,"
                                               "绕行段编号 INTEGER,数值 DOUBLE PRECISION)"));
-  ASSERT_TRUE(rail_fixtures::FillTable(m_db, "线路表", {{"0", "-1", "1"}, {"-1", "0", "2"}, {"-1", "0", "3"},
+  ASSERT_TRUE(fixtures::FillTable(m_db, "线路表", {{"0", "-1", "1"}, {"-1", "0", "2"}, {"-1", "0", "3"},
                                                         {"-1", "1", "4"}, {"1", "0", "5"}}));
   struct Case {
     int line, detour;
@@ -110,7 +110,7 @@ TEST_F(SchemeDatabaseTest, ChainageRangesOfEveryLine) {
 }
 
 TEST_F(SchemeDatabaseTest, BaselineRangeNeedsABreakTableWithRows) {
-  ASSERT_TRUE(rail_fixtures::ExecuteSql(m_db, "delete from 断链表"));
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, "delete from 断链表"));
   char start[kChainageTextSize] = "-";
   char end[kChainageTextSize] = "-";
   EXPECT_FALSE(m_scheme.GetBaselineChainageRange("断链表", start, end));
@@ -177,11 +177,11 @@ TEST_F(SchemeDatabaseTest, BreakTableOfTheCurrentLine) {
 }
 
 TEST_F(SchemeDatabaseTest, SideLineBreakTableKeepsFiftyRows) {
-  std::vector<rail_fixtures::Row> rows;
+  std::vector<fixtures::Row> rows;
   std::vector<std::string> numbers;
   for (int i = 0; i < 52; ++i) numbers.push_back(std::to_string(100 * (i + 1)));
   for (const std::string& n : numbers) rows.push_back({"2", "ZK", n.c_str(), "ZK", n.c_str(), nullptr});
-  ASSERT_TRUE(rail_fixtures::FillTable(m_db, "左线断链表", rows));
+  ASSERT_TRUE(fixtures::FillTable(m_db, "左线断链表", rows));
   m_scheme.currentLine = -1;
   m_scheme.detourNumber = 2;
   platform::TranscriptCapture capture;
@@ -221,7 +221,7 @@ void SetQuantities(SchemeDatabase& scheme, const std::vector<QuantityResultRow>&
 }
 
 Rows QuantityTable(const std::string& db) {
-  return rail_fixtures::QueryRows(db, "select * from 横断面数量表");
+  return fixtures::QueryRows(db, "select * from 横断面数量表");
 }
 
 TEST_F(SchemeDatabaseTest, QuantityTableIsCreatedAndWrittenInOrder) {
@@ -231,7 +231,7 @@ TEST_F(SchemeDatabaseTest, QuantityTableIsCreatedAndWrittenInOrder) {
   EXPECT_EQ(MessageCount(capture.text()), 0u) << capture.text();
 
   // Columns in the order of the created table.
-  const Rows columns = rail_fixtures::QueryRows(
+  const Rows columns = fixtures::QueryRows(
       m_db, "select 序号,中桩里程冠号,中桩里程数,断面性质,填面积,改良土面积,渗水土面积,清表土面积,挖方面积,"
             "I类挖方面积,II类挖方面积,III类挖方面积,IV类挖方面积,V类挖方面积,VI类挖方面积,左用地宽,右用地宽,"
             "护肩面积,水沟浆砌面积,水沟填面积,水沟挖面积,草皮边坡斜长,挡墙边坡斜长 from 横断面数量表");
@@ -253,7 +253,7 @@ TEST_F(SchemeDatabaseTest, EveryRebuildNumbersFromOne) {
   ASSERT_EQ(m_scheme.RebuildQuantityTable(), 1);
   SetQuantities(m_scheme, {Quantity("AK", 500, 1, 0), Quantity("AK", 520, 1, 0)});
   ASSERT_EQ(m_scheme.RebuildQuantityTable(), 1);
-  EXPECT_EQ(rail_fixtures::QueryRows(m_db, "select 序号,中桩里程冠号,中桩里程数 from 横断面数量表"),
+  EXPECT_EQ(fixtures::QueryRows(m_db, "select 序号,中桩里程冠号,中桩里程数 from 横断面数量表"),
             (Rows{{"1", "AK", "500"}, {"2", "AK", "520"}}));
 
   // No rows: the table stays, empty.
@@ -261,18 +261,18 @@ TEST_F(SchemeDatabaseTest, EveryRebuildNumbersFromOne) {
   ASSERT_EQ(m_scheme.RebuildQuantityTable(), 1);
   std::string error;
   EXPECT_TRUE(QuantityTable(m_db).empty());
-  rail_fixtures::QueryRows(m_db, "select * from 横断面数量表", &error);
+  fixtures::QueryRows(m_db, "select * from 横断面数量表", &error);
   EXPECT_TRUE(error.empty()) << error;
 }
 
 TEST_F(SchemeDatabaseTest, QuantityTableKeepsItsLayoutWhenPresent) {
   // A table that is already there (with rows of an earlier run) is emptied
   // and rewritten, never created again.
-  ASSERT_TRUE(rail_fixtures::ExecuteSql(m_db, std::string(kQuantityTableCreateSql)));
-  ASSERT_TRUE(rail_fixtures::FillTable(m_db, "横断面数量表", {{"OLD", "1"}, {"OLD", "2"}}));
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, std::string(kQuantityTableCreateSql)));
+  ASSERT_TRUE(fixtures::FillTable(m_db, "横断面数量表", {{"OLD", "1"}, {"OLD", "2"}}));
   SetQuantities(m_scheme, {Quantity("DK", 10, 0, 0)});
   ASSERT_EQ(m_scheme.RebuildQuantityTable(), 1);
-  EXPECT_EQ(rail_fixtures::QueryRows(m_db, "select 序号,中桩里程冠号 from 横断面数量表"), (Rows{{"1", "DK"}}));
+  EXPECT_EQ(fixtures::QueryRows(m_db, "select 序号,中桩里程冠号 from 横断面数量表"), (Rows{{"1", "DK"}}));
   EXPECT_TRUE(m_scheme.HasTableName("横断面数量表"));
   EXPECT_FALSE(m_scheme.HasTableName("横断面数量"));
 }
@@ -283,21 +283,21 @@ TEST_F(SchemeDatabaseTest, FailedRebuildKeepsTheOldRows) {
   std::string sql = kQuantityTableCreateSql;
   sql.replace(sql.find("中桩里程数 DOUBLE PRECISION"), std::string("中桩里程数 DOUBLE PRECISION").size(),
               "中桩里程数 DOUBLE PRECISION UNIQUE");
-  ASSERT_TRUE(rail_fixtures::ExecuteSql(m_db, sql));
-  ASSERT_TRUE(rail_fixtures::FillTable(m_db, "横断面数量表", {{"OLD", "1"}, {"OLD", "2"}}));
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, sql));
+  ASSERT_TRUE(fixtures::FillTable(m_db, "横断面数量表", {{"OLD", "1"}, {"OLD", "2"}}));
 
   SetQuantities(m_scheme, {Quantity("DK", 10, 0, 0), Quantity("DK", 20, 0, 0), Quantity("DK", 10, 0, 0)});
   platform::TranscriptCapture capture;
   EXPECT_EQ(m_scheme.RebuildQuantityTable(), 0);
   EXPECT_TRUE(capture.contains("写入" + m_db + "的横断面数量表失败,表中原有的数据未作改动!")) << capture.text();
-  EXPECT_EQ(rail_fixtures::QueryRows(m_db, "select 序号,中桩里程冠号,中桩里程数 from 横断面数量表"),
+  EXPECT_EQ(fixtures::QueryRows(m_db, "select 序号,中桩里程冠号,中桩里程数 from 横断面数量表"),
             (Rows{{"1", "OLD", "1"}, {"2", "OLD", "2"}}));
   EXPECT_FALSE(m_scheme.connection.IsOpen());
 
   // The same object writes again once the rows are sound.
   SetQuantities(m_scheme, {Quantity("DK", 10, 0, 0)});
   EXPECT_EQ(m_scheme.RebuildQuantityTable(), 1);
-  EXPECT_EQ(rail_fixtures::QueryRows(m_db, "select 中桩里程冠号 from 横断面数量表"), (Rows{{"DK"}}));
+  EXPECT_EQ(fixtures::QueryRows(m_db, "select 中桩里程冠号 from 横断面数量表"), (Rows{{"DK"}}));
 }
 
 TEST_F(SchemeDatabaseTest, MissingDatabaseIsReportedByEveryOperation) {

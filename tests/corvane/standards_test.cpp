@@ -198,18 +198,18 @@ class StandardsTest : public schemedb_test::SchemeProject {
       std::vector<Strings> texts;
       for (const Slot& s : kSlots)
         texts.push_back(Cat({s.line, s.detour}, kTables[t].kind->cells(s.prefix, s.number, BaseOf(t) + s.offset)));
-      std::vector<rail_fixtures::Row> rows;
+      std::vector<fixtures::Row> rows;
       for (const Strings& r : texts) {
         rows.emplace_back();
         for (const std::string& c : r) rows.back().push_back(c.c_str());
       }
       std::string error;
-      ASSERT_TRUE(rail_fixtures::FillTable(m_db, kTables[t].name, rows, &error)) << error;
+      ASSERT_TRUE(fixtures::FillTable(m_db, kTables[t].name, rows, &error)) << error;
     }
   }
   void CreateTables() {
     std::string error;
-    ASSERT_TRUE(rail_fixtures::CreateDesignStandardTables(m_db, 32, &error)) << error;
+    ASSERT_TRUE(fixtures::CreateDesignStandardTables(m_db, 32, &error)) << error;
   }
   // A fresh object on the line, reading one table.
   Strings Read(int line, int detour, const char* table, std::string* transcript = nullptr) {
@@ -297,7 +297,7 @@ TEST_F(StandardsTest, BaselineDefaultsForEmptyAndMissingTables) {
       EXPECT_EQ(MessageCount(transcript), 0u) << transcript;
     }
     if (withTables) {
-      for (const TableKind& t : kTables) ASSERT_TRUE(rail_fixtures::ExecuteSql(m_db, std::string("drop table ") + t.name));
+      for (const TableKind& t : kTables) ASSERT_TRUE(fixtures::ExecuteSql(m_db, std::string("drop table ") + t.name));
     }
   }
 }
@@ -321,9 +321,9 @@ TEST_F(StandardsTest, SideDitchDepthFollowsTheSubgradeSurfaceLayer) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.techValue << " " << (c.tableValue ? c.tableValue : "-"));
     WriteTechParams(c.techValue);
-    ASSERT_TRUE(rail_fixtures::ExecuteSql(m_db, "delete from 基床表层厚度"));
+    ASSERT_TRUE(fixtures::ExecuteSql(m_db, "delete from 基床表层厚度"));
     if (c.tableValue) {
-      ASSERT_TRUE(rail_fixtures::FillTable(m_db, "基床表层厚度", {{"0", "-1", "DK", "3000", c.tableValue}}));
+      ASSERT_TRUE(fixtures::FillTable(m_db, "基床表层厚度", {{"0", "-1", "DK", "3000", c.tableValue}}));
     }
     for (const char* ditch : {"左侧沟", "右侧沟"}) {
       // In the designer's order (the layer first) and on its own.
@@ -357,16 +357,16 @@ TEST_F(StandardsTest, SlopeGradeCounts) {
   // Count, then the cells of grades from position 6 on.
   Strings grades;
   for (int k = 0; k < 32; ++k) grades = Cat(grades, Numbers({1.0 + k, 10.0 + k, 0.5, 0}));
-  ASSERT_TRUE(rail_fixtures::FillTable(m_db, "左路堤边坡",
+  ASSERT_TRUE(fixtures::FillTable(m_db, "左路堤边坡",
                                        {{"0", "-1", "DK", "100", "0", "9", "9", "9", "9"},
                                         {"0", "-1", "DK", "200", "2", "1.5", "8", "1", "0", "1.75", "10", "1", "0", "9"},
                                         {"0", "-1", "DK", "300", "NaN"}}));
-  std::vector<rail_fixtures::Row> wide;
+  std::vector<fixtures::Row> wide;
   for (const char* count : {"31", "-1"}) {
     wide.push_back({"-1", "0", "ZK", "1000", count});
     for (const std::string& g : grades) wide.back().push_back(g.c_str());
   }
-  ASSERT_TRUE(rail_fixtures::FillTable(m_db, "左路堤边坡", wide));
+  ASSERT_TRUE(fixtures::FillTable(m_db, "左路堤边坡", wide));
 
   std::string transcript;
   EXPECT_EQ(Read(0, -1, "左路堤边坡", &transcript),
@@ -391,7 +391,7 @@ TEST_F(StandardsTest, SlopeGradeCounts) {
 
 TEST_F(StandardsTest, NullCellsAndUnknownNames) {
   CreateTables();
-  ASSERT_TRUE(rail_fixtures::FillTable(m_db, "护肩宽度", {{"0", "-1", nullptr, nullptr, nullptr}}));
+  ASSERT_TRUE(fixtures::FillTable(m_db, "护肩宽度", {{"0", "-1", nullptr, nullptr, nullptr}}));
   // A NULL prefix is the text "NULL"; NULL numbers read as 0.
   EXPECT_EQ(Read(0, -1, "护肩宽度"), Strings{"NULL0+000 0"});
 
@@ -401,7 +401,7 @@ TEST_F(StandardsTest, NullCellsAndUnknownNames) {
   EXPECT_EQ(scheme.ReadDesignStandards("路肩宽度"), 1);  // none of the 21
   EXPECT_EQ(RowsOf(scheme, "护肩宽度"), Strings{"NULL0+000 0"});
   // A second read of a table replaces its rows.
-  ASSERT_TRUE(rail_fixtures::ExecuteSql(m_db, "delete from 护肩宽度"));
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, "delete from 护肩宽度"));
   scheme.ReadDesignStandards("护肩宽度");
   EXPECT_EQ(RowsOf(scheme, "护肩宽度"), Strings{"DK5+123.400 0.4"});
 }
