@@ -157,6 +157,23 @@ struct FieldInfo {
   bool notNull = false;
 };
 
+class RecordsetImpl;
+
+// The Fields collection of a recordset: part of the recordset, it shares the
+// recordset's reference count.
+class FieldsImpl : public Fields {
+ public:
+  explicit FieldsImpl(RecordsetImpl* rs) : m_rs(rs) {}
+  HRESULT QueryInterface(REFIID riid, void** object) override;
+  ULONG AddRef() override;
+  ULONG Release() override;
+  HRESULT get_Count(LONG* value) override;
+  HRESULT get_Item(VARIANT index, Field** item) override;
+
+ private:
+  RecordsetImpl* m_rs;
+};
+
 class RecordsetImpl : public ComObject<_Recordset> {
  public:
   RecordsetImpl();
@@ -224,7 +241,7 @@ class RecordsetImpl : public ComObject<_Recordset> {
     std::vector<VARIANT> cells;
   };
 
-  VARIANT* rowCells(size_t row) { return m_cells.data() + row * m_fields.size(); }
+  VARIANT* rowCells(size_t row) { return m_cells[row].data(); }
   bool hasCurrent() const;
   long firstVisible(long from) const;
   long lastVisible(long from) const;
@@ -238,7 +255,7 @@ class RecordsetImpl : public ComObject<_Recordset> {
   HRESULT unitFailure(HRESULT hr);
   void discardEdit();
   void clearRows();
-  void undo(const Undo& u);
+  void undo(Undo& u);
   HRESULT fetch(sqlite3_stmt* stmt, bool withRowid);
   HRESULT prepareInsert();
 
@@ -248,7 +265,7 @@ class RecordsetImpl : public ComObject<_Recordset> {
   std::string m_table;               // the base table, empty for other rowsets
   std::vector<FieldInfo> m_fields;
   std::unordered_map<std::string, long> m_byName;  // lower-cased name -> field
-  std::vector<VARIANT> m_cells;                    // rows x fields
+  std::vector<std::vector<VARIANT>> m_cells;       // the fields of each row
   std::vector<RowMeta> m_rows;
   long m_visible = 0;  // rows not deleted
   long m_pos = 0;
@@ -265,17 +282,8 @@ class RecordsetImpl : public ComObject<_Recordset> {
 
   sqlite3_stmt* m_insert = nullptr;
   std::vector<long> m_insertFields;  // field of each insert parameter
-};
 
-class FieldsImpl : public ComObject<Fields> {
- public:
-  explicit FieldsImpl(RecordsetImpl* rs);
-  ~FieldsImpl() override;
-  HRESULT get_Count(LONG* value) override;
-  HRESULT get_Item(VARIANT index, Field** item) override;
-
- private:
-  RecordsetImpl* m_rs;
+  FieldsImpl m_fieldsObject{this};
 };
 
 class FieldImpl : public ComObject<Field> {

@@ -264,9 +264,8 @@ HRESULT RecordsetImpl::fetch(sqlite3_stmt* stmt, bool withRowid) {
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     RowMeta meta;
     if (withRowid) meta.rowid = sqlite3_column_int64(stmt, 0);
-    size_t base = m_cells.size();
-    m_cells.resize(base + n);
-    for (size_t f = 0; f < n; ++f) typedValue(stmt, static_cast<int>(f) + offset, kinds[f], m_cells[base + f]);
+    std::vector<VARIANT>& cells = m_cells.emplace_back(n);
+    for (size_t f = 0; f < n; ++f) typedValue(stmt, static_cast<int>(f) + offset, kinds[f], cells[f]);
     m_rows.push_back(meta);
   }
   m_visible = static_cast<long>(m_rows.size());
@@ -279,12 +278,8 @@ void RecordsetImpl::openMemory(std::vector<FieldInfo> fields, std::vector<std::v
   m_byName.clear();
   for (size_t i = 0; i < m_fields.size(); ++i) m_byName.emplace(lowerAscii(m_fields[i].name), static_cast<long>(i));
   for (auto& row : rows) {
-    for (size_t f = 0; f < m_fields.size(); ++f) {
-      VARIANT v;
-      VariantInit(&v);
-      if (f < row.size()) v = row[f].Detach();
-      m_cells.push_back(v);
-    }
+    std::vector<VARIANT>& cells = m_cells.emplace_back(m_fields.size());
+    for (size_t f = 0; f < m_fields.size() && f < row.size(); ++f) cells[f] = row[f].Detach();
     m_rows.push_back(RowMeta{});
   }
   m_visible = static_cast<long>(m_rows.size());
@@ -295,7 +290,8 @@ void RecordsetImpl::openMemory(std::vector<FieldInfo> fields, std::vector<std::v
 }
 
 void RecordsetImpl::clearRows() {
-  for (VARIANT& v : m_cells) VariantClear(&v);
+  for (std::vector<VARIANT>& row : m_cells)
+    for (VARIANT& v : row) VariantClear(&v);
   m_cells.clear();
   m_rows.clear();
   for (Undo& u : m_undo)
@@ -464,7 +460,8 @@ HRESULT RecordsetImpl::get_EditMode(EditModeEnum* mode) {
 
 HRESULT RecordsetImpl::get_Fields(Fields** fields) {
   if (!fields) return E_POINTER;
-  *fields = new FieldsImpl(this);
+  m_fieldsObject.AddRef();
+  *fields = &m_fieldsObject;
   return S_OK;
 }
 
@@ -670,7 +667,7 @@ HRESULT RecordsetImpl::insertRow() {
     }
   }
   // The new row joins the rows, after the last.
-  m_cells.insert(m_cells.end(), m_edit.begin(), m_edit.end());
+  m_cells.push_back(std::move(m_edit));
   m_edit.clear();
   m_dirty.clear();
   m_editMode = adEditNone;
@@ -723,9 +720,8 @@ HRESULT RecordsetImpl::updateRow() {
     return unitFailure(m_conn->fail(E_FAIL, "The record to be changed no longer exists in '" + m_table + "'.", "HY000"));
   // The row takes the edited values; its old values are kept for a rollback.
   Undo u{m_unit, UndoKind::Modify, static_cast<size_t>(m_pos), meta, {}};
-  VARIANT* row = rowCells(static_cast<size_t>(m_pos));
-  u.cells.assign(row, row + m_fields.size());
-  std::copy(m_edit.begin(), m_edit.end(), row);
+  u.cells = std::move(m_cells[static_cast<size_t>(m_pos)]);
+  m_cells[static_cast<size_t>(m_pos)] = std::move(m_edit);
   m_edit.clear();
   m_dirty.clear();
   m_editMode = adEditNone;
@@ -812,23 +808,21 @@ HRESULT RecordsetImpl::Delete(AffectEnum affect) {
 
 // ---- Notifications of the connection --------------------------------------------
 
-void RecordsetImpl::undo(const Undo& u) {
+void RecordsetImpl::undo(Undo& u) {
   switch (u.kind) {
     case UndoKind::Insert: {
       // Inserted rows are undone newest first, so the row is the last one.
-      VARIANT* row = rowCells(u.row);
-      for (size_t f = 0; f < m_fields.size(); ++f) VariantClear(&row[f]);
-      m_cells.resize(u.row * m_fields.size());
+      for (size_t r = u.row; r < m_cells.size(); ++r)
+        for (VARIANT& v : m_cells[r]) VariantClear(&v);
+      m_cells.resize(u.row);
       m_rows.resize(u.row);
       if (!u.meta.gone) --m_visible;
       break;
     }
     case UndoKind::Modify: {
-      VARIANT* row = rowCells(u.row);
-      for (size_t f = 0; f < m_fields.size(); ++f) {
-        VariantClear(&row[f]);
-        row[f] = u.cells[f];
-      }
+      for (VARIANT& v : m_cells[u.row]) VariantClear(&v);
+      m_cells[u.row] = std::move(u.cells);  // the old values return to the row
+      u.cells.clear();
       m_rows[u.row] = u.meta;
       break;
     }

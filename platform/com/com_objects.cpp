@@ -175,8 +175,19 @@ void ErrorsImpl::set(ErrorRecord record) {
 
 // ---- Fields ------------------------------------------------------------------
 
-FieldsImpl::FieldsImpl(RecordsetImpl* rs) : m_rs(rs) { m_rs->AddRef(); }
-FieldsImpl::~FieldsImpl() { m_rs->Release(); }
+HRESULT FieldsImpl::QueryInterface(REFIID riid, void** object) {
+  if (!object) return E_POINTER;
+  if (riid == IUnknown::iid || riid == IDispatch::iid || riid == Fields::iid) {
+    *object = static_cast<Fields*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG FieldsImpl::AddRef() { return m_rs->AddRef(); }
+ULONG FieldsImpl::Release() { return m_rs->Release(); }
 
 HRESULT FieldsImpl::get_Count(LONG* value) {
   if (!value) return E_POINTER;

@@ -32,7 +32,7 @@ std::vector<std::string> Names(const CStringArray& names) {
 
 struct TableListTest : SchemeDbTest {
   CAdoConnection connection;
-  void Open() { ASSERT_TRUE(connection.Open(rail_fixtures::ConnectionString(path).c_str(), -1)); }
+  void Open() { ASSERT_TRUE(connection.Open(fixtures::ConnectionString(path).c_str(), -1)); }
 };
 
 TEST_F(TableListTest, ListsEveryTableOnceInTheDatabasesOrder) {

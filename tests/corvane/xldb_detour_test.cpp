@@ -11,7 +11,7 @@
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
-using rail_fixtures::Row;
+using fixtures::Row;
 using xldb_test::SchemeDbTest;
 
 struct XLDataBaseDetourTest : SchemeDbTest {

@@ -9,7 +9,7 @@
 
 namespace {
 
-using rail_fixtures::Row;
+using fixtures::Row;
 using xldb_test::SchemeDbTest;
 
 struct XLDataBaseReadTest : SchemeDbTest {

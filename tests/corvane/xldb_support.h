@@ -60,7 +60,7 @@ class SchemeDbMaster {
     if (!ec && made >= program) return;
     const std::string fresh = m_path + "." + std::to_string(::getpid());
     std::string error;
-    if (!rail_fixtures::CreateSchemeDatabase(fresh, &error)) {
+    if (!fixtures::CreateSchemeDatabase(fresh, &error)) {
       ADD_FAILURE() << error;
       return;
     }
@@ -73,12 +73,12 @@ class SchemeDbMaster {
 // A temporary folder holding one scheme database with the navigator's 36
 // tables; the transcript is captured for the test's messages.
 struct SchemeDbTest : ::testing::Test {
-  std::string dir = rail_fixtures::MakeTempFolder("xldb");
+  std::string dir = fixtures::MakeTempFolder("xldb");
   std::string path = dir + "/方案1.mdb";
   platform::TranscriptCapture transcript;
 
   void SetUp() override { ASSERT_TRUE(CopyMaster(path)); }
-  void TearDown() override { rail_fixtures::RemoveFolder(dir); }
+  void TearDown() override { fixtures::RemoveFolder(dir); }
 
   static bool CopyMaster(const std::string& to) {
     std::error_code ec;
@@ -93,15 +93,15 @@ struct SchemeDbTest : ::testing::Test {
   }
   void Sql(const std::string& sql, const std::string& db = "") {
     std::string error;
-    ASSERT_TRUE(rail_fixtures::ExecuteSql(db.empty() ? path : db, sql, &error)) << error;
+    ASSERT_TRUE(fixtures::ExecuteSql(db.empty() ? path : db, sql, &error)) << error;
   }
-  void Fill(const std::string& table, const std::vector<rail_fixtures::Row>& rows, const std::string& db = "") {
+  void Fill(const std::string& table, const std::vector<fixtures::Row>& rows, const std::string& db = "") {
     std::string error;
-    ASSERT_TRUE(rail_fixtures::FillTable(db.empty() ? path : db, table, rows, &error)) << error;
+    ASSERT_TRUE(fixtures::FillTable(db.empty() ? path : db, table, rows, &error)) << error;
   }
   std::vector<std::vector<std::string>> Query(const std::string& sql, const std::string& db = "") {
     std::string error;
-    auto rows = rail_fixtures::QueryRows(db.empty() ? path : db, sql, &error);
+    auto rows = fixtures::QueryRows(db.empty() ? path : db, sql, &error);
     EXPECT_EQ(error, "");
     return rows;
   }

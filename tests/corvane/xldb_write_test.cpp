@@ -234,7 +234,7 @@ TEST_F(XLDataBaseWriteTest, AnUnknownTableNameWritesNothing) {
   EXPECT_EQ(Write("交点"), 1);
   EXPECT_EQ(Query("select 里程, 高程 from 标尺"), (Rows{{"DK1+000", "100"}}));
   std::string error;
-  rail_fixtures::QueryRows(path, "select * from 交点", &error);
+  fixtures::QueryRows(path, "select * from 交点", &error);
   EXPECT_NE(error, "");  // not created
 }
 

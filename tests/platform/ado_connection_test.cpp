@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/ado_support.h"
+#include "crt/paths.h"
 #include "win/transcript.h"
 
 namespace {
@@ -26,11 +27,11 @@ std::string fileBytes(const std::string& path) {
 
 HRESULT openPath(_ConnectionPtr& conn, const std::string& path) {
   conn.CreateInstance("ADODB.Connection");
-  return conn->Open(_bstr_t(rail_fixtures::ConnectionString(path)), _bstr_t(""), _bstr_t(""), -1);
+  return conn->Open(_bstr_t(fixtures::ConnectionString(path)), _bstr_t(""), _bstr_t(""), -1);
 }
 
 TEST(AdoConnectionTest, FilesThatAreNoSchemeDatabaseFailClearlyAndStayUntouched) {
-  std::string dir = rail_fixtures::MakeTempFolder("ado-open");
+  std::string dir = fixtures::MakeTempFolder("ado-open");
   std::string jet(2048, '\0');
   jet.replace(4, 15, "Standard Jet DB");
   struct Case {
@@ -69,7 +70,27 @@ TEST(AdoConnectionTest, FilesThatAreNoSchemeDatabaseFailClearlyAndStayUntouched)
   conn.CreateInstance("ADODB.Connection");
   EXPECT_TRUE(FAILED(conn->Open(_bstr_t("Provider=Microsoft.Jet.OLEDB.4.0"), _bstr_t(""), _bstr_t(""), -1)));
   EXPECT_EQ(conn->Open(_bstr_t("Provider=SQLOLEDB;Data Source=x"), _bstr_t(""), _bstr_t(""), -1), adErrProviderNotFound);
-  rail_fixtures::RemoveFolder(dir);
+  fixtures::RemoveFolder(dir);
+}
+
+TEST(AdoConnectionTest, TheDataSourceGoesThroughThePathResolver) {
+  TestDb db;
+  ASSERT_EQ(db.exec("create table T (ID counter)"), S_OK);
+  db.conn->Close();
+  // The Windows form the system builds, upper-cased as the system's paths often are.
+  std::string windows = platform::toWindowsPath(db.path);
+  for (char& c : windows)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  _ConnectionPtr conn;
+  ASSERT_EQ(openPath(conn, windows), S_OK) << windows;
+  _RecordsetPtr rows;
+  _variant_t affected;
+  EXPECT_EQ(conn->Execute(_bstr_t("select * from T"), &affected, adCmdText, &rows), S_OK);
+  conn->Close();
+  // A missing file on a drive is named as the caller wrote it.
+  HRESULT hr = openPath(conn, "D:\\没有的项目\\DATA\\方案1.mdb");
+  EXPECT_NE(ado_test::errorText(hr).find("'D:\\没有的项目\\DATA\\方案1.mdb'"), std::string::npos)
+      << ado_test::errorText(hr);
 }
 
 TEST(AdoConnectionTest, ReadOnlyFolderReadsButRefusesWritesClearly) {
@@ -289,9 +310,10 @@ TEST_F(SafetyTest, WritesOfARecordsetAreCommittedByUpdateOnly) {
   _RecordsetPtr rs = db.open("select * from 坡度表");
   addRows(rs, {"A", "B"});
   ASSERT_EQ(ado_test::addNew(rs), S_OK);  // saves "B" into the unit
-  EXPECT_EQ(stored(), old);               // another connection sees nothing yet
+  ASSERT_EQ(ado_test::put(rs, 1, _variant_t("C")), S_OK);
+  EXPECT_EQ(stored(), old);  // another connection sees nothing yet
   ASSERT_EQ(ado_test::update(rs), S_OK);
-  EXPECT_EQ(ado_test::column(stored(), 1), (Col{"DK", "DK", "DK", "A", "B", "NULL"}));
+  EXPECT_EQ(ado_test::column(stored(), 1), (Col{"DK", "DK", "DK", "A", "B", "C"}));
 
   // Rows added and closed without an Update are not kept.
   addRows(rs, {"C", "D"});

@@ -22,15 +22,15 @@ struct TestDb {
   _ConnectionPtr conn;
 
   explicit TestDb(const char* file = "方案.mdb") {
-    dir = rail_fixtures::MakeTempFolder("ado");
+    dir = fixtures::MakeTempFolder("ado");
     path = dir + "/" + file;
-    std::filesystem::copy_file(rail_fixtures::TemplateDatabasePath(), path);
+    std::filesystem::copy_file(fixtures::TemplateDatabasePath(), path);
     conn.CreateInstance("ADODB.Connection");
-    conn->Open(_bstr_t(rail_fixtures::ConnectionString(path)), _bstr_t(""), _bstr_t(""), -1);
+    conn->Open(_bstr_t(fixtures::ConnectionString(path)), _bstr_t(""), _bstr_t(""), -1);
   }
   ~TestDb() {
     conn.Release();
-    rail_fixtures::RemoveFolder(dir);
+    fixtures::RemoveFolder(dir);
   }
   TestDb(const TestDb&) = delete;
   TestDb& operator=(const TestDb&) = delete;
@@ -52,7 +52,7 @@ struct TestDb {
   }
   // What another connection sees: the committed rows, as text.
   std::vector<std::vector<std::string>> committed(const std::string& sql) {
-    return rail_fixtures::QueryRows(path, sql);
+    return fixtures::QueryRows(path, sql);
   }
 };
 

@@ -93,17 +93,17 @@ Lines runSqlite3(const std::string& path, const std::string& sql) {
 }
 
 struct SchemaTest : ::testing::Test {
-  std::string dir = rail_fixtures::MakeTempFolder("schema");
+  std::string dir = fixtures::MakeTempFolder("schema");
   std::string path = dir + "/方案1.mdb";
   CAdoConnection conn;
   void SetUp() override {
     // A new scheme database is a copy of the empty template.
-    std::filesystem::copy_file(rail_fixtures::TemplateDatabasePath(), path);
-    ASSERT_TRUE(conn.Open(rail_fixtures::ConnectionString(path).c_str(), -1));
+    std::filesystem::copy_file(fixtures::TemplateDatabasePath(), path);
+    ASSERT_TRUE(conn.Open(fixtures::ConnectionString(path).c_str(), -1));
   }
   void TearDown() override {
     conn.Close();
-    rail_fixtures::RemoveFolder(dir);
+    fixtures::RemoveFolder(dir);
   }
   Lines schemaColumns() {
     Lines out;
@@ -141,9 +141,9 @@ TEST_F(SchemaTest, ANewSchemeDatabaseGetsAll36TablesInOnePass) {
   EXPECT_EQ(runSqlite3(path, "PRAGMA integrity_check"), Lines{"ok"});
 
   // Each ID numbers new rows by itself; the other columns take their types.
-  ASSERT_TRUE(rail_fixtures::FillTable(path, "小桥涵", {{"DK", "1200.5", "1-4m", "10", "12", "90", "1", "0", nullptr},
+  ASSERT_TRUE(fixtures::FillTable(path, "小桥涵", {{"DK", "1200.5", "1-4m", "10", "12", "90", "1", "0", nullptr},
                                                       {"DK", "1300", "1-6m", "abc", nullptr, "90", "2", "7", "附注"}}));
-  const std::vector<Lines> rows = rail_fixtures::QueryRows(path, "select ID, 中心里程数, 左横向长度, 用途, 附注 from 小桥涵");
+  const std::vector<Lines> rows = fixtures::QueryRows(path, "select ID, 中心里程数, 左横向长度, 用途, 附注 from 小桥涵");
   EXPECT_EQ(rows, (std::vector<Lines>{{"1", "1200.5", "10", "1", "NULL"}, {"2", "1300", "NULL", "2", "附注"}}));
 }
 
@@ -220,7 +220,7 @@ TEST_F(SchemaTest, PutCollectByIndexSkipsEmptyTextsAndReportsWrites) {
   for (const Case& c : cases) EXPECT_EQ(rs.PutCollectByIndex(c.index, c.value), c.result) << c.index;
   ASSERT_TRUE(rs.Update());
   rs.Close();
-  const std::vector<Lines> rows = rail_fixtures::QueryRows(path, "select 交点号, 坐标N, 坐标E, 偏角, 附注 from 曲线表");
+  const std::vector<Lines> rows = fixtures::QueryRows(path, "select 交点号, 坐标N, 坐标E, 偏角, 附注 from 曲线表");
   EXPECT_EQ(rows, (std::vector<Lines>{{"JD1", "3000.25", "NULL", "NULL", "NULL"}}));
 }
 

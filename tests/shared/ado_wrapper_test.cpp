@@ -13,19 +13,19 @@ namespace {
 const char* const kDisconnected = "[提示] 数据库可能已经断开,";
 
 struct WrapperTest : ::testing::Test {
-  std::string dir = rail_fixtures::MakeTempFolder("wrapper");
+  std::string dir = fixtures::MakeTempFolder("wrapper");
   std::string path = dir + "/方案1.mdb";
   CAdoConnection conn;
 
   void SetUp() override {
-    std::filesystem::copy_file(rail_fixtures::TemplateDatabasePath(), path);
-    ASSERT_TRUE(conn.Open(rail_fixtures::ConnectionString(path).c_str(), -1));
+    std::filesystem::copy_file(fixtures::TemplateDatabasePath(), path);
+    ASSERT_TRUE(conn.Open(fixtures::ConnectionString(path).c_str(), -1));
     conn.Execute("create table 值 (ID INTEGER identity,名称 VARCHAR,双 DOUBLE PRECISION,单 single,是否 yesno,"
                  "字节 byte,整 INTEGER)");
   }
   void TearDown() override {
     conn.Close();
-    rail_fixtures::RemoveFolder(dir);
+    fixtures::RemoveFolder(dir);
   }
   // One row of 值 through the writers' pattern: AddNew, puts by position, Update.
   void addRow(const _variant_t& name, const _variant_t& d, const _variant_t& s, const _variant_t& b,
@@ -69,7 +69,7 @@ TEST_F(WrapperTest, CloseOfWhatIsNotOpen) {
   EXPECT_FALSE(never.Close());  // never opened
   EXPECT_FALSE(never.IsOpen());
   CAdoConnection other;
-  ASSERT_TRUE(other.Open(rail_fixtures::ConnectionString(path).c_str(), -1));
+  ASSERT_TRUE(other.Open(fixtures::ConnectionString(path).c_str(), -1));
   EXPECT_TRUE(other.IsOpen());
   EXPECT_TRUE(other.Close());
   EXPECT_FALSE(other.Close());  // already closed
