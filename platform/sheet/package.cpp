@@ -87,8 +87,8 @@ std::unique_ptr<Package> Package::open(std::string bytes, std::string* error) {
   zip_error_fini(&ze);
 
   zip_int64_t count = zip_get_num_entries(p->m_zip, 0);
-  if (count < 0 || count > kMaxEntries) {
-    *error = "too many entries";
+  if (count <= 0 || count > kMaxEntries) {
+    *error = count <= 0 ? "no entries" : "too many entries";
     return nullptr;
   }
   zip_uint64_t total = 0;

@@ -197,12 +197,12 @@ bool SharedStrings::load(std::string_view bytes, std::string* error) {
 int SharedStrings::add(std::string_view text) {
   ++addedRefs;
   dirty = true;
-  std::string key(text);
+  std::string escaped = xml::escapeCellText(text);
+  std::string key = xml::unescapeCellText(escaped);  // the text as it reads back
   if (auto it = plain.find(key); it != plain.end()) return it->second;
   xmlNode* root = xmlDocGetRootElement(doc.get());
   xmlNode* si = xml::newElement(root, "si");
   xmlNode* t = xml::newElement(si, "t");
-  std::string escaped = xml::escapeCellText(text);
   xmlNodeAddContentLen(t, reinterpret_cast<const xmlChar*>(escaped.data()), static_cast<int>(escaped.size()));
   auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
   if (!escaped.empty() && (blank(escaped.front()) || blank(escaped.back()))) xmlNodeSetSpacePreserve(t, 1);

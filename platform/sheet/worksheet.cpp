@@ -34,8 +34,9 @@ int columnOf(const xmlNode* c) {
   return ref ? ref->col : 0;
 }
 
-int styleAttr(const xmlNode* node) {
-  std::optional<std::string> s = xml::attr(node, "s");
+// A style index attribute ("s" of cells and rows, "style" of columns).
+int styleAttr(const xmlNode* node, const char* name = "s") {
+  std::optional<std::string> s = xml::attr(node, name);
   std::optional<long> v = s ? parseLong(*s) : std::nullopt;
   return v && *v > 0 && *v < (1L << 30) ? static_cast<int>(*v) : 0;
 }
@@ -97,7 +98,7 @@ bool WorksheetModel::Impl::load(std::string_view bytes, std::string* error) {
       std::optional<std::string> lo = xml::attr(col, "min"), hi = xml::attr(col, "max");
       std::optional<long> min = lo ? parseLong(*lo) : std::nullopt, max = hi ? parseLong(*hi) : std::nullopt;
       if (min && max && *min >= 1 && *min <= *max && *max <= kMaxColumns)
-        columns.push_back({static_cast<int>(*min), static_cast<int>(*max), styleAttr(col)});
+        columns.push_back({static_cast<int>(*min), static_cast<int>(*max), styleAttr(col, "style")});
     }
   }
   sheetData = xml::firstChild(root, "sheetData");
