@@ -23,6 +23,9 @@
 // Nothing is shown on a screen: leaving the application to the user
 // (`HandToUser`) saves the workbook as an .xlsx where the caller says and
 // tells on the transcript where it is; `Quit` closes it without saving.
+// The roadbed quantity sheet goes beside the scheme's other result files, as
+// "<project>\data\路基数量表.<scheme>.xlsx": named after its template, with the
+// scheme in the name so that the schemes of one project keep their own sheet.
 //
 // A call that cannot be done (a template that is missing or not a workbook, a
 // sheet that is not there, a save that fails) puts one message naming the

@@ -109,7 +109,10 @@ std::vector<Relationship> relationshipsOf(xmlDoc* doc, std::string_view source) 
 
 // Relationship types end in their kind's name in both the usual and the
 // strict namespaces (".../relationships/worksheet").
-bool isType(const Relationship& r, std::string_view kind) { return endsWith(r.type, "/" + std::string(kind)); }
+bool isType(const Relationship& r, std::string_view kind) {
+  std::string_view type = r.type;
+  return type.size() > kind.size() && endsWith(type, kind) && type[type.size() - kind.size() - 1] == '/';
+}
 
 std::string errnoText(int e) { return std::strerror(e); }
 
@@ -170,8 +173,9 @@ bool replaceFile(const std::string& target, const std::string& bytes, std::strin
 
 std::string describePath(std::string_view path) {
   std::string resolved = platform::resolvePath(path);
-  std::string shown = "\"" + std::string(path) + "\"";
-  if (resolved != path) shown += " (" + resolved + ")";
+  std::string shown;
+  shown.append(1, '"').append(path).append(1, '"');
+  if (resolved != path) shown.append(" (").append(resolved).append(")");
   return shown;
 }
 

@@ -19,7 +19,8 @@ struct DocDeleter {
 };
 using DocPtr = std::unique_ptr<xmlDoc, DocDeleter>;
 
-// Parses an XML part. No network, no external entities, no DTD loading.
+// Parses an XML part. No network, and no document type declaration (a
+// package part may not have one).
 // On failure returns null and puts the parser's complaint in *error.
 DocPtr parse(std::string_view bytes, std::string* error);
 // The document as UTF-8 bytes, with its XML declaration, nothing re-indented.

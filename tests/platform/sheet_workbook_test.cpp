@@ -410,6 +410,9 @@ TEST_F(SheetWorkbookTest, DamagedPackagesAreRefusedWithTheFileNamed) {
       {"no content types", "", without("[Content_Types].xml"), "已损坏", false},
       {"no package relationships", "", without("_rels/.rels"), "已损坏", false},
       {"workbook not XML", "", replaced("xl/workbook.xml", "<workbook"), "已损坏: xl/workbook.xml", false},
+      {"workbook with a DTD", "",
+       replaced("xl/workbook.xml", head + "<!DOCTYPE workbook [<!ENTITY a \"aaaaaaaa\">]><workbook/>"),
+       "已损坏: xl/workbook.xml: a document type declaration is not allowed", false},
       {"shared strings not XML", "", replaced("xl/sharedStrings.xml", "<sst><si>"), "已损坏: xl/sharedStrings.xml",
        false},
       {"sheet not XML", "", replaced("xl/worksheets/sheet1.xml", head + "<worksheet><sheetData>"), "已损坏", true},
@@ -480,6 +483,10 @@ TEST_F(SheetWorkbookTest, MissingFilesAndSheetsAreNamed) {
   EXPECT_FALSE(book->sheet("数量表", &error));
   EXPECT_NE(error.find("没有工作表 \"数量表\""), std::string::npos) << error;
   EXPECT_NE(error.find(templatePath()), std::string::npos) << error;
+
+  // A folder is not a workbook.
+  EXPECT_FALSE(WorkbookModel::open(m_tmp.path(), &error));
+  EXPECT_NE(error.find("无法读取工作簿文件 \"" + m_tmp.path() + "\""), std::string::npos) << error;
 
   // A save into a folder that does not exist fails and names the file.
   std::string nowhere = m_tmp / "no/such/folder/x.xlsx";
