@@ -3,7 +3,6 @@
 #include <functional>
 #include <vector>
 
-#include "crt/paths.h"
 #include "sheet/model_internal.h"
 #include "win/transcript.h"
 

@@ -4,6 +4,7 @@
 // error) or its inline <is> text. Merged areas are <mergeCell ref="C5:Q5">
 // under <mergeCells>.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
