@@ -41,7 +41,10 @@ class BAS_DRAW_FUN {
 
   // ---- Virtual table (order matters) ------------------------------------
 #if defined(CORVANE_BUILD)
-  // The cross-section build's first slot is declared here, before the destructor.
+  // The cross-section build's first slot, before the destructor: the first
+  // and second minimum lengths (m) for a design speed (km/h); -1000 for both
+  // when the speed has none (at or below 0, or below 40).
+  virtual void MinLengthsBySpeed(double speed, double& first, double& second) const;
 #endif
 
   // Writes `value` with `decimals` decimals (0 to 20) into `buffer`, bounded by
@@ -182,6 +185,41 @@ class BAS_DRAW_FUN {
 
 #if defined(CORVANE_BUILD)
   // ---- Members of the cross-section build --------------------------------
+  // Clothoid coordinates by the closed four-term polynomials (A > 0).
+  static double SpiralX(double A, double l);
+  static double SpiralY(double A, double l);
+  // As PointAtDistanceOnElement, with SpiralX and SpiralY.
+  static BOOL PointOnElementAtDistance(const LinePoint& start, LinePoint& out, double s, const LineElement& element);
+  // As PointAtDistance, walking the elements with PointOnElementAtDistance.
+  static int PointAtMileage(const PlacedElement* elements, int n, LinePoint& point);
+  // Mileage of the foot of (x, y) on the line, never below the start
+  // mileage; -1, without a message, when no span of the line takes the point.
+  static double MileageOfPointOnElements(const PlacedElement* elements, int n, double x, double y);
+  // As NormalRayIntersection, the trial points on arcs and clothoids walking
+  // until one lies within 0.0001 m of the ray's line; trial points that walk
+  // off their element or do not settle give no crossing there.
+  static double RayElementsIntersection(const PlacedElement* elements, int n, double x, double y, double bearing,
+                                        double& hitX, double& hitY);
+  // As SideOfOtherLine, with MileageOfPointOnElements and PointAtMileage.
+  static int NormalHitsOtherLine(const LinePoint& point, const PlacedElement* otherElements, int otherN);
+  // Carries a mileage of this line onto the other line along its normal
+  // (towards bearing + π/2): `offset` the signed distance to the crossing (0
+  // below 0.0006), `otherMileage` and (x, y) the crossing; returns 1. A point
+  // that lies on the other line gives offset 0, its foot's mileage and the
+  // point itself. A normal that misses the other line (or a mileage off this
+  // line) gives offset 0, the point itself and 0.
+  static int MileageOnOtherLine(double mileage, const PlacedElement* elements, int n,
+                                const PlacedElement* otherElements, int otherN, double& offset, double& otherMileage,
+                                double& x, double& y);
+  // ln Γ(x), P(a, x), Q(a, x) (with ln Γ(a) in gln when given) and Q(a, x).
+  static double LnGamma(double x);
+  static double IncompleteGammaSeries(double a, double x, double* gln = nullptr);
+  static double IncompleteGammaFraction(double a, double x, double* gln = nullptr);
+  static double GammaQ(double a, double x);
+  // "<prefix><km>+<mmm>[.<decimals>]" through acdbRToS (decimals 0 to 8; -1
+  // the drawing's default, 4); the kilometres and metres are those of the
+  // value rounded to the decimals.
+  static CString FormatChainageRToS(const char* prefix, double mileage, int decimals);
 #endif
 #if defined(PELLORY_BUILD)
   // ---- Members of the ground-line input build ----------------------------

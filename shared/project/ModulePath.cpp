@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "arx/rxdynlink.h"
 #include "crt/paths.h"
 
 namespace {
@@ -45,7 +46,11 @@ const char* ModuleFileName() {
 
 CString ModulePath() {
   const ModulePathSource& source = Source();
-  return source ? source() : PathOfThisObject();
+  if (source) return source();
+  // The host tells a loaded module its own path; code outside a loaded module
+  // (a test program) falls back to the file that holds it.
+  const char* fromHost = acedGetAppName();
+  return fromHost && *fromHost ? CString(fromHost) : PathOfThisObject();
 }
 
 ModulePathSource SetModulePathSource(ModulePathSource source) {

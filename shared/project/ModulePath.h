@@ -14,8 +14,8 @@ const char* ModuleFileName();
 // Full path of the loaded module in the Windows form ("Z:\...\corvane.arx").
 CString ModulePath();
 
-// Where ModulePath() comes from. By default the path of the shared object
-// that holds this code; the start-up code (or a test) may put another source
+// Where ModulePath() comes from. By default the host's acedGetAppName (or,
+// outside a loaded module, the file that holds this code); a test may put another source
 // in place. An empty source restores the default. Returns the previous one.
 using ModulePathSource = std::function<CString()>;
 ModulePathSource SetModulePathSource(ModulePathSource source);
