@@ -9,6 +9,7 @@
 
 #include "arx/dbents.h"
 #include "arx/dbpoly.h"
+#include "arx/dbproxy.h"
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
 #include "crt/paths.h"
@@ -393,13 +394,20 @@ Acad::ErrorStatus AcDbDatabase::setInsbase(const AcGePoint3d& p) {
 Acad::ErrorStatus AcDbDatabase::updateExt(bool) {
   auto* ms = objectAs<AcDbBlockTableRecord>(m_modelSpace);
   AcDbExtents ext;
+  bool blind = false;  // a proxy that draws nothing
   if (ms) {
     platform::GiRecorder rec(this);
     for (AcDbStub* s : ms->entityStubs()) {
       const AcDbEntity* e = s->object ? AcDbEntity::cast(s->object) : nullptr;
-      if (e && !e->isErased()) rec.drawEntity(e);
+      if (!e || e->isErased()) continue;
+      if (auto* p = AcDbProxyEntity::cast(e)) blind = blind || p->graphics().empty();
+      rec.drawEntity(e);
     }
     for (const auto& p : rec.primitives()) platform::addPrimitiveExtents(p, ext);
+  }
+  if (blind && m_extmin.x <= m_extmax.x) {
+    ext.addPoint(m_extmin);
+    ext.addPoint(m_extmax);
   }
   if (ext.isEmpty()) {
     m_extmin.set(1e20, 1e20, 1e20);

@@ -120,8 +120,13 @@ class PLATFORM_API AcDbDatabase : public AcRxObject {
   Acad::ErrorStatus setInsbase(const AcGePoint3d& p);
   AcGePoint3d extmin() const { return m_extmin; }
   AcGePoint3d extmax() const { return m_extmax; }
-  // Recomputes the drawing extents from model space.
+  // Recomputes the drawing extents from model space. While model space holds
+  // proxies that cannot draw themselves, the extents read from the file are kept within.
   Acad::ErrorStatus updateExt(bool bestFit = false);
+  void setExtentsDirect(const AcGePoint3d& min, const AcGePoint3d& max) {
+    m_extmin = min;
+    m_extmax = max;
+  }
 
   // ---- files ----
   // Reads a drawing (DXF) into this database, replacing what it held. A path

@@ -172,6 +172,9 @@ std::string gbkToUtf8(std::string_view text) {
     if (i + 1 < text.size() && c >= 0x81 && c <= 0xFE && fromGbk().convert(text.substr(i, 2), piece)) {
       out += piece;
       i += 2;
+    } else if (fromGbk().convert(text.substr(i, 1), piece)) {  // single-byte characters of the code page
+      out += piece;
+      ++i;
     } else {
       appendUtf8(out, 0xFFFD);
       ++i;

@@ -224,6 +224,8 @@ class Reader {
       else if (var == "$CELTYPE" && t.code == 6) m_celtype = decode(t.value);
       else if (var == "$TEXTSTYLE" && t.code == 7) m_textstyle = decode(t.value);
       else if (var == "$INSBASE") setCoord(m_insbase, t);
+      else if (var == "$EXTMIN") setCoord(m_extmin, t);
+      else if (var == "$EXTMAX") setCoord(m_extmax, t);
     }
   }
 
@@ -906,6 +908,7 @@ class Reader {
     auto* blocks = AcDbBlockTable::cast(m_db.blockTableId().stub()->object);
     for (auto& [ref, name] : m_inserts) {
       AcDbStub* s = blocks->findStub(name.c_str(), false);
+      AcDbObject::FilingScope scope(ref);
       if (s) ref->setBlockTableRecord(AcDbObjectId(s));
       else transcriptLine("DXF: block \"" + name + "\" of an insert is missing");
     }
@@ -956,6 +959,7 @@ class Reader {
       if (AcDbStub* s = t->findStub(m_textstyle.c_str(), false)) m_db.setTextstyle(AcDbObjectId(s));
     }
     m_db.setInsbase(m_insbase);
+    m_db.setExtentsDirect(m_extmin, m_extmax);
     // Custom entities become their classes where those are registered.
     for (AcDbStub* s : m_customs) reviveProxy(s);
     for (auto& [type, n] : m_skipped)
@@ -989,6 +993,7 @@ class Reader {
   std::map<std::string, ClassInfo> m_classes;
   std::string m_clayer, m_celtype, m_textstyle;
   AcGePoint3d m_insbase;
+  AcGePoint3d m_extmin{1e20, 1e20, 1e20}, m_extmax{-1e20, -1e20, -1e20};
   std::map<AcDbLayerTableRecord*, std::string> m_layerLinetype;
   std::map<AcDbBlockTableRecord*, uint64_t> m_blockBegin, m_blockEnd;
   std::vector<std::pair<AcDbBlockReference*, std::string>> m_inserts;

@@ -141,12 +141,12 @@ class Writer {
     m_out += formatDouble(v);
     m_out += "\r\n";
   }
-  // Angles are written in degrees to 12 digits, so that reading and writing
-  // again gives the same text.
+  // Angles are written in degrees to 15 digits: reading and writing again
+  // gives the same text (the two conversions err far below the last digit).
   void angle(int c, double rad) {
     double deg = rad * 180.0 / std::numbers::pi;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.12g", std::isfinite(deg) ? deg : 0.0);
+    std::snprintf(buf, sizeof buf, "%.15g", std::isfinite(deg) ? deg : 0.0);
     str(c, buf);
   }
   void handle(int c, uint64_t h) {
@@ -158,6 +158,13 @@ class Writer {
     real(c, p.x);
     real(c + 10, p.y);
     real(c + 20, p.z);
+  }
+  void roundedPoint(int c, const AcGePoint3d& p) {
+    for (int i = 0; i < 3; ++i) {
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "%.12g", std::isfinite(p[i]) ? p[i] : 0.0);
+      str(c + 10 * i, buf);
+    }
   }
   void normal(const AcGeVector3d& n) {
     if (n.x == 0 && n.y == 0 && n.z == 1) return;
@@ -249,10 +256,12 @@ class Writer {
     str(3, "ANSI_936");
     str(9, "$INSBASE");
     point(10, m_db.insbase());
+    // The extents are written to 12 digits: they follow from the entities,
+    // whose angles come back from degrees a few units of the last place off.
     str(9, "$EXTMIN");
-    point(10, m_db.extmin());
+    roundedPoint(10, m_db.extmin());
     str(9, "$EXTMAX");
-    point(10, m_db.extmax());
+    roundedPoint(10, m_db.extmax());
     str(9, "$LIMMIN");
     real(10, 0);
     real(20, 0);
