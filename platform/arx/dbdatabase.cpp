@@ -397,13 +397,13 @@ Acad::ErrorStatus AcDbDatabase::updateExt(bool) {
   bool blind = false;  // a proxy that draws nothing
   if (ms) {
     platform::GiRecorder rec(this);
+    rec.setExtentsOnly(&ext);
     for (AcDbStub* s : ms->entityStubs()) {
       const AcDbEntity* e = s->object ? AcDbEntity::cast(s->object) : nullptr;
       if (!e || e->isErased()) continue;
       if (auto* p = AcDbProxyEntity::cast(e)) blind = blind || p->graphics().empty();
       rec.drawEntity(e);
     }
-    for (const auto& p : rec.primitives()) platform::addPrimitiveExtents(p, ext);
   }
   if (blind && m_extmin.x <= m_extmax.x) {
     ext.addPoint(m_extmin);

@@ -458,9 +458,9 @@ Adesk::Boolean AcDbEntity::worldDraw(AcGiWorldDraw*) { return true; }
 
 Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
   platform::GiRecorder rec(databaseToUse());
-  rec.drawEntity(this);
   AcDbExtents e;
-  for (const platform::GiPrimitive& p : rec.primitives()) platform::addPrimitiveExtents(p, e);
+  rec.setExtentsOnly(&e);
+  rec.drawEntity(this);
   if (e.isEmpty()) return Acad::eInvalidExtents;
   extents = e;
   return Acad::eOk;

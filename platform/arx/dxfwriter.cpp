@@ -73,48 +73,74 @@ class Writer {
  public:
   Writer(AcDbDatabase& db, const DxfWriteOptions& opt) : m_db(db), m_opt(opt) {}
 
-  std::string run() {
-    m_out.reserve(1 << 20);
-    m_tempHandle = m_db.highestHandle() + 1;
+  // The file in two parts: header and classes, then the rest. The rest is
+  // written first, so that the header can give the handle seed that the
+  // exploded entities reach.
+  void run(std::string& head, std::string& body) {
+    m_out.reserve(std::max<size_t>(1 << 20, m_db.allStubs().size() * 200));
+    m_highest = m_db.highestHandle();
+    m_tempHandle = m_highest + 1;
     m_db.updateExt();
     collectClasses();
     collectLayouts();
-    // The entities are written into their own buffer first, so that the
-    // header can give the handle seed that the exploded entities reach.
-    std::string body;
-    std::swap(m_out, body);
     writeTables();
     writeBlocks();
     writeEntities();
     writeObjects();
     str(0, "EOF");
-    std::swap(m_out, body);
+    body = std::move(m_out);
+    m_out.clear();
     writeHeader();
     writeClasses();
-    m_out += body;
-    return std::move(m_out);
+    head = std::move(m_out);
   }
 
  private:
   // ---- tags ----
+  void append(const char* p, size_t n) { m_out.append(p, n); }
+  void endLine() { m_out.append("\r\n", 2); }
+  // A group code, right-aligned in three columns.
   void code(int c) {
     char buf[16];
-    int n = std::snprintf(buf, sizeof buf, "%3d\r\n", c);
-    m_out.append(buf, static_cast<size_t>(n));
+    char* end = buf + sizeof buf;
+    char* p = end;
+    *--p = '\n';
+    *--p = '\r';
+    unsigned v = static_cast<unsigned>(c < 0 ? -c : c);
+    do {
+      *--p = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v);
+    if (c < 0) *--p = '-';
+    while (end - p < 5) *--p = ' ';
+    append(p, static_cast<size_t>(end - p));
   }
   void str(int c, std::string_view v) {
     code(c);
-    m_out.append(v);
-    m_out += "\r\n";
+    append(v.data(), v.size());
+    endLine();
   }
   // A text value: control characters with a caret, then GBK.
-  void text(int c, std::string_view utf8) { str(c, encodeText(utf8)); }
+  void text(int c, std::string_view utf8) {
+    code(c);
+    if (isPlain(utf8)) {
+      append(utf8.data(), utf8.size());
+    } else {
+      std::string enc = encodeText(utf8);
+      append(enc.data(), enc.size());
+    }
+    endLine();
+  }
+  static bool isPlain(std::string_view s) {
+    for (char ch : s) {
+      auto u = static_cast<unsigned char>(ch);
+      if (u < 0x20 || u >= 0x80 || ch == '^') return false;
+    }
+    return true;
+  }
   static std::string encodeText(std::string_view utf8) {
+    if (isPlain(utf8)) return std::string(utf8);
     std::string s;
-    bool plain = true;
-    for (char ch : utf8)
-      if (static_cast<unsigned char>(ch) < 0x20 || ch == '^' || static_cast<unsigned char>(ch) >= 0x80) plain = false;
-    if (plain) return std::string(utf8);
     s.reserve(utf8.size() + 4);
     for (char ch : utf8) {
       auto u = static_cast<unsigned char>(ch);
@@ -133,26 +159,39 @@ class Writer {
     code(c);
     char buf[24];
     auto r = std::to_chars(buf, buf + sizeof buf, v);
-    m_out.append(buf, r.ptr);
-    m_out += "\r\n";
+    append(buf, static_cast<size_t>(r.ptr - buf));
+    endLine();
   }
   void real(int c, double v) {
     code(c);
-    m_out += formatDouble(v);
-    m_out += "\r\n";
+    char buf[40];
+    size_t n = 1;
+    if (!std::isfinite(v) || v == 0) {
+      buf[0] = '0';
+    } else {
+      auto r = std::to_chars(buf, buf + sizeof buf, v);
+      n = static_cast<size_t>(r.ptr - buf);
+    }
+    append(buf, n);
+    endLine();
   }
   // Angles are written in degrees to 15 digits: reading and writing again
   // gives the same text (the two conversions err far below the last digit).
   void angle(int c, double rad) {
     double deg = rad * 180.0 / std::numbers::pi;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15g", std::isfinite(deg) ? deg : 0.0);
-    str(c, buf);
+    int n = std::snprintf(buf, sizeof buf, "%.15g", std::isfinite(deg) ? deg : 0.0);
+    str(c, std::string_view(buf, static_cast<size_t>(n)));
   }
   void handle(int c, uint64_t h) {
     char buf[24];
-    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(h));
-    str(c, buf);
+    char* end = buf + sizeof buf;
+    char* p = end;
+    do {
+      *--p = "0123456789ABCDEF"[h & 15];
+      h >>= 4;
+    } while (h);
+    str(c, std::string_view(p, static_cast<size_t>(end - p)));
   }
   void point(int c, const AcGePoint3d& p) {
     real(c, p.x);
@@ -173,9 +212,9 @@ class Writer {
     real(230, n.z);
   }
   static uint64_t handleOf(AcDbObjectId id) { return id.isNull() ? 0 : id.handle().value(); }
-  static std::string nameOf(AcDbObjectId id) {
+  static std::string_view nameOf(AcDbObjectId id) {
     const AcDbSymbolTableRecord* r = objectOf<AcDbSymbolTableRecord>(id);
-    return r ? r->name() : "";
+    return r ? std::string_view(r->name()) : std::string_view();
   }
 
   // ---- what the file holds ----
@@ -283,7 +322,7 @@ class Writer {
     str(9, "$MEASUREMENT");
     integer(70, 1);
     str(9, "$HANDSEED");
-    handle(5, std::max(m_tempHandle, m_db.highestHandle() + 1));
+    handle(5, std::max(m_tempHandle, m_highest + 1));
     str(0, "ENDSEC");
   }
 
@@ -381,7 +420,7 @@ class Writer {
                                        integer(70, (r->isFrozen() ? 1 : 0) | (r->isLocked() ? 4 : 0));
                                        int color = r->colorIndex();
                                        integer(62, r->isOff() ? -color : color);
-                                       std::string lt = nameOf(r->linetypeObjectId());
+                                       std::string_view lt = nameOf(r->linetypeObjectId());
                                        text(6, lt.empty() ? "Continuous" : lt);
                                        if (!r->isPlottable()) integer(290, 0);
                                        integer(370, static_cast<int>(r->lineWeight()));
@@ -483,9 +522,9 @@ class Writer {
     handle(330, owner);
     str(100, "AcDbEntity");
     if (paper) integer(67, 1);
-    std::string layer = nameOf(e->layerId());
+    std::string_view layer = nameOf(e->layerId());
     text(8, layer.empty() ? "0" : layer);
-    std::string lt = nameOf(e->linetypeId());
+    std::string_view lt = nameOf(e->linetypeId());
     if (!lt.empty() && lt != "ByLayer") text(6, lt);
     if (e->colorIndex() != 256) integer(62, e->colorIndex());
     if (e->lineWeight() != AcDb::kLnWtByLayer) integer(370, static_cast<int>(e->lineWeight()));
@@ -597,7 +636,7 @@ class Writer {
     if (t->rotation() != 0) angle(50, t->rotation());
     if (t->widthFactor() != 1.0) real(41, t->widthFactor());
     if (t->oblique() != 0) angle(51, t->oblique());
-    std::string style = nameOf(t->textStyle());
+    std::string_view style = nameOf(t->textStyle());
     text(7, style.empty() ? "Standard" : style);
     int mirror = (t->isMirroredInX() ? 2 : 0) | (t->isMirroredInY() ? 4 : 0);
     if (mirror) integer(71, mirror);
@@ -642,7 +681,7 @@ class Writer {
     handle(330, h);
     str(100, "AcDbEntity");
     if (paper) integer(67, 1);
-    std::string layer = nameOf(p->layerId());
+    std::string_view layer = nameOf(p->layerId());
     text(8, layer.empty() ? "0" : layer);
   }
 
@@ -757,11 +796,14 @@ class Writer {
     rec.drawEntity(e);
     std::vector<AcDbEntity*> made;
     entitiesFromPrimitives(rec.primitives(), made);
+    std::vector<uint64_t>& parts = m_explodedParts[e->handle().value()];
     for (AcDbEntity* m : made) {
       // Geometry without a layer of its own stays on the entity's layer.
       if (m->layerId().isNull()) m->setLayerDirect(e->layerId());
-      Kind k = kindOf(m);
-      if (k != Kind::kCustom) writeEntity(m, m_tempHandle++, owner, paper);
+      if (kindOf(m) != Kind::kCustom) {
+        parts.push_back(m_tempHandle);
+        writeEntity(m, m_tempHandle++, owner, paper);
+      }
       delete m;
     }
   }
@@ -802,8 +844,16 @@ class Writer {
       text(300, g->description());
       integer(70, g->isAnonymous() ? 1 : 0);
       integer(71, g->isSelectable() ? 1 : 0);
-      for (const AcDbObjectId& id : g->idsDirect())
-        if (id.stub()->object && !id.stub()->object->isErased()) handle(340, id.handle().value());
+      for (const AcDbObjectId& id : g->idsDirect()) {
+        if (!id.stub()->object || id.stub()->object->isErased()) continue;
+        // An entity written as plain parts is in the group through its parts.
+        auto parts = m_explodedParts.find(id.handle().value());
+        if (parts == m_explodedParts.end()) {
+          handle(340, id.handle().value());
+        } else {
+          for (uint64_t h : parts->second) handle(340, h);
+        }
+      }
     } else if (const AcDbLayout* l = AcDbLayout::cast(o)) {
       str(0, "LAYOUT");
       handle(5, s->handle);
@@ -850,27 +900,33 @@ class Writer {
   DxfWriteOptions m_opt;
   std::string m_out;
   uint64_t m_tempHandle = 1;
+  uint64_t m_highest = 0;
   std::vector<ClassEntry> m_classes;
   std::map<std::string, size_t> m_classIndex;
   std::unordered_map<const AcDbStub*, uint64_t> m_layoutOfBlock;
+  std::unordered_map<uint64_t, std::vector<uint64_t>> m_explodedParts;
 };
 
 }  // namespace
 
 std::string writeDxfToString(AcDbDatabase& db, const DxfWriteOptions& options) {
-  if (!options.explodeCustom) reviveProxies();
-  return Writer(db, options).run();
+  reviveProxies();
+  std::string head, body;
+  Writer(db, options).run(head, body);
+  return head + body;
 }
 
 Acad::ErrorStatus writeDxf(AcDbDatabase& db, const std::string& path, const DxfWriteOptions& options) {
-  std::string data = writeDxfToString(db, options);
+  reviveProxies();
+  std::string head, body;
+  Writer(db, options).run(head, body);
   FILE* f = openFile(path.c_str(), "wb");
   if (!f) {
     transcriptLine("Cannot write drawing file " + path);
     return Acad::eFileAccessErr;
   }
-  size_t written = std::fwrite(data.data(), 1, data.size(), f);
-  bool ok = written == data.size() && std::fflush(f) == 0;
+  bool ok = std::fwrite(head.data(), 1, head.size(), f) == head.size() &&
+            std::fwrite(body.data(), 1, body.size(), f) == body.size() && std::fflush(f) == 0;
   ok = std::fclose(f) == 0 && ok;
   if (!ok) {
     transcriptLine("Cannot write drawing file " + path);

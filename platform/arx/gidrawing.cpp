@@ -288,6 +288,10 @@ void GiRecorder::add(GiPrimitive p) const {
     p.startVector.normalize();
   }
   if (p.kind == GiPrimitive::kText) p.direction.normalize();
+  if (m_extentsOnly) {
+    addPrimitiveExtents(p, *m_extentsOnly);
+    return;
+  }
   // Traits (entities on layer "0" inside a block take the reference's layer).
   AcDbObjectId layer = m_traits.layer;
   for (auto it = m_frames.rbegin(); it != m_frames.rend() && isLayerZero(layer); ++it) layer = it->layer;

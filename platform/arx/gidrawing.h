@@ -70,6 +70,8 @@ class PLATFORM_API GiRecorder : public AcGiWorldDraw,
 
   // When set, colours by layer and by block become the index they stand for.
   void setResolveColors(bool on) { m_resolve = on; }
+  // When set, what is drawn only widens `extents` and is not kept.
+  void setExtentsOnly(AcDbExtents* extents) { m_extentsOnly = extents; }
   // Draws `entity` (its worldDraw) with its own traits; block references draw
   // their block's entities (at most 16 levels deep).
   void drawEntity(const AcDbEntity* entity);
@@ -138,6 +140,7 @@ class PLATFORM_API GiRecorder : public AcGiWorldDraw,
   AcDbDatabase* m_db;
   AcGiRegenType m_type;
   bool m_resolve = false;
+  AcDbExtents* m_extentsOnly = nullptr;
   Traits m_traits;
   std::vector<AcGeMatrix3d> m_xforms;
   std::vector<Frame> m_frames;
