@@ -140,8 +140,11 @@ void acrxBuildClassHierarchy() {
 
 namespace platform {
 void classMismatch(const char* className) {
-  std::fprintf(stderr, "Class mismatch: %s\n", className ? className : "");
+  // The host cannot go on: objects of the known class would be taken for the
+  // new one. The run ends as a failed run does.
   std::fflush(stdout);
-  std::abort();
+  std::fprintf(stderr, "Class mismatch: %s\n", className ? className : "");
+  std::fflush(stderr);
+  std::_Exit(1);
 }
 }  // namespace platform

@@ -126,8 +126,9 @@ PLATFORM_API void deleteAcRxClass(AcRxClass* cls);
 PLATFORM_API void acrxBuildClassHierarchy();
 
 namespace platform {
-// Stops the host: a class object other than `existing` is being registered
-// under a name that `existing` holds ("Class mismatch").
+// Stops the host with exit status 1 and "Class mismatch: <name>" on stderr: a
+// class object other than the one registered under `className` is being
+// registered under that name.
 [[noreturn]] PLATFORM_API void classMismatch(const char* className);
 }  // namespace platform
 

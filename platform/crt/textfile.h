@@ -1,25 +1,51 @@
 #pragma once
 // Files opened as the Windows C runtime opens them. Every file the system reads
-// or writes is opened here, through the path resolver.
+// or writes is opened here, through the path resolver (crt/paths.h).
 //
 // Text mode (a mode without 'b'): in memory the text is UTF-8 with LF line
 // ends; on disk it is GB18030/GBK with CRLF. Reading takes a file that is valid
-// UTF-8 (with or without a byte-order mark) as UTF-8 and any other as GBK, with
-// CRLF or LF line ends. The FILE* is an ordinary stream: fprintf, fscanf, fgets,
-// fputs, fgetc, feof, rewind and fseek work on it; what was written reaches the
-// disk, converted, at fflush and fclose.
+// UTF-8 (with or without a byte-order mark) as UTF-8 and any other as GBK
+// (bytes that are not GBK read as U+FFFD), with CRLF or LF line ends (a CR
+// that is not followed by LF is kept). Writing turns every LF into CRLF and
+// the text into GB18030, whatever the file held before.
 //
-// Binary mode ('b' in the mode): the file is opened untouched.
+// The FILE* is an ordinary stream: fprintf, fscanf, fgets, fputs, fgetc, feof,
+// fread, fwrite, rewind, fseek and ftell work on it, over the UTF-8 text (so
+// positions count UTF-8 bytes with one byte per line end; seeking to the start
+// or to a position ftell gave is what the system does). The whole file is held
+// in memory while it is open. Rewriting the head of the file after a rewind
+// (a "%10d" count written last) keeps the rest.
+//
+// What was written reaches the disk, converted, at fflush and at fclose. The
+// disk file is replaced only once its new content is complete: the content is
+// written to a temporary file beside it, which then takes the file's place, so
+// a failed write leaves the file as it was. "w" creates a missing file at once
+// (empty) but leaves an existing one untouched until the first flush. A write
+// to disk that fails at a flush is tried again at fclose; fclose returns EOF,
+// with errno set, when the file could not be written.
+//
+// Modes: "r" (must exist), "w" (empties), "a" (every write at the end), and
+// "r+", "w+", "a+" (reading too); 't' is accepted and changes nothing.
+//
+// Binary mode ('b' in the mode): the file is opened untouched, as fopen does,
+// on the resolved path.
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "platform_api.h"
 
 namespace platform {
 
-// Opens `path` (Windows or Linux form) with a C mode ("r", "w", "a", "r+",
-// "w+", "a+", each optionally with "b" or "t"). Returns nullptr, with errno set,
-// when the file cannot be opened.
+// Opens `path` (Windows or Linux form) with a C mode. Returns nullptr, with
+// errno set, when the file cannot be opened (ENOENT for a missing file or
+// folder, EISDIR for a folder, EINVAL for a mode that is not one of the above).
 PLATFORM_API FILE* openFile(const char* path, const char* mode);
+
+// The in-memory text of the bytes of a text file (encoding detected as above,
+// CRLF to LF), and the bytes written to disk for an in-memory text.
+PLATFORM_API std::string textFromDisk(std::string_view bytes);
+PLATFORM_API std::string textToDisk(std::string_view text);
 
 }  // namespace platform

@@ -57,11 +57,13 @@ class CArray : public CObject {
   TYPE* GetData() { return m_data.empty() ? nullptr : m_data.data(); }
   const TYPE* GetData() const { return m_data.empty() ? nullptr : m_data.data(); }
 
-  // Sets element i, growing the array when i is past its end.
+  // Sets element i, growing the array when i is past its end. The value is
+  // taken before the array grows: e may refer into this array.
   void SetAtGrow(INT_PTR i, ARG_TYPE e) {
     if (i < 0) platform::detail::collectionIndexFault("CArray::SetAtGrow", i, GetSize());
+    TYPE value = e;
     if (i >= GetSize()) SetSize(i + 1);
-    m_data[static_cast<size_t>(i)] = e;
+    m_data[static_cast<size_t>(i)] = std::move(value);
   }
   INT_PTR Add(ARG_TYPE e) {
     m_data.push_back(e);

@@ -75,7 +75,13 @@ void CString::AppendFormat(const char* fmt, ...) {
   va_end(args);
 }
 
-void CString::AppendFormatV(const char* fmt, va_list args) { appendFormatted(m_s, fmt, args); }
+void CString::AppendFormatV(const char* fmt, va_list args) {
+  // Formatted apart first: an argument may point into this string's text,
+  // which growing it in place would move.
+  std::string out;
+  appendFormatted(out, fmt, args);
+  m_s += out;
+}
 
 CString CString::Left(int count) const {
   count = std::clamp(count, 0, GetLength());

@@ -119,10 +119,15 @@ FileAnswer takeFileAnswer() {
   std::optional<std::string> t = takeAnswer("file");
   if (!t) return a;
   a.answered = true;
+  // Answer lines queue "cancel" or "path:<path>"; an answer queued directly
+  // may be a bare path.
+  constexpr std::string_view kPath = "path:";
   if (*t == "cancel") {
     a.cancelled = true;
+  } else if (std::string_view(*t).substr(0, kPath.size()) == kPath) {
+    a.path = t->substr(kPath.size());
   } else {
-    a.path = t->substr(5);  // after "path:"
+    a.path = *t;
   }
   return a;
 }

@@ -92,4 +92,63 @@ TEST(CStringTest, TokenizeAndLoadString) {
   EXPECT_FALSE(r.LoadString(4712));
 }
 
+TEST(CStringTest, ChineseTextCountsBytes) {
+  CString s("单线双线");
+  EXPECT_EQ(s.GetLength(), 12);
+  EXPECT_EQ(s.Find("线"), 3);
+  EXPECT_EQ(s.Find("线", 4), 9);
+  EXPECT_EQ(s.Find("三"), -1);
+  EXPECT_EQ(s.Mid(6), "双线");
+  EXPECT_EQ(s.Mid(3, 6), "线双");
+  EXPECT_EQ(s.Right(6), "双线");
+
+  CString line("左线绕行段坡度表");
+  EXPECT_EQ(line.Replace("左线", "右线"), 1);
+  EXPECT_EQ(line, "右线绕行段坡度表");
+  EXPECT_EQ(line.Replace("绕行段", ""), 1);
+  EXPECT_EQ(line, "右线坡度表");
+  line.Insert(6, "新");
+  EXPECT_EQ(line, "右线新坡度表");
+  line.Delete(6, 3);
+  EXPECT_EQ(line, "右线坡度表");
+
+  EXPECT_EQ(CString(" \t里程 K1+200 \r\n").Trim(), "里程 K1+200");
+  EXPECT_EQ(CString("$$方案$一$$").Trim('$'), "方案$一");
+  CString mixed("基线Abc");
+  mixed.MakeUpper();
+  EXPECT_EQ(mixed, "基线ABC");
+  EXPECT_EQ(CString("基线ABC").CompareNoCase("基线abc"), 0);
+  EXPECT_LT(CString("单线").Compare("双线"), 0);  // byte order of UTF-8
+  EXPECT_TRUE(CString("单线") == "单线");
+  EXPECT_TRUE(CString("单线") != CString("双线"));
+  EXPECT_EQ(CString("标准") + ".mdb", "标准.mdb");
+  CString name("方案");
+  name += '1';
+  name += "号";
+  EXPECT_EQ(name, "方案1号");
+
+  int pos = 0;
+  std::vector<std::string> words;
+  CString list("桥梁 隧道  车站");
+  for (CString t = list.Tokenize(" ", pos); pos != -1; t = list.Tokenize(" ", pos)) words.push_back(t.str());
+  EXPECT_EQ(words, (std::vector<std::string>{"桥梁", "隧道", "车站"}));
+
+  CString f;
+  f.Format("%s%s", "第", "1页");
+  EXPECT_EQ(f, "第1页");
+  f.Format("[%8s]", "单线");  // the width counts bytes
+  EXPECT_EQ(f, "[  单线]");
+}
+
+// Formatting text that holds the string itself (a long text, so the result
+// does not fit the formatter's first buffer).
+TEST(CStringTest, FormatOfItsOwnText) {
+  CString s(std::string(300, 'x') + "单线");
+  s.AppendFormat("|%s", s.GetString());
+  EXPECT_EQ(s, std::string(300, 'x') + "单线|" + std::string(300, 'x') + "单线");
+  CString t(std::string(300, 'y'));
+  t.Format("%s%s", t.GetString(), "终");
+  EXPECT_EQ(t, std::string(300, 'y') + "终");
+}
+
 }  // namespace

@@ -1,0 +1,97 @@
+// cadhost: the command-line drawing editor. It loads the modules from the
+// install folder, runs the script made of the --script files and --run lines,
+// and unloads every module at the end. Everything shown goes to stdout; why a
+// run could not go on goes to stderr, with exit status 1.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "arx/arx.h"
+#include "crt/textfile.h"
+#include "drawing_options.h"
+#include "options.h"
+
+namespace {
+
+int failWith(const std::string& message) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "cadhost: %s\n", message.c_str());
+  return 1;
+}
+
+// The script's sources in order: each --script file (read as a text file) and
+// each --run line.
+bool readScript(const HostOptions& options, std::vector<platform::ScriptInput>& script, std::string& error) {
+  int runs = 0;
+  for (const ScriptItem& item : options.script) {
+    if (!item.isFile) {
+      script.push_back({"--run[" + std::to_string(++runs) + "]", item.value + "\n"});
+      continue;
+    }
+    FILE* f = platform::openFile(item.value.c_str(), "r");
+    if (!f) {
+      error = "cannot read script file " + item.value + ": " + std::strerror(errno);
+      return false;
+    }
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    std::fclose(f);
+    script.push_back({item.value, std::move(text)});
+  }
+  return true;
+}
+
+int run(const HostOptions& options) {
+  if (!options.install.empty()) {
+    std::error_code ec;
+    platform::setInstallFolder(std::filesystem::absolute(options.install, ec).lexically_normal().string());
+  }
+  std::vector<platform::ScriptInput> script;
+  std::string error;
+  if (!readScript(options, script, error)) return failWith(error);
+
+  for (const std::string& module : options.modules)
+    if (!platform::loadModule(module, &error)) {
+      platform::unloadAllModules();
+      return failWith(error);
+    }
+
+  int status = 0;
+  // The drawing is opened once the modules are there, so that their custom
+  // objects come back as themselves.
+  if (!options.openDrawing.empty() && !openDrawing(options.openDrawing, error)) status = failWith(error);
+
+  if (status == 0) {
+    platform::RunResult result = platform::runScript(script);
+    if (!result.ok) status = failWith(result.error);
+  }
+
+  // The drawing is saved after a script that ran to its end (QUIT included).
+  if (status == 0 && !options.saveDrawing.empty() && !saveDrawing(options.saveDrawing, error))
+    status = failWith(error);
+  if (status == 0 && !options.exportSvg.empty() && !exportSvg(options.exportSvg, error)) status = failWith(error);
+
+  platform::unloadAllModules();
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HostOptions options;
+  std::string error;
+  if (!parseOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "cadhost: %s\n%s", error.c_str(), usageText());
+    return 1;
+  }
+  if (options.help) {
+    std::fputs(usageText(), stdout);
+    return 0;
+  }
+  return run(options);
+}

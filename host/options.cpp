@@ -1,0 +1,69 @@
+#include "options.h"
+
+#include <cstring>
+
+namespace {
+
+struct OptionSpec {
+  const char* name;
+  bool repeatable;
+};
+
+}  // namespace
+
+const char* usageText() {
+  return "usage: cadhost [--install DIR] [--load MODULE]... [--open DRAWING] [--script FILE]...\n"
+         "               [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg]\n"
+         "  --install DIR     the install folder (default: install/ beside bin/)\n"
+         "  --load MODULE     load a module of the install folder by its file name without\n"
+         "                    extension (corvane, pellory, brevell, tamsel, kestrow), or by path\n"
+         "  --open DRAWING    open a drawing before the script runs\n"
+         "  --script FILE     run a script file\n"
+         "  --run LINE        run one script line (--run and --script are read as one script,\n"
+         "                    in the order given)\n"
+         "  --save FILE.dxf   save the drawing after the script\n"
+         "  --export-svg FILE save an SVG of the drawing after the script\n"
+         "Exit status 0 when the script ran to its end, 1 when it could not.\n";
+}
+
+bool parseOptions(int argc, const char* const* argv, HostOptions& options, std::string& error) {
+  options = HostOptions{};
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      continue;
+    }
+    std::string name = arg, value;
+    bool hasValue = false;
+    size_t eq = arg.find('=');
+    if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+      name = arg.substr(0, eq);
+      value = arg.substr(eq + 1);
+      hasValue = true;
+    }
+    static const char* const known[] = {"--install", "--load", "--open", "--script", "--run", "--save", "--export-svg"};
+    bool isKnown = false;
+    for (const char* k : known)
+      if (name == k) isKnown = true;
+    if (!isKnown) {
+      error = "unknown option " + arg;
+      return false;
+    }
+    if (!hasValue) {
+      if (i + 1 >= argc) {
+        error = "option " + name + " needs a value";
+        return false;
+      }
+      value = argv[++i];
+    }
+    if (name == "--install") options.install = value;
+    else if (name == "--load") options.modules.push_back(value);
+    else if (name == "--open") options.openDrawing = value;
+    else if (name == "--script") options.script.push_back({true, value});
+    else if (name == "--run") options.script.push_back({false, value});
+    else if (name == "--save") options.saveDrawing = value;
+    else options.exportSvg = value;
+  }
+  return true;
+}

@@ -1,0 +1,103 @@
+#pragma once
+// The script reader: turns script text (script files, --run lines, strings
+// sent to the command line) into the tokens the command line consumes.
+//
+// The grammar, as the host's scripts are read:
+// - Text is read line by line (a CR before a LF is dropped).
+// - A line whose first non-blank character is '@' is an answer line: it is
+//   queued on the answer queue (platform::queueAnswerLine) as soon as the
+//   reader comes to the start of that line, before the token that ended the
+//   line before it is handed out (also when that line is in the next source),
+//   so answers written under a command are there when the command asks. It
+//   gives no token.
+// - Every other line is cut into tokens: every blank (space or tab) and the
+//   line end close the token before them. So one blank separates two tokens,
+//   and two blanks in a row, a blank at the end of a line and an empty line
+//   each give an empty token, which is Enter.
+// - A token that is exactly ";" is Enter too.
+// - A token that begins with '"' runs to the next '"' on the same line, blanks
+//   included, without escapes; the quotes are not part of it ("" is Enter).
+// - A token that begins with '(' is a LISP form: it runs to the matching ')',
+//   over blanks and lines, with strings in it written "..." with the escapes
+//   \\ \" \n \r \t \e and \ooo (octal). Its items are strings, numbers and
+//   symbols; nested lists are not accepted.
+// - A token ends at a blank or line end, which is used up with it; after a
+//   quoted string or a form a following blank or line end is used up the same
+//   way.
+//
+// Sources are read one after the other; a source pushed to the front (a script
+// run by SCRIPT, a string sent to the command line, the arguments of a
+// (command ...) form or of acedCommand) is read before the rest.
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform_api.h"
+
+namespace platform {
+
+struct LispAtom {
+  enum Kind { String, Integer, Real, Symbol } kind = Symbol;
+  std::string text;  // the string's value, or the number or symbol as written
+  long long integer = 0;
+  double real = 0.0;
+};
+
+struct ScriptToken {
+  enum Kind { End, Word, Enter, Form, Error } kind = End;
+  std::string text;             // Word: the token; Form: the form as written; Error: the reason
+  bool quoted = false;          // Word: written in quotes
+  std::vector<LispAtom> items;  // Form: its items (the first is the function)
+  std::string where;            // "<source>:<line>" where the token began
+};
+
+class PLATFORM_API ScriptReader {
+ public:
+  // Adds a source behind the ones already there.
+  int append(std::string name, std::string text);
+  // Adds a source in front of all others. Returns its id.
+  int pushFront(std::string name, std::string text);
+  // Adds ready-made tokens in front ("" is Enter; no other token is special).
+  int pushTokens(std::string name, std::vector<std::string> tokens);
+
+  // The next token. With `boundary` (a source id), reading stops with End when
+  // that source is used up or gone instead of going on to the sources behind it.
+  ScriptToken next(int boundary = 0);
+  bool contains(int id) const;
+  // Drops the source `id` with every source in front of it (what is left of
+  // a command's answers when it ended early).
+  void dropThrough(int id);
+  bool empty() const { return m_sources.empty(); }
+  void clear() { m_sources.clear(); }
+
+ private:
+  struct Source {
+    int id = 0;
+    std::string name;
+    bool isTokens = false;
+    std::string text;
+    size_t pos = 0;
+    int line = 1;
+    bool atLineStart = true;
+    std::vector<std::string> tokens;
+    size_t index = 0;
+  };
+  static bool exhausted(const Source& s);
+  // Queues the answer lines at the current line start; false on a bad one.
+  static bool takeAnswerLines(Source& s, ScriptToken& error);
+  // The same for the line after a token and, when its source ends there, for
+  // the first lines of the sources behind it (they are one script).
+  bool takeAnswerLinesAhead(ScriptToken& error);
+  static ScriptToken readToken(Source& s);
+  static ScriptToken readForm(Source& s, const std::string& where);
+  static void endToken(Source& s);
+  std::deque<Source> m_sources;
+  int m_nextId = 1;
+};
+
+// Parses a LISP form "(name item ...)": false with the reason in `error`.
+PLATFORM_API bool parseLispForm(std::string_view form, std::vector<LispAtom>& items, std::string& error);
+
+}  // namespace platform

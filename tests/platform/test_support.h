@@ -1,0 +1,93 @@
+#pragma once
+// Small helpers of the platform tests: a temporary folder, raw file bytes,
+// environment variables and the current folder set for one test.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+namespace testsupport {
+
+// A fresh folder under the test temporary folder, removed with its content.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = ::testing::TempDir() + "rail-platform-XXXXXX";
+    if (!mkdtemp(pattern.data())) ADD_FAILURE() << "cannot make a temporary folder";
+    m_path = std::filesystem::canonical(pattern).string();
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& path() const { return m_path; }
+  std::string operator/(const std::string& rel) const { return m_path + "/" + rel; }
+
+ private:
+  std::string m_path;
+};
+
+// Raw bytes of a file (the test's own view of the disk, not through the platform).
+inline std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeBytes(const std::string& path, const std::string& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// Sets (or, with nullopt, unsets) an environment variable while it lives.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name) {
+    if (const char* old = getenv(name)) m_old = old;
+    if (value)
+      setenv(name, value->c_str(), 1);
+    else
+      unsetenv(name);
+  }
+  ~ScopedEnv() {
+    if (m_old)
+      setenv(m_name.c_str(), m_old->c_str(), 1);
+    else
+      unsetenv(m_name.c_str());
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string m_name;
+  std::optional<std::string> m_old;
+};
+
+// Makes `folder` the current folder while it lives.
+class ScopedCwd {
+ public:
+  explicit ScopedCwd(const std::string& folder) : m_old(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~ScopedCwd() {
+    std::error_code ec;
+    std::filesystem::current_path(m_old, ec);
+  }
+  ScopedCwd(const ScopedCwd&) = delete;
+  ScopedCwd& operator=(const ScopedCwd&) = delete;
+
+ private:
+  std::filesystem::path m_old;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,325 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "crt/textfile.h"
+#include "platform/test_support.h"
+
+namespace {
+
+using testsupport::readBytes;
+using testsupport::TempFolder;
+using testsupport::writeBytes;
+
+// GBK bytes of the characters used below (from the GB 2312 table).
+const std::string kDan = "\xB5\xA5";         // 单
+const std::string kXian = "\xCF\xDF";        // 线
+const std::string kZuo = "\xD7\xF3";         // 左
+const std::string kMingCheng = "\xC3\xFB\xB3\xC6";  // 名称
+const std::string kXin = "\xD0\xC2";         // 新
+
+std::string readAllText(FILE* f) {
+  std::string text;
+  char chunk[4096];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
+  return text;
+}
+
+std::optional<std::string> readThroughLayer(const std::string& path) {
+  FILE* f = platform::openFile(path.c_str(), "r");
+  if (!f) return std::nullopt;
+  std::string text = readAllText(f);
+  std::fclose(f);
+  return text;
+}
+
+TEST(TextFileTest, WritingPutsGbkAndCrlfOnDisk) {
+  struct Case {
+    const char* what;
+    std::string text;
+    std::string disk;
+  };
+  const std::vector<Case> cases = {
+      {"the example", "单线\n", kDan + kXian + "\r\n"},
+      {"no line end at the end", "a\nb", "a\r\nb"},
+      {"nothing written", "", ""},
+      {"a CR written by the program is kept", "K1+200\r\n", "K1+200\r\r\n"},
+      {"mixed text", "左线 12.500\n\n", kZuo + kXian + " 12.500\r\n\r\n"},
+  };
+  TempFolder tmp;
+  for (const Case& c : cases) {
+    const std::string path = tmp / "out.txt";
+    FILE* f = platform::openFile(path.c_str(), "w");
+    ASSERT_NE(f, nullptr) << c.what;
+    std::fputs(c.text.c_str(), f);
+    EXPECT_EQ(std::fclose(f), 0) << c.what;
+    EXPECT_EQ(readBytes(path), c.disk) << c.what;
+    EXPECT_EQ(readThroughLayer(path), c.text) << c.what << " (read back)";
+  }
+}
+
+TEST(TextFileTest, ReadingTakesUtf8OrGbkWithCrlfOrLf) {
+  struct Case {
+    const char* what;
+    std::string disk;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {"GBK with CRLF", kDan + kXian + "\r\n", "单线\n"},
+      {"GBK with LF", kDan + kXian + "\n", "单线\n"},
+      {"UTF-8 with CRLF", "单线\r\n", "单线\n"},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF单线\n", "单线\n"},
+      {"ASCII without a last line end", "abc", "abc"},
+      {"a CR alone is kept", "a\rb\r\n", "a\rb\n"},
+      {"an empty file", "", ""},
+      {"a byte that is not GBK", kDan + "\xFF", "单\xEF\xBF\xBD"},
+  };
+  TempFolder tmp;
+  for (const Case& c : cases) {
+    const std::string path = tmp / "in.txt";
+    writeBytes(path, c.disk);
+    EXPECT_EQ(readThroughLayer(path), c.text) << c.what;
+    EXPECT_EQ(readBytes(path), c.disk) << c.what << ": reading leaves the file as it was";
+  }
+}
+
+TEST(TextFileTest, ScanfAndFgetsOverCrlf) {
+  TempFolder tmp;
+  const std::string path = tmp / "data.txt";
+  writeBytes(path, "3\r\n1.5 -2.25e1\r\n" + kMingCheng + " 7\r\nlast");
+  FILE* f = platform::openFile(path.c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  int count = 0;
+  double a = 0, b = 0;
+  char name[32] = {};
+  int n = 0;
+  ASSERT_EQ(std::fscanf(f, "%d", &count), 1);
+  ASSERT_EQ(std::fscanf(f, "%lf%lf", &a, &b), 2);
+  ASSERT_EQ(std::fscanf(f, "%31s %d", name, &n), 2);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(a, 1.5);
+  EXPECT_EQ(b, -22.5);
+  EXPECT_STREQ(name, "名称");
+  EXPECT_EQ(n, 7);
+
+  std::rewind(f);
+  std::vector<std::string> lines;
+  char line[64];
+  while (std::fgets(line, sizeof line, f)) lines.emplace_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{"3\n", "1.5 -2.25e1\n", "名称 7\n", "last"}));
+  EXPECT_TRUE(std::feof(f));
+
+  EXPECT_EQ(std::fseek(f, 0, SEEK_SET), 0);
+  int chars = 0;
+  while (std::fgetc(f) != EOF) ++chars;
+  EXPECT_EQ(chars, 2 + 12 + 9 + 4);  // UTF-8 bytes, one per line end
+  EXPECT_TRUE(std::feof(f));
+  EXPECT_EQ(std::fclose(f), 0);
+}
+
+// A count that is known only at the end is written as "%10d" first and
+// rewritten after a rewind; the lines after it stay.
+TEST(TextFileTest, CountRewrittenAfterRewindKeepsTheRest) {
+  TempFolder tmp;
+  const std::string path = tmp / "Zx3d.main";
+  FILE* f = platform::openFile(path.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fprintf(f, "%10d\n", 0);
+  for (int i = 1; i <= 3; ++i) std::fprintf(f, "%s %d\n", "左线", i);
+  std::rewind(f);
+  std::fprintf(f, "%10d", 3);
+  ASSERT_EQ(std::fclose(f), 0);
+  const std::string line = kZuo + kXian;
+  EXPECT_EQ(readBytes(path), "         3\r\n" + line + " 1\r\n" + line + " 2\r\n" + line + " 3\r\n");
+
+  // The same with "w+" over more lines than one stream buffer holds, read
+  // back through the same stream.
+  f = platform::openFile(path.c_str(), "w+");
+  ASSERT_NE(f, nullptr);
+  const int lines = 20000;  // about 300 KB
+  std::fprintf(f, "%10d\n", 0);
+  for (int i = 0; i < lines; ++i) std::fprintf(f, "%d 单线 %.3f\n", i, i * 0.5);
+  std::rewind(f);
+  std::fprintf(f, "%10d", lines);
+  std::rewind(f);
+  int count = 0;
+  ASSERT_EQ(std::fscanf(f, "%d", &count), 1);
+  EXPECT_EQ(count, lines);
+  ASSERT_EQ(std::fclose(f), 0);
+
+  std::optional<std::string> text = readThroughLayer(path);
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->substr(0, 11), "     20000\n");
+  EXPECT_EQ(text->substr(11, 15), "0 单线 0.000\n");
+  const std::string last = "19999 单线 9999.500\n";
+  ASSERT_GE(text->size(), last.size());
+  EXPECT_EQ(text->substr(text->size() - last.size()), last);
+  EXPECT_EQ(std::count(text->begin(), text->end(), '\n'), lines + 1);
+}
+
+TEST(TextFileTest, Modes) {
+  struct Case {
+    const char* mode;
+    std::optional<std::string> before;  // disk bytes before, nullopt: no file
+    const char* write;
+    std::string after;
+  };
+  const std::vector<Case> cases = {
+      {"r", std::string("单\n"), "", "单\n"},  // not written: UTF-8 stays UTF-8
+      {"w", std::string("old\r\n"), "新\n", kXin + "\r\n"},
+      {"wt", std::string("old\r\n"), "x\n", "x\r\n"},
+      {"w", std::nullopt, "", ""},
+      {"a", std::string("a\r\n"), "b\n", "a\r\nb\r\n"},
+      {"a", std::string("单\n"), "线\n", kDan + "\r\n" + kXian + "\r\n"},
+      {"a", std::nullopt, "z\n", "z\r\n"},
+      {"a", std::string("keep\r\n"), "", "keep\r\n"},
+      {"r+", std::string("abc\r\nd\r\n"), "X", "Xbc\r\nd\r\n"},
+      {"w+", std::string("abc"), "Q\n", "Q\r\n"},
+      {"a+", std::string("ab\r\n"), "c\n", "ab\r\nc\r\n"},
+  };
+  TempFolder tmp;
+  for (const Case& c : cases) {
+    const std::string path = tmp / "m.txt";
+    std::filesystem::remove(path);
+    if (c.before) writeBytes(path, *c.before);
+    FILE* f = platform::openFile(path.c_str(), c.mode);
+    ASSERT_NE(f, nullptr) << c.mode;
+    if (*c.write) std::fputs(c.write, f);
+    EXPECT_EQ(std::fclose(f), 0) << c.mode;
+    EXPECT_EQ(readBytes(path), c.after) << c.mode << " over " << c.before.value_or("(no file)");
+  }
+}
+
+TEST(TextFileTest, AppendPlusReadsFromTheStartAndWritesAtTheEnd) {
+  TempFolder tmp;
+  const std::string path = tmp / "ap.txt";
+  writeBytes(path, "ab\r\n");
+  FILE* f = platform::openFile(path.c_str(), "a+");
+  ASSERT_NE(f, nullptr);
+  char line[16];
+  ASSERT_NE(std::fgets(line, sizeof line, f), nullptr);
+  EXPECT_STREQ(line, "ab\n");
+  std::fseek(f, 0, SEEK_SET);
+  std::fputs("c\n", f);  // still at the end
+  std::rewind(f);
+  EXPECT_EQ(readAllText(f), "ab\nc\n");
+  EXPECT_EQ(std::fclose(f), 0);
+}
+
+TEST(TextFileTest, OpenFailures) {
+  TempFolder tmp;
+  std::filesystem::create_directories(tmp / "folder");
+  struct Case {
+    const char* what;
+    std::string path;
+    const char* mode;
+    int error;
+  };
+  const std::vector<Case> cases = {
+      {"a missing file read", tmp / "none.txt", "r", ENOENT},
+      {"a missing file updated", tmp / "none.txt", "r+", ENOENT},
+      {"a missing file read in binary", tmp / "none.txt", "rb", ENOENT},
+      {"a file in a missing folder", tmp / "nofolder/x.txt", "w", ENOENT},
+      {"a folder", tmp / "folder", "r", EISDIR},
+      {"a mode that is none", tmp / "x.txt", "q", EINVAL},
+      {"an empty mode", tmp / "x.txt", "", EINVAL},
+      {"an empty path", "", "r", ENOENT},
+  };
+  for (const Case& c : cases) {
+    errno = 0;
+    EXPECT_EQ(platform::openFile(c.path.c_str(), c.mode), nullptr) << c.what;
+    EXPECT_EQ(errno, c.error) << c.what;
+  }
+  errno = 0;
+  EXPECT_EQ(platform::openFile(nullptr, "r"), nullptr);
+  EXPECT_EQ(errno, EINVAL);
+  EXPECT_FALSE(testsupport::exists(tmp / "x.txt"));
+  EXPECT_FALSE(testsupport::exists(tmp / "nofolder"));
+}
+
+TEST(TextFileTest, BinaryModeIsUntouched) {
+  TempFolder tmp;
+  const std::string path = tmp / "b.dat";
+  FILE* f = platform::openFile(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("单线\n", f);
+  EXPECT_EQ(std::fclose(f), 0);
+  EXPECT_EQ(readBytes(path), "\xE5\x8D\x95\xE7\xBA\xBF\n");
+
+  writeBytes(path, kDan + "\r\n");
+  f = platform::openFile(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(readAllText(f), kDan + "\r\n");
+  EXPECT_EQ(std::fclose(f), 0);
+}
+
+TEST(TextFileTest, ExistingFileStaysUntilTheNewContentIsWritten) {
+  TempFolder tmp;
+  const std::string path = tmp / "result.txt";
+  writeBytes(path, "old\r\n");
+  FILE* f = platform::openFile(path.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(readBytes(path), "old\r\n");
+  std::fputs("单线\n", f);
+  EXPECT_EQ(readBytes(path), "old\r\n");  // still in the stream
+  ASSERT_EQ(std::fflush(f), 0);
+  EXPECT_EQ(readBytes(path), kDan + kXian + "\r\n");
+  // A second reader sees what was flushed.
+  EXPECT_EQ(readThroughLayer(path), "单线\n");
+  EXPECT_EQ(std::fclose(f), 0);
+
+  // A new file is there, empty, as soon as it is opened for writing.
+  const std::string fresh = tmp / "fresh.txt";
+  f = platform::openFile(fresh.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  EXPECT_TRUE(testsupport::exists(fresh));
+  EXPECT_EQ(readBytes(fresh), "");
+  EXPECT_EQ(std::fclose(f), 0);
+}
+
+// The disk refuses the new content (here: a file-size limit): fclose reports
+// the failure and the old file is left whole, with no temporary file behind.
+TEST(TextFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
+  TempFolder tmp;
+  const std::string path = tmp / "HdmResultData.main";
+  writeBytes(path, "old\r\n");
+  FILE* f = platform::openFile(path.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs(std::string(5000, 'x').c_str(), f);
+
+  struct rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  struct rlimit small = old;
+  small.rlim_cur = 1000;
+  void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  errno = 0;
+  int closed = std::fclose(f);
+  int error = errno;
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(closed, EOF);
+  EXPECT_EQ(error, EFBIG);
+  EXPECT_EQ(readBytes(path), "old\r\n");
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(tmp.path())) ++files;
+  EXPECT_EQ(files, 1);
+}
+
+TEST(TextFileTest, ConversionHelpers) {
+  EXPECT_EQ(platform::textToDisk("单线\n"), kDan + kXian + "\r\n");
+  EXPECT_EQ(platform::textFromDisk(kDan + kXian + "\r\n"), "单线\n");
+  EXPECT_EQ(platform::textFromDisk("\xEF\xBB\xBF" "a\r\n"), "a\n");
+}
+
+}  // namespace
