@@ -1,7 +1,6 @@
 #include "arx/dbdatabase.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -12,6 +11,7 @@
 #include "arx/dbproxy.h"
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
+#include "arx/rxdynlink.h"
 #include "crt/paths.h"
 #include "win/transcript.h"
 
@@ -23,8 +23,6 @@ struct DrawingState {
   AcDbDatabase* current = nullptr;
   AcDbDatabase* working = nullptr;
   bool closed = false;
-  std::string install;
-  bool installSet = false;
 };
 
 DrawingState& state() {
@@ -35,11 +33,6 @@ DrawingState& state() {
 bool fileExists(const std::string& path) {
   struct stat st;
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool dirExists(const std::string& path) {
-  struct stat st;
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool endsWithNoCase(std::string_view s, std::string_view suffix) {
@@ -639,30 +632,6 @@ void closeCurrentDrawing() {
   st.working = nullptr;
   st.closed = true;
   delete old;
-}
-
-std::string installFolder() {
-  DrawingState& st = state();
-  if (st.installSet) return st.install;
-  char exe[4096];
-  ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n > 0) {
-    std::string path(exe, static_cast<size_t>(n));
-    size_t slash = path.rfind('/');
-    if (slash != std::string::npos) {
-      std::string bin = path.substr(0, slash);
-      size_t up = bin.rfind('/');
-      std::string candidate = (up == std::string::npos ? std::string(".") : bin.substr(0, up)) + "/install";
-      if (dirExists(candidate)) return candidate;
-    }
-  }
-  return "install";
-}
-
-void setInstallFolder(std::string folder) {
-  DrawingState& st = state();
-  st.install = platform::resolvePath(folder);
-  st.installSet = true;
 }
 
 std::string findSupportFile(std::string_view name) {

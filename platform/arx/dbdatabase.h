@@ -231,10 +231,6 @@ PLATFORM_API AcDbDatabase* currentDrawing();
 PLATFORM_API void setCurrentDrawing(AcDbDatabase* db);
 // Closes the open drawing: there is no working database until one is set.
 PLATFORM_API void closeCurrentDrawing();
-// The install folder (modules, lib/, dwg/). Default: "install" beside the
-// folder of the running program (the build's bin/), when it exists.
-PLATFORM_API std::string installFolder();
-PLATFORM_API void setInstallFolder(std::string folder);
 // The Linux path of a support file (see AcDbHostApplicationServices::findFile); "" when not found.
 PLATFORM_API std::string findSupportFile(std::string_view name);
 // Every database that exists now.

@@ -64,7 +64,7 @@ const char* acadErrorStatusText(Acad::ErrorStatus es) {
     CASE(eInvalidKey) CASE(eNoInputFiler) CASE(eHadMultipleReaders) CASE(eNotOpenForRead)
     CASE(eNotOpenForWrite) CASE(eNotOpenForNotify) CASE(eWasErased) CASE(eWasNotErased)
     CASE(eWasOpenedForRead) CASE(eWasOpenedForWrite) CASE(eWasOpenedForUndo) CASE(eWasOpenedForNotify)
-    CASE(eAtMaxReaders) CASE(eWasNotOpenForWrite) CASE(eUndefinedLineType)
+    CASE(eAtMaxReaders) CASE(eWasNotOpenForWrite) CASE(eUndefinedLineType) CASE(eLockViolation) CASE(eNotLocked)
 #undef CASE
   }
   return "eUnknownStatus";

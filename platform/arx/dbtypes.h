@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "arx/errorstatus.h"
 #include "platform_api.h"
 
 namespace Adesk {
@@ -23,63 +24,6 @@ inline constexpr bool kTrue = true;
 inline constexpr bool kFalse = false;
 }  // namespace Adesk
 
-namespace Acad {
-// Status of a database operation. eOk is success; the numbers the system's
-// messages print are fixed: 82/83/85 for an object already open for read,
-// write or notify, 162 for a line type that a line-type file does not hold.
-enum ErrorStatus {
-  eOk = 0,
-  eNotImplementedYet = 1,
-  eNotApplicable = 2,
-  eInvalidInput = 3,
-  eOutOfMemory = 5,
-  eKeyNotFound = 6,
-  eDuplicateKey = 7,
-  eInvalidIndex = 8,
-  eDuplicateIndex = 9,
-  eAlreadyInDb = 10,
-  eNullHandle = 11,
-  eNullObjectId = 14,
-  eNullObjectPointer = 15,
-  eNullEntityPointer = 16,
-  eNotInDatabase = 17,
-  eWrongDatabase = 18,
-  eNotThatKindOfClass = 19,
-  eInvalidSymbolTableName = 20,
-  eDuplicateRecordName = 21,
-  eUnknownHandle = 22,
-  eHandleInUse = 23,
-  eNoDatabase = 24,
-  eInvalidDxfCode = 25,
-  eBadDxfSequence = 26,
-  eFilerError = 27,
-  eEndOfFile = 28,
-  eFileNotFound = 29,
-  eFileAccessErr = 30,
-  eNotADrawing = 31,
-  eNonPlanarEntity = 32,
-  eDegenerateGeometry = 33,
-  eInvalidExtents = 34,
-  eIllegalEntityType = 35,
-  eIllegalReplacement = 36,
-  eMakeMeProxy = 37,
-  eInvalidKey = 38,
-  eNoInputFiler = 39,
-  eHadMultipleReaders = 40,
-  eNotOpenForRead = 75,
-  eNotOpenForWrite = 76,
-  eNotOpenForNotify = 77,
-  eWasErased = 80,
-  eWasNotErased = 81,
-  eWasOpenedForRead = 82,
-  eWasOpenedForWrite = 83,
-  eWasOpenedForUndo = 84,
-  eWasOpenedForNotify = 85,
-  eAtMaxReaders = 86,
-  eWasNotOpenForWrite = 87,
-  eUndefinedLineType = 162,
-};
-}  // namespace Acad
 
 // The name of a status ("eWasOpenedForWrite").
 PLATFORM_API const char* acadErrorStatusText(Acad::ErrorStatus es);

@@ -103,7 +103,7 @@ bool isAscii(std::string_view s) {
 
 }  // namespace
 
-std::string utf8ToGbk(std::string_view text) {
+std::string utf8ToDxfGbk(std::string_view text) {
   if (isAscii(text)) return std::string(text);
   std::string out, piece;
   out.reserve(text.size());
@@ -127,7 +127,7 @@ std::string utf8ToGbk(std::string_view text) {
   return out;
 }
 
-std::string gbkToUtf8(std::string_view text) {
+std::string dxfGbkToUtf8(std::string_view text) {
   std::string out, piece;
   out.reserve(text.size() + text.size() / 2);
   uint32_t pendingHigh = 0;

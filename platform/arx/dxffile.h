@@ -63,8 +63,10 @@ PLATFORM_API std::string svgOfModelSpace(AcDbDatabase& db);
 // The RGB colour of a colour index 1..255 (7 is drawn black on white).
 PLATFORM_API unsigned colorIndexToRgb(int index);
 
-// UTF-8 to GBK and back (characters GBK lacks become \U+XXXX; \U+XXXX is read back).
-PLATFORM_API std::string utf8ToGbk(std::string_view text);
-PLATFORM_API std::string gbkToUtf8(std::string_view text);
+// UTF-8 to the GBK of drawing files and back: characters GBK lacks become
+// \U+XXXX (DXF's escape; a character beyond U+FFFF as two of them), which is
+// read back, so every text survives a save and an open.
+PLATFORM_API std::string utf8ToDxfGbk(std::string_view text);
+PLATFORM_API std::string dxfGbkToUtf8(std::string_view text);
 
 }  // namespace platform

@@ -137,7 +137,7 @@ class Reader {
  private:
   // ---- text ----
   std::string decode(std::string_view raw) const {
-    std::string s = m_utf8 ? std::string(raw) : gbkToUtf8(raw);
+    std::string s = m_utf8 ? std::string(raw) : dxfGbkToUtf8(raw);
     if (s.find('^') == std::string::npos) return s;
     std::string out;
     out.reserve(s.size());

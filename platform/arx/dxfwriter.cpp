@@ -153,7 +153,7 @@ class Writer {
         s += ch;
       }
     }
-    return utf8ToGbk(s);
+    return utf8ToDxfGbk(s);
   }
   void integer(int c, long long v) {
     code(c);

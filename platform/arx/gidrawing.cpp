@@ -10,6 +10,7 @@
 #include "arx/dbpl.h"
 #include "arx/dbstub.h"
 #include "arx/dbsymtb.h"
+#include "crt/gbk.h"
 
 AcGiSubEntityTraits::~AcGiSubEntityTraits() = default;
 AcGiWorldGeometry::~AcGiWorldGeometry() = default;
@@ -59,14 +60,7 @@ Adesk::Boolean AcGiWorldGeometry::circularArc(const AcGePoint3d& start, const Ac
 namespace platform {
 
 double estimatedTextWidth(const std::string& text, double height, double widthFactor) {
-  size_t gbkBytes = 0;
-  for (size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-    gbkBytes += c < 0x80 ? 1 : 2;
-    i += n;
-  }
-  return 0.5 * height * widthFactor * static_cast<double>(gbkBytes);
+  return 0.5 * height * widthFactor * GbkLength(text);
 }
 
 namespace {

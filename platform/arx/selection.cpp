@@ -1,7 +1,6 @@
 #include "arx/selection.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstring>
 #include <limits>
 #include <map>
@@ -15,7 +14,9 @@
 #include "arx/dbproxy.h"
 #include "arx/dbstub.h"
 #include "arx/gidrawing.h"
+#include "arx/edcmdline.h"
 #include "arx/prompt_input.h"
+#include "win/transcript.h"
 
 namespace {
 
@@ -156,7 +157,8 @@ bool testOne(const AcDbEntity* e, const resbuf* rb) {
     return rb->resval.rstring && platform::wildcardMatch(v.c_str(), rb->resval.rstring);
   };
   switch (rb->restype) {
-    case 0: return str(typeName(e));
+    case 0:
+    case RTDXF0: return str(typeName(e));
     case 8: return str(e->layer());
     case 6: return str(e->linetype());
     case 62: return e->colorIndex() == rb->resval.rint;
@@ -421,9 +423,30 @@ int acedSSGet(const char* str, const void* pt1, const void* pt2, const resbuf* f
           if (std::find(candidates.begin(), candidates.end(), id) == candidates.end()) candidates.push_back(id);
         continue;
       }
-      AcDbObjectId id = pickFromToken(db, token, nullptr);
-      if (!id.isNull() && std::find(candidates.begin(), candidates.end(), id) == candidates.end())
-        candidates.push_back(id);
+      std::vector<AcDbObjectId> picked;
+      int nameType = 0;
+      ads_name name;
+      if (platform::parseNameToken(token, nameType, name)) {
+        // An entity or a selection set handed over by acedCommand.
+        if (nameType == RTPICKS) {
+          for (const AcDbObjectId& id : platform::selectionSetIds(name)) picked.push_back(id);
+        } else {
+          picked.push_back(idOfName(name));
+        }
+      } else if (upper == "L" || upper == "P") {
+        ads_name ss2;
+        if (acedSSGet(upper.c_str(), nullptr, nullptr, nullptr, ss2) == RTNORM) {
+          for (const AcDbObjectId& id : platform::selectionSetIds(ss2)) picked.push_back(id);
+          acedSSFree(ss2);
+        }
+      } else {
+        picked.push_back(pickFromToken(db, token, nullptr));
+      }
+      size_t before = candidates.size();
+      for (const AcDbObjectId& id : picked)
+        if (!id.isNull() && std::find(candidates.begin(), candidates.end(), id) == candidates.end())
+          candidates.push_back(id);
+      if (candidates.size() == before) platform::transcriptWrite("0 found\n");
     }
   } else {
     return RTERROR;
@@ -538,107 +561,4 @@ Acad::ErrorStatus acdbGetAdsName(ads_name& ename, AcDbObjectId id) {
   if (id.isNull() || !id.database()) return Acad::eNullObjectId;
   nameOfId(id, ename);
   return Acad::eOk;
-}
-
-// ---- result buffers ----
-
-namespace {
-
-enum class ValueKind { kNone, kString, kReal, kPoint, kShort, kLong, kName };
-
-ValueKind kindOfCode(int code) {
-  switch (code) {
-    case RTDXF0: case RTSTR: case -4: return ValueKind::kString;
-    case RTREAL: case RTANG: return ValueKind::kReal;
-    case RTPOINT: case RT3DPOINT: return ValueKind::kPoint;
-    case RTSHORT: return ValueKind::kShort;
-    case RTLONG: return ValueKind::kLong;
-    case RTENAME: case RTPICKS: return ValueKind::kName;
-    case RTLB: case RTLE: case RTDOTE: case RTNIL: case RTT: case RTVOID: return ValueKind::kNone;
-    default: break;
-  }
-  if (code == -1 || code == -2) return ValueKind::kName;
-  if ((code >= 1 && code <= 9) || (code >= 100 && code <= 109) || (code >= 300 && code <= 369) ||
-      (code >= 390 && code <= 399) || (code >= 410 && code <= 419) || code == 999 || (code >= 1000 && code <= 1009))
-    return ValueKind::kString;
-  if ((code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210 || (code >= 1010 && code <= 1013))
-    return ValueKind::kPoint;
-  if ((code >= 38 && code <= 59) || (code >= 140 && code <= 149) || (code >= 1040 && code <= 1042))
-    return ValueKind::kReal;
-  if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) || (code >= 270 && code <= 289) ||
-      (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || code == 1070)
-    return ValueKind::kShort;
-  if ((code >= 90 && code <= 99) || code == 1071) return ValueKind::kLong;
-  return ValueKind::kNone;
-}
-
-bool knownCode(int code) {
-  return kindOfCode(code) != ValueKind::kNone || code == RTLB || code == RTLE || code == RTDOTE || code == RTNIL ||
-         code == RTT || code == RTVOID;
-}
-
-char* copyString(const char* s) {
-  if (!s) s = "";
-  size_t n = std::strlen(s);
-  char* out = new char[n + 1];
-  std::memcpy(out, s, n + 1);
-  return out;
-}
-
-}  // namespace
-
-resbuf* acutNewRb(int type) {
-  auto* rb = new resbuf();
-  std::memset(rb, 0, sizeof *rb);
-  rb->restype = static_cast<short>(type == RTDXF0 ? 0 : type);
-  return rb;
-}
-
-int acutRelRb(resbuf* rb) {
-  while (rb) {
-    resbuf* next = rb->rbnext;
-    int code = rb->restype;
-    if ((code == 0 || kindOfCode(code) == ValueKind::kString) && rb->resval.rstring) delete[] rb->resval.rstring;
-    delete rb;
-    rb = next;
-  }
-  return RTNORM;
-}
-
-resbuf* acutBuildList(int rtype, ...) {
-  va_list ap;
-  va_start(ap, rtype);
-  resbuf *head = nullptr, *tail = nullptr;
-  for (int code = rtype; code != 0 && code != RTNONE; code = va_arg(ap, int)) {
-    if (!knownCode(code)) {
-      std::fprintf(stderr, "acutBuildList: unknown result type %d\n", code);
-      va_end(ap);
-      acutRelRb(head);
-      return nullptr;
-    }
-    resbuf* rb = acutNewRb(code);
-    switch (kindOfCode(code)) {
-      case ValueKind::kString: rb->resval.rstring = copyString(va_arg(ap, const char*)); break;
-      case ValueKind::kReal: rb->resval.rreal = va_arg(ap, double); break;
-      case ValueKind::kPoint: {
-        const double* p = va_arg(ap, const double*);
-        for (int i = 0; i < 3; ++i) rb->resval.rpoint[i] = p ? p[i] : 0.0;
-        break;
-      }
-      case ValueKind::kShort: rb->resval.rint = static_cast<short>(va_arg(ap, int)); break;
-      case ValueKind::kLong: rb->resval.rlong = va_arg(ap, int); break;
-      case ValueKind::kName: {
-        const long* n = va_arg(ap, const long*);
-        rb->resval.rlname[0] = n ? n[0] : 0;
-        rb->resval.rlname[1] = n ? n[1] : 0;
-        break;
-      }
-      case ValueKind::kNone: break;
-    }
-    if (tail) tail->rbnext = rb;
-    else head = rb;
-    tail = rb;
-  }
-  va_end(ap);
-  return head;
 }

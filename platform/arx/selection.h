@@ -1,6 +1,6 @@
 #pragma once
-// Selection: entity names, selection sets, picking an entity, and the result
-// buffers that filter lists are made of.
+// Selection: entity names, selection sets and picking an entity. Filter lists
+// are result buffers (arx/adscodes.h).
 //
 // An entity name (ads_name) is { handle, database serial }: it stays valid as
 // long as its entity's database lives. A selection set name is
@@ -13,9 +13,11 @@
 //   "L"        the last entity drawn;
 //   "P"        the previous selection set's entities;
 //   nullptr/"" entities answered on the command line: "#<handle>" (hex),
-//              "x,y[,z]" (the entity nearest that point) or "ALL", until an
+//              "x,y[,z]" (the entity nearest that point), "ALL", "L" (last),
+//              "P" (previous set), or an entity or selection-set name as
+//              acedCommand passes it ("<ename:..>", "<picks:..>"), until an
 //              empty answer.
-// Filters are lists of result buffers: 0 entity type ("LINE", "TEXT",
+// Filters are lists of result buffers: 0 (or RTDXF0) entity type ("LINE", "TEXT",
 // "LWPOLYLINE", "POLYLINE", "INSERT", a custom class's DXF name, ...), 8
 // layer, 6 line type, 62 colour, 2 block name, 7 text style, 1 text, 67
 // paper space; names match as wild-card patterns ("*", "?", "#", "@", ".",
@@ -30,35 +32,6 @@
 #include "arx/adscodes.h"
 #include "arx/dbid.h"
 #include "platform_api.h"
-
-struct ads_binary {
-  short clen;
-  char* buf;
-};
-
-union ads_u_val {
-  ads_real rreal;
-  ads_real rpoint[3];
-  short rint;
-  char* rstring;
-  long rlname[2];
-  long rlong;
-  ads_binary rbinary;
-  unsigned char ihandle[8];
-};
-
-struct resbuf {
-  struct resbuf* rbnext;
-  short restype;
-  union ads_u_val resval;
-};
-
-// A list of result buffers: pairs of a type code and a value, ended by 0
-// (RTDXF0 stands for group 0). Strings are copied. nullptr for a code it
-// does not know.
-PLATFORM_API resbuf* acutBuildList(int rtype, ...);
-PLATFORM_API resbuf* acutNewRb(int type);
-PLATFORM_API int acutRelRb(resbuf* rb);
 
 PLATFORM_API int acedSSGet(const char* str, const void* pt1, const void* pt2, const resbuf* filter, ads_name ss);
 PLATFORM_API int acedSSLength(const ads_name ss, long* len);

@@ -1,6 +1,5 @@
 #include "dwg_custom_entity.h"
 
-#include "arx/dbproxy.h"
 
 ACRX_DXF_DEFINE_MEMBERS(TestMarker, AcDbEntity, 25, 76, 0, TESTMARKER, TestApp)
 ACRX_DXF_DEFINE_MEMBERS(TestNote, AcDbEntity, 25, 76, 1023, 0, TestApp)
@@ -105,12 +104,9 @@ void registerTestClasses() {
 }
 
 void unregisterTestClasses() {
-  // As the host does when a module goes: entities of the classes become proxies first.
-  for (AcRxClass* c : {TestMarker::desc(), TestNote::desc(), TestEarth::desc()}) {
-    if (!c) continue;
-    platform::proxyObjectsOfClass(c);
-    deleteAcRxClass(c);
-  }
+  // As a module does when it is unloaded (entities of the classes become proxies).
+  for (AcRxClass* c : {TestMarker::desc(), TestNote::desc(), TestEarth::desc()})
+    if (c) deleteAcRxClass(c);
 }
 
 }  // namespace dwgtest
