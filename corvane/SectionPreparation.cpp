@@ -204,8 +204,13 @@ void CrossSectionDesigner::GroundProfileFrom(double lineOffset, double centreGro
   // The whole section from left to right, offsets signed.
   std::vector<PairXY> across;
   across.reserve(static_cast<size_t>(leftCount + rightCount));
-  for (int i = leftCount - 1; i >= 0; --i) across.push_back(PairXY{-leftGround[i].x, leftGround[i].y});
-  for (int i = 0; i < rightCount; ++i) across.push_back(rightGround[i]);
+  // The centre point that both sides begin with is taken once.
+  auto add = [&across](const PairXY& p) {
+    if (!across.empty() && std::fabs(across.back().x - p.x) < 1e-9 && std::fabs(across.back().y - p.y) < 1e-9) return;
+    across.push_back(p);
+  };
+  for (int i = leftCount - 1; i >= 0; --i) add(PairXY{-leftGround[i].x, leftGround[i].y});
+  for (int i = 0; i < rightCount; ++i) add(rightGround[i]);
 
   // The ground at the line, interpolated across (the nearest end beyond it).
   double atLine = 0.0;
