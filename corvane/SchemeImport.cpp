@@ -134,12 +134,10 @@ AlignmentModel* BaselineFromCurveRows(XLDataBase& reader) {
   return model;
 }
 
-}  // namespace
-
 // Builds the side line of one side and imports each of its detour sections.
 // 0 when the side line cannot be built, has more detour sections than the
 // detour array holds, or a detour import fails.
-static int ImportSideLine(CrossSectionDesigner& designer, int side, int readDetourSectionTables) {
+int ImportSideLine(CrossSectionDesigner& designer, int side, int readDetourSectionTables) {
   XLDataBase& reader = designer.xlDataBase;
   const CString path = designer.schemeDatabasePath;
   const CString label = side < 0 ? "左线" : "右线";
@@ -169,6 +167,8 @@ static int ImportSideLine(CrossSectionDesigner& designer, int side, int readDeto
   }
   return 1;
 }
+
+}  // namespace
 
 int CrossSectionDesigner::ReadSchemeAlignment(CString databasePath, int readDetourSectionTables,
                                               int readSectionTables) {
