@@ -110,6 +110,19 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   void SetLeftLine(SideLineModel* model);
   void SetRightLine(SideLineModel* model);
 
+  // ---- Tables of fixed room ---------------------------------------------------
+  // Takes the scheme's chainage-break table (断链表). A count outside
+  // 0 .. kMaxBreaks is refused with a message; the table stays as it was.
+  // Returns 1 or 0.
+  int SetBreakTable(int count, const BreakRecord* records);
+  // Appends an entry to the bridge span table; 0, with a message, when the
+  // table already holds kMaxBridgeSpans entries.
+  int AddBridgeSpan(int spanCount, double spanLength);
+  // The two half-distances of the second line from the technical
+  // parameters: for the line kind "单线" half of each single-line spacing,
+  // otherwise each double-line spacing less the reference value, halved.
+  void SetHalfSpacings();
+
   // ---- Sections -------------------------------------------------------------
   int SectionCount() const { return static_cast<int>(sections.size()); }
   // Replaces the sections by `count` empty records. A count outside
