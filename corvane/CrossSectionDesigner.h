@@ -276,10 +276,6 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // and cannot be read, or when the side line or the section cannot give an
   // alignment (with a message).
   int ReadDetourAlignment(int side, int readFillCutTables, CString label, int section, CrossSectionDesigner* target);
-  // Sets halfDistance1 and halfDistance2 from the technical parameters: half
-  // the single-line spacings when lineKind is "单线", otherwise half of each
-  // double-line spacing less the reference value (second parameter).
-  void SetHalfSpacings();
 
   // ---- Scheme-table openers (connection and recordSet of this designer) -----
   // Opens recordSet on the rows of a baseline table of the scheme database
