@@ -1,0 +1,23 @@
+#pragma once
+// The row walk that XLDataBase's readers share (internal to its sources).
+
+#include "XLDataBase.h"
+
+// Replaces `rows` by as many default rows as the recordset holds, then fills
+// them from the rows in order, from the current (first) row on: `fill` fills
+// one row from the recordset's current row and returns false for a row it
+// passes over (that slot is used by the next row). The count is the number
+// of rows filled; the array keeps the length of the walk. A recordset that
+// cannot move on ends the walk with the rows filled so far.
+template <class Row, class Fill>
+void ReadRows(CAdoRecordSet& recordset, Row*& rows, int& count, Fill fill) {
+  const long walked = recordset.CountRecords();
+  XLDataBase::AllocRows(rows, count, static_cast<int>(walked));
+  recordset.MoveFirst();
+  int stored = 0;
+  for (long i = 0; i < walked && !recordset.IsEOF(); ++i) {
+    if (fill(rows[stored])) ++stored;
+    if (!recordset.MoveNext()) break;
+  }
+  count = stored;
+}

@@ -1,0 +1,649 @@
+// ADODB.Connection over an SQLite database file.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "com/ado_impl.h"
+#include "crt/paths.h"
+#include "crt/textfile.h"
+#include "win/transcript.h"
+
+namespace platform::ado {
+namespace {
+
+std::string lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+std::string trim(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return "";
+  size_t e = s.find_last_not_of(" \t");
+  return s.substr(b, e - b + 1);
+}
+
+// Reads "key=value;key=value" (values may be quoted) into lower-case keys.
+std::vector<std::pair<std::string, std::string>> parseConnectionString(const std::string& s) {
+  std::vector<std::pair<std::string, std::string>> out;
+  size_t i = 0;
+  while (i < s.size()) {
+    size_t eq = s.find('=', i);
+    if (eq == std::string::npos) break;
+    std::string key = lower(trim(s.substr(i, eq - i)));
+    size_t v = eq + 1;
+    while (v < s.size() && (s[v] == ' ' || s[v] == '\t')) ++v;
+    std::string value;
+    if (v < s.size() && (s[v] == '"' || s[v] == '\'')) {
+      char q = s[v];
+      size_t close = s.find(q, v + 1);
+      if (close == std::string::npos) close = s.size();
+      value = s.substr(v + 1, close - v - 1);
+      i = s.find(';', close);
+      i = i == std::string::npos ? s.size() : i + 1;
+    } else {
+      size_t semi = s.find(';', v);
+      if (semi == std::string::npos) semi = s.size();
+      value = trim(s.substr(v, semi - v));
+      i = semi + 1;
+    }
+    out.emplace_back(key, value);
+  }
+  return out;
+}
+
+// True when the process may write to `path` and its permission bits allow a
+// write at all (a read-only file or folder stays read-only for every user,
+// as a read-only file does on the platform the system comes from).
+bool writable(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return false;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  return ::access(path.c_str(), W_OK) == 0;
+}
+
+std::string folderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string tableNameIn(const std::string& message, const char* prefix) {
+  std::string rest = message.substr(std::strlen(prefix));
+  if (!rest.empty() && rest.front() == '"' && rest.back() == '"') rest = rest.substr(1, rest.size() - 2);
+  return rest;
+}
+
+bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
+ConnectionImpl::ConnectionImpl() : m_errors(new ErrorsImpl()) {}
+
+ConnectionImpl::~ConnectionImpl() {
+  if (m_db) Close();
+  m_errors->Release();
+}
+
+HRESULT ConnectionImpl::get_ConnectionString(BSTR* value) {
+  if (!value) return E_POINTER;
+  *value = SysAllocStringByteLen(m_connectionString.data(), static_cast<UINT>(m_connectionString.size()));
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::put_ConnectionString(BSTR value) {
+  if (m_db) return raise(adErrObjectOpen, "Operation is not allowed when the object is open.");
+  m_connectionString = value ? value : "";
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::get_ConnectionTimeout(LONG* seconds) {
+  if (!seconds) return E_POINTER;
+  *seconds = m_timeout;
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::put_ConnectionTimeout(LONG seconds) {
+  if (seconds < 0) return raise(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.");
+  m_timeout = seconds;
+  if (m_db) sqlite3_busy_timeout(m_db, static_cast<int>(seconds) * 1000);
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::get_State(LONG* state) {
+  if (!state) return E_POINTER;
+  *state = m_db ? adStateOpen : adStateClosed;
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::get_Errors(Errors** errors) {
+  if (!errors) return E_POINTER;
+  m_errors->AddRef();
+  *errors = m_errors;
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::fail(HRESULT hr, const std::string& description, const char* sqlState, LONG nativeError) {
+  m_errors->set(ErrorRecord{hr, description, sqlState ? sqlState : "", nativeError, ""});
+  return raise(hr, description);
+}
+
+HRESULT ConnectionImpl::failClosed() {
+  return raise(adErrObjectClosed, "Operation is not allowed when the object is closed.");
+}
+
+HRESULT ConnectionImpl::failSqlite(int rc, const std::string& message) {
+  int primary = rc & 0xff;
+  LONG native = rc;
+  if (startsWith(message, "no such table: ")) {
+    return fail(DB_E_NOTABLE,
+                "The Microsoft Jet database engine cannot find the input table or query '" +
+                    tableNameIn(message, "no such table: ") + "'. Make sure it exists and that its name is spelled correctly.",
+                "42S02", native);
+  }
+  if (startsWith(message, "table ") && message.find("already exists") != std::string::npos) {
+    std::string name = message.substr(6, message.find(" already exists") - 6);
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
+    return fail(DB_E_ERRORSINCOMMAND, "Table '" + name + "' already exists.", "42S01", native);
+  }
+  if (startsWith(message, "no such column: ")) {
+    return fail(DB_E_PARAMNOTOPTIONAL,
+                "No value given for one or more required parameters (unknown field '" +
+                    tableNameIn(message, "no such column: ") + "').",
+                "07002", native);
+  }
+  if (primary == SQLITE_READONLY || (m_readOnly && primary == SQLITE_CANTOPEN)) {
+    std::string text = "Cannot update. Database or object is read-only: the file '" + m_path +
+                       "' or its folder is not writable.";
+    if (!m_readOnlyReported) {
+      m_readOnlyReported = true;
+      transcriptLine(text);
+    }
+    return fail(E_FAIL, text, "HY000", native);
+  }
+  if (primary == SQLITE_CONSTRAINT) {
+    if (message.find("NOT NULL") != std::string::npos)
+      return fail(DB_E_INTEGRITYVIOLATION,
+                  "The field '" + tableNameIn(message, "NOT NULL constraint failed: ") +
+                      "' cannot contain a Null value because the Required property for this field is set to True.",
+                  "23000", native);
+    return fail(DB_E_INTEGRITYVIOLATION,
+                "The changes you requested to the table were not successful because they would create duplicate values in the index, primary key, or relationship.",
+                "23000", native);
+  }
+  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+    return fail(E_FAIL, "Could not update; currently locked ('" + m_path + "').", "HY000", native);
+  if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
+    return fail(E_FAIL, "Unrecognized database format '" + m_path + "'.", "HY000", native);
+  if (primary == SQLITE_FULL || primary == SQLITE_IOERR)
+    return fail(E_FAIL, "Disk or network error writing '" + m_path + "': " + message, "HY000", native);
+  if (primary == SQLITE_ERROR && message.find("syntax error") != std::string::npos)
+    return fail(DB_E_ERRORSINCOMMAND, "Syntax error in query expression: " + message, "42000", native);
+  return fail(E_FAIL, message, "HY000", native);
+}
+
+HRESULT ConnectionImpl::exec(const char* sql) {
+  char* msg = nullptr;
+  int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &msg);
+  if (rc == SQLITE_OK) return S_OK;
+  std::string text = msg ? msg : sqlite3_errmsg(m_db);
+  sqlite3_free(msg);
+  return failSqlite(sqlite3_extended_errcode(m_db), text);
+}
+
+HRESULT ConnectionImpl::Open(BSTR connectionString, BSTR, BSTR, LONG) {
+  if (m_db) return raise(adErrObjectOpen, "Operation is not allowed when the object is open.");
+  if (connectionString && *connectionString) m_connectionString = connectionString;
+  std::string provider, source;
+  for (const auto& [key, value] : parseConnectionString(m_connectionString)) {
+    if (key == "provider") provider = value;
+    else if (key == "data source") source = value;
+  }
+  std::string p = lower(provider);
+  if (!p.empty() && !startsWith(p, "microsoft.jet.oledb") && !startsWith(p, "microsoft.ace.oledb")) {
+    HRESULT hr = fail(adErrProviderNotFound, "Provider cannot be found. It may not be properly installed ('" + provider + "').",
+                      "IM002");
+    transcriptLine(std::string("数据库连接失败: ") + "Provider cannot be found ('" + provider + "').");
+    return hr;
+  }
+  if (source.empty()) {
+    HRESULT hr = fail(E_FAIL, "The connection string names no database file (Data Source).", "HY000");
+    transcriptLine("数据库连接失败: the connection string names no database file (Data Source).");
+    return hr;
+  }
+  HRESULT hr = openDatabase(source, resolvePath(source));
+  if (FAILED(hr)) {
+    std::string description;
+    errorInfo(hr, &description, nullptr);
+    transcriptLine("数据库连接失败: " + description);
+  }
+  return hr;
+}
+
+HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string& path) {
+  m_path = given;
+  m_readOnly = false;
+  m_readOnlyReported = false;
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0)
+    return fail(E_FAIL, "Could not find file '" + given + "'.", "HY000", errno);
+  const std::string cannotOpen = "The Microsoft Jet database engine cannot open the file '" + given +
+                                 "'. It is already opened exclusively by another user, or you need permission to view its data.";
+  if (!S_ISREG(st.st_mode)) return fail(E_FAIL, cannotOpen, "HY000");
+
+  // Look at the header before SQLite sees the file, so that a file of any
+  // other kind is never touched.
+  unsigned char header[100] = {};
+  size_t got = 0;
+  if (FILE* f = openFile(path.c_str(), "rb")) {
+    got = std::fread(header, 1, sizeof header, f);
+    std::fclose(f);
+  } else {
+    return fail(E_FAIL, cannotOpen, "HY000", errno);
+  }
+  if (got == 0)
+    return fail(E_FAIL, "Unrecognized database format '" + given + "': the file is empty, not an SQLite database.",
+                "HY000");
+  if (got >= 19 && (std::memcmp(header + 4, "Standard Jet DB", 15) == 0 ||
+                    std::memcmp(header + 4, "Standard ACE DB", 15) == 0))
+    return fail(E_FAIL,
+                "'" + given + "' is a Microsoft Access (Jet) database; scheme databases here are SQLite databases, so the file cannot be opened.",
+                "HY000");
+  if (got < 16 || std::memcmp(header, "SQLite format 3", 16) != 0)
+    return fail(E_FAIL, "Unrecognized database format '" + given + "': the file is not an SQLite database.", "HY000");
+
+  m_readOnly = !writable(path) || !writable(folderOf(path));
+  int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    return fail(E_FAIL, cannotOpen + " (" + msg + ")", "HY000", rc);
+  }
+  m_db = db;
+  sqlite3_extended_result_codes(m_db, 1);
+  // A quoted name is always a name: an unknown one is an error, never a text.
+  sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  sqlite3_busy_timeout(m_db, static_cast<int>(m_timeout) * 1000);
+  // Reading the schema proves the file is a sound database.
+  rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string msg = sqlite3_errmsg(m_db);
+    closeDatabase();
+    return fail(E_FAIL, "Unrecognized database format '" + given + "' (" + msg + ").", "HY000", rc);
+  }
+  return S_OK;
+}
+
+void ConnectionImpl::closeDatabase() {
+  if (!m_db) return;
+  if (!m_stack.empty()) {
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_stack.clear();
+  }
+  sqlite3_close_v2(m_db);
+  m_db = nullptr;
+}
+
+HRESULT ConnectionImpl::Close() {
+  if (!m_db) return failClosed();
+  std::vector<RecordsetImpl*> open = m_recordsets;
+  for (RecordsetImpl* rs : open) rs->connectionClosing();
+  closeDatabase();
+  return S_OK;
+}
+
+void ConnectionImpl::attach(RecordsetImpl* rs) {
+  m_recordsets.push_back(rs);
+  AddRef();
+}
+
+void ConnectionImpl::detach(RecordsetImpl* rs) {
+  for (size_t i = 0; i < m_recordsets.size(); ++i) {
+    if (m_recordsets[i] == rs) {
+      m_recordsets.erase(m_recordsets.begin() + static_cast<long>(i));
+      Release();
+      return;
+    }
+  }
+}
+
+HRESULT ConnectionImpl::tableColumns(const std::string& table, std::string& storedName,
+                                     std::vector<TableColumn>& columns) {
+  columns.clear();
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(m_db, "SELECT name FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE", -1, &st,
+                     nullptr);
+  sqlite3_bind_text(st, 1, table.data(), static_cast<int>(table.size()), SQLITE_STATIC);
+  bool found = false;
+  int rc = sqlite3_step(st);
+  if (rc == SQLITE_ROW) {
+    storedName = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    found = true;
+  }
+  sqlite3_finalize(st);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) return failSqlite(rc, sqlite3_errmsg(m_db));
+  if (!found) return failSqlite(SQLITE_ERROR, "no such table: " + table);
+
+  std::string sql = "PRAGMA table_info(" + jet::quoteName(storedName) + ")";
+  sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr);
+  struct Raw {
+    std::string name, type;
+    bool notNull;
+    int pk;
+  };
+  std::vector<Raw> raw;
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    const char* type = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
+    raw.push_back(Raw{reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), type ? type : "",
+                      sqlite3_column_int(st, 3) != 0, sqlite3_column_int(st, 5)});
+  }
+  sqlite3_finalize(st);
+  int keys = 0;
+  for (const Raw& r : raw) keys += r.pk > 0;
+  for (const Raw& r : raw) {
+    bool rowidAlias = keys == 1 && r.pk == 1 && lower(r.type) == "integer";
+    columns.push_back(TableColumn{r.name, jet::typeFromDeclared(r.type, rowidAlias), r.notNull});
+  }
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::run(const jet::Statement& st, LONG* affected) {
+  if (affected) *affected = 0;
+  std::string sql;
+  std::vector<_variant_t> params;
+  switch (st.kind) {
+    case jet::StatementKind::CreateTable: {
+      bool counterSeen = false;
+      sql = "CREATE TABLE " + jet::quoteName(st.table) + " (";
+      for (size_t i = 0; i < st.columns.size(); ++i) {
+        bool alias = st.columns[i].type.kind == jet::Kind::Counter && !counterSeen;
+        counterSeen = counterSeen || alias;
+        sql += (i ? ", " : "") + jet::sqliteColumnDefinition(st.columns[i], alias);
+      }
+      sql += ")";
+      break;
+    }
+    case jet::StatementKind::DropTable:
+      sql = "DROP TABLE " + jet::quoteName(st.table);
+      break;
+    case jet::StatementKind::Delete:
+      sql = "DELETE FROM " + jet::quoteName(st.table);
+      if (!st.where.empty()) sql += " WHERE " + st.where;
+      break;
+    case jet::StatementKind::Insert:
+    case jet::StatementKind::Update: {
+      std::string stored;
+      std::vector<TableColumn> cols;
+      HRESULT hr = tableColumns(st.table, stored, cols);
+      if (FAILED(hr)) return hr;
+      std::vector<std::string> targets = st.targetColumns;
+      if (targets.empty())
+        for (const TableColumn& c : cols) targets.push_back(c.name);
+      if (targets.size() != st.values.size())
+        return fail(DB_E_ERRORSINCOMMAND, "Number of query values and destination fields are not the same.", "21S01");
+      std::string setList, names, values;
+      for (size_t i = 0; i < targets.size(); ++i) {
+        const TableColumn* col = nullptr;
+        for (const TableColumn& c : cols)
+          if (jet::sameName(c.name, targets[i])) col = &c;
+        if (!col)
+          return fail(DB_E_ERRORSINCOMMAND,
+                      "The INSERT INTO statement contains the following unknown field name: '" + targets[i] +
+                          "'. Make sure you have typed the name correctly, and try the operation again.",
+                      "42S22");
+        std::string value;
+        if (st.values[i].literal) {
+          _variant_t converted;
+          if (FAILED(jet::convertForColumn(st.values[i].value, col->type, converted)))
+            return fail(DB_E_CANTCONVERTVALUE, "Data type mismatch in criteria expression (field '" + col->name + "').",
+                        "22018");
+          params.push_back(converted);
+          value = "?";
+        } else {
+          value = st.values[i].sql;
+        }
+        names += (i ? ", " : "") + jet::quoteName(col->name);
+        values += (i ? ", " : "") + value;
+        setList += (i ? ", " : "") + jet::quoteName(col->name) + " = " + value;
+      }
+      if (st.kind == jet::StatementKind::Insert)
+        sql = "INSERT INTO " + jet::quoteName(stored) + " (" + names + ") VALUES (" + values + ")";
+      else
+        sql = "UPDATE " + jet::quoteName(stored) + " SET " + setList + (st.where.empty() ? "" : " WHERE " + st.where);
+      break;
+    }
+    case jet::StatementKind::Select:
+      return E_UNEXPECTED;
+  }
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+  if (rc != SQLITE_OK) return failSqlite(sqlite3_extended_errcode(m_db), sqlite3_errmsg(m_db));
+  for (size_t i = 0; i < params.size(); ++i) bindVariant(stmt, static_cast<int>(i) + 1, params[i]);
+  rc = sqlite3_step(stmt);
+  sqlite3_finalize(stmt);
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) return failSqlite(sqlite3_extended_errcode(m_db), sqlite3_errmsg(m_db));
+  if (affected) *affected = sqlite3_changes(m_db);
+  if (st.kind == jet::StatementKind::Delete) rowsRemoved(st.table, false);
+  if (st.kind == jet::StatementKind::DropTable) rowsRemoved(st.table, true);
+  return S_OK;
+}
+
+void ConnectionImpl::rowsRemoved(const std::string& table, bool dropped) {
+  std::vector<RecordsetImpl*> open = m_recordsets;
+  for (RecordsetImpl* rs : open)
+    if (jet::sameName(rs->baseTable(), table)) rs->baseRowsRemoved(m_db, dropped);
+}
+
+HRESULT ConnectionImpl::Execute(BSTR commandText, VARIANT* recordsAffected, LONG, _Recordset** result) {
+  if (result) *result = nullptr;
+  if (recordsAffected) {
+    VariantClear(recordsAffected);
+    recordsAffected->vt = VT_I4;
+    recordsAffected->lVal = 0;
+  }
+  if (!m_db) return failClosed();
+  jet::Statement st;
+  std::string error;
+  if (!jet::parseStatement(commandText ? commandText : "", st, error))
+    return fail(DB_E_ERRORSINCOMMAND, error, "42000");
+  if (st.kind == jet::StatementKind::Select) {
+    RecordsetImpl* rs = new RecordsetImpl();
+    HRESULT hr = rs->openSelect(this, st, adLockReadOnly);
+    if (FAILED(hr) || !result) {
+      rs->Release();
+      return hr;
+    }
+    if (recordsAffected) recordsAffected->lVal = -1;
+    *result = rs;
+    return S_OK;
+  }
+  LONG affected = 0;
+  HRESULT hr = run(st, &affected);
+  if (SUCCEEDED(hr) && recordsAffected) recordsAffected->lVal = affected;
+  return hr;
+}
+
+HRESULT ConnectionImpl::OpenSchema(SchemaEnum schema, VARIANT, VARIANT, _Recordset** result) {
+  if (!result) return E_POINTER;
+  *result = nullptr;
+  if (!m_db) return failClosed();
+  if (schema != adSchemaTables && schema != adSchemaColumns)
+    return raise(adErrFeatureNotAvailable, "Object or provider is not capable of performing requested operation.");
+
+  std::vector<std::string> tables;
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(m_db,
+                     "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                     "ORDER BY rowid",
+                     -1, &st, nullptr);
+  while (sqlite3_step(st) == SQLITE_ROW) tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+  sqlite3_finalize(st);
+
+  auto textField = [](const char* name) {
+    FieldInfo f;
+    f.name = name;
+    f.type = {jet::Kind::Text, 255, false};
+    return f;
+  };
+  auto numberField = [](const char* name, jet::Kind kind) {
+    FieldInfo f;
+    f.name = name;
+    f.type = {kind, 0, false};
+    return f;
+  };
+  auto null = [] {
+    _variant_t v;
+    v.vt = VT_NULL;
+    return v;
+  };
+  std::vector<FieldInfo> fields = {textField("TABLE_CATALOG"), textField("TABLE_SCHEMA"), textField("TABLE_NAME")};
+  std::vector<std::vector<_variant_t>> rows;
+  if (schema == adSchemaTables) {
+    fields.push_back(textField("TABLE_TYPE"));
+    for (const std::string& t : tables) rows.push_back({null(), null(), _variant_t(t), _variant_t("TABLE")});
+  } else {
+    fields.push_back(textField("COLUMN_NAME"));
+    fields.push_back(numberField("ORDINAL_POSITION", jet::Kind::Long));
+    fields.push_back(numberField("IS_NULLABLE", jet::Kind::YesNo));
+    fields.push_back(numberField("DATA_TYPE", jet::Kind::Short));
+    fields.push_back(numberField("CHARACTER_MAXIMUM_LENGTH", jet::Kind::Long));
+    for (const std::string& t : tables) {
+      std::string stored;
+      std::vector<TableColumn> cols;
+      if (FAILED(tableColumns(t, stored, cols))) return E_FAIL;
+      for (size_t i = 0; i < cols.size(); ++i) {
+        const TableColumn& c = cols[i];
+        bool nullable = !c.notNull && c.type.kind != jet::Kind::Counter;
+        _variant_t length = null();
+        if (c.type.kind == jet::Kind::Text || c.type.kind == jet::Kind::Memo)
+          length = _variant_t(static_cast<long>(jet::definedSizeOf(c.type)));
+        rows.push_back({null(), null(), _variant_t(stored), _variant_t(c.name), _variant_t(static_cast<long>(i + 1)),
+                        _variant_t(nullable), _variant_t(static_cast<short>(jet::adoTypeOf(c.type))), length});
+      }
+    }
+  }
+  RecordsetImpl* rs = new RecordsetImpl();
+  rs->openMemory(std::move(fields), std::move(rows));
+  *result = rs;
+  return S_OK;
+}
+
+// ---- Transactions -------------------------------------------------------------
+
+int ConnectionImpl::userLevel() const {
+  int n = 0;
+  for (const Entry& e : m_stack) n += e.owner == nullptr && !e.released;
+  return n;
+}
+
+int ConnectionImpl::beginEntry(RecordsetImpl* owner) {
+  int id = m_nextEntry++;
+  std::string sql = "SAVEPOINT sp" + std::to_string(id);
+  if (FAILED(exec(sql.c_str()))) return -1;
+  Entry e;
+  e.id = id;
+  e.owner = owner;
+  m_stack.push_back(e);
+  return id;
+}
+
+HRESULT ConnectionImpl::releaseEntry(int id) {
+  for (Entry& e : m_stack)
+    if (e.id == id) e.released = true;
+  return releaseTop();
+}
+
+// Releases the released entries on the top of the stack; the last release
+// commits.
+HRESULT ConnectionImpl::releaseTop() {
+  while (!m_stack.empty() && m_stack.back().released) {
+    int id = m_stack.back().id;
+    std::string sql = "RELEASE sp" + std::to_string(id);
+    HRESULT hr = exec(sql.c_str());
+    if (FAILED(hr)) {
+      std::string description;
+      errorInfo(hr, &description, nullptr);
+      m_stack.back().released = false;
+      rollbackEntry(id);
+      return fail(hr, description, "HY000");
+    }
+    m_stack.pop_back();
+    std::vector<RecordsetImpl*> open = m_recordsets;
+    if (m_stack.empty()) {
+      for (RecordsetImpl* rs : open) rs->allCommitted();
+    } else {
+      for (RecordsetImpl* rs : open) rs->entryReleased(id, m_stack.back().id);
+    }
+  }
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::rollbackEntry(int id) {
+  size_t k = 0;
+  while (k < m_stack.size() && m_stack[k].id != id) ++k;
+  if (k == m_stack.size()) return S_OK;
+  std::set<int> ids;
+  for (size_t i = k; i < m_stack.size(); ++i) ids.insert(m_stack[i].id);
+  std::string sp = "sp" + std::to_string(id);
+  sqlite3_exec(m_db, ("ROLLBACK TO " + sp).c_str(), nullptr, nullptr, nullptr);
+  sqlite3_exec(m_db, ("RELEASE " + sp).c_str(), nullptr, nullptr, nullptr);
+  m_stack.erase(m_stack.begin() + static_cast<long>(k), m_stack.end());
+  std::vector<RecordsetImpl*> open = m_recordsets;
+  for (RecordsetImpl* rs : open) rs->entriesRolledBack(ids);
+  return releaseTop();
+}
+
+void ConnectionImpl::doomUserTransactions(const std::string& reason) {
+  for (Entry& e : m_stack) {
+    if (e.owner == nullptr && !e.doomed) {
+      e.doomed = true;
+      e.doomReason = reason;
+    }
+  }
+}
+
+HRESULT ConnectionImpl::BeginTrans(LONG* level) {
+  if (level) *level = -1;
+  if (!m_db) return failClosed();
+  if (beginEntry(nullptr) < 0) return E_FAIL;
+  if (level) *level = userLevel();
+  return S_OK;
+}
+
+HRESULT ConnectionImpl::CommitTrans() {
+  if (!m_db) return failClosed();
+  for (size_t i = m_stack.size(); i-- > 0;) {
+    Entry& e = m_stack[i];
+    if (e.owner || e.released) continue;
+    if (e.doomed) {
+      std::string reason = e.doomReason;
+      rollbackEntry(e.id);
+      return fail(E_FAIL, "The transaction was rolled back, because a write inside it failed: " + reason, "HY000");
+    }
+    return releaseEntry(e.id);
+  }
+  return fail(adErrNoTransaction, "You tried to commit or rollback a transaction without first beginning a transaction.",
+              "25000");
+}
+
+HRESULT ConnectionImpl::RollbackTrans() {
+  if (!m_db) return failClosed();
+  for (size_t i = m_stack.size(); i-- > 0;) {
+    if (m_stack[i].owner || m_stack[i].released) continue;
+    return rollbackEntry(m_stack[i].id);
+  }
+  return fail(adErrNoTransaction, "You tried to commit or rollback a transaction without first beginning a transaction.",
+              "25000");
+}
+
+HRESULT ConnectionImpl::Cancel() { return S_OK; }
+
+}  // namespace platform::ado
