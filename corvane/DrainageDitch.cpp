@@ -61,9 +61,10 @@ int CrossSectionDesigner::PlaceDrainageDitch(double ditchLevel, double reference
     if (IntersectLineWithPolyline(start.x, start.y, k * dx, k * dy, 0.0, 0.0, ground, groundCount, crossing) == 0)
       return 0;
   }
-  if (crossing.y >= start.y) {
-    // The ground meets the leg's line at or above the leg's start: the fill
-    // is too low there for a ditch beside it.
+  if (crossing.y >= start.y - 0.001) {
+    // The ground meets the leg's line at or above the leg's start (a flat
+    // berm met by rising ground; 1 mm allowance): the fill may be too low
+    // there for a ditch beside it.
     if (designCount < 7) return 3;
     if (crossing.y + referenceElevation >= ditchLevel) return 3;
   } else {

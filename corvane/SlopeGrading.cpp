@@ -15,6 +15,10 @@ namespace {
 
 constexpr int kMaxFitPoints = 200;
 
+// Rounding of the computed crossings: a slope that meets the ground at the
+// search width counts as meeting it there, not as clipped.
+constexpr double kWidthTolerance = 1e-6;
+
 // The point where a slope of ratio m from `from` in `direction` reaches x.
 PairXY ClipSlopeAt(const PairXY& from, double ratio, int direction, double x, double fallbackY) {
   if (ratio <= 1e-12) return {x, fallbackY};
@@ -70,7 +74,7 @@ int CrossSectionDesigner::GradeSlope(int direction, const PairXY& start, const S
     const double h = grades.height[i];
     PairXY hit;
     if (IntersectSlopeWithGround(groundStart, groundCount, ground, direction, m, current, h, hit) == 0) {
-      if (hit.x > searchWidth) {
+      if (hit.x > searchWidth + kWidthTolerance) {
         out.push_back(ClipSlopeAt(current, m, direction, searchWidth, hit.y));
         return -2;
       }
@@ -79,14 +83,14 @@ int CrossSectionDesigner::GradeSlope(int direction, const PairXY& start, const S
     }
     if (i == n - 1) return 0;
     const PairXY gradeEnd{current.x + m * h, current.y + direction * h};
-    if (gradeEnd.x > searchWidth) {
+    if (gradeEnd.x > searchWidth + kWidthTolerance) {
       out.push_back(ClipSlopeAt(current, m, direction, searchWidth, gradeEnd.y));
       return -2;
     }
     const double w = grades.bermWidth[i];
     const PairXY bermEnd{gradeEnd.x + w, gradeEnd.y + direction * w * grades.bermSlope[i] / 100};
     out.push_back(gradeEnd);
-    if (bermEnd.x > searchWidth) {
+    if (bermEnd.x > searchWidth + kWidthTolerance) {
       out.push_back({searchWidth, gradeEnd.y});
       return -2;
     }

@@ -61,8 +61,8 @@ HandStandards RightLimit(HandStandards h, double limit) {
   return h;
 }
 HandStandards LowBerm(HandStandards h) {
-  // A first grade only 0.5 m high with a 3 m flat berm.
-  h.embankment = {{1.5, 0.5, 3.0, 0.0}, {1.5, 10.0, 0.0, 0.0}};
+  // A first grade only 0.65 m high with a 3 m flat berm.
+  h.embankment = {{1.5, 0.65, 3.0, 0.0}, {1.5, 10.0, 0.0, 0.0}};
   h.surfaceLayer = 0.6;
   h.drainageType = 1;
   return h;
@@ -200,15 +200,18 @@ const SideCase kCases[] = {
        return h;
      }(),
      105.0, Flat(), {1, 0.0, 6, {8, 2}, 9.0, 33.495, 0, 0, 0, 0, 0, -1, 0, 5.408327, 0, 0, 0, 0, 0, 4.2, 4.5}},
-    // A low fill whose first berm (0.5 below the shoulder) meets ground rising
-    // to 5.0: the berm's level 104.5 is above the ditch level 105 − 0.6 − 2 ×
-    // 4 % = 104.32, so there is no room for a drainage ditch and the side is
-    // laid out with a side ditch only: (4.3, 4.2), (4.7, 4.2), (5.5, 5), (6, 5),
-    // the leg 1:1 down meeting the ground at once in (6, 5). Areas of the
-    // lowered top (0, 4.54), (3.5, 4.40) and that line over the ground
-    // (0, 4), (4.4, 4), (5, 5), (30, 5): fill 2.157, cut 0.272.
-    {"fill without room for a drainage ditch", 1, LowBerm({}), 105.0, {{0, 4}, {4.4, 4}, {5, 5}, {30, 5}},
-     {1, 3.0, 10, {6, 5}, 7.5, 2.157, 0.272, 0, 2.1, 0, 0, -1, 0.963381, 0, 0, 0, 0, 0, 0, 4.2, 4.5}},
+    // A low fill whose first berm (0.65 below the shoulder) meets ground
+    // rising to 5.0 at (4.81, 4.35): the berm's level 104.35 is not below the
+    // ditch level 105 − 0.6 − 2 × 4 % = 104.32, so there is no room for a
+    // drainage ditch and the side is laid out with a side ditch only: (4.3,
+    // 4.2), (4.7, 4.2), (5.5, 5), (6, 5), the leg 1:1 down meeting the ground
+    // at once in (6, 5). (Were the 4 % taken as 0.04 % the level would be
+    // 104.3992 and a ditch would be built.) Areas of the lowered top (0, 4.54),
+    // (3.5, 4.40) and that line over the ground (0, 4), (4.6, 4), (5.2, 5),
+    // (30, 5): fill 1.645 + 0.48 + 0.06 + 0.011667 + 0.000833 = 2.1975, cut
+    // 0.0675 + 0.045 = 0.1125.
+    {"fill without room for a drainage ditch", 1, LowBerm({}), 105.0, {{0, 4}, {4.6, 4}, {5.2, 5}, {30, 5}},
+     {1, 3.0, 10, {6, 5}, 7.5, 2.1975, 0.1125, 0, 2.1, 0, 0, -1, 0.963381, 0, 0, 0, 0, 0, 0, 4.2, 4.5}},
 };
 
 class SideDesignCases : public ::testing::TestWithParam<SideCase> {};
