@@ -4,6 +4,7 @@
 
 #include "DesignerGlobals.h"
 #include "TerrainModel.h"
+#include "project/TechParams.h"
 #include "arx/edoutput.h"
 
 void SideStandards::Free() {
@@ -20,7 +21,7 @@ void SideStandards::Free() {
 
 CrossSectionDesigner::CrossSectionDesigner() {
   g_DrawingFactor = 5.0;
-  g_LastMergedRange = nullptr;
+  g_LastMergedRange = sheet::Range();
 }
 
 namespace {
@@ -138,4 +139,35 @@ int CrossSectionDesigner::SetGradePoints(int count, const GradePoint* points, co
   if (count < kMaxGradePoints) gradePoints[count] = GradePoint();
   gradePointCount = count;
   return count;
+}
+
+int CrossSectionDesigner::SetBreakTable(int count, const BreakRecord* records) {
+  if (count < 0 || count > kMaxBreaks || (count > 0 && records == nullptr)) {
+    acutPrintf("\n断链表有%d个断链，超出范围(0---%d)，未取用", count, kMaxBreaks);
+    return 0;
+  }
+  std::copy(records, records + count, breaks);
+  breakCount = count;
+  return 1;
+}
+
+int CrossSectionDesigner::AddBridgeSpan(int spanCount, double spanLength) {
+  if (bridgeSpanCount < 0 || bridgeSpanCount >= kMaxBridgeSpans) {
+    acutPrintf("\n桥梁孔跨超过%d组，其余孔跨未计入", kMaxBridgeSpans);
+    return 0;
+  }
+  bridgeSpans[bridgeSpanCount].count = spanCount;
+  bridgeSpans[bridgeSpanCount].length = spanLength;
+  ++bridgeSpanCount;
+  return 1;
+}
+
+void CrossSectionDesigner::SetHalfSpacings() {
+  if (lineKind == "单线") {
+    halfDistance1 = TechSingleLineSpacing(0) / 2.0;
+    halfDistance2 = TechSingleLineSpacing(1) / 2.0;
+  } else {
+    halfDistance1 = (TechDoubleLineSpacing(0) - TechParam2()) / 2.0;
+    halfDistance2 = (TechDoubleLineSpacing(1) - TechParam2()) / 2.0;
+  }
 }

@@ -100,8 +100,9 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
 
   // ---- Ownership ------------------------------------------------------------
   // Frees the standard tables (护肩宽度 included), the sections, the earthwork
-  // quantities, the track-structure segments, the bridge, tunnel and station
-  // lists and the grade table; each table is left with count 0 and no rows.
+  // quantities, the fill/cut rows of the table store, the track-structure
+  // segments, the bridge, tunnel and station lists and the grade table; each
+  // table is left with count 0 and no rows.
   // Safe in any state and twice.
   void FreeTables();
   // FreeTables on this designer and on the detour designers in use, then
@@ -111,6 +112,19 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   void SetBaselineModel(AlignmentModel* model);
   void SetLeftLine(SideLineModel* model);
   void SetRightLine(SideLineModel* model);
+
+  // ---- Tables of fixed room ---------------------------------------------------
+  // Takes the scheme's chainage-break table (断链表). A count outside
+  // 0 .. kMaxBreaks is refused with a message; the table stays as it was.
+  // Returns 1 or 0.
+  int SetBreakTable(int count, const BreakRecord* records);
+  // Appends an entry to the bridge span table; 0, with a message, when the
+  // table already holds kMaxBridgeSpans entries.
+  int AddBridgeSpan(int spanCount, double spanLength);
+  // The two half-distances of the second line from the technical
+  // parameters: for the line kind "单线" half of each single-line spacing,
+  // otherwise each double-line spacing less the reference value, halved.
+  void SetHalfSpacings();
 
   // ---- Sections -------------------------------------------------------------
   int SectionCount() const { return static_cast<int>(sections.size()); }

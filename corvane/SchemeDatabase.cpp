@@ -239,13 +239,12 @@ int SchemeDatabase::RebuildQuantityTable() {
       ok = false;
       break;
     }
-    const double reals[19] = {q.fillArea,          q.improvedSoilArea,  q.permeableSoilArea,
-                              q.strippedTopsoilArea, q.cutArea,           q.cutClassArea[0],
-                              q.cutClassArea[1],   q.cutClassArea[2],   q.cutClassArea[3],
-                              q.cutClassArea[4],   q.cutClassArea[5],   q.leftLandWidth,
-                              q.rightLandWidth,    q.shoulderProtectionArea, q.ditchMasonryArea,
-                              q.ditchFillArea,     q.ditchCutArea,      q.turfSlopeLength,
-                              q.wallSlopeLength};
+    // Columns 4 to 22, in the order of the table.
+    const double reals[19] = {q.fillArea,         q.improvedSoilArea, q.permeableSoilArea, q.strippedTopsoilArea,
+                              q.cutArea,          q.cutClassArea[0],  q.cutClassArea[1],   q.cutClassArea[2],
+                              q.cutClassArea[3],  q.cutClassArea[4],  q.cutClassArea[5],   q.leftLandWidth,
+                              q.rightLandWidth,   q.shoulderProtectionArea, q.ditchMasonryArea, q.ditchFillArea,
+                              q.ditchCutArea,     q.turfSlopeLength,  q.wallSlopeLength};
     recordset.PutCollectByIndex(0, _variant_t(static_cast<long>(i + 1)));
     recordset.PutCollectByIndex(1, _variant_t(q.stakePrefix.GetString()));
     recordset.PutCollectByIndex(2, _variant_t(q.stakeMileage));

@@ -208,7 +208,8 @@ void XLDataBase::ReadStations(int offset, bool needEnd) {
     row.endPrefix = ColumnText(6 + offset);
     row.endChainage = ColumnNumber(7 + offset);
     row.stationType = ColumnNumber(8 + offset);
-    row.flagBlock = ColumnNumber(9 + offset);
+    row.flagBlockName = ColumnText(9 + offset);
+    row.flagBlock = std::atof(row.flagBlockName.GetString());
     ChainageText3Decimals(row.centrePrefix, row.centreChainage, row.centreText);
     ChainageText3Decimals(row.startPrefix, row.startChainage, row.startText);
     ChainageText3Decimals(row.endPrefix, row.endChainage, row.endText);

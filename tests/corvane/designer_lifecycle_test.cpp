@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
 #include "alignment_support.h"
+#include "project/TechParams.h"
 #include "win/transcript.h"
 
 namespace {
@@ -93,13 +95,20 @@ class DesignerLifecycleTest : public ::testing::Test {
 };
 
 TEST_F(DesignerLifecycleTest, ConstructionSetsTheDrawingFactorAndStartsEmpty) {
-  IDispatch* const someRange = reinterpret_cast<IDispatch*>(&project);
+  // A quantity sheet with a merged range, as the earthwork run leaves it.
+  sheet::Application app;
+  ASSERT_TRUE(app.Start());
+  sheet::Workbook book = app.GetWorkbooks().Add((std::string(RAIL_INSTALL_DIR) + "/lib/路基数量表.xlt").c_str());
+  sheet::Range merged = book.GetWorksheets().GetItem("路基数量表").GetRange("c4", "Q4");
+  ASSERT_TRUE(merged.Merge());
+  g_LastMergedRange = merged;
+  ASSERT_TRUE(g_LastMergedRange.IsValid());
   g_DrawingFactor = 1000.0 / 200.0 + 1.0;
-  g_LastMergedRange = someRange;
   {
     CrossSectionDesigner d;
     EXPECT_EQ(g_DrawingFactor, 5.0);
-    EXPECT_EQ(g_LastMergedRange, nullptr);
+    EXPECT_FALSE(g_LastMergedRange.IsValid());
+    EXPECT_TRUE(merged.IsValid());  // the sheet itself is not touched
     EXPECT_EQ(d.scaleDenominator, 200.0);
     EXPECT_EQ(d.drawRequest, 1);
     EXPECT_EQ(d.roundingMode, 2);
@@ -120,6 +129,7 @@ TEST_F(DesignerLifecycleTest, ConstructionSetsTheDrawingFactorAndStartsEmpty) {
   EXPECT_EQ(g_DrawingFactor, 2.5);
   CrossSectionDesigner again;
   EXPECT_EQ(g_DrawingFactor, 5.0);
+  app.Quit();
 }
 
 TEST_F(DesignerLifecycleTest, FreeTablesEmptiesEveryTableAndMayRunTwice) {
@@ -229,6 +239,51 @@ TEST_F(DesignerLifecycleTest, GradePointsBeyondTheProfileRoomAreLeftOut) {
   EXPECT_EQ(d.gradePoints[3].mileage, 0.0);  // the point after the last is zeroed
   EXPECT_EQ(d.gradePoints[3].spare, 0.0);
   EXPECT_EQ(transcript.text(), "");
+}
+
+TEST_F(DesignerLifecycleTest, TablesOfFixedRoomRefuseWhatDoesNotFit) {
+  CrossSectionDesigner d;
+  std::vector<BreakRecord> breaks(51);
+  for (size_t i = 0; i < breaks.size(); ++i) breaks[i].before = 1000.0 * i;
+  platform::TranscriptCapture transcript;
+  EXPECT_EQ(d.SetBreakTable(3, breaks.data()), 1);
+  EXPECT_EQ(d.breakCount, 3);
+  EXPECT_EQ(d.breaks[2].before, 2000.0);
+  EXPECT_EQ(d.SetBreakTable(51, breaks.data()), 0);
+  EXPECT_EQ(d.SetBreakTable(-1, breaks.data()), 0);
+  EXPECT_EQ(d.breakCount, 3);  // as it was
+  EXPECT_TRUE(transcript.contains("断链表有51个断链，超出范围(0---50)"));
+  EXPECT_EQ(d.SetBreakTable(50, breaks.data()), 1);
+
+  for (int i = 0; i < CrossSectionDesigner::kMaxBridgeSpans; ++i) ASSERT_EQ(d.AddBridgeSpan(i + 1, 20.0), 1);
+  EXPECT_EQ(d.AddBridgeSpan(3, 32.0), 0);
+  EXPECT_EQ(d.bridgeSpanCount, 100);
+  EXPECT_EQ(d.bridgeSpans[99].count, 100);
+  EXPECT_TRUE(transcript.contains("桥梁孔跨超过100组"));
+}
+
+TEST_F(DesignerLifecycleTest, HalfDistancesOfTheSecondLine) {
+  // Single-line spacings 4 and 5, double-line spacings 9 and 10, reference 4.5.
+  fixtures::TechParamsData data;
+  data.param2 = 4.5f;
+  data.singleSpacing[0] = 4.0f;
+  data.singleSpacing[1] = 5.0f;
+  data.doubleSpacing[0] = 9.0f;
+  data.doubleSpacing[1] = 10.0f;
+  const std::vector<unsigned char> bytes = fixtures::techParamsBytes(data);
+  std::memcpy(g_TechBlockB, bytes.data() + kTechHeaderSize + kTechBlockASize, kTechBlockBSize);
+  struct Case {
+    const char* kind;
+    double h1, h2;
+  } cases[] = {{"单线", 2.0, 2.5}, {"双线", 2.25, 2.75}, {"预留二线", 2.25, 2.75}};
+  for (const Case& c : cases) {
+    CrossSectionDesigner d;
+    d.lineKind = c.kind;
+    d.SetHalfSpacings();
+    EXPECT_EQ(d.halfDistance1, c.h1) << c.kind;
+    EXPECT_EQ(d.halfDistance2, c.h2) << c.kind;
+  }
+  std::memset(g_TechBlockB, 0, sizeof g_TechBlockB);
 }
 
 TEST_F(DesignerLifecycleTest, DetourDesignerCountsStayWithinTheArrays) {

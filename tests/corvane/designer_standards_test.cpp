@@ -30,7 +30,7 @@ class DesignerStandardsTest : public schemedb_test::SchemeProject {
   void SetUp() override {
     SchemeProject::SetUp();
     std::string error;
-    ASSERT_TRUE(rail_fixtures::CreateDesignStandardTables(m_db, 32, &error)) << error;
+    ASSERT_TRUE(fixtures::CreateDesignStandardTables(m_db, 32, &error)) << error;
     Fill("护肩宽度", {{"0", "-1", "DK", "1500", "0.5"},
                       {"-1", "0", "ZK", "2000", "0.45"},  // the left line's detour 0
                       {"0", "-1", "DK", "3000", "0.6"}});
@@ -45,9 +45,9 @@ class DesignerStandardsTest : public schemedb_test::SchemeProject {
     baseline.schemeDatabasePath = m_db.c_str();
   }
 
-  void Fill(const char* table, const std::vector<rail_fixtures::Row>& rows) {
+  void Fill(const char* table, const std::vector<fixtures::Row>& rows) {
     std::string error;
-    ASSERT_TRUE(rail_fixtures::FillTable(m_db, table, rows, &error)) << table << ": " << error;
+    ASSERT_TRUE(fixtures::FillTable(m_db, table, rows, &error)) << table << ": " << error;
   }
 
   // A detour designer whose model carries the detour's chainages.
@@ -76,7 +76,7 @@ TEST_F(DesignerStandardsTest, BaselineTablesByMileage) {
   EXPECT_EQ(EndOf(shoulder, 0), "DK1+500.000");
   EXPECT_DOUBLE_EQ(shoulder.rows[0].endMileage, 1500);
   EXPECT_EQ(shoulder.rows[0].value, 0.5);
-  EXPECT_EQ(EndOf(shoulder, 1), "DK3+000.000");
+  EXPECT_EQ(EndOf(shoulder, 1), "DK3+000");
   EXPECT_DOUBLE_EQ(shoulder.rows[1].endMileage, 2950);
   EXPECT_EQ(shoulder.rows[1].value, 0.6);
 
@@ -105,7 +105,7 @@ TEST_F(DesignerStandardsTest, BaselineTablesByMileage) {
   // 清表土厚度 fills both sides from the same rows.
   for (const SideStandards* s : {&baseline.leftStandards, &baseline.rightStandards}) {
     ASSERT_EQ(s->topsoil.count, 1);
-    EXPECT_EQ(EndOf(s->topsoil, 0), "DK1+000.000");
+    EXPECT_EQ(EndOf(s->topsoil, 0), "DK1+000");
     EXPECT_DOUBLE_EQ(s->topsoil.rows[0].endMileage, 1000);
     EXPECT_EQ(s->topsoil.rows[0].value, 0.3);
   }
@@ -204,7 +204,7 @@ TEST_F(DesignerStandardsTest, DetourSectionOfTheLeftLine) {
 
   // Its own row, converted through its model's breaks.
   ASSERT_EQ(detour.shoulderProtection.count, 1);
-  EXPECT_EQ(EndOf(detour.shoulderProtection, 0), "ZK2+000.000");
+  EXPECT_EQ(EndOf(detour.shoulderProtection, 0), "ZK2+000");
   EXPECT_DOUBLE_EQ(detour.shoulderProtection.rows[0].endMileage, 2000);
   EXPECT_EQ(detour.shoulderProtection.rows[0].value, 0.45);
   // Every table without rows for it: one row over its own range.

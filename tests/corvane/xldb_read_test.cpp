@@ -103,6 +103,7 @@ TEST_F(XLDataBaseReadTest, StationsWithoutStartChainageArePassedOver) {
   EXPECT_DOUBLE_EQ(a.endChainage, 3200.0);
   EXPECT_DOUBLE_EQ(a.stationType, 1.0);
   EXPECT_DOUBLE_EQ(a.flagBlock, 0.0);  // a block name is no number
+  EXPECT_STREQ(a.flagBlockName, "中间站01");
   EXPECT_STREQ(a.centreText, "DK3+000");
   EXPECT_STREQ(a.startText, "DK2+800.000");
   const StationRow& c = xl.stations[1];

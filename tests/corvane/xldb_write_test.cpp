@@ -164,7 +164,10 @@ TEST_F(XLDataBaseWriteTest, StructuresReadBackAsWritten) {
   b.span = "3-32m";
   b.floodLevel = "123.45";
   b.totalLength = 200.5;
-  XLDataBase::AllocRows(xl.stations, xl.stationCount, 1);
+  XLDataBase::AllocRows(xl.stations, xl.stationCount, 2);
+  xl.stations[1].name = "乙站";
+  xl.stations[1].startChainage = 5000;
+  xl.stations[1].flagBlockName = "区段站02";
   StationRow& s = xl.stations[0];
   s.name = "甲站";
   s.centrePrefix = "DK";
@@ -188,8 +191,9 @@ TEST_F(XLDataBaseWriteTest, StructuresReadBackAsWritten) {
   EXPECT_EQ(Query("select 桥梁名称, 中心里程冠号, 中心里程数, 起点里程数, 终点里程冠号, 终点里程数, 孔跨式样, 线数, 桥全长, "
                   "100年水位高程 from 大中桥"),
             (Rows{{"大河特大桥", "DK", "1500", "1400", "CK", "1600.5", "3-32m", "1", "200.5", "123.45"}}));
-  EXPECT_EQ(Query("select 车站名称, 站房中心里程数, 起点里程数, 终点里程数, 车站类型, 插旗图块名 from 车站"),
-            (Rows{{"甲站", "3000", "2800", "3200", "1", "2"}}));
+  // A flag block's name is written as it is; a flag block given as a number as that number.
+  EXPECT_EQ(Query("select 车站名称, 站房中心里程数, 起点里程数, 终点里程数, 车站类型, 插旗图块名 from 车站 order by ID"),
+            (Rows{{"甲站", "3000", "2800", "3200", "1", "2"}, {"乙站", "0", "5000", "0", "0", "区段站02"}}));
 
   ASSERT_EQ(Read("隧道"), 1);
   ASSERT_EQ(xl.tunnelCount, 2);
@@ -202,9 +206,10 @@ TEST_F(XLDataBaseWriteTest, StructuresReadBackAsWritten) {
   EXPECT_DOUBLE_EQ(xl.bridges[0].totalLength, 200.5);
   EXPECT_STREQ(xl.bridges[0].endText, "CK1+600.500");
   ASSERT_EQ(Read("车站"), 1);
-  ASSERT_EQ(xl.stationCount, 1);
+  ASSERT_EQ(xl.stationCount, 2);
   EXPECT_DOUBLE_EQ(xl.stations[0].stationType, 1.0);
   EXPECT_DOUBLE_EQ(xl.stations[0].flagBlock, 2.0);
+  EXPECT_STREQ(xl.stations[1].flagBlockName, "区段站02");
 }
 
 TEST_F(XLDataBaseWriteTest, IntersectionsCreateTheirTableAndWriteRoundedTexts) {
