@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
 #include "SectionGeometry.h"
+#include "arx/dbents.h"
+#include "arx/dbpoly.h"
 
 namespace {
 
@@ -32,11 +35,6 @@ bool SegmentCrossing(const PairXY& p0, const PairXY& p1, const PairXY& q0, const
   at.x = p0.x + t * d1x;
   at.y = p0.y + t * d1y;
   return true;
-}
-
-bool SamePlace(const PairXY& a, const PairXY& b) {
-  const double tol = 1e-9 * std::max({1.0, std::fabs(a.x), std::fabs(a.y)});
-  return std::hypot(a.x - b.x, a.y - b.y) <= tol;
 }
 
 // The corner offset of a lining at the foot of a wall of ratio r: the
@@ -73,51 +71,38 @@ void LinedDitch(int side, double lining, double ratio1, double ratio2, double de
 
 // ---- Planar crossings (the drawing database's intersection) ---------------
 
+namespace {
+
+// A temporary 2D polyline through the points (not in any drawing).
+std::unique_ptr<AcDb2dPolyline> TemporaryPolyline(const PairXY* points, int count) {
+  AcGePoint3dArray vertices;
+  for (int i = 0; i < count; ++i) vertices.append(AcGePoint3d(points[i].x, points[i].y, 0.0));
+  return std::make_unique<AcDb2dPolyline>(AcDb::k2dSimplePoly, vertices);
+}
+
+int AppendCrossings(const AcDbEntity& self, const AcDbEntity& other, std::vector<PairXY>& out) {
+  AcGePoint3dArray crossings;
+  if (self.intersectWith(&other, AcDb::kOnBothOperands, crossings) != Acad::eOk) return 0;
+  for (int i = 0; i < crossings.length(); ++i) out.push_back({crossings[i].x, crossings[i].y});
+  return crossings.length();
+}
+
+}  // namespace
+
 int IntersectPolylineWithSegment(const PairXY* points, int count, const PairXY& a, const PairXY& b,
                                  std::vector<PairXY>& out) {
   if (points == nullptr || count < 2) return 0;
-  const size_t before = out.size();
-  for (int i = 0; i + 1 < count; ++i) {
-    PairXY at;
-    double t;
-    if (!SegmentCrossing(points[i], points[i + 1], a, b, at, t)) continue;
-    // A vertex shared by two segments is given once.
-    if (out.size() > before && SamePlace(out.back(), at)) continue;
-    out.push_back(at);
-  }
-  return static_cast<int>(out.size() - before);
+  const std::unique_ptr<AcDb2dPolyline> polyline = TemporaryPolyline(points, count);
+  const AcDbLine line(AcGePoint3d(a.x, a.y, 0.0), AcGePoint3d(b.x, b.y, 0.0));
+  return AppendCrossings(*polyline, line, out);
 }
 
 int IntersectPolylines(const PairXY* first, int firstCount, const PairXY* second, int secondCount,
                        std::vector<PairXY>& out) {
   if (first == nullptr || second == nullptr || firstCount < 2 || secondCount < 2) return 0;
-  struct Hit {
-    PairXY at;
-    double along;     // place on the first polyline
-    double alongArg;  // place on the second
-  };
-  std::vector<Hit> hits;
-  for (int i = 0; i + 1 < firstCount; ++i)
-    for (int j = 0; j + 1 < secondCount; ++j) {
-      PairXY at;
-      double t;
-      if (!SegmentCrossing(first[i], first[i + 1], second[j], second[j + 1], at, t)) continue;
-      double u = 0.0;
-      const double lx = second[j + 1].x - second[j].x, ly = second[j + 1].y - second[j].y;
-      const double len2 = lx * lx + ly * ly;
-      if (len2 > 0) u = ((at.x - second[j].x) * lx + (at.y - second[j].y) * ly) / len2;
-      hits.push_back({at, i + t, j + u});
-    }
-  std::stable_sort(hits.begin(), hits.end(), [](const Hit& x, const Hit& y) {
-    return x.along != y.along ? x.along < y.along : x.alongArg < y.alongArg;
-  });
-  const size_t before = out.size();
-  for (const Hit& h : hits) {
-    const bool seen = std::any_of(out.begin() + static_cast<long>(before), out.end(),
-                                  [&](const PairXY& p) { return SamePlace(p, h.at); });
-    if (!seen) out.push_back(h.at);
-  }
-  return static_cast<int>(out.size() - before);
+  const std::unique_ptr<AcDb2dPolyline> a = TemporaryPolyline(first, firstCount);
+  const std::unique_ptr<AcDb2dPolyline> b = TemporaryPolyline(second, secondCount);
+  return AppendCrossings(*a, *b, out);
 }
 
 // ---- Frame ------------------------------------------------------------------
