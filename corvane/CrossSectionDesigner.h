@@ -254,11 +254,14 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
 
   // Value of the polyline at x. Returns 1 with the interpolated value and
   // index = the segment's first point; -1 when x lies at or before the first
-  // point (value = first y, index 0); 0 when x lies beyond the last point or
-  // there are no points (value = last y or 0, index = count - 1).
+  // point (value = first y, index 0); 0 when x lies beyond the last point
+  // (value = last y, index = count - 1) or there are no points (value 0,
+  // index 0).
   static int InterpolateOnPolyline(double x, int count, const PairXY* points, double& value, int& index);
-  // Ground elevation above `base` at |offset| on ground pairs (distance,
-  // height difference): centreElevation − h − base; -10000.0 beyond the last pair.
+  // With h the height difference of the ground pairs (distance, height
+  // difference) at |offset|: centreElevation − h − base (given the design
+  // elevation and the centre ground elevation, the fill height there);
+  // -10000.0 beyond the last pair.
   static double GroundHeightAbove(double offset, int count, const PairXY* pairs, double centreElevation,
                                   double base);
   // First crossing, trying the ground segments from startIndex outwards, of
