@@ -99,6 +99,15 @@ struct SectionRecord {
 
   char label[kChainageTextSize] = {};  // chainage text of the section
   double mileage = 0.0;                // continuous mileage ML
+
+  // ---- Added by the section-table reads: the station as the fill/cut table
+  // gives it, by which the ground-line and rock-layer rows are matched to the
+  // section, and its section information code.
+  char prefix[kChainPrefixSize] = {};  // 加桩里程冠号 (at most 7 GBK bytes)
+  double chainage = 0.0;               // 加桩里程数
+  int sectionInfo = 0;                 // 断面信息
+  // ---- end of the section-table additions
+
   double designElevation = 0.0;        // centre design elevation of the design
   int kind = 1;                        // 1 single-line section, 2 double-line section
 
