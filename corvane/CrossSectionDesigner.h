@@ -333,13 +333,13 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
                         double searchWidth);
   // Side ditch, platform and cutting graded up from the foot, appended after
   // the shoulder (design point 4). The result of the grading.
-  static int BuildCutWithSideDitch(const SideDitchSpec& ditch, const PairXY& foot, const SlopeGradeArrays& cutting,
+  static int BuildCutWithSideDitch(const SideDitchStandard& ditch, const PairXY& foot, const SlopeGradeArrays& cutting,
                                    int groundStart, int groundCount, const PairXY* ground, double softLimit,
                                    std::vector<PairXY>& design, double& formCode, double searchWidth,
                                    double& retainingWallLength, double& turfLength);
   // A top ditch beyond the last design point: 1 with count 4 (or 2 when its
   // outer wall does not rise more than half its depth), -1 not placed (count 0).
-  static int PlaceTopDitch(const TopDitchSpec& ditch, int designCount, const PairXY* design, int groundCount,
+  static int PlaceTopDitch(const TopDitchStandard& ditch, int designCount, const PairXY* design, int groundCount,
                            const PairXY* ground, int& count, PairXY out[kDrainageDitchPoints]);
   // Least-squares cross slope of the ground between start.x and endX; -1
   // when the start lies beyond the last-but-one ground point; 0 (flat) when
@@ -376,7 +376,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // Places the drainage ditch beyond the toe of a fill side. 1 placed; 0 the
   // ground is not met; 3 no room (lay the side out with a side ditch only);
   // 4 the ground falls away too steeply for a ditch.
-  static int PlaceDrainageDitch(double ditchLevel, double referenceElevation, const DrainageDitchSpec& ditch,
+  static int PlaceDrainageDitch(double ditchLevel, double referenceElevation, const DrainageDitchStandard& ditch,
                                 int designCount, const PairXY* design, int groundCount, const PairXY* ground,
                                 int& count, PairXY out[kDrainageDitchPoints]);
 
