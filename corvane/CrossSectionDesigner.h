@@ -11,11 +11,14 @@
 // together (OwnedRowArray), so an empty table always has count 0 and no
 // rows.
 
+#include <cstdio>
 #include <vector>
 
 #include "AlignmentModel.h"
 #include "DesignStandardEntries.h"
 #include "DesignerRows.h"
+#include "EarthworkRows.h"  // saving and earthwork additions
+#include "HoleOutline.h"    // saving and earthwork additions
 #include "SchemeDatabase.h"
 #include "SectionRecord.h"
 #include "SideLineModel.h"
@@ -277,11 +280,6 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // and cannot be read, or when the side line or the section cannot give an
   // alignment (with a message).
   int ReadDetourAlignment(int side, int readFillCutTables, CString label, int section, CrossSectionDesigner* target);
-  // Sets halfDistance1 and halfDistance2 from the technical parameters: half
-  // the single-line spacings when lineKind is "单线", otherwise half of each
-  // double-line spacing less the reference value (second parameter).
-  void SetHalfSpacings();
-
   // ---- Scheme-table openers (connection and recordSet of this designer) -----
   // Opens recordSet on the rows of a baseline table of the scheme database
   // (schemeDatabasePath): all rows, or, for 横断面岩层线表 with
@@ -368,6 +366,95 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // built baseline model.
   void BuildPointRecord();
   // ==== end of the import and section-preparation additions ================
+
+  // ==== Added with the saving of the results, the point files and the
+  // earthwork quantities (SaveResults.cpp, PointFiles.cpp,
+  // EarthworkQuantities.cpp, QuantitySheet.cpp, EarthworkCommand.cpp) =======
+
+  // ---- Saving the design (SAVEFILE) -------------------------------------------
+  // The save run of this (the baseline) designer: "没有设计横断面" and 0 when
+  // it has no baseline model, no sections or sectionsDesigned is not set.
+  // Otherwise the main-line result files, for a "双线" design the detour
+  // result files, then the point files (SavePointFiles; a failure ends the
+  // run with 0), the 3D section files and the bridge-base file, and "3D OK!".
+  // Returns 1 when the run reached its end.
+  int SaveDesignResults();
+  // HdmResultData, HdmDetailArea, the quantity table, ZdkData and PMZTT of
+  // this designer; each section's excavation-class areas are set first. A
+  // file that cannot be opened: alert "无法打开<file>文件!" ("无法打开CRSFORM
+  // 文件!" for the first pair) and the group ends with 0.
+  int SaveResultFiles();
+  // HdmRXDResultData, HdmRXDDetailArea, RXDZdkData and RXDPMZTT of the
+  // detour designers in use (left ones first). 0 with an alert when a file
+  // cannot be opened, or when a detour designer in use holds no sections
+  // (its design is gone; the files on disk are kept).
+  int SaveDetourResultFiles();
+  // Sets the six excavation-class areas of section `index` from the 挖方分类
+  // row at its mileage: class k = percentage k × 0.01 × the cut area. True
+  // when the six fractions sum to more than 1.01. Nothing without a row.
+  bool SetExcavationClassAreas(int index);
+
+  // ---- Point files (BJPT, RXDBJPT, 3DFW, Hole) -----------------------------
+  // Writes BJPT of this designer, RXDBJPT of the detour designers (a "双线"
+  // design only), 3DFW with the plan extents and, when the point files give
+  // any, the Hole outlines. 0 when a file cannot be opened (alert
+  // "无法打开BJPT文件!", "无法打开RXDBJPT文件!", "无法打开3DFW文件!" or
+  // "无法打开HOLE文件!"); 1 when all were written.
+  int SavePointFiles();
+  // Empties the hole outlines and reads those of BJPT. 0 when BJPT cannot be
+  // opened (message box "Cannot open <path> file").
+  int LoadPointFile();
+  // Reads the point records of RXDBJPT (left detours, then right ones) and
+  // appends their hole outlines. 0 when it cannot be opened (no message).
+  int LoadDetourPointFile();
+  // Empties the hole outlines.
+  void FreeHoles();
+  // The point record of this designer: builds the plan boundary records
+  // (BuildPointRecord; none without sections), writes "%d\n" with their
+  // number and one line "%lf %d %d %lf %lf %lf %lf %lf %lf \n" each
+  // (mileage, the two structure codes, left point, right point), widening
+  // the plan extents by every x and y whose absolute value exceeds 0.001.
+  // Returns 5100.
+  int WritePointRecord(FILE* file);
+  // Reads one point record and appends the outlines of the stretches of
+  // roadbed between bridges and tunnels that run more than 1 m (at most
+  // kMaxHoles in all). The count read is trusted only as far as the records
+  // that follow it.
+  void ReadPointRecords(FILE* file);
+
+  // ---- Earthwork quantities (CALTSF) --------------------------------------------
+  // Inserts a section at the start and at the end of every bridge, tunnel and
+  // station that lies within the sections (none where a section is within
+  // 0.001 of that mileage): a copy of the neighbouring section outside the
+  // structure, with the structure's chainage text and its start or end code.
+  void AddStructureEndSections();
+  // Restores every section's chainage label from its mileage through the
+  // line's break table (the alignment model's, else the designer's own).
+  void RestoreSectionLabels();
+  // Sets the excavation-class areas of every section (SetExcavationClassAreas).
+  void SetAllExcavationClassAreas();
+  // tsfjsb: the quantities of the sections within [start − 0.01, end + 0.01]
+  // by average end areas. 0 after "写文件出错!" when the file cannot be
+  // written; 1 otherwise. The quantities stay in `quantities` for the sheet.
+  int WriteEarthworkTable(double start, double end);
+  // The block of this detour designer (side code, index) in the open
+  // rxdtsfjsb file, with the 挖方分类 percentages beside the rock-class
+  // volumes. 1, or 0 when the file is not open.
+  int WriteEarthworkRows(FILE* file, int side, int detourIndex, double start, double end);
+  // Fills the quantity sheet from the quantities of the last file writer:
+  // a row per kilometre, a row per structure, and the row "合计".
+  void SummarizeEarthwork(double start, double end);
+  // The body of CALTSF on a designer built for it: reads the scheme's
+  // alignment, structures and standards and the design results back, writes
+  // tsfjsb and rxdtsfjsb and the quantity sheet, and frees every line.
+  // 1 when it ran to its end; 0 when it stopped with a message.
+  int CmdEarthworkToExcel(const EarthworkChoice& choice);
+
+  // Set by the design run when every section was designed (SAVEFILE needs it).
+  int sectionsDesigned = 0;
+  // The hole outlines read back from the point files (at most kMaxHoles).
+  std::vector<HoleOutline> holes;
+  // ==== end of the saving and earthwork additions ===========================
 
   // ---- 1. The scheme's chainage-break table (断链表) -----------------------
   int breakCount = 0;
