@@ -374,25 +374,13 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // ---- Saving the design (SAVEFILE) -------------------------------------------
   // The save run of this (the baseline) designer: "没有设计横断面" and 0 when
   // it has no baseline model, no sections or sectionsDesigned is not set.
-  // Otherwise the main-line result files, for a "双线" design the detour
-  // result files, then the point files (SavePointFiles; a failure ends the
-  // run with 0), the 3D section files and the bridge-base file, and "3D OK!".
+  // Otherwise the main-line result files (SaveResultFiles), for a "双线"
+  // design the detour result files (SaveDetourResultFiles; not when a detour
+  // designer in use has lost its sections: an alert, and the files on disk
+  // stay), then the point files (SavePointFiles; a failure ends the run with
+  // 0), the 3D section files and the bridge-base file, and "3D OK!".
   // Returns 1 when the run reached its end.
   int SaveDesignResults();
-  // HdmResultData, HdmDetailArea, the quantity table, ZdkData and PMZTT of
-  // this designer; each section's excavation-class areas are set first. A
-  // file that cannot be opened: alert "无法打开<file>文件!" ("无法打开CRSFORM
-  // 文件!" for the first pair) and the group ends with 0.
-  int SaveResultFiles();
-  // HdmRXDResultData, HdmRXDDetailArea, RXDZdkData and RXDPMZTT of the
-  // detour designers in use (left ones first). 0 with an alert when a file
-  // cannot be opened, or when a detour designer in use holds no sections
-  // (its design is gone; the files on disk are kept).
-  int SaveDetourResultFiles();
-  // Sets the six excavation-class areas of section `index` from the 挖方分类
-  // row at its mileage: class k = percentage k × 0.01 × the cut area. True
-  // when the six fractions sum to more than 1.01. Nothing without a row.
-  bool SetExcavationClassAreas(int index);
 
   // ---- Point files (BJPT, RXDBJPT, 3DFW, Hole) -----------------------------
   // Writes BJPT of this designer, RXDBJPT of the detour designers (a "双线"
@@ -409,13 +397,6 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   int LoadDetourPointFile();
   // Empties the hole outlines.
   void FreeHoles();
-  // The point record of this designer: builds the plan boundary records
-  // (BuildPointRecord; none without sections), writes "%d\n" with their
-  // number and one line "%lf %d %d %lf %lf %lf %lf %lf %lf \n" each
-  // (mileage, the two structure codes, left point, right point), widening
-  // the plan extents by every x and y whose absolute value exceeds 0.001.
-  // Returns 5100.
-  int WritePointRecord(FILE* file);
   // Reads one point record and appends the outlines of the stretches of
   // roadbed between bridges and tunnels that run more than 1 m (at most
   // kMaxHoles in all). The count read is trusted only as far as the records
@@ -431,7 +412,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // Restores every section's chainage label from its mileage through the
   // line's break table (the alignment model's, else the designer's own).
   void RestoreSectionLabels();
-  // Sets the excavation-class areas of every section (SetExcavationClassAreas).
+  // Sets the excavation-class areas of every section (ApplyExcavationClasses).
   void SetAllExcavationClassAreas();
   // tsfjsb: the quantities of the sections within [start − 0.01, end + 0.01]
   // by average end areas. 0 after "写文件出错!" when the file cannot be

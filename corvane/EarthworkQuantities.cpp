@@ -177,22 +177,8 @@ void WriteQuantityLines(FILE* f, const SectionRecord& s, const EarthworkQuantity
 
 }  // namespace
 
-bool CrossSectionDesigner::SetExcavationClassAreas(int index) {
-  if (index < 0 || index >= SectionCount()) return false;
-  const int row = FindExcavationClassRow(sections[static_cast<size_t>(index)].mileage);
-  if (row < 0) return false;
-  SectionAreas& areas = sections[static_cast<size_t>(index)].areas;
-  double sum = 0.0;
-  for (int k = 0; k < 6; ++k) {
-    const double fraction = excavationClass.rows[row].percent[k] * 0.01;
-    sum += fraction;
-    areas.excavationClass[k] = fraction * areas.cut;
-  }
-  return sum > 1.01;
-}
-
 void CrossSectionDesigner::SetAllExcavationClassAreas() {
-  for (int i = 0; i < SectionCount(); ++i) SetExcavationClassAreas(i);
+  for (int i = 0; i < SectionCount(); ++i) ApplyExcavationClasses(i);
 }
 
 void CrossSectionDesigner::RestoreSectionLabels() {

@@ -1,6 +1,6 @@
-// The point record of the BJPT and RXDBJPT files: the outer edge points of a
-// line's sections in plan, written with the plan extents they span, and read
-// back into the outlines of the stretches of roadbed between structures.
+// Reading the point record of the BJPT and RXDBJPT files (the outer edge
+// points of a line's sections in plan) back into the outlines of the
+// stretches of roadbed between structures.
 
 #include <cmath>
 #include <cstdio>
@@ -22,12 +22,6 @@ struct PointLine {
 
 // A structure code read as a real.
 int CodeOf(double v) { return std::isfinite(v) && std::fabs(v) < 1000.0 ? static_cast<int>(std::lround(v)) : 0; }
-
-void Widen(double v, double& least, double& greatest) {
-  if (std::fabs(v) <= 0.001) return;  // an unset coordinate
-  if (v < least) least = v;
-  if (v > greatest) greatest = v;
-}
 
 // A point that was set (an unset one has x 0).
 bool IsSet(const PlanPoint& p) { return std::fabs(p.x) > 0.01; }
@@ -83,23 +77,6 @@ void ReadLines(FILE* file, int count, std::vector<PointLine>& lines) {
 }
 
 }  // namespace
-
-int CrossSectionDesigner::WritePointRecord(FILE* file) {
-  if (sections.empty())
-    planBoundary.clear();
-  else
-    BuildPointRecord();
-  std::fprintf(file, "%d\n", static_cast<int>(planBoundary.size()));
-  for (const PlanBoundaryRecord& r : planBoundary) {
-    std::fprintf(file, "%lf %d %d %lf %lf %lf %lf %lf %lf \n", r.mileage, r.leftCode, r.rightCode, r.left.x, r.left.y,
-                 r.left.z, r.right.x, r.right.y, r.right.z);
-    Widen(r.left.x, planMinX, planMaxX);
-    Widen(r.left.y, planMinY, planMaxY);
-    Widen(r.right.x, planMinX, planMaxX);
-    Widen(r.right.y, planMinY, planMaxY);
-  }
-  return 5100;
-}
 
 void CrossSectionDesigner::ReadPointRecords(FILE* file) {
   int count = 0;
