@@ -10,7 +10,6 @@
 #include "SchemeImportRows.h"
 #include "arx/edoutput.h"
 #include "project/GbkText.h"
-#include "project/TechParams.h"
 
 // ---- Rows of the table store into the designer's tables ------------------------------
 
@@ -94,18 +93,6 @@ void TakeGradePoints(XLDataBase& reader, CrossSectionDesigner& designer, const M
   XLDataBase::FreeRows(reader.grades, reader.gradeCount);
   designer.SetGradePoints(count, points.data(), tableName);
   designer.BuildGradeTable();
-}
-
-// ---- The designer's half-distances -----------------------------------------------------
-
-void CrossSectionDesigner::SetHalfSpacings() {
-  if (lineKind == "单线") {
-    halfDistance1 = TechSingleLineSpacing(0) / 2.0;
-    halfDistance2 = TechSingleLineSpacing(1) / 2.0;
-  } else {
-    halfDistance1 = (TechDoubleLineSpacing(0) - TechParam2()) / 2.0;
-    halfDistance2 = (TechDoubleLineSpacing(1) - TechParam2()) / 2.0;
-  }
 }
 
 // ---- The scheme import ---------------------------------------------------------------------
@@ -194,8 +181,7 @@ int CrossSectionDesigner::ReadSchemeAlignment(CString databasePath, int readDeto
     acutPrintf("\n读断链表失败");
     return 0;
   }
-  breakCount = reader.breakCount;
-  std::copy(reader.breaks, reader.breaks + breakCount, breaks);
+  SetBreakTable(reader.breakCount, reader.breaks);
   baseline->BuildLineElements();
   const MileageOfChainage onBaseline = MileageThrough(baseline->breakCount, baseline->breaks);
 
