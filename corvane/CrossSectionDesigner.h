@@ -11,9 +11,11 @@
 // together (OwnedRowArray), so an empty table always has count 0 and no
 // rows.
 
+#include <cstdio>
 #include <vector>
 
 #include "AlignmentModel.h"
+#include "DesignRunOptions.h"  // the design run's options
 #include "DesignStandardEntries.h"
 #include "DesignerRows.h"
 #include "SchemeDatabase.h"
@@ -277,10 +279,6 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // and cannot be read, or when the side line or the section cannot give an
   // alignment (with a message).
   int ReadDetourAlignment(int side, int readFillCutTables, CString label, int section, CrossSectionDesigner* target);
-  // Sets halfDistance1 and halfDistance2 from the technical parameters: half
-  // the single-line spacings when lineKind is "单线", otherwise half of each
-  // double-line spacing less the reference value (second parameter).
-  void SetHalfSpacings();
 
   // ---- Scheme-table openers (connection and recordSet of this designer) -----
   // Opens recordSet on the rows of a baseline table of the scheme database
@@ -462,6 +460,116 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   double planMinY = 0.0;
   double planMaxX = 0.0;
   double planMaxY = 0.0;
+
+  // ==== Added with the section drivers, the double-line and detour design,
+  // the design run and the result files (SectionDrivers.cpp,
+  // DoubleLineDesign.cpp, DetourSegments.cpp, DesignRun.cpp,
+  // ResultFiles.cpp, ResultFileSets.cpp, ResultFiles3D.cpp) ===============
+
+  // ---- Detour stretches and line relations -------------------------------------
+  // Splits every detour of both detour arrays into its stretches on the
+  // baseline (sml1, sml2, eml2, eml1) and the same points on the detour's own
+  // line, from this (baseline) designer's sections.
+  void ComputeDetourSegments();
+  // The line relation of ML (LineRelation: 0 single-line scheme, 1 no detour,
+  // 2 a detour's transition stretch, 3 its separated stretch) and the detour
+  // that holds it; left detours are searched before right ones.
+  void FindDetourAtChainage(double ML, int& relation, int& leftIndex, int& rightIndex, int& leftFlag,
+                            int& rightFlag) const;
+  // Walks this designer's sections from the first at or after ML − 0.001,
+  // forwards or backwards, until the next section passes `limit`, a section
+  // has either line inside a bridge, tunnel or station, or the lines have
+  // separated: by the spacings against the section's separation width, or by
+  // trial inner slopes that no longer overlap. Gives the section reached (its
+  // mileage and index, -1 without sections) and that mileage on the line of
+  // detour `detour` of side `lineCode` (-1 left, +1 right; any other code:
+  // the mileage itself).
+  void FindSeparationBySpacing(int detour, double ML, double limit, int forwards, int lineCode, double& mileage,
+                               int& index, double& onLine) const;
+  void FindSeparationBySlopes(int detour, double ML, double limit, int forwards, int lineCode, double& mileage,
+                              int& index, double& onLine) const;
+  // The mileage on the line of detour `detour` of side `lineCode` of the
+  // baseline point at ML (the detour designer's own line; the side line when
+  // that has none). ML itself when there is no such line.
+  double MileageOnDetourLine(int lineCode, int detour, double ML) const;
+
+  // ---- Section drivers --------------------------------------------------------------
+  // Designs section `index` as one track (singleLine is 1 from every caller)
+  // with the left-line and right-line offsets a and b.
+  void DesignSingleSection(int index, unsigned char singleLine, double a, double b);
+  // Designs section `index` as two tracks on one roadbed, with the middle
+  // part between them.
+  void DesignDoubleSection(int index, unsigned char singleLine, double leftOffset, double rightOffset, int leftFlag,
+                           int rightFlag, int leftIndex, int rightIndex);
+  // Designs the one track (side -1 left, +1 right) of a double-line section
+  // that is not inside a structure, as a single line.
+  void DesignDoubleSide(int index, int leftFlag, int rightFlag, int leftIndex, int rightIndex, int side);
+
+  // ---- The design run (HDMDES) ----------------------------------------------------------
+  // Runs the automatic design with the given options: import, detour
+  // stretches, every section, the detour sections of a double line, the land
+  // files, the 3D files when asked. 1 when the run completed, 0 when a step
+  // failed (nothing more is done after it).
+  int CmdAutoDesign(const AutoDesignOptions& options);
+  // Takes the options and imports the scheme; writes ylex once the import
+  // has succeeded. False when the project or the scheme cannot be read.
+  bool ImportDesignData(const AutoDesignOptions& options);
+  // Designs every section of this (baseline) designer and writes HdmResultData
+  // and HdmDetailArea as it goes. 5100; 0 when a file cannot be opened.
+  int DesignAllSections();
+  // Designs the separated stretch of every left and right detour and writes
+  // HdmRXDResultData and HdmRXDDetailArea. 1; 0 when a file cannot be opened.
+  int DesignDetourSections();
+  // The six excavation-class areas of section `index`: the 挖方分类 shares
+  // at its ML times its cut area. Returns the sum of the shares (fractions).
+  double ApplyExcavationClasses(int index);
+
+  // ---- Result files ------------------------------------------------------------------------
+  // One record of HdmResultData / HdmRXDResultData, and its reader (1; 0 when
+  // the record is short or a count in it is out of range).
+  void WriteSectionResult(int index, FILE* fp) const;
+  int ReadSectionResult(int index, FILE* fp);
+  // One record of HdmDetailArea / HdmRXDDetailArea, and its reader.
+  void WriteAreaRecord(int index, FILE* fp) const;
+  int ReadDataFile(int index, FILE* fp);
+  // The whole ZdkData and PMZTT content of this designer.
+  void WriteLandWidthLine(FILE* fp) const;
+  void WriteLandUseLine(FILE* fp) const;
+  // The BJPT point record of this designer (BuildPointRecord first); widens
+  // the plan extents. Returns 5100.
+  int WritePointRecord(FILE* fp);
+  // One section of Zx3d (tunnel == false: 8 points a side) or Yx3d (10
+  // points a side, the arc of a tunnel's vault).
+  void Write3DSectionLine(FILE* fp, const PlanPoint& point, double bearing, int index, bool tunnel) const;
+  // The pier lines of this line's bridge span table from `startMileage`;
+  // `lines` counts the lines written.
+  void WriteBridgeBaseLines(double startMileage, FILE* fp, int& lines, int lineFlag) const;
+
+  // ---- Result file groups ------------------------------------------------------------------
+  // The main-line group: HdmResultData, HdmDetailArea (excavation classes
+  // recomputed), the quantity table, ZdkData and PMZTT.
+  void SaveResultFiles();
+  // The detour group from both detour arrays: HdmRXDResultData,
+  // HdmRXDDetailArea, RXDZdkData, RXDPMZTT.
+  void SaveDetourResultFiles();
+  // Replaces 横断面数量表 by one row per section.
+  void SaveQuantityTable();
+  // Reads HdmResultData (and, for a double line, HdmRXDResultData into the
+  // detour designers) back. 1; 0 with a message when a file is missing or
+  // damaged.
+  int ReadSectionResults();
+  // Reads HdmDetailArea (and HdmRXDDetailArea) back into the sections read
+  // by ReadSectionResults. 1; 0 with a message.
+  int ReadSectionAreas();
+  // Zx3d and Yx3d of the baseline's sections; bribase of the baseline and
+  // every detour designer. 1; 0 with a message when a file cannot be opened.
+  int Save3DSectionFiles();
+  int SaveBridgeBaseFile();
+
+  // Detour designers: which detour of which side this designer designs.
+  int detourIndex = -1;
+  int detourSide = 0;
+  // ==== end of the drivers, run and result-file additions ===================
 
  private:
   void DeleteModels();
