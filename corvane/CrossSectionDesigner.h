@@ -15,12 +15,15 @@
 #include <vector>
 
 #include "AlignmentModel.h"
+#include "DesignRunOptions.h"  // the design run's options
 #include "DesignStandardEntries.h"
 #include "DesignerRows.h"
 #include "EarthworkRows.h"  // saving and earthwork additions
 #include "HoleOutline.h"    // saving and earthwork additions
 #include "SchemeDatabase.h"
+#include "SectionGeometry.h"  // side design: section geometry
 #include "SectionRecord.h"
+#include "SideDesign.h"  // side design: slopes, ditches, areas
 #include "SideLineModel.h"
 #include "XLDataBase.h"
 #include "ado/AdoWrapper.h"
@@ -280,6 +283,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // and cannot be read, or when the side line or the section cannot give an
   // alignment (with a message).
   int ReadDetourAlignment(int side, int readFillCutTables, CString label, int section, CrossSectionDesigner* target);
+
   // ---- Scheme-table openers (connection and recordSet of this designer) -----
   // Opens recordSet on the rows of a baseline table of the scheme database
   // (schemeDatabasePath): all rows, or, for 横断面岩层线表 with
@@ -369,7 +373,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
 
   // ==== Added with the saving of the results, the point files and the
   // earthwork quantities (SaveResults.cpp, PointFiles.cpp,
-  // EarthworkQuantities.cpp, QuantitySheet.cpp, EarthworkCommand.cpp) =======
+  // EarthworkQuantities.cpp, QuantitySheet.cpp, EarthworkCommand.cpp) 
 
   // ---- Saving the design (SAVEFILE) -------------------------------------------
   // The save run of this (the baseline) designer: "没有设计横断面" and 0 when
@@ -436,6 +440,147 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // The hole outlines read back from the point files (at most kMaxHoles).
   std::vector<HoleOutline> holes;
   // ==== end of the saving and earthwork additions ===========================
+=======
+  // ---- Side design: section geometry, slopes, ditches, areas ---------------
+  // (SectionGeometry.cpp, SectionFrame.cpp, SlopeGrading.cpp, SideDesign.cpp,
+  // DrainageDitch.cpp). Points are local (x outwards, y relative to the
+  // section's reference elevation); polylines run in increasing x.
+
+  // Value of the polyline at x. Returns 1 with the interpolated value and
+  // index = the segment's first point; -1 when x lies at or before the first
+  // point (value = first y, index 0); 0 when x lies beyond the last point or
+  // there are no points (value = last y or 0, index = count - 1).
+  static int InterpolateOnPolyline(double x, int count, const PairXY* points, double& value, int& index);
+  // Ground elevation above `base` at |offset| on ground pairs (distance,
+  // height difference): centreElevation − h − base; -10000.0 beyond the last pair.
+  static double GroundHeightAbove(double offset, int count, const PairXY* pairs, double centreElevation,
+                                  double base);
+  // First crossing, trying the ground segments from startIndex outwards, of
+  // the leg from `start` to start + 1.1 × run × (dirX, side). 0 with the
+  // crossing in `hit`; 100 without a segment to try; else the last segment
+  // test's result (-1 or 1).
+  static int IntersectSlopeWithGround(int startIndex, int count, const PairXY* ground, double side, double dirX,
+                                      const PairXY& start, double run, PairXY& hit);
+  // The same with the segment a → b as the leg.
+  static int IntersectSegmentWithGround(int startIndex, int count, const PairXY* ground, const PairXY& a,
+                                        const PairXY& b, PairXY& hit);
+  // Fill (design above ground) and cut (below) between a design polyline and
+  // the ground, both set (not added). Stops at the first design point beyond
+  // the ground line.
+  static void FillCutAreas(int designCount, const PairXY* design, int groundCount, const PairXY* ground,
+                           double& fill, double& cut);
+  // Appends `count` slope points to `out`; firstX = ML + the first appended x,
+  // endX = ML + the last; the legs from the fifth appended point on are
+  // summed into steep (|dx| <= 0.001 or |dy|/|dx| >= 0.5) and gentle lengths.
+  static void MergeSlopePoints(int count, const PairXY* points, std::vector<PairXY>& out, double ML, double& firstX,
+                               double& endX, double& steepLength, double& gentleLength);
+  // Where a quantity that is va at a and vb at b changes sign (its ratio
+  // |vb|/|va|, 1.0 when it does not change sign).
+  static void ZeroCrossing(double a, double b, double va, double vb, double& ratio, double& position);
+  // Crossing of the segment (x0 + dx1, y0 + dy1) → (x0 + dx2, y0 + dy2) with
+  // the polyline: the one of least x beyond the segment's second x. 0 none;
+  // 2 when it is not below the segment's first point; 1 otherwise.
+  static int IntersectLineWithPolyline(double x0, double y0, double dx1, double dy1, double dx2, double dy2,
+                                       const PairXY* points, int count, PairXY& point);
+  // The 9-point outline of a lined ditch in drawing units from its inner
+  // bottom corner, outer bottom corner and the point capping its outer face
+  // (side -1 / +1 pointing away from the centre line; depth and lining in
+  // metres, scaled by the drawing factor).
+  static void BuildLinedDitch(int side, double lining, double ratio1, double ratio2, double depth,
+                              const PairXY corners[3], int& count, PairXY outline[kLinedDitchPoints]);
+  // The side ditch of a design line (points 5, 6, 7), drawn through `frame`;
+  // count 0 when the line has fewer than 8 points.
+  static void BuildDitchFromSideBlock(int side, double lining, double ratio1, double ratio2, double depth,
+                                      int designCount, const PairXY* design, const SectionFrame& frame, int& count,
+                                      PairXY outline[kLinedDitchPoints]);
+  // A drainage ditch of 5 points (corners 2, 3, 4) or 6 points (3, 4, 5);
+  // count 0 for any other point count.
+  static void BuildDitchByType(int side, double lining, double ratio1, double ratio2, double depth, int ditchCount,
+                               const PairXY* ditch, const SectionFrame& frame, int& count,
+                               PairXY outline[kLinedDitchPoints]);
+  // A top ditch (inner top, inner bottom, outer bottom, outer top); the outer
+  // lining top is carried along its face to the ground; count 0 with fewer
+  // than 4 ditch points.
+  static void BuildDitchOnGround(int side, double lining, double ratio1, double ratio2, double depth, int ditchCount,
+                                 const PairXY* ditch, int groundCount, const PairXY* ground, const SectionFrame& frame,
+                                 int& count, PairXY outline[kLinedDitchPoints]);
+  // The 7-point symbol of a section end without a ditch, in drawing units.
+  static void BuildPointSymbol(int side, double x, double y, const PairXY& other, int& count,
+                               PairXY outline[kPointSymbolPoints]);
+  // Drawing frame of section `index` (kind 1 / kind 2) from the ends of its
+  // ground lines, in sheet coordinates; nothing for an index out of range.
+  void ComputeSectionFrame(int index);
+  void ComputeSectionFrameDouble(int index);
+  // Places every section on the sheet (sheet position, least and greatest
+  // elevation of each record).
+  void LayoutSections();
+
+  // Grades a slope from `start` in `direction` (-1 down, +1 up) until it
+  // meets the ground, appending the slope points to `out` (emptied first).
+  // 1 met within the soft limit; -1 met beyond it; 0 grades used up; -2
+  // clipped at the search width or start not usable.
+  static int GradeSlope(int direction, const PairXY& start, const SlopeGradeArrays& grades, int groundStart,
+                        int groundCount, const PairXY* ground, double softLimit, std::vector<PairXY>& out,
+                        double searchWidth);
+  // Side ditch, platform and cutting graded up from the foot, appended after
+  // the shoulder (design point 4). The result of the grading.
+  static int BuildCutWithSideDitch(const SideDitchSpec& ditch, const PairXY& foot, const SlopeGradeArrays& cutting,
+                                   int groundStart, int groundCount, const PairXY* ground, double softLimit,
+                                   std::vector<PairXY>& design, double& formCode, double searchWidth,
+                                   double& retainingWallLength, double& turfLength);
+  // A top ditch beyond the last design point: 1 with count 4 (or 2 when its
+  // outer wall does not rise more than half its depth), -1 not placed (count 0).
+  static int PlaceTopDitch(const TopDitchSpec& ditch, int designCount, const PairXY* design, int groundCount,
+                           const PairXY* ground, int& count, PairXY out[kDrainageDitchPoints]);
+  // Least-squares cross slope of the ground between start.x and endX; -1
+  // when the start lies beyond the last-but-one ground point; 0 (flat) when
+  // too few points remain for a fit.
+  static double GroundCrossSlope(const PairXY& start, double endX, int groundCount, const PairXY* ground);
+  // The design line with its formation lowered by `thickness` (4 % fall).
+  static int LowerFormation(int direction, int designCount, const PairXY* design, double thickness,
+                            std::vector<PairXY>& out);
+  // Fill and cut below the formation lowered by `thickness` (set, not added).
+  static void FillCutAreas(int direction, int designCount, const PairXY* design, int groundCount,
+                           const PairXY* ground, double thickness, double& fill, double& cut);
+  // 填改良土 area: the fill between the formation lowered by the surface layer
+  // and lowered by surface layer + improved soil; not below 0.
+  static double ImprovedSoilArea(int direction, int designCount, const PairXY* design, int groundCount,
+                                 const PairXY* ground, double surfaceThickness, double improvedThickness);
+  // Fill, cut, topsoil, improved-soil and shoulder-layer areas of a side.
+  static SideAreaResult SideAreas(int designCount, const PairXY* design, int groundCount, const PairXY* ground,
+                                  double surfaceThickness, double topsoilThickness, double improvedThickness,
+                                  double protectionWidth, double searchWidth, int direction, const PairXY& start,
+                                  const SlopeGradeArrays& grades);
+  // The design line followed by every ground point beyond its last x.
+  static void SurfaceBeyondToe(int groundCount, const PairXY* ground, int designCount, const PairXY* design,
+                               std::vector<PairXY>& out);
+  // Fill and cut between a ditch polyline and a surface; both untouched when
+  // the ditch's first x is below 0.01.
+  static void DitchAreas(int surfaceCount, const PairXY* surface, int ditchCount, const PairXY* ditch,
+                         double& fill, double& cut);
+  // The outline of a drainage ditch whose outer top is `outerTop`, joined to
+  // the surface segment first → second by a berm rising inwards at `rise`
+  // per unit length. Returns its point count (5 or 6).
+  static int DrainageDitchOutline(const PairXY& outerTop, double depth, double bottomWidth, double innerRatio,
+                                  double outerRatio, double rise, const PairXY& first, const PairXY& second,
+                                  PairXY out[kDrainageDitchPoints]);
+  // Places the drainage ditch beyond the toe of a fill side. 1 placed; 0 the
+  // ground is not met; 3 no room (lay the side out with a side ditch only);
+  // 4 the ground falls away too steeply for a ditch.
+  static int PlaceDrainageDitch(double ditchLevel, double referenceElevation, const DrainageDitchSpec& ditch,
+                                int designCount, const PairXY* design, int groundCount, const PairXY* ground,
+                                int& count, PairXY out[kDrainageDitchPoints]);
+
+  // The standards of side `side` (-1 left, +1 right) at ML.
+  SideStandardsAt LookupSideStandards(int side, double ML) const;
+  // Designs one side of a section: 1 designed to the ground, -1 the ground
+  // line was not met or ended too early (out holds what was built).
+  int DesignSide(int side, double ML, double searchWidth, double referenceElevation, int groundCount,
+                 const PairXY* ground, const PairXY roadbedTop[4], SideDesign& out) const;
+  // The same with the standards given.
+  static int DesignSideWith(const SideStandardsAt& standards, double searchWidth, double referenceElevation,
+                            int groundCount, const PairXY* ground, const PairXY roadbedTop[4], SideDesign& out);
+  // ---- end of side design -------------------------------------------------
 
   // ---- 1. The scheme's chainage-break table (断链表) -----------------------
   int breakCount = 0;
@@ -530,6 +675,116 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   double planMinY = 0.0;
   double planMaxX = 0.0;
   double planMaxY = 0.0;
+
+  // ==== Added with the section drivers, the double-line and detour design,
+  // the design run and the result files (SectionDrivers.cpp,
+  // DoubleLineDesign.cpp, DetourSegments.cpp, DesignRun.cpp,
+  // ResultFiles.cpp, ResultFileSets.cpp, ResultFiles3D.cpp) ===============
+
+  // ---- Detour stretches and line relations -------------------------------------
+  // Splits every detour of both detour arrays into its stretches on the
+  // baseline (sml1, sml2, eml2, eml1) and the same points on the detour's own
+  // line, from this (baseline) designer's sections.
+  void ComputeDetourSegments();
+  // The line relation of ML (LineRelation: 0 single-line scheme, 1 no detour,
+  // 2 a detour's transition stretch, 3 its separated stretch) and the detour
+  // that holds it; left detours are searched before right ones.
+  void FindDetourAtChainage(double ML, int& relation, int& leftIndex, int& rightIndex, int& leftFlag,
+                            int& rightFlag) const;
+  // Walks this designer's sections from the first at or after ML − 0.001,
+  // forwards or backwards, until the next section passes `limit`, a section
+  // has either line inside a bridge, tunnel or station, or the lines have
+  // separated: by the spacings against the section's separation width, or by
+  // trial inner slopes that no longer overlap. Gives the section reached (its
+  // mileage and index, -1 without sections) and that mileage on the line of
+  // detour `detour` of side `lineCode` (-1 left, +1 right; any other code:
+  // the mileage itself).
+  void FindSeparationBySpacing(int detour, double ML, double limit, int forwards, int lineCode, double& mileage,
+                               int& index, double& onLine) const;
+  void FindSeparationBySlopes(int detour, double ML, double limit, int forwards, int lineCode, double& mileage,
+                              int& index, double& onLine) const;
+  // The mileage on the line of detour `detour` of side `lineCode` of the
+  // baseline point at ML (the detour designer's own line; the side line when
+  // that has none). ML itself when there is no such line.
+  double MileageOnDetourLine(int lineCode, int detour, double ML) const;
+
+  // ---- Section drivers --------------------------------------------------------------
+  // Designs section `index` as one track (singleLine is 1 from every caller)
+  // with the left-line and right-line offsets a and b.
+  void DesignSingleSection(int index, unsigned char singleLine, double a, double b);
+  // Designs section `index` as two tracks on one roadbed, with the middle
+  // part between them.
+  void DesignDoubleSection(int index, unsigned char singleLine, double leftOffset, double rightOffset, int leftFlag,
+                           int rightFlag, int leftIndex, int rightIndex);
+  // Designs the one track (side -1 left, +1 right) of a double-line section
+  // that is not inside a structure, as a single line.
+  void DesignDoubleSide(int index, int leftFlag, int rightFlag, int leftIndex, int rightIndex, int side);
+
+  // ---- The design run (HDMDES) ----------------------------------------------------------
+  // Runs the automatic design with the given options: import, detour
+  // stretches, every section, the detour sections of a double line, the land
+  // files, the 3D files when asked. 1 when the run completed, 0 when a step
+  // failed (nothing more is done after it).
+  int CmdAutoDesign(const AutoDesignOptions& options);
+  // Takes the options and imports the scheme; writes ylex once the import
+  // has succeeded. False when the project or the scheme cannot be read.
+  bool ImportDesignData(const AutoDesignOptions& options);
+  // Designs every section of this (baseline) designer and writes HdmResultData
+  // and HdmDetailArea as it goes. 5100; 0 when a file cannot be opened.
+  int DesignAllSections();
+  // Designs the separated stretch of every left and right detour and writes
+  // HdmRXDResultData and HdmRXDDetailArea. 1; 0 when a file cannot be opened.
+  int DesignDetourSections();
+  // The six excavation-class areas of section `index`: the 挖方分类 shares
+  // at its ML times its cut area. Returns the sum of the shares (fractions).
+  double ApplyExcavationClasses(int index);
+
+  // ---- Result files ------------------------------------------------------------------------
+  // One record of HdmResultData / HdmRXDResultData, and its reader (1; 0 when
+  // the record is short or a count in it is out of range).
+  void WriteSectionResult(int index, FILE* fp) const;
+  int ReadSectionResult(int index, FILE* fp);
+  // One record of HdmDetailArea / HdmRXDDetailArea, and its reader.
+  void WriteAreaRecord(int index, FILE* fp) const;
+  int ReadDataFile(int index, FILE* fp);
+  // The whole ZdkData and PMZTT content of this designer.
+  void WriteLandWidthLine(FILE* fp) const;
+  void WriteLandUseLine(FILE* fp) const;
+  // The BJPT point record of this designer (BuildPointRecord first); widens
+  // the plan extents. Returns 5100.
+  int WritePointRecord(FILE* fp);
+  // One section of Zx3d (tunnel == false: 8 points a side) or Yx3d (10
+  // points a side, the arc of a tunnel's vault).
+  void Write3DSectionLine(FILE* fp, const PlanPoint& point, double bearing, int index, bool tunnel) const;
+  // The pier lines of this line's bridge span table from `startMileage`;
+  // `lines` counts the lines written.
+  void WriteBridgeBaseLines(double startMileage, FILE* fp, int& lines, int lineFlag) const;
+
+  // ---- Result file groups ------------------------------------------------------------------
+  // The main-line group: HdmResultData, HdmDetailArea (excavation classes
+  // recomputed), the quantity table, ZdkData and PMZTT.
+  void SaveResultFiles();
+  // The detour group from both detour arrays: HdmRXDResultData,
+  // HdmRXDDetailArea, RXDZdkData, RXDPMZTT.
+  void SaveDetourResultFiles();
+  // Replaces 横断面数量表 by one row per section.
+  void SaveQuantityTable();
+  // Reads HdmResultData (and, for a double line, HdmRXDResultData into the
+  // detour designers) back. 1; 0 with a message when a file is missing or
+  // damaged.
+  int ReadSectionResults();
+  // Reads HdmDetailArea (and HdmRXDDetailArea) back into the sections read
+  // by ReadSectionResults. 1; 0 with a message.
+  int ReadSectionAreas();
+  // Zx3d and Yx3d of the baseline's sections; bribase of the baseline and
+  // every detour designer. 1; 0 with a message when a file cannot be opened.
+  int Save3DSectionFiles();
+  int SaveBridgeBaseFile();
+
+  // Detour designers: which detour of which side this designer designs.
+  int detourIndex = -1;
+  int detourSide = 0;
+  // ==== end of the drivers, run and result-file additions ===================
 
  private:
   void DeleteModels();
