@@ -373,8 +373,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
 
   // ==== Added with the saving of the results, the point files and the
   // earthwork quantities (SaveResults.cpp, PointFiles.cpp,
-  // EarthworkQuantities.cpp, QuantitySheet.cpp, EarthworkCommand.cpp) 
-
+  // EarthworkQuantities.cpp, QuantitySheet.cpp, EarthworkCommand.cpp) =======
   // ---- Saving the design (SAVEFILE) -------------------------------------------
   // The save run of this (the baseline) designer: "没有设计横断面" and 0 when
   // it has no baseline model, no sections or sectionsDesigned is not set.
@@ -440,7 +439,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // The hole outlines read back from the point files (at most kMaxHoles).
   std::vector<HoleOutline> holes;
   // ==== end of the saving and earthwork additions ===========================
-=======
+
   // ---- Side design: section geometry, slopes, ditches, areas ---------------
   // (SectionGeometry.cpp, SectionFrame.cpp, SlopeGrading.cpp, SideDesign.cpp,
   // DrainageDitch.cpp). Points are local (x outwards, y relative to the

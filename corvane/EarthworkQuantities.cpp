@@ -71,14 +71,6 @@ double ChainageValue(const char* label) {
   return value;
 }
 
-// The continuous mileage of a label on the designer's line.
-double LabelMileage(const CrossSectionDesigner& d, const char* label) {
-  int count = 0;
-  const BreakRecord* table = nullptr;
-  LineBreakTable(d, count, table);
-  return count > 0 ? BreakTableChainageToMileage(label, count, table) : ChainageValue(label);
-}
-
 // The kilometre a chainage value lies in.
 int Kilometre(double c) { return static_cast<int>(c * 0.001 + 0.0001); }
 bool OnWholeKilometre(double c) { return std::fmod(c + 0.0001, 1000.0) < 0.1; }
@@ -176,6 +168,13 @@ void WriteQuantityLines(FILE* f, const SectionRecord& s, const EarthworkQuantity
 }
 
 }  // namespace
+
+double LineChainageToMileage(const CrossSectionDesigner& d, const char* chainageText) {
+  int count = 0;
+  const BreakRecord* table = nullptr;
+  LineBreakTable(d, count, table);
+  return count > 0 ? BreakTableChainageToMileage(chainageText, count, table) : ChainageValue(chainageText);
+}
 
 void CrossSectionDesigner::SetAllExcavationClassAreas() {
   for (int i = 0; i < SectionCount(); ++i) ApplyExcavationClasses(i);
@@ -291,7 +290,7 @@ void CrossSectionDesigner::SummarizeEarthwork(double start, double end) {
     const bool last = i == n - 1 || sections[static_cast<size_t>(i + 1)].mileage > end + 0.01;
     if (!OnWholeKilometre(c) && !last && !structureStart && !passedKilometre) continue;
     // A row that would run backwards (across a long chain) goes on.
-    if (LabelMileage(*this, endLabel) < LabelMileage(*this, startLabel)) continue;
+    if (LineChainageToMileage(*this, endLabel) < LineChainageToMileage(*this, startLabel)) continue;
 
     FillExcelQuantityRow(startLabel, endLabel, row);
     bool stop = false;

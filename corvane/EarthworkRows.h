@@ -5,6 +5,12 @@
 #include "DesignerRows.h"
 #include "mfc/cstring.h"
 
+class CrossSectionDesigner;
+
+// The continuous mileage of a chainage text on a designer's line, through
+// its alignment model's break table (its own when it has no model).
+double LineChainageToMileage(const CrossSectionDesigner& d, const char* chainageText);
+
 // The choices of the earthwork command (CALTSF).
 struct EarthworkChoice {
   // Lines of a range run (bits): the baseline, the left line's and the right

@@ -8,6 +8,7 @@
 
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
+#include "ResultFileAccess.h"
 #include "arx/edoutput.h"
 #include "crt/textfile.h"
 #include "mfc/app.h"
@@ -18,21 +19,6 @@ namespace {
 constexpr double kNoLeast = 999999999.0;
 constexpr double kNoGreatest = -999999999.0;
 
-// Opens a result file of the scheme for writing; an alert naming it when it
-// cannot be opened.
-FILE* OpenForWriting(const char* name, const char* alertText) {
-  FILE* f = platform::openFile(ResultFilePath(name), "w");
-  if (f == nullptr) acedAlert(alertText);
-  return f;
-}
-
-// Closes a written file; an alert when its content could not be stored.
-bool CloseWritten(FILE* f, const char* alertText) {
-  if (std::fclose(f) == 0) return true;
-  acedAlert(alertText);
-  return false;
-}
-
 int DetourCount(int side) {
   return std::clamp(side < 0 ? g_LeftDetourCount : g_RightDetourCount, 0, kMaxDetourDesigners);
 }
@@ -42,9 +28,19 @@ void ResetExtents(CrossSectionDesigner& d) {
   d.planMaxX = d.planMaxY = kNoGreatest;
 }
 
+// The point record of a designer; one without sections has no points (the
+// plan boundary of an earlier design is not written again).
+void WritePoints(CrossSectionDesigner& d, FILE* f) {
+  if (d.sections.empty()) d.planBoundary.clear();
+  d.WritePointRecord(f);
+}
+
 bool WriteHoles(const std::vector<HoleOutline>& holes) {
-  FILE* f = OpenForWriting("Hole", "无法打开HOLE文件!");
-  if (f == nullptr) return false;
+  FILE* f = OpenResultFile("Hole", "w");
+  if (f == nullptr) {
+    acedAlert("无法打开HOLE文件!");
+    return false;
+  }
   std::fprintf(f, "%d\n", static_cast<int>(holes.size()));
   for (const HoleOutline& hole : holes) {
     // Along the first edge, then back along the second.
@@ -53,7 +49,7 @@ bool WriteHoles(const std::vector<HoleOutline>& holes) {
     for (auto p = hole.secondEdge.rbegin(); p != hole.secondEdge.rend(); ++p)
       std::fprintf(f, "%lf %lf %lf\n", p->x, p->y, p->z);
   }
-  return CloseWritten(f, "无法打开HOLE文件!");
+  return CloseResultFile(f, "Hole");
 }
 
 }  // namespace
@@ -67,15 +63,15 @@ int CrossSectionDesigner::SavePointFiles() {
   ResetExtents(*this);
 
   // BJPT: the baseline's record.
-  FILE* f = OpenForWriting("BJPT", "无法打开BJPT文件!");
+  FILE* f = OpenResultFileOrAlert("BJPT", "w");
   if (f == nullptr) return 0;
-  WritePointRecord(f);
-  if (!CloseWritten(f, "无法打开BJPT文件!")) return 0;
+  WritePoints(*this, f);
+  if (!CloseResultFile(f, "BJPT")) return 0;
 
   // RXDBJPT: every detour section's record, left ones first.
   const bool doubleLine = lineKind == "双线";
   if (doubleLine) {
-    f = OpenForWriting("RXDBJPT", "无法打开RXDBJPT文件!");
+    f = OpenResultFileOrAlert("RXDBJPT", "w");
     if (f == nullptr) return 0;
     const int left = DetourCount(-1);
     const int right = DetourCount(1);
@@ -84,21 +80,21 @@ int CrossSectionDesigner::SavePointFiles() {
       for (int i = 0; i < (side < 0 ? left : right); ++i) {
         CrossSectionDesigner* detour = DetourDesigner(side, i);
         ResetExtents(*detour);
-        detour->WritePointRecord(f);
+        WritePoints(*detour, f);
       }
     }
-    if (!CloseWritten(f, "无法打开RXDBJPT文件!")) return 0;
+    if (!CloseResultFile(f, "RXDBJPT")) return 0;
   }
 
   // 3DFW: the baseline's plan extents and chainage range. The design
   // dialogs' flags can leave it empty; so does a designer without sections.
-  f = OpenForWriting("3DFW", "无法打开3DFW文件!");
+  f = OpenResultFileOrAlert("3DFW", "w");
   if (f == nullptr) return 0;
   const bool extents = (flags[8] == 0 && flags[9] == 0) || flags[5] == 0;
   if (extents && !sections.empty())
     std::fprintf(f, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", planMinX, planMinY, planMaxX, planMaxY,
                  sections.front().mileage, sections.back().mileage);
-  if (!CloseWritten(f, "无法打开3DFW文件!")) return 0;
+  if (!CloseResultFile(f, "3DFW")) return 0;
 
   // Hole: the outlines the point files give. RXDBJPT belongs to a double-line
   // design only; one left by an earlier design is not read.
@@ -109,7 +105,6 @@ int CrossSectionDesigner::SavePointFiles() {
 }
 
 int CrossSectionDesigner::LoadPointFile() {
-  holes.clear();
   const CString path = ResultFilePath("BJPT");
   FILE* f = platform::openFile(path, "r");
   if (f == nullptr) {
@@ -118,13 +113,14 @@ int CrossSectionDesigner::LoadPointFile() {
     AfxMessageBox(text);
     return 0;
   }
+  holes.clear();
   ReadPointRecords(f);
   std::fclose(f);
   return 1;
 }
 
 int CrossSectionDesigner::LoadDetourPointFile() {
-  FILE* f = platform::openFile(ResultFilePath("RXDBJPT"), "r");
+  FILE* f = OpenResultFile("RXDBJPT", "r");
   if (f == nullptr) return 0;  // the usual case of a single-line design
   int left = 0, right = 0;
   if (std::fscanf(f, "%d%d", &left, &right) == 2) {
