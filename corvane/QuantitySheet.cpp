@@ -3,6 +3,7 @@
 
 #include "QuantitySheet.h"
 
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -23,8 +24,18 @@ namespace {
 
 const char* const kSheetName = "路基数量表";
 
-// A whole number of cubic metres as the sheet shows it.
-int Whole(double v) { return static_cast<int>(v + 0.5); }
+// A whole number of cubic metres as the sheet shows it (half up); values
+// beyond the cell's 32-bit range are held at its ends.
+int Whole(double v) {
+  const double r = v + 0.5;
+  if (!(r > static_cast<double>(INT_MIN))) return r != r ? 0 : INT_MIN;  // NaN gives 0
+  if (!(r < static_cast<double>(INT_MAX))) return INT_MAX;
+  return static_cast<int>(r);
+}
+
+// Set when the sheet could not be opened in this run, so that the message
+// is given once; the end of the run clears it.
+bool g_SheetUnavailable = false;
 
 void SetText(int row, int col, const char* text) { g_ExcelSheet.GetCell(row, col).SetValue(text); }
 void SetInt(int row, int col, int value) { g_ExcelSheet.GetCell(row, col).SetValue(value); }
@@ -78,6 +89,7 @@ bool QuantitySheetIsOpen() { return g_ExcelSheet.IsValid(); }
 
 int OpenQuantitySheet() {
   if (QuantitySheetIsOpen()) return 1;
+  if (g_SheetUnavailable) return 0;
   if (!g_ExcelApp.Start()) {
     acutPrintf("\n无法启动电子表格, 不能填写路基数量表");
     return 0;
@@ -93,6 +105,7 @@ int OpenQuantitySheet() {
     acutPrintf("\n无法打开路基数量表模板%s, 不填写路基数量表", templatePath.GetString());
     g_ExcelApp.Quit();
     ReleaseAll();
+    g_SheetUnavailable = true;
     return 0;
   }
   return 1;
@@ -142,5 +155,6 @@ int SetExcelInteractive(int interactive) {
     }
   }
   ReleaseAll();
+  g_SheetUnavailable = false;
   return result;
 }

@@ -143,11 +143,15 @@ TEST_F(QuantitySheetTest, KilometreRowRoundsTheWholeColumns) {
   s.ditchFill = 1.1;
   s.surfaceLayer = 1.25;
   s.topsoil = 7.125;
+  s.rockClass[2] = 1.0e12;  // beyond a cell's 32-bit whole number
+  s.rockClass[3] = -0.5;
   g_ExcelRow = 10;
   FillExcelQuantityRow("K1+000", "K2+000", s);
   EXPECT_EQ(Number(10, 5), 11);
   EXPECT_EQ(Number(10, 6), 2);
   EXPECT_EQ(Number(10, 11), 1);
+  EXPECT_EQ(Number(10, 8), 2147483647);
+  EXPECT_EQ(Number(10, 9), 0);
   EXPECT_EQ(Number(10, 12), 4);  // |−3.2| + 1.1 = 4.3
   EXPECT_EQ(Number(10, 3), 1.25);
   EXPECT_EQ(Number(10, 17), 7.125);
@@ -161,8 +165,12 @@ TEST_F(QuantitySheetTest, MissingTemplateLeavesTheSheetOutAndTheFileWritten) {
   platform::TranscriptCapture transcript;
   ASSERT_EQ(d.WriteEarthworkTable(800, 2100), 1);
   d.SummarizeEarthwork(800, 2100);
+  d.SummarizeEarthwork(800, 2100);  // a second line of the same run
   EXPECT_FALSE(QuantitySheetIsOpen());
-  EXPECT_TRUE(transcript.contains("路基数量表模板"));
+  const std::string& text = transcript.text();
+  const size_t first = text.find("路基数量表模板");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(text.find("路基数量表模板", first + 1), std::string::npos);  // said once a run
   EXPECT_EQ(g_ExcelRow, 3);
   EXPECT_EQ(SetExcelInteractive(1), 1);
   EXPECT_FALSE(std::filesystem::exists(DataFile("路基数量表") + ".xlsx"));
