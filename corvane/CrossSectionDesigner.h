@@ -17,6 +17,7 @@
 #include "AlignmentModel.h"
 #include "DesignRunOptions.h"  // the design run's options
 #include "DesignStandardEntries.h"
+#include "DoubleLineDesign.h"  // the middle part of double-line sections
 #include "DesignerRows.h"
 #include "SchemeDatabase.h"
 #include "SectionGeometry.h"  // side design: section geometry
@@ -648,6 +649,27 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // that is not inside a structure, as a single line.
   void DesignDoubleSide(int index, int leftFlag, int rightFlag, int leftIndex, int rightIndex, int side);
 
+  // ---- The middle part of a double-line section ---------------------------------------
+  // The inner lines of the two tracks and the middle quantities between
+  // them: both inner shoulders at the embankment distance, both at the
+  // cutting distance, or one of each (DoubleLineDesign.h).
+  void DesignDoubleVariantZeroGap(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  void DesignDoubleVariantBothGaps(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  void DesignDoubleVariantOneGap(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  // Where the two inner slopes meet: the other track's slope points brought
+  // into this track's frame as (spacing − |x| − shift, y + c − b), its first
+  // point with its own x. 1 with the first crossing, 0 when they do not meet.
+  static int IntersectInnerSlopes(double shift, double spacing, int count, const PairXY* points, int otherCount,
+                                  const PairXY* otherPoints, double b, double c, PairXY& crossing);
+
+  // ---- Re-design of one side after an edit --------------------------------------------
+  // DesignSide with the embankment and cutting grades given (the slopes of
+  // the edited design line) instead of the slope tables, and without the land
+  // widening, the station test and the improved soil.
+  int RedesignSide(int side, double ML, double searchWidth, double referenceElevation, int groundCount,
+                   const PairXY* ground, const PairXY roadbedTop[4], const SlopeGradeArrays& embankment,
+                   const SlopeGradeArrays& cutting, SideDesign& out) const;
+
   // ---- The design run (HDMDES) ----------------------------------------------------------
   // Runs the automatic design with the given options: import, detour
   // stretches, every section, the detour sections of a double line, the land
@@ -708,6 +730,9 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // every detour designer. 1; 0 with a message when a file cannot be opened.
   int Save3DSectionFiles();
   int SaveBridgeBaseFile();
+  // The 3D line data of a design run: BJPT (and RXDBJPT for a double line),
+  // Zx3d and Yx3d, bribase. 1; 0 when a file cannot be opened.
+  int SaveThreeDData();
 
   // Detour designers: which detour of which side this designer designs.
   int detourIndex = -1;
