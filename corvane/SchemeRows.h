@@ -53,6 +53,9 @@ struct StationRow {
   char startText[kChainageTextSize] = {};
   char endText[kChainageTextSize] = {};
   char centreText[kChainageTextSize] = {};
+  // 插旗图块名 as the text it is (a block name such as "中间站01"); writing the
+  // station table stores it in place of flagBlock when it is not empty.
+  CString flagBlockName;
 };
 
 // One row of 断链表: the chainage before the break (等号左里程数), the break

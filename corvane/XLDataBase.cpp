@@ -22,8 +22,6 @@ CString CutToTwoDecimals(const CString& text) {
   return text;
 }
 
-bool IsEmptyValue(const CString& text) { return text.IsEmpty() || text == "NULL"; }
-
 // A count or number column read as a number and truncated toward zero after
 // adding 0.001 (so 2.9999 gives 3 and 2.998 gives 2).
 int RoundedInt(double value) { return static_cast<int>(value + 0.001); }
@@ -87,15 +85,17 @@ void XLDataBase::RefreshTableNames() {
 
 // ---- Columns of the current row -------------------------------------------------
 
+// A null field is no text: it reads as "" rather than as the text "NULL",
+// so that an empty prefix stays empty in the chainage texts.
 CString XLDataBase::ColumnText(long index) {
   CString text;
-  if (!recordset.GetValueText(text, index)) text.Empty();
+  if (!recordset.GetValueText(text, index) || text == "NULL") text.Empty();
   return text;
 }
 
 CString XLDataBase::ColumnTextByName(const char* name) {
   CString text;
-  if (!recordset.GetValueTextByName(text, name)) text.Empty();
+  if (!recordset.GetValueTextByName(text, name) || text == "NULL") text.Empty();
   return text;
 }
 
@@ -196,8 +196,10 @@ void XLDataBase::ReadBridges(int offset) {
 
 void XLDataBase::ReadStations(int offset, bool needEnd) {
   ReadRows(recordset, stations, stationCount, [&](StationRow& row) {
-    if (IsEmptyValue(ColumnText(5 + offset))) return false;
-    if (needEnd && IsEmptyValue(ColumnText(7 + offset))) return false;
+    // A station without a start chainage (or, in a detour table, without an
+    // end chainage) is passed over.
+    if (ColumnText(5 + offset).IsEmpty()) return false;
+    if (needEnd && ColumnText(7 + offset).IsEmpty()) return false;
     row.name = ColumnText(1 + offset);
     row.centrePrefix = ColumnText(2 + offset);
     row.centreChainage = ColumnNumber(3 + offset);
@@ -206,7 +208,8 @@ void XLDataBase::ReadStations(int offset, bool needEnd) {
     row.endPrefix = ColumnText(6 + offset);
     row.endChainage = ColumnNumber(7 + offset);
     row.stationType = ColumnNumber(8 + offset);
-    row.flagBlock = ColumnNumber(9 + offset);
+    row.flagBlockName = ColumnText(9 + offset);
+    row.flagBlock = std::atof(row.flagBlockName.GetString());
     ChainageText3Decimals(row.centrePrefix, row.centreChainage, row.centreText);
     ChainageText3Decimals(row.startPrefix, row.startChainage, row.startText);
     ChainageText3Decimals(row.endPrefix, row.endChainage, row.endText);

@@ -13,7 +13,8 @@
 // and its row count (the break and intersection tables are inline arrays).
 // Reading a table replaces its array whole; a read that finds no rows leaves
 // the table as it was. FreeRows and AllocRows keep array and count together:
-// after FreeRows a table has no array and a count of 0.
+// after FreeRows a table has no array and a count of 0. A null field reads as
+// an empty text (and as 0 where a number is read).
 
 #include "SchemeRows.h"
 #include "ado/AdoWrapper.h"
@@ -60,6 +61,9 @@ class XLDataBase : public BAS_DRAW_FUN {
   // table stays in memory and the result is 0. After a successful write the
   // row table is freed (except the inline 交点表 and 断链表 tables) and 1 is
   // returned; 1 also for a name that is none of the nine (nothing written).
+  // A count above 0 without rows is refused (0, table untouched). Both
+  // writers empty tableNames and list the tables of the database they write,
+  // as they were before the write.
   int WriteTable(CString path, CString tableName);
 
   // Replaces the rows of detour section `detour` of the detour fill/cut table

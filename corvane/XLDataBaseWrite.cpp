@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "XLDataBase.h"
 #include "mfc/app.h"
@@ -334,7 +335,8 @@ void XLDataBase::PutRow(int kind, int i) {
       PutText(6, row.endPrefix);
       PutNumber(7, row.endChainage);
       PutNumber(8, row.stationType);
-      PutNumber(9, row.flagBlock);
+      if (row.flagBlockName.IsEmpty()) PutNumber(9, row.flagBlock);
+      else PutText(9, row.flagBlockName);
       break;
     }
     case kTunnels: {
