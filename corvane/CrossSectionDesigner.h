@@ -250,129 +250,6 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   SideStandards& Standards(int side) { return side < 0 ? leftStandards : rightStandards; }
   const SideStandards& Standards(int side) const { return side < 0 ? leftStandards : rightStandards; }
 
-<<<<<<< HEAD
-  // ==== Added with the scheme import, the section tables and the section
-  // preparation (SchemeImport.cpp, DetourImport.cpp, FillCutTables.cpp,
-  // GroundLineTables.cpp, RockLayerTables.cpp, SectionPreparation.cpp) =====
-
-  // ---- Scheme import ------------------------------------------------------
-  // Imports the scheme database at `databasePath` (it becomes
-  // schemeDatabasePath) into this designer: the baseline model from 曲线表,
-  // its break table (and this designer's own copy) from 断链表, the grade
-  // points and grade table from 坡度表 (its first row, the line's start point,
-  // is taken without a vertical curve), the bridges, tunnels and stations,
-  // the track structure, the half-distances and the baseline standards. Unless
-  // lineKind is "单线", it then builds the left and right side lines and runs
-  // ReadDetourAlignment for every detour section of each side into the global
-  // detour designers (their counts in use become the sections of each side),
-  // reading the detours' fill/cut tables too when readDetourSectionTables is
-  // set. With readSectionTables set it ends with ReadBaselineSectionTables.
-  // Returns 1; 0 with a message on the command line when 曲线表 (or a line
-  // that cannot be built from it), 断链表 or 坡度表 cannot be read, when a side
-  // has more than kMaxDetourDesigners detour sections, or when a detour import
-  // or the section tables fail.
-  int ReadSchemeAlignment(CString databasePath, int readDetourSectionTables, int readSectionTables);
-  // Fills `target`, the designer of detour section `section` (from 0) of the
-  // left line (side -1) or the right line (any other side), from this line
-  // designer's side-line model and the detour tables of the scheme: its line
-  // kind "单线" and half-distances, its own alignment model (the section's
-  // IPs, its start and end points as break records 0 and 1), its track
-  // structure, grade points, bridges, tunnels, stations and standards; with
-  // readFillCutTables set also its sections (ReadDetourFillCutTables).
-  // `label` is "左线" or "右线". Returns 1; 0 when the sections were asked for
-  // and cannot be read, or when the side line or the section cannot give an
-  // alignment (with a message).
-  int ReadDetourAlignment(int side, int readFillCutTables, CString label, int section, CrossSectionDesigner* target);
-
-  // ---- Scheme-table openers (connection and recordSet of this designer) -----
-  // Opens recordSet on the rows of a baseline table of the scheme database
-  // (schemeDatabasePath): all rows, or, for 横断面岩层线表 with
-  // firstLayerLeftOnly set, the layer-0 left rows by ID (each measured station
-  // once). 1 when the record set is on its first row; 0 otherwise (missing
-  // table or no rows: "没有<table>记录" on the command line; connection and
-  // record set are then closed).
-  int OpenSchemeTable(CString tableName, bool firstLayerLeftOnly);
-  // The same for the rows of detour section `detourNumber` of a detour table,
-  // by ID (for 左线绕行段横断面岩层线表 / 右线绕行段横断面岩层线表 with the flag
-  // set, the section's layer-0 left rows).
-  int OpenDetourTable(CString tableName, int detourNumber, bool firstLayerLeftOnly);
-
-  // ---- Ground-line tables (on the open connection) ---------------------------
-  // Creates 横断面地面线表 (lineName + 绕行段横断面地面线表) unless the scheme
-  // database already has it; the table-name list of xlDataBase is refreshed
-  // from the connection first. True when the table exists afterwards; false
-  // when the connection is not open or the table could not be created.
-  bool CreateGroundLineTable();
-  bool CreateDetourGroundLineTable(CString lineName);
-
-  // ---- Fill/cut tables ------------------------------------------------------
-  // Builds the sections of this designer from 填挖表 (one per row, in the
-  // database's order), then reads their ground lines from 横断面地面线表 and
-  // their rock layers from 横断面岩层线表, matching each row to its section by
-  // station (prefix and chainage within 0.001 m), side and layer, and sets
-  // every section's structure code. 1; 0 when 填挖表 or 横断面地面线表 cannot
-  // be read (the fill/cut values then stay in the sections).
-  int ReadBaselineSectionTables();
-  // The same for detour section `detourNumber` of line `lineName` ("左线",
-  // "右线") into the sections of `target`, with the detour tables and target's
-  // break table; a section at a bridge or tunnel start or end is doubled, the
-  // inner one of the pair coded as inside. 0 when the detour's fill/cut table
-  // or ground-line table (fewer than two rows) cannot be read.
-  int ReadDetourFillCutTables(CString lineName, int detourNumber, CrossSectionDesigner* target);
-
-  // ---- Section preparation -----------------------------------------------------
-  // Sets the bridge land-take margin to 8.0 and resets every section record:
-  // empty, kind 1, ditch kinds -1, one empty ground block.
-  void InitSectionRecords();
-  // Empties the ditch lists of section `index` (ditch kinds -1) and the design
-  // line of side code `side` (-1, +1, -2, +2; 0 all four). Nothing for an
-  // index or side code outside.
-  void ClearSideLines(int side, int index);
-  // Design elevations at ML: the baseline's (DesignElevationAt), and those of
-  // the left and right lines: the baseline's when `baselineOnly` is set,
-  // otherwise the grade-line elevation of the detour designer whose section
-  // holds ML, at the baseline point projected onto that side line (the
-  // baseline's where no detour holds ML or the detour has no grade there).
-  void DesignElevationsAt(bool baselineOnly, double ML, double& baselineElevation, double& leftElevation,
-                          double& rightElevation) const;
-  // Roadbed top of a single-line section at ML: the shoulders at the cutting
-  // distance Wa (halfDistance1) or the embankment distance Wb
-  // (halfDistance2) by the fill height at their test points, the crown where
-  // the 4 % falls of both halves meet. Templates: the crown (0, elevation +
-  // 0.04 × half width), then the shoulder (half width, elevation) three times.
-  // Flags 1.0 for Wa, 0.0 for Wb; fill heights -10000 for a test point beyond
-  // the ground line. Ground points are (distance, height difference) pairs.
-  void SingleLineRoadbedTop(double ML, double centreGround, double leftOffset, double rightOffset, double widening,
-                            int leftCount, const PairXY* leftGround, int rightCount, const PairXY* rightGround,
-                            double leftElevation, double rightElevation, double& crownOffset, PairXY leftTop[4],
-                            PairXY rightTop[4], double& leftFlag, double& rightFlag, double& leftFillHeight,
-                            double& rightFillHeight) const;
-  // Roadbed top of a double-line section: the templates, flags and fill
-  // heights by side index (0 the left line's outer side, 1 its inner side, 2
-  // the right line's inner side, 3 its outer side); fill heights of the outer
-  // shoulders (left, right). The line offsets are handed back as given.
-  void DoubleLineRoadbedTop(double ML, double centreGround, double leftLineOffset, double rightLineOffset,
-                            double leftWidening, double rightWidening, int leftCount, const PairXY* leftGround,
-                            int rightCount, const PairXY* rightGround, double leftElevation, double rightElevation,
-                            double& leftLineOut, double& rightLineOut, PairXY tops[kSectionSides][4],
-                            double flags[kSectionSides], double fillHeights[2]) const;
-  // The ground of a section seen from a line at `lineOffset`: both profiles
-  // start with (0, 0); points left of the line go to the left profile
-  // (distances outwards, positive), the others to the right profile; heights
-  // relative to the ground at the line, whose elevation is returned.
-  static void GroundProfileFrom(double lineOffset, double centreGround, int leftCount, const PairXY* leftGround,
-                                int rightCount, const PairXY* rightGround, double& referenceElevation,
-                                std::vector<PairXY>& leftProfile, std::vector<PairXY>& rightProfile);
-  // Rebuilds planBoundary from the designed sections: one record per section
-  // (outer points of the design lines in plan), tunnel portals pulled 0.1 m
-  // in and raised 8 m above the left shoulder, and a record inserted where a
-  // side changes between fill and cut. Nothing without sections or without a
-  // built baseline model.
-  void BuildPointRecord();
-  // ==== end of the import and section-preparation additions ================
-
-=======
->>>>>>> side
   // ---- Side design: section geometry, slopes, ditches, areas ---------------
   // (SectionGeometry.cpp, SectionFrame.cpp, SlopeGrading.cpp, SideDesign.cpp,
   // DrainageDitch.cpp). Points are local (x outwards, y relative to the
@@ -516,8 +393,6 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   static int DesignSideWith(const SideStandardsAt& standards, double searchWidth, double referenceElevation,
                             int groundCount, const PairXY* ground, const PairXY roadbedTop[4], SideDesign& out);
   // ---- end of side design -------------------------------------------------
-<<<<<<< HEAD
-=======
 
   // ==== Added with the scheme import, the section tables and the section
   // preparation (SchemeImport.cpp, DetourImport.cpp, FillCutTables.cpp,
@@ -638,7 +513,6 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // built baseline model.
   void BuildPointRecord();
   // ==== end of the import and section-preparation additions ================
->>>>>>> side
 
   // ---- 1. The scheme's chainage-break table (断链表) -----------------------
   int breakCount = 0;
