@@ -17,6 +17,7 @@
 #include "AlignmentModel.h"
 #include "DesignRunOptions.h"  // the design run's options
 #include "DesignStandardEntries.h"
+#include "DoubleLineDesign.h"  // the middle part of double-line sections
 #include "DesignerRows.h"
 #include "EarthworkRows.h"  // saving and earthwork additions
 #include "HoleOutline.h"    // saving and earthwork additions
@@ -251,6 +252,150 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   SideStandards& Standards(int side) { return side < 0 ? leftStandards : rightStandards; }
   const SideStandards& Standards(int side) const { return side < 0 ? leftStandards : rightStandards; }
 
+  // ---- Side design: section geometry, slopes, ditches, areas ---------------
+  // (SectionGeometry.cpp, SectionFrame.cpp, SlopeGrading.cpp, SideDesign.cpp,
+  // DrainageDitch.cpp). Points are local (x outwards, y relative to the
+  // section's reference elevation); polylines run in increasing x.
+
+  // Value of the polyline at x. Returns 1 with the interpolated value and
+  // index = the segment's first point; -1 when x lies at or before the first
+  // point (value = first y, index 0); 0 when x lies beyond the last point
+  // (value = last y, index = count - 1) or there are no points (value 0,
+  // index 0).
+  static int InterpolateOnPolyline(double x, int count, const PairXY* points, double& value, int& index);
+  // With h the height difference of the ground pairs (distance, height
+  // difference) at |offset|: centreElevation − h − base (given the design
+  // elevation and the centre ground elevation, the fill height there);
+  // -10000.0 beyond the last pair.
+  static double GroundHeightAbove(double offset, int count, const PairXY* pairs, double centreElevation,
+                                  double base);
+  // First crossing, trying the ground segments from startIndex outwards, of
+  // the leg from `start` to start + 1.1 × run × (dirX, side). 0 with the
+  // crossing in `hit`; 100 without a segment to try; else the last segment
+  // test's result (-1 or 1).
+  static int IntersectSlopeWithGround(int startIndex, int count, const PairXY* ground, double side, double dirX,
+                                      const PairXY& start, double run, PairXY& hit);
+  // The same with the segment a → b as the leg.
+  static int IntersectSegmentWithGround(int startIndex, int count, const PairXY* ground, const PairXY& a,
+                                        const PairXY& b, PairXY& hit);
+  // Fill (design above ground) and cut (below) between a design polyline and
+  // the ground, both set (not added). Stops at the first design point beyond
+  // the ground line.
+  static void FillCutAreas(int designCount, const PairXY* design, int groundCount, const PairXY* ground,
+                           double& fill, double& cut);
+  // Appends `count` slope points to `out`; firstX = ML + the first appended x,
+  // endX = ML + the last; the legs from the fifth appended point on are
+  // summed into steep (|dx| <= 0.001 or |dy|/|dx| >= 0.5) and gentle lengths.
+  static void MergeSlopePoints(int count, const PairXY* points, std::vector<PairXY>& out, double ML, double& firstX,
+                               double& endX, double& steepLength, double& gentleLength);
+  // Where a quantity that is va at a and vb at b changes sign (its ratio
+  // |vb|/|va|, 1.0 when it does not change sign).
+  static void ZeroCrossing(double a, double b, double va, double vb, double& ratio, double& position);
+  // Crossing of the segment (x0 + dx1, y0 + dy1) → (x0 + dx2, y0 + dy2) with
+  // the polyline: the one of least x beyond the segment's second x. 0 none;
+  // 2 when it is not below the segment's first point; 1 otherwise.
+  static int IntersectLineWithPolyline(double x0, double y0, double dx1, double dy1, double dx2, double dy2,
+                                       const PairXY* points, int count, PairXY& point);
+  // The 9-point outline of a lined ditch in drawing units from its inner
+  // bottom corner, outer bottom corner and the point capping its outer face
+  // (side -1 / +1 pointing away from the centre line; depth and lining in
+  // metres, scaled by the drawing factor).
+  static void BuildLinedDitch(int side, double lining, double ratio1, double ratio2, double depth,
+                              const PairXY corners[3], int& count, PairXY outline[kLinedDitchPoints]);
+  // The side ditch of a design line (points 5, 6, 7), drawn through `frame`;
+  // count 0 when the line has fewer than 8 points.
+  static void BuildDitchFromSideBlock(int side, double lining, double ratio1, double ratio2, double depth,
+                                      int designCount, const PairXY* design, const SectionFrame& frame, int& count,
+                                      PairXY outline[kLinedDitchPoints]);
+  // A drainage ditch of 5 points (corners 2, 3, 4) or 6 points (3, 4, 5);
+  // count 0 for any other point count.
+  static void BuildDitchByType(int side, double lining, double ratio1, double ratio2, double depth, int ditchCount,
+                               const PairXY* ditch, const SectionFrame& frame, int& count,
+                               PairXY outline[kLinedDitchPoints]);
+  // A top ditch (inner top, inner bottom, outer bottom, outer top); the outer
+  // lining top is carried along its face to the ground; count 0 with fewer
+  // than 4 ditch points.
+  static void BuildDitchOnGround(int side, double lining, double ratio1, double ratio2, double depth, int ditchCount,
+                                 const PairXY* ditch, int groundCount, const PairXY* ground, const SectionFrame& frame,
+                                 int& count, PairXY outline[kLinedDitchPoints]);
+  // The 7-point symbol of a section end without a ditch, in drawing units.
+  static void BuildPointSymbol(int side, double x, double y, const PairXY& other, int& count,
+                               PairXY outline[kPointSymbolPoints]);
+  // Drawing frame of section `index` (kind 1 / kind 2) from the ends of its
+  // ground lines, in sheet coordinates; nothing for an index out of range.
+  void ComputeSectionFrame(int index);
+  void ComputeSectionFrameDouble(int index);
+  // Places every section on the sheet (sheet position, least and greatest
+  // elevation of each record).
+  void LayoutSections();
+
+  // Grades a slope from `start` in `direction` (-1 down, +1 up) until it
+  // meets the ground, appending the slope points to `out` (emptied first).
+  // 1 met within the soft limit; -1 met beyond it; 0 grades used up; -2
+  // clipped at the search width or start not usable.
+  static int GradeSlope(int direction, const PairXY& start, const SlopeGradeArrays& grades, int groundStart,
+                        int groundCount, const PairXY* ground, double softLimit, std::vector<PairXY>& out,
+                        double searchWidth);
+  // Side ditch, platform and cutting graded up from the foot, appended after
+  // the shoulder (design point 4). The result of the grading.
+  static int BuildCutWithSideDitch(const SideDitchStandard& ditch, const PairXY& foot, const SlopeGradeArrays& cutting,
+                                   int groundStart, int groundCount, const PairXY* ground, double softLimit,
+                                   std::vector<PairXY>& design, double& formCode, double searchWidth,
+                                   double& retainingWallLength, double& turfLength);
+  // A top ditch beyond the last design point: 1 with count 4 (or 2 when its
+  // outer wall does not rise more than half its depth), -1 not placed (count 0).
+  static int PlaceTopDitch(const TopDitchStandard& ditch, int designCount, const PairXY* design, int groundCount,
+                           const PairXY* ground, int& count, PairXY out[kDrainageDitchPoints]);
+  // Least-squares cross slope of the ground between start.x and endX; -1
+  // when the start lies beyond the last-but-one ground point; 0 (flat) when
+  // too few points remain for a fit.
+  static double GroundCrossSlope(const PairXY& start, double endX, int groundCount, const PairXY* ground);
+  // The design line with its formation lowered by `thickness` (4 % fall).
+  static int LowerFormation(int direction, int designCount, const PairXY* design, double thickness,
+                            std::vector<PairXY>& out);
+  // Fill and cut below the formation lowered by `thickness` (set, not added).
+  static void FillCutAreas(int direction, int designCount, const PairXY* design, int groundCount,
+                           const PairXY* ground, double thickness, double& fill, double& cut);
+  // 填改良土 area: the fill between the formation lowered by the surface layer
+  // and lowered by surface layer + improved soil; not below 0.
+  static double ImprovedSoilArea(int direction, int designCount, const PairXY* design, int groundCount,
+                                 const PairXY* ground, double surfaceThickness, double improvedThickness);
+  // Fill, cut, topsoil, improved-soil and shoulder-layer areas of a side.
+  static SideAreaResult SideAreas(int designCount, const PairXY* design, int groundCount, const PairXY* ground,
+                                  double surfaceThickness, double topsoilThickness, double improvedThickness,
+                                  double protectionWidth, double searchWidth, int direction, const PairXY& start,
+                                  const SlopeGradeArrays& grades);
+  // The design line followed by every ground point beyond its last x.
+  static void SurfaceBeyondToe(int groundCount, const PairXY* ground, int designCount, const PairXY* design,
+                               std::vector<PairXY>& out);
+  // Fill and cut between a ditch polyline and a surface; both untouched when
+  // the ditch's first x is below 0.01.
+  static void DitchAreas(int surfaceCount, const PairXY* surface, int ditchCount, const PairXY* ditch,
+                         double& fill, double& cut);
+  // The outline of a drainage ditch whose outer top is `outerTop`, joined to
+  // the surface segment first → second by a berm rising inwards at `rise`
+  // per unit length. Returns its point count (5 or 6).
+  static int DrainageDitchOutline(const PairXY& outerTop, double depth, double bottomWidth, double innerRatio,
+                                  double outerRatio, double rise, const PairXY& first, const PairXY& second,
+                                  PairXY out[kDrainageDitchPoints]);
+  // Places the drainage ditch beyond the toe of a fill side. 1 placed; 0 the
+  // ground is not met; 3 no room (lay the side out with a side ditch only);
+  // 4 the ground falls away too steeply for a ditch.
+  static int PlaceDrainageDitch(double ditchLevel, double referenceElevation, const DrainageDitchStandard& ditch,
+                                int designCount, const PairXY* design, int groundCount, const PairXY* ground,
+                                int& count, PairXY out[kDrainageDitchPoints]);
+
+  // The standards of side `side` (-1 left, +1 right) at ML.
+  SideStandardsAt LookupSideStandards(int side, double ML) const;
+  // Designs one side of a section: 1 designed to the ground, -1 the ground
+  // line was not met or ended too early (out holds what was built).
+  int DesignSide(int side, double ML, double searchWidth, double referenceElevation, int groundCount,
+                 const PairXY* ground, const PairXY roadbedTop[4], SideDesign& out) const;
+  // The same with the standards given.
+  static int DesignSideWith(const SideStandardsAt& standards, double searchWidth, double referenceElevation,
+                            int groundCount, const PairXY* ground, const PairXY roadbedTop[4], SideDesign& out);
+  // ---- end of side design -------------------------------------------------
+
   // ==== Added with the scheme import, the section tables and the section
   // preparation (SchemeImport.cpp, DetourImport.cpp, FillCutTables.cpp,
   // GroundLineTables.cpp, RockLayerTables.cpp, SectionPreparation.cpp) =====
@@ -440,147 +585,6 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   std::vector<HoleOutline> holes;
   // ==== end of the saving and earthwork additions ===========================
 
-  // ---- Side design: section geometry, slopes, ditches, areas ---------------
-  // (SectionGeometry.cpp, SectionFrame.cpp, SlopeGrading.cpp, SideDesign.cpp,
-  // DrainageDitch.cpp). Points are local (x outwards, y relative to the
-  // section's reference elevation); polylines run in increasing x.
-
-  // Value of the polyline at x. Returns 1 with the interpolated value and
-  // index = the segment's first point; -1 when x lies at or before the first
-  // point (value = first y, index 0); 0 when x lies beyond the last point or
-  // there are no points (value = last y or 0, index = count - 1).
-  static int InterpolateOnPolyline(double x, int count, const PairXY* points, double& value, int& index);
-  // Ground elevation above `base` at |offset| on ground pairs (distance,
-  // height difference): centreElevation − h − base; -10000.0 beyond the last pair.
-  static double GroundHeightAbove(double offset, int count, const PairXY* pairs, double centreElevation,
-                                  double base);
-  // First crossing, trying the ground segments from startIndex outwards, of
-  // the leg from `start` to start + 1.1 × run × (dirX, side). 0 with the
-  // crossing in `hit`; 100 without a segment to try; else the last segment
-  // test's result (-1 or 1).
-  static int IntersectSlopeWithGround(int startIndex, int count, const PairXY* ground, double side, double dirX,
-                                      const PairXY& start, double run, PairXY& hit);
-  // The same with the segment a → b as the leg.
-  static int IntersectSegmentWithGround(int startIndex, int count, const PairXY* ground, const PairXY& a,
-                                        const PairXY& b, PairXY& hit);
-  // Fill (design above ground) and cut (below) between a design polyline and
-  // the ground, both set (not added). Stops at the first design point beyond
-  // the ground line.
-  static void FillCutAreas(int designCount, const PairXY* design, int groundCount, const PairXY* ground,
-                           double& fill, double& cut);
-  // Appends `count` slope points to `out`; firstX = ML + the first appended x,
-  // endX = ML + the last; the legs from the fifth appended point on are
-  // summed into steep (|dx| <= 0.001 or |dy|/|dx| >= 0.5) and gentle lengths.
-  static void MergeSlopePoints(int count, const PairXY* points, std::vector<PairXY>& out, double ML, double& firstX,
-                               double& endX, double& steepLength, double& gentleLength);
-  // Where a quantity that is va at a and vb at b changes sign (its ratio
-  // |vb|/|va|, 1.0 when it does not change sign).
-  static void ZeroCrossing(double a, double b, double va, double vb, double& ratio, double& position);
-  // Crossing of the segment (x0 + dx1, y0 + dy1) → (x0 + dx2, y0 + dy2) with
-  // the polyline: the one of least x beyond the segment's second x. 0 none;
-  // 2 when it is not below the segment's first point; 1 otherwise.
-  static int IntersectLineWithPolyline(double x0, double y0, double dx1, double dy1, double dx2, double dy2,
-                                       const PairXY* points, int count, PairXY& point);
-  // The 9-point outline of a lined ditch in drawing units from its inner
-  // bottom corner, outer bottom corner and the point capping its outer face
-  // (side -1 / +1 pointing away from the centre line; depth and lining in
-  // metres, scaled by the drawing factor).
-  static void BuildLinedDitch(int side, double lining, double ratio1, double ratio2, double depth,
-                              const PairXY corners[3], int& count, PairXY outline[kLinedDitchPoints]);
-  // The side ditch of a design line (points 5, 6, 7), drawn through `frame`;
-  // count 0 when the line has fewer than 8 points.
-  static void BuildDitchFromSideBlock(int side, double lining, double ratio1, double ratio2, double depth,
-                                      int designCount, const PairXY* design, const SectionFrame& frame, int& count,
-                                      PairXY outline[kLinedDitchPoints]);
-  // A drainage ditch of 5 points (corners 2, 3, 4) or 6 points (3, 4, 5);
-  // count 0 for any other point count.
-  static void BuildDitchByType(int side, double lining, double ratio1, double ratio2, double depth, int ditchCount,
-                               const PairXY* ditch, const SectionFrame& frame, int& count,
-                               PairXY outline[kLinedDitchPoints]);
-  // A top ditch (inner top, inner bottom, outer bottom, outer top); the outer
-  // lining top is carried along its face to the ground; count 0 with fewer
-  // than 4 ditch points.
-  static void BuildDitchOnGround(int side, double lining, double ratio1, double ratio2, double depth, int ditchCount,
-                                 const PairXY* ditch, int groundCount, const PairXY* ground, const SectionFrame& frame,
-                                 int& count, PairXY outline[kLinedDitchPoints]);
-  // The 7-point symbol of a section end without a ditch, in drawing units.
-  static void BuildPointSymbol(int side, double x, double y, const PairXY& other, int& count,
-                               PairXY outline[kPointSymbolPoints]);
-  // Drawing frame of section `index` (kind 1 / kind 2) from the ends of its
-  // ground lines, in sheet coordinates; nothing for an index out of range.
-  void ComputeSectionFrame(int index);
-  void ComputeSectionFrameDouble(int index);
-  // Places every section on the sheet (sheet position, least and greatest
-  // elevation of each record).
-  void LayoutSections();
-
-  // Grades a slope from `start` in `direction` (-1 down, +1 up) until it
-  // meets the ground, appending the slope points to `out` (emptied first).
-  // 1 met within the soft limit; -1 met beyond it; 0 grades used up; -2
-  // clipped at the search width or start not usable.
-  static int GradeSlope(int direction, const PairXY& start, const SlopeGradeArrays& grades, int groundStart,
-                        int groundCount, const PairXY* ground, double softLimit, std::vector<PairXY>& out,
-                        double searchWidth);
-  // Side ditch, platform and cutting graded up from the foot, appended after
-  // the shoulder (design point 4). The result of the grading.
-  static int BuildCutWithSideDitch(const SideDitchSpec& ditch, const PairXY& foot, const SlopeGradeArrays& cutting,
-                                   int groundStart, int groundCount, const PairXY* ground, double softLimit,
-                                   std::vector<PairXY>& design, double& formCode, double searchWidth,
-                                   double& retainingWallLength, double& turfLength);
-  // A top ditch beyond the last design point: 1 with count 4 (or 2 when its
-  // outer wall does not rise more than half its depth), -1 not placed (count 0).
-  static int PlaceTopDitch(const TopDitchSpec& ditch, int designCount, const PairXY* design, int groundCount,
-                           const PairXY* ground, int& count, PairXY out[kDrainageDitchPoints]);
-  // Least-squares cross slope of the ground between start.x and endX; -1
-  // when the start lies beyond the last-but-one ground point; 0 (flat) when
-  // too few points remain for a fit.
-  static double GroundCrossSlope(const PairXY& start, double endX, int groundCount, const PairXY* ground);
-  // The design line with its formation lowered by `thickness` (4 % fall).
-  static int LowerFormation(int direction, int designCount, const PairXY* design, double thickness,
-                            std::vector<PairXY>& out);
-  // Fill and cut below the formation lowered by `thickness` (set, not added).
-  static void FillCutAreas(int direction, int designCount, const PairXY* design, int groundCount,
-                           const PairXY* ground, double thickness, double& fill, double& cut);
-  // 填改良土 area: the fill between the formation lowered by the surface layer
-  // and lowered by surface layer + improved soil; not below 0.
-  static double ImprovedSoilArea(int direction, int designCount, const PairXY* design, int groundCount,
-                                 const PairXY* ground, double surfaceThickness, double improvedThickness);
-  // Fill, cut, topsoil, improved-soil and shoulder-layer areas of a side.
-  static SideAreaResult SideAreas(int designCount, const PairXY* design, int groundCount, const PairXY* ground,
-                                  double surfaceThickness, double topsoilThickness, double improvedThickness,
-                                  double protectionWidth, double searchWidth, int direction, const PairXY& start,
-                                  const SlopeGradeArrays& grades);
-  // The design line followed by every ground point beyond its last x.
-  static void SurfaceBeyondToe(int groundCount, const PairXY* ground, int designCount, const PairXY* design,
-                               std::vector<PairXY>& out);
-  // Fill and cut between a ditch polyline and a surface; both untouched when
-  // the ditch's first x is below 0.01.
-  static void DitchAreas(int surfaceCount, const PairXY* surface, int ditchCount, const PairXY* ditch,
-                         double& fill, double& cut);
-  // The outline of a drainage ditch whose outer top is `outerTop`, joined to
-  // the surface segment first → second by a berm rising inwards at `rise`
-  // per unit length. Returns its point count (5 or 6).
-  static int DrainageDitchOutline(const PairXY& outerTop, double depth, double bottomWidth, double innerRatio,
-                                  double outerRatio, double rise, const PairXY& first, const PairXY& second,
-                                  PairXY out[kDrainageDitchPoints]);
-  // Places the drainage ditch beyond the toe of a fill side. 1 placed; 0 the
-  // ground is not met; 3 no room (lay the side out with a side ditch only);
-  // 4 the ground falls away too steeply for a ditch.
-  static int PlaceDrainageDitch(double ditchLevel, double referenceElevation, const DrainageDitchSpec& ditch,
-                                int designCount, const PairXY* design, int groundCount, const PairXY* ground,
-                                int& count, PairXY out[kDrainageDitchPoints]);
-
-  // The standards of side `side` (-1 left, +1 right) at ML.
-  SideStandardsAt LookupSideStandards(int side, double ML) const;
-  // Designs one side of a section: 1 designed to the ground, -1 the ground
-  // line was not met or ended too early (out holds what was built).
-  int DesignSide(int side, double ML, double searchWidth, double referenceElevation, int groundCount,
-                 const PairXY* ground, const PairXY roadbedTop[4], SideDesign& out) const;
-  // The same with the standards given.
-  static int DesignSideWith(const SideStandardsAt& standards, double searchWidth, double referenceElevation,
-                            int groundCount, const PairXY* ground, const PairXY roadbedTop[4], SideDesign& out);
-  // ---- end of side design -------------------------------------------------
-
   // ---- 1. The scheme's chainage-break table (断链表) -----------------------
   int breakCount = 0;
   BreakRecord breaks[kMaxBreaks];
@@ -719,6 +723,27 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // that is not inside a structure, as a single line.
   void DesignDoubleSide(int index, int leftFlag, int rightFlag, int leftIndex, int rightIndex, int side);
 
+  // ---- The middle part of a double-line section ---------------------------------------
+  // The inner lines of the two tracks and the middle quantities between
+  // them: both inner shoulders at the embankment distance, both at the
+  // cutting distance, or one of each (DoubleLineDesign.h).
+  void DesignDoubleVariantZeroGap(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  void DesignDoubleVariantBothGaps(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  void DesignDoubleVariantOneGap(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  // Where the two inner slopes meet: the other track's slope points brought
+  // into this track's frame as (spacing − |x| − shift, y + c − b), its first
+  // point with its own x. 1 with the first crossing, 0 when they do not meet.
+  static int IntersectInnerSlopes(double shift, double spacing, int count, const PairXY* points, int otherCount,
+                                  const PairXY* otherPoints, double b, double c, PairXY& crossing);
+
+  // ---- Re-design of one side after an edit --------------------------------------------
+  // DesignSide with the embankment and cutting grades given (the slopes of
+  // the edited design line) instead of the slope tables, and without the land
+  // widening, the station test and the improved soil.
+  int RedesignSide(int side, double ML, double searchWidth, double referenceElevation, int groundCount,
+                   const PairXY* ground, const PairXY roadbedTop[4], const SlopeGradeArrays& embankment,
+                   const SlopeGradeArrays& cutting, SideDesign& out) const;
+
   // ---- The design run (HDMDES) ----------------------------------------------------------
   // Runs the automatic design with the given options: import, detour
   // stretches, every section, the detour sections of a double line, the land
@@ -779,6 +804,9 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // every detour designer. 1; 0 with a message when a file cannot be opened.
   int Save3DSectionFiles();
   int SaveBridgeBaseFile();
+  // The 3D line data of a design run: BJPT (and RXDBJPT for a double line),
+  // Zx3d and Yx3d, bribase. 1; 0 when a file cannot be opened.
+  int SaveThreeDData();
 
   // Detour designers: which detour of which side this designer designs.
   int detourIndex = -1;

@@ -44,7 +44,7 @@ int CrossSectionDesigner::DrainageDitchOutline(const PairXY& outerTop, double de
 }
 
 int CrossSectionDesigner::PlaceDrainageDitch(double ditchLevel, double referenceElevation,
-                                             const DrainageDitchSpec& ditch, int designCount, const PairXY* design,
+                                             const DrainageDitchStandard& ditch, int designCount, const PairXY* design,
                                              int groundCount, const PairXY* ground, int& count,
                                              PairXY out[kDrainageDitchPoints]) {
   count = 0;

@@ -41,7 +41,7 @@ void TakeAreas(const SideAreaResult& a, SideDesign& out) {
 // beyond it, and a short leg to the ground.
 int LayOutSideDitchOnly(const SideStandardsAt& st, double searchWidth, int groundCount, const PairXY* ground,
                         SideDesign& out, double sideLining) {
-  const SideDitchSpec& sd = st.sideDitch;
+  const SideDitchStandard& sd = st.sideDitch;
   out.ditchKind = kDitchNone;
   out.formCode = kFormSideDitchOnly;
   std::vector<PairXY>& points = out.points;
@@ -106,13 +106,13 @@ SideStandardsAt CrossSectionDesigner::LookupSideStandards(int side, double ML) c
   st.shoulderProtectionWidth = GetShoulderWidth(ML, shoulderProtection.count, shoulderProtection.rows);
 
   const SideStandards& s = Standards(side);
-  DrainageDitchSpec& dd = st.drainageDitch;
+  DrainageDitchStandard& dd = st.drainageDitch;
   GetDrainageDitch(ML, s.drainageDitch.count, s.drainageDitch.rows, dd.type, dd.distance, dd.crossSlope, dd.depth,
                    dd.bottomWidth, dd.innerRatio, dd.outerRatio, dd.liningThickness);
-  TopDitchSpec& td = st.topDitch;
+  TopDitchStandard& td = st.topDitch;
   td.applies = GetTopDitch(ML, s.topDitch.count, s.topDitch.rows, td.offset, td.bottomWidth, td.depth,
                            td.innerRatio, td.outerRatio, td.liningThickness);
-  SideDitchSpec& sd = st.sideDitch;
+  SideDitchStandard& sd = st.sideDitch;
   GetSideDitch(ML, s.sideDitch.count, s.sideDitch.rows, sd.topWidth, sd.bottomWidth, sd.depth, sd.innerRatio,
                sd.outerRatio, sd.liningThickness);
   SlopeGradeArrays& e = st.embankment;
@@ -138,9 +138,9 @@ int CrossSectionDesigner::DesignSideWith(const SideStandardsAt& st, double searc
   out.Reset();
   if (ground == nullptr) groundCount = 0;
   searchWidth = std::min(searchWidth, st.limitWidth);
-  const DrainageDitchSpec& dd = st.drainageDitch;
-  const SideDitchSpec& sd = st.sideDitch;
-  const TopDitchSpec& td = st.topDitch;
+  const DrainageDitchStandard& dd = st.drainageDitch;
+  const SideDitchStandard& sd = st.sideDitch;
+  const TopDitchStandard& td = st.topDitch;
   const double c = st.surfaceLayerThickness;
 
   // Lining areas and the surface layer, before any branch.

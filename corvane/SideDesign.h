@@ -31,7 +31,7 @@ struct SlopeGradeArrays {
 SlopeGradeArrays ShiftedCuttingGrades(const SlopeGradeArrays& cutting);
 
 // The drainage ditch (排水沟) at the toe of a fill.
-struct DrainageDitchSpec {
+struct DrainageDitchStandard {
   int type = 0;                  // 1 places a drainage ditch
   double distance = 0.0;         // d0: width of the berm between the toe and the ditch
   double crossSlope = 0.0;       // s0: the berm's fall outwards, as a fraction (4 % is 0.04)
@@ -43,7 +43,7 @@ struct DrainageDitchSpec {
 };
 
 // The top ditch (天沟) above a cutting.
-struct TopDitchSpec {
+struct TopDitchStandard {
   int applies = 0;         // 1 when a top-ditch row holds the chainage
   double offset = 0.0;     // distance of its inner top from the top of the cutting
   double bottomWidth = 0.0;
@@ -54,7 +54,7 @@ struct TopDitchSpec {
 };
 
 // The side ditch (侧沟) beside the shoulder of a cutting or a low fill.
-struct SideDitchSpec {
+struct SideDitchStandard {
   double topWidth = 0.0;  // (inner + outer ratio) × depth + bottom width
   double bottomWidth = 0.0;
   double depth = 0.0;
@@ -72,9 +72,9 @@ struct SideStandardsAt {
   double improvedSoilThickness = 0.0;    // 填改良土
   double surfaceLayerThickness = 0.0;    // 基床表层厚度
   double shoulderProtectionWidth = 0.0;  // 护肩宽度
-  DrainageDitchSpec drainageDitch;
-  TopDitchSpec topDitch;
-  SideDitchSpec sideDitch;
+  DrainageDitchStandard drainageDitch;
+  TopDitchStandard topDitch;
+  SideDitchStandard sideDitch;
   SlopeGradeArrays embankment;  // 路堤边坡
   SlopeGradeArrays cutting;     // 路堑边坡
   double topsoilThickness = 0.0;  // 清表土厚度

@@ -115,7 +115,7 @@ void AddSlopeLengths(const std::vector<PairXY>& points, size_t from, double& ret
 }
 
 
-int CrossSectionDesigner::BuildCutWithSideDitch(const SideDitchSpec& ditch, const PairXY& foot,
+int CrossSectionDesigner::BuildCutWithSideDitch(const SideDitchStandard& ditch, const PairXY& foot,
                                                 const SlopeGradeArrays& cutting, int groundStart, int groundCount,
                                                 const PairXY* ground, double softLimit, std::vector<PairXY>& design,
                                                 double& formCode, double searchWidth, double& retainingWallLength,
@@ -139,7 +139,7 @@ int CrossSectionDesigner::BuildCutWithSideDitch(const SideDitchSpec& ditch, cons
   return result;
 }
 
-int CrossSectionDesigner::PlaceTopDitch(const TopDitchSpec& ditch, int designCount, const PairXY* design,
+int CrossSectionDesigner::PlaceTopDitch(const TopDitchStandard& ditch, int designCount, const PairXY* design,
                                         int groundCount, const PairXY* ground, int& count,
                                         PairXY out[kDrainageDitchPoints]) {
   count = 0;

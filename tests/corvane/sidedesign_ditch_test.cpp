@@ -14,8 +14,8 @@ namespace {
 
 using Points = std::vector<PairXY>;
 
-DrainageDitchSpec Row() {
-  DrainageDitchSpec d;
+DrainageDitchStandard Row() {
+  DrainageDitchStandard d;
   d.type = 1;
   d.distance = 2.0;
   d.crossSlope = 0.04;

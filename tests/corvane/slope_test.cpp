@@ -118,7 +118,7 @@ TEST(SlopeGrading, StartBeyondTheGroundLineSaysSoOnce) {
 // grade is followed by the second entry's 3 m berm, the last grade by none.
 TEST(SlopeGrading, SideDitchAndCutting) {
   Points design = {{0, -2.86}, {0, -2.86}, {3.5, -3}, {3.5, -3}, {3.5, -3}, {77, 77}};
-  SideDitchSpec ditch;
+  SideDitchStandard ditch;
   ditch.bottomWidth = 0.4;
   ditch.depth = 0.8;
   ditch.innerRatio = ditch.outerRatio = 1.0;
@@ -169,15 +169,15 @@ class TopDitchCases : public ::testing::TestWithParam<TopDitchCase> {};
 
 TEST_P(TopDitchCases, PlacesTheDitch) {
   const TopDitchCase& c = GetParam();
-  TopDitchSpec spec;
-  spec.offset = 2.0;
-  spec.bottomWidth = 0.4;
-  spec.depth = 0.6;
-  spec.innerRatio = spec.outerRatio = 1.0;
+  TopDitchStandard ditch;
+  ditch.offset = 2.0;
+  ditch.bottomWidth = 0.4;
+  ditch.depth = 0.6;
+  ditch.innerRatio = ditch.outerRatio = 1.0;
   const Points design = {{0, -2.86}, {3.5, -3}, {10.5, 0}};
   PairXY out[kDrainageDitchPoints] = {};
   int count = -1;
-  EXPECT_EQ(CrossSectionDesigner::PlaceTopDitch(spec, 3, design.data(), static_cast<int>(c.ground.size()),
+  EXPECT_EQ(CrossSectionDesigner::PlaceTopDitch(ditch, 3, design.data(), static_cast<int>(c.ground.size()),
                                                 c.ground.data(), count, out),
             c.result);
   ASSERT_EQ(count, c.count);

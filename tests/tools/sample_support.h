@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -35,7 +38,13 @@ inline fs::path ScratchPath(const std::string& name) {
 }
 
 // The sample project made with the default options (cross-sections every
-// 20 m), its summary lines, and its removal at exit.
+// 20 m).
+//
+// CTest runs every test in a process of its own, so the project is made once
+// for all of them: in the build's test scratch folder, in a folder named after
+// this test program's build (its time and size), made under a lock by the
+// first process that needs it and kept for the next ones (and the next runs);
+// a rebuilt test program makes a new one and removes the older ones.
 class SharedProject {
  public:
   static SharedProject& Get() {
@@ -45,24 +54,49 @@ class SharedProject {
   const fs::path& Folder() const { return m_folder; }
   bool Made() const { return m_made; }
   const std::string& Error() const { return m_error; }
-  const std::vector<std::string>& Summary() const { return m_summary; }
   std::string Database() const { return (m_folder / "data" / "方案1.mdb").string(); }
-  ~SharedProject() {
-    std::error_code ec;
-    fs::remove_all(m_folder, ec);
-  }
 
  private:
-  SharedProject() : m_folder(ScratchPath("shared")) {
+  SharedProject() {
+    struct stat self {};
+    ::stat("/proc/self/exe", &self);
+    const std::string stem = "sample_shared_";
+    const std::string key = std::to_string(self.st_mtim.tv_sec) + "_" + std::to_string(self.st_mtim.tv_nsec) + "_" +
+                            std::to_string(self.st_size);
+    const fs::path base = fs::path(RAIL_BINARY_DIR) / "test-tmp";
+    fs::create_directories(base);
+    m_folder = base / (stem + key);
+    const int lock = ::open((base / "sample_shared.lock").c_str(), O_CREAT | O_RDWR, 0644);
+    if (lock >= 0) ::flock(lock, LOCK_EX);
+    std::error_code ec;
+    if (fs::exists(m_folder / sample::kSummaryFileName, ec)) {
+      m_made = true;
+    } else {
+      std::vector<fs::path> older;
+      for (const fs::directory_entry& e : fs::directory_iterator(base, ec))
+        if (e.path().filename().string().rfind(stem, 0) == 0) older.push_back(e.path());
+      for (const fs::path& p : older) fs::remove_all(p, ec);
+      const fs::path part = base / (stem + key + ".part" + std::to_string(::getpid()));
+      m_made = Make(part);
+      if (m_made) fs::rename(part, m_folder, ec);
+      if (ec) {
+        m_made = false;
+        m_error = "cannot put the sample project in place: " + ec.message();
+        fs::remove_all(part, ec);
+      }
+    }
+    if (lock >= 0) ::close(lock);
+  }
+  bool Make(const fs::path& folder) {
     sample::ProjectOptions options;
-    options.folder = m_folder.string();
+    options.folder = folder.string();
     options.installFolder = RAIL_INSTALL_DIR;
-    m_made = sample::MakeSampleProject(options, m_summary, m_error);
+    std::vector<std::string> summary;
+    return sample::MakeSampleProject(options, summary, m_error);
   }
   fs::path m_folder;
   bool m_made = false;
   std::string m_error;
-  std::vector<std::string> m_summary;
 };
 
 // While it lives, the system's project location (workdir of a scratch install
