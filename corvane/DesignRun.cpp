@@ -33,6 +33,7 @@ void RoadbedTypeName(int type, CString& name) {
 // ---- The run --------------------------------------------------------------------------------------------
 
 int CrossSectionDesigner::CmdAutoDesign(const AutoDesignOptions& options) {
+  sectionsDesigned = 0;  // SAVEFILE saves only a design that ran to its end
   acutPrintf("正在导入数据.... ");
   if (!ImportDesignData(options)) return 0;
   acutPrintf("OK!\n");
@@ -47,6 +48,7 @@ int CrossSectionDesigner::CmdAutoDesign(const AutoDesignOptions& options) {
 
   const bool doubleLine = lineKind == "双线";
   if (doubleLine && !DesignDetourSections()) return 0;
+  sectionsDesigned = 1;
 
   // The land files of the main line and, for a double line, of the detours.
   if (!WriteLandFile(*this, "ZdkData", false)) return 0;
