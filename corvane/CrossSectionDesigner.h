@@ -11,11 +11,16 @@
 // together (OwnedRowArray), so an empty table always has count 0 and no
 // rows.
 
+#include <cstdio>
 #include <vector>
 
 #include "AlignmentModel.h"
+#include "DesignRunOptions.h"  // the design run's options
 #include "DesignStandardEntries.h"
+#include "DoubleLineDesign.h"  // the middle part of double-line sections
 #include "DesignerRows.h"
+#include "EarthworkRows.h"  // saving and earthwork additions
+#include "HoleOutline.h"    // saving and earthwork additions
 #include "SchemeDatabase.h"
 #include "SectionGeometry.h"  // side design: section geometry
 #include "SectionRecord.h"
@@ -511,6 +516,75 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   void BuildPointRecord();
   // ==== end of the import and section-preparation additions ================
 
+  // ==== Added with the saving of the results, the point files and the
+  // earthwork quantities (SaveResults.cpp, PointFiles.cpp,
+  // EarthworkQuantities.cpp, QuantitySheet.cpp, EarthworkCommand.cpp) =======
+  // ---- Saving the design (SAVEFILE) -------------------------------------------
+  // The save run of this (the baseline) designer: "没有设计横断面" and 0 when
+  // it has no baseline model, no sections or sectionsDesigned is not set.
+  // Otherwise the main-line result files (SaveResultFiles), for a "双线"
+  // design the detour result files (SaveDetourResultFiles; not when a detour
+  // designer in use has lost its sections: an alert, and the files on disk
+  // stay), then the point files (SavePointFiles; a failure ends the run with
+  // 0), the 3D section files and the bridge-base file, and "3D OK!".
+  // Returns 1 when the run reached its end.
+  int SaveDesignResults();
+
+  // ---- Point files (BJPT, RXDBJPT, 3DFW, Hole) -----------------------------
+  // Writes BJPT of this designer, RXDBJPT of the detour designers (a "双线"
+  // design only), 3DFW with the plan extents and, when the point files give
+  // any, the Hole outlines. 0 when a file cannot be opened (alert
+  // "无法打开BJPT文件!", "无法打开RXDBJPT文件!", "无法打开3DFW文件!" or
+  // "无法打开HOLE文件!"); 1 when all were written.
+  int SavePointFiles();
+  // Empties the hole outlines and reads those of BJPT. 0 when BJPT cannot be
+  // opened (message box "Cannot open <path> file").
+  int LoadPointFile();
+  // Reads the point records of RXDBJPT (left detours, then right ones) and
+  // appends their hole outlines. 0 when it cannot be opened (no message).
+  int LoadDetourPointFile();
+  // Empties the hole outlines.
+  void FreeHoles();
+  // Reads one point record and appends the outlines of the stretches of
+  // roadbed between bridges and tunnels that run more than 1 m (at most
+  // kMaxHoles in all). The count read is trusted only as far as the records
+  // that follow it.
+  void ReadPointRecords(FILE* file);
+
+  // ---- Earthwork quantities (CALTSF) --------------------------------------------
+  // Inserts a section at the start and at the end of every bridge, tunnel and
+  // station that lies within the sections (none where a section is within
+  // 0.001 of that mileage): a copy of the neighbouring section outside the
+  // structure, with the structure's chainage text and its start or end code.
+  void AddStructureEndSections();
+  // Restores every section's chainage label from its mileage through the
+  // line's break table (the alignment model's, else the designer's own).
+  void RestoreSectionLabels();
+  // Sets the excavation-class areas of every section (ApplyExcavationClasses).
+  void SetAllExcavationClassAreas();
+  // tsfjsb: the quantities of the sections within [start − 0.01, end + 0.01]
+  // by average end areas. 0 after "写文件出错!" when the file cannot be
+  // written; 1 otherwise. The quantities stay in `quantities` for the sheet.
+  int WriteEarthworkTable(double start, double end);
+  // The block of this detour designer (side code, index) in the open
+  // rxdtsfjsb file, with the 挖方分类 percentages beside the rock-class
+  // volumes. 1, or 0 when the file is not open.
+  int WriteEarthworkRows(FILE* file, int side, int detourIndex, double start, double end);
+  // Fills the quantity sheet from the quantities of the last file writer:
+  // a row per kilometre, a row per structure, and the row "合计".
+  void SummarizeEarthwork(double start, double end);
+  // The body of CALTSF on a designer built for it: reads the scheme's
+  // alignment, structures and standards and the design results back, writes
+  // tsfjsb and rxdtsfjsb and the quantity sheet, and frees every line.
+  // 1 when it ran to its end; 0 when it stopped with a message.
+  int CmdEarthworkToExcel(const EarthworkChoice& choice);
+
+  // Set by the design run when every section was designed (SAVEFILE needs it).
+  int sectionsDesigned = 0;
+  // The hole outlines read back from the point files (at most kMaxHoles).
+  std::vector<HoleOutline> holes;
+  // ==== end of the saving and earthwork additions ===========================
+
   // ---- 1. The scheme's chainage-break table (断链表) -----------------------
   int breakCount = 0;
   BreakRecord breaks[kMaxBreaks];
@@ -604,6 +678,140 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   double planMinY = 0.0;
   double planMaxX = 0.0;
   double planMaxY = 0.0;
+
+  // ==== Added with the section drivers, the double-line and detour design,
+  // the design run and the result files (SectionDrivers.cpp,
+  // DoubleLineDesign.cpp, DetourSegments.cpp, DesignRun.cpp,
+  // ResultFiles.cpp, ResultFileSets.cpp, ResultFiles3D.cpp) ===============
+
+  // ---- Detour stretches and line relations -------------------------------------
+  // Splits every detour of both detour arrays into its stretches on the
+  // baseline (sml1, sml2, eml2, eml1) and the same points on the detour's own
+  // line, from this (baseline) designer's sections.
+  void ComputeDetourSegments();
+  // The line relation of ML (LineRelation: 0 single-line scheme, 1 no detour,
+  // 2 a detour's transition stretch, 3 its separated stretch) and the detour
+  // that holds it; left detours are searched before right ones.
+  void FindDetourAtChainage(double ML, int& relation, int& leftIndex, int& rightIndex, int& leftFlag,
+                            int& rightFlag) const;
+  // Walks this designer's sections from the first at or after ML − 0.001,
+  // forwards or backwards, until the next section passes `limit`, a section
+  // has either line inside a bridge, tunnel or station, or the lines have
+  // separated: by the spacings against the section's separation width, or by
+  // trial inner slopes that no longer overlap. Gives the section reached (its
+  // mileage and index, -1 without sections) and that mileage on the line of
+  // detour `detour` of side `lineCode` (-1 left, +1 right; any other code:
+  // the mileage itself).
+  void FindSeparationBySpacing(int detour, double ML, double limit, int forwards, int lineCode, double& mileage,
+                               int& index, double& onLine) const;
+  void FindSeparationBySlopes(int detour, double ML, double limit, int forwards, int lineCode, double& mileage,
+                              int& index, double& onLine) const;
+  // The mileage on the line of detour `detour` of side `lineCode` of the
+  // baseline point at ML (the detour designer's own line; the side line when
+  // that has none). ML itself when there is no such line.
+  double MileageOnDetourLine(int lineCode, int detour, double ML) const;
+
+  // ---- Section drivers --------------------------------------------------------------
+  // Designs section `index` as one track (singleLine is 1 from every caller)
+  // with the left-line and right-line offsets a and b.
+  void DesignSingleSection(int index, unsigned char singleLine, double a, double b);
+  // Designs section `index` as two tracks on one roadbed, with the middle
+  // part between them.
+  void DesignDoubleSection(int index, unsigned char singleLine, double leftOffset, double rightOffset, int leftFlag,
+                           int rightFlag, int leftIndex, int rightIndex);
+  // Designs the one track (side -1 left, +1 right) of a double-line section
+  // that is not inside a structure, as a single line.
+  void DesignDoubleSide(int index, int leftFlag, int rightFlag, int leftIndex, int rightIndex, int side);
+
+  // ---- The middle part of a double-line section ---------------------------------------
+  // The inner lines of the two tracks and the middle quantities between
+  // them: both inner shoulders at the embankment distance, both at the
+  // cutting distance, or one of each (DoubleLineDesign.h).
+  void DesignDoubleVariantZeroGap(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  void DesignDoubleVariantBothGaps(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  void DesignDoubleVariantOneGap(const DoubleLineContext& context, DoubleMiddle& middle) const;
+  // Where the two inner slopes meet: the other track's slope points brought
+  // into this track's frame as (spacing − |x| − shift, y + c − b), its first
+  // point with its own x. 1 with the first crossing, 0 when they do not meet.
+  static int IntersectInnerSlopes(double shift, double spacing, int count, const PairXY* points, int otherCount,
+                                  const PairXY* otherPoints, double b, double c, PairXY& crossing);
+
+  // ---- Re-design of one side after an edit --------------------------------------------
+  // DesignSide with the embankment and cutting grades given (the slopes of
+  // the edited design line) instead of the slope tables, and without the land
+  // widening, the station test and the improved soil.
+  int RedesignSide(int side, double ML, double searchWidth, double referenceElevation, int groundCount,
+                   const PairXY* ground, const PairXY roadbedTop[4], const SlopeGradeArrays& embankment,
+                   const SlopeGradeArrays& cutting, SideDesign& out) const;
+
+  // ---- The design run (HDMDES) ----------------------------------------------------------
+  // Runs the automatic design with the given options: import, detour
+  // stretches, every section, the detour sections of a double line, the land
+  // files, the 3D files when asked. 1 when the run completed, 0 when a step
+  // failed (nothing more is done after it).
+  int CmdAutoDesign(const AutoDesignOptions& options);
+  // Takes the options and imports the scheme; writes ylex once the import
+  // has succeeded. False when the project or the scheme cannot be read.
+  bool ImportDesignData(const AutoDesignOptions& options);
+  // Designs every section of this (baseline) designer and writes HdmResultData
+  // and HdmDetailArea as it goes. 5100; 0 when a file cannot be opened.
+  int DesignAllSections();
+  // Designs the separated stretch of every left and right detour and writes
+  // HdmRXDResultData and HdmRXDDetailArea. 1; 0 when a file cannot be opened.
+  int DesignDetourSections();
+  // The six excavation-class areas of section `index`: the 挖方分类 shares
+  // at its ML times its cut area. Returns the sum of the shares (fractions).
+  double ApplyExcavationClasses(int index);
+
+  // ---- Result files ------------------------------------------------------------------------
+  // One record of HdmResultData / HdmRXDResultData, and its reader (1; 0 when
+  // the record is short or a count in it is out of range).
+  void WriteSectionResult(int index, FILE* fp) const;
+  int ReadSectionResult(int index, FILE* fp);
+  // One record of HdmDetailArea / HdmRXDDetailArea, and its reader.
+  void WriteAreaRecord(int index, FILE* fp) const;
+  int ReadDataFile(int index, FILE* fp);
+  // The whole ZdkData and PMZTT content of this designer.
+  void WriteLandWidthLine(FILE* fp) const;
+  void WriteLandUseLine(FILE* fp) const;
+  // The BJPT point record of this designer (BuildPointRecord first); widens
+  // the plan extents. Returns 5100.
+  int WritePointRecord(FILE* fp);
+  // One section of Zx3d (tunnel == false: 8 points a side) or Yx3d (10
+  // points a side, the arc of a tunnel's vault).
+  void Write3DSectionLine(FILE* fp, const PlanPoint& point, double bearing, int index, bool tunnel) const;
+  // The pier lines of this line's bridge span table from `startMileage`;
+  // `lines` counts the lines written.
+  void WriteBridgeBaseLines(double startMileage, FILE* fp, int& lines, int lineFlag) const;
+
+  // ---- Result file groups ------------------------------------------------------------------
+  // The main-line group: HdmResultData, HdmDetailArea (excavation classes
+  // recomputed), the quantity table, ZdkData and PMZTT.
+  void SaveResultFiles();
+  // The detour group from both detour arrays: HdmRXDResultData,
+  // HdmRXDDetailArea, RXDZdkData, RXDPMZTT.
+  void SaveDetourResultFiles();
+  // Replaces 横断面数量表 by one row per section.
+  void SaveQuantityTable();
+  // Reads HdmResultData (and, for a double line, HdmRXDResultData into the
+  // detour designers) back. 1; 0 with a message when a file is missing or
+  // damaged.
+  int ReadSectionResults();
+  // Reads HdmDetailArea (and HdmRXDDetailArea) back into the sections read
+  // by ReadSectionResults. 1; 0 with a message.
+  int ReadSectionAreas();
+  // Zx3d and Yx3d of the baseline's sections; bribase of the baseline and
+  // every detour designer. 1; 0 with a message when a file cannot be opened.
+  int Save3DSectionFiles();
+  int SaveBridgeBaseFile();
+  // The 3D line data of a design run: BJPT (and RXDBJPT for a double line),
+  // Zx3d and Yx3d, bribase. 1; 0 when a file cannot be opened.
+  int SaveThreeDData();
+
+  // Detour designers: which detour of which side this designer designs.
+  int detourIndex = -1;
+  int detourSide = 0;
+  // ==== end of the drivers, run and result-file additions ===================
 
  private:
   void DeleteModels();

@@ -1,0 +1,202 @@
+// The automatic design run (HDMDES): import of the scheme, the detour
+// stretches, the design of every section of the baseline in chainage order
+// (with a transition section let in where a detour's roadbeds separate or
+// join), the detour sections of a double line, and the result files.
+
+#include <cmath>
+#include <vector>
+
+#include "CrossSectionDesigner.h"
+#include "DesignerGlobals.h"
+#include "ResultFileAccess.h"
+#include "RoadbedTypes.h"
+#include "arx/edoutput.h"
+#include "mfc/app.h"
+#include "project/ProjectLocation.h"
+
+// ---- Roadbed type names -----------------------------------------------------------------------------
+
+void RoadbedTypeName(int type, CString& name) {
+  static const char* const kNames[] = {"单线路基",
+                                       "双线路基,左线并行",
+                                       "双线路基,右线并行",
+                                       "换边路基,三线并行",
+                                       "左线绕行，路肩未分离",
+                                       "左线绕行，路肩分离",
+                                       "右线绕行，路肩未分离",
+                                       "右线绕行，路肩分离",
+                                       "左线绕行，三线并存",
+                                       "右线绕行，三线并存"};
+  name = type >= 0 && type < static_cast<int>(std::size(kNames)) ? kNames[type] : kNames[0];
+}
+
+// ---- The run --------------------------------------------------------------------------------------------
+
+int CrossSectionDesigner::CmdAutoDesign(const AutoDesignOptions& options) {
+  sectionsDesigned = 0;  // SAVEFILE saves only a design that ran to its end
+  acutPrintf("正在导入数据.... ");
+  if (!ImportDesignData(options)) return 0;
+  acutPrintf("OK!\n");
+
+  acutPrintf("计算绕行段里程分段数据.... ");
+  ComputeDetourSegments();
+  acutPrintf("OK!\n");
+
+  acutPrintf("正在自动设计横断面.... ");
+  if (!DesignAllSections()) return 0;
+  acutPrintf("OK!\n");
+
+  const bool doubleLine = lineKind == "双线";
+  if (doubleLine && !DesignDetourSections()) return 0;
+  sectionsDesigned = 1;
+
+  // The land files of the main line and, for a double line, of the detours.
+  if (!WriteLandFile(*this, "ZdkData", false)) return 0;
+  if (doubleLine && !WriteDetourLandFile("RXDZdkData", false)) return 0;
+  if (!WriteLandFile(*this, "PMZTT", true)) return 0;
+  if (doubleLine && !WriteDetourLandFile("RXDPMZTT", true)) return 0;
+
+  // The sections are drawn by the drawing commands from what was designed.
+  if (threeDData) {
+    if (!SaveThreeDData()) return 0;
+    acutPrintf("OK!\n");
+  }
+  return 1;
+}
+
+bool CrossSectionDesigner::ImportDesignData(const AutoDesignOptions& options) {
+  if (!ReadProjectAndScheme()) return false;
+  schemeDatabasePath = options.schemeDatabasePath.IsEmpty() ? SchemeDatabasePath() : options.schemeDatabasePath;
+  lineKind = options.lineKind;
+  if (options.reservedLineFlag) {
+    reservedLineChoice = options.reservedLineChoice;
+    if (options.reservedLineChoice == 1) lineKind = "单线";
+    if (options.reservedLineChoice == 2) lineKind = "双线";
+  }
+  drawRequest = options.draw;
+  if (options.draw) {
+    scaleDenominator = options.scaleDenominator;
+    sheetOrigin.x = options.originX;
+    sheetOrigin.y = options.originY;
+  }
+  threeDData = options.threeD;
+
+  if (!ReadSchemeAlignment(schemeDatabasePath, 1, 1)) return false;
+  // Only an import that succeeded replaces the line kind of the scheme.
+  FILE* fp = OpenResultFileOrAlert("ylex", "w");
+  if (fp == nullptr) return false;
+  std::fputs(lineKind.GetString(), fp);
+  if (!CloseResultFile(fp, "ylex")) return false;
+  if (options.draw && scaleDenominator > 0.0) g_DrawingFactor = 1000.0 / scaleDenominator;
+  return true;
+}
+
+// ---- Every section of the baseline ------------------------------------------------------------------------
+
+int CrossSectionDesigner::DesignAllSections() {
+  acedSetStatusBarProgressMeter("横断面自动设计", 0, 100);
+  FILE* area = OpenResultFile("HdmDetailArea", "w");
+  FILE* result = area != nullptr ? OpenResultFile("HdmResultData", "w") : nullptr;
+  if (area == nullptr || result == nullptr) {
+    if (area != nullptr) std::fclose(area);
+    acedRestoreStatusBar();
+    acedAlert("无法打开CRSFORM文件!");
+    return 0;
+  }
+  // Counts of a fixed width, rewritten once the sections let in are known.
+  std::fprintf(area, "%10d\n", SectionCount());
+  std::fprintf(result, "%10d\n", SectionCount());
+
+  bool warned = false;
+  int insertedAt = -1;  // the transition section let in last
+  for (int i = 0; i < SectionCount(); ++i) {
+    acedSetStatusBarProgressMeterPos(i * 100 / SectionCount());
+    const double ML = sections[static_cast<size_t>(i)].mileage;
+    const int row = FindExcavationClassRow(ML);
+    if (row >= 0 && !warned) {
+      double sum = 0.0;
+      for (double p : excavationClass.rows[row].percent) sum += p * 0.01;
+      // A share of exactly 101 % is allowed within the rounding of the sum.
+      if (sum > 1.01 + 1e-9) {
+        AfxMessageBox("挖方分类数据有误, 百分比超过100%, 请查错!");
+        warned = true;
+      }
+    }
+
+    int relation = 0, leftIndex = -1, rightIndex = -1, leftFlag = 0, rightFlag = 0;
+    FindDetourAtChainage(ML, relation, leftIndex, rightIndex, leftFlag, rightFlag);
+    sections[static_cast<size_t>(i)].lineRelation = relation;
+
+    // Where the roadbeds separate (2 → 3) or join (3 → 2) a transition
+    // section is let in: the separated section at the change is designed as
+    // a transition and its copy after it as it is. The section let in is not
+    // itself a change, so the insertion happens once per change.
+    const int previous = i > 0 ? sections[static_cast<size_t>(i - 1)].lineRelation : -1;
+    const bool change = (previous == 2 && relation == 3) || (previous == 3 && relation == 2);
+    if (change && i - 1 != insertedAt) {
+      if (!InsertSection(i + 1, sections[static_cast<size_t>(i)])) break;
+      if (relation == 2) {
+        // Joining again: the last separated section, designed afresh as a
+        // transition.
+        sections[static_cast<size_t>(i)] = sections[static_cast<size_t>(i - 1)];
+      }
+      sections[static_cast<size_t>(i)].lineRelation = relation = 2;
+      insertedAt = i;
+    }
+
+    SectionRecord& r = sections[static_cast<size_t>(i)];
+    switch (relation) {
+      case 0:
+        DesignSingleSection(i, 1, 0.0, 0.0);
+        break;
+      case 1:
+        DesignSingleSection(i, 1, r.leftLineOffset, r.rightLineOffset);
+        break;
+      case 2:
+        DesignDoubleSection(i, 0, r.leftLineOffset, r.rightLineOffset, leftFlag, rightFlag, leftIndex, rightIndex);
+        break;
+      default:
+        if (leftFlag)
+          DesignSingleSection(i, 1, 0.0, r.rightLineOffset);
+        else
+          DesignSingleSection(i, 1, r.leftLineOffset, 0.0);
+        break;
+    }
+    ApplyExcavationClasses(i);
+    WriteSectionResult(i, result);
+    WriteAreaRecord(i, area);
+  }
+
+  std::rewind(result);
+  std::fprintf(result, "%10d\n", SectionCount());
+  std::rewind(area);
+  std::fprintf(area, "%10d\n", SectionCount());
+  const bool resultOk = CloseResultFile(result, "HdmResultData");
+  const bool areaOk = CloseResultFile(area, "HdmDetailArea");
+  if (resultOk && areaOk) SaveQuantityTable();
+  acedRestoreStatusBar();
+  return resultOk && areaOk ? 5100 : 0;
+}
+
+// ---- The detour sections ---------------------------------------------------------------------------------
+
+int CrossSectionDesigner::DesignDetourSections() {
+  for (int side : {-1, 1}) {
+    const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
+    for (int i = 0; i < count; ++i) {
+      CrossSectionDesigner* d = DetourDesigner(side, i);
+      if (d == nullptr) continue;
+      // The separated stretch on the detour's own line: the rest of the
+      // detour stands on the baseline's roadbed and is designed with it.
+      const double from = d->segmentOnDetour.sml2 - 0.01;
+      const double to = d->segmentOnDetour.eml2 + 0.01;
+      for (int k = 0; k < d->SectionCount(); ++k) {
+        const double ML = d->sections[static_cast<size_t>(k)].mileage;
+        if (ML <= from || ML >= to) continue;
+        d->DesignSingleSection(k, 1, 0.0, 0.0);
+        d->ApplyExcavationClasses(k);
+      }
+    }
+  }
+  return WriteDetourResultPair(false);
+}

@@ -1,0 +1,133 @@
+// The body of CALTSF: the earthwork quantities of the last design, computed
+// on a designer built for the command from the scheme and the result files,
+// written to tsfjsb (baseline) and rxdtsfjsb (detour sections) and to the
+// roadbed quantity sheet.
+//
+// The result files hold neither the sections' chainage labels nor their
+// excavation-class areas: the labels are made again from the mileages
+// through each line's break table, and the class areas from each line's
+// 挖方分类 rows and the cut areas read back. The scheme's alignment and
+// structures are imported before the results are read, so that the
+// sections at the structures' ends can be added to them.
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "CrossSectionDesigner.h"
+#include "DesignerGlobals.h"
+#include "QuantitySheet.h"
+#include "ResultFileAccess.h"
+#include "arx/edoutput.h"
+#include "mfc/app.h"
+#include "project/ProjectLocation.h"
+
+namespace {
+
+// The line kind the last design wrote to ylex; false when there is none.
+bool ReadLineKind(CString& lineKind) {
+  FILE* f = OpenResultFile("ylex", "r");
+  if (f == nullptr) return false;
+  char word[64] = {};
+  const bool read = std::fscanf(f, "%63s", word) == 1;
+  std::fclose(f);
+  if (read) lineKind = word;
+  return read;
+}
+
+// The detour designers in use of one side, with their indices.
+std::vector<std::pair<int, CrossSectionDesigner*>> Detours(int side) {
+  std::vector<std::pair<int, CrossSectionDesigner*>> out;
+  const int count = std::clamp(side < 0 ? g_LeftDetourCount : g_RightDetourCount, 0, kMaxDetourDesigners);
+  for (int i = 0; i < count; ++i) out.emplace_back(i, DetourDesigner(side, i));
+  return out;
+}
+
+// Labels and class areas of every section read back.
+void CompleteSections(CrossSectionDesigner& d) {
+  d.RestoreSectionLabels();
+  d.SetAllExcavationClassAreas();
+}
+
+// The range of a chainage pair on a designer's line, in line order.
+void RangeOnLine(const CrossSectionDesigner& d, const EarthworkChoice& choice, double& start, double& end) {
+  start = LineChainageToMileage(d, choice.startText);
+  end = LineChainageToMileage(d, choice.endText);
+  if (start > end) std::swap(start, end);
+}
+
+bool HasSectionIn(const CrossSectionDesigner& d, double start, double end) {
+  for (const SectionRecord& s : d.sections)
+    if (s.mileage >= start - 0.01 && s.mileage <= end + 0.01) return true;
+  return false;
+}
+
+// The baseline's file and sheet rows over [start, end].
+void BaselineQuantities(CrossSectionDesigner& d, double start, double end) {
+  d.WriteEarthworkTable(start, end);
+  acutPrintf("\n土石方数量计算完毕,开始填写数据........................!");
+  d.SummarizeEarthwork(start, end);
+}
+
+// A detour's block and sheet rows over [start, end].
+void DetourQuantities(CrossSectionDesigner& d, FILE* file, int side, int index, double start, double end) {
+  d.WriteEarthworkRows(file, side, index, start, end);
+  if (d.SectionCount() > 0) d.SummarizeEarthwork(start, end);
+}
+
+}  // namespace
+
+int CrossSectionDesigner::CmdEarthworkToExcel(const EarthworkChoice& choice) {
+  if (!ReadProjectAndScheme()) return 0;
+  if (!ReadLineKind(lineKind)) {
+    AfxMessageBox("请先进行横断面设计!");
+    return 0;
+  }
+  // The alignment, structures and standards first, then the results.
+  if (!ReadSchemeAlignment(SchemeDatabasePath(), 0, 0) || !ReadSectionResults() || !ReadSectionAreas()) {
+    FreeAllLines();
+    return 0;
+  }
+  CompleteSections(*this);
+  for (int side : {-1, 1})
+    for (const auto& [index, d] : Detours(side)) CompleteSections(*d);
+
+  FILE* detourFile = OpenResultFile("rxdtsfjsb", "w+");
+  if (detourFile == nullptr) {
+    AfxMessageBox("请写文件出错!");
+    FreeAllLines();
+    return 0;
+  }
+  g_ExcelRow = 3;
+  OpenQuantitySheet();
+
+  if (choice.wholeLine) {
+    if (SectionCount() > 0) BaselineQuantities(*this, sections.front().mileage, sections.back().mileage);
+    std::fprintf(detourFile, "%d %d\n", static_cast<int>(Detours(-1).size()), static_cast<int>(Detours(1).size()));
+    for (int side : {-1, 1}) {
+      for (const auto& [index, d] : Detours(side)) {
+        const double start = d->SectionCount() > 0 ? d->sections.front().mileage : 0.0;
+        const double end = d->SectionCount() > 0 ? d->sections.back().mileage : 0.0;
+        DetourQuantities(*d, detourFile, side, index, start, end);
+      }
+    }
+  } else {
+    double start = 0.0, end = 0.0;
+    if (choice.lines & EarthworkChoice::kBaseline) {
+      RangeOnLine(*this, choice, start, end);
+      BaselineQuantities(*this, start, end);
+    }
+    for (int side : {-1, 1}) {
+      if (!(choice.lines & (side < 0 ? EarthworkChoice::kLeftDetours : EarthworkChoice::kRightDetours))) continue;
+      for (const auto& [index, d] : Detours(side)) {
+        RangeOnLine(*d, choice, start, end);
+        if (HasSectionIn(*d, start, end)) DetourQuantities(*d, detourFile, side, index, start, end);
+      }
+    }
+  }
+
+  CloseResultFile(detourFile, "rxdtsfjsb");
+  SetExcelInteractive(1);
+  FreeAllLines();
+  return 1;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Opening, closing and writing the result files of the project's data folder
+// ("<project>\data\<Name>.<scheme>"); internal to the cross-section module.
+
+#include <cstdio>
+
+class CrossSectionDesigner;
+
+// The result file `name` of the current project and scheme; null when it
+// cannot be opened.
+FILE* OpenResultFile(const char* name, const char* mode);
+// The same, with the alert "无法打开<name>文件!" when it cannot be opened.
+FILE* OpenResultFileOrAlert(const char* name, const char* mode);
+// Closes a result file; false, with an alert naming it, when what was
+// written could not be stored.
+bool CloseResultFile(FILE* fp, const char* name);
+
+// ZdkData-like (landUse false) or PMZTT-like (landUse true) file `name` of
+// one designer, and of every detour designer in use (headed by "L R").
+// 1, or 0 when the file cannot be opened or written.
+int WriteLandFile(const CrossSectionDesigner& designer, const char* name, bool landUse);
+int WriteDetourLandFile(const char* name, bool landUse);
+// HdmRXDResultData and HdmRXDDetailArea from every detour designer in use;
+// with recomputeClasses set the excavation classes of each detour's own
+// stretch are set again first. 1, or 0 after "无法打开CRSFORM文件!".
+int WriteDetourResultPair(bool recomputeClasses);

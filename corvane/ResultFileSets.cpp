@@ -1,0 +1,383 @@
+// The result files as groups: the main line's (HdmResultData, HdmDetailArea,
+// ZdkData, PMZTT, and the section quantity table) and the detour sections'
+// (HdmRXDResultData, HdmRXDDetailArea, RXDZdkData, RXDPMZTT), written from
+// the designers and read back into them.
+//
+// Every file is named "<project>\data\<Name>.<scheme>" and checked when it is
+// opened: a file that cannot be opened is reported and nothing is written to
+// it.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "CrossSectionDesigner.h"
+#include "DesignerGlobals.h"
+#include "ResultFileAccess.h"
+#include "arx/edoutput.h"
+#include "crt/textfile.h"
+#include "mfc/app.h"
+#include "project/ProjectLocation.h"
+
+// ---- Opening and closing --------------------------------------------------------------------
+
+FILE* OpenResultFile(const char* name, const char* mode) {
+  const CString path = ResultFilePath(name);
+  return platform::openFile(path.GetString(), mode);
+}
+
+bool CloseResultFile(FILE* fp, const char* name) {
+  if (fp == nullptr) return false;
+  if (std::fclose(fp) == 0) return true;
+  CString text;
+  text.Format("写%s文件出错!", name);
+  acedAlert(text.GetString());
+  return false;
+}
+
+FILE* OpenResultFileOrAlert(const char* name, const char* mode) {
+  FILE* fp = OpenResultFile(name, mode);
+  if (fp == nullptr) {
+    CString text;
+    text.Format("无法打开%s文件!", name);
+    acedAlert(text.GetString());
+  }
+  return fp;
+}
+
+// ---- Excavation classes -------------------------------------------------------------------------
+
+double CrossSectionDesigner::ApplyExcavationClasses(int index) {
+  if (index < 0 || index >= SectionCount()) return 0.0;
+  SectionRecord& r = sections[static_cast<size_t>(index)];
+  const int row = FindExcavationClassRow(r.mileage);
+  double sum = 0.0;
+  for (int k = 0; k < 6; ++k) {
+    const double share = row >= 0 ? excavationClass.rows[row].percent[k] * 0.01 : 0.0;
+    sum += share;
+    r.areas.excavationClass[k] = share * r.areas.cut;
+  }
+  return sum;
+}
+
+// ---- The land files of one designer or of all detour designers ------------------------------------
+
+namespace {
+
+// Every detour designer in use: the left ones, then the right ones.
+std::vector<CrossSectionDesigner*> DetourDesignersInUse() {
+  std::vector<CrossSectionDesigner*> out;
+  for (int side : {-1, 1}) {
+    const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
+    for (int i = 0; i < count; ++i) {
+      if (CrossSectionDesigner* d = DetourDesigner(side, i)) out.push_back(d);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int WriteLandFile(const CrossSectionDesigner& designer, const char* name, bool landUse) {
+  FILE* fp = OpenResultFileOrAlert(name, "w");
+  if (fp == nullptr) return 0;
+  if (landUse)
+    designer.WriteLandUseLine(fp);
+  else
+    designer.WriteLandWidthLine(fp);
+  return CloseResultFile(fp, name) ? 1 : 0;
+}
+
+int WriteDetourLandFile(const char* name, bool landUse) {
+  FILE* fp = OpenResultFileOrAlert(name, "w");
+  if (fp == nullptr) return 0;
+  std::fprintf(fp, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
+  for (const CrossSectionDesigner* d : DetourDesignersInUse()) {
+    if (landUse)
+      d->WriteLandUseLine(fp);
+    else
+      d->WriteLandWidthLine(fp);
+  }
+  return CloseResultFile(fp, name) ? 1 : 0;
+}
+
+// ---- The detour result pair ------------------------------------------------------------------------
+
+namespace {
+
+// The head line of a detour designer: its stretches on the baseline in line
+// order (S1 sml1 sml2 eml2 eml1 E1), the same on its own line, its index and
+// its side.
+void WriteDetourHead(FILE* fp, const CrossSectionDesigner& d) {
+  const DetourMileages& b = d.segment;
+  const DetourMileages& o = d.segmentOnDetour;
+  std::fprintf(fp,
+               "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %d %d\n", b.S1,
+               b.sml1, b.sml2, b.eml2, b.eml1, b.E1, o.S1, o.sml1, o.sml2, o.eml2, o.eml1, o.E1, d.detourIndex,
+               d.detourSide);
+}
+
+bool ReadDetourHead(FILE* fp, CrossSectionDesigner& d) {
+  DetourMileages& b = d.segment;
+  DetourMileages& o = d.segmentOnDetour;
+  double* values[] = {&b.S1, &b.sml1, &b.sml2, &b.eml2, &b.eml1, &b.E1,
+                      &o.S1, &o.sml1, &o.sml2, &o.eml2, &o.eml1, &o.E1};
+  for (double* v : values) {
+    if (std::fscanf(fp, "%lf", v) != 1) return false;
+  }
+  return std::fscanf(fp, "%d%d", &d.detourIndex, &d.detourSide) == 2;
+}
+
+}  // namespace
+
+int WriteDetourResultPair(bool recomputeClasses) {
+  FILE* result = OpenResultFile("HdmRXDResultData", "w");
+  FILE* area = result != nullptr ? OpenResultFile("HdmRXDDetailArea", "w") : nullptr;
+  if (result == nullptr || area == nullptr) {
+    if (result != nullptr) std::fclose(result);
+    acedAlert("无法打开CRSFORM文件!");
+    return 0;
+  }
+  std::fprintf(result, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
+  std::fprintf(area, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
+  const std::vector<CrossSectionDesigner*> designers = DetourDesignersInUse();
+  for (const CrossSectionDesigner* d : designers) WriteDetourHead(result, *d);
+
+  bool warned = false;
+  for (CrossSectionDesigner* d : designers) {
+    std::fprintf(result, "%d\n", d->SectionCount());
+    std::fprintf(area, "%d\n", d->SectionCount());
+    for (int i = 0; i < d->SectionCount(); ++i) {
+      const double ML = d->sections[static_cast<size_t>(i)].mileage;
+      // Only the sections of the detour's own stretch are classed again;
+      // the others keep their stored class areas.
+      if (recomputeClasses && ML > d->segmentOnDetour.S1 - 0.01 && ML < d->segmentOnDetour.E1 + 0.01) {
+        if (d->ApplyExcavationClasses(i) > 1.01 && !warned) {
+          AfxMessageBox("挖方分类数据有误, 百分比超过100, 请查错!");
+          warned = true;
+        }
+      }
+      d->WriteSectionResult(i, result);
+      d->WriteAreaRecord(i, area);
+    }
+  }
+  const bool ok = CloseResultFile(result, "HdmRXDResultData");
+  return CloseResultFile(area, "HdmRXDDetailArea") && ok ? 1 : 0;
+}
+
+// ---- The main-line group -----------------------------------------------------------------------------
+
+void CrossSectionDesigner::SaveResultFiles() {
+  acutPrintf("\n正在更新HdmResultData文件.... ");
+  acutPrintf("\n正在更新一线面积文件.... ");
+  FILE* area = OpenResultFile("HdmDetailArea", "w");
+  FILE* result = area != nullptr ? OpenResultFile("HdmResultData", "w") : nullptr;
+  if (area == nullptr || result == nullptr) {
+    if (area != nullptr) std::fclose(area);
+    acedAlert("无法打开CRSFORM文件!");
+    return;
+  }
+  std::fprintf(result, "%d\n", SectionCount());
+  std::fprintf(area, "%d\n", SectionCount());
+  bool warned = false;
+  for (int i = 0; i < SectionCount(); ++i) {
+    if (ApplyExcavationClasses(i) > 1.01 && !warned) {
+      AfxMessageBox("挖方分类数据有误, 百分比超过100, 请查错!");
+      warned = true;
+    }
+    WriteSectionResult(i, result);
+    WriteAreaRecord(i, area);
+  }
+  const bool resultOk = CloseResultFile(result, "HdmResultData");
+  const bool areaOk = CloseResultFile(area, "HdmDetailArea");
+  if (!resultOk || !areaOk) return;
+  acutPrintf("\nOK");
+  SaveQuantityTable();
+
+  acutPrintf("\n正在更新一线占地宽文件.... ");
+  if (!WriteLandFile(*this, "ZdkData", false)) return;
+  acutPrintf("\nOK");
+  acutPrintf("\n正在更新一线总体用地图文件.... ");
+  if (!WriteLandFile(*this, "PMZTT", true)) return;
+  acutPrintf("\nOK");
+}
+
+// ---- The detour group ---------------------------------------------------------------------------------
+
+void CrossSectionDesigner::SaveDetourResultFiles() {
+  acutPrintf("\n正在更新HdmRXDResultData文件.... ");
+  acutPrintf("\n正在更新绕行段面积文件.... ");
+  if (!WriteDetourResultPair(true)) return;
+  acutPrintf("\nOK");
+  acutPrintf("\n正在更新绕行段占地宽文件.... ");
+  if (!WriteDetourLandFile("RXDZdkData", false)) return;
+  acutPrintf("\nOK");
+  acutPrintf("\n正在更新绕行段总体用地图文件.... ");
+  if (!WriteDetourLandFile("RXDPMZTT", true)) return;
+  acutPrintf("\nOK!");
+}
+
+// ---- The quantity table -----------------------------------------------------------------------------------
+
+namespace {
+
+// The stake of a section: its station as the fill/cut table gave it, or,
+// for a section read back from the result files, parsed from its label
+// ("<prefix><km>+<metres>").
+void StakeOf(const SectionRecord& r, CString& prefix, double& chainage) {
+  if (r.prefix[0] != '\0' || r.chainage != 0.0 || r.label[0] == '\0') {
+    prefix = r.prefix;
+    chainage = r.chainage;
+    return;
+  }
+  const char* plus = std::strchr(r.label, '+');
+  if (plus == nullptr) {
+    prefix = r.label;
+    chainage = r.mileage;
+    return;
+  }
+  const char* km = plus;
+  while (km > r.label && (km[-1] >= '0' && km[-1] <= '9')) --km;
+  const bool negative = km > r.label && km[-1] == '-';
+  prefix = CString(r.label, static_cast<int>(km - r.label - (negative ? 1 : 0)));
+  const double kilometres = std::atof(CString(km, static_cast<int>(plus - km)).GetString());
+  chainage = kilometres * 1000.0 + std::atof(plus + 1);
+  if (negative) chainage = -chainage;
+}
+
+}  // namespace
+
+void CrossSectionDesigner::SaveQuantityTable() {
+  QuantityResultRow* rows = schemeDb.SetQuantityRowCount(SectionCount());
+  for (int i = 0; i < SectionCount(); ++i) {
+    const SectionRecord& r = sections[static_cast<size_t>(i)];
+    const SectionAreas& a = r.areas;
+    QuantityResultRow& q = rows[i];
+    StakeOf(r, q.stakePrefix, q.stakeMileage);
+    q.sectionKind = r.kind;
+    q.fillArea = a.fill;
+    q.improvedSoilArea = a.improvedSoil;
+    // The subgrade surface layer is built of permeable soil.
+    q.permeableSoilArea = a.surfaceLayer;
+    q.strippedTopsoilArea = a.topsoil;
+    std::copy(std::begin(a.excavationClass), std::end(a.excavationClass), q.cutClassArea);
+    q.cutArea = a.cut;
+    q.leftLandWidth = r.leftLandTake;
+    q.rightLandWidth = r.rightLandTake;
+    q.shoulderProtectionArea = a.shoulderLayer;
+    q.ditchFillArea = a.ditchFill;
+    q.ditchCutArea = a.ditchCut;
+    q.ditchMasonryArea = a.ditchLining;
+    q.turfSlopeLength = a.turfLength;
+    q.wallSlopeLength = a.retainingWallLength;
+  }
+  schemeDb.databasePath = schemeDatabasePath;
+  schemeDb.RebuildQuantityTable();
+}
+
+// ---- Reading back ----------------------------------------------------------------------------------------
+
+namespace {
+
+void DamagedFile(const char* name, int section) {
+  CString text;
+  if (section > 0)
+    text.Format("%s文件已损坏(第%d个断面), 请重新设计横断面!", name, section);
+  else
+    text.Format("%s文件已损坏, 请重新设计横断面!", name);
+  acedAlert(text.GetString());
+}
+
+// Reads a count in 0 .. room.
+bool ReadCountField(FILE* fp, int& value, int room) {
+  return std::fscanf(fp, "%d", &value) == 1 && value >= 0 && value <= room;
+}
+
+// The sections of one designer: its count, then one record each through
+// `read`. With `keep` set the designer's sections stay and the count must
+// equal theirs.
+template <class Read>
+bool ReadSectionsOf(CrossSectionDesigner& d, FILE* fp, const char* name, bool keep, Read read) {
+  int n = 0;
+  if (!ReadCountField(fp, n, CrossSectionDesigner::kMaxSections)) {
+    DamagedFile(name, 0);
+    return false;
+  }
+  if (keep && n != d.SectionCount()) {
+    DamagedFile(name, 0);
+    return false;
+  }
+  if (!keep && !d.AllocateSections(n)) return false;
+  for (int i = 0; i < n; ++i) {
+    if (!read(d, i, fp)) {
+      DamagedFile(name, i + 1);
+      return false;
+    }
+  }
+  return true;
+}
+
+// The detour counts "L R" of a detour file, each within the arrays.
+bool ReadDetourCounts(FILE* fp, int& left, int& right) {
+  return ReadCountField(fp, left, kMaxDetourDesigners) && ReadCountField(fp, right, kMaxDetourDesigners);
+}
+
+}  // namespace
+
+int CrossSectionDesigner::ReadSectionResults() {
+  auto readResult = [](CrossSectionDesigner& d, int i, FILE* fp) { return d.ReadSectionResult(i, fp) == 1; };
+  FILE* fp = OpenResultFileOrAlert("HdmResultData", "r");
+  if (fp == nullptr) return 0;
+  const bool ok = ReadSectionsOf(*this, fp, "HdmResultData", false, readResult);
+  std::fclose(fp);
+  if (!ok) return 0;
+
+  // The detour file of an earlier double-line design may still lie beside a
+  // single-line one: it is read for a double line only.
+  if (lineKind != "双线") return 1;
+  fp = OpenResultFileOrAlert("HdmRXDResultData", "r");
+  if (fp == nullptr) return 0;
+  int left = 0, right = 0;
+  bool detoursOk = ReadDetourCounts(fp, left, right) && SetDetourDesignerCount(-1, left) &&
+                   SetDetourDesignerCount(1, right);
+  const std::vector<CrossSectionDesigner*> designers =
+      detoursOk ? DetourDesignersInUse() : std::vector<CrossSectionDesigner*>();
+  for (CrossSectionDesigner* d : designers) detoursOk = detoursOk && ReadDetourHead(fp, *d);
+  if (!detoursOk) DamagedFile("HdmRXDResultData", 0);
+  for (CrossSectionDesigner* d : designers) {
+    if (!detoursOk) break;
+    detoursOk = ReadSectionsOf(*d, fp, "HdmRXDResultData", false, readResult);
+  }
+  std::fclose(fp);
+  return detoursOk ? 1 : 0;
+}
+
+int CrossSectionDesigner::ReadSectionAreas() {
+  auto readArea = [](CrossSectionDesigner& d, int i, FILE* fp) { return d.ReadDataFile(i, fp) == 1; };
+  FILE* fp = OpenResultFileOrAlert("HdmDetailArea", "r");
+  if (fp == nullptr) return 0;
+  const bool ok = ReadSectionsOf(*this, fp, "HdmDetailArea", SectionCount() > 0, readArea);
+  std::fclose(fp);
+  if (!ok) return 0;
+
+  if (lineKind != "双线") return 1;
+  fp = OpenResultFileOrAlert("HdmRXDDetailArea", "r");
+  if (fp == nullptr) return 0;
+  int left = 0, right = 0;
+  bool detoursOk = ReadDetourCounts(fp, left, right);
+  // The areas belong to the detours whose results were read, or, when none
+  // were, make the detour designers themselves.
+  const bool haveResults = g_LeftDetourCount > 0 || g_RightDetourCount > 0;
+  if (detoursOk && haveResults) detoursOk = left == g_LeftDetourCount && right == g_RightDetourCount;
+  if (detoursOk && !haveResults) detoursOk = SetDetourDesignerCount(-1, left) && SetDetourDesignerCount(1, right);
+  if (!detoursOk) DamagedFile("HdmRXDDetailArea", 0);
+  const std::vector<CrossSectionDesigner*> designers =
+      detoursOk ? DetourDesignersInUse() : std::vector<CrossSectionDesigner*>();
+  for (CrossSectionDesigner* d : designers) {
+    if (!detoursOk) break;
+    detoursOk = ReadSectionsOf(*d, fp, "HdmRXDDetailArea", haveResults, readArea);
+  }
+  std::fclose(fp);
+  return detoursOk ? 1 : 0;
+}

@@ -1,0 +1,386 @@
+// The section drivers: the design of one whole cross-section by its roadbed
+// type. A single-line section has one track (two sides); a double-line
+// section two tracks on one roadbed with the middle part between them.
+// Bridges and tunnels are not designed, only their land take set. Every
+// side is designed once per ground layer (the ground line first, then the
+// rock layers) so that the cut can be split into rock classes.
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "CrossSectionDesigner.h"
+#include "DesignerGlobals.h"
+#include "arx/edoutput.h"
+
+namespace {
+
+constexpr double kSearchWidth = 1000.0;
+
+bool Near(double value, double target, double tolerance) { return std::fabs(value - target) < tolerance; }
+
+// A track inside a bridge, tunnel or station of a double-line section.
+bool TrackInStructure(int code) {
+  return Near(code, kBridgeInside, 0.01) || Near(code, kTunnelInside, 0.01) || Near(code, kStationInside, 0.01);
+}
+
+// Adds the cut of each kept layer pass to its rock class: layer k takes what
+// its pass cut beyond the next layer's, the deepest kept layer all of its
+// own. Rock types 1 .. 6 address the classes; others add nothing.
+void SplitRockClasses(SectionRecord& r, const std::vector<double>& cuts) {
+  const int n = static_cast<int>(cuts.size());
+  for (int k = 0; k < n && k < r.GroundBlockCount(); ++k) {
+    const int type = r.groundBlocks[static_cast<size_t>(k)].rockType;
+    if (type < 1 || type > 6) continue;
+    r.areas.rockClass[type - 1] += k + 1 < n ? cuts[static_cast<size_t>(k)] - cuts[static_cast<size_t>(k + 1)]
+                                             : cuts[static_cast<size_t>(k)];
+  }
+}
+
+// Runs layer passes k = 0, 1, ... while there are ground blocks; `pass(k)`
+// designs the section on block k and returns its cut, or nothing when the
+// passes are to stop at once (a structure). A cut of exactly 0 ends the
+// passes; at k = 0 it counts as one pass. Returns the kept cuts; false when
+// a pass stopped the design.
+template <class Pass>
+bool RunLayerPasses(int blocks, Pass pass, std::vector<double>& cuts) {
+  cuts.clear();
+  for (int k = 0; k < blocks; ++k) {
+    double cut = 0.0;
+    if (!pass(k, cut)) return false;
+    if (cut == 0.0) {
+      if (k == 0) cuts.push_back(0.0);
+      break;
+    }
+    cuts.push_back(cut);
+  }
+  return true;
+}
+
+// The design of one side into the record's fields of side code `side`:
+// its form code, ditch kind and lists, and its design line (x negated for a
+// left side of a track).
+void StoreSide(SectionRecord& r, int side, const SideDesign& s, bool mirror) {
+  const int k = SideIndex(side);
+  const double sign = mirror ? -1.0 : 1.0;
+  r.formCode[k] = s.formCode;
+  r.ditchKind[k] = s.ditchKind;
+  r.drainageDitchCount[k] = std::clamp(s.drainageDitchCount, 0, kDrainageDitchPoints);
+  for (int j = 0; j < r.drainageDitchCount[k]; ++j)
+    r.drainageDitch[k][j] = PairXY{sign * s.drainageDitch[j].x, s.drainageDitch[j].y};
+  r.topDitchCount[k] = std::clamp(s.topDitchCount, 0, std::min(kTopDitchPoints, kDrainageDitchPoints));
+  for (int j = 0; j < r.topDitchCount[k]; ++j) r.topDitch[k][j] = PairXY{sign * s.topDitch[j].x, s.topDitch[j].y};
+  AcGePoint3dArray& line = r.designLines[k];
+  line.removeAll();
+  for (const PairXY& p : s.points) line.append(AcGePoint3d(sign * p.x, p.y, 0.0));
+  r.pointCount[k] = line.length();
+  r.lastIndex[k] = line.length() - 1;
+}
+
+// The area and quantity block of a section from its left and right outer
+// sides and, for a double-line section, the middle part.
+void StoreAreas(SectionRecord& r, const SideDesign& left, const SideDesign& right, const MiddleQuantities* middle) {
+  SectionAreas& a = r.areas;
+  const MiddleQuantities none;
+  const MiddleQuantities& m = middle != nullptr ? *middle : none;
+  a.fillParts = {left.fillArea, m.fill, right.fillArea};
+  a.cutParts = {left.cutArea, m.cut, right.cutArea};
+  a.surfaceLayerParts = {left.surfaceLayerArea, 0.0, right.surfaceLayerArea};
+  a.topsoilParts = {left.topsoilArea, m.topsoil, right.topsoilArea};
+  a.improvedSoilParts = {left.improvedSoilArea, m.improvedSoil, right.improvedSoilArea};
+  a.shoulderLayerParts = {left.shoulderLayerArea, m.shoulderLayer, right.shoulderLayerArea};
+  a.ditchLiningParts = {left.ditchLiningArea, m.ditchLining, right.ditchLiningArea};
+  a.retainingWallParts = {left.retainingWallLength, m.retainingWall, right.retainingWallLength};
+  a.turfParts = {left.turfLength, m.turf, right.turfLength};
+  auto sum = [](const AreaTriple& t) { return t.left + t.middle + t.right; };
+  a.fill = sum(a.fillParts);
+  a.cut = sum(a.cutParts);
+  a.surfaceLayer = sum(a.surfaceLayerParts);
+  a.topsoil = sum(a.topsoilParts);
+  a.improvedSoil = sum(a.improvedSoilParts);
+  a.shoulderLayer = sum(a.shoulderLayerParts);
+  a.ditchLining = sum(a.ditchLiningParts);
+  a.retainingWallLength = sum(a.retainingWallParts);
+  a.turfLength = sum(a.turfParts);
+  a.ditchFillLeft = left.ditchFillArea;
+  a.ditchFillRight = right.ditchFillArea;
+  a.ditchCutLeft = left.ditchCutArea;
+  a.ditchCutRight = right.ditchCutArea;
+  a.ditchFill = a.ditchFillLeft + a.ditchFillRight;
+  a.ditchCut = a.ditchCutLeft + a.ditchCutRight;
+  r.fillTotal = a.fill;
+  r.cutTotal = a.cut;
+}
+
+// A fresh design of a section keeps nothing of an earlier one: a section
+// designed twice (a copy made where the line relation changes, a second
+// run) counts its rock classes once.
+void ResetDesignResults(SectionRecord& r) {
+  r.areas = SectionAreas();
+  r.fillTotal = 0.0;
+  r.cutTotal = 0.0;
+  r.leftLandTake = 0.0;
+  r.rightLandTake = 0.0;
+  for (double& f : r.formCode) f = 0.0;
+}
+
+}  // namespace
+
+// ---- Single-line section ------------------------------------------------------------------------
+
+void CrossSectionDesigner::DesignSingleSection(int index, unsigned char /*singleLine*/, double a, double b) {
+  if (index < 0 || index >= SectionCount()) return;
+  ClearSideLines(0, index);
+  SectionRecord& r = sections[static_cast<size_t>(index)];
+  r.kind = 1;
+  ResetDesignResults(r);
+  double leftElevation = 0.0, rightElevation = 0.0;
+  DesignElevationsAt(true, r.mileage, r.designElevation, leftElevation, rightElevation);
+  const double ML = r.mileage;
+
+  SideDesign left, right;
+  // One pass on ground block k: roadbed top, ground profiles, the structure
+  // test, then both sides. False when the section lies in a bridge or tunnel.
+  auto pass = [&](int k, double& cut) {
+    const GroundBlock& block = r.groundBlocks[static_cast<size_t>(k)];
+    SingleLineRoadbedTop(ML, r.groundElevation, a, b, r.curveWidening, block.leftCount, block.left,
+                         block.rightCount, block.right, leftElevation, rightElevation, r.crownOffset[0],
+                         r.roadbedTop[0], r.roadbedTop[1], r.roadbedTopFlag[0], r.roadbedTopFlag[1],
+                         r.shoulderFillHeight[0], r.shoulderFillHeight[1]);
+    std::vector<PairXY> leftGround, rightGround;
+    GroundProfileFrom(r.crownOffset[0], r.groundElevation, block.leftCount, block.left, block.rightCount,
+                      block.right, r.referenceElevation[0], leftGround, rightGround);
+    r.referenceElevation[1] = r.referenceElevation[0];
+    if (Near(r.leftCode, kBridgeInside, 0.1)) {
+      r.leftLandTake = std::fabs(a) + r.crownOffset[0] + bridgeLandTakeMargin;
+      r.rightLandTake = b + bridgeLandTakeMargin - r.crownOffset[0];
+      if (SectionCount() == 1) acedAlert("指定里程位于桥梁范围内!");
+      return false;
+    }
+    if (Near(r.leftCode, kTunnelInside, 0.1)) {
+      r.leftLandTake = r.roadbedTop[0][3].x + 1.0;
+      r.rightLandTake = r.roadbedTop[1][3].x + 1.0;
+      if (SectionCount() == 1) acedAlert("指定里程位于隧道范围内!");
+      return false;
+    }
+    left.formCode = r.formCode[0];
+    right.formCode = r.formCode[1];
+    DesignSide(-1, ML, kSearchWidth, r.referenceElevation[0], static_cast<int>(leftGround.size()), leftGround.data(),
+               r.roadbedTop[0], left);
+    DesignSide(1, ML, kSearchWidth, r.referenceElevation[0], static_cast<int>(rightGround.size()),
+               rightGround.data(), r.roadbedTop[1], right);
+    cut = left.cutArea + right.cutArea;
+    return true;
+  };
+
+  std::vector<double> cuts;
+  if (!RunLayerPasses(r.GroundBlockCount(), pass, cuts)) return;
+  if (cuts.empty()) return;  // no ground line: nothing to design against
+  SplitRockClasses(r, cuts);
+  // The final pass on the ground line gives the design that is kept.
+  double cut = 0.0;
+  if (!pass(0, cut)) return;
+
+  StoreAreas(r, left, right, nullptr);
+  r.leftLandTake = left.landTake;
+  r.rightLandTake = right.landTake;
+  StoreSide(r, -1, left, true);
+  StoreSide(r, 1, right, false);
+}
+
+// ---- Double-line section --------------------------------------------------------------------------
+
+namespace {
+
+// The two tracks' designers and mileages of a double-line section.
+struct TrackDesigners {
+  const CrossSectionDesigner* left = nullptr;
+  const CrossSectionDesigner* right = nullptr;
+  double leftML = 0.0;
+  double rightML = 0.0;
+};
+
+}  // namespace
+
+void CrossSectionDesigner::DesignDoubleSection(int index, unsigned char /*singleLine*/, double leftOffset,
+                                               double rightOffset, int leftFlag, int rightFlag, int leftIndex,
+                                               int rightIndex) {
+  if (index < 0 || index >= SectionCount()) return;
+  ClearSideLines(0, index);
+  SectionRecord& r = sections[static_cast<size_t>(index)];
+  r.kind = 2;
+  ResetDesignResults(r);
+  double leftElevation = 0.0, rightElevation = 0.0;
+  DesignElevationsAt(false, r.mileage, r.designElevation, leftElevation, rightElevation);
+  const double ML = r.mileage;
+
+  // The designer and mileage of each track: a detour's own designer on its
+  // own line, else this designer at ML.
+  TrackDesigners tracks{this, this, ML, ML};
+  const CrossSectionDesigner* leftDetour = leftFlag ? DetourDesigner(-1, leftIndex) : nullptr;
+  const CrossSectionDesigner* rightDetour = rightFlag ? DetourDesigner(1, rightIndex) : nullptr;
+  if (leftDetour != nullptr) {
+    tracks.left = leftDetour;
+    tracks.leftML = MileageOnDetourLine(-1, leftIndex, ML);
+  }
+  if (rightDetour != nullptr) {
+    tracks.right = rightDetour;
+    tracks.rightML = MileageOnDetourLine(1, rightIndex, ML);
+  }
+  // Structure codes of the two tracks, each on its own line.
+  r.leftCode = tracks.left->ClassifyChainage(tracks.leftML);
+  r.rightCode = tracks.right->ClassifyChainage(tracks.rightML);
+  const bool leftInStructure = TrackInStructure(r.leftCode);
+  const bool rightInStructure = TrackInStructure(r.rightCode);
+
+  SideDesign left, right;
+  DoubleMiddle middle;
+  // The results of the pass on the ground line are the ones kept.
+  SideDesign keptLeft, keptRight;
+  DoubleMiddle keptMiddle;
+  auto pass = [&](int k, double& cut) {
+    const GroundBlock& block = r.groundBlocks[static_cast<size_t>(k)];
+    double flags[kSectionSides] = {};
+    DoubleLineRoadbedTop(ML, r.groundElevation, r.leftLineOffset, r.rightLineOffset, r.curveWidening,
+                         r.rightCurveWidening, block.leftCount, block.left, block.rightCount, block.right,
+                         leftElevation, rightElevation, r.crownOffset[0], r.crownOffset[1], r.roadbedTop, flags,
+                         r.shoulderFillHeight);
+    std::copy(std::begin(flags), std::end(flags), r.roadbedTopFlag);
+    DoubleLineContext context;
+    context.ML = ML;
+    context.leftDesigner = tracks.left;
+    context.rightDesigner = tracks.right;
+    context.leftML = tracks.leftML;
+    context.rightML = tracks.rightML;
+    std::vector<PairXY> leftOuterGround, rightOuterGround;
+    GroundProfileFrom(r.crownOffset[0], r.groundElevation, block.leftCount, block.left, block.rightCount,
+                      block.right, r.referenceElevation[0], leftOuterGround, context.leftInnerGround);
+    GroundProfileFrom(r.crownOffset[1], r.groundElevation, block.leftCount, block.left, block.rightCount,
+                      block.right, r.referenceElevation[1], context.rightInnerGround, rightOuterGround);
+    if (leftInStructure || rightInStructure) {
+      cut = 0.0;
+      return true;
+    }
+    left.formCode = r.formCode[0];
+    right.formCode = r.formCode[3];
+    tracks.left->DesignSide(-1, tracks.leftML, kSearchWidth, r.referenceElevation[0],
+                            static_cast<int>(leftOuterGround.size()), leftOuterGround.data(), r.roadbedTop[0], left);
+    tracks.right->DesignSide(1, tracks.rightML, kSearchWidth, r.referenceElevation[1],
+                             static_cast<int>(rightOuterGround.size()), rightOuterGround.data(), r.roadbedTop[3],
+                             right);
+    context.leftCrown = r.crownOffset[0];
+    context.rightCrown = r.crownOffset[1];
+    context.leftReference = r.referenceElevation[0];
+    context.rightReference = r.referenceElevation[1];
+    std::copy(std::begin(r.roadbedTop[1]), std::end(r.roadbedTop[1]), context.leftInnerTop);
+    std::copy(std::begin(r.roadbedTop[2]), std::end(r.roadbedTop[2]), context.rightInnerTop);
+    middle = DoubleMiddle();
+    const bool leftGap = r.roadbedTopFlag[1] > 0.01;
+    const bool rightGap = r.roadbedTopFlag[2] > 0.01;
+    if (!leftGap && !rightGap)
+      DesignDoubleVariantZeroGap(context, middle);
+    else if (leftGap && rightGap)
+      DesignDoubleVariantBothGaps(context, middle);
+    else
+      DesignDoubleVariantOneGap(context, middle);
+    cut = left.cutArea + middle.quantities.cut + right.cutArea;
+    if (k == 0) {
+      keptLeft = left;
+      keptRight = right;
+      keptMiddle = middle;
+    }
+    return true;
+  };
+
+  std::vector<double> cuts;
+  RunLayerPasses(r.GroundBlockCount(), pass, cuts);
+  SplitRockClasses(r, cuts);
+
+  if (!leftInStructure && !rightInStructure && !cuts.empty()) {
+    StoreAreas(r, keptLeft, keptRight, &keptMiddle.quantities);
+    r.leftLandTake = keptLeft.landTake;
+    r.rightLandTake = keptRight.landTake;
+    StoreSide(r, -1, keptLeft, true);
+    StoreSide(r, 1, keptMiddle.leftInner, false);
+    StoreSide(r, -2, keptMiddle.rightInner, true);
+    StoreSide(r, 2, keptRight, false);
+  }
+
+  // A track in a structure: the other one is designed on its own, and the
+  // structure's side takes the bridge margin.
+  if (leftInStructure && !rightInStructure) {
+    DesignDoubleSide(index, leftFlag, rightFlag, leftIndex, rightIndex, 1);
+    r.leftLandTake = std::fabs(leftOffset) + r.crownOffset[0] + bridgeLandTakeMargin;
+  } else if (rightInStructure && !leftInStructure) {
+    DesignDoubleSide(index, leftFlag, rightFlag, leftIndex, rightIndex, -1);
+    r.rightLandTake = rightOffset + bridgeLandTakeMargin - r.crownOffset[1];
+  } else if (leftInStructure && rightInStructure) {
+    r.leftLandTake = std::fabs(leftOffset) + r.crownOffset[0] + bridgeLandTakeMargin;
+    r.rightLandTake = rightOffset + bridgeLandTakeMargin - r.crownOffset[1];
+    if (SectionCount() == 1) acedAlert("指定里程位于桥梁范围内!");
+  }
+  if (!(leftInStructure && rightInStructure)) r.areas.middlePartFlag = keptMiddle.quantities.flag;
+}
+
+// ---- One track of a double-line section -------------------------------------------------------------
+
+void CrossSectionDesigner::DesignDoubleSide(int index, int leftFlag, int rightFlag, int leftIndex, int rightIndex,
+                                            int side) {
+  if (index < 0 || index >= SectionCount() || (side != -1 && side != 1)) return;
+  SectionRecord& r = sections[static_cast<size_t>(index)];
+  const double ML = r.mileage;
+  const bool leftTrack = side < 0;
+  const int t = leftTrack ? 0 : 1;  // the track's crown offset and reference elevation
+
+  const CrossSectionDesigner* designer = this;
+  double trackML = ML;
+  const int flag = leftTrack ? leftFlag : rightFlag;
+  const int detour = leftTrack ? leftIndex : rightIndex;
+  if (flag) {
+    if (const CrossSectionDesigner* d = DetourDesigner(side, detour)) {
+      designer = d;
+      trackML = MileageOnDetourLine(leftFlag ? -1 : 1, leftFlag ? leftIndex : rightIndex, ML);
+    }
+  }
+  double centre = 0.0, leftElevation = 0.0, rightElevation = 0.0;
+  DesignElevationsAt(false, ML, centre, leftElevation, rightElevation);
+  const double elevation = leftTrack ? leftElevation : rightElevation;
+  const double spacing = leftTrack ? r.leftLineOffset : r.rightLineOffset;
+  PairXY* leftTop = r.roadbedTop[leftTrack ? 0 : 2];
+  PairXY* rightTop = r.roadbedTop[leftTrack ? 1 : 3];
+
+  SideDesign a, b;
+  auto pass = [&](int k, double& cut) {
+    const GroundBlock& block = r.groundBlocks[static_cast<size_t>(k)];
+    double crown = 0.0, flagA = 0.0, flagB = 0.0, fillA = 0.0, fillB = 0.0;
+    SingleLineRoadbedTop(trackML, r.groundElevation, 0.0, 0.0, r.curveWidening, block.leftCount, block.left,
+                         block.rightCount, block.right, elevation, elevation, crown, leftTop, rightTop, flagA, flagB,
+                         fillA, fillB);
+    r.crownOffset[t] = spacing;
+    std::vector<PairXY> leftGround, rightGround;
+    GroundProfileFrom(r.crownOffset[t], r.groundElevation, block.leftCount, block.left, block.rightCount,
+                      block.right, r.referenceElevation[t], leftGround, rightGround);
+    a.formCode = r.formCode[SideIndex(leftTrack ? -1 : -2)];
+    b.formCode = r.formCode[SideIndex(leftTrack ? 1 : 2)];
+    designer->DesignSide(-1, trackML, kSearchWidth, r.referenceElevation[t], static_cast<int>(leftGround.size()),
+                         leftGround.data(), leftTop, a);
+    designer->DesignSide(1, trackML, kSearchWidth, r.referenceElevation[t], static_cast<int>(rightGround.size()),
+                         rightGround.data(), rightTop, b);
+    cut = a.cutArea + b.cutArea;
+    return true;
+  };
+  std::vector<double> cuts;
+  RunLayerPasses(r.GroundBlockCount(), pass, cuts);
+  if (cuts.empty()) return;
+  SplitRockClasses(r, cuts);
+  double cut = 0.0;
+  pass(0, cut);
+
+  StoreAreas(r, a, b, nullptr);
+  if (leftTrack)
+    r.leftLandTake = a.landTake;
+  else
+    r.rightLandTake = b.landTake;
+  StoreSide(r, leftTrack ? -1 : -2, a, true);
+  StoreSide(r, leftTrack ? 1 : 2, b, false);
+}
