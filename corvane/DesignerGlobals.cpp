@@ -1,0 +1,29 @@
+#include "DesignerGlobals.h"
+
+#include "CrossSectionDesigner.h"
+#include "arx/edoutput.h"
+
+double g_DrawingFactor = 5.0;
+IDispatch* g_LastMergedRange = nullptr;
+
+CrossSectionDesigner g_BaselineDesigner;
+CrossSectionDesigner g_LeftDetourDesigners[kMaxDetourDesigners];
+CrossSectionDesigner g_RightDetourDesigners[kMaxDetourDesigners];
+int g_LeftDetourCount = 0;
+int g_RightDetourCount = 0;
+
+int SetDetourDesignerCount(int side, int count) {
+  const char* line = side < 0 ? "左线" : "右线";
+  if (count < 0 || count > kMaxDetourDesigners) {
+    acutPrintf("\n%s有%d个绕行段，超过了%d个，不能设计", line, count, kMaxDetourDesigners);
+    return 0;
+  }
+  (side < 0 ? g_LeftDetourCount : g_RightDetourCount) = count;
+  return 1;
+}
+
+CrossSectionDesigner* DetourDesigner(int side, int index) {
+  const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
+  if (index < 0 || index >= count || count > kMaxDetourDesigners) return nullptr;
+  return side < 0 ? &g_LeftDetourDesigners[index] : &g_RightDetourDesigners[index];
+}

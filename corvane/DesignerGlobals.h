@@ -1,0 +1,35 @@
+#pragma once
+// The designers of the module and the values that all its drawing code
+// shares. They live from the module's load to its unload.
+
+#include "com/comdef.h"
+
+class CrossSectionDesigner;
+
+constexpr int kMaxDetourDesigners = 100;
+
+// Multiplies every local length of a section when it is drawn. Every
+// construction of a designer sets it to 5.0; the drawing dialog sets it to
+// 1000 / scale.
+extern double g_DrawingFactor;
+
+// The last merged range of the quantity sheet; cleared by every construction
+// of a designer.
+extern IDispatch* g_LastMergedRange;
+
+// The baseline designer, and the designers of the left-line and right-line
+// detour sections with the number of each in use (0 .. kMaxDetourDesigners).
+extern CrossSectionDesigner g_BaselineDesigner;
+extern CrossSectionDesigner g_LeftDetourDesigners[kMaxDetourDesigners];
+extern CrossSectionDesigner g_RightDetourDesigners[kMaxDetourDesigners];
+extern int g_LeftDetourCount;
+extern int g_RightDetourCount;
+
+// Sets the number of detour designers in use of one side (side < 0 the left
+// line, otherwise the right). A count outside 0 .. kMaxDetourDesigners is
+// refused with a message on the command line and the count is left as it was.
+// Returns 1 or 0.
+int SetDetourDesignerCount(int side, int count);
+
+// The detour designer `index` of one side; null when the index is not in use.
+CrossSectionDesigner* DetourDesigner(int side, int index);
