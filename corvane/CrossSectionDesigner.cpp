@@ -21,7 +21,7 @@ void SideStandards::Free() {
 
 CrossSectionDesigner::CrossSectionDesigner() {
   g_DrawingFactor = 5.0;
-  g_LastMergedRange = nullptr;
+  g_LastMergedRange = sheet::Range();
 }
 
 namespace {

@@ -98,8 +98,9 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
 
   // ---- Ownership ------------------------------------------------------------
   // Frees the standard tables (护肩宽度 included), the sections, the earthwork
-  // quantities, the track-structure segments, the bridge, tunnel and station
-  // lists and the grade table; each table is left with count 0 and no rows.
+  // quantities, the fill/cut rows of the table store, the track-structure
+  // segments, the bridge, tunnel and station lists and the grade table; each
+  // table is left with count 0 and no rows.
   // Safe in any state and twice.
   void FreeTables();
   // FreeTables on this designer and on the detour designers in use, then

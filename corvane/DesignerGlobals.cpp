@@ -4,7 +4,8 @@
 #include "arx/edoutput.h"
 
 double g_DrawingFactor = 5.0;
-IDispatch* g_LastMergedRange = nullptr;
+// Defined before the designers, so that it is there when they are built.
+sheet::Range g_LastMergedRange;
 
 CrossSectionDesigner g_BaselineDesigner;
 CrossSectionDesigner g_LeftDetourDesigners[kMaxDetourDesigners];

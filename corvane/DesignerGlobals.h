@@ -2,7 +2,7 @@
 // The designers of the module and the values that all its drawing code
 // shares. They live from the module's load to its unload.
 
-#include "com/comdef.h"
+#include "sheet/automation.h"
 
 class CrossSectionDesigner;
 
@@ -13,9 +13,9 @@ constexpr int kMaxDetourDesigners = 100;
 // 1000 / scale.
 extern double g_DrawingFactor;
 
-// The last merged range of the quantity sheet; cleared by every construction
-// of a designer.
-extern IDispatch* g_LastMergedRange;
+// The last merged range of the quantity sheet (a handle; an empty handle
+// when there is none); every construction of a designer empties it.
+extern sheet::Range g_LastMergedRange;
 
 // The baseline designer, and the designers of the left-line and right-line
 // detour sections with the number of each in use (0 .. kMaxDetourDesigners).

@@ -1,7 +1,9 @@
 #pragma once
 // The status that the host's object functions return (Acad::ErrorStatus).
 // eOk is 0; every other value names a failure. The drawing database adds the
-// values of its own open and filing statuses here.
+// values of its own open and filing statuses here: the numbers the system's
+// messages print are fixed (82/83/85 for an object already open for read,
+// write or notify, 162 for a line type that a line-type file does not hold).
 
 namespace Acad {
 enum ErrorStatus {
@@ -9,9 +11,53 @@ enum ErrorStatus {
   eNotImplementedYet = 1,
   eNotApplicable = 2,
   eInvalidInput = 3,
+  eOutOfMemory = 5,
+  eInvalidIndex = 8,
+  eDuplicateIndex = 9,
+  eAlreadyInDb = 10,
+  eNullHandle = 11,
+  eNullObjectId = 14,
+  eNullObjectPointer = 15,
+  eNullEntityPointer = 16,
+  eNotInDatabase = 17,
+  eWrongDatabase = 18,
+  eNotThatKindOfClass = 19,
+  eInvalidSymbolTableName = 20,
+  eDuplicateRecordName = 21,
+  eUnknownHandle = 22,
+  eHandleInUse = 23,
+  eNoDatabase = 24,
+  eInvalidDxfCode = 25,
+  eBadDxfSequence = 26,
+  eFilerError = 27,
+  eEndOfFile = 28,
+  eFileNotFound = 29,
   eKeyNotFound = 30,
   eDuplicateKey = 31,
+  eFileAccessErr = 32,
+  eNotADrawing = 33,
+  eNonPlanarEntity = 34,
+  eDegenerateGeometry = 35,
+  eInvalidExtents = 36,
+  eIllegalEntityType = 37,
+  eIllegalReplacement = 38,
+  eMakeMeProxy = 39,
+  eInvalidKey = 40,
+  eNoInputFiler = 41,
+  eHadMultipleReaders = 42,
   eLockViolation = 60,
   eNotLocked = 61,
+  eNotOpenForRead = 75,
+  eNotOpenForWrite = 76,
+  eNotOpenForNotify = 77,
+  eWasErased = 80,
+  eWasNotErased = 81,
+  eWasOpenedForRead = 82,
+  eWasOpenedForWrite = 83,
+  eWasOpenedForUndo = 84,
+  eWasOpenedForNotify = 85,
+  eAtMaxReaders = 86,
+  eWasNotOpenForWrite = 87,
+  eUndefinedLineType = 162,
 };
 }  // namespace Acad

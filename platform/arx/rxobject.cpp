@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "arx/dbproxy.h"
+
 namespace {
 
 struct Registry {
@@ -119,6 +121,8 @@ AcRxClass* newAcRxClass(const char* className, const char* parentClassName, int 
 
 void deleteAcRxClass(AcRxClass* cls) {
   if (!cls) return;
+  // Objects of the class in open drawings become proxies while its code is still there.
+  platform::proxyObjectsOfClass(cls);
   AcRxDictionary* dict = acrxClassDictionary;
   if (dict->at(cls->name()) == cls) dict->remove(cls->name());
   // Children keep no dangling parent.

@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -241,7 +242,12 @@ class RecordsetImpl : public ComObject<_Recordset> {
     std::vector<VARIANT> cells;
   };
 
-  VARIANT* rowCells(size_t row) { return m_cells[row].data(); }
+  VARIANT* rowCells(size_t row) { return m_cells[row]; }
+  // Room for the fields of one more row, after the last.
+  VARIANT* appendRow();
+  size_t blockRows() const;
+  // Frees the fields of the rows from `row` on.
+  void truncateRows(size_t row);
   bool hasCurrent() const;
   long firstVisible(long from) const;
   long lastVisible(long from) const;
@@ -265,7 +271,11 @@ class RecordsetImpl : public ComObject<_Recordset> {
   std::string m_table;               // the base table, empty for other rowsets
   std::vector<FieldInfo> m_fields;
   std::unordered_map<std::string, long> m_byName;  // lower-cased name -> field
-  std::vector<std::vector<VARIANT>> m_cells;       // the fields of each row
+  // The fields of each row, kept in blocks of rows so that many rows cost few
+  // allocations; rows are added and removed at the end only.
+  std::vector<VARIANT*> m_cells;
+  std::vector<VARIANT*> m_blocks;
+  size_t m_blockUsed = 0;  // rows used in the last block
   std::vector<RowMeta> m_rows;
   long m_visible = 0;  // rows not deleted
   long m_pos = 0;

@@ -2,6 +2,7 @@
 // writes made through the connection in units committed by Update.
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <unordered_set>
 
 #include "com/ado_impl.h"
@@ -264,7 +265,7 @@ HRESULT RecordsetImpl::fetch(sqlite3_stmt* stmt, bool withRowid) {
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     RowMeta meta;
     if (withRowid) meta.rowid = sqlite3_column_int64(stmt, 0);
-    std::vector<VARIANT>& cells = m_cells.emplace_back(n);
+    VARIANT* cells = appendRow();
     for (size_t f = 0; f < n; ++f) typedValue(stmt, static_cast<int>(f) + offset, kinds[f], cells[f]);
     m_rows.push_back(meta);
   }
@@ -278,8 +279,11 @@ void RecordsetImpl::openMemory(std::vector<FieldInfo> fields, std::vector<std::v
   m_byName.clear();
   for (size_t i = 0; i < m_fields.size(); ++i) m_byName.emplace(lowerAscii(m_fields[i].name), static_cast<long>(i));
   for (auto& row : rows) {
-    std::vector<VARIANT>& cells = m_cells.emplace_back(m_fields.size());
-    for (size_t f = 0; f < m_fields.size() && f < row.size(); ++f) cells[f] = row[f].Detach();
+    VARIANT* cells = appendRow();
+    for (size_t f = 0; f < m_fields.size(); ++f) {
+      VariantInit(&cells[f]);
+      if (f < row.size()) cells[f] = row[f].Detach();
+    }
     m_rows.push_back(RowMeta{});
   }
   m_visible = static_cast<long>(m_rows.size());
@@ -290,15 +294,84 @@ void RecordsetImpl::openMemory(std::vector<FieldInfo> fields, std::vector<std::v
 }
 
 void RecordsetImpl::clearRows() {
-  for (std::vector<VARIANT>& row : m_cells)
-    for (VARIANT& v : row) VariantClear(&v);
-  m_cells.clear();
+  truncateRows(0);
   m_rows.clear();
   for (Undo& u : m_undo)
     for (VARIANT& v : u.cells) VariantClear(&v);
   m_undo.clear();
   m_visible = 0;
   m_pos = 0;
+}
+
+namespace {
+
+// Row blocks of one size, kept when freed (up to 64 MiB) for the next
+// rowset: reading a large table again then reuses memory instead of asking
+// the system for fresh pages each time.
+constexpr size_t kBlockCells = 65536 / sizeof(VARIANT);
+constexpr size_t kPoolLimit = 1024;  // blocks
+
+std::vector<VARIANT*>& blockPool() {
+  static std::vector<VARIANT*>* pool = new std::vector<VARIANT*>();  // lives as long as the process
+  return *pool;
+}
+
+std::mutex& blockPoolLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+VARIANT* takeBlock(size_t cells) {
+  if (cells <= kBlockCells) {
+    std::lock_guard<std::mutex> guard(blockPoolLock());
+    std::vector<VARIANT*>& pool = blockPool();
+    if (!pool.empty()) {
+      VARIANT* block = pool.back();
+      pool.pop_back();
+      return block;
+    }
+    cells = kBlockCells;
+  }
+  return static_cast<VARIANT*>(::operator new(cells * sizeof(VARIANT)));
+}
+
+void giveBlock(VARIANT* block, size_t cells) {
+  std::lock_guard<std::mutex> guard(blockPoolLock());
+  std::vector<VARIANT*>& pool = blockPool();
+  if (cells <= kBlockCells && pool.size() < kPoolLimit) pool.push_back(block);
+  else ::operator delete(block);
+}
+
+}  // namespace
+
+// Rows per block: as many as fit in one pooled block, at least one.
+size_t RecordsetImpl::blockRows() const {
+  return std::max<size_t>(1, kBlockCells / std::max<size_t>(m_fields.size(), 1));
+}
+
+VARIANT* RecordsetImpl::appendRow() {
+  const size_t n = std::max<size_t>(m_fields.size(), 1);
+  if (m_blocks.empty() || m_blockUsed == blockRows()) {
+    // Not cleared: whoever takes a row writes every field of it.
+    m_blocks.push_back(takeBlock(blockRows() * n));
+    m_blockUsed = 0;
+  }
+  VARIANT* row = m_blocks.back() + m_blockUsed++ * n;
+  m_cells.push_back(row);
+  return row;
+}
+
+void RecordsetImpl::truncateRows(size_t row) {
+  while (m_cells.size() > row) {
+    VARIANT* cells = m_cells.back();
+    for (size_t f = 0; f < m_fields.size(); ++f) VariantClear(&cells[f]);
+    m_cells.pop_back();
+    if (--m_blockUsed == 0) {
+      giveBlock(m_blocks.back(), blockRows() * std::max<size_t>(m_fields.size(), 1));
+      m_blocks.pop_back();
+      m_blockUsed = m_blocks.empty() ? 0 : blockRows();
+    }
+  }
 }
 
 void RecordsetImpl::discardEdit() {
@@ -667,7 +740,8 @@ HRESULT RecordsetImpl::insertRow() {
     }
   }
   // The new row joins the rows, after the last.
-  m_cells.push_back(std::move(m_edit));
+  VARIANT* cells = appendRow();
+  std::copy(m_edit.begin(), m_edit.end(), cells);  // the values move into the row
   m_edit.clear();
   m_dirty.clear();
   m_editMode = adEditNone;
@@ -720,8 +794,9 @@ HRESULT RecordsetImpl::updateRow() {
     return unitFailure(m_conn->fail(E_FAIL, "The record to be changed no longer exists in '" + m_table + "'.", "HY000"));
   // The row takes the edited values; its old values are kept for a rollback.
   Undo u{m_unit, UndoKind::Modify, static_cast<size_t>(m_pos), meta, {}};
-  u.cells = std::move(m_cells[static_cast<size_t>(m_pos)]);
-  m_cells[static_cast<size_t>(m_pos)] = std::move(m_edit);
+  VARIANT* row = rowCells(static_cast<size_t>(m_pos));
+  for (size_t f = 0; f < m_fields.size(); ++f) std::swap(row[f], m_edit[f]);
+  u.cells = std::move(m_edit);
   m_edit.clear();
   m_dirty.clear();
   m_editMode = adEditNone;
@@ -812,16 +887,17 @@ void RecordsetImpl::undo(Undo& u) {
   switch (u.kind) {
     case UndoKind::Insert: {
       // Inserted rows are undone newest first, so the row is the last one.
-      for (size_t r = u.row; r < m_cells.size(); ++r)
-        for (VARIANT& v : m_cells[r]) VariantClear(&v);
-      m_cells.resize(u.row);
+      truncateRows(u.row);
       m_rows.resize(u.row);
       if (!u.meta.gone) --m_visible;
       break;
     }
     case UndoKind::Modify: {
-      for (VARIANT& v : m_cells[u.row]) VariantClear(&v);
-      m_cells[u.row] = std::move(u.cells);  // the old values return to the row
+      VARIANT* row = rowCells(u.row);
+      for (size_t f = 0; f < m_fields.size(); ++f) {
+        VariantClear(&row[f]);
+        row[f] = u.cells[f];  // the old values return to the row
+      }
       u.cells.clear();
       m_rows[u.row] = u.meta;
       break;

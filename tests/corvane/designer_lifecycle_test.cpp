@@ -95,13 +95,20 @@ class DesignerLifecycleTest : public ::testing::Test {
 };
 
 TEST_F(DesignerLifecycleTest, ConstructionSetsTheDrawingFactorAndStartsEmpty) {
-  IDispatch* const someRange = reinterpret_cast<IDispatch*>(&project);
+  // A quantity sheet with a merged range, as the earthwork run leaves it.
+  sheet::Application app;
+  ASSERT_TRUE(app.Start());
+  sheet::Workbook book = app.GetWorkbooks().Add((std::string(RAIL_INSTALL_DIR) + "/lib/路基数量表.xlt").c_str());
+  sheet::Range merged = book.GetWorksheets().GetItem("路基数量表").GetRange("c4", "Q4");
+  ASSERT_TRUE(merged.Merge());
+  g_LastMergedRange = merged;
+  ASSERT_TRUE(g_LastMergedRange.IsValid());
   g_DrawingFactor = 1000.0 / 200.0 + 1.0;
-  g_LastMergedRange = someRange;
   {
     CrossSectionDesigner d;
     EXPECT_EQ(g_DrawingFactor, 5.0);
-    EXPECT_EQ(g_LastMergedRange, nullptr);
+    EXPECT_FALSE(g_LastMergedRange.IsValid());
+    EXPECT_TRUE(merged.IsValid());  // the sheet itself is not touched
     EXPECT_EQ(d.scaleDenominator, 200.0);
     EXPECT_EQ(d.drawRequest, 1);
     EXPECT_EQ(d.roundingMode, 2);
@@ -122,6 +129,7 @@ TEST_F(DesignerLifecycleTest, ConstructionSetsTheDrawingFactorAndStartsEmpty) {
   EXPECT_EQ(g_DrawingFactor, 2.5);
   CrossSectionDesigner again;
   EXPECT_EQ(g_DrawingFactor, 5.0);
+  app.Quit();
 }
 
 TEST_F(DesignerLifecycleTest, FreeTablesEmptiesEveryTableAndMayRunTwice) {

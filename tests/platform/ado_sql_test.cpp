@@ -81,9 +81,12 @@ TEST(AdoSqlTest, PutsAreConvertedByTheDeclaredTypeAndReadBackTyped) {
   TestDb db;
   int n = 0;
   for (const PutCase& c : cases) {
-    std::string table = "t" + std::to_string(n++);
+    std::string table = std::to_string(n++);
+    table.insert(0, 1, 't');
     SCOPED_TRACE(table + " " + c.type);
-    ASSERT_EQ(db.exec("create table " + table + " (ID counter, v " + c.type + ", other VARCHAR)"), S_OK);
+    std::string create = "create table ";
+    create.append(table).append(" (ID counter, v ").append(c.type).append(", other VARCHAR)");
+    ASSERT_EQ(db.exec(create), S_OK);
     _RecordsetPtr rs = db.open("select * from " + table);
     ASSERT_TRUE(rs);
     ASSERT_EQ(ado_test::addNew(rs), S_OK);

@@ -180,6 +180,9 @@ TEST(AdoVariantToTextTest, EachTypeCodeHasItsText) {
       {"double 1.5", _variant_t(1.5), "1.50000000"},
       {"double -0.125", _variant_t(-0.125), "-0.12500000"},
       {"float 1.5", _variant_t(1.5f), "1.5000"},
+      {"double halfway between two texts", _variant_t(0.001953125), "0.00195312"},  // 2^-9: to the even digit
+      {"float halfway between two texts", _variant_t(0.03125f), "0.0312"},
+      {"large double", _variant_t(1e20), "100000000000000000000.00000000"},
       {"decimal", make(VT_DECIMAL, [](VARIANT& v) { VarDecFromR8(2.25, &v.decVal); }), "2.2500"},
       {"date", _variant_t(45351.5, VT_DATE), "2024-02-29 12:00:00"},
       {"date out of range", _variant_t(1e7, VT_DATE), "Invalid DateTime"},
