@@ -96,18 +96,6 @@ void TakeGradePoints(XLDataBase& reader, CrossSectionDesigner& designer, const M
   designer.BuildGradeTable();
 }
 
-// ---- The designer's half-distances -----------------------------------------------------
-
-void CrossSectionDesigner::SetHalfSpacings() {
-  if (lineKind == "单线") {
-    halfDistance1 = TechSingleLineSpacing(0) / 2.0;
-    halfDistance2 = TechSingleLineSpacing(1) / 2.0;
-  } else {
-    halfDistance1 = (TechDoubleLineSpacing(0) - TechParam2()) / 2.0;
-    halfDistance2 = (TechDoubleLineSpacing(1) - TechParam2()) / 2.0;
-  }
-}
-
 // ---- The scheme import ---------------------------------------------------------------------
 
 namespace {
