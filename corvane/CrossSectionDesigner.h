@@ -281,6 +281,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // and cannot be read, or when the side line or the section cannot give an
   // alignment (with a message).
   int ReadDetourAlignment(int side, int readFillCutTables, CString label, int section, CrossSectionDesigner* target);
+
   // ---- Scheme-table openers (connection and recordSet of this designer) -----
   // Opens recordSet on the rows of a baseline table of the scheme database
   // (schemeDatabasePath): all rows, or, for 横断面岩层线表 with

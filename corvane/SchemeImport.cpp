@@ -10,7 +10,6 @@
 #include "SchemeImportRows.h"
 #include "arx/edoutput.h"
 #include "project/GbkText.h"
-#include "project/TechParams.h"
 
 // ---- Rows of the table store into the designer's tables ------------------------------
 
@@ -182,8 +181,7 @@ int CrossSectionDesigner::ReadSchemeAlignment(CString databasePath, int readDeto
     acutPrintf("\n读断链表失败");
     return 0;
   }
-  breakCount = reader.breakCount;
-  std::copy(reader.breaks, reader.breaks + breakCount, breaks);
+  SetBreakTable(reader.breakCount, reader.breaks);
   baseline->BuildLineElements();
   const MileageOfChainage onBaseline = MileageThrough(baseline->breakCount, baseline->breaks);
 
