@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "CrossSectionDesigner.h"
@@ -70,11 +71,15 @@ bool WriteGroundLineFile(const CString& path, const CString& lineName, const std
   int leftOut = 0;
   auto writeSide = [&](int count, const PairXY* pairs) {
     for (int j = 0; j < count; ++j) {
-      if (std::fabs(pairs[j].x - kEndMark) <= kEndMarkTolerance) {
+      // The distance as the file gives it: a reader ends the side at one
+      // that lies within the tolerance of the mark.
+      char distance[64];
+      std::snprintf(distance, sizeof distance, "%.3lf", pairs[j].x);
+      if (std::fabs(std::atof(distance) - kEndMark) <= kEndMarkTolerance) {
         ++leftOut;
         continue;
       }
-      std::fprintf(file, " %.3lf %.3lf", pairs[j].x, pairs[j].y);
+      std::fprintf(file, " %s %.3lf", distance, pairs[j].y);
     }
     std::fprintf(file, " %.0lf\n", kEndMark);
   };

@@ -47,13 +47,8 @@ class InterpBaseline : public interp_test::SchemeWithTerrain {
 
   // True when the row holds the fixture's own points of its station.
   static bool HoldsFixturePoints(const StoredRow& row) {
-    const fixtures::GroundPoints expected = fixtures::FixtureGroundPoints(row.chainage, row.side == "左" ? -1 : 1);
-    if (row.count != static_cast<int>(expected.size())) return false;
-    for (size_t k = 0; k < expected.size(); ++k)
-      if (std::fabs(row.points[k].first - expected[k].first) > 1e-9 ||
-          std::fabs(row.points[k].second - expected[k].second) > 1e-9)
-        return false;
-    return true;
+    return row.count == static_cast<int>(row.points.size()) &&
+           interp_test::SamePoints(row.points, fixtures::FixtureGroundPoints(row.chainage, row.side == "左" ? -1 : 1));
   }
 
   // True when every point after the centre lies at `elevation(side, offset)`

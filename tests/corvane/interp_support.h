@@ -112,6 +112,16 @@ inline std::vector<StoredRow> ReadGroundTable(const std::string& db, const std::
   return out;
 }
 
+// True when two point lists agree to `tolerance`.
+inline bool SamePoints(const std::vector<std::pair<double, double>>& a, const std::vector<std::pair<double, double>>& b,
+                       double tolerance = 1e-9) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k)
+    if (std::fabs(a[k].first - b[k].first) > tolerance || std::fabs(a[k].second - b[k].second) > tolerance)
+      return false;
+  return true;
+}
+
 // The rows of one station and side.
 inline const StoredRow* FindRow(const std::vector<StoredRow>& rows, double chainage, const std::string& side) {
   for (const StoredRow& r : rows)
