@@ -282,7 +282,12 @@ GroundBlock InterpolateStation(const GroundLineJob& job, const FillCutStation& s
     const double angle = centre.bearing + side * kHalfPi;
     const TerrainModel& terrain = g_TerrainModel;
     std::vector<PairXY> points;
-    if (onLine)
+    if (!(width > 0.0) || !std::isfinite(width)) {
+      // A width that is no length would lay the side across the centre.
+      acutPrintf("\n%s: %s地面线内插宽%0.3lf不是正数, 该侧地面线只取中桩一点",
+                 StationLabel(s.prefix, s.chainage).GetString(), side < 0 ? "左" : "右", width);
+      points = {{0.0, 0.0}};
+    } else if (onLine)
       points = SideGroundLine(terrain, centre.x, centre.y, centre.x + width * std::cos(angle),
                               centre.y + width * std::sin(angle), width, s.ground, kTablePointPairs);
     else

@@ -293,3 +293,39 @@ TEST_F(InterpBaseline, EmptyFillCutTableTouchesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The widths come from 左/右地面线内插宽 by chainage: 20 m on the left up to
+// DK0+250 and 45 m after it; on the right a width of -10 m up to DK0+300
+// (no length: the side is the centre alone, with a note), then the default
+// 60 m of a table without further rows (its last row holds on).
+TEST_F(InterpBaseline, WidthsFollowTheStandardsByChainage) {
+  std::string error;
+  ASSERT_TRUE(fixtures::FillTable(m_db, "左地面线内插宽", {{"0", "-1", "DK", "250", "20"}, {"0", "-1", "DK", "1150", "45"}},
+                                  &error))
+      << error;
+  ASSERT_TRUE(fixtures::FillTable(m_db, "右地面线内插宽", {{"0", "-1", "DK", "300", "-10"}, {"0", "-1", "DK", "1150", "60"}},
+                                  &error))
+      << error;
+  interp_test::WritePlaneTerrain(m_dir, -100.0, 1300.0, -100.0, 100.0, 250.0, 0.0, 0.0);
+  LoadTerrain();
+  platform::TranscriptCapture transcript;
+  ASSERT_EQ(d.InterpolateBaselineGroundLines(0.0, 1100.0), 1);
+  EXPECT_TRUE(transcript.contains("DK0+100.000: 右地面线内插宽-10.000不是正数"));
+  const std::vector<StoredRow> rows = ReadGroundTable(m_db, "横断面地面线表");
+  ExpectFillCutOrder(rows);
+  for (const StoredRow& row : rows) {
+    SCOPED_TRACE(row.chainage);
+    if (row.side == "左") {
+      EXPECT_NEAR(row.points.back().first, row.chainage <= 250 ? 20.0 : 45.0, 1e-6);
+    } else if (row.chainage <= 300) {
+      ASSERT_EQ(row.count, 1);
+      EXPECT_EQ(row.points[0], std::make_pair(0.0, 0.0));
+    } else {
+      EXPECT_NEAR(row.points.back().first, 60.0, 1e-6);
+    }
+  }
+}
+
+}  // namespace
