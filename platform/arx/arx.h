@@ -1,12 +1,14 @@
 #pragma once
 // The host interface in one include: run-time classes, the dynamic linker,
 // the command stack, the application object, LISP functions, the editor's
-// input and output, the command line and the document manager.
+// input and output, the command line, the document manager and the drawing
+// database.
 
 #include "arx/acutmath.h"
 #include "arx/adscodes.h"
 #include "arx/apdocman.h"
 #include "arx/arxapp.h"
+#include "arx/dbdrawing.h"
 #include "arx/edcmdline.h"
 #include "arx/edcommand.h"
 #include "arx/edinput.h"

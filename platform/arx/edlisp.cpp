@@ -41,6 +41,7 @@ ValueKind kindOf(int type) {
     case RTNONE: return ValueKind::None;
     default: break;
   }
+  if (type == -4) return ValueKind::String;  // selection-filter operators such as "<OR"
   if (type == -1 || type == -2 || within(type, 330, 369)) return ValueKind::Name;
   if (within(type, 0, 9) || within(type, 100, 109) || within(type, 300, 309) || within(type, 410, 419) ||
       within(type, 430, 439) || within(type, 470, 479) || type == 999 || within(type, 1000, 1003) ||

@@ -22,6 +22,9 @@
 #include <cstddef>
 
 #include "arx/acutmath.h"
+#include "arx/dbid.h"
+#include "arx/gearray.h"
+#include "arx/gegeometry.h"
 #include "geometry/GeoFunctions.h"
 #include "geometry/LineElement.h"
 #include "mfc/cstring.h"
@@ -32,6 +35,8 @@
 #else
 #define BAS_DRAW_PLAN_VIRTUAL virtual
 #endif
+
+class AcDbEntity;
 
 class BAS_DRAW_FUN {
  public:
@@ -182,6 +187,81 @@ class BAS_DRAW_FUN {
   }
 
   // ---- Drawing members (model-space helpers) are declared here -----------
+  // Every maker appends its new entity to model space of the working drawing
+  // and returns the entity's id, null when the drawing refuses it. A colour
+  // index below 0 leaves the entity's colour by layer; a line weight is in
+  // hundredths of a millimetre (-1 by layer). A null layer name is layer "0";
+  // a layer that does not exist yet is created with default properties. A
+  // null line type name sets no line type. Texts are UTF-8.
+
+  // Appends a new entity (not in a database yet) to "*Model_Space" and
+  // closes it. Takes ownership: an entity that cannot be appended is deleted
+  // and the id is null.
+  static AcDbObjectId AddToModelSpace(AcDbEntity* entity);
+
+#if !defined(CORVANE_BUILD)
+  // ---- Model-space helpers of the plan drawing (also the ground-line build) --
+  // A line; a named line type is loaded from "acadiso.lin" first.
+  static AcDbObjectId MakeLine(const AcGePoint3d& p1, const AcGePoint3d& p2, int colour, int lineWeight,
+                               const char* layer, const char* linetype);
+  // A lightweight polyline through the points (straight segments, no widths);
+  // a named line type is loaded from "acadiso.lin" first. Null id for fewer
+  // than two points.
+  static AcDbObjectId MakePolyline(const AcGePoint2dArray& points, int colour, int lineWeight, const char* layer,
+                                   const char* linetype);
+  // A lightweight polyline with `width` at every vertex, its line type
+  // (loaded from "acadiso.lin", else from "lib\rail.lin" of the install
+  // folder) and line-type scale. Null id for fewer than two points.
+  static AcDbObjectId MakeWidePolyline(const AcGePoint2dArray& points, double width, int colour, const char* layer,
+                                       const char* linetype, double linetypeScale);
+  // MakeWidePolyline from x, y of two points.
+  static AcDbObjectId MakeTwoPointPolyline(const AcGePoint3d& p1, const AcGePoint3d& p2, double width, int colour,
+                                           const char* layer, const char* linetype, double linetypeScale);
+  // A text in style "PMBZ" with width factor 0.7. Mode 1 left (the position is
+  // the insertion point), 2 centre, 3 middle, any other right (the position is
+  // the alignment point).
+  static AcDbObjectId MakeText(const AcGePoint3d& position, const char* text, double rotation, double height,
+                               int colour, int mode, const char* layer);
+  static AcDbObjectId MakeTextFromCString(const AcGePoint3d& position, const CString& text, double rotation,
+                                          double height, int colour, int mode, const char* layer);
+  // The text style "PMBZ", added when missing: typeface "宋体", character set
+  // 134, pitch and family 2, x scale 0.7.
+  static AcDbObjectId GetPlanTextStyle();
+  // Gets or creates a layer and sets its colour (1 to 255; other values leave
+  // it) and line weight, on a new and on an existing layer; with a line type
+  // name also its line type (loaded from "acadiso.lin" when missing).
+  static AcDbObjectId AddLayerRecord(const char* name, int colour, int lineWeight, const char* linetype = nullptr);
+  static AcDbObjectId AddLayerWithColor(const CString& name, int colour, int lineWeight,
+                                        const char* linetype = nullptr);
+  // At each end of p1-p2 a line of length `size` pointing outward along the
+  // segment and one of 0.3·size turned from it by 0.1·π (towards growing
+  // bearing), both starting at the end point.
+  static void DrawEndTicks(const AcGePoint3d& p1, const AcGePoint3d& p2, double size, int colour, int lineWeight,
+                           const char* layer, const char* linetype);
+  // One line per consecutive pair of points. Every inner point is cut out:
+  // its two lines stop where they meet the circle of `radius` round it; with
+  // `cutEnds` the first and the last point are cut out as well. A segment
+  // that lies wholly inside its circles draws nothing.
+  static void DrawPolylineClipped(const AcGePoint2dArray& points, double radius, int colour, int lineWeight,
+                                  const char* layer, const char* linetype, bool cutEnds);
+  // A group of that name in the group dictionary (replacing one of the same
+  // name) holding the entities of `ids`; ids that are no entity of the
+  // drawing are left out. Null id when the group cannot be made.
+  static AcDbObjectId MakeGroup(const char* name, const AcDbObjectIdArray& ids);
+  // Reads the drawing file folder + name and makes it the block definition
+  // `name` of the working drawing; null id when the file cannot be read.
+  static AcDbObjectId InsertDwgAsBlock(const char* folder, const char* name);
+  // Erases every entity on the layer (and nothing else), under the status-bar
+  // progress meter; a layer without entities shows nothing.
+  static void EraseLayerEntities(const char* layer);
+  static void DeleteLayerContents(const CString& layer);
+  // Turns each entity about `base` by `angle` (radians, counter-clockwise)
+  // round the z axis; entities that cannot be opened are skipped.
+  static void RotateEntities(const AcDbObjectIdArray& ids, const AcGePoint3d& base, double angle);
+  // Zooms the view to the box of the two corners widened by 50 drawing units
+  // on every side (the host's ZOOM WINDOW).
+  static void ZoomWindow(const AcGePoint2d& p1, const AcGePoint2d& p2);
+#endif
 
 #if defined(CORVANE_BUILD)
   // ---- Members of the cross-section build --------------------------------
@@ -220,6 +300,48 @@ class BAS_DRAW_FUN {
   // the drawing's default, 4); the kilometres and metres are those of the
   // value rounded to the decimals.
   static CString FormatChainageRToS(const char* prefix, double mileage, int decimals);
+
+  // ---- Drawing members of the cross-section build ------------------------
+  // Erases every entity on the layer through a selection and the host's
+  // ERASE command; "\nfail to run ads_ssget function." when nothing is
+  // selected.
+  static void EraseLayerByCommand(const char* layer);
+  // The layer's id, created as a plain layer when missing.
+  static AcDbObjectId GetOrAddLayer(const char* layer);
+  // A simple 2d polyline (open, elevation 0) through x, y of the points with
+  // default start and end widths. Null id for fewer than two points.
+  static AcDbObjectId AddPolyline2d(const AcGePoint3dArray& points, double startWidth, double endWidth, int colour,
+                                    const char* layer);
+  // A filled triangle standing on its apex P: corners P, (x - 0.1s, y + 0.15s),
+  // (x + 0.1s, y + 0.15s), P. On the current layer.
+  static AcDbObjectId AddMarkTriangle(const AcGePoint3d& p, double size, int colour);
+  // A line; a named line type is loaded from "acadiso.lin" first.
+  static AcDbObjectId AddLineEntity(const AcGePoint3d& p1, const AcGePoint3d& p2, int colour, int lineWeight,
+                                    const char* layer, const char* linetype);
+  // A text on the current layer in the text style `style` (the current style
+  // when null), which is created when missing with that name as font file
+  // and typeface, character set 134, pitch and family 2 and x scale 0.7; the
+  // big-font variant also gives a new style the big font "gbcbig.shx", the
+  // wide one x scale 0.8. Mode 1 left (the position is the insertion point),
+  // 2 centre, any other right (the position is the alignment point).
+  static AcDbObjectId AddTextEntity(const AcGePoint3d& position, const char* text, double rotation, double height,
+                                    int colour, int mode, const char* style);
+  static AcDbObjectId AddTextEntityBigFont(const AcGePoint3d& position, const char* text, double rotation,
+                                           double height, int colour, int mode, const char* style);
+  static AcDbObjectId AddTextEntityWide(const AcGePoint3d& position, const char* text, double rotation,
+                                        double height, int colour, int mode, const char* style);
+  // A level mark: AddMarkTriangle at the point and the text, left-aligned in
+  // style "romanc" with height 0.2·size, 0.25·size above the point.
+  static void DrawLevelMark(const AcGePoint3d& p, double size, int colour, const char* text);
+  // A dimension line from p1 to p2 on the layer, taken as horizontal when the
+  // two y differ by less than 0.01 and as vertical otherwise: at both ends a
+  // bar of ±1 across it and a tick 1 across and 0.5 along it; the value text
+  // centred at its middle, 0.25·height above it (to its left when vertical,
+  // turned by π/2), in style "宋体" (the wide text maker), on the same layer.
+  static void DrawDimensionLine(const AcGePoint3d& p1, const AcGePoint3d& p2, double textHeight, int colour,
+                                const char* layer, const char* valueText);
+  static void DrawDimensionLine(const AcGePoint3d& p1, const AcGePoint3d& p2, double textHeight, int colour,
+                                AcDbObjectId layerId, const char* valueText);
 #endif
 #if defined(PELLORY_BUILD)
   // ---- Members of the ground-line input build ----------------------------
@@ -228,3 +350,9 @@ class BAS_DRAW_FUN {
   // ---- Members of the plan-drawing build ---------------------------------
 #endif
 };
+
+#if !defined(CORVANE_BUILD)
+// The lower-left and upper-right corners of the box round four points.
+void BoundingBoxOf4Points(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& c, const AcGePoint2d& d,
+                          AcGePoint2d& lowerLeft, AcGePoint2d& upperRight);
+#endif

@@ -55,7 +55,7 @@ class SelectionTest : public DrawingTest {
   AcDbObjectId m_tunnelLine, m_tunnelText, m_leftLine, m_hdmPoly, m_hdmCircle;
 };
 
-// A filter list held on the stack (the operator groups -4 are not built by acutBuildList).
+// A filter list held on the stack.
 struct Filter {
   std::vector<resbuf> items;
   std::vector<std::string> texts;
@@ -112,6 +112,8 @@ TEST_F(SelectionTest, FiltersPickWhatTheyName) {
       {"type", acutBuildList(RTDXF0, "LINE", 0), {m_tunnelLine, m_leftLine}},
       {"type alternatives", acutBuildList(RTDXF0, "TEXT,LWPOLYLINE", 0), {m_tunnelText, m_hdmPoly}},
       {"type and layer", acutBuildList(RTDXF0, "LINE", 8, "隧道", 0), {m_tunnelLine}},
+      {"operators built by acutBuildList", acutBuildList(-4, "<OR", 8, "Hdm", RTDXF0, "TEXT", -4, "OR>", 0),
+       {m_tunnelText, m_hdmPoly, m_hdmCircle}},
       {"no filter", nullptr, {m_tunnelLine, m_tunnelText, m_leftLine, m_hdmPoly, m_hdmCircle}},
   };
   for (Case& c : cases) {

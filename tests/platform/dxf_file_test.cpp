@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <numbers>
+#include <sstream>
 
 #include "arx/dxffile.h"
 #include "dwg_fixture.h"
@@ -22,17 +23,19 @@ std::string describe(AcDbObjectId id) {
   if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) return "?";
   char h[20];
   e->handle().getIntoAsciiBuffer(h, sizeof h);
-  std::string s = std::string(e->isA()->name()) + " " + h + " layer=" + e->layer() + " lt=" + e->linetype() +
-                  " color=" + std::to_string(e->colorIndex()) + " lw=" + std::to_string(e->lineWeight()) +
-                  " lts=" + platform::formatDouble(e->linetypeScale());
-  auto pt = [](const AcGePoint3d& p) {
-    return "(" + platform::formatDouble(p.x) + "," + platform::formatDouble(p.y) + "," + platform::formatDouble(p.z) + ")";
+  auto num = [](double v) { return platform::formatDouble(v); };
+  auto pt = [&](const AcGePoint3d& p) {
+    std::ostringstream o;
+    o << '(' << num(p.x) << ',' << num(p.y) << ',' << num(p.z) << ')';
+    return o.str();
   };
-  if (auto* l = AcDbLine::cast(e)) s += " " + pt(l->startPoint()) + pt(l->endPoint());
+  std::ostringstream s;
+  s << e->isA()->name() << ' ' << h << " layer=" << e->layer() << " lt=" << e->linetype() << " color=" << e->colorIndex()
+    << " lw=" << e->lineWeight() << " lts=" << num(e->linetypeScale());
+  if (auto* l = AcDbLine::cast(e)) s << ' ' << pt(l->startPoint()) << pt(l->endPoint());
   if (auto* t = AcDbText::cast(e))
-    s += std::string(" '") + t->textString() + "' " + pt(t->position()) + pt(t->alignmentPoint()) +
-         " h=" + platform::formatDouble(t->height()) + " wf=" + platform::formatDouble(t->widthFactor()) +
-         " mode=" + std::to_string(t->horizontalMode());
+    s << " '" << t->textString() << "' " << pt(t->position()) << pt(t->alignmentPoint()) << " h=" << num(t->height())
+      << " wf=" << num(t->widthFactor()) << " mode=" << t->horizontalMode();
   if (auto* p = AcDbPolyline::cast(e)) {
     for (unsigned i = 0; i < p->numVerts(); ++i) {
       AcGePoint3d q;
@@ -40,13 +43,13 @@ std::string describe(AcDbObjectId id) {
       p->getPointAt(i, q);
       p->getBulgeAt(i, b);
       p->getWidthsAt(i, sw, ew);
-      s += " " + pt(q) + platform::formatDouble(b) + "/" + platform::formatDouble(sw) + "/" + platform::formatDouble(ew);
+      s << ' ' << pt(q) << num(b) << '/' << num(sw) << '/' << num(ew);
     }
-    s += p->isClosed() ? " closed" : "";
+    if (p->isClosed()) s << " closed";
   }
-  if (auto* r = AcDbBlockReference::cast(e)) s += " at" + pt(r->position());
+  if (auto* r = AcDbBlockReference::cast(e)) s << " at" << pt(r->position());
   e->close();
-  return s;
+  return s.str();
 }
 
 std::vector<std::string> describeAll(AcDbDatabase* db) {

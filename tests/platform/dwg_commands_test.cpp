@@ -1,0 +1,169 @@
+// The host's drawing commands run from scripts and from acedCommand, and
+// cadhost's drawing options.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <numbers>
+
+#include "arx/edcmdline.h"
+#include "arx/selection.h"
+#include "dwg_fixture.h"
+#include "win/transcript.h"
+
+namespace {
+
+using dwgtest::DrawingTest;
+
+AcGePoint3d P(double x, double y) { return AcGePoint3d(x, y, 0); }
+
+class CommandTest : public DrawingTest {
+ protected:
+  platform::RunResult run(const std::string& script) {
+    platform::TranscriptCapture shown;
+    platform::RunResult r = platform::runScriptText(script, "test");
+    m_shown = shown.text();
+    return r;
+  }
+  template <class T>
+  T* openNth(size_t i) {
+    std::vector<AcDbObjectId> ids = dwgtest::modelSpaceIds(db());
+    T* e = nullptr;
+    if (i < ids.size()) acdbOpenObject(e, ids[i], AcDb::kForRead);
+    return e;
+  }
+  std::string m_shown;
+};
+
+TEST_F(CommandTest, LineDrawsSegmentsUntilEnter) {
+  ASSERT_TRUE(run("LINE 0,0 100,50 @0,10 \n").ok) << m_shown;
+  ASSERT_EQ(dwgtest::modelSpaceIds(db()).size(), 2u);
+  AcDbLine* second = openNth<AcDbLine>(1);
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(second->startPoint().isEqualTo(P(100, 50)));
+  EXPECT_TRUE(second->endPoint().isEqualTo(P(100, 60)));
+  EXPECT_STREQ(second->layer(), "0");
+  second->close();
+  // Close joins the last point to the first; Undo takes a segment back.
+  ASSERT_TRUE(run("LINE 0,0 10,0 20,20 U 10,10 C\n").ok) << m_shown;
+  std::vector<AcDbObjectId> ids = dwgtest::modelSpaceIds(db());
+  ASSERT_EQ(ids.size(), 5u);
+  AcDbLine* closing = openNth<AcDbLine>(4);
+  EXPECT_TRUE(closing->startPoint().isEqualTo(P(10, 10)));
+  EXPECT_TRUE(closing->endPoint().isEqualTo(P(0, 0)));
+  closing->close();
+}
+
+TEST_F(CommandTest, PlineAndTextMakeTheirEntities) {
+  ASSERT_TRUE(run("PLINE 0,0 W 0.5 10,0 10,10 C\nTEXT 5,5 3 90 里程\n").ok) << m_shown;
+  AcDbPolyline* pl = openNth<AcDbPolyline>(0);
+  ASSERT_NE(pl, nullptr);
+  EXPECT_EQ(pl->numVerts(), 3u);
+  EXPECT_TRUE(pl->isClosed());
+  double sw, ew;
+  pl->getWidthsAt(1, sw, ew);
+  EXPECT_DOUBLE_EQ(sw, 0.5);
+  pl->close();
+  AcDbText* t = openNth<AcDbText>(1);
+  ASSERT_NE(t, nullptr);
+  EXPECT_STREQ(t->textString(), "里程");
+  EXPECT_DOUBLE_EQ(t->height(), 3);
+  EXPECT_NEAR(t->rotation(), std::numbers::pi / 2, 1e-12);
+  EXPECT_TRUE(t->position().isEqualTo(P(5, 5)));
+  t->close();
+  EXPECT_DOUBLE_EQ(db()->textsize(), 3);  // the next TEXT offers it
+}
+
+TEST_F(CommandTest, EraseTakesTheSelectionThatAcedCommandPasses) {
+  dwgtest::addLayer(db(), "隧道", 1);
+  std::vector<AcDbObjectId> kept;
+  for (int i = 0; i < 3; ++i) {
+    auto* onLayer = new AcDbLine(P(i, 0), P(i, 1));
+    onLayer->setLayer("隧道");
+    add(onLayer);
+    kept.push_back(add(new AcDbLine(P(i, 5), P(i, 6))));
+  }
+  // As the layer eraser of the cross-section build does.
+  resbuf* filter = acutBuildList(8, "隧道", 0);
+  ads_name ss;
+  ASSERT_EQ(acedSSGet("X", nullptr, nullptr, filter, ss), RTNORM);
+  acutRelRb(filter);
+  platform::TranscriptCapture shown;
+  EXPECT_EQ(acedCommand(RTSTR, "Erase", RTPICKS, ss, RTSTR, "", RTNONE), RTNORM);
+  EXPECT_EQ(acedSSFree(ss), RTNORM);
+  EXPECT_EQ(dwgtest::modelSpaceIds(db()), kept);
+  EXPECT_TRUE(shown.contains("3 object(s) erased."));
+  // An entity name and a handle work too.
+  ads_name ent;
+  acdbGetAdsName(ent, kept[0]);
+  char h[20];
+  kept[1].handle().getIntoAsciiBuffer(h, sizeof h);
+  EXPECT_EQ(acedCommand(RTSTR, "ERASE", RTENAME, ent, RTSTR, (std::string("#") + h).c_str(), RTSTR, "", RTNONE),
+            RTNORM);
+  EXPECT_EQ(dwgtest::modelSpaceIds(db()), std::vector<AcDbObjectId>{kept[2]});
+}
+
+TEST_F(CommandTest, ZoomWindowSetsTheActiveView) {
+  ads_point a = {-50, 0, 0}, b = {150, 100, 0};
+  platform::TranscriptCapture shown;
+  EXPECT_EQ(acedCommand(RTSTR, "ZOOM", RTSTR, "WINDOW", RTPOINT, a, RTPOINT, b, RTNONE), RTNORM);
+  AcDbViewportTable* vt = nullptr;
+  ASSERT_EQ(db()->getViewportTable(vt, AcDb::kForRead), Acad::eOk);
+  AcDbViewportTableRecord* active = nullptr;
+  ASSERT_EQ(vt->getAt("*Active", active, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(active->centerPoint(), AcGePoint2d(50, 50));
+  EXPECT_DOUBLE_EQ(active->height(), 100);
+  EXPECT_DOUBLE_EQ(active->width(), 200);
+  active->close();
+  vt->close();
+}
+
+TEST_F(CommandTest, SaveAsWritesTheDrawing) {
+  std::string target = path("drawing.dwg");  // saved as drawing.dxf
+  ASSERT_TRUE(run("LINE 0,0 1,1 \nSAVEAS DXF " + target + "\n").ok) << m_shown;
+  EXPECT_TRUE(std::filesystem::exists(path("drawing.dxf")));
+  auto* back = new AcDbDatabase(false);
+  ASSERT_EQ(back->readDwgFile(target.c_str()), Acad::eOk);
+  EXPECT_EQ(dwgtest::modelSpaceIds(back).size(), 1u);
+  delete back;
+}
+
+// cadhost as a program.
+int runCadhost(const std::string& args, std::string& out) {
+  std::string cmd = std::string(RAIL_BINARY_DIR) + "/bin/cadhost " + args + " 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return -1;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  int status = pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(CommandTest, CadhostSavesOpensAndExports) {
+  std::string dxf = path("x.dxf"), svg = path("x.svg"), again = path("y.dxf"), out;
+  ASSERT_EQ(runCadhost("--run 'LINE 0,0 100,50 ' --run 'TEXT 0,0 2.5 0 里程' --save '" + dxf + "'", out), 0) << out;
+  std::string bytes = dwgtest::readBytes(dxf);
+  EXPECT_NE(bytes.find("  0\r\nLINE\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("  0\r\nTEXT\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\xC0\xEF\xB3\xCC"), std::string::npos);  // 里程 in GBK
+
+  out.clear();
+  ASSERT_EQ(runCadhost("--open '" + dxf + "' --run 'LINE 0,0 0,10 ' --save '" + again + "' --export-svg '" + svg + "'", out),
+            0)
+      << out;
+  auto* back = new AcDbDatabase(false);
+  ASSERT_EQ(back->readDwgFile(again.c_str()), Acad::eOk);
+  EXPECT_EQ(dwgtest::modelSpaceIds(back).size(), 3u);
+  delete back;
+  std::string picture = dwgtest::readBytes(svg);
+  EXPECT_NE(picture.find("<svg"), std::string::npos);
+  EXPECT_NE(picture.find(">里程</text>"), std::string::npos);
+
+  out.clear();
+  EXPECT_EQ(runCadhost("--open '" + path("missing.dxf") + "'", out), 1);
+  EXPECT_NE(out.find("missing.dxf"), std::string::npos);
+}
+
+}  // namespace
