@@ -32,19 +32,20 @@ inline double Bearing(double radians) {
   return b < 0 ? b + 2.0 * kPi : b;
 }
 
-// "DK25+200" for whole metres, "DK28+356.42" otherwise (to the centimetre).
+// "DK25+200" for whole metres, "DK28+356.42" or "ZDK34+401.886" otherwise
+// (to the millimetre, without trailing zeros).
 inline std::string ChainageLabel(const std::string& prefix, double value) {
-  const long long cents = std::llround(value * 100.0);
-  const long long km = cents / 100000;
-  const long long metres = (cents % 100000) / 100;
-  const long long fraction = cents % 100;
+  const long long mm = std::llround(value * 1000.0);
   char buffer[64];
-  if (fraction == 0) {
-    std::snprintf(buffer, sizeof buffer, "%s%lld+%03lld", prefix.c_str(), km, metres);
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%s%lld+%03lld.%02lld", prefix.c_str(), km, metres, fraction);
+  std::snprintf(buffer, sizeof buffer, "%s%lld+%03lld", prefix.c_str(), mm / 1000000, mm % 1000000 / 1000);
+  std::string text = buffer;
+  if (mm % 1000 != 0) {
+    std::snprintf(buffer, sizeof buffer, ".%03lld", mm % 1000);
+    std::string fraction = buffer;
+    while (fraction.back() == '0') fraction.pop_back();
+    text += fraction;
   }
-  return buffer;
+  return text;
 }
 
 inline std::string Format(const char* format, double value) {

@@ -2,13 +2,19 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 
 #include "ProjectFiles.h"
 #include "SampleDesign.h"
+#include "SampleLineView.h"
 #include "SampleScheme.h"
 #include "SampleTables.h"
 #include "TerrainDelaunay.h"
@@ -54,13 +60,15 @@ void RemoveMade(const fs::path& folder) {
   for (const char* entry : kMadeEntries) fs::remove_all(folder / entry, ec);
 }
 
-// Makes sure the folder may take the project; clears an earlier sample
-// project when asked to.
-bool PrepareFolder(const fs::path& folder, bool replace, std::string& error) {
+// Makes sure the folder may take the project (making it when it is missing:
+// `made` tells); clears an earlier sample project when asked to.
+bool PrepareFolder(const fs::path& folder, bool replace, bool& made, std::string& error) {
   std::error_code ec;
+  made = false;
   if (!fs::exists(folder, ec)) {
     fs::create_directories(folder, ec);
     if (ec) error = "cannot make " + folder.string() + ": " + ec.message();
+    made = !ec;
     return !ec;
   }
   if (!fs::is_directory(folder, ec)) {
@@ -81,7 +89,9 @@ bool PrepareFolder(const fs::path& folder, bool replace, std::string& error) {
 }
 
 // While it lives, the system's project location finds the project through
-// `workdir` of an install folder: the given one, or a scratch one.
+// `workdir` of an install folder: the given one (when its workdir is to name
+// the project) or a scratch one. Unless kept, the given install folder's
+// workdir gets its former content back.
 class ProjectLocationScope {
  public:
   ProjectLocationScope() = default;
@@ -89,13 +99,24 @@ class ProjectLocationScope {
     if (m_active) SetModulePathSource(m_previous);
     std::error_code ec;
     if (!m_scratch.empty()) fs::remove_all(m_scratch, ec);
+    if (!m_kept && !m_workdir.empty()) {
+      if (m_formerWorkdir) {
+        std::ofstream(m_workdir, std::ios::binary | std::ios::trunc) << *m_formerWorkdir;
+      } else {
+        fs::remove(m_workdir, ec);
+      }
+    }
   }
   ProjectLocationScope(const ProjectLocationScope&) = delete;
   ProjectLocationScope& operator=(const ProjectLocationScope&) = delete;
 
-  bool Open(const fs::path& project, const std::string& installFolder, bool setWorkdir, std::string& error) {
+  bool Open(const fs::path& project, const fs::path& installFolder, bool setWorkdir, std::string& error) {
     fs::path install = installFolder;
-    if (!setWorkdir) {
+    if (setWorkdir) {
+      m_workdir = install / "workdir";
+      std::ifstream former(m_workdir, std::ios::binary);
+      if (former) m_formerWorkdir = std::string(std::istreambuf_iterator<char>(former), {});
+    } else {
       const char* tmp = std::getenv("TMPDIR");
       std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/sample-install-XXXXXX";
       if (!::mkdtemp(pattern.data())) {
@@ -112,11 +133,15 @@ class ProjectLocationScope {
     m_active = true;
     return true;
   }
+  void Keep() { m_kept = true; }
 
  private:
   bool m_active = false;
+  bool m_kept = false;
   ModulePathSource m_previous;
   fs::path m_scratch;
+  fs::path m_workdir;
+  std::optional<std::string> m_formerWorkdir;
 };
 
 std::vector<std::string> Summarize(const SampleScheme& scheme, const ProjectOptions& options, const fs::path& folder,
@@ -124,27 +149,32 @@ std::vector<std::string> Summarize(const SampleScheme& scheme, const ProjectOpti
   std::vector<std::string> lines;
   lines.push_back(Printf("sample project in %s, scheme %s (%s, %d km/h, double line)", folder.c_str(),
                          options.scheme.c_str(), kLineName, kDesignSpeed));
-  const AlignmentModel& base = scheme.Baseline();
-  double rMin = 1e9, rMax = 0;
+  double rMin = 1e9, rMax = 0.0, lMin = 1e9, lMax = 0.0;
   for (const CurveDesign& c : kCurves) {
     rMin = std::min(rMin, c.R);
     rMax = std::max(rMax, c.R);
+    lMin = std::min(lMin, c.L);
+    lMax = std::max(lMax, c.L);
   }
-  lines.push_back(Printf("baseline: %s to %s, %.3f m, %d curves (R %.0f to %.0f m, transitions 20 to 110 m)",
+  lines.push_back(Printf("baseline: %s to %s, %.3f m, %d curves (R %.0f to %.0f m, transitions %.0f to %.0f m)",
                          scheme.StartChainageText().c_str(), scheme.EndChainageText().c_str(),
-                         scheme.EndMileage() - scheme.StartMileage(), kCurveCount, rMin, rMax));
-  (void)base;
-  lines.push_back(Printf("breaks: short chain DK%.2f = DK%.2f (%.2f m), long chain DK%.2f = D1K%.2f (%.2f m)",
-                         kShortChain.before, kShortChain.after, kShortChain.after - kShortChain.before,
-                         kLongChain.before, kLongChain.after, kLongChain.before - kLongChain.after));
+                         scheme.EndMileage() - scheme.StartMileage(), kCurveCount, rMin, rMax, lMin, lMax));
+  auto label = [](const char* prefix, double value) { return ChainageLabel(prefix, value); };
+  lines.push_back(Printf("breaks: short chain %s = %s (%.2f m), long chain %s = %s (%.2f m)",
+                         label(kShortChain.prefixBefore, kShortChain.before).c_str(),
+                         label(kShortChain.prefixAfter, kShortChain.after).c_str(), kShortChain.after - kShortChain.before,
+                         label(kLongChain.prefixBefore, kLongChain.before).c_str(),
+                         label(kLongChain.prefixAfter, kLongChain.after).c_str(), kLongChain.before - kLongChain.after));
   for (const DetourResult& d : scheme.Detours()) {
     const DetourDesign& design = d.side < 0 ? kLeftDetour : kRightDetour;
-    lines.push_back(Printf("%s line: %s, detour 0 from DK%.0f to DK%.0f (baseline mileage %.2f to %.2f), "
-                           "%s%.0f to %s%.3f, %.3f m, %.0f m out",
+    lines.push_back(Printf("%s line: %s; detour section 0 from %s to %s (baseline mileage %.2f to %.2f), "
+                           "its own chainage %s to %s, %.3f m long, %.0f m %s of the baseline",
                            d.side < 0 ? "left" : "right",
-                           d.side < 0 ? "4.0 m left of the baseline" : "on the baseline", design.startChainage,
-                           design.endChainage, d.baselineStart, d.baselineEnd, d.prefix.c_str(), d.startChainage,
-                           d.prefix.c_str(), d.endChainage, d.length, std::fabs(design.detourOffset)));
+                           d.side < 0 ? "the second track, 4 m left of the baseline" : "on the baseline",
+                           label("DK", design.startChainage).c_str(), label("DK", design.endChainage).c_str(),
+                           d.baselineStart, d.baselineEnd, label(d.prefix.c_str(), d.startChainage).c_str(),
+                           label(d.prefix.c_str(), d.endChainage).c_str(), d.length, std::fabs(design.detourOffset),
+                           d.side < 0 ? "left" : "right"));
   }
   int culverts[3] = {0, 0, 0};
   for (const Structure& s : scheme.Structures()) {
@@ -167,11 +197,12 @@ std::vector<std::string> Summarize(const SampleScheme& scheme, const ProjectOpti
   }
   const Table* fillCut = scheme.FindTable("填挖表");
   const Table* benchMarks = scheme.FindTable("水准点表");
+  const Table* traverse = scheme.FindTable("导线表");
   lines.push_back(Printf("culverts: %d on the baseline, %d and %d on the left and right detours; %zu bench marks; "
-                         "%zu cross-sections every %.0f m",
+                         "%zu traverse points; %zu cross-sections (every %.0f m)",
                          culverts[1], culverts[0], culverts[2], benchMarks ? benchMarks->rows.size() : 0,
-                         fillCut ? fillCut->rows.size() : 0, options.interval));
-  lines.push_back(Printf("fill up to %.1f m, cut up to %.1f m outside bridges and tunnels", scheme.MaxFill(),
+                         traverse ? traverse->rows.size() : 0, fillCut ? fillCut->rows.size() : 0, options.interval));
+  lines.push_back(Printf("earthwork: fill up to %.1f m, cut up to %.1f m outside bridges and tunnels", scheme.MaxFill(),
                          scheme.MaxCut()));
   lines.push_back(Printf("terrain: %d points, %d triangles in PMAP", terrain.points, terrain.triangles));
   return lines;
@@ -191,6 +222,10 @@ bool MakeSampleProject(const ProjectOptions& options, std::vector<std::string>& 
     error = "no project folder given";
     return false;
   }
+  if (!(options.interval >= 1.0 && options.interval <= 1000.0)) {
+    error = "the interval of the cross-sections must lie between 1 and 1000 m";
+    return false;
+  }
   std::error_code ec;
   const fs::path folder = fs::absolute(options.folder, ec).lexically_normal();
   const fs::path install = fs::absolute(options.installFolder, ec).lexically_normal();
@@ -203,10 +238,14 @@ bool MakeSampleProject(const ProjectOptions& options, std::vector<std::string>& 
     error = "the scheme name must be one word without path separators";
     return false;
   }
-  if (!PrepareFolder(folder, options.replace, error)) return false;
+  bool madeFolder = false;
+  if (!PrepareFolder(folder, options.replace, madeFolder, error)) return false;
 
+  // From here on a failure takes away what was made.
   auto failed = [&](const std::string& why) {
     RemoveMade(folder);
+    std::error_code ignored;
+    if (madeFolder) fs::remove(folder, ignored);
     error = why;
     return false;
   };
@@ -219,7 +258,7 @@ bool MakeSampleProject(const ProjectOptions& options, std::vector<std::string>& 
 
   // The alignment models read the project's technical parameters.
   ProjectLocationScope location;
-  if (!location.Open(folder, install.string(), options.setWorkdir, error)) return failed(error);
+  if (!location.Open(folder, install, options.setWorkdir, error)) return failed(error);
 
   SampleScheme scheme;
   if (!scheme.Build(options.interval, error)) return failed("the sample scheme does not hold together: " + error);
@@ -234,6 +273,7 @@ bool MakeSampleProject(const ProjectOptions& options, std::vector<std::string>& 
   summary = Summarize(scheme, options, folder, terrain);
   if (options.setWorkdir) summary.push_back("workdir: " + (install / "workdir").string() + " names this folder");
   if (!WriteSummary(folder / kSummaryFileName, summary, error)) return failed(error);
+  location.Keep();
   return true;
 }
 

@@ -89,7 +89,7 @@ const Table* SampleScheme::FindTable(const std::string& name) const {
 }
 
 bool SampleScheme::Build(double interval, std::string& error) {
-  if (!(interval >= 1.0 && interval <= 1000.0)) return Fail(error, "the station interval must lie between 1 and 1000 m");
+  if (!(interval >= 1.0 && interval <= 1000.0)) return Fail(error, "the cross-section interval must lie between 1 and 1000 m");
   m_structures.clear();
   m_detours.clear();
   m_tables.clear();
