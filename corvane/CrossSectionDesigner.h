@@ -33,6 +33,10 @@
 #include "mfc/cstring.h"
 #include "project/BreakTable.h"
 
+// Declared in GroundLines.h (the ground-line and fill/cut commands).
+struct StationGroundLine;
+struct FillCutCommandOptions;
+
 // The standards of one side of a section (left or right tables).
 struct SideStandards {
   OwnedRowArray<StandardValueEntry> limitWidth;         // 横断面限制宽度
@@ -584,6 +588,65 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // The hole outlines read back from the point files (at most kMaxHoles).
   std::vector<HoleOutline> holes;
   // ==== end of the saving and earthwork additions ===========================
+  // ==== Added with the ground-line interpolation and the fill/cut commands
+  // (GroundLineInterpolation.cpp, DetourFillCut.cpp, GroundCommands.cpp) ====
+
+  // ---- Ground lines from the terrain model ---------------------------------
+  // For every station of 填挖表 whose mileage (through this designer's break
+  // table) lies within startMileage − 0.01 .. endMileage + 0.01: a section
+  // square to the baseline, as wide on each side as 左/右地面线内插宽, is laid
+  // over the terrain model (g_TerrainModel; without a loaded model each side
+  // is (0, 0), (width, 0)) and stored as a left and a right row of
+  // 横断面地面线表: (offset, height difference to the station's 地面高程)
+  // pairs from the centre (0, 0), at most 100 a side (a longer profile is
+  // thinned, keeping its ends and its sharpest breaks). The rows of stations
+  // outside the range are kept as they were; the table is rewritten in the
+  // order of 填挖表 in one transaction, so a failure leaves it unchanged.
+  // With `collected` given, the interpolated stations are appended to it.
+  // Returns 1 when the table was rewritten, 0 when it was left as it was (a
+  // message says why).
+  int InterpolateBaselineGroundLines(double startMileage, double endMileage,
+                                     std::vector<StationGroundLine>* collected = nullptr);
+  // The same for detour section `detourNumber` of line `lineName` ("左线",
+  // "右线"): stations from lineName + 绕行段填挖表, alignment, break table and
+  // widths from detourDesigner, rows to lineName + 绕行段横断面地面线表 (the
+  // rows of other detour sections stay). Runs on the designer it is called on
+  // (its connection and scheme database path). 1 or 0 as above.
+  int InterpolateDetourGroundLines(double startMileage, double endMileage, CString lineName, int detourNumber,
+                                   CrossSectionDesigner* detourDesigner);
+
+  // ---- Fill/cut tables -------------------------------------------------------
+  // Computes the fill/cut rows of detour section `detourNumber` of line
+  // `lineName` from stationSource (0 the measured stations of its rock-layer
+  // table, 1 the stations of its fill/cut table, 2 stations every `interval`
+  // metres with the curve and structure points) on detourDesigner's line data,
+  // writes them to lineName + 绕行段填挖表 and, when interpolateGroundLines is
+  // set, interpolates the detour's ground lines. Another source, or an
+  // interval not above 0 for source 2, is refused with a message; nothing is
+  // written when the stations cannot be listed. 1 when the table (and the
+  // ground lines asked for) were written; 0 otherwise.
+  int ComputeDetourFillCutTables(int interpolateGroundLines, int stationSource, double interval, CString lineName,
+                                 int detourNumber, CrossSectionDesigner* detourDesigner);
+  // One fill/cut row at mileage ML of this designer's line: design elevation,
+  // grade, vertical-curve ordinate, fill height against row.groundElevation
+  // (brought to the design precision), roadbed type (started from
+  // `roadbedType`), curve widenings and separation width; the construction
+  // width and the line spacings are 0.
+  void ComputeFillCutRow(double ML, int roadbedType, FillCutRow& row) const;
+
+  // ---- Command bodies ----------------------------------------------------------
+  // CALTWB: imports the scheme, computes 填挖表 from the chosen stations
+  // (whole line), writes it, interpolates the baseline ground lines over the
+  // chosen range, then computes the fill/cut tables (and ground lines) of
+  // every detour section. 1 when done ("填挖表计算完毕"); 0 with a message.
+  int CmdFillCutTables(const FillCutCommandOptions& options);
+  // CALHDMDMX: interpolates the ground lines of the 填挖表 stations between
+  // the two chainages (empty: the start or end of the line) into
+  // 横断面地面线表 and writes them to the ground-line file `dmxPath` (empty:
+  // "<project>\data\<scheme>.dmx") in the ground-line palette's import layout.
+  // 1 when done; 0 with a message.
+  int CmdInterpolateGroundLines(CString startChainage, CString endChainage, CString dmxPath);
+  // ==== end of the ground-line and fill/cut additions =======================
 
   // ---- 1. The scheme's chainage-break table (断链表) -----------------------
   int breakCount = 0;
