@@ -63,7 +63,7 @@ void StartLine(SideDesign& out, const PairXY top[4], double reference) {
 
 // Appends the side ditch and the platform to the foot (points 5 .. 8).
 void AppendSideDitch(Inner& side) {
-  const SideDitchSpec& sd = side.st.sideDitch;
+  const SideDitchStandard& sd = side.st.sideDitch;
   const PairXY shoulder = side.Shoulder();
   const PairXY p5{shoulder.x + sd.depth * sd.innerRatio, shoulder.y - sd.depth};
   const PairXY p6{p5.x + sd.bottomWidth, p5.y};

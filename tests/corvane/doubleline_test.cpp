@@ -234,3 +234,68 @@ TEST_F(DetourStretchTest, DesignRunLetsInOneTransitionSectionAtEachChangeAndDesi
 }
 
 }  // namespace
+
+namespace {
+
+// Two inner slopes falling 2 m at 1:1.5 from shoulders 3.5 from their tracks.
+TEST(InnerSlopesTest, MeetingOfTheTwoInnerSlopesInOneTracksFrame) {
+  const PairXY slope[2] = {{3.5, 2.0}, {6.5, 0.0}};
+  const PairXY other[2] = {{3.5, 2.0}, {6.5, 0.0}};
+  const PairXY otherFromLeft[2] = {{-1.0, 2.0}, {6.5, 0.0}};
+  struct Case {
+    const char* what;
+    double shift, spacing, b, c;
+    const PairXY* other;
+    int result;
+    double x, y;
+  };
+  const Case cases[] = {
+      {"12 m apart", 0.0, 12.0, 100.0, 100.0, other, 1, 6.0, 2.0 - 2.5 / 1.5},
+      {"moved in by 2.4", 2.4, 12.0, 100.0, 100.0, other, 1, 4.8, 2.0 - 1.3 / 1.5},
+      {"20 m apart: they end before meeting", 0.0, 20.0, 100.0, 100.0, other, 0, 0.0, 0.0},
+      // The other track's frame 1 m higher, 11 m apart: its slope runs
+      // (7.5, 3) → (4.5, 1) here.
+      {"the other frame 1 m higher", 0.0, 11.0, 100.0, 101.0, other, 1, 4.75, 2.0 - 1.25 / 1.5},
+      // 12 m apart it would meet this slope's line only before its own start.
+      {"the other frame higher, further apart", 0.0, 12.0, 100.0, 101.0, other, 0, 0.0, 0.0},
+      // The other slope's first point keeps its sign: x = 12 + 1.
+      {"a first point on the far side", 0.0, 12.0, 100.0, 100.0, otherFromLeft, 1, 21.75 / 3.5,
+       2.0 - (21.75 / 3.5 - 3.5) / 1.5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PairXY at{-1.0, -1.0};
+    EXPECT_EQ(CrossSectionDesigner::IntersectInnerSlopes(c.shift, c.spacing, 2, slope, 2, c.other, c.b, c.c, at),
+              c.result);
+    if (c.result == 1) {
+      EXPECT_NEAR(at.x, c.x, 1e-6);
+      EXPECT_NEAR(at.y, c.y, 1e-6);
+    }
+  }
+}
+
+// The re-design of an edited side takes the grades of the edit and adds no
+// land widening.
+TEST(RedesignSideTest, EditedGradesWithoutLandWidening) {
+  CrossSectionDesigner d;
+  drivers_test::MakeLevelDesigner(d, "单线", 102.0, {500.0});
+  LandWideningEntry* widening = d.Standards(1).landWidening.Replace(1);
+  widening->endMileage = 1e9;
+  widening->fillWidening = 2.0;
+  widening->cutWidening = 2.0;
+  const PairXY top[4] = {{0.0, 102.14}, {3.5, 102.0}, {3.5, 102.0}, {3.5, 102.0}};
+  const PairXY ground[2] = {{0.0, 0.0}, {60.0, 0.0}};
+  SideDesign designed, redesigned;
+  ASSERT_EQ(d.DesignSide(1, 500.0, 1000.0, 100.0, 2, ground, top, designed), 1);
+  EXPECT_NEAR(designed.landTake, 6.5 + 2.0, 1e-9);  // 1:1.5 from the tables, widened
+  SlopeGradeArrays embankment;
+  embankment.count = 1;
+  embankment.ratio[0] = 2.0;
+  embankment.height[0] = 20.0;
+  SlopeGradeArrays cutting = embankment;
+  ASSERT_EQ(d.RedesignSide(1, 500.0, 1000.0, 100.0, 2, ground, top, embankment, cutting, redesigned), 1);
+  EXPECT_NEAR(redesigned.points.back().x, 7.5, 1e-9);  // 1:2 over 2 m
+  EXPECT_NEAR(redesigned.landTake, 7.5, 1e-9);
+}
+
+}  // namespace
