@@ -8,23 +8,10 @@
 
 #include "CrossSectionDesigner.h"
 #include "GroundLines.h"
+#include "RoadbedTypes.h"
 #include "TerrainModel.h"
 #include "arx/edoutput.h"
 #include "mfc/app.h"
-
-void RoadbedTypeName(int code, CString& name) {
-  static const char* const kNames[] = {"单线路基",
-                                       "双线路基,左线并行",
-                                       "双线路基,右线并行",
-                                       "换边路基,三线并行",
-                                       "左线绕行，路肩未分离",
-                                       "左线绕行，路肩分离",
-                                       "右线绕行，路肩未分离",
-                                       "右线绕行，路肩分离",
-                                       "左线绕行，三线并存",
-                                       "右线绕行，三线并存"};
-  name = code >= 0 && code < static_cast<int>(std::size(kNames)) ? kNames[code] : kNames[0];
-}
 
 void CrossSectionDesigner::ComputeFillCutRow(double ML, int roadbedType, FillCutRow& row) const {
   int code = roadbedType;

@@ -59,10 +59,6 @@ std::vector<PairXY> SideGroundLine(const TerrainModel& model, double x, double y
 // and the sharpest breaks stay. Points keep their order. Returns the count.
 int ThinProfile(std::vector<PairXY>& points, int maxPoints);
 
-// The name of a roadbed type code: 0 "单线路基" ... 9 "右线绕行，三线并存";
-// any other code "单线路基".
-void RoadbedTypeName(int code, CString& name);
-
 // Writes the ground-line file: the line name, then for each station its
 // chainage text, centre elevation, the layer count 1, the rock type, the left
 // pairs ended by 999 and the right pairs ended by 999, and 999 after the last

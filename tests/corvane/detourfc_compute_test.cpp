@@ -92,19 +92,6 @@ class DetourFillCut : public interp_test::SchemeWithTerrain {
   CrossSectionDesigner* detour = nullptr;
 };
 
-TEST(DetourFillCutNames, RoadbedTypeNames) {
-  const std::vector<std::pair<int, const char*>> cases = {
-      {0, "单线路基"},           {1, "双线路基,左线并行"},     {2, "双线路基,右线并行"},
-      {3, "换边路基,三线并行"},  {4, "左线绕行，路肩未分离"},   {5, "左线绕行，路肩分离"},
-      {6, "右线绕行，路肩未分离"}, {7, "右线绕行，路肩分离"},   {8, "左线绕行，三线并存"},
-      {9, "右线绕行，三线并存"}, {10, "单线路基"},            {-1, "单线路基"}};
-  for (const auto& [code, name] : cases) {
-    CString text = "x";
-    RoadbedTypeName(code, text);
-    EXPECT_EQ(std::string(text.GetString()), name) << code;
-  }
-}
-
 // Source 1 recomputes the design of the stations of the table and keeps their
 // chainages; the ground elevations come back at the design precision.
 TEST_F(DetourFillCut, ExistingStationsAreRecomputed) {
