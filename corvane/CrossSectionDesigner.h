@@ -867,7 +867,7 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // every detour designer. 1; 0 with a message when a file cannot be opened.
   int Save3DSectionFiles();
   int SaveBridgeBaseFile();
-  // The 3D line data of a design run: BJPT (and RXDBJPT for a double line),
+  // The 3D line data of a design run: the point files (SavePointFiles),
   // Zx3d and Yx3d, bribase. 1; 0 when a file cannot be opened.
   int SaveThreeDData();
 

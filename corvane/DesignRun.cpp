@@ -87,7 +87,12 @@ bool CrossSectionDesigner::ImportDesignData(const AutoDesignOptions& options) {
   if (fp == nullptr) return false;
   std::fputs(lineKind.GetString(), fp);
   if (!CloseResultFile(fp, "ylex")) return false;
-  if (options.draw && scaleDenominator > 0.0) g_DrawingFactor = 1000.0 / scaleDenominator;
+  if (options.draw) {
+    // The sections drawn before give way to the new design, but only once
+    // there is one to draw: a failed import leaves the drawing as it was.
+    EraseLayerByCommand("Hdm");
+    if (scaleDenominator > 0.0) g_DrawingFactor = 1000.0 / scaleDenominator;
+  }
   return true;
 }
 
@@ -133,8 +138,10 @@ int CrossSectionDesigner::DesignAllSections() {
     // itself a change, so the insertion happens once per change.
     const int previous = i > 0 ? sections[static_cast<size_t>(i - 1)].lineRelation : -1;
     const bool change = (previous == 2 && relation == 3) || (previous == 3 && relation == 2);
-    if (change && i - 1 != insertedAt) {
-      if (!InsertSection(i + 1, sections[static_cast<size_t>(i)])) break;
+    // When the list is full nothing is let in (InsertSection says so) and
+    // the section is designed as it stands, so that every section still
+    // gets its record in the files.
+    if (change && i - 1 != insertedAt && InsertSection(i + 1, sections[static_cast<size_t>(i)])) {
       if (relation == 2) {
         // Joining again: the last separated section, designed afresh as a
         // transition.

@@ -195,25 +195,12 @@ int CrossSectionDesigner::SaveBridgeBaseFile() {
 // ---- The 3D step of a design run ----------------------------------------------------------------------
 
 int CrossSectionDesigner::SaveThreeDData() {
-  planMinX = planMinY = 999999999.0;
-  planMaxX = planMaxY = -999999999.0;
-  FILE* fp = OpenResultFileOrAlert("BJPT", "w");
-  if (fp == nullptr) return 0;
-  WritePointRecord(fp);
-  if (!CloseResultFile(fp, "BJPT")) return 0;
-  if (lineKind == "双线") {
-    fp = OpenResultFileOrAlert("RXDBJPT", "w");
-    if (fp == nullptr) return 0;
-    std::fprintf(fp, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
-    for (int side : {-1, 1}) {
-      const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
-      for (int i = 0; i < count; ++i) {
-        if (CrossSectionDesigner* d = DetourDesigner(side, i)) d->WritePointRecord(fp);
-      }
-    }
-    if (!CloseResultFile(fp, "RXDBJPT")) return 0;
-  }
-  // The boundary records are needed no longer.
+  // The point files as the save run writes them (BJPT, RXDBJPT, 3DFW, Hole);
+  // the hole outlines they leave behind are needed no longer.
+  const int points = SavePointFiles();
+  FreeHoles();
+  if (!points) return 0;
+  // Nor are the boundary records.
   planBoundary.clear();
   planBoundary.shrink_to_fit();
   return Save3DSectionFiles() && SaveBridgeBaseFile() ? 1 : 0;

@@ -149,7 +149,7 @@ TEST_F(SampleProjectRunTest, DoubleTrackSampleIsDesignedAndReadBack) {
 
   // Every file of the run, the 3D data among them.
   for (const char* name : {"HdmResultData", "HdmDetailArea", "ZdkData", "PMZTT", "HdmRXDResultData",
-                           "HdmRXDDetailArea", "RXDZdkData", "RXDPMZTT", "BJPT", "RXDBJPT", "Zx3d", "Yx3d", "bribase"})
+                           "HdmRXDDetailArea", "RXDZdkData", "RXDPMZTT", "BJPT", "RXDBJPT", "3DFW", "Zx3d", "Yx3d", "bribase"})
     EXPECT_TRUE(std::filesystem::exists(m_data + name + "." + g_SchemeName.GetString())) << name;
 
   CrossSectionDesigner back;

@@ -14,6 +14,7 @@
 #include "drivers_support.h"
 #include "import_support.h"
 #include "results_support.h"
+#include "shared/drawbase_support.h"
 #include "win/transcript.h"
 
 namespace {
@@ -264,6 +265,36 @@ TEST_F(AutoDesignRunTest, FailedImportLeavesYlexAsItWas) {
   EXPECT_EQ(ReadText(File("ylex")), "双线");
   EXPECT_FALSE(capture.contains("正在自动设计横断面"));
   EXPECT_FALSE(Exists("HdmResultData"));
+}
+
+// With the drawing asked for, the sections drawn before (layer Hdm) are
+// erased once the scheme has been read, never after an import that failed.
+TEST_F(AutoDesignRunTest, OldSectionsAreErasedOnlyAfterASuccessfulImport) {
+  std::string error;
+  ASSERT_TRUE(fixtures::BuildSingleTrackScheme(m_db, &error)) << error;
+  platform::setCurrentDrawing(nullptr);
+  drawbasetest::AddTestLine("Hdm", 1.0);
+  drawbasetest::AddTestLine("地面线", 2.0);
+  AutoDesignOptions options;
+  options.lineKind = "单线";
+  options.draw = 1;
+  options.scaleDenominator = 500.0;
+
+  options.schemeDatabasePath = m_projects.windowsPath("P\\data\\missing.mdb").c_str();
+  {
+    CrossSectionDesigner d;
+    EXPECT_EQ(d.CmdAutoDesign(options), 0);
+  }
+  EXPECT_EQ(drawbasetest::ModelSpaceLayers(), (std::vector<std::string>{"Hdm", "地面线"}));
+
+  options.schemeDatabasePath = m_dbWindows.c_str();
+  {
+    CrossSectionDesigner d;
+    ASSERT_EQ(d.CmdAutoDesign(options), 1);
+  }
+  EXPECT_EQ(drawbasetest::ModelSpaceLayers(), std::vector<std::string>{"地面线"});
+  EXPECT_DOUBLE_EQ(g_DrawingFactor, 2.0);  // 1000 / 500
+  platform::setCurrentDrawing(nullptr);
 }
 
 }  // namespace
