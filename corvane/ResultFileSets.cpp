@@ -150,9 +150,11 @@ int WriteDetourResultPair(bool recomputeClasses) {
     std::fprintf(area, "%d\n", d->SectionCount());
     for (int i = 0; i < d->SectionCount(); ++i) {
       const double ML = d->sections[static_cast<size_t>(i)].mileage;
-      // Only the sections of the detour's own stretch are classed again;
-      // the others keep their stored class areas.
-      if (recomputeClasses && ML > d->segmentOnDetour.S1 - 0.01 && ML < d->segmentOnDetour.E1 + 0.01) {
+      // Only the sections of the detour's separated stretch on its own line
+      // (sml2 .. eml2, the third value of its third and fourth head triples)
+      // are classed again: they are the ones the design run designed on this
+      // designer. The others keep their stored class areas.
+      if (recomputeClasses && ML > d->segmentOnDetour.sml2 - 0.01 && ML < d->segmentOnDetour.eml2 + 0.01) {
         if (d->ApplyExcavationClasses(i) > 1.01 && !warned) {
           AfxMessageBox("挖方分类数据有误, 百分比超过100, 请查错!");
           warned = true;

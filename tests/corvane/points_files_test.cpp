@@ -111,6 +111,18 @@ TEST_F(PointFilesTest, DesignerWithoutSectionsWritesNoExtents) {
   EXPECT_EQ(ReadText(DataFile("Hole")), "earlier");  // no holes: an earlier Hole stays
 }
 
+TEST_F(PointFilesTest, ExtentsThatNoPointWidensStayAtTheirResetValues) {
+  // Sections without design lines: their point lines hold unset points only.
+  SectionRecord a, b;
+  a.mileage = 100.0;
+  b.mileage = 250.5;
+  d.sections = {a, b};
+  ASSERT_EQ(d.SavePointFiles(), 1);
+  EXPECT_EQ(Lines(ReadText(DataFile("BJPT")))[0], "2");
+  EXPECT_EQ(ReadText(DataFile("3DFW")),
+            "999999999.000 999999999.000 -999999999.000 -999999999.000 100.000 250.500\n");
+}
+
 TEST_F(PointFilesTest, ExtentsLineFollowsTheDialogFlags) {
   d.sections = {Designed(100), Designed(200)};
   struct Case {

@@ -155,9 +155,13 @@ TEST_F(ResultGroupsTest, DetourGroupWithoutDetoursWritesTheTwoCountsOnly) {
 TEST_F(ResultGroupsTest, DetourGroupWritesHeadLinesAndClassesOnlyTheDetoursOwnStretch) {
   ASSERT_EQ(SetDetourDesignerCount(-1, 1), 1);
   CrossSectionDesigner& left = g_LeftDetourDesigners[0];
-  // Sections at the detour's start less 0.01 (kept), inside, and at its end.
-  AddSections(left, {{500.0 - 0.01, 10.0}, {600.0, 10.0}, {1703.37, 10.0}});
+  // The separated stretch on the detour's own line runs from sml2 = 611 to
+  // eml2 = 1604 (the third values of the third and fourth head triples).
+  // Sections at its start less 0.01 (kept), inside, at its end (classed
+  // again), and beyond it at the detour's end E1 (kept).
+  AddSections(left, {{611.0 - 0.01, 10.0}, {1000.0, 10.0}, {1604.0, 10.0}, {1703.37, 10.0}});
   left.sections[0].areas.excavationClass[0] = 7.0;
+  left.sections[3].areas.excavationClass[0] = 8.0;
   SetClasses(left, {100.0});
   left.segment = DetourMileages{500.0, 520.0, 610.0, 1700.0, 1690.0, 1600.0};
   left.segmentOnDetour = DetourMileages{500.0, 520.5, 611.0, 1703.37, 1693.0, 1604.0};
@@ -168,15 +172,16 @@ TEST_F(ResultGroupsTest, DetourGroupWritesHeadLinesAndClassesOnlyTheDetoursOwnSt
   EXPECT_TRUE(capture.contains("\nOK!"));
 
   const std::string results = ReadText(m_project.File("HdmRXDResultData"));
-  EXPECT_EQ(results.substr(0, results.find("3\n\n")),
+  EXPECT_EQ(results.substr(0, results.find("4\n\n")),
             "1 0\n"
             "500.000 520.000 610.000 1600.000 1690.000 1700.000 "
             "500.000 520.500 611.000 1604.000 1693.000 1703.370 0 -1\n");
-  EXPECT_EQ(ReadText(m_project.File("HdmRXDDetailArea")).substr(0, 6), "1 0\n3\n");
-  EXPECT_EQ(ReadText(m_project.File("RXDZdkData")).substr(0, 6), "1 0\n3\n");
+  EXPECT_EQ(ReadText(m_project.File("HdmRXDDetailArea")).substr(0, 6), "1 0\n4\n");
+  EXPECT_EQ(ReadText(m_project.File("RXDZdkData")).substr(0, 6), "1 0\n4\n");
   EXPECT_DOUBLE_EQ(left.sections[0].areas.excavationClass[0], 7.0);
   EXPECT_DOUBLE_EQ(left.sections[1].areas.excavationClass[0], 10.0);
   EXPECT_DOUBLE_EQ(left.sections[2].areas.excavationClass[0], 10.0);
+  EXPECT_DOUBLE_EQ(left.sections[3].areas.excavationClass[0], 8.0);
 
   // A double line reads the detours back with their stretches.
   ResultProject::ResetDetours();
@@ -193,8 +198,8 @@ TEST_F(ResultGroupsTest, DetourGroupWritesHeadLinesAndClassesOnlyTheDetoursOwnSt
   EXPECT_DOUBLE_EQ(left.segment.eml2, 1600.0);
   EXPECT_DOUBLE_EQ(left.segmentOnDetour.E1, 1703.37);
   EXPECT_EQ(left.detourSide, -1);
-  ASSERT_EQ(left.SectionCount(), 3);
-  EXPECT_DOUBLE_EQ(left.sections[1].mileage, 600.0);
+  ASSERT_EQ(left.SectionCount(), 4);
+  EXPECT_DOUBLE_EQ(left.sections[1].mileage, 1000.0);
   EXPECT_DOUBLE_EQ(left.sections[1].areas.cut, 10.0);
 }
 

@@ -146,6 +146,42 @@ TEST_F(SaveRunTest, DetourDesignerThatLostItsSectionsKeepsTheDetourFiles) {
   EXPECT_TRUE(transcript.contains("3D OK!"));
 }
 
+// A land file that cannot be opened ends its group with an alert (nothing is
+// written to a stream that did not open, the group's later file is not
+// written); the run itself goes on to the point files.
+struct BlockedLandFile {
+  const char* file;
+  bool doubleTrack;
+  const char* writtenBefore;
+  const char* notWritten;  // the group's file after it; "" for the last
+};
+
+class BlockedLandFileTest : public SaveRunTest, public ::testing::WithParamInterface<BlockedLandFile> {};
+
+TEST_P(BlockedLandFileTest, EndsItsGroupWithAnAlert) {
+  const BlockedLandFile& c = GetParam();
+  Import(c.doubleTrack);
+  if (!c.doubleTrack) d.sections = {Section(100, 0, 10), Section(400, 0, 40)};
+  d.sectionsDesigned = 1;
+  std::filesystem::create_directories(DataFile(c.file));  // a folder in the file's place
+  platform::TranscriptCapture transcript;
+  EXPECT_EQ(d.SaveDesignResults(), 1);
+  EXPECT_TRUE(transcript.contains(std::string("无法打开") + c.file + "文件!")) << transcript.text();
+  EXPECT_TRUE(Exists(c.writtenBefore)) << c.writtenBefore;
+  if (c.notWritten[0] != '\0') {
+    EXPECT_FALSE(Exists(c.notWritten)) << c.notWritten;
+  }
+  EXPECT_TRUE(Exists("BJPT"));
+  EXPECT_TRUE(transcript.contains("3D OK!"));
+}
+
+INSTANTIATE_TEST_SUITE_P(SaveRun, BlockedLandFileTest,
+                         ::testing::Values(BlockedLandFile{"ZdkData", false, "HdmResultData", "PMZTT"},
+                                           BlockedLandFile{"PMZTT", false, "ZdkData", ""},
+                                           BlockedLandFile{"RXDZdkData", true, "HdmRXDResultData", "RXDPMZTT"},
+                                           BlockedLandFile{"RXDPMZTT", true, "RXDZdkData", ""}),
+                         [](const auto& info) { return std::string(info.param.file); });
+
 TEST_F(SaveRunTest, PointFileFailureEndsTheRunBeforeThe3DFiles) {
   Import(false);
   d.sections = {Section(100, 0, 10), Section(400, 0, 40)};
