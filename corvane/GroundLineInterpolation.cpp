@@ -202,7 +202,8 @@ std::vector<FillCutStation> ReadStations(CAdoRecordSet& recordSet, const GroundL
 
 // The rows the table holds now, matched by station and side to the stations
 // outside the range (kept[side][station]); rows of stations in the range go.
-// Returns the number of rows that match no station of the fill/cut table.
+// Returns the number of rows that match no station of the fill/cut table, or
+// -1 when the table cannot be read (nothing may then be deleted).
 int ReadKeptRows(CAdoConnection& connection, const GroundLineJob& job, const std::vector<FillCutStation>& stations,
                  std::vector<std::unique_ptr<KeptRow>> (&kept)[2]) {
   for (auto& side : kept) {
@@ -225,7 +226,9 @@ int ReadKeptRows(CAdoConnection& connection, const GroundLineJob& job, const std
   else
     sql.Format("select * from %s order by ID", job.groundTable.GetString());
   CAdoRecordSet old(&connection);
-  if (old.Open(sql, adCmdText, adOpenDynamic, adLockOptimistic) != 1) return 0;
+  const int opened = old.Open(sql, adCmdText, adOpenDynamic, adLockOptimistic);
+  if (opened < 0) return -1;
+  if (opened == 0) return 0;
 
   const SectionTableLayout layout = job.Layout();
   int orphans = 0;
@@ -408,6 +411,7 @@ int RunGroundLineJob(CrossSectionDesigner& self, const GroundLineJob& job, doubl
 
   std::vector<std::unique_ptr<KeptRow>> kept[2];
   const int orphans = ReadKeptRows(connection, job, stations, kept);
+  if (orphans < 0) return FailRun(connection, out, false, job, "无法读取原有的记录");
 
   if (connection.BeginTrans() < 0) return FailRun(connection, out, false, job, "无法开始数据库事务");
   CString deleteSql;

@@ -280,6 +280,33 @@ TEST_F(InterpBaseline, FailedWriteLeavesTheTableAsItWas) {
   }
 }
 
+// A table the run cannot read back (its identity column is not named ID, so
+// "order by ID" fails) is not emptied: the run stops before the delete and
+// says so; every row stays.
+TEST_F(InterpBaseline, UnreadableTableIsNotEmptied) {
+  std::string error;
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, "drop table 横断面地面线表", &error)) << error;
+  std::string sql = fixtures::GroundLineTableSql("横断面地面线表", false);
+  sql.replace(sql.find("(ID "), 4, "(编号 ");
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, sql, &error)) << error;
+  ASSERT_TRUE(fixtures::FillTable(m_db, "横断面地面线表", {{"DK", "100", "100.1", "左", "2", "0", "0", "7.5", "1.25"},
+                                                          {"DK", "100", "100.1", "右", "2", "0", "0", "4", "-0.5"}},
+                                  &error, 1))
+      << error;
+  interp_test::WritePlaneTerrain(m_dir, -100.0, 1300.0, -100.0, 100.0, 250.0, 0.0, 0.0);
+  LoadTerrain();
+  platform::TranscriptCapture transcript;
+  EXPECT_EQ(d.InterpolateBaselineGroundLines(0.0, 1100.0), 0);
+  EXPECT_TRUE(transcript.contains("地面线表生成不成功: 横断面地面线表无法读取原有的记录")) << transcript.text();
+  const auto rows = fixtures::QueryRows(m_db, "select 左或右,点2距中桩距离 from 横断面地面线表 order by 编号", &error);
+  EXPECT_EQ(error, "");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][0], "左");
+  EXPECT_DOUBLE_EQ(std::atof(rows[0][1].c_str()), 7.5);
+  EXPECT_EQ(rows[1][0], "右");
+  EXPECT_DOUBLE_EQ(std::atof(rows[1][1].c_str()), 4.0);
+}
+
 // Without 填挖表 rows nothing is created, deleted or written.
 TEST_F(InterpBaseline, EmptyFillCutTableTouchesNothing) {
   std::string error;
