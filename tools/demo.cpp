@@ -14,8 +14,10 @@
 // list of the files a person can open.
 //
 //   demo [INSTALL]   the install folder (default: install/ beside bin/)
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
