@@ -19,6 +19,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -137,8 +139,8 @@ void DrawLine(const AlignmentModel& line, double from, double to, double step, i
 }
 
 // The plan drawing: the baseline and the detour lines, the land-take
-// boundary of the designed sections on both sides, and a chainage text every
-// kilometre. Written as a DXF drawing; false when it cannot be saved.
+// boundary of the designed sections on both sides, and the chainage of the
+// sections on whole kilometres. Written as a DXF drawing; false when it cannot be saved.
 bool DrawPlan(const CrossSectionDesigner& design, const std::string& path) {
   AcDbDatabase drawing(true);
   AcDbDatabase* previous = acdbHostApplicationServices()->workingDatabase();
@@ -175,16 +177,17 @@ bool DrawPlan(const CrossSectionDesigner& design, const std::string& path) {
 
   drawing.setClayer(BAS_DRAW_FUN::GetOrAddLayer("里程"));
 
-  for (double m = std::ceil(start / 1000.0) * 1000.0; m <= end; m += 1000.0) {
+  // A chainage text at every section that stands on a whole kilometre.
+  for (const SectionRecord& section : design.sections) {
+    const char* plus = std::strchr(section.label, '+');
+    if (plus == nullptr || std::fabs(std::atof(plus + 1)) > 1e-6) continue;
     LinePoint p{};
-    p.mileage = m;
+    p.mileage = section.mileage;
     if (BAS_DRAW_FUN::PointAtMileage(base.elements, base.elementCount, p) < 0) continue;
-    const AcGePoint3d at = PlanPoint(p.x, p.y);
-    char text[32];
-    std::snprintf(text, sizeof text, "K%d", static_cast<int>(m / 1000.0 + 0.5));
+    const std::string text(section.label, static_cast<size_t>(plus - section.label) + 4);
     // The text stands square to the line, on its left.
     const double along = std::atan2(std::cos(p.bearing), std::sin(p.bearing));
-    BAS_DRAW_FUN::AddTextEntity(at, text, along + 1.5707963267948966, 20.0, 7, 1, nullptr);
+    BAS_DRAW_FUN::AddTextEntity(PlanPoint(p.x, p.y), text.c_str(), along + 1.5707963267948966, 20.0, 7, 1, nullptr);
   }
   drawing.updateExt();
   const bool saved = platform::writeDxf(drawing, path) == Acad::eOk;
