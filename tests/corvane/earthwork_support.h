@@ -20,6 +20,7 @@
 #include "crt/paths.h"
 #include "crt/textfile.h"
 #include "fixtures/project_fixture.h"
+#include "fixtures/run_command.h"
 #include "project/ModulePath.h"
 #include "project/ProjectLocation.h"
 #include "win/answers.h"

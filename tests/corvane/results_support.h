@@ -11,6 +11,7 @@
 
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
+#include "detour_support.h"
 #include "crt/textfile.h"
 #include "fixtures/scheme_db.h"
 #include "project/ProjectLocation.h"
@@ -48,10 +49,10 @@ class ResultProject {
     m_previousScheme = g_SchemeName;
     g_ProjectFolder = m_dir.c_str();
     g_SchemeName = "S1";
-    ResetDetours();
+    detour_test::ResetDetourDesigners();
   }
   ~ResultProject() {
-    ResetDetours();
+    detour_test::ResetDetourDesigners();
     g_ProjectFolder = m_previousFolder;
     g_SchemeName = m_previousScheme;
     fixtures::RemoveFolder(m_dir);
@@ -62,20 +63,6 @@ class ResultProject {
   // The path of result file `name` of the scheme.
   std::string File(const std::string& name) const { return m_dir + "/data/" + name + ".S1"; }
   std::string Folder() const { return m_dir; }
-
-  static void ResetDetours() {
-    for (int i = 0; i < kMaxDetourDesigners; ++i) {
-      for (CrossSectionDesigner* d : {&g_LeftDetourDesigners[i], &g_RightDetourDesigners[i]}) {
-        d->FreeTables();
-        d->SetBaselineModel(nullptr);
-        d->segment = DetourMileages();
-        d->segmentOnDetour = DetourMileages();
-        d->lineKind = "";
-      }
-    }
-    SetDetourDesignerCount(-1, 0);
-    SetDetourDesignerCount(1, 0);
-  }
 
  private:
   std::string m_dir;

@@ -63,7 +63,7 @@ std::vector<fixtures::CrossSectionRow> GroundRowsFromTerrain(const std::string& 
 class SampleProjectRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    drivers_test::ResetDetours();
+    drivers_test::ResetDetourDesigners();
     m_folder = fixtures::MakeTempFolder("sample");
     sample::ProjectOptions options;
     options.folder = m_folder + "/project";
@@ -78,7 +78,7 @@ class SampleProjectRunTest : public ::testing::Test {
     m_data = options.folder + "/data/";
   }
   void TearDown() override {
-    drivers_test::ResetDetours();
+    drivers_test::ResetDetourDesigners();
     SetModulePathSource(m_previous);
     fixtures::RemoveFolder(m_folder);
   }
