@@ -7,8 +7,6 @@
 // volumes summed from its file, against the sums of its kilometre rows, and
 // the baseline's structure rows against the scheme's structures.
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -22,16 +20,6 @@
 #include "interp_support.h"
 
 namespace {
-
-int RunCommand(const std::string& command, std::string* output) {
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output->append(buf, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::string JsonText(const std::string& s) {
   std::string out = "\"";
@@ -132,7 +120,7 @@ TEST_F(EarthworkSampleTest, DesignSaveAndQuantitySheetOfTheSampleProject) {
                       << JsonText(DataFile("tsfjsb")) << ", \"rxdtsfjsb\": " << JsonText(DataFile("rxdtsfjsb"))
                       << ", \"structures\": [" << names << "]}";
   std::string output;
-  const int status = RunCommand(
+  const int status = fixtures::RunCommand(
       std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR + "/tests/corvane/qsheet_sample_openpyxl.py '" + json + "'",
       &output);
   EXPECT_EQ(status, 0) << output;
