@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
@@ -68,6 +69,29 @@ class ResultProject {
   std::string m_dir;
   CString m_previousFolder;
   CString m_previousScheme;
+};
+
+// A scratch folder for one test's record files, and the text a writer of
+// section records puts into a file there.
+class RecordFilesTest : public ::testing::Test {
+ protected:
+  explicit RecordFilesTest(std::string prefix) : m_prefix(std::move(prefix)) {}
+  void SetUp() override { m_dir = fixtures::MakeTempFolder(m_prefix); }
+  void TearDown() override { fixtures::RemoveFolder(m_dir); }
+
+  // Writes `d` with `write` and returns the text.
+  template <class Write>
+  std::string Written(const CrossSectionDesigner& d, Write write) {
+    const std::string path = m_dir + "/out.txt";
+    FILE* fp = platform::openFile(path.c_str(), "w");
+    EXPECT_NE(fp, nullptr);
+    write(d, fp);
+    std::fclose(fp);
+    return ReadText(path);
+  }
+
+  std::string m_prefix;
+  std::string m_dir;
 };
 
 // Appends (x, y) points to a design line.
