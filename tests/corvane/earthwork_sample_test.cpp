@@ -15,9 +15,9 @@
 
 #include "DesignRunOptions.h"
 #include "GroundLines.h"
-#include "SampleProject.h"
 #include "earthwork_support.h"
 #include "interp_support.h"
+#include "sample_support.h"
 
 namespace {
 
@@ -36,15 +36,12 @@ class EarthworkSampleTest : public ::testing::Test {
     interp_test::ResetDetourDesigners();
     sample::ProjectOptions options;
     options.folder = m_projects.linuxPath("SAMPLE");
-    options.installFolder = RAIL_INSTALL_DIR;
-    std::vector<std::string> summary;
     std::string error;
-    ASSERT_TRUE(sample::MakeSampleProject(options, summary, error)) << error;
+    ASSERT_TRUE(sample_test::MakeSampleProject(options, m_projects.windowsPath("SAMPLE"), m_install, &m_previous, &error))
+        << error;
     std::filesystem::create_directories(m_install.linuxPath("lib"));
     std::filesystem::copy_file(std::string(RAIL_INSTALL_DIR) + "/lib/路基数量表.xlt",
                                m_install.linuxPath("lib/路基数量表.xlt"));
-    m_previous = SetModulePathSource([this] { return CString(m_install.windowsPath("corvane.arx").c_str()); });
-    fixtures::writeWorkdir(m_install.linuxPath(), m_projects.windowsPath("SAMPLE"));
   }
   void TearDown() override {
     SetExcelInteractive(0);
