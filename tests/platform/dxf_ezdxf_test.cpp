@@ -11,7 +11,6 @@
 
 namespace {
 
-using dwgtest::DrawingTest;
 
 AcGePoint3d P(double x, double y) { return AcGePoint3d(x, y, 0); }
 
@@ -46,17 +45,7 @@ std::string hex(AcDbObjectId id) {
   return buf;
 }
 
-class EzdxfTest : public DrawingTest {
- protected:
-  void SetUp() override {
-    DrawingTest::SetUp();
-    dwgtest::registerTestClasses();
-  }
-  void TearDown() override {
-    dwgtest::unregisterTestClasses();
-    DrawingTest::TearDown();
-  }
-};
+class EzdxfTest : public dwgtest::CustomDrawingTest {};
 
 TEST_F(EzdxfTest, SavedDrawingPassesTheAuditWithEveryEntity) {
   ASSERT_EQ(db()->loadLineTypeFile("DASHDOTX2", "acadiso.lin"), Acad::eOk);
