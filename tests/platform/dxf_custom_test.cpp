@@ -9,7 +9,6 @@
 
 namespace {
 
-
 AcGePoint3d P(double x, double y, double z = 0) { return AcGePoint3d(x, y, z); }
 
 class CustomFileTest : public dwgtest::CustomDrawingTest {

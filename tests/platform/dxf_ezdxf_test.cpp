@@ -11,7 +11,6 @@
 
 namespace {
 
-
 AcGePoint3d P(double x, double y) { return AcGePoint3d(x, y, 0); }
 
 // The lines the checker prints for a file.
