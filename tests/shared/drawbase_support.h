@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <strings.h>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,23 @@ inline AcDbObjectId AddTestLine(const char* layer, double x) {
   ms->close();
   line->close();
   return id;
+}
+
+// Saves a drawing of its own (a block drawing) holding `entities`, which it
+// takes over, as `file`.
+inline Acad::ErrorStatus SaveBlockDrawing(const std::string& file, std::initializer_list<AcDbEntity*> entities) {
+  AcDbDatabase side(true, true);
+  AcDbBlockTable* blocks = nullptr;
+  side.getBlockTable(blocks, AcDb::kForRead);
+  AcDbBlockTableRecord* ms = nullptr;
+  blocks->getAt(ACDB_MODEL_SPACE, ms, AcDb::kForWrite);
+  blocks->close();
+  for (AcDbEntity* e : entities) {
+    ms->appendAcDbEntity(e);
+    e->close();
+  }
+  ms->close();
+  return side.saveAs(file.c_str());
 }
 
 // Whether Debian's python3 with ezdxf is there.
