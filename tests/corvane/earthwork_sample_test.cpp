@@ -17,7 +17,7 @@
 #include "GroundLines.h"
 #include "earthwork_support.h"
 #include "interp_support.h"
-#include "sample_support.h"
+#include "samplerun_support.h"
 
 namespace {
 
@@ -37,7 +37,8 @@ class EarthworkSampleTest : public ::testing::Test {
     sample::ProjectOptions options;
     options.folder = m_projects.linuxPath("SAMPLE");
     std::string error;
-    ASSERT_TRUE(sample_test::MakeSampleProject(options, m_projects.windowsPath("SAMPLE"), m_install, &m_previous, &error))
+    ASSERT_TRUE(samplerun_test::MakeSampleProject(options, m_projects.windowsPath("SAMPLE"), m_install, &m_previous,
+                                                  &error))
         << error;
     std::filesystem::create_directories(m_install.linuxPath("lib"));
     std::filesystem::copy_file(std::string(RAIL_INSTALL_DIR) + "/lib/路基数量表.xlt",

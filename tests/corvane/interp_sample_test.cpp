@@ -13,7 +13,7 @@
 #include "GroundLines.h"
 #include "SampleScheme.h"
 #include "interp_support.h"
-#include "sample_support.h"
+#include "samplerun_support.h"
 
 namespace {
 
@@ -57,7 +57,8 @@ class SampleProjectRun : public ::testing::Test {
     sample::ProjectOptions options;
     options.folder = m_projects.linuxPath("SAMPLE");
     std::string error;
-    ASSERT_TRUE(sample_test::MakeSampleProject(options, m_projects.windowsPath("SAMPLE"), m_install, &m_previous, &error))
+    ASSERT_TRUE(samplerun_test::MakeSampleProject(options, m_projects.windowsPath("SAMPLE"), m_install, &m_previous,
+                                                  &error))
         << error;
     m_db = m_projects.linuxPath("SAMPLE/data/方案1.mdb");
     ASSERT_TRUE(m_scheme.Build(options.interval, error)) << error;

@@ -18,7 +18,7 @@
 #include "project/ModulePath.h"
 #include "project/ProjectLocation.h"
 #include "results_support.h"
-#include "sample_support.h"
+#include "samplerun_support.h"
 #include "win/transcript.h"
 
 namespace {
@@ -68,8 +68,8 @@ class SampleProjectRunTest : public ::testing::Test {
     sample::ProjectOptions options;
     options.folder = m_folder + "/project";
     std::string error;
-    ASSERT_TRUE(sample_test::MakeSampleProject(options, platform::toWindowsPath(options.folder), m_install, &m_previous,
-                                               &error))
+    ASSERT_TRUE(samplerun_test::MakeSampleProject(options, platform::toWindowsPath(options.folder), m_install,
+                                                  &m_previous, &error))
         << error;
     ASSERT_EQ(ReadProjectAndScheme(), 1);
     m_db = options.folder + "/data/" + std::string(g_SchemeName.GetString()) + ".mdb";

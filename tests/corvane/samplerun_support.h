@@ -10,7 +10,7 @@
 #include "fixtures/project_fixture.h"
 #include "project/ModulePath.h"
 
-namespace sample_test {
+namespace samplerun_test {
 
 // Makes the sample project in options.folder (its Windows path
 // `windowsFolder`) with the build's standards, then makes the module run as
@@ -27,4 +27,4 @@ inline bool MakeSampleProject(sample::ProjectOptions& options, const std::string
   return true;
 }
 
-}  // namespace sample_test
+}  // namespace samplerun_test
