@@ -18,8 +18,8 @@ AcGePoint3d P(double x, double y) { return AcGePoint3d(x, y, 0); }
 std::vector<std::string> ezdxfListing(const std::string& file, bool& available) {
   available = std::system("/usr/bin/python3 -c 'import ezdxf' > /dev/null 2>&1") == 0;
   if (!available) return {};
-  return fixtures::OutputLines(std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR + "/tests/platform/dxf_check_ezdxf.py '" +
-                               file + "'");
+  return fixtures::OutputLines(std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR +
+                               "/tests/platform/dxf_check_ezdxf.py '" + file + "'");
 }
 
 std::string hex(AcDbObjectId id) {

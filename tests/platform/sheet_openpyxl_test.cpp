@@ -86,9 +86,9 @@ TEST(SheetOpenpyxl, SavedWorkbookReadsBackInOpenpyxl) {
   writeBytes(expectations, json);
 
   std::string output;
-  int status = fixtures::RunCommand("/usr/bin/python3 " + std::string(RAIL_SOURCE_DIR) + "/tests/platform/sheet_openpyxl_check.py '" +
-                       expectations + "'",
-                   &output);
+  int status = fixtures::RunCommand(
+      "/usr/bin/python3 " + std::string(RAIL_SOURCE_DIR) + "/tests/platform/sheet_openpyxl_check.py '" + expectations + "'",
+      &output);
   EXPECT_EQ(status, 0) << output;
 }
 
