@@ -122,22 +122,9 @@ TEST_F(PlanDrawing, AGroupHoldsTheEntitiesUnderItsName) {
 
 TEST_F(PlanDrawing, ABlockDrawingIsInsertedUnderItsFileName) {
   // The block drawing: a circle and a line on layer "BM".
-  {
-    AcDbDatabase side(true, true);
-    AcDbBlockTable* blocks = nullptr;
-    side.getBlockTable(blocks, AcDb::kForRead);
-    AcDbBlockTableRecord* ms = nullptr;
-    blocks->getAt(ACDB_MODEL_SPACE, ms, AcDb::kForWrite);
-    blocks->close();
-    auto* circle = new AcDbCircle(P(0, 0), AcGeVector3d::kZAxis, 1.5);
-    ms->appendAcDbEntity(circle);
-    circle->close();
-    auto* line = new AcDbLine(P(0, 0), P(0, 3));
-    ms->appendAcDbEntity(line);
-    line->close();
-    ms->close();
-    ASSERT_EQ(side.saveAs((m_dir / "31014.dxf").string().c_str()), Acad::eOk);
-  }
+  auto* circle = new AcDbCircle(P(0, 0), AcGeVector3d::kZAxis, 1.5);
+  auto* line = new AcDbLine(P(0, 0), P(0, 3));
+  ASSERT_EQ(drawbasetest::SaveBlockDrawing((m_dir / "31014.dxf").string(), {circle, line}), Acad::eOk);
   const std::string folder = platform::toWindowsPath(m_dir.string()) + "\\";
   const AcDbObjectId block = BAS_DRAW_FUN::InsertDwgAsBlock(folder.c_str(), "31014.dwg");
   ASSERT_FALSE(block.isNull());

@@ -21,19 +21,9 @@ TEST_F(PlanDxf, EveryEntityOfTheHelpersReadsBack) {
   drawbasetest::ModulePathScope module(RAIL_INSTALL_DIR, "brevell.arx");
 
   // A block drawing for the bench-mark symbol.
-  {
-    AcDbDatabase side(true, true);
-    AcDbBlockTable* blocks = nullptr;
-    side.getBlockTable(blocks, AcDb::kForRead);
-    AcDbBlockTableRecord* ms = nullptr;
-    blocks->getAt(ACDB_MODEL_SPACE, ms, AcDb::kForWrite);
-    blocks->close();
-    auto* circle = new AcDbCircle(P(0, 0), AcGeVector3d::kZAxis, 1.0);
-    ms->appendAcDbEntity(circle);
-    circle->close();
-    ms->close();
-    ASSERT_EQ(side.saveAs((m_dir / "31014.dxf").string().c_str()), Acad::eOk);
-  }
+  ASSERT_EQ(drawbasetest::SaveBlockDrawing((m_dir / "31014.dxf").string(),
+                                           {new AcDbCircle(P(0, 0), AcGeVector3d::kZAxis, 1.0)}),
+            Acad::eOk);
 
   BAS_DRAW_FUN::AddLayerRecord("线路中线", 130, -1, "CONTINUOUS");
   BAS_DRAW_FUN::MakeLine(P(0, 0), P(10, 0), 1, 50, "线路中线", "DASHED");

@@ -32,7 +32,7 @@ Relation RelationAt(const CrossSectionDesigner& d, double ML) {
 }
 
 TEST(LineRelationTest, ChainagesAgainstTheTransitionAndSeparatedStretches) {
-  drivers_test::ResetDetours();
+  drivers_test::ResetDetourDesigners();
   ASSERT_TRUE(SetDetourDesignerCount(-1, 2) && SetDetourDesignerCount(1, 1));
   SetStretches(g_LeftDetourDesigners[0], 150.0, 250.0, 450.0, 550.0);
   SetStretches(g_LeftDetourDesigners[1], 2150.0, 2250.0, 2450.0, 2550.0);
@@ -78,7 +78,7 @@ TEST(LineRelationTest, ChainagesAgainstTheTransitionAndSeparatedStretches) {
   // A single-line scheme: 0 everywhere; no detours: 1 everywhere.
   d.lineKind = "单线";
   EXPECT_EQ(RelationAt(d, 300.0).relation, 0);
-  drivers_test::ResetDetours();
+  drivers_test::ResetDetourDesigners();
   d.lineKind = "双线";
   EXPECT_EQ(RelationAt(d, 300.0).relation, 1);
 }

@@ -11,6 +11,7 @@
 
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
+#include "detour_support.h"
 
 namespace drivers_test {
 
@@ -95,18 +96,6 @@ inline void ExpectLine(const SectionRecord& r, int side, std::initializer_list<s
   }
 }
 
-// Empties every detour designer and both counts in use.
-inline void ResetDetours() {
-  for (int i = 0; i < kMaxDetourDesigners; ++i) {
-    for (CrossSectionDesigner* d : {&g_LeftDetourDesigners[i], &g_RightDetourDesigners[i]}) {
-      d->FreeTables();
-      d->SetBaselineModel(nullptr);
-      d->segment = DetourMileages();
-      d->segmentOnDetour = DetourMileages();
-    }
-  }
-  SetDetourDesignerCount(-1, 0);
-  SetDetourDesignerCount(1, 0);
-}
+using detour_test::ResetDetourDesigners;
 
 }  // namespace drivers_test

@@ -231,7 +231,7 @@ TEST(DoubleSectionTest, TracksCloseTogetherAreClosedFlatWithADrain) {
 }
 
 TEST(DoubleSectionTest, RightTrackInATunnelDesignsTheLeftTrackAlone) {
-  drivers_test::ResetDetours();
+  drivers_test::ResetDetourDesigners();
   ASSERT_EQ(SetDetourDesignerCount(1, 1), 1);
   StructureRow* tunnel = g_RightDetourDesigners[0].tunnels.Replace(1);
   tunnel->startMileage = 0.0;
@@ -253,7 +253,7 @@ TEST(DoubleSectionTest, RightTrackInATunnelDesignsTheLeftTrackAlone) {
   // The tunnel side: offset 0 + 8 − the right crown offset 0.
   EXPECT_NEAR(r.rightLandTake, 8.0, 1e-9);
   EXPECT_NEAR(r.areas.fill, 2 * (kTopFill + 3.0), 1e-6);
-  drivers_test::ResetDetours();
+  drivers_test::ResetDetourDesigners();
 }
 
 TEST(DoubleSectionTest, DesignKeptIsThatOfTheGroundLineNotOfTheDeepestLayer) {

@@ -9,8 +9,6 @@
 // DK0+200 .. DK0+250 (mileage 200 .. 250) and the tunnel 一号隧道 DK0+800 ..
 // DK0+900 (mileage 750 .. 850).
 
-#include <sys/wait.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -23,16 +21,6 @@ using earthwork_test::Lines;
 using earthwork_test::ReadText;
 using earthwork_test::Section;
 using earthwork_test::Words;
-
-int RunCommand(const std::string& command, std::string* output) {
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output->append(buf, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 class EarthworkCommandTest : public import_test::SchemeImportTest {
  protected:
@@ -79,9 +67,9 @@ class EarthworkCommandTest : public import_test::SchemeImportTest {
     std::ofstream(json) << "{\"workbook\": \"" << workbook << "\", \"sheet\": \"路基数量表\", \"cells\": {" << cells
                         << "}, \"merged\": [" << merged << "]}";
     std::string output;
-    const int status = RunCommand(std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR +
-                               "/tests/corvane/qsheet_check_openpyxl.py '" + json + "'",
-                           &output);
+    const int status = fixtures::RunCommand(std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR +
+                                                "/tests/corvane/qsheet_check_openpyxl.py '" + json + "'",
+                                            &output);
     EXPECT_EQ(status, 0) << output;
   }
 };

@@ -7,8 +7,6 @@
 // volumes summed from its file, against the sums of its kilometre rows, and
 // the baseline's structure rows against the scheme's structures.
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -17,21 +15,11 @@
 
 #include "DesignRunOptions.h"
 #include "GroundLines.h"
-#include "SampleProject.h"
 #include "earthwork_support.h"
 #include "interp_support.h"
+#include "samplerun_support.h"
 
 namespace {
-
-int RunCommand(const std::string& command, std::string* output) {
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output->append(buf, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::string JsonText(const std::string& s) {
   std::string out = "\"";
@@ -48,15 +36,13 @@ class EarthworkSampleTest : public ::testing::Test {
     interp_test::ResetDetourDesigners();
     sample::ProjectOptions options;
     options.folder = m_projects.linuxPath("SAMPLE");
-    options.installFolder = RAIL_INSTALL_DIR;
-    std::vector<std::string> summary;
     std::string error;
-    ASSERT_TRUE(sample::MakeSampleProject(options, summary, error)) << error;
+    ASSERT_TRUE(samplerun_test::MakeSampleProject(options, m_projects.windowsPath("SAMPLE"), m_install, &m_previous,
+                                                  &error))
+        << error;
     std::filesystem::create_directories(m_install.linuxPath("lib"));
     std::filesystem::copy_file(std::string(RAIL_INSTALL_DIR) + "/lib/路基数量表.xlt",
                                m_install.linuxPath("lib/路基数量表.xlt"));
-    m_previous = SetModulePathSource([this] { return CString(m_install.windowsPath("corvane.arx").c_str()); });
-    fixtures::writeWorkdir(m_install.linuxPath(), m_projects.windowsPath("SAMPLE"));
   }
   void TearDown() override {
     SetExcelInteractive(0);
@@ -132,7 +118,7 @@ TEST_F(EarthworkSampleTest, DesignSaveAndQuantitySheetOfTheSampleProject) {
                       << JsonText(DataFile("tsfjsb")) << ", \"rxdtsfjsb\": " << JsonText(DataFile("rxdtsfjsb"))
                       << ", \"structures\": [" << names << "]}";
   std::string output;
-  const int status = RunCommand(
+  const int status = fixtures::RunCommand(
       std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR + "/tests/corvane/qsheet_sample_openpyxl.py '" + json + "'",
       &output);
   EXPECT_EQ(status, 0) << output;

@@ -20,25 +20,16 @@
 #include "crt/paths.h"
 #include "crt/textfile.h"
 #include "fixtures/project_fixture.h"
+#include "fixtures/run_command.h"
 #include "project/ModulePath.h"
 #include "project/ProjectLocation.h"
+#include "results_support.h"
 #include "win/answers.h"
 #include "win/transcript.h"
 
 namespace earthwork_test {
 
-// The text of a file as the system reads it (UTF-8, LF); "<missing>" when it
-// cannot be opened.
-inline std::string ReadText(const std::string& path) {
-  FILE* f = platform::openFile(path.c_str(), "r");
-  if (f == nullptr) return "<missing>";
-  std::string text;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  std::fclose(f);
-  return text;
-}
+using results_test::ReadText;
 
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> out;

@@ -25,6 +25,15 @@ class EarthworkVolumesTest : public earthwork_test::ProjectTest {
       if (std::fabs(d.sections[static_cast<size_t>(i)].mileage - mileage) < 1e-9) return &d.quantities.rows[i];
     return nullptr;
   }
+  // The break table with a short chain DK0+600 = DK0+650 in it.
+  void SetShortChain() {
+    d.breakCount = 3;
+    SetBreakPrefixes(d.breaks[1], "DK", "DK");
+    SetBreakPrefixes(d.breaks[2], "DK", "DK");
+    d.breaks[1].before = 600.0;
+    d.breaks[1].length = 50.0;
+    d.breaks[2].before = 10000.0;
+  }
   CrossSectionDesigner d;
 };
 
@@ -208,12 +217,7 @@ TEST_F(EarthworkVolumesTest, StructureEndSectionsAreAddedOnlyWhereNeededAndWithi
 
 TEST_F(EarthworkVolumesTest, StructureEndWithoutChainageTextIsLabelledThroughTheBreakTable) {
   // A short chain DK0+600 = DK0+650: mileage 700 is DK0+750.
-  d.breakCount = 3;
-  SetBreakPrefixes(d.breaks[1], "DK", "DK");
-  SetBreakPrefixes(d.breaks[2], "DK", "DK");
-  d.breaks[1].before = 600.0;
-  d.breaks[1].length = 50.0;
-  d.breaks[2].before = 10000.0;
+  SetShortChain();
   d.sections = {Section(500), Section(900)};
   AddStructure(d.bridges, 700, 800, "二号桥");
   d.bridges.rows[0].startText[0] = '\0';
@@ -224,12 +228,7 @@ TEST_F(EarthworkVolumesTest, StructureEndWithoutChainageTextIsLabelledThroughThe
 }
 
 TEST_F(EarthworkVolumesTest, RestoredLabelsFollowTheBreakTable) {
-  d.breakCount = 3;
-  SetBreakPrefixes(d.breaks[1], "DK", "DK");
-  SetBreakPrefixes(d.breaks[2], "DK", "DK");
-  d.breaks[1].before = 600.0;
-  d.breaks[1].length = 50.0;
-  d.breaks[2].before = 10000.0;
+  SetShortChain();
   d.sections = {Section(0), Section(599.5), Section(1000)};
   for (SectionRecord& s : d.sections) s.label[0] = '\0';
   d.RestoreSectionLabels();

@@ -12,6 +12,7 @@
 
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
+#include "detour_support.h"
 #include "fixtures/project_fixture.h"
 #include "fixtures/scheme_db.h"
 #include "fixtures/section_schemes.h"
@@ -21,18 +22,7 @@
 
 namespace import_test {
 
-// Frees every detour designer and sets both counts in use to 0.
-inline void ResetDetourDesigners() {
-  for (int i = 0; i < kMaxDetourDesigners; ++i) {
-    for (CrossSectionDesigner* d : {&g_LeftDetourDesigners[i], &g_RightDetourDesigners[i]}) {
-      d->FreeTables();
-      d->SetBaselineModel(nullptr);
-      d->gradePointCount = 0;
-    }
-  }
-  SetDetourDesignerCount(-1, 0);
-  SetDetourDesignerCount(1, 0);
-}
+using detour_test::ResetDetourDesigners;
 
 // A station of a fill/cut table of the small test databases: prefix,
 // chainage; the other values follow from the chainage (ground elevation

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "GroundLines.h"
-#include "SampleProject.h"
 #include "SampleScheme.h"
 #include "interp_support.h"
+#include "samplerun_support.h"
 
 namespace {
 
@@ -56,12 +56,10 @@ class SampleProjectRun : public ::testing::Test {
     interp_test::ResetDetourDesigners();
     sample::ProjectOptions options;
     options.folder = m_projects.linuxPath("SAMPLE");
-    options.installFolder = RAIL_INSTALL_DIR;
-    std::vector<std::string> summary;
     std::string error;
-    ASSERT_TRUE(sample::MakeSampleProject(options, summary, error)) << error;
-    m_previous = SetModulePathSource([this] { return CString(m_install.windowsPath("corvane.arx").c_str()); });
-    fixtures::writeWorkdir(m_install.linuxPath(), m_projects.windowsPath("SAMPLE"));
+    ASSERT_TRUE(samplerun_test::MakeSampleProject(options, m_projects.windowsPath("SAMPLE"), m_install, &m_previous,
+                                                  &error))
+        << error;
     m_db = m_projects.linuxPath("SAMPLE/data/方案1.mdb");
     ASSERT_TRUE(m_scheme.Build(options.interval, error)) << error;
   }

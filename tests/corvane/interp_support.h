@@ -17,6 +17,7 @@
 #include "DesignerGlobals.h"
 #include "TerrainFiles.h"
 #include "TerrainModel.h"
+#include "detour_support.h"
 #include "project/ModulePath.h"
 #include "project/TechParams.h"
 #include "fixtures/project_fixture.h"
@@ -129,17 +130,7 @@ inline const StoredRow* FindRow(const std::vector<StoredRow>& rows, double chain
   return nullptr;
 }
 
-// Frees every detour designer and sets both counts in use to 0.
-inline void ResetDetourDesigners() {
-  for (int i = 0; i < kMaxDetourDesigners; ++i)
-    for (CrossSectionDesigner* d : {&g_LeftDetourDesigners[i], &g_RightDetourDesigners[i]}) {
-      d->FreeTables();
-      d->SetBaselineModel(nullptr);
-      d->gradePointCount = 0;
-    }
-  SetDetourDesignerCount(-1, 0);
-  SetDetourDesignerCount(1, 0);
-}
+using detour_test::ResetDetourDesigners;
 
 // A project: the install folder's workdir names the project folder P, whose
 // project file names scheme S1; the scheme database P\data\S1.mdb is built

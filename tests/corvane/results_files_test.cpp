@@ -184,7 +184,7 @@ TEST_F(ResultGroupsTest, DetourGroupWritesHeadLinesAndClassesOnlyTheDetoursOwnSt
   EXPECT_DOUBLE_EQ(left.sections[3].areas.excavationClass[0], 8.0);
 
   // A double line reads the detours back with their stretches.
-  ResultProject::ResetDetours();
+  detour_test::ResetDetourDesigners();
   CrossSectionDesigner back;
   back.lineKind = "双线";
   AddSections(g_BaselineDesigner, {});

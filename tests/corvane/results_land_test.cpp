@@ -14,22 +14,9 @@ namespace {
 using results_test::ReadText;
 using results_test::SetLine;
 
-class LandFilesTest : public ::testing::Test {
+class LandFilesTest : public results_test::RecordFilesTest {
  protected:
-  void SetUp() override { m_dir = fixtures::MakeTempFolder("land"); }
-  void TearDown() override { fixtures::RemoveFolder(m_dir); }
-
-  template <class Write>
-  std::string Written(const CrossSectionDesigner& d, Write write) {
-    const std::string path = m_dir + "/out.txt";
-    FILE* fp = platform::openFile(path.c_str(), "w");
-    EXPECT_NE(fp, nullptr);
-    write(d, fp);
-    std::fclose(fp);
-    return ReadText(path);
-  }
-
-  std::string m_dir;
+  LandFilesTest() : RecordFilesTest("land") {}
 };
 
 struct LandRow {

@@ -14,21 +14,9 @@ using results_test::ReadText;
 using results_test::SetLine;
 using results_test::WriteText;
 
-class SectionRecordFilesTest : public ::testing::Test {
+class SectionRecordFilesTest : public results_test::RecordFilesTest {
  protected:
-  void SetUp() override { m_dir = fixtures::MakeTempFolder("records"); }
-  void TearDown() override { fixtures::RemoveFolder(m_dir); }
-
-  // Writes section 0 of `d` with `write` and returns the text.
-  template <class Write>
-  std::string Written(const CrossSectionDesigner& d, Write write) {
-    const std::string path = m_dir + "/out.txt";
-    FILE* fp = platform::openFile(path.c_str(), "w");
-    EXPECT_NE(fp, nullptr);
-    write(d, fp);
-    std::fclose(fp);
-    return ReadText(path);
-  }
+  SectionRecordFilesTest() : RecordFilesTest("records") {}
 
   // Reads `text` into section 0 of `d` with `read`; its result.
   template <class Read>
@@ -41,8 +29,6 @@ class SectionRecordFilesTest : public ::testing::Test {
     std::fclose(fp);
     return result;
   }
-
-  std::string m_dir;
 };
 
 void FillAreas(SectionRecord& r) {

@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
+#include "detour_support.h"
 #include "crt/textfile.h"
 #include "fixtures/scheme_db.h"
 #include "project/ProjectLocation.h"
@@ -48,10 +50,10 @@ class ResultProject {
     m_previousScheme = g_SchemeName;
     g_ProjectFolder = m_dir.c_str();
     g_SchemeName = "S1";
-    ResetDetours();
+    detour_test::ResetDetourDesigners();
   }
   ~ResultProject() {
-    ResetDetours();
+    detour_test::ResetDetourDesigners();
     g_ProjectFolder = m_previousFolder;
     g_SchemeName = m_previousScheme;
     fixtures::RemoveFolder(m_dir);
@@ -63,24 +65,33 @@ class ResultProject {
   std::string File(const std::string& name) const { return m_dir + "/data/" + name + ".S1"; }
   std::string Folder() const { return m_dir; }
 
-  static void ResetDetours() {
-    for (int i = 0; i < kMaxDetourDesigners; ++i) {
-      for (CrossSectionDesigner* d : {&g_LeftDetourDesigners[i], &g_RightDetourDesigners[i]}) {
-        d->FreeTables();
-        d->SetBaselineModel(nullptr);
-        d->segment = DetourMileages();
-        d->segmentOnDetour = DetourMileages();
-        d->lineKind = "";
-      }
-    }
-    SetDetourDesignerCount(-1, 0);
-    SetDetourDesignerCount(1, 0);
-  }
-
  private:
   std::string m_dir;
   CString m_previousFolder;
   CString m_previousScheme;
+};
+
+// A scratch folder for one test's record files, and the text a writer of
+// section records puts into a file there.
+class RecordFilesTest : public ::testing::Test {
+ protected:
+  explicit RecordFilesTest(std::string prefix) : m_prefix(std::move(prefix)) {}
+  void SetUp() override { m_dir = fixtures::MakeTempFolder(m_prefix); }
+  void TearDown() override { fixtures::RemoveFolder(m_dir); }
+
+  // Writes `d` with `write` and returns the text.
+  template <class Write>
+  std::string Written(const CrossSectionDesigner& d, Write write) {
+    const std::string path = m_dir + "/out.txt";
+    FILE* fp = platform::openFile(path.c_str(), "w");
+    EXPECT_NE(fp, nullptr);
+    write(d, fp);
+    std::fclose(fp);
+    return ReadText(path);
+  }
+
+  std::string m_prefix;
+  std::string m_dir;
 };
 
 // Appends (x, y) points to a design line.

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "SampleProject.h"
 #include "TerrainModel.h"
 #include "crt/paths.h"
 #include "drivers_support.h"
@@ -19,6 +18,7 @@
 #include "project/ModulePath.h"
 #include "project/ProjectLocation.h"
 #include "results_support.h"
+#include "samplerun_support.h"
 #include "win/transcript.h"
 
 namespace {
@@ -63,22 +63,20 @@ std::vector<fixtures::CrossSectionRow> GroundRowsFromTerrain(const std::string& 
 class SampleProjectRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    drivers_test::ResetDetours();
+    drivers_test::ResetDetourDesigners();
     m_folder = fixtures::MakeTempFolder("sample");
     sample::ProjectOptions options;
     options.folder = m_folder + "/project";
-    options.installFolder = RAIL_INSTALL_DIR;
-    std::vector<std::string> summary;
     std::string error;
-    ASSERT_TRUE(sample::MakeSampleProject(options, summary, error)) << error;
-    m_previous = SetModulePathSource([this] { return CString(m_install.windowsPath("corvane.arx")); });
-    fixtures::writeWorkdir(m_install.linuxPath(), platform::toWindowsPath(options.folder));
+    ASSERT_TRUE(samplerun_test::MakeSampleProject(options, platform::toWindowsPath(options.folder), m_install,
+                                                  &m_previous, &error))
+        << error;
     ASSERT_EQ(ReadProjectAndScheme(), 1);
     m_db = options.folder + "/data/" + std::string(g_SchemeName.GetString()) + ".mdb";
     m_data = options.folder + "/data/";
   }
   void TearDown() override {
-    drivers_test::ResetDetours();
+    drivers_test::ResetDetourDesigners();
     SetModulePathSource(m_previous);
     fixtures::RemoveFolder(m_folder);
   }

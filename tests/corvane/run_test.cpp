@@ -177,6 +177,19 @@ class AutoDesignRunTest : public import_test::SchemeImportTest {
       for (int k = 0; k < kSectionSides; ++k) EXPECT_EQ(b.designLines[k].length(), a.designLines[k].length());
     }
   }
+
+  // Builds the double-track scheme and designs it into `d` as a reserved
+  // second line, designed by `choice` (1 as a single, 2 as a double line).
+  void RunReservedSecondLine(CrossSectionDesigner& d, int choice) {
+    std::string error;
+    ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
+    AutoDesignOptions options;
+    options.schemeDatabasePath = m_dbWindows.c_str();
+    options.lineKind = "预留二线";
+    options.reservedLineFlag = 1;
+    options.reservedLineChoice = choice;
+    ASSERT_EQ(d.CmdAutoDesign(options), 1);
+  }
 };
 
 TEST_F(AutoDesignRunTest, SingleTrackSchemeDesignedAndReadBack) {
@@ -220,15 +233,8 @@ TEST_F(AutoDesignRunTest, SingleTrackSchemeDesignedAndReadBack) {
 }
 
 TEST_F(AutoDesignRunTest, ReservedSecondLineDesignedAsDoubleWritesDoubleToYlexAndTheDetourFiles) {
-  std::string error;
-  ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
   CrossSectionDesigner d;
-  AutoDesignOptions options;
-  options.schemeDatabasePath = m_dbWindows.c_str();
-  options.lineKind = "预留二线";
-  options.reservedLineFlag = 1;
-  options.reservedLineChoice = 2;  // "按双线设计"
-  ASSERT_EQ(d.CmdAutoDesign(options), 1);
+  ASSERT_NO_FATAL_FAILURE(RunReservedSecondLine(d, 2));  // "按双线设计"
   EXPECT_EQ(ReadText(File("ylex")), "双线");
   EXPECT_EQ(std::string(d.lineKind.GetString()), "双线");
   ASSERT_EQ(g_LeftDetourCount, 1);
@@ -240,15 +246,8 @@ TEST_F(AutoDesignRunTest, ReservedSecondLineDesignedAsDoubleWritesDoubleToYlexAn
 }
 
 TEST_F(AutoDesignRunTest, ReservedSecondLineDesignedAsSingleRunsNoDetours) {
-  std::string error;
-  ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
   CrossSectionDesigner d;
-  AutoDesignOptions options;
-  options.schemeDatabasePath = m_dbWindows.c_str();
-  options.lineKind = "预留二线";
-  options.reservedLineFlag = 1;
-  options.reservedLineChoice = 1;  // "按单线设计"
-  ASSERT_EQ(d.CmdAutoDesign(options), 1);
+  ASSERT_NO_FATAL_FAILURE(RunReservedSecondLine(d, 1));  // "按单线设计"
   EXPECT_EQ(ReadText(File("ylex")), "单线");
   EXPECT_EQ(g_LeftDetourCount, 0);
   EXPECT_FALSE(Exists("RXDZdkData"));

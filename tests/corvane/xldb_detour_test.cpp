@@ -20,31 +20,7 @@ struct XLDataBaseDetourTest : SchemeDbTest {
   int Write(const char* table, int detour) { return xl.WriteDetourFillCutTable(path.c_str(), table, detour); }
 
   // Fill/cut rows in memory, every field a different value.
-  void SetFillCutRows() {
-    XLDataBase::AllocRows(xl.fillCuts, xl.fillCutCount, 2);
-    FillCutRow& a = xl.fillCuts[0];
-    a.prefix = "DK";
-    a.chainage = 1020;
-    a.groundElevation = 98.5;
-    a.designGrade = -3.5;
-    a.shoulderDesignElevation = 101.25;
-    a.verticalOrdinate = 0.125;
-    a.centreLift = 0.05;
-    a.centreHeight = 2.75;
-    a.shoulderBuildElevation = 101.3;
-    a.widening = 0.2;
-    a.rightWidening = 0.3;
-    a.shoulderBuildWidth = 7.1;
-    a.leftSpacing = 4.4;
-    a.rightSpacing = 5.5;
-    a.separationWidth = 6.6;
-    a.remark = "左线绕行，路肩分离";
-    a.sectionInfo = 5;
-    FillCutRow& b = xl.fillCuts[1];
-    b.prefix = "DK";
-    b.chainage = 1040;
-    b.shoulderBuildWidth = 0.000001;  // too small to be a width: left empty
-  }
+  void SetFillCutRows() { xldb_test::SetFillCutRows(xl, 7.1, 5, "左线绕行，路肩分离"); }
 };
 
 TEST_F(XLDataBaseDetourTest, GradesOfOneDetourSectionOnly) {

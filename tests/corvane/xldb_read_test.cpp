@@ -162,21 +162,7 @@ TEST_F(XLDataBaseReadTest, CurvesTakeEveryColumnAndCountIntoTheCurveCount) {
   EXPECT_EQ(xl.curveWriteCount, 0);  // set by the user only
   const CurveRow& c = xl.curves[1];
   EXPECT_EQ(c.number, 3);
-  EXPECT_DOUBLE_EQ(c.x, 3001.5);
-  EXPECT_DOUBLE_EQ(c.y, 502.25);
-  EXPECT_DOUBLE_EQ(c.deflection, 12.3015);
-  EXPECT_DOUBLE_EQ(c.R, 800.0);
-  EXPECT_DOUBLE_EQ(c.L1, 60.0);
-  EXPECT_DOUBLE_EQ(c.L2, 70.0);
-  EXPECT_DOUBLE_EQ(c.T1, 120.1);
-  EXPECT_DOUBLE_EQ(c.T2, 121.2);
-  EXPECT_DOUBLE_EQ(c.curveLength, 230.3);
-  EXPECT_DOUBLE_EQ(c.straightAfter, 45.4);
-  EXPECT_STREQ(c.startPrefix, "DK");
-  EXPECT_DOUBLE_EQ(c.startChainage, 1000.5);
-  EXPECT_STREQ(c.endPrefix, "CK");
-  EXPECT_DOUBLE_EQ(c.endChainage, 1230.8);
-  EXPECT_DOUBLE_EQ(c.officeBreak, 1.5);
+  xldb_test::ExpectSampleCurve(c);
   EXPECT_EQ(xl.curves[2].number, 0);  // "JD4" is no number
 }
 

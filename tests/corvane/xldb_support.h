@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "XLDataBase.h"
 #include "fixtures/scheme_db.h"
 #include "win/transcript.h"
 
@@ -40,6 +41,55 @@ inline const char* const kWideningSql =
 inline const char* const kGroundProfileSql =
     "create table 地面线表(ID INTEGER IDENTITY,中桩里程冠号 VARCHAR,中桩里程数 DOUBLE PRECISION,"
     "地面高程 DOUBLE PRECISION,附注 VARCHAR)";
+
+// The curve row both the reading and the writing tests store (交点 at N
+// 3001.5, E 502.25, R 800, DK1000.5 .. CK1230.8): every column but its number.
+inline void ExpectSampleCurve(const CurveRow& c) {
+  EXPECT_DOUBLE_EQ(c.x, 3001.5);
+  EXPECT_DOUBLE_EQ(c.y, 502.25);
+  EXPECT_DOUBLE_EQ(c.deflection, 12.3015);
+  EXPECT_DOUBLE_EQ(c.R, 800.0);
+  EXPECT_DOUBLE_EQ(c.L1, 60.0);
+  EXPECT_DOUBLE_EQ(c.L2, 70.0);
+  EXPECT_DOUBLE_EQ(c.T1, 120.1);
+  EXPECT_DOUBLE_EQ(c.T2, 121.2);
+  EXPECT_DOUBLE_EQ(c.curveLength, 230.3);
+  EXPECT_DOUBLE_EQ(c.straightAfter, 45.4);
+  EXPECT_STREQ(c.startPrefix, "DK");
+  EXPECT_DOUBLE_EQ(c.startChainage, 1000.5);
+  EXPECT_STREQ(c.endPrefix, "CK");
+  EXPECT_DOUBLE_EQ(c.endChainage, 1230.8);
+  EXPECT_DOUBLE_EQ(c.officeBreak, 1.5);
+}
+
+// Two fill/cut rows in memory: DK1020 with every column a different value
+// (路肩施工宽度, 断面信息 and 附注 as given) and DK1040 whose 路肩施工宽度 is
+// too small to be a width, so that it is left empty.
+inline void SetFillCutRows(XLDataBase& xl, double buildWidth, int sectionInfo, const char* remark) {
+  XLDataBase::AllocRows(xl.fillCuts, xl.fillCutCount, 2);
+  FillCutRow& a = xl.fillCuts[0];
+  a.prefix = "DK";
+  a.chainage = 1020;
+  a.groundElevation = 98.5;
+  a.designGrade = -3.5;
+  a.shoulderDesignElevation = 101.25;
+  a.verticalOrdinate = 0.125;
+  a.centreLift = 0.05;
+  a.centreHeight = 2.75;
+  a.shoulderBuildElevation = 101.3;
+  a.widening = 0.2;
+  a.rightWidening = 0.3;
+  a.shoulderBuildWidth = buildWidth;
+  a.leftSpacing = 4.4;
+  a.rightSpacing = 5.5;
+  a.separationWidth = 6.6;
+  a.sectionInfo = sectionInfo;
+  a.remark = remark;
+  FillCutRow& b = xl.fillCuts[1];
+  b.prefix = "DK";
+  b.chainage = 1040;
+  b.shoulderBuildWidth = 0.000001;
+}
 
 // One empty scheme database with the navigator's 36 tables, kept in the build
 // folder and copied for each test (making it takes a while). It is made again

@@ -35,30 +35,8 @@ struct XLDataBaseWriteTest : SchemeDbTest {
     xl.tunnels[1].flagStyle = "0";
   }
   void SetFillCuts() {
-    XLDataBase::AllocRows(xl.fillCuts, xl.fillCutCount, 2);
-    FillCutRow& a = xl.fillCuts[0];
-    a.prefix = "DK";
-    a.chainage = 1020;
-    a.groundElevation = 98.5;
-    a.designGrade = -3.5;
-    a.shoulderDesignElevation = 101.25;
-    a.verticalOrdinate = 0.125;
-    a.centreLift = 0.05;
-    a.centreHeight = 2.75;
-    a.shoulderBuildElevation = 101.3;
-    a.widening = 0.2;
-    a.rightWidening = 0.3;
-    a.shoulderBuildWidth = 0.1;
-    a.leftSpacing = 4.4;
-    a.rightSpacing = 5.5;
-    a.separationWidth = 6.6;
-    a.sectionInfo = 3;
-    a.remark = "换边路基,三线并行";
-    FillCutRow& b = xl.fillCuts[1];
-    b.prefix = "DK";
-    b.chainage = 1040;
-    b.groundElevation = 99.75;
-    b.shoulderBuildWidth = 0.000001;
+    xldb_test::SetFillCutRows(xl, 0.1, 3, "换边路基,三线并行");
+    xl.fillCuts[1].groundElevation = 99.75;
   }
 };
 
@@ -106,21 +84,7 @@ TEST_F(XLDataBaseWriteTest, CurvesAndBreaksReadBackAsWritten) {
   ASSERT_EQ(back.curveCount, 2);
   const CurveRow& c = back.curves[1];
   EXPECT_EQ(c.number, 1);
-  EXPECT_DOUBLE_EQ(c.x, 3001.5);
-  EXPECT_DOUBLE_EQ(c.y, 502.25);
-  EXPECT_DOUBLE_EQ(c.deflection, 12.3015);
-  EXPECT_DOUBLE_EQ(c.R, 800.0);
-  EXPECT_DOUBLE_EQ(c.L1, 60.0);
-  EXPECT_DOUBLE_EQ(c.L2, 70.0);
-  EXPECT_DOUBLE_EQ(c.T1, 120.1);
-  EXPECT_DOUBLE_EQ(c.T2, 121.2);
-  EXPECT_DOUBLE_EQ(c.curveLength, 230.3);
-  EXPECT_DOUBLE_EQ(c.straightAfter, 45.4);
-  EXPECT_STREQ(c.startPrefix, "DK");
-  EXPECT_STREQ(c.endPrefix, "CK");
-  EXPECT_DOUBLE_EQ(c.startChainage, 1000.5);
-  EXPECT_DOUBLE_EQ(c.endChainage, 1230.8);
-  EXPECT_DOUBLE_EQ(c.officeBreak, 1.5);
+  xldb_test::ExpectSampleCurve(c);
   ASSERT_EQ(back.ReadTable(path.c_str(), "断链表"), 1);
   ASSERT_EQ(back.breakCount, 3);
   EXPECT_STREQ(back.breaks[2].prefixAfter, "AK");

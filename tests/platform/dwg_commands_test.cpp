@@ -1,7 +1,6 @@
 // The host's drawing commands run from scripts and from acedCommand, and
 // cadhost's drawing options.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "arx/edcmdline.h"
 #include "arx/selection.h"
 #include "dwg_fixture.h"
+#include "fixtures/run_command.h"
 #include "win/transcript.h"
 
 namespace {
@@ -131,14 +131,7 @@ TEST_F(CommandTest, SaveAsWritesTheDrawing) {
 
 // cadhost as a program.
 int runCadhost(const std::string& args, std::string& out) {
-  std::string cmd = std::string(RAIL_BINARY_DIR) + "/bin/cadhost " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return fixtures::RunCommand(std::string(RAIL_BINARY_DIR) + "/bin/cadhost " + args, &out);
 }
 
 TEST_F(CommandTest, CadhostSavesOpensAndExports) {

@@ -6,6 +6,7 @@
 
 #include "arx/dbmain.h"
 #include "arx/gi.h"
+#include "dwg_fixture.h"
 
 // A marker: a polyline through its points with a label, filing an int, the
 // points, a double and the label.
@@ -49,4 +50,17 @@ namespace dwgtest {
 // Registers the test classes (as a module's start-up does) and removes them.
 void registerTestClasses();
 void unregisterTestClasses();
+
+// A drawing test with the test classes registered while it runs.
+class CustomDrawingTest : public DrawingTest {
+ protected:
+  void SetUp() override {
+    DrawingTest::SetUp();
+    registerTestClasses();
+  }
+  void TearDown() override {
+    unregisterTestClasses();
+    DrawingTest::TearDown();
+  }
+};
 }  // namespace dwgtest

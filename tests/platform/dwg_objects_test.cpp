@@ -123,16 +123,8 @@ struct Recorder : AcDbEntityReactor {
   }
 };
 
-class ReactorTest : public DrawingTest {
+class ReactorTest : public dwgtest::CustomDrawingTest {
  protected:
-  void SetUp() override {
-    DrawingTest::SetUp();
-    dwgtest::registerTestClasses();
-  }
-  void TearDown() override {
-    dwgtest::unregisterTestClasses();
-    DrawingTest::TearDown();
-  }
   AcDbObjectId addMarker() {
     auto* m = new TestMarker();
     m->points = {AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0), AcGePoint3d(10, 5, 0)};

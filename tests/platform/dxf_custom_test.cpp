@@ -9,20 +9,10 @@
 
 namespace {
 
-using dwgtest::DrawingTest;
-
 AcGePoint3d P(double x, double y, double z = 0) { return AcGePoint3d(x, y, z); }
 
-class CustomFileTest : public DrawingTest {
+class CustomFileTest : public dwgtest::CustomDrawingTest {
  protected:
-  void SetUp() override {
-    DrawingTest::SetUp();
-    dwgtest::registerTestClasses();
-  }
-  void TearDown() override {
-    dwgtest::unregisterTestClasses();
-    DrawingTest::TearDown();
-  }
   AcDbObjectId addMarker(const std::string& label) {
     auto* m = new TestMarker();
     m->points = {P(0, 0), P(1.5, -2.25, 0.1), P(1e-7, 123456.789)};

@@ -8,36 +8,18 @@
 #include "arx/dxffile.h"
 #include "dwg_custom_entity.h"
 #include "dwg_fixture.h"
+#include "fixtures/run_command.h"
 
 namespace {
-
-using dwgtest::DrawingTest;
 
 AcGePoint3d P(double x, double y) { return AcGePoint3d(x, y, 0); }
 
 // The lines the checker prints for a file.
 std::vector<std::string> ezdxfListing(const std::string& file, bool& available) {
   available = std::system("/usr/bin/python3 -c 'import ezdxf' > /dev/null 2>&1") == 0;
-  std::vector<std::string> lines;
-  if (!available) return lines;
-  std::string cmd = std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR + "/tests/platform/dxf_check_ezdxf.py '" + file + "' 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return lines;
-  char buf[4096];
-  while (std::fgets(buf, sizeof buf, p)) {
-    std::string l = buf;
-    while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
-    lines.push_back(l);
-  }
-  pclose(p);
-  return lines;
-}
-
-std::vector<std::string> withPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
-  std::vector<std::string> out;
-  for (const std::string& l : lines)
-    if (l.rfind(prefix, 0) == 0) out.push_back(l);
-  return out;
+  if (!available) return {};
+  return fixtures::OutputLines(std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR +
+                               "/tests/platform/dxf_check_ezdxf.py '" + file + "'");
 }
 
 std::string hex(AcDbObjectId id) {
@@ -46,17 +28,7 @@ std::string hex(AcDbObjectId id) {
   return buf;
 }
 
-class EzdxfTest : public DrawingTest {
- protected:
-  void SetUp() override {
-    DrawingTest::SetUp();
-    dwgtest::registerTestClasses();
-  }
-  void TearDown() override {
-    dwgtest::unregisterTestClasses();
-    DrawingTest::TearDown();
-  }
-};
+class EzdxfTest : public dwgtest::CustomDrawingTest {};
 
 TEST_F(EzdxfTest, SavedDrawingPassesTheAuditWithEveryEntity) {
   ASSERT_EQ(db()->loadLineTypeFile("DASHDOTX2", "acadiso.lin"), Acad::eOk);
@@ -111,10 +83,10 @@ TEST_F(EzdxfTest, SavedDrawingPassesTheAuditWithEveryEntity) {
   bool available = false;
   std::vector<std::string> out = ezdxfListing(file, available);
   if (!available) GTEST_SKIP() << "/usr/bin/python3 with ezdxf is not installed (scripts/deps installs python3-ezdxf)";
-  EXPECT_EQ(withPrefix(out, "version"), std::vector<std::string>{"version\tAC1015"});
-  EXPECT_EQ(withPrefix(out, "encoding"), std::vector<std::string>{"encoding\tgbk"});
-  EXPECT_EQ(withPrefix(out, "audit"), std::vector<std::string>{"audit\t0\t0"});
-  EXPECT_EQ(withPrefix(out, "error"), std::vector<std::string>{});
+  EXPECT_EQ(fixtures::WithPrefix(out, "version"), std::vector<std::string>{"version\tAC1015"});
+  EXPECT_EQ(fixtures::WithPrefix(out, "encoding"), std::vector<std::string>{"encoding\tgbk"});
+  EXPECT_EQ(fixtures::WithPrefix(out, "audit"), std::vector<std::string>{"audit\t0\t0"});
+  EXPECT_EQ(fixtures::WithPrefix(out, "error"), std::vector<std::string>{});
   std::vector<std::string> expected = {
       "entity\tLINE\t" + hex(lineId) + "\t线路中线\t5\tDASHDOTX2",
       "entity\tTEXT\t" + hex(textId) + "\t里程\t256\tBYLAYER\t里程 K1+200",
@@ -124,10 +96,10 @@ TEST_F(EzdxfTest, SavedDrawingPassesTheAuditWithEveryEntity) {
       "entity\tTESTMARKER\t" + hex(markerId),
       "entity\tINSERT\t" + hex(refId) + "\t0\t256\tBYLAYER",
   };
-  EXPECT_EQ(withPrefix(out, "entity"), expected);
-  EXPECT_EQ(withPrefix(out, "group"),
+  EXPECT_EQ(fixtures::WithPrefix(out, "entity"), expected);
+  EXPECT_EQ(fixtures::WithPrefix(out, "group"),
             std::vector<std::string>{"group\tJD1\t" + hex(lineId) + "\t" + hex(textId)});
-  EXPECT_EQ(withPrefix(out, "block"), std::vector<std::string>{"block\t车站旗\tCIRCLE"});
+  EXPECT_EQ(fixtures::WithPrefix(out, "block"), std::vector<std::string>{"block\t车站旗\tCIRCLE"});
 
   // Opened and saved again, ezdxf sees the same drawing.
   auto* back = new AcDbDatabase(false);
@@ -159,14 +131,14 @@ TEST_F(EzdxfTest, ViewExportHasOnlyPlainEntities) {
   bool available = false;
   std::vector<std::string> out = ezdxfListing(file, available);
   if (!available) GTEST_SKIP() << "/usr/bin/python3 with ezdxf is not installed";
-  EXPECT_EQ(withPrefix(out, "audit"), std::vector<std::string>{"audit\t0\t0"});
-  std::vector<std::string> entities = withPrefix(out, "entity");
+  EXPECT_EQ(fixtures::WithPrefix(out, "audit"), std::vector<std::string>{"audit\t0\t0"});
+  std::vector<std::string> entities = fixtures::WithPrefix(out, "entity");
   ASSERT_EQ(entities.size(), 2u);
   EXPECT_EQ(entities[0].substr(0, 18), "entity\tLWPOLYLINE\t");
   EXPECT_NE(entities[0].find("\tHdm\t3\t"), std::string::npos);
   EXPECT_NE(entities[1].find("\tHdm\t2\tBYLAYER\t填 1.25"), std::string::npos);
   // The group holds the parts that stand for the marker.
-  std::vector<std::string> group = withPrefix(out, "group");
+  std::vector<std::string> group = fixtures::WithPrefix(out, "group");
   ASSERT_EQ(group.size(), 1u);
   EXPECT_EQ(std::count(group[0].begin(), group[0].end(), '\t'), 3);
 }

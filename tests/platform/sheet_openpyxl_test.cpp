@@ -2,7 +2,6 @@
 // openpyxl (Debian's python3-openpyxl) by tests/platform/sheet_openpyxl_check.py.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "fixtures/run_command.h"
 #include "platform/sheet_support.h"
 #include "platform/test_support.h"
 #include "sheet/automation.h"
@@ -38,17 +38,6 @@ std::string jsonValue(const Value& v) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.17g", std::get<double>(v));
   return buf;
-}
-
-// Runs a command; its exit status, with what it printed in *output.
-int run(const std::string& command, std::string* output) {
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output->append(buf, n);
-  int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(SheetOpenpyxl, SavedWorkbookReadsBackInOpenpyxl) {
@@ -97,9 +86,9 @@ TEST(SheetOpenpyxl, SavedWorkbookReadsBackInOpenpyxl) {
   writeBytes(expectations, json);
 
   std::string output;
-  int status = run("/usr/bin/python3 " + std::string(RAIL_SOURCE_DIR) + "/tests/platform/sheet_openpyxl_check.py '" +
-                       expectations + "'",
-                   &output);
+  int status = fixtures::RunCommand(
+      "/usr/bin/python3 " + std::string(RAIL_SOURCE_DIR) + "/tests/platform/sheet_openpyxl_check.py '" + expectations + "'",
+      &output);
   EXPECT_EQ(status, 0) << output;
 }
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "SchemeSchema.h"
+#include "fixtures/run_command.h"
 #include "fixtures/scheme_db.h"
 #include "win/transcript.h"
 
@@ -78,18 +79,7 @@ Lines expectedColumns() {
 }
 
 Lines runSqlite3(const std::string& path, const std::string& sql) {
-  std::string command = "sqlite3 -batch -separator '|' '" + path + "' \"" + sql + "\" 2>&1";
-  Lines lines;
-  FILE* p = ::popen(command.c_str(), "r");
-  if (!p) return lines;
-  char buf[4096];
-  while (std::fgets(buf, sizeof buf, p)) {
-    std::string line(buf);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    lines.push_back(line);
-  }
-  ::pclose(p);
-  return lines;
+  return fixtures::OutputLines("sqlite3 -batch -separator '|' '" + path + "' \"" + sql + "\"");
 }
 
 struct SchemaTest : ::testing::Test {

@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <strings.h>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "arx/arx.h"
 #include "crt/paths.h"
+#include "fixtures/run_command.h"
 #include "project/ModulePath.h"
 
 namespace drawbasetest {
@@ -216,31 +218,32 @@ inline AcDbObjectId AddTestLine(const char* layer, double x) {
   return id;
 }
 
+// Saves a drawing of its own (a block drawing) holding `entities`, which it
+// takes over, as `file`.
+inline Acad::ErrorStatus SaveBlockDrawing(const std::string& file, std::initializer_list<AcDbEntity*> entities) {
+  AcDbDatabase side(true, true);
+  AcDbBlockTable* blocks = nullptr;
+  side.getBlockTable(blocks, AcDb::kForRead);
+  AcDbBlockTableRecord* ms = nullptr;
+  blocks->getAt(ACDB_MODEL_SPACE, ms, AcDb::kForWrite);
+  blocks->close();
+  for (AcDbEntity* e : entities) {
+    ms->appendAcDbEntity(e);
+    e->close();
+  }
+  ms->close();
+  return side.saveAs(file.c_str());
+}
+
 // Whether Debian's python3 with ezdxf is there.
 inline bool EzdxfAvailable() { return std::system("/usr/bin/python3 -c 'import ezdxf' > /dev/null 2>&1") == 0; }
 
 // The lines that the read-back script prints for a saved drawing.
 inline std::vector<std::string> EzdxfReadBack(const std::string& file) {
-  std::vector<std::string> lines;
-  const std::string cmd = std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR +
-                          "/tests/shared/drawbase_readback.py '" + file + "' 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return lines;
-  char buf[4096];
-  while (std::fgets(buf, sizeof buf, p)) {
-    std::string line = buf;
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    lines.push_back(line);
-  }
-  pclose(p);
-  return lines;
+  return fixtures::OutputLines(std::string("/usr/bin/python3 ") + RAIL_SOURCE_DIR +
+                               "/tests/shared/drawbase_readback.py '" + file + "'");
 }
 
-inline std::vector<std::string> WithPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
-  std::vector<std::string> out;
-  for (const std::string& l : lines)
-    if (l.rfind(prefix, 0) == 0) out.push_back(l);
-  return out;
-}
+using fixtures::WithPrefix;
 
 }  // namespace drawbasetest
