@@ -12,6 +12,7 @@
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
 #include "arx/rxdynlink.h"
+#include "crt/ascii.h"
 #include "crt/paths.h"
 #include "win/transcript.h"
 
@@ -33,17 +34,6 @@ DrawingState& state() {
 bool fileExists(const std::string& path) {
   struct stat st;
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool endsWithNoCase(std::string_view s, std::string_view suffix) {
-  if (s.size() < suffix.size()) return false;
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    char a = s[s.size() - suffix.size() + i], b = suffix[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-    if (a != b) return false;
-  }
-  return true;
 }
 
 template <class T>
@@ -420,7 +410,7 @@ Acad::ErrorStatus readInto(AcDbDatabase& db, const char* fileName, bool dwgFallb
   if (!fileName || !*fileName) return Acad::eInvalidInput;
   std::string given = fileName;
   std::string path = platform::resolvePath(given);
-  if (!fileExists(path) && dwgFallback && endsWithNoCase(given, ".dwg")) {
+  if (!fileExists(path) && dwgFallback && platform::endsWithNoCase(given, ".dwg")) {
     std::string alt = given.substr(0, given.size() - 4) + ".dxf";
     std::string altPath = platform::resolvePath(alt);
     if (fileExists(altPath)) path = altPath;
@@ -452,7 +442,7 @@ Acad::ErrorStatus AcDbDatabase::dxfIn(const char* fileName, const char*) { retur
 Acad::ErrorStatus AcDbDatabase::saveAs(const char* fileName) {
   if (!fileName || !*fileName) return Acad::eInvalidInput;
   std::string name = fileName;
-  if (endsWithNoCase(name, ".dwg")) name = name.substr(0, name.size() - 4) + ".dxf";
+  if (platform::endsWithNoCase(name, ".dwg")) name = name.substr(0, name.size() - 4) + ".dxf";
   Acad::ErrorStatus es = platform::writeDxf(*this, name);
   if (es == Acad::eOk) m_filename = name;
   return es;

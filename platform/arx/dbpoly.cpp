@@ -174,6 +174,29 @@ std::vector<const AcDbEntity*> AcDbHeavyPolyline::liveVertices() const {
   return out;
 }
 
+void AcDbHeavyPolyline::dwgOutVertices(AcDbDwgFiler* f) const {
+  auto live = liveVertices();
+  f->writeInt32(static_cast<Adesk::Int32>(live.size()));
+  for (const AcDbEntity* v : live) {
+    AcDbObject::FilingScope scope(v);
+    v->dwgOutFields(f);
+  }
+}
+
+Acad::ErrorStatus AcDbHeavyPolyline::dwgInVertices(AcDbDwgFiler* f, AcDbEntity* (*makeVertex)()) {
+  Adesk::Int32 n = 0;
+  f->readInt32(&n);
+  if (n < 0) return Acad::eFilerError;
+  if (isPersistent()) return Acad::eNotApplicable;  // vertices are read only into a new polyline
+  clearVertices();
+  for (Adesk::Int32 i = 0; i < n && f->filerStatus() == Acad::eOk; ++i) {
+    AcDbEntity* v = makeVertex();
+    v->dwgInFields(f);
+    m_vertices.push_back(v);
+  }
+  return f->filerStatus();
+}
+
 Acad::ErrorStatus AcDbHeavyPolyline::appendVertexImpl(AcDbObjectId* id, AcDbEntity* v) {
   return insertVertexImpl(id, m_vertices.empty() ? nullptr : m_vertices.back(), v);
 }
@@ -398,12 +421,7 @@ Acad::ErrorStatus AcDb2dPolyline::dwgOutFields(AcDbDwgFiler* f) const {
   f->writeVector3d(m_normal);
   f->writeBool(m_closed);
   f->writeBool(m_plinegen);
-  auto live = liveVertices();
-  f->writeInt32(static_cast<Adesk::Int32>(live.size()));
-  for (const AcDbEntity* v : live) {
-    AcDbObject::FilingScope scope(v);
-    v->dwgOutFields(f);
-  }
+  dwgOutVertices(f);
   return f->filerStatus();
 }
 
@@ -420,17 +438,7 @@ Acad::ErrorStatus AcDb2dPolyline::dwgInFields(AcDbDwgFiler* f) {
   f->readVector3d(&m_normal);
   f->readBool(&m_closed);
   f->readBool(&m_plinegen);
-  Adesk::Int32 n = 0;
-  f->readInt32(&n);
-  if (n < 0) return Acad::eFilerError;
-  if (isPersistent()) return Acad::eNotApplicable;  // vertices are read only into a new polyline
-  clearVertices();
-  for (Adesk::Int32 i = 0; i < n && f->filerStatus() == Acad::eOk; ++i) {
-    auto* v = new AcDb2dVertex();
-    v->dwgInFields(f);
-    m_vertices.push_back(v);
-  }
-  return f->filerStatus();
+  return dwgInVertices(f, [] { return static_cast<AcDbEntity*>(new AcDb2dVertex()); });
 }
 
 // ---- AcDb3dPolyline ----
@@ -499,12 +507,7 @@ Acad::ErrorStatus AcDb3dPolyline::dwgOutFields(AcDbDwgFiler* f) const {
   if (es != Acad::eOk) return es;
   f->writeInt16(static_cast<Adesk::Int16>(m_type));
   f->writeBool(m_closed);
-  auto live = liveVertices();
-  f->writeInt32(static_cast<Adesk::Int32>(live.size()));
-  for (const AcDbEntity* v : live) {
-    AcDbObject::FilingScope scope(v);
-    v->dwgOutFields(f);
-  }
+  dwgOutVertices(f);
   return f->filerStatus();
 }
 
@@ -515,15 +518,5 @@ Acad::ErrorStatus AcDb3dPolyline::dwgInFields(AcDbDwgFiler* f) {
   f->readInt16(&type);
   m_type = (type >= 0 && type <= 2) ? static_cast<AcDb::Poly3dType>(type) : AcDb::k3dSimplePoly;
   f->readBool(&m_closed);
-  Adesk::Int32 n = 0;
-  f->readInt32(&n);
-  if (n < 0) return Acad::eFilerError;
-  if (isPersistent()) return Acad::eNotApplicable;
-  clearVertices();
-  for (Adesk::Int32 i = 0; i < n && f->filerStatus() == Acad::eOk; ++i) {
-    auto* v = new AcDb3dPolylineVertex();
-    v->dwgInFields(f);
-    m_vertices.push_back(v);
-  }
-  return f->filerStatus();
+  return dwgInVertices(f, [] { return static_cast<AcDbEntity*>(new AcDb3dPolylineVertex()); });
 }

@@ -117,6 +117,11 @@ class PLATFORM_API AcDbHeavyPolyline : public AcDbCurve {
   Acad::ErrorStatus appendVertexImpl(AcDbObjectId* id, AcDbEntity* v);
   Acad::ErrorStatus insertVertexImpl(AcDbObjectId* id, const AcDbEntity* after, AcDbEntity* v);
   void clearVertices();
+  // Filing of the vertices: the count of live ones, then the fields of each.
+  void dwgOutVertices(AcDbDwgFiler* f) const;
+  // Reads them back into a polyline not yet in a database; `makeVertex` gives
+  // an empty vertex of the polyline's kind.
+  Acad::ErrorStatus dwgInVertices(AcDbDwgFiler* f, AcDbEntity* (*makeVertex)());
   std::vector<AcDbEntity*> m_vertices;
   bool m_closed = false;
   uint64_t m_seqendHandle = 0;

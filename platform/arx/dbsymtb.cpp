@@ -5,15 +5,9 @@
 #include "arx/dbdatabase.h"
 #include "arx/dbents.h"
 #include "arx/dbstub.h"
+#include "crt/ascii.h"
 
 namespace {
-
-std::string foldName(std::string_view name) {
-  std::string s(name);
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 AcDbSymbolTable* ownerTable(const AcDbObject* rec) {
   AcDbStub* s = rec->ownerId().stub();
@@ -83,7 +77,7 @@ AcDbSymbolTable::~AcDbSymbolTable() = default;
 
 AcDbStub* AcDbSymbolTable::findStub(const char* name, bool getErased) const {
   if (!name) return nullptr;
-  auto it = m_byName.find(foldName(name));
+  auto it = m_byName.find(platform::lowerAscii(name));
   if (it == m_byName.end()) return nullptr;
   AcDbStub* erased = nullptr;
   for (AcDbStub* s : it->second) {
@@ -142,15 +136,15 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
 
 void AcDbSymbolTable::addRecordDirect(AcDbStub* stub, const std::string& name) {
   m_records.push_back(stub);
-  m_byName[foldName(name)].push_back(stub);
+  m_byName[platform::lowerAscii(name)].push_back(stub);
 }
 
 bool AcDbSymbolTable::renameRecord(AcDbStub* stub, const std::string& oldName, const std::string& newName) {
   AcDbStub* other = findStub(newName.c_str(), false);
   if (other && other != stub) return false;
-  auto it = m_byName.find(foldName(oldName));
+  auto it = m_byName.find(platform::lowerAscii(oldName));
   if (it != m_byName.end()) std::erase(it->second, stub);
-  m_byName[foldName(newName)].push_back(stub);
+  m_byName[platform::lowerAscii(newName)].push_back(stub);
   return true;
 }
 
@@ -290,7 +284,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::setOrigin(const AcGePoint3d& p) {
 }
 
 bool AcDbBlockTableRecord::isLayout() const {
-  return foldName(name()) == "*model_space" || foldName(name()).rfind("*paper_space", 0) == 0;
+  return platform::lowerAscii(name()) == "*model_space" || platform::lowerAscii(name()).rfind("*paper_space", 0) == 0;
 }
 
 bool AcDbBlockTableRecord::isAnonymous() const { return name()[0] == '*' && !isLayout(); }

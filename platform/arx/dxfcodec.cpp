@@ -8,54 +8,11 @@
 #include <string>
 
 #include "arx/dxffile.h"
+#include "crt/utf8.h"
 
 namespace platform {
 
 namespace {
-
-// Decodes one UTF-8 character at s[i]; returns its code point and advances i
-// (an invalid byte is taken as itself, U+FFFD).
-uint32_t nextCodePoint(std::string_view s, size_t& i) {
-  unsigned char c = static_cast<unsigned char>(s[i]);
-  if (c < 0x80) {
-    ++i;
-    return c;
-  }
-  int n = (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-  if (n < 0 || i + static_cast<size_t>(n) >= s.size()) {
-    ++i;
-    return 0xFFFD;
-  }
-  uint32_t cp = c & (0x3F >> n);
-  for (int k = 1; k <= n; ++k) {
-    unsigned char d = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-    if ((d & 0xC0) != 0x80) {
-      ++i;
-      return 0xFFFD;
-    }
-    cp = (cp << 6) | (d & 0x3F);
-  }
-  i += static_cast<size_t>(n) + 1;
-  return cp;
-}
-
-void appendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 void appendEscape(std::string& out, uint32_t unit) {
   char buf[12];
@@ -109,7 +66,8 @@ std::string utf8ToDxfGbk(std::string_view text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
     size_t start = i;
-    uint32_t cp = nextCodePoint(text, i);
+    long decoded = decodeUtf8(text, i);
+    uint32_t cp = decoded < 0 ? 0xFFFD : static_cast<uint32_t>(decoded);
     if (cp < 0x80) {
       out += static_cast<char>(cp);
       continue;
@@ -144,12 +102,19 @@ std::string dxfGbkToUtf8(std::string_view text) {
     }
     return true;
   };
+  // A high surrogate waits for its low half; one left without it (and a low
+  // half without its high one) reads as U+FFFD rather than vanishing.
+  auto dropHigh = [&] {
+    if (pendingHigh) appendUtf8(out, 0xFFFD);
+    pendingHigh = 0;
+  };
   for (size_t i = 0; i < text.size();) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     uint32_t v;
     if (c == '\\' && hexAt(i, v)) {
       i += 7;
       if (v >= 0xD800 && v < 0xDC00) {
+        dropHigh();
         pendingHigh = v;
         continue;
       }
@@ -158,11 +123,11 @@ std::string dxfGbkToUtf8(std::string_view text) {
         pendingHigh = 0;
         continue;
       }
-      pendingHigh = 0;
+      dropHigh();
       appendUtf8(out, v);
       continue;
     }
-    pendingHigh = 0;
+    dropHigh();
     if (c < 0x80) {
       out += static_cast<char>(c);
       ++i;
@@ -180,6 +145,7 @@ std::string dxfGbkToUtf8(std::string_view text) {
       ++i;
     }
   }
+  dropHigh();
   return out;
 }
 

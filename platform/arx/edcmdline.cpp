@@ -11,6 +11,7 @@
 #include "arx/edscript.h"
 #include "arx/prompt_input.h"
 #include "arx/rxdynlink.h"
+#include "crt/ascii.h"
 #include "crt/textfile.h"
 #include "win/transcript.h"
 
@@ -49,12 +50,6 @@ std::string trimmed(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\n' || s.back() == '\r' || s.back() == '\t'))
     s.remove_suffix(1);
   return std::string(s);
-}
-
-std::string lowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
 }
 
 std::string numberText(double v) {

@@ -4,23 +4,12 @@
 #include <cstring>
 
 #include "arx/rxdynlink.h"
+#include "crt/ascii.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcEdCommand, AcRxObject)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcEdCommandStack, AcRxObject)
 
 namespace {
-
-bool sameName(const std::string& a, const char* b) {
-  size_t n = std::strlen(b);
-  if (a.size() != n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 bool validName(const char* name) {
   if (!name || !*name) return false;
@@ -37,16 +26,16 @@ AcEdCommandStack::~AcEdCommandStack() = default;
 AcEdCommandStack::Group* AcEdCommandStack::findGroup(const char* name) const {
   if (!name) return nullptr;
   for (const auto& g : m_groups)
-    if (sameName(g->name, name)) return g.get();
+    if (platform::equalNoCase(g->name, name)) return g.get();
   return nullptr;
 }
 
 std::vector<const AcEdCommandStack::Group*> AcEdCommandStack::searchOrder() const {
   std::vector<const Group*> order;
   for (const auto& g : m_groups)
-    if (sameName(g->name, platform::kHostCommandGroup)) order.push_back(g.get());
+    if (platform::equalNoCase(g->name, platform::kHostCommandGroup)) order.push_back(g.get());
   for (auto it = m_groups.rbegin(); it != m_groups.rend(); ++it)
-    if (!sameName((*it)->name, platform::kHostCommandGroup)) order.push_back(it->get());
+    if (!platform::equalNoCase((*it)->name, platform::kHostCommandGroup)) order.push_back(it->get());
   return order;
 }
 
@@ -59,7 +48,7 @@ Acad::ErrorStatus AcEdCommandStack::addCommand(const char* groupName, const char
   Group* group = findGroup(groupName);
   if (group) {
     for (const auto& c : group->commands)
-      if (sameName(c->m_global, globalName)) return Acad::eDuplicateKey;
+      if (platform::equalNoCase(c->m_global, globalName)) return Acad::eDuplicateKey;
   } else {
     m_groups.push_back(std::make_unique<Group>());
     group = m_groups.back().get();
@@ -84,7 +73,7 @@ Acad::ErrorStatus AcEdCommandStack::removeCmd(const char* groupName, const char*
   Group* group = findGroup(groupName);
   if (!group || !globalName) return Acad::eKeyNotFound;
   auto& cmds = group->commands;
-  auto it = std::find_if(cmds.begin(), cmds.end(), [&](const auto& c) { return sameName(c->m_global, globalName); });
+  auto it = std::find_if(cmds.begin(), cmds.end(), [&](const auto& c) { return platform::equalNoCase(c->m_global, globalName); });
   if (it == cmds.end()) return Acad::eKeyNotFound;
   cmds.erase(it);
   if (cmds.empty()) {
@@ -104,7 +93,7 @@ AcEdCommand* AcEdCommandStack::lookupCmd(const char* name, bool globalFlag) cons
   if (!name || !*name) return nullptr;
   for (const Group* g : searchOrder())
     for (const auto& c : g->commands)
-      if (sameName(globalFlag ? c->m_global : c->m_local, name)) return c.get();
+      if (platform::equalNoCase(globalFlag ? c->m_global : c->m_local, name)) return c.get();
   return nullptr;
 }
 

@@ -8,6 +8,7 @@
 
 #include "arx/rxdynlink.h"
 #include "arx/rxinternal.h"
+#include "crt/ascii.h"
 
 namespace platform {
 namespace {
@@ -100,20 +101,9 @@ LispState& state() {
   return *s;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 LispFunction* findFunction(std::string_view name) {
   for (LispFunction& f : state().functions)
-    if (sameName(f.name, name)) return &f;
+    if (equalNoCase(f.name, name)) return &f;
   return nullptr;
 }
 
@@ -387,7 +377,7 @@ int acedUndef(const char* name, int funcNumber) {
   const platform::LoadedModule* module = platform::currentModule();
   auto& fs = platform::state().functions;
   for (auto it = fs.begin(); it != fs.end(); ++it)
-    if (platform::sameName(it->name, name) && it->number == funcNumber && it->module == module) {
+    if (equalNoCase(it->name, name) && it->number == funcNumber && it->module == module) {
       fs.erase(it);
       return RTNORM;
     }

@@ -7,18 +7,13 @@
 #include <cstring>
 
 #include "com/ado_impl.h"
+#include "crt/ascii.h"
 #include "crt/paths.h"
 #include "crt/textfile.h"
 #include "win/transcript.h"
 
 namespace platform::ado {
 namespace {
-
-std::string lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 std::string trim(const std::string& s) {
   size_t b = s.find_first_not_of(" \t");
@@ -34,7 +29,7 @@ std::vector<std::pair<std::string, std::string>> parseConnectionString(const std
   while (i < s.size()) {
     size_t eq = s.find('=', i);
     if (eq == std::string::npos) break;
-    std::string key = lower(trim(s.substr(i, eq - i)));
+    std::string key = lowerAscii(trim(s.substr(i, eq - i)));
     size_t v = eq + 1;
     while (v < s.size() && (s[v] == ' ' || s[v] == '\t')) ++v;
     std::string value;
@@ -204,7 +199,7 @@ HRESULT ConnectionImpl::Open(BSTR connectionString, BSTR, BSTR, LONG) {
     if (key == "provider") provider = value;
     else if (key == "data source") source = value;
   }
-  std::string p = lower(provider);
+  std::string p = lowerAscii(provider);
   if (!p.empty() && !startsWith(p, "microsoft.jet.oledb") && !startsWith(p, "microsoft.ace.oledb")) {
     HRESULT hr = fail(adErrProviderNotFound, "Provider cannot be found. It may not be properly installed ('" + provider + "').",
                       "IM002");
@@ -349,7 +344,7 @@ HRESULT ConnectionImpl::tableColumns(const std::string& table, std::string& stor
   int keys = 0;
   for (const Raw& r : raw) keys += r.pk > 0;
   for (const Raw& r : raw) {
-    bool rowidAlias = keys == 1 && r.pk == 1 && lower(r.type) == "integer";
+    bool rowidAlias = keys == 1 && r.pk == 1 && lowerAscii(r.type) == "integer";
     columns.push_back(TableColumn{r.name, jet::typeFromDeclared(r.type, rowidAlias), r.notNull});
   }
   return S_OK;

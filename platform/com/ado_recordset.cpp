@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "com/ado_impl.h"
+#include "crt/ascii.h"
 
 namespace platform::ado {
 namespace {
@@ -15,12 +16,6 @@ const char* const kNoCurrent =
 const char* const kClosed = "Operation is not allowed when the object is closed.";
 const char* const kNotUpdatable =
     "Current Recordset does not support updating. This may be a limitation of the provider, or of the selected locktype.";
-
-std::string lowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 // The value of a result column in its natural variant type.
 void naturalValue(sqlite3_stmt* stmt, int col, VARIANT& out) {
@@ -385,15 +380,7 @@ HRESULT RecordsetImpl::Close() {
   if (!m_open) return raise(adErrObjectClosed, kClosed);
   discardEdit();
   if (m_unit >= 0 && m_conn) m_conn->rollbackEntry(m_unit);  // an unfinished unit is not kept
-  m_unit = -1;
-  m_unitFailure = S_OK;
-  clearRows();
-  if (m_insert) {
-    sqlite3_finalize(m_insert);
-    m_insert = nullptr;
-  }
-  m_open = false;
-  if (ConnectionImpl* c = std::exchange(m_conn, nullptr)) c->detach(this);
+  connectionClosing();  // the rest is what a closing connection does to it
   return S_OK;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "com/ado_impl.h"
+#include "crt/ascii.h"
 
 namespace platform {
 namespace {
@@ -20,20 +21,10 @@ ThreadErrorInfo& threadErrorInfo() {
   return info;
 }
 
-bool lowerEquals(const char* a, const char* b, size_t n) {
-  for (size_t i = 0; i < n; ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // "ADODB.Connection", optionally followed by a version ".6.0".
 bool progIdIs(const char* progId, const char* name) {
   size_t n = std::strlen(name);
-  if (std::strlen(progId) < n || !lowerEquals(progId, name, n)) return false;
+  if (!startsWithNoCase(progId, name)) return false;
   for (const char* p = progId + n; *p; ++p)
     if (*p != '.' && !(*p >= '0' && *p <= '9')) return false;
   return progId[n] == '\0' || progId[n] == '.';

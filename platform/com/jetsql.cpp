@@ -5,15 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "crt/ascii.h"
+
 namespace platform::jet {
 namespace {
-
-std::string lower(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
 
 bool isWordStart(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80; }
 bool isWordChar(unsigned char c) { return isWordStart(c) || (c >= '0' && c <= '9'); }
@@ -269,7 +264,7 @@ class Parser {
   void next() {
     if (m_pos + 1 < m_t.size()) ++m_pos;
   }
-  bool isKw(const char* kw) const { return cur().kind == Tok::Word && lower(cur().text) == kw; }
+  bool isKw(const char* kw) const { return cur().kind == Tok::Word && lowerAscii(cur().text) == kw; }
   bool isOp(const char* op) const { return cur().kind == Tok::Op && cur().text == op; }
   bool acceptKw(const char* kw) {
     if (!isKw(kw)) return false;
@@ -307,7 +302,7 @@ class Parser {
     static const char* const reserved[] = {"select", "from", "where", "order", "by", "and", "or", "not", "null",
                                            "is", "like", "between", "in", "as", "distinct", "group", "having",
                                            "values", "set", "into", "table", "top"};
-    std::string w = lower(cur().text);
+    std::string w = lowerAscii(cur().text);
     for (const char* r : reserved)
       if (w == r) return true;
     return false;
@@ -342,7 +337,7 @@ class Parser {
     std::vector<std::string> words;
     int size = 0;
     while (cur().kind == Tok::Word) {
-      std::string w = lower(cur().text);
+      std::string w = lowerAscii(cur().text);
       if (w == "not" || w == "null" || w == "primary" || w == "unique" || w == "constraint") break;
       words.push_back(w);
       next();
@@ -512,7 +507,7 @@ class Parser {
     const Token& after = peek();
     bool single = after.kind == Tok::End || (after.kind == Tok::Op && (after.text == "," || after.text == ")" ||
                                                                         after.text == ";")) ||
-                  (after.kind == Tok::Word && lower(after.text) == "where");
+                  (after.kind == Tok::Word && lowerAscii(after.text) == "where");
     if (single && t.kind == Tok::Number) {
       double d = std::strtod(t.text.c_str(), nullptr);
       v.literal = true;
@@ -526,7 +521,7 @@ class Parser {
       next();
       return true;
     }
-    if (single && !negative && t.kind == Tok::Word && lower(t.text) == "null") {
+    if (single && !negative && t.kind == Tok::Word && lowerAscii(t.text) == "null") {
       v.literal = true;
       v.value.Clear();
       v.value.vt = VT_NULL;
@@ -604,7 +599,7 @@ class Parser {
     }
     bool negated = false;
     if (isKw("not") && peek().kind == Tok::Word) {
-      std::string w = lower(peek().text);
+      std::string w = lowerAscii(peek().text);
       if (w == "like" || w == "between" || w == "in") {
         negated = true;
         next();
@@ -727,7 +722,7 @@ class Parser {
         }
         return fail("Syntax error (missing operator) in query expression.");
       case Tok::Word: {
-        std::string w = lower(t.text);
+        std::string w = lowerAscii(t.text);
         if (w == "null") {
           out = "NULL";
           next();
@@ -770,7 +765,7 @@ class Parser {
   }
 
   bool call(std::string& out) {
-    std::string fn = lower(cur().text);
+    std::string fn = lowerAscii(cur().text);
     std::string original = cur().text;
     next();  // name
     next();  // (
@@ -850,16 +845,7 @@ std::string quoteName(std::string_view name) {
   return r + "\"";
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
+bool sameName(std::string_view a, std::string_view b) { return equalNoCase(a, b); }
 
 bool parseStatement(std::string_view sql, Statement& out, std::string& error) {
   std::vector<Token> tokens;
@@ -885,7 +871,7 @@ std::string sqliteColumnDefinition(const ColumnDef& c, bool rowidAlias) {
 }
 
 ColumnType typeFromDeclared(std::string_view declared, bool rowidAlias) {
-  std::string d = lower(declared);
+  std::string d = lowerAscii(declared);
   if (rowidAlias) return {Kind::Counter, 0, false};
   ColumnType t;
   int size = 0;

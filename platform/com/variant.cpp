@@ -10,6 +10,8 @@
 #include <limits>
 #include <string>
 
+#include "crt/ascii.h"
+
 namespace {
 
 // A BSTR is allocated as [uint32 byte length][bytes][0]; the pointer handed
@@ -102,12 +104,6 @@ HRESULT toInteger(double x, double lo, double hi, long long& out) {
   return S_OK;
 }
 
-std::string lowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
 std::string trimBlanks(const char* text) {
   std::string s = text ? text : "";
   size_t b = s.find_first_not_of(" \t\r\n");
@@ -196,7 +192,7 @@ HRESULT numberOf(const VARIANT& src, VARTYPE target, double& out) {
   if (src.vt != VT_BSTR) return DISP_E_TYPEMISMATCH;
   const char* text = src.bstrVal ? src.bstrVal : "";
   if (target == VT_BOOL) {
-    std::string t = lowerAscii(trimBlanks(text));
+    std::string t = platform::lowerAscii(trimBlanks(text));
     if (t == "true" || t == "yes" || t == "on") { out = -1; return S_OK; }
     if (t == "false" || t == "no" || t == "off") { out = 0; return S_OK; }
   }

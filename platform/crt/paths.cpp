@@ -11,22 +11,14 @@
 #include <vector>
 
 #include "crt/gbk.h"
+#include "crt/ascii.h"
 
 namespace platform {
 namespace {
 
 bool isSep(char c) { return c == '/' || c == '\\'; }
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 bool hasDrive(std::string_view p) { return p.size() >= 2 && isAsciiLetter(p[0]) && p[1] == ':'; }
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  return true;
-}
 
 std::vector<std::string_view> components(std::string_view path) {
   std::vector<std::string_view> parts;
@@ -141,7 +133,7 @@ bool matchMask(std::string_view mask, std::string_view name) {
       n += charLength(name, n);
       continue;
     }
-    if (m < mask.size() && lowerAscii(mask[m]) == lowerAscii(name[n])) {
+    if (m < mask.size() && asciiLower(mask[m]) == asciiLower(name[n])) {
       ++m;
       ++n;
       continue;
@@ -170,7 +162,7 @@ std::string driveRoot() {
 }
 
 std::string driveFolder(char drive) {
-  char d = upperAscii(drive);
+  char d = asciiUpper(drive);
   if (d == 'Z') return "/";
   return driveRoot() + "/" + d;
 }

@@ -6,11 +6,11 @@
 #include <map>
 #include <mutex>
 
+#include "crt/ascii.h"
+
 namespace {
 
 bool inSet(char ch, const char* set) { return set && ch != '\0' && std::strchr(set, ch) != nullptr; }
-char asciiUpper(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
-char asciiLower(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
 bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\v' || ch == '\f'; }
 
 void appendFormatted(std::string& out, const char* fmt, va_list args) {
@@ -252,12 +252,12 @@ CString& CString::TrimRight(const char* targets) {
 }
 
 CString& CString::MakeUpper() {
-  for (char& c : m_s) c = asciiUpper(c);
+  for (char& c : m_s) c = platform::asciiUpper(c);
   return *this;
 }
 
 CString& CString::MakeLower() {
-  for (char& c : m_s) c = asciiLower(c);
+  for (char& c : m_s) c = platform::asciiLower(c);
   return *this;
 }
 
@@ -275,8 +275,8 @@ int CString::CompareNoCase(const char* other) const {
   const unsigned char* a = reinterpret_cast<const unsigned char*>(m_s.c_str());
   const unsigned char* b = reinterpret_cast<const unsigned char*>(other ? other : "");
   for (;; ++a, ++b) {
-    unsigned char ca = static_cast<unsigned char>(asciiLower(static_cast<char>(*a)));
-    unsigned char cb = static_cast<unsigned char>(asciiLower(static_cast<char>(*b)));
+    unsigned char ca = static_cast<unsigned char>(platform::asciiLower(static_cast<char>(*a)));
+    unsigned char cb = static_cast<unsigned char>(platform::asciiLower(static_cast<char>(*b)));
     if (ca != cb) return ca < cb ? -1 : 1;
     if (ca == 0) return 0;
   }

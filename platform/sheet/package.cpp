@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "crt/ascii.h"
+
 namespace sheet {
 namespace {
 
@@ -37,6 +39,7 @@ bool readEntry(zip_t* za, zip_uint64_t index, std::string* content, std::string*
     return false;
   }
   std::string data;
+  size_t got = 0;  // bytes read, kept or only counted
   char buf[65536];
   bool ok = true;
   for (;;) {
@@ -47,16 +50,16 @@ bool readEntry(zip_t* za, zip_uint64_t index, std::string* content, std::string*
       break;
     }
     if (n == 0) break;
-    if (data.size() + static_cast<size_t>(n) > kMaxPartSize) {
+    got += static_cast<size_t>(n);
+    if (got > kMaxPartSize) {
       *error = std::string(name) + ": part too large";
       ok = false;
       break;
     }
     if (content) data.append(buf, static_cast<size_t>(n));
-    else data.resize(data.size() + static_cast<size_t>(n));  // counts only
   }
   zip_fclose(f);
-  if (ok && (st.valid & ZIP_STAT_SIZE) && data.size() != st.size) {
+  if (ok && (st.valid & ZIP_STAT_SIZE) && got != st.size) {
     *error = std::string(name) + ": truncated";
     ok = false;
   }
@@ -118,16 +121,7 @@ Package::~Package() {
   if (m_zip) zip_discard(m_zip);
 }
 
-bool Package::sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
+bool Package::sameName(std::string_view a, std::string_view b) { return platform::equalNoCase(a, b); }
 
 std::optional<size_t> Package::indexOf(std::string_view partName) const {
   for (size_t i = 0; i < m_names.size(); ++i)

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "crt/ascii.h"
 #include "crt/paths.h"
 #include "crt/textfile.h"
 #include "sheet/model_internal.h"
@@ -31,13 +32,6 @@ constexpr long kMaxFileSize = 1L << 30;
 
 bool endsWith(std::string_view s, std::string_view tail) {
   return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
-std::string lowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
 }
 
 std::string folderOf(std::string_view part) {
@@ -315,9 +309,9 @@ bool WorkbookModel::Impl::load(std::string* error) {
 
 xmlNode* WorkbookModel::Impl::workbookOverride(bool create) {
   xmlNode* root = xmlDocGetRootElement(contentTypes.get());
-  std::string wanted = lowerAscii("/" + workbookPart);
+  std::string wanted = platform::lowerAscii("/" + workbookPart);
   for (xmlNode* n = xml::firstChild(root, "Override"); n; n = xml::nextSibling(n, "Override"))
-    if (lowerAscii(xml::attr(n, "PartName").value_or("")) == wanted) return n;
+    if (platform::lowerAscii(xml::attr(n, "PartName").value_or("")) == wanted) return n;
   if (!create) return nullptr;
   xmlNode* n = xml::newElement(root, "Override");
   xml::setAttr(n, "PartName", "/" + workbookPart);
@@ -334,7 +328,7 @@ bool WorkbookModel::Impl::updateContentType(std::string_view savePath) {
   bool macro = current == kMacroWorkbookType || current == kMacroTemplateType;
   if (override && current != kWorkbookType && current != kTemplateType && !macro) return false;
   size_t cut = savePath.find_last_of(".\\/");
-  std::string ext = cut != std::string_view::npos && savePath[cut] == '.' ? lowerAscii(savePath.substr(cut)) : "";
+  std::string ext = cut != std::string_view::npos && savePath[cut] == '.' ? platform::lowerAscii(savePath.substr(cut)) : "";
   bool asTemplate = ext == ".xltx" || ext == ".xltm" || ext == ".xlt";
   std::string wanted = asTemplate ? (macro ? kMacroTemplateType : kTemplateType)
                                   : (macro ? kMacroWorkbookType : kWorkbookType);
@@ -352,9 +346,9 @@ void WorkbookModel::Impl::dropCalcChain() {
     package->remove(it->target);
     xml::removeNode(it->node);
     xmlNode* root = xmlDocGetRootElement(contentTypes.get());
-    std::string wanted = lowerAscii("/" + it->target);
+    std::string wanted = platform::lowerAscii("/" + it->target);
     for (xmlNode* n = xml::firstChild(root, "Override"); n; n = xml::nextSibling(n, "Override")) {
-      if (lowerAscii(xml::attr(n, "PartName").value_or("")) == wanted) {
+      if (platform::lowerAscii(xml::attr(n, "PartName").value_or("")) == wanted) {
         xml::removeNode(n);
         break;
       }
@@ -445,7 +439,7 @@ WorksheetModel* WorkbookModel::sheet(std::string_view name, std::string* error) 
     if (s.name == name) entry = &s;
   if (!entry) {
     for (Impl::SheetEntry& s : m->sheets)
-      if (!entry && lowerAscii(s.name) == lowerAscii(name)) entry = &s;
+      if (!entry && platform::lowerAscii(s.name) == platform::lowerAscii(name)) entry = &s;
   }
   std::string shown = describePath(m->path);
   if (!entry || entry->part.empty()) {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "arx/dxffile.h"
+#include "crt/gbk.h"
 #include "dwg_fixture.h"
 #include "win/transcript.h"
 
@@ -386,6 +387,29 @@ TEST_F(DxfFileTest, ForeignEntityTypesAreLeftOutWithANote) {
   AcDbObjectId added = dwgtest::addToModelSpace(side, new AcDbLine());
   EXPECT_GT(added.handle().value(), 0x31u);
   delete side;
+}
+
+// Escaped UTF-16 units in a text read from a file: a pair makes one character,
+// a half without its partner reads as U+FFFD and never leaves invalid UTF-8.
+TEST(DxfTextCodec, EscapedSurrogatesReadAsCharactersOrReplacement) {
+  const std::string face = "\xF0\x9F\x98\x80", bad = "\xEF\xBF\xBD";
+  struct Case {
+    const char* file;
+    std::string text;
+  } cases[] = {
+      {"\\U+D83D\\U+DE00", face},
+      {"\\U+4E2D", "\xE4\xB8\xAD"},
+      {"\\U+D83D", bad},
+      {"a\\U+D83Db", "a" + bad + "b"},
+      {"\\U+DE00x", bad + "x"},
+      {"\\U+D83D\\U+D83D\\U+DE00", bad + face},
+      {"\\U+D83D\\U+0041", bad + "A"},
+  };
+  for (const Case& c : cases) {
+    std::string text = platform::dxfGbkToUtf8(c.file);
+    EXPECT_EQ(text, c.text) << c.file;
+    EXPECT_TRUE(platform::isValidUtf8(text)) << c.file;
+  }
 }
 
 }  // namespace
