@@ -377,7 +377,7 @@ int acedUndef(const char* name, int funcNumber) {
   const platform::LoadedModule* module = platform::currentModule();
   auto& fs = platform::state().functions;
   for (auto it = fs.begin(); it != fs.end(); ++it)
-    if (equalNoCase(it->name, name) && it->number == funcNumber && it->module == module) {
+    if (platform::equalNoCase(it->name, name) && it->number == funcNumber && it->module == module) {
       fs.erase(it);
       return RTNORM;
     }
