@@ -72,6 +72,17 @@ void XLDataBase::CloseAll() {
   connection.Close();
 }
 
+bool XLDataBase::OpenRows(const CString& noRowsText) {
+  if (!CheckOpen()) return false;
+  if (recordset.Open(sqlText, adCmdText, adOpenDynamic, adLockOptimistic) != 1) {
+    acutPrintf("%s", noRowsText.GetString());
+    CloseAll();
+    return false;
+  }
+  recordset.MoveFirst();
+  return true;
+}
+
 // ---- Table lister -------------------------------------------------------------
 
 int XLDataBase::ListTableNames() { return ::ListTableNames(connection, tableNames); }
@@ -116,13 +127,7 @@ long XLDataBase::ColumnIndex(const char* name) {
 int XLDataBase::ReadTable(CString path, CString tableName) {
   if (!Connect(path)) return 0;
   sqlText = "select * from " + tableName;
-  if (!CheckOpen()) return 0;
-  if (recordset.Open(sqlText, adCmdText, adOpenDynamic, adLockOptimistic) != 1) {
-    acutPrintf("没有记录!\n");
-    CloseAll();
-    return 0;
-  }
-  recordset.MoveFirst();
+  if (!OpenRows("没有记录!\n")) return 0;
   if (tableName == "隧道") {
     ReadTunnels(0);
   } else if (tableName == "基线轨道结构" || tableName == "左线轨道结构" || tableName == "右线轨道结构") {
