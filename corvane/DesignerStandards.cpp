@@ -6,42 +6,36 @@
 #include <algorithm>
 
 #include "CrossSectionDesigner.h"
+#include "SchemeImportRows.h"
 #include "project/GbkText.h"
 
 namespace {
-
-// Turns the chainage texts of the rows into continuous mileage.
-struct MileageOfText {
-  int count;
-  const BreakRecord* breaks;
-  double operator()(const char* text) const { return BreakTableChainageToMileage(text, count, breaks); }
-};
 
 void CopyKeyText(char (&target)[kChainageTextSize], const ChainageKey& key) {
   CopyTextBounded(target, sizeof target, key.text, kChainageTextGbkMax);
 }
 
-void ToEntry(const StandardValueRow& row, StandardValueEntry& entry, const MileageOfText& mileage) {
+void ToEntry(const StandardValueRow& row, StandardValueEntry& entry, const MileageOfChainage& mileage) {
   CopyKeyText(entry.endText, row.end);
   entry.endMileage = mileage(entry.endText);
   entry.value = row.value;
 }
 
-void ToEntry(const LandWideningRow& row, LandWideningEntry& entry, const MileageOfText& mileage) {
+void ToEntry(const LandWideningRow& row, LandWideningEntry& entry, const MileageOfChainage& mileage) {
   CopyKeyText(entry.endText, row.end);
   entry.endMileage = mileage(entry.endText);
   entry.fillWidening = row.firstWidening;
   entry.cutWidening = row.secondWidening;
 }
 
-void ToEntry(const SlopeGradesRow& row, SlopeGradesEntry& entry, const MileageOfText& mileage) {
+void ToEntry(const SlopeGradesRow& row, SlopeGradesEntry& entry, const MileageOfChainage& mileage) {
   CopyKeyText(entry.endText, row.end);
   entry.endMileage = mileage(entry.endText);
   entry.gradeCount = std::clamp(row.gradeCount, 0, kMaxSlopeGrades);
   std::copy(row.grades, row.grades + entry.gradeCount, entry.grades);
 }
 
-void ToEntry(const DrainageDitchRow& row, DrainageDitchEntry& entry, const MileageOfText& mileage) {
+void ToEntry(const DrainageDitchRow& row, DrainageDitchEntry& entry, const MileageOfChainage& mileage) {
   CopyKeyText(entry.endText, row.end);
   entry.endMileage = mileage(entry.endText);
   entry.type = row.ditchType;
@@ -54,7 +48,7 @@ void ToEntry(const DrainageDitchRow& row, DrainageDitchEntry& entry, const Milea
   entry.liningThickness = row.At(12);
 }
 
-void ToEntry(const SideDitchRow& row, SideDitchEntry& entry, const MileageOfText& mileage) {
+void ToEntry(const SideDitchRow& row, SideDitchEntry& entry, const MileageOfChainage& mileage) {
   CopyKeyText(entry.endText, row.end);
   entry.endMileage = mileage(entry.endText);
   entry.bottomWidth = row.At(5);
@@ -64,7 +58,7 @@ void ToEntry(const SideDitchRow& row, SideDitchEntry& entry, const MileageOfText
   entry.liningThickness = row.At(9);
 }
 
-void ToEntry(const TopDitchRow& row, TopDitchEntry& entry, const MileageOfText& mileage) {
+void ToEntry(const TopDitchRow& row, TopDitchEntry& entry, const MileageOfChainage& mileage) {
   CopyKeyText(entry.startText, row.start);
   entry.startMileage = mileage(entry.startText);
   CopyKeyText(entry.endText, row.end);
@@ -76,7 +70,7 @@ void ToEntry(const TopDitchRow& row, TopDitchEntry& entry, const MileageOfText& 
   entry.liningThickness = row.extra[2];
 }
 
-void ToEntry(const ImprovedFillRow& row, ImprovedFillEntry& entry, const MileageOfText& mileage) {
+void ToEntry(const ImprovedFillRow& row, ImprovedFillEntry& entry, const MileageOfChainage& mileage) {
   entry.value = row.value;
   CopyKeyText(entry.startText, row.start);
   CopyKeyText(entry.endText, row.end);
@@ -84,7 +78,7 @@ void ToEntry(const ImprovedFillRow& row, ImprovedFillEntry& entry, const Mileage
   entry.endMileage = mileage(entry.endText);
 }
 
-void ToEntry(const ExcavationClassRow& row, ExcavationClassEntry& entry, const MileageOfText& mileage) {
+void ToEntry(const ExcavationClassRow& row, ExcavationClassEntry& entry, const MileageOfChainage& mileage) {
   CopyKeyText(entry.endText, row.end);
   entry.endMileage = mileage(entry.endText);
   std::copy(row.percent, row.percent + 6, entry.percent);
@@ -92,7 +86,7 @@ void ToEntry(const ExcavationClassRow& row, ExcavationClassEntry& entry, const M
 
 // Replaces the entries by one entry per row.
 template <class Row, class Entry>
-void CopyRows(const OwnedRowArray<Row>& rows, OwnedRowArray<Entry>& entries, const MileageOfText& mileage) {
+void CopyRows(const OwnedRowArray<Row>& rows, OwnedRowArray<Entry>& entries, const MileageOfChainage& mileage) {
   entries.Replace(rows.rows != nullptr ? rows.count : 0);
   for (int i = 0; i < entries.count; ++i) ToEntry(rows.rows[i], entries.rows[i], mileage);
 }
@@ -101,7 +95,7 @@ void CopyRows(const OwnedRowArray<Row>& rows, OwnedRowArray<Entry>& entries, con
 
 void CrossSectionDesigner::ReadStandardsInto(CrossSectionDesigner& target, int tableCount,
                                              const BreakRecord* breakTable) {
-  const MileageOfText mileage{std::clamp(tableCount, 0, kMaxBreaks), breakTable};
+  const MileageOfChainage mileage = MileageThrough(tableCount, breakTable);
   SchemeDatabase& db = schemeDb;
   for (int request = 0; request < kDesignStandardRequestCount; ++request) {
     db.ReadDesignStandards(kDesignStandardRequestOrder[request]);

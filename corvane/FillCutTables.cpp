@@ -12,33 +12,23 @@
 
 namespace {
 
-CString TextByName(CAdoRecordSet& recordSet, const char* name) {
-  CString text;
-  if (!recordSet.GetValueTextByName(text, name)) text.Empty();
-  return text;
-}
-
-double NumberByName(CAdoRecordSet& recordSet, const char* name) {
-  return std::atof(TextByName(recordSet, name).GetString());
-}
-
 // Fills `record` from the current fill/cut row; the mileage comes through the
 // break table given.
 void FillFromRow(CAdoRecordSet& recordSet, SectionRecord& record, int breakCount, const BreakRecord* breaks) {
-  const std::string prefix = StationPrefix(TextByName(recordSet, "加桩里程冠号").GetString());
+  const std::string prefix = StationPrefix(RowTextByName(recordSet, "加桩里程冠号").GetString());
   CopyTextBounded(record.prefix, sizeof record.prefix, prefix.c_str(), kChainPrefixGbkMax);
-  record.chainage = NumberByName(recordSet, "加桩里程数");
+  record.chainage = RowNumberByName(recordSet, "加桩里程数");
   ChainageText3Decimals(CString(record.prefix), record.chainage, record.label, sizeof record.label);
   record.mileage = BreakTableChainageToMileage(record.label, breakCount, breaks);
-  record.groundElevation = NumberByName(recordSet, "地面高程");
-  record.shoulderDesignElevation = NumberByName(recordSet, "路肩设计高程");
-  record.centreFillHeight = NumberByName(recordSet, "中心填挖高度");
-  record.curveWidening = NumberByName(recordSet, "曲线加宽");
-  record.rightCurveWidening = NumberByName(recordSet, "右曲线加宽");
-  record.leftLineOffset = NumberByName(recordSet, "左线间距");
-  record.rightLineOffset = NumberByName(recordSet, "右线间距");
-  record.separationWidth = NumberByName(recordSet, "路肩分离限宽");
-  record.sectionInfo = std::atoi(TextByName(recordSet, "断面信息").GetString());
+  record.groundElevation = RowNumberByName(recordSet, "地面高程");
+  record.shoulderDesignElevation = RowNumberByName(recordSet, "路肩设计高程");
+  record.centreFillHeight = RowNumberByName(recordSet, "中心填挖高度");
+  record.curveWidening = RowNumberByName(recordSet, "曲线加宽");
+  record.rightCurveWidening = RowNumberByName(recordSet, "右曲线加宽");
+  record.leftLineOffset = RowNumberByName(recordSet, "左线间距");
+  record.rightLineOffset = RowNumberByName(recordSet, "右线间距");
+  record.separationWidth = RowNumberByName(recordSet, "路肩分离限宽");
+  record.sectionInfo = std::atoi(RowTextByName(recordSet, "断面信息").GetString());
 }
 
 // Builds the sections of `target` from the rows of the open record set.

@@ -66,17 +66,42 @@ std::vector<SectionMatcher::Key>::const_iterator SectionMatcher::FirstCandidate(
 
 // ---- Reading rows -------------------------------------------------------------------
 
-namespace {
-
-CString ColumnText(CAdoRecordSet& recordSet, long index) {
+CString RowText(CAdoRecordSet& recordSet, long index) {
   CString text;
   if (!recordSet.GetValueText(text, index)) text.Empty();
   return text;
 }
 
-double ColumnNumber(CAdoRecordSet& recordSet, long index) {
-  return std::atof(ColumnText(recordSet, index).GetString());
+double RowNumber(CAdoRecordSet& recordSet, long index) { return std::atof(RowText(recordSet, index).GetString()); }
+
+CString RowTextByName(CAdoRecordSet& recordSet, const char* name) {
+  CString text;
+  if (!recordSet.GetValueTextByName(text, name)) text.Empty();
+  return text;
 }
+
+double RowNumberByName(CAdoRecordSet& recordSet, const char* name) {
+  return std::atof(RowTextByName(recordSet, name).GetString());
+}
+
+int BoundedPointCount(int count, const CString& tableName, const char* station) {
+  if (count > kTablePointPairs) {
+    acutPrintf("\n%s %s: 地面点数%d超过%d, 只读入前%d个点", tableName.GetString(), station, count, kTablePointPairs,
+               kTablePointPairs);
+    return kTablePointPairs;
+  }
+  return std::max(count, 0);
+}
+
+int ReadRowPairs(CAdoRecordSet& recordSet, const SectionTableLayout& layout, int count, PairXY* pairs) {
+  for (int j = 0; j < count; ++j) {
+    pairs[j].x = RowNumber(recordSet, layout.PairColumn(j));
+    pairs[j].y = RowNumber(recordSet, layout.PairColumn(j) + 1);
+  }
+  return count;
+}
+
+namespace {
 
 // -1 for "左", +1 for "右", 0 for anything else.
 int SideOfText(const CString& text) {
@@ -85,30 +110,10 @@ int SideOfText(const CString& text) {
   return 0;
 }
 
-// A 地面点数 bounded to the pairs a table row holds.
-int BoundedPointCount(int count, const CString& tableName, const std::string& station) {
-  if (count > kTablePointPairs) {
-    acutPrintf("\n%s %s: 地面点数%d超过%d, 只读入前%d个点", tableName.GetString(), station.c_str(), count,
-               kTablePointPairs, kTablePointPairs);
-    return kTablePointPairs;
-  }
-  return std::max(count, 0);
-}
-
 std::string StationText(const std::string& prefix, double chainage) {
   char text[kChainageTextSize] = {};
   ChainageText3Decimals(CString(prefix.c_str()), chainage, text, sizeof text);
   return text;
-}
-
-// Reads the point pairs of one side of the current row into `pairs`; returns
-// the number read (0 .. kTablePointPairs).
-int ReadRowPairs(CAdoRecordSet& recordSet, const SectionTableLayout& layout, int count, PairXY* pairs) {
-  for (int j = 0; j < count; ++j) {
-    pairs[j].x = ColumnNumber(recordSet, layout.PairColumn(j));
-    pairs[j].y = ColumnNumber(recordSet, layout.PairColumn(j) + 1);
-  }
-  return count;
 }
 
 }  // namespace
@@ -122,9 +127,9 @@ int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const
   recordSet.MoveFirst();
   while (!recordSet.IsEOF()) {
     ++rows;
-    const std::string prefix = StationPrefix(ColumnText(recordSet, layout.PrefixColumn()).GetString());
-    const double chainage = ColumnNumber(recordSet, layout.ChainageColumn());
-    const int side = SideOfText(ColumnText(recordSet, layout.SideColumn()));
+    const std::string prefix = StationPrefix(RowText(recordSet, layout.PrefixColumn()).GetString());
+    const double chainage = RowNumber(recordSet, layout.ChainageColumn());
+    const int side = SideOfText(RowText(recordSet, layout.SideColumn()));
     if (side == 0) {
       ++badSide;
     } else {
@@ -140,13 +145,13 @@ int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const
         GroundBlock& block = record.groundBlocks[0];
         block.layer = 0;
         block.rockType = 2;
-        const int count = BoundedPointCount(std::atoi(ColumnText(recordSet, layout.CountColumn()).GetString()),
-                                            tableName, StationText(prefix, chainage));
+        const int count = BoundedPointCount(std::atoi(RowText(recordSet, layout.CountColumn()).GetString()),
+                                            tableName, StationText(prefix, chainage).c_str());
         if (side < 0)
           block.leftCount = ReadRowPairs(recordSet, layout, count, block.left);
         else
           block.rightCount = ReadRowPairs(recordSet, layout, count, block.right);
-        if (takeGroundElevation) record.groundElevation = ColumnNumber(recordSet, layout.GroundColumn());
+        if (takeGroundElevation) record.groundElevation = RowNumber(recordSet, layout.GroundColumn());
       }
     }
     if (!recordSet.MoveNext()) break;

@@ -16,6 +16,22 @@ namespace {
 
 const char kConnectPrefix[] = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
 
+// Runs `sql` on the open connection: 1 when the record set is open on at least
+// one row; otherwise 0, with the record set and the connection closed.
+int OpenTableQuery(CAdoConnection& connection, CAdoRecordSet& recordSet, const CString& sql,
+                   const CString& tableName) {
+  if (!connection.IsOpen()) {
+    acedAlert("数据库没有打开或已经关闭!");
+    return 0;
+  }
+  recordSet.SetAdoConnection(&connection);
+  if (recordSet.Open(sql, adCmdText, adOpenDynamic, adLockOptimistic) == 1) return 1;
+  acutPrintf("没有%s记录\n", tableName.GetString());
+  recordSet.Close();
+  connection.Close();
+  return 0;
+}
+
 }  // namespace
 
 // ---- Openers ------------------------------------------------------------------------
@@ -32,16 +48,7 @@ int CrossSectionDesigner::OpenSchemeTable(CString tableName, bool firstLayerLeft
     sqlText.Format("select * from %s where 层号=%d and 左或右='左' order by ID", tableName.GetString(), 0);
   else
     sqlText = "select * from " + tableName;
-  if (!connection.IsOpen()) {
-    acedAlert("数据库没有打开或已经关闭!");
-    return 0;
-  }
-  recordSet.SetAdoConnection(&connection);
-  if (recordSet.Open(sqlText, adCmdText, adOpenDynamic, adLockOptimistic) == 1) return 1;
-  acutPrintf("没有%s记录\n", tableName.GetString());
-  recordSet.Close();
-  connection.Close();
-  return 0;
+  return OpenTableQuery(connection, recordSet, sqlText, tableName);
 }
 
 int CrossSectionDesigner::OpenDetourTable(CString tableName, int detourNumber, bool firstLayerLeftOnly) {
@@ -58,37 +65,12 @@ int CrossSectionDesigner::OpenDetourTable(CString tableName, int detourNumber, b
                    tableName.GetString(), detourNumber, 0);
   else
     sqlText.Format("select * from %s where 绕行段编号=%d order by ID", tableName.GetString(), detourNumber);
-  if (!connection.IsOpen()) {
-    acedAlert("数据库没有打开或已经关闭!");
-    return 0;
-  }
-  recordSet.SetAdoConnection(&connection);
-  if (recordSet.Open(sqlText, adCmdText, adOpenDynamic, adLockOptimistic) == 1) return 1;
-  acutPrintf("没有%s记录\n", tableName.GetString());
-  recordSet.Close();
-  connection.Close();
-  return 0;
+  return OpenTableQuery(connection, recordSet, sqlText, tableName);
 }
 
 // ---- Reading the rock layers -----------------------------------------------------------
 
 namespace {
-
-CString TextByName(CAdoRecordSet& recordSet, const char* name) {
-  CString text;
-  if (!recordSet.GetValueTextByName(text, name)) text.Empty();
-  return text;
-}
-
-double NumberByName(CAdoRecordSet& recordSet, const char* name) {
-  return std::atof(TextByName(recordSet, name).GetString());
-}
-
-double NumberAt(CAdoRecordSet& recordSet, long index) {
-  CString text;
-  if (!recordSet.GetValueText(text, index)) return 0.0;
-  return std::atof(text.GetString());
-}
 
 // One layer of a station being collected.
 struct CollectedLayer {
@@ -114,10 +96,10 @@ int ReadRockLayerRows(CAdoRecordSet& recordSet, const CString& tableName, const 
   recordSet.MoveFirst();
   while (!recordSet.IsEOF()) {
     ++rows;
-    const std::string prefix = StationPrefix(TextByName(recordSet, "中桩里程冠号").GetString());
-    const double chainage = NumberByName(recordSet, "中桩里程数");
-    const int layer = std::atoi(TextByName(recordSet, "层号").GetString());
-    const CString sideText = TextByName(recordSet, "左或右");
+    const std::string prefix = StationPrefix(RowTextByName(recordSet, "中桩里程冠号").GetString());
+    const double chainage = RowNumberByName(recordSet, "中桩里程数");
+    const int layer = std::atoi(RowTextByName(recordSet, "层号").GetString());
+    const CString sideText = RowTextByName(recordSet, "左或右");
     const int side = sideText == "左" ? -1 : (sideText == "右" ? 1 : 0);
     if (side == 0) {
       ++badSide;
@@ -145,26 +127,16 @@ int ReadRockLayerRows(CAdoRecordSet& recordSet, const CString& tableName, const 
           CollectedLayer& collected = station.layers[layer];
           GroundBlock& block = collected.block;
           block.layer = layer;
-          const int rockType = std::atoi(TextByName(recordSet, "岩层性质").GetString());
+          const int rockType = std::atoi(RowTextByName(recordSet, "岩层性质").GetString());
           // The rock type is the left row's; a layer without one takes the right row's.
           if (side < 0 || !collected.leftRead) block.rockType = rockType;
-          int count = std::atoi(TextByName(recordSet, "地面点数").GetString());
-          if (count > kTablePointPairs) {
-            acutPrintf("\n%s %s: 地面点数%d超过%d, 只读入前%d个点", tableName.GetString(),
-                       sections[static_cast<size_t>(k)].label, count, kTablePointPairs, kTablePointPairs);
-            count = kTablePointPairs;
-          }
-          count = std::max(count, 0);
-          PairXY* pairs = side < 0 ? block.left : block.right;
-          for (int j = 0; j < count; ++j) {
-            pairs[j].x = NumberAt(recordSet, layout.PairColumn(j));
-            pairs[j].y = NumberAt(recordSet, layout.PairColumn(j) + 1);
-          }
+          const int count = BoundedPointCount(std::atoi(RowTextByName(recordSet, "地面点数").GetString()), tableName,
+                                              sections[static_cast<size_t>(k)].label);
           if (side < 0) {
-            block.leftCount = count;
+            block.leftCount = ReadRowPairs(recordSet, layout, count, block.left);
             collected.leftRead = true;
           } else {
-            block.rightCount = count;
+            block.rightCount = ReadRowPairs(recordSet, layout, count, block.right);
             collected.rightRead = true;
           }
         }

@@ -24,43 +24,38 @@ void CopyChainageText(char (&target)[kChainageTextSize], const char* text) {
   CopyTextBounded(target, sizeof target, text, kChainageTextGbkMax);
 }
 
-// Fills a structure row from a reader row's start and end texts.
-template <class Row>
-void TakeExtent(const Row& row, StructureRow& out, const MileageOfChainage& mileage) {
-  CopyChainageText(out.startText, row.startText);
-  CopyChainageText(out.endText, row.endText);
-  out.startMileage = mileage(out.startText);
-  out.endMileage = mileage(out.endText);
+// Replaces `out` with the reader's structure rows: each row's start and end
+// texts, their mileages and its name, and what `extra` copies besides; the
+// reader's rows are freed.
+template <class Row, class Extra>
+void TakeStructureRows(Row*& rows, int& count, OwnedRowArray<StructureRow>& out, const MileageOfChainage& mileage,
+                       Extra extra) {
+  out.Replace(rows != nullptr ? count : 0);
+  for (int i = 0; i < out.count; ++i) {
+    StructureRow& target = out.rows[i];
+    CopyChainageText(target.startText, rows[i].startText);
+    CopyChainageText(target.endText, rows[i].endText);
+    target.startMileage = mileage(target.startText);
+    target.endMileage = mileage(target.endText);
+    target.name = rows[i].name;
+    extra(rows[i], target);
+  }
+  XLDataBase::FreeRows(rows, count);
 }
 
 }  // namespace
 
 void TakeBridges(XLDataBase& reader, OwnedRowArray<StructureRow>& bridges, const MileageOfChainage& mileage) {
-  bridges.Replace(reader.bridges != nullptr ? reader.bridgeCount : 0);
-  for (int i = 0; i < bridges.count; ++i) {
-    TakeExtent(reader.bridges[i], bridges.rows[i], mileage);
-    bridges.rows[i].name = reader.bridges[i].name;
-    bridges.rows[i].remark = reader.bridges[i].span;
-  }
-  XLDataBase::FreeRows(reader.bridges, reader.bridgeCount);
+  TakeStructureRows(reader.bridges, reader.bridgeCount, bridges, mileage,
+                    [](const BridgeRow& row, StructureRow& target) { target.remark = row.span; });
 }
 
 void TakeTunnels(XLDataBase& reader, OwnedRowArray<StructureRow>& tunnels, const MileageOfChainage& mileage) {
-  tunnels.Replace(reader.tunnels != nullptr ? reader.tunnelCount : 0);
-  for (int i = 0; i < tunnels.count; ++i) {
-    TakeExtent(reader.tunnels[i], tunnels.rows[i], mileage);
-    tunnels.rows[i].name = reader.tunnels[i].name;
-  }
-  XLDataBase::FreeRows(reader.tunnels, reader.tunnelCount);
+  TakeStructureRows(reader.tunnels, reader.tunnelCount, tunnels, mileage, [](const TunnelRow&, StructureRow&) {});
 }
 
 void TakeStations(XLDataBase& reader, OwnedRowArray<StructureRow>& stations, const MileageOfChainage& mileage) {
-  stations.Replace(reader.stations != nullptr ? reader.stationCount : 0);
-  for (int i = 0; i < stations.count; ++i) {
-    TakeExtent(reader.stations[i], stations.rows[i], mileage);
-    stations.rows[i].name = reader.stations[i].name;
-  }
-  XLDataBase::FreeRows(reader.stations, reader.stationCount);
+  TakeStructureRows(reader.stations, reader.stationCount, stations, mileage, [](const StationRow&, StructureRow&) {});
 }
 
 void TakeTrackSegments(XLDataBase& reader, OwnedRowArray<TrackSegment>& segments, const MileageOfChainage& mileage) {

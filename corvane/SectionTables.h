@@ -77,6 +77,21 @@ struct SectionTableLayout {
   long PairColumn(int j) const { return CountColumn() + 1 + 2 * j; }
 };
 
+// Fields of the current row of a section table: a field that cannot be read
+// is empty, and a number parses as 0 when it is no number.
+CString RowText(CAdoRecordSet& recordSet, long index);
+double RowNumber(CAdoRecordSet& recordSet, long index);
+CString RowTextByName(CAdoRecordSet& recordSet, const char* name);
+double RowNumberByName(CAdoRecordSet& recordSet, const char* name);
+
+// A 地面点数 bounded to the pairs a table row holds; a count above that is
+// cut with a message naming the table and the station.
+int BoundedPointCount(int count, const CString& tableName, const char* station);
+
+// Reads `count` point pairs of one side of the current row into `pairs`;
+// returns `count`.
+int ReadRowPairs(CAdoRecordSet& recordSet, const SectionTableLayout& layout, int count, PairXY* pairs);
+
 // Reads the ground-line rows of the open record set (from its first row) into
 // block 0 of the matching sections: layer 0, rock type 2, one block. With
 // `takeGroundElevation` set the section's ground elevation becomes the row's

@@ -3,7 +3,9 @@
 
 #include "XLDataBase.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "XLDataBaseRows.h"
 #include "arx/edoutput.h"
@@ -23,8 +25,16 @@ CString CutToTwoDecimals(const CString& text) {
 }
 
 // A count or number column read as a number and truncated toward zero after
-// adding 0.001 (so 2.9999 gives 3 and 2.998 gives 2).
-int RoundedInt(double value) { return static_cast<int>(value + 0.001); }
+// adding 0.001 (so 2.9999 gives 3 and 2.998 gives 2). A value beyond the int
+// range is held at its end, and a "nan" text gives 0, so that a damaged row
+// never converts out of range.
+int RoundedInt(double value) {
+  value += 0.001;
+  if (std::isnan(value)) return 0;
+  if (value >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (value <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
 
 }  // namespace
 
@@ -72,6 +82,17 @@ void XLDataBase::CloseAll() {
   connection.Close();
 }
 
+bool XLDataBase::OpenRows(const CString& noRowsText) {
+  if (!CheckOpen()) return false;
+  if (recordset.Open(sqlText, adCmdText, adOpenDynamic, adLockOptimistic) != 1) {
+    acutPrintf("%s", noRowsText.GetString());
+    CloseAll();
+    return false;
+  }
+  recordset.MoveFirst();
+  return true;
+}
+
 // ---- Table lister -------------------------------------------------------------
 
 int XLDataBase::ListTableNames() { return ::ListTableNames(connection, tableNames); }
@@ -116,13 +137,7 @@ long XLDataBase::ColumnIndex(const char* name) {
 int XLDataBase::ReadTable(CString path, CString tableName) {
   if (!Connect(path)) return 0;
   sqlText = "select * from " + tableName;
-  if (!CheckOpen()) return 0;
-  if (recordset.Open(sqlText, adCmdText, adOpenDynamic, adLockOptimistic) != 1) {
-    acutPrintf("没有记录!\n");
-    CloseAll();
-    return 0;
-  }
-  recordset.MoveFirst();
+  if (!OpenRows("没有记录!\n")) return 0;
   if (tableName == "隧道") {
     ReadTunnels(0);
   } else if (tableName == "基线轨道结构" || tableName == "左线轨道结构" || tableName == "右线轨道结构") {

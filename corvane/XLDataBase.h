@@ -167,6 +167,10 @@ class XLDataBase : public BAS_DRAW_FUN {
   // "数据库没有打开或已经关闭!".
   bool CheckOpen();
   void CloseAll();
+  // Opens the recordset on sqlText at its first row. False when the
+  // connection is not open (CheckOpen's alert) or the query gives no row
+  // (`noRowsText` on the command line; everything closed).
+  bool OpenRows(const CString& noRowsText);
   // Empties tableNames and lists the tables of the open connection.
   void RefreshTableNames();
 

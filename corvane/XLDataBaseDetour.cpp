@@ -6,7 +6,6 @@
 
 #include "XLDataBase.h"
 #include "XLDataBaseRows.h"
-#include "arx/edoutput.h"
 
 namespace {
 
@@ -62,12 +61,6 @@ const char* const kDetourColumnNames[kDetourColumnCount] = {
     "竖曲线纵距",   "中心抬降值",   "中心填挖高度", "路肩施工高程", "曲线加宽",     "右曲线加宽",   "路肩施工宽度",
     "左线间距",     "右线间距",     "路肩分离限宽", "断面信息",     "附注"};
 
-CString IntText(int value) {
-  CString text;
-  text.Format("%d", value);
-  return text;
-}
-
 }  // namespace
 
 // ---- ReadDetourTables -------------------------------------------------------------
@@ -75,13 +68,7 @@ CString IntText(int value) {
 int XLDataBase::ReadDetourTables(CString path, CString tableName, int detour) {
   if (!Connect(path)) return 0;
   sqlText.Format("select * from %s where 绕行段编号=%d order by ID", tableName.GetString(), detour);
-  if (!CheckOpen()) return 0;
-  if (recordset.Open(sqlText, adCmdText, adOpenDynamic, adLockOptimistic) != 1) {
-    acutPrintf("%s没有记录!\n", tableName.GetString());
-    CloseAll();
-    return 0;
-  }
-  recordset.MoveFirst();
+  if (!OpenRows(tableName + "没有记录!\n")) return 0;
   if (tableName == "左线绕行段隧道" || tableName == "右线绕行段隧道") {
     ReadTunnels(1);
   } else if (tableName == "左线绕行段大中桥" || tableName == "右线绕行段大中桥") {

@@ -1,5 +1,6 @@
 #pragma once
-// The row walk that XLDataBase's readers share (internal to its sources).
+// The row walk that XLDataBase's readers share, and the integer text its
+// writers put into text columns (internal to its sources).
 
 #include "XLDataBase.h"
 
@@ -20,4 +21,11 @@ void ReadRows(CAdoRecordSet& recordset, Row*& rows, int& count, Fill fill) {
     if (!recordset.MoveNext()) break;
   }
   count = stored;
+}
+
+// An int as the text "%d" (the ID, 交点号 and 断面信息 columns).
+inline CString IntText(int value) {
+  CString text;
+  text.Format("%d", value);
+  return text;
 }

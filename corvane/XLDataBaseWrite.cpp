@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "XLDataBase.h"
+#include "XLDataBaseRows.h"
 #include "mfc/app.h"
 
 namespace {
@@ -136,12 +137,6 @@ int FindWrittenTable(const CString& name) {
     if (name == kWrittenTables[kind].name) return kind;
   }
   return -1;
-}
-
-CString IntText(int value) {
-  CString text;
-  text.Format("%d", value);
-  return text;
 }
 
 CString RealText(const char* format, double value) {

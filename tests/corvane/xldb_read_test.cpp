@@ -190,6 +190,17 @@ TEST_F(XLDataBaseReadTest, SideCurvesRoundTheirNumbersAndShareOneTable) {
   EXPECT_DOUBLE_EQ(xl.sideCurves[0].spacing, -4.6);
 }
 
+TEST_F(XLDataBaseReadTest, SideCurveNumbersOutsideTheIntRangeAreHeldAtItsEnds) {
+  // A damaged row: 交点属性 far above, 二线交点号 far below the int range, 一线交点号 no number at all.
+  Fill("左线曲线表", {{"1e20", "-1e20", "nan", "5", "100", "200", "1200", "80", "90", "0"}});
+  ASSERT_EQ(Read("左线曲线表"), 1);
+  ASSERT_EQ(xl.sideCurveCount, 1);
+  EXPECT_EQ(xl.sideCurves[0].kind, 2147483647);
+  EXPECT_EQ(xl.sideCurves[0].secondLineIp, -2147483647 - 1);
+  EXPECT_EQ(xl.sideCurves[0].baselineIp, 0);
+  EXPECT_DOUBLE_EQ(xl.sideCurves[0].R, 1200.0);
+}
+
 TEST_F(XLDataBaseReadTest, SideBreaksTakeTheirColumnsByPosition) {
   // 编号, 等号左里程冠号, 等号左里程数, 等号右里程冠号, 等号右里程数, 附注
   Fill("左线断链表", {{"0.9995", "DK", "1000", "ZK", "1000.5", "起点"}, {"2.998", "DK", "3000", "ZK", "2990", nullptr}});
