@@ -75,12 +75,8 @@ void CrossSectionDesigner::DeleteModels() {
 
 void CrossSectionDesigner::FreeAllLines() {
   FreeTables();
-  const int leftCount = std::clamp(g_LeftDetourCount, 0, kMaxDetourDesigners);
-  const int rightCount = std::clamp(g_RightDetourCount, 0, kMaxDetourDesigners);
-  for (int i = 0; i < leftCount; ++i)
-    if (&g_LeftDetourDesigners[i] != this) g_LeftDetourDesigners[i].FreeTables();
-  for (int i = 0; i < rightCount; ++i)
-    if (&g_RightDetourDesigners[i] != this) g_RightDetourDesigners[i].FreeTables();
+  for (CrossSectionDesigner* d : DetourDesignersInUse())
+    if (d != this) d->FreeTables();
   DeleteModels();
 }
 

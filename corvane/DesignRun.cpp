@@ -100,12 +100,10 @@ bool CrossSectionDesigner::ImportDesignData(const AutoDesignOptions& options) {
 
 int CrossSectionDesigner::DesignAllSections() {
   acedSetStatusBarProgressMeter("横断面自动设计", 0, 100);
-  FILE* area = OpenResultFile("HdmDetailArea", "w");
-  FILE* result = area != nullptr ? OpenResultFile("HdmResultData", "w") : nullptr;
-  if (area == nullptr || result == nullptr) {
-    if (area != nullptr) std::fclose(area);
+  FILE* area = nullptr;
+  FILE* result = nullptr;
+  if (!OpenResultFilePair("HdmDetailArea", area, "HdmResultData", result)) {
     acedRestoreStatusBar();
-    acedAlert("无法打开CRSFORM文件!");
     return 0;
   }
   // Counts of a fixed width, rewritten once the sections let in are known.
@@ -188,21 +186,16 @@ int CrossSectionDesigner::DesignAllSections() {
 // ---- The detour sections ---------------------------------------------------------------------------------
 
 int CrossSectionDesigner::DesignDetourSections() {
-  for (int side : {-1, 1}) {
-    const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
-    for (int i = 0; i < count; ++i) {
-      CrossSectionDesigner* d = DetourDesigner(side, i);
-      if (d == nullptr) continue;
-      // The separated stretch on the detour's own line: the rest of the
-      // detour stands on the baseline's roadbed and is designed with it.
-      const double from = d->segmentOnDetour.sml2 - 0.01;
-      const double to = d->segmentOnDetour.eml2 + 0.01;
-      for (int k = 0; k < d->SectionCount(); ++k) {
-        const double ML = d->sections[static_cast<size_t>(k)].mileage;
-        if (ML <= from || ML >= to) continue;
-        d->DesignSingleSection(k, 1, 0.0, 0.0);
-        d->ApplyExcavationClasses(k);
-      }
+  for (CrossSectionDesigner* d : DetourDesignersInUse()) {
+    // The separated stretch on the detour's own line: the rest of the
+    // detour stands on the baseline's roadbed and is designed with it.
+    const double from = d->segmentOnDetour.sml2 - 0.01;
+    const double to = d->segmentOnDetour.eml2 + 0.01;
+    for (int k = 0; k < d->SectionCount(); ++k) {
+      const double ML = d->sections[static_cast<size_t>(k)].mileage;
+      if (ML <= from || ML >= to) continue;
+      d->DesignSingleSection(k, 1, 0.0, 0.0);
+      d->ApplyExcavationClasses(k);
     }
   }
   return WriteDetourResultPair(false);

@@ -28,3 +28,21 @@ CrossSectionDesigner* DetourDesigner(int side, int index) {
   if (index < 0 || index >= count || count > kMaxDetourDesigners) return nullptr;
   return side < 0 ? &g_LeftDetourDesigners[index] : &g_RightDetourDesigners[index];
 }
+
+std::vector<CrossSectionDesigner*> DetourDesignersInUse(int side) {
+  std::vector<CrossSectionDesigner*> out;
+  const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
+  for (int i = 0; i < count; ++i) {
+    CrossSectionDesigner* d = DetourDesigner(side, i);
+    if (d == nullptr) break;
+    out.push_back(d);
+  }
+  return out;
+}
+
+std::vector<CrossSectionDesigner*> DetourDesignersInUse() {
+  std::vector<CrossSectionDesigner*> out = DetourDesignersInUse(-1);
+  const std::vector<CrossSectionDesigner*> right = DetourDesignersInUse(1);
+  out.insert(out.end(), right.begin(), right.end());
+  return out;
+}

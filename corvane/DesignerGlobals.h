@@ -2,6 +2,8 @@
 // The designers of the module and the values that all its drawing code
 // shares. They live from the module's load to its unload.
 
+#include <vector>
+
 #include "sheet/automation.h"
 
 class CrossSectionDesigner;
@@ -33,3 +35,9 @@ int SetDetourDesignerCount(int side, int count);
 
 // The detour designer `index` of one side; null when the index is not in use.
 CrossSectionDesigner* DetourDesigner(int side, int index);
+
+// The detour designers in use of one side (side < 0 the left line, otherwise
+// the right), in index order; empty when the side's count is out of range.
+std::vector<CrossSectionDesigner*> DetourDesignersInUse(int side);
+// Every detour designer in use: the left ones, then the right ones.
+std::vector<CrossSectionDesigner*> DetourDesignersInUse();

@@ -25,21 +25,18 @@ void CrossSectionDesigner::FindDetourAtChainage(double ML, int& relation, int& l
     return;
   }
   relation = 1;
-  for (int i = 0; i < g_LeftDetourCount; ++i) {
-    const int found = RelationInDetour(g_LeftDetourDesigners[i].segment, ML);
-    if (found == 0) continue;
-    relation = found;
-    leftIndex = i;
-    leftFlag = 1;
-    return;
-  }
-  for (int j = 0; j < g_RightDetourCount; ++j) {
-    const int found = RelationInDetour(g_RightDetourDesigners[j].segment, ML);
-    if (found == 0) continue;
-    relation = found;
-    rightIndex = j;
-    rightFlag = 1;
-    return;
+  // The left detours first, then the right ones; the first that holds ML
+  // decides. Asked for every section, so no list is built here.
+  for (int side : {-1, 1}) {
+    const CrossSectionDesigner* d = nullptr;
+    for (int i = 0; (d = DetourDesigner(side, i)) != nullptr; ++i) {
+      const int found = RelationInDetour(d->segment, ML);
+      if (found == 0) continue;
+      relation = found;
+      (side < 0 ? leftIndex : rightIndex) = i;
+      (side < 0 ? leftFlag : rightFlag) = 1;
+      return;
+    }
   }
 }
 

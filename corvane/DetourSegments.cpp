@@ -124,11 +124,11 @@ void CrossSectionDesigner::ComputeDetourSegments() {
   const double baseEnd = baseline->EndMileage();
   for (int lineCode : {-1, 1}) {
     const SideLineModel* line = lineCode < 0 ? leftLine : rightLine;
-    const int count = lineCode < 0 ? g_LeftDetourCount : g_RightDetourCount;
     if (line == nullptr) continue;
+    const std::vector<CrossSectionDesigner*> detours = DetourDesignersInUse(lineCode);
+    const int count = static_cast<int>(detours.size());
     for (int i = 0; i < count; ++i) {
-      CrossSectionDesigner* d = DetourDesigner(lineCode, i);
-      if (d == nullptr) continue;
+      CrossSectionDesigner* d = detours[static_cast<size_t>(i)];
       d->detourIndex = i;
       d->detourSide = lineCode;
       DetourMileages& b = d->segment;

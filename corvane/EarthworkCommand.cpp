@@ -38,8 +38,7 @@ bool ReadLineKind(CString& lineKind) {
 // The detour designers in use of one side, with their indices.
 std::vector<std::pair<int, CrossSectionDesigner*>> Detours(int side) {
   std::vector<std::pair<int, CrossSectionDesigner*>> out;
-  const int count = std::clamp(side < 0 ? g_LeftDetourCount : g_RightDetourCount, 0, kMaxDetourDesigners);
-  for (int i = 0; i < count; ++i) out.emplace_back(i, DetourDesigner(side, i));
+  for (CrossSectionDesigner* d : DetourDesignersInUse(side)) out.emplace_back(static_cast<int>(out.size()), d);
   return out;
 }
 

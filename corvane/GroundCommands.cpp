@@ -153,10 +153,10 @@ int CrossSectionDesigner::CmdFillCutTables(const FillCutCommandOptions& options)
   }
   if (done) {
     for (int side : {-1, 1}) {
-      const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
-      for (int i = 0; i < count; ++i)
+      const std::vector<CrossSectionDesigner*> detours = DetourDesignersInUse(side);
+      for (size_t i = 0; i < detours.size(); ++i)
         ComputeDetourFillCutTables(options.interpolateGroundLines, options.stationSource, options.interval,
-                                   side < 0 ? "左线" : "右线", i, DetourDesigner(side, i));
+                                   side < 0 ? "左线" : "右线", static_cast<int>(i), detours[i]);
     }
   }
   FreeAllLines();

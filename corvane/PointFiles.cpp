@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
@@ -18,10 +19,6 @@ namespace {
 
 constexpr double kNoLeast = 999999999.0;
 constexpr double kNoGreatest = -999999999.0;
-
-int DetourCount(int side) {
-  return std::clamp(side < 0 ? g_LeftDetourCount : g_RightDetourCount, 0, kMaxDetourDesigners);
-}
 
 void ResetExtents(CrossSectionDesigner& d) {
   d.planMinX = d.planMinY = kNoLeast;
@@ -73,12 +70,11 @@ int CrossSectionDesigner::SavePointFiles() {
   if (doubleLine) {
     f = OpenResultFileOrAlert("RXDBJPT", "w");
     if (f == nullptr) return 0;
-    const int left = DetourCount(-1);
-    const int right = DetourCount(1);
-    std::fprintf(f, "%d %d\n", left, right);
-    for (int side : {-1, 1}) {
-      for (int i = 0; i < (side < 0 ? left : right); ++i) {
-        CrossSectionDesigner* detour = DetourDesigner(side, i);
+    const std::vector<CrossSectionDesigner*> left = DetourDesignersInUse(-1);
+    const std::vector<CrossSectionDesigner*> right = DetourDesignersInUse(1);
+    std::fprintf(f, "%d %d\n", static_cast<int>(left.size()), static_cast<int>(right.size()));
+    for (const std::vector<CrossSectionDesigner*>* designers : {&left, &right}) {
+      for (CrossSectionDesigner* detour : *designers) {
         ResetExtents(*detour);
         WritePoints(*detour, f);
       }

@@ -11,9 +11,18 @@ class CrossSectionDesigner;
 FILE* OpenResultFile(const char* name, const char* mode);
 // The same, with the alert "无法打开<name>文件!" when it cannot be opened.
 FILE* OpenResultFileOrAlert(const char* name, const char* mode);
+// Opens the two result files of a pair ("w" each), `first` then `second`.
+// When either cannot be opened the other is closed again, the alert
+// "无法打开CRSFORM文件!" is shown and false returned.
+bool OpenResultFilePair(const char* first, FILE*& firstFile, const char* second, FILE*& secondFile);
 // Closes a result file; false, with an alert naming it, when what was
 // written could not be stored.
 bool CloseResultFile(FILE* fp, const char* name);
+
+// Reads a count of a result file in 0 .. room. `value` is set only when the
+// count is read and within that room, so a damaged count never stands in a
+// record.
+bool ReadResultCount(FILE* fp, int& value, int room);
 
 // ZdkData-like (landUse false) or PMZTT-like (landUse true) file `name` of
 // one designer, and of every detour designer in use (headed by "L R").

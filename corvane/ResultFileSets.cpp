@@ -46,6 +46,16 @@ FILE* OpenResultFileOrAlert(const char* name, const char* mode) {
   return fp;
 }
 
+bool OpenResultFilePair(const char* first, FILE*& firstFile, const char* second, FILE*& secondFile) {
+  firstFile = OpenResultFile(first, "w");
+  secondFile = firstFile != nullptr ? OpenResultFile(second, "w") : nullptr;
+  if (secondFile != nullptr) return true;
+  if (firstFile != nullptr) std::fclose(firstFile);
+  firstFile = nullptr;
+  acedAlert("无法打开CRSFORM文件!");
+  return false;
+}
+
 // ---- Excavation classes -------------------------------------------------------------------------
 
 double CrossSectionDesigner::ApplyExcavationClasses(int index) {
@@ -62,22 +72,6 @@ double CrossSectionDesigner::ApplyExcavationClasses(int index) {
 }
 
 // ---- The land files of one designer or of all detour designers ------------------------------------
-
-namespace {
-
-// Every detour designer in use: the left ones, then the right ones.
-std::vector<CrossSectionDesigner*> DetourDesignersInUse() {
-  std::vector<CrossSectionDesigner*> out;
-  for (int side : {-1, 1}) {
-    const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
-    for (int i = 0; i < count; ++i) {
-      if (CrossSectionDesigner* d = DetourDesigner(side, i)) out.push_back(d);
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 int WriteLandFile(const CrossSectionDesigner& designer, const char* name, bool landUse) {
   FILE* fp = OpenResultFileOrAlert(name, "w");
@@ -132,13 +126,9 @@ bool ReadDetourHead(FILE* fp, CrossSectionDesigner& d) {
 }  // namespace
 
 int WriteDetourResultPair(bool recomputeClasses) {
-  FILE* result = OpenResultFile("HdmRXDResultData", "w");
-  FILE* area = result != nullptr ? OpenResultFile("HdmRXDDetailArea", "w") : nullptr;
-  if (result == nullptr || area == nullptr) {
-    if (result != nullptr) std::fclose(result);
-    acedAlert("无法打开CRSFORM文件!");
-    return 0;
-  }
+  FILE* result = nullptr;
+  FILE* area = nullptr;
+  if (!OpenResultFilePair("HdmRXDResultData", result, "HdmRXDDetailArea", area)) return 0;
   std::fprintf(result, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
   std::fprintf(area, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
   const std::vector<CrossSectionDesigner*> designers = DetourDesignersInUse();
@@ -173,13 +163,9 @@ int WriteDetourResultPair(bool recomputeClasses) {
 void CrossSectionDesigner::SaveResultFiles() {
   acutPrintf("\n正在更新HdmResultData文件.... ");
   acutPrintf("\n正在更新一线面积文件.... ");
-  FILE* area = OpenResultFile("HdmDetailArea", "w");
-  FILE* result = area != nullptr ? OpenResultFile("HdmResultData", "w") : nullptr;
-  if (area == nullptr || result == nullptr) {
-    if (area != nullptr) std::fclose(area);
-    acedAlert("无法打开CRSFORM文件!");
-    return;
-  }
+  FILE* area = nullptr;
+  FILE* result = nullptr;
+  if (!OpenResultFilePair("HdmDetailArea", area, "HdmResultData", result)) return;
   std::fprintf(result, "%d\n", SectionCount());
   std::fprintf(area, "%d\n", SectionCount());
   bool warned = false;
@@ -291,18 +277,13 @@ void DamagedFile(const char* name, int section) {
   acedAlert(text.GetString());
 }
 
-// Reads a count in 0 .. room.
-bool ReadCountField(FILE* fp, int& value, int room) {
-  return std::fscanf(fp, "%d", &value) == 1 && value >= 0 && value <= room;
-}
-
 // The sections of one designer: its count, then one record each through
 // `read`. With `keep` set the designer's sections stay and the count must
 // equal theirs.
 template <class Read>
 bool ReadSectionsOf(CrossSectionDesigner& d, FILE* fp, const char* name, bool keep, Read read) {
   int n = 0;
-  if (!ReadCountField(fp, n, CrossSectionDesigner::kMaxSections)) {
+  if (!ReadResultCount(fp, n, CrossSectionDesigner::kMaxSections)) {
     DamagedFile(name, 0);
     return false;
   }
@@ -322,7 +303,7 @@ bool ReadSectionsOf(CrossSectionDesigner& d, FILE* fp, const char* name, bool ke
 
 // The detour counts "L R" of a detour file, each within the arrays.
 bool ReadDetourCounts(FILE* fp, int& left, int& right) {
-  return ReadCountField(fp, left, kMaxDetourDesigners) && ReadCountField(fp, right, kMaxDetourDesigners);
+  return ReadResultCount(fp, left, kMaxDetourDesigners) && ReadResultCount(fp, right, kMaxDetourDesigners);
 }
 
 }  // namespace

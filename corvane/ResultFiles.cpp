@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CrossSectionDesigner.h"
+#include "ResultFileAccess.h"
 
 namespace {
 
@@ -25,8 +26,6 @@ constexpr int kMaxGroundBlocksRead = 64;
 
 bool ReadDouble(FILE* fp, double& value) { return std::fscanf(fp, "%lf", &value) == 1; }
 bool ReadInt(FILE* fp, int& value) { return std::fscanf(fp, "%d", &value) == 1; }
-// A count in 0 .. room.
-bool ReadCount(FILE* fp, int& value, int room) { return ReadInt(fp, value) && value >= 0 && value <= room; }
 
 bool ReadPairs(FILE* fp, PairXY* pairs, int count) {
   for (int i = 0; i < count; ++i) {
@@ -50,6 +49,13 @@ bool ReadQuad(FILE* fp, double& total, AreaTriple& parts) {
 }
 
 }  // namespace
+
+bool ReadResultCount(FILE* fp, int& value, int room) {
+  int read = 0;
+  if (!ReadInt(fp, read) || read < 0 || read > room) return false;
+  value = read;
+  return true;
+}
 
 // ---- HdmResultData -----------------------------------------------------------------------------
 
@@ -107,18 +113,19 @@ int CrossSectionDesigner::ReadSectionResult(int index, FILE* fp) {
   }
 
   int blocks = 0;
-  if (!ReadCount(fp, blocks, kMaxGroundBlocksRead)) return 0;
+  if (!ReadResultCount(fp, blocks, kMaxGroundBlocksRead)) return 0;
   r.groundBlocks.assign(static_cast<size_t>(blocks), GroundBlock());
   for (GroundBlock& block : r.groundBlocks) {
     if (!ReadInt(fp, block.layer) || !ReadInt(fp, block.rockType)) return 0;
-    if (!ReadCount(fp, block.leftCount, kGroundPointsPerSide) || !ReadPairs(fp, block.left, block.leftCount)) return 0;
-    if (!ReadCount(fp, block.rightCount, kGroundPointsPerSide) || !ReadPairs(fp, block.right, block.rightCount))
+    if (!ReadResultCount(fp, block.leftCount, kGroundPointsPerSide) || !ReadPairs(fp, block.left, block.leftCount))
+      return 0;
+    if (!ReadResultCount(fp, block.rightCount, kGroundPointsPerSide) || !ReadPairs(fp, block.right, block.rightCount))
       return 0;
   }
 
   for (int k = 0; k < kSectionSides; ++k) {
     int count = 0;
-    if (!ReadDouble(fp, r.formCode[k]) || !ReadCount(fp, count, kMaxDesignPointsRead)) return 0;
+    if (!ReadDouble(fp, r.formCode[k]) || !ReadResultCount(fp, count, kMaxDesignPointsRead)) return 0;
     // The record replaces the design line the section held.
     AcGePoint3dArray& line = r.designLines[k];
     line.removeAll();
@@ -129,8 +136,8 @@ int CrossSectionDesigner::ReadSectionResult(int index, FILE* fp) {
     }
     r.pointCount[k] = count;
     r.lastIndex[k] = count - 1;
-    if (!ReadInt(fp, r.ditchKind[k]) || !ReadCount(fp, r.drainageDitchCount[k], kDrainageDitchPoints) ||
-        !ReadCount(fp, r.topDitchCount[k], kTopDitchPoints))
+    if (!ReadInt(fp, r.ditchKind[k]) || !ReadResultCount(fp, r.drainageDitchCount[k], kDrainageDitchPoints) ||
+        !ReadResultCount(fp, r.topDitchCount[k], kTopDitchPoints))
       return 0;
     if (!ReadPairs(fp, r.drainageDitch[k], r.drainageDitchCount[k]) ||
         !ReadPairs(fp, r.topDitch[k], r.topDitchCount[k]))

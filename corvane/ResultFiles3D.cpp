@@ -178,14 +178,9 @@ int CrossSectionDesigner::SaveBridgeBaseFile() {
   int lines = 0;
   const double start = baseline != nullptr ? baseline->StartMileage() : 0.0;
   WriteBridgeBaseLines(start, fp, lines, 0);
-  for (int side : {-1, 1}) {
-    const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
-    for (int i = 0; i < count; ++i) {
-      const CrossSectionDesigner* d = DetourDesigner(side, i);
-      if (d == nullptr) continue;
-      const double detourStart = d->baseline != nullptr ? d->baseline->StartMileage() : 0.0;
-      d->WriteBridgeBaseLines(detourStart, fp, lines, 1);
-    }
+  for (const CrossSectionDesigner* d : DetourDesignersInUse()) {
+    const double detourStart = d->baseline != nullptr ? d->baseline->StartMileage() : 0.0;
+    d->WriteBridgeBaseLines(detourStart, fp, lines, 1);
   }
   std::rewind(fp);
   std::fprintf(fp, "%10d\n", lines);

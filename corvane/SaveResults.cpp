@@ -2,8 +2,6 @@
 // from the baseline designer and the detour designers, then the point
 // files, the 3D section files and the bridge-base file.
 
-#include <algorithm>
-
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
 #include "arx/edoutput.h"
@@ -15,11 +13,8 @@ namespace {
 // that another command has freed has nothing to save, and saving it would
 // replace the detour files on disk by empty ones.
 bool DetourDesignsPresent() {
-  for (int side : {-1, 1}) {
-    const int count = std::clamp(side < 0 ? g_LeftDetourCount : g_RightDetourCount, 0, kMaxDetourDesigners);
-    for (int i = 0; i < count; ++i)
-      if (DetourDesigner(side, i)->SectionCount() == 0) return false;
-  }
+  for (const CrossSectionDesigner* d : DetourDesignersInUse())
+    if (d->SectionCount() == 0) return false;
   return true;
 }
 

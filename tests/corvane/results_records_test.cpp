@@ -302,6 +302,16 @@ TEST_F(SectionRecordFilesTest, DamagedResultRecordsAreRefused) {
     back.AllocateSections(1);
     EXPECT_EQ(ReadBack(back, c.text, [](CrossSectionDesigner& x, FILE* fp) { return x.ReadSectionResult(0, fp); }),
               c.result);
+    // A refused count never stands in the record: what a later step indexes stays within its room.
+    const SectionRecord& r = back.sections[0];
+    for (int k = 0; k < kSectionSides; ++k) {
+      EXPECT_TRUE(r.drainageDitchCount[k] >= 0 && r.drainageDitchCount[k] <= kDrainageDitchPoints) << k;
+      EXPECT_TRUE(r.topDitchCount[k] >= 0 && r.topDitchCount[k] <= kTopDitchPoints) << k;
+    }
+    for (const GroundBlock& block : r.groundBlocks) {
+      EXPECT_TRUE(block.leftCount >= 0 && block.leftCount <= kGroundPointsPerSide);
+      EXPECT_TRUE(block.rightCount >= 0 && block.rightCount <= kGroundPointsPerSide);
+    }
   }
 }
 
