@@ -77,14 +77,7 @@ static LinePoint PointOnLineOrTangent(const BAS_DRAW_FUN& base, const PlacedElem
   LinePoint point{};
   point.mileage = mileage;
   if (base.PointAtDistance(elements, n, point) > 0) return point;
-  const PlacedElement& edge = mileage < elements[1].mileage ? elements[1] : elements[n];
-  const double d = mileage - edge.mileage;
-  point.x = edge.x + d * std::cos(edge.bearing);
-  point.y = edge.y + d * std::sin(edge.bearing);
-  point.bearing = edge.bearing;
-  point.radius = kInfiniteRadius;
-  point.mileage = mileage;
-  return point;
+  return PointOnEndTangent(elements, n, mileage);
 }
 
 double BAS_DRAW_FUN::DistanceOfPointByKeyPoints(double x, double y, const PlacedElement* elements, int n) const {
