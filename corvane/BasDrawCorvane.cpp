@@ -28,7 +28,7 @@ constexpr double kBisectionTolerance = 1e-5;
 constexpr int kMaxBisectionSteps = 200;
 
 // Ray crossing.
-constexpr double kOnRay = 0.0001;
+constexpr double kOnRay = 0.0001;  // a trial point this near the ray's line lies on it
 constexpr double kRayNoHit = 9999999999.9;
 constexpr double kRayHitLimit = 9999999999.0;
 // Trial points that have not reached the ray after this many steps have no
@@ -241,92 +241,43 @@ double BAS_DRAW_FUN::MileageOfPointOnElements(const PlacedElement* elements, int
 
 // ---- Ray crossing ------------------------------------------------------------
 
+// Two trial points walk in from both ends of an arc or clothoid, each by its
+// own distance from the ray's line, until one of them lies on it. Points that
+// walk off the element or do not settle have no crossing here.
+static bool TrialPointOnRay(const RayLine& ray, const PlacedElement& element, const PlacedElement& next, double c1,
+                            double c2, double& hitX, double& hitY, double& mileage) {
+  const double length = ElementLength(element);
+  if (!(length > 0.0)) return false;
+  double fromStart = std::fabs(c1);
+  double fromEnd = std::fabs(c2);
+  double px = 0, py = 0, qx = 0, qy = 0, cp = 0, cq = 0;
+  for (int step = 0; step <= kMaxRaySteps; ++step) {
+    if (fromStart > length || fromEnd > length) return false;
+    TrialPoint(element, next, length, fromStart, px, py);
+    TrialPoint(element, next, length, length - fromEnd, qx, qy);
+    cp = std::fabs(ray.Cross(px, py));
+    cq = std::fabs(ray.Cross(qx, qy));
+    if (cp <= kOnRay || cq <= kOnRay) {
+      if (cp <= cq) {
+        hitX = px;
+        hitY = py;
+        mileage = element.mileage + fromStart;
+      } else {
+        hitX = qx;
+        hitY = qy;
+        mileage = element.mileage + length - fromEnd;
+      }
+      return true;
+    }
+    fromStart += cp;
+    fromEnd += cq;
+  }
+  return false;
+}
+
 double BAS_DRAW_FUN::RayElementsIntersection(const PlacedElement* elements, int n, double x, double y,
                                              double bearing, double& hitX, double& hitY) {
-  const double a = std::cos(bearing);
-  const double b = std::sin(bearing);
-  // Signed distance of a point from the ray's line.
-  auto cross = [&](double px, double py) { return a * (py - y) - b * (px - x); };
-
-  double best = kRayNoHit;
-  double bestMileage = -1.0;
-  double bestX = x;
-  double bestY = y;
-  auto offer = [&](double px, double py, double mileage) {
-    const double d = Distance(x, y, px, py);
-    if (d < best) {
-      best = d;
-      bestMileage = mileage;
-      bestX = px;
-      bestY = py;
-    }
-  };
-
-  for (int i = 1; elements != nullptr && i < n; ++i) {
-    const PlacedElement& element = elements[i];
-    const PlacedElement& next = elements[i + 1];
-    const double c1 = cross(element.x, element.y);
-    const double c2 = cross(next.x, next.y);
-    if (std::fabs(c1) < kOnRay) {
-      offer(element.x, element.y, element.mileage);
-      continue;
-    }
-    if (std::fabs(c2) < kOnRay && i == n - 1) {
-      offer(next.x, next.y, next.mileage);
-      continue;
-    }
-    if (!(c1 * c2 < 1e-5)) continue;
-
-    if (element.type < 1.5) {
-      // Where the ray's line meets the straight's line.
-      const double phi = element.bearing;
-      const double along = std::sin(bearing - phi);
-      if (std::fabs(along) < 1e-12) continue;
-      const double t = -(std::cos(phi) * (y - element.y) - std::sin(phi) * (x - element.x)) / along;
-      const double hx = x + t * a;
-      const double hy = y + t * b;
-      offer(hx, hy, element.mileage + Distance(element.x, element.y, hx, hy));
-      continue;
-    }
-
-    // Two trial points walk in from both ends, each by its own distance from
-    // the ray's line, until one of them lies on it. Points that walk off the
-    // element or do not settle have no crossing here.
-    const double length = ElementLength(element);
-    if (!(length > 0.0)) continue;
-    double fromStart = std::fabs(c1);
-    double fromEnd = std::fabs(c2);
-    bool found = false;
-    double px = 0, py = 0, qx = 0, qy = 0, cp = 0, cq = 0;
-    for (int step = 0; step <= kMaxRaySteps; ++step) {
-      if (fromStart > length || fromEnd > length) break;
-      TrialPoint(element, next, length, fromStart, px, py);
-      TrialPoint(element, next, length, length - fromEnd, qx, qy);
-      cp = std::fabs(cross(px, py));
-      cq = std::fabs(cross(qx, qy));
-      if (cp <= kOnRay || cq <= kOnRay) {
-        found = true;
-        break;
-      }
-      fromStart += cp;
-      fromEnd += cq;
-    }
-    if (!found) continue;
-    if (cp <= cq) {
-      offer(px, py, element.mileage + fromStart);
-    } else {
-      offer(qx, qy, element.mileage + length - fromEnd);
-    }
-  }
-
-  if (best < kRayHitLimit) {
-    hitX = bestX;
-    hitY = bestY;
-    return bestMileage;
-  }
-  hitX = x;
-  hitY = y;
-  return -1.0;
+  return RayCrossingBy(TrialPointOnRay, kRayNoHit, kRayHitLimit, elements, n, x, y, bearing, hitX, hitY);
 }
 
 // ---- The other line ------------------------------------------------------------

@@ -35,3 +35,26 @@ int PointAtMileageBy(ElementWalker walk, const PlacedElement* elements, int n, L
 // The point at `mileage` on the tangent at the line's start (before it) or at
 // its end (otherwise), with an infinite radius.
 LinePoint PointOnEndTangent(const PlacedElement* elements, int n, double mileage);
+
+// The line of a ray from (x, y) along the unit direction (a, b).
+struct RayLine {
+  double x, y, a, b;
+  // Signed distance of a point from the line.
+  double Cross(double px, double py) const { return a * (py - y) - b * (px - x); }
+};
+
+// Where the line of `ray` crosses the arc or clothoid `element` (its end state
+// in `next`), whose ends lie at signed distances c1 and c2 from that line on
+// opposite sides: true with the crossing and its mileage, false when none is
+// found.
+using CurvedRayCrossing = bool (*)(const RayLine& ray, const PlacedElement& element, const PlacedElement& next,
+                                   double c1, double c2, double& hitX, double& hitY, double& mileage);
+
+// Crossing of the line through (x, y) along `bearing` with the element list:
+// an element start on that line, the end of the line on it, a straight by
+// intersection and an arc or clothoid by `curved`. The crossing nearest (x, y)
+// wins among those nearer than `noHit`; when it lies nearer than `hitLimit`
+// its mileage is returned and its point written to hitX, hitY, otherwise -1
+// with hitX, hitY set to x, y.
+double RayCrossingBy(CurvedRayCrossing curved, double noHit, double hitLimit, const PlacedElement* elements, int n,
+                     double x, double y, double bearing, double& hitX, double& hitY);
