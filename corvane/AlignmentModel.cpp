@@ -37,20 +37,9 @@ int ElementType(const LineElement& element) { return static_cast<int>(element.ty
 // The measure by which a work element is kept in the element list: the
 // length, but the radius for an arc.
 double KeepMeasure(const LineElement& e) {
-  switch (ElementType(e)) {
-    case kElementStraight:
-    case kElementArc:
-      return e.p1;
-    case kElementEnteringSpiral:
-    case kElementLeavingSpiral:
-      return e.p1 * e.p1 / e.p2;
-    case kElementSpiralFalling:
-      return e.p1 * e.p1 * (e.p2 - e.p3) / (e.p2 * e.p3);
-    case kElementSpiralGrowing:
-      return e.p1 * e.p1 * (e.p3 - e.p2) / (e.p2 * e.p3);
-    default:
-      return 0.0;
-  }
+  int type;
+  const double length = ElementLength(e, type);
+  return type == kElementArc ? e.p1 : length;
 }
 
 }  // namespace

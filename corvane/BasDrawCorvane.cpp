@@ -21,11 +21,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kHalfPi = std::numbers::pi / 2.0;
 
-// Element walk.
-constexpr double kLastElementAllowance = 0.001;
-constexpr double kStartNudge = 1e-12;
-constexpr double kPartialSpiralAllowance = 0.01;
-
 // Projection.
 constexpr double kExtension = 1000.0;
 constexpr int kMaxCandidates = 100;
@@ -33,7 +28,7 @@ constexpr double kBisectionTolerance = 1e-5;
 constexpr int kMaxBisectionSteps = 200;
 
 // Ray crossing.
-constexpr double kOnRay = 0.0001;
+constexpr double kOnRay = 0.0001;  // a trial point this near the ray's line lies on it
 constexpr double kRayNoHit = 9999999999.9;
 constexpr double kRayHitLimit = 9999999999.0;
 // Trial points that have not reached the ray after this many steps have no
@@ -46,22 +41,13 @@ constexpr double kZeroOffset = 0.0006;
 
 double Distance(double x1, double y1, double x2, double y2) { return std::hypot(x2 - x1, y2 - y1); }
 
-int TypeOf(const LineElement& element) { return static_cast<int>(element.type + 0.0001); }
-
 // The point at `mileage`, or beyond the line's ends the point on its tangent
 // at that end.
 LinePoint PointOnLineOrTangent(const PlacedElement* elements, int n, double mileage) {
   LinePoint point{};
   point.mileage = mileage;
   if (BAS_DRAW_FUN::PointAtMileage(elements, n, point) > 0) return point;
-  const PlacedElement& edge = mileage < elements[1].mileage ? elements[1] : elements[n];
-  const double d = mileage - edge.mileage;
-  point.x = edge.x + d * std::cos(edge.bearing);
-  point.y = edge.y + d * std::sin(edge.bearing);
-  point.bearing = edge.bearing;
-  point.radius = kInfiniteRadius;
-  point.mileage = mileage;
-  return point;
+  return PointOnEndTangent(elements, n, mileage);
 }
 
 // Side of P with respect to the normal of bearing + σ·π/2 through Q.
@@ -142,105 +128,11 @@ double BAS_DRAW_FUN::SpiralY(double A, double l) {
 
 BOOL BAS_DRAW_FUN::PointOnElementAtDistance(const LinePoint& start, LinePoint& out, double s,
                                             const LineElement& element) {
-  out.mileage = start.mileage + s;
-  const double t = element.p4;
-  const double theta0 = start.bearing;
-  double bearing = theta0;
-  // Writes x, y of `out` as start + u·(cos a, sin a) + v·(cos b, sin b).
-  auto place = [&](double u, double a, double v, double b) {
-    out.x = start.x + u * std::cos(a) + v * std::cos(b);
-    out.y = start.y + u * std::sin(a) + v * std::sin(b);
-  };
-
-  switch (TypeOf(element)) {
-    case kElementStraight:
-      place(s, theta0, 0.0, 0.0);
-      out.radius = kInfiniteRadius;
-      break;
-    case kElementArc: {
-      // Along the chord, halfway between the bearings at both ends.
-      const double R = element.p1;
-      const double half = s / (2.0 * R);
-      place(2.0 * R * std::sin(half), theta0 + t * half, 0.0, 0.0);
-      bearing = theta0 + t * s / R;
-      out.radius = R;
-      break;
-    }
-    case kElementEnteringSpiral: {
-      const double A = element.p1;
-      place(SpiralX(A, s), theta0, t * SpiralY(A, s), theta0 + kHalfPi);
-      bearing = theta0 + t * s * s / (2.0 * A * A);
-      out.radius = s > 0.0 ? A * A / s : kInfiniteRadius;
-      break;
-    }
-    case kElementLeavingSpiral: {
-      // Seen backwards from its straight end; r is the distance still to it.
-      const double A = element.p1;
-      const double R = element.p2;
-      const double L = A * A / R;
-      const double r = L - s;
-      const double thetaEnd = theta0 + t * L / (2.0 * R);
-      const double phi = thetaEnd + kPi;
-      place(SpiralX(A, r) - SpiralX(A, L), phi, SpiralY(A, r) - SpiralY(A, L), phi - t * kHalfPi);
-      bearing = thetaEnd - t * r * r / (2.0 * A * A);
-      out.radius = r > 0.0 ? A * A / r : kInfiniteRadius;
-      break;
-    }
-    case kElementSpiralFalling: {
-      // A piece of a clothoid whose origin lies l1 before the start.
-      const double A = element.p1;
-      const double R1 = element.p2;
-      const double l1 = A * A / R1;
-      const double l2 = A * A / element.p3;
-      const double c = l1 + s;
-      if (c > l2 + kPartialSpiralAllowance) return FALSE;
-      const double thetaOrigin = theta0 - t * l1 / (2.0 * R1);
-      place(SpiralX(A, c) - SpiralX(A, l1), thetaOrigin, SpiralY(A, c) - SpiralY(A, l1), thetaOrigin + t * kHalfPi);
-      bearing = thetaOrigin + t * c * c / (2.0 * A * A);
-      out.radius = A * A / c;
-      break;
-    }
-    case kElementSpiralGrowing: {
-      // A piece of a clothoid whose origin lies l1 after the start.
-      const double A = element.p1;
-      const double R1 = element.p2;
-      const double l1 = A * A / R1;
-      if (s < 0.0) return FALSE;
-      const double r = l1 - s;
-      const double thetaOrigin = theta0 + t * l1 / (2.0 * R1);
-      const double phi = thetaOrigin + kPi;
-      place(SpiralX(A, r) - SpiralX(A, l1), phi, SpiralY(A, r) - SpiralY(A, l1), phi - t * kHalfPi);
-      bearing = thetaOrigin - t * r * r / (2.0 * A * A);
-      out.radius = r > 0.0 ? A * A / r : kInfiniteRadius;
-      break;
-    }
-    default:
-      return TRUE;
-  }
-  NormalizeAngle(bearing);
-  out.bearing = bearing;
-  return TRUE;
+  return PointOnElementBy({SpiralX, SpiralY}, start, out, s, element);
 }
 
 int BAS_DRAW_FUN::PointAtMileage(const PlacedElement* elements, int n, LinePoint& point) {
-  if (elements == nullptr || n < 2) return -9;
-  const double query = point.mileage;
-  if (!(query >= elements[1].mileage)) return -9;
-  // The first element that holds the mileage: the last one starting at or
-  // before it, or an earlier one that reaches it (a mileage at an element's
-  // end belongs to that element). The start mileages do not fall along a list.
-  const PlacedElement* found = std::upper_bound(elements + 1, elements + n, query,
-                                                [](double q, const PlacedElement& e) { return q < e.mileage; });
-  int i = static_cast<int>(found - elements) - 1;
-  while (i > 1 && query <= elements[i - 1].mileage + ElementLength(elements[i - 1])) --i;
-  int type;
-  double end = elements[i].mileage + ElementLength(elements[i], type);
-  if (i == n - 1) end += kLastElementAllowance;
-  if (query > end) return -9;
-  double s = query - elements[i].mileage;
-  if (s <= 0.0) s = kStartNudge;
-  PointOnElementAtDistance(StartStateOf(elements[i]), point, s, elements[i]);
-  return type;
+  return PointAtMileageBy(PointOnElementAtDistance, elements, n, point);
 }
 
 // ---- Projection -----------------------------------------------------------
@@ -349,92 +241,43 @@ double BAS_DRAW_FUN::MileageOfPointOnElements(const PlacedElement* elements, int
 
 // ---- Ray crossing ------------------------------------------------------------
 
+// Two trial points walk in from both ends of an arc or clothoid, each by its
+// own distance from the ray's line, until one of them lies on it. Points that
+// walk off the element or do not settle have no crossing here.
+static bool TrialPointOnRay(const RayLine& ray, const PlacedElement& element, const PlacedElement& next, double c1,
+                            double c2, double& hitX, double& hitY, double& mileage) {
+  const double length = ElementLength(element);
+  if (!(length > 0.0)) return false;
+  double fromStart = std::fabs(c1);
+  double fromEnd = std::fabs(c2);
+  double px = 0, py = 0, qx = 0, qy = 0, cp = 0, cq = 0;
+  for (int step = 0; step <= kMaxRaySteps; ++step) {
+    if (fromStart > length || fromEnd > length) return false;
+    TrialPoint(element, next, length, fromStart, px, py);
+    TrialPoint(element, next, length, length - fromEnd, qx, qy);
+    cp = std::fabs(ray.Cross(px, py));
+    cq = std::fabs(ray.Cross(qx, qy));
+    if (cp <= kOnRay || cq <= kOnRay) {
+      if (cp <= cq) {
+        hitX = px;
+        hitY = py;
+        mileage = element.mileage + fromStart;
+      } else {
+        hitX = qx;
+        hitY = qy;
+        mileage = element.mileage + length - fromEnd;
+      }
+      return true;
+    }
+    fromStart += cp;
+    fromEnd += cq;
+  }
+  return false;
+}
+
 double BAS_DRAW_FUN::RayElementsIntersection(const PlacedElement* elements, int n, double x, double y,
                                              double bearing, double& hitX, double& hitY) {
-  const double a = std::cos(bearing);
-  const double b = std::sin(bearing);
-  // Signed distance of a point from the ray's line.
-  auto cross = [&](double px, double py) { return a * (py - y) - b * (px - x); };
-
-  double best = kRayNoHit;
-  double bestMileage = -1.0;
-  double bestX = x;
-  double bestY = y;
-  auto offer = [&](double px, double py, double mileage) {
-    const double d = Distance(x, y, px, py);
-    if (d < best) {
-      best = d;
-      bestMileage = mileage;
-      bestX = px;
-      bestY = py;
-    }
-  };
-
-  for (int i = 1; elements != nullptr && i < n; ++i) {
-    const PlacedElement& element = elements[i];
-    const PlacedElement& next = elements[i + 1];
-    const double c1 = cross(element.x, element.y);
-    const double c2 = cross(next.x, next.y);
-    if (std::fabs(c1) < kOnRay) {
-      offer(element.x, element.y, element.mileage);
-      continue;
-    }
-    if (std::fabs(c2) < kOnRay && i == n - 1) {
-      offer(next.x, next.y, next.mileage);
-      continue;
-    }
-    if (!(c1 * c2 < 1e-5)) continue;
-
-    if (element.type < 1.5) {
-      // Where the ray's line meets the straight's line.
-      const double phi = element.bearing;
-      const double along = std::sin(bearing - phi);
-      if (std::fabs(along) < 1e-12) continue;
-      const double t = -(std::cos(phi) * (y - element.y) - std::sin(phi) * (x - element.x)) / along;
-      const double hx = x + t * a;
-      const double hy = y + t * b;
-      offer(hx, hy, element.mileage + Distance(element.x, element.y, hx, hy));
-      continue;
-    }
-
-    // Two trial points walk in from both ends, each by its own distance from
-    // the ray's line, until one of them lies on it. Points that walk off the
-    // element or do not settle have no crossing here.
-    const double length = ElementLength(element);
-    if (!(length > 0.0)) continue;
-    double fromStart = std::fabs(c1);
-    double fromEnd = std::fabs(c2);
-    bool found = false;
-    double px = 0, py = 0, qx = 0, qy = 0, cp = 0, cq = 0;
-    for (int step = 0; step <= kMaxRaySteps; ++step) {
-      if (fromStart > length || fromEnd > length) break;
-      TrialPoint(element, next, length, fromStart, px, py);
-      TrialPoint(element, next, length, length - fromEnd, qx, qy);
-      cp = std::fabs(cross(px, py));
-      cq = std::fabs(cross(qx, qy));
-      if (cp <= kOnRay || cq <= kOnRay) {
-        found = true;
-        break;
-      }
-      fromStart += cp;
-      fromEnd += cq;
-    }
-    if (!found) continue;
-    if (cp <= cq) {
-      offer(px, py, element.mileage + fromStart);
-    } else {
-      offer(qx, qy, element.mileage + length - fromEnd);
-    }
-  }
-
-  if (best < kRayHitLimit) {
-    hitX = bestX;
-    hitY = bestY;
-    return bestMileage;
-  }
-  hitX = x;
-  hitY = y;
-  return -1.0;
+  return RayCrossingBy(TrialPointOnRay, kRayNoHit, kRayHitLimit, elements, n, x, y, bearing, hitX, hitY);
 }
 
 // ---- The other line ------------------------------------------------------------

@@ -88,8 +88,10 @@ int BAS_DRAW_FUN::CurveTangentsAndLength(double deflectionDms, double R, double 
   return 1;
 }
 
-BOOL BAS_DRAW_FUN::PointAtDistanceOnElement(const LinePoint& start, LinePoint& out, double s,
-                                            const LineElement& element) {
+BOOL PointOnElementBy(const ClothoidCoordinates& clothoid, const LinePoint& start, LinePoint& out, double s,
+                      const LineElement& element) {
+  const auto X = clothoid.x;
+  const auto Y = clothoid.y;
   out.mileage = start.mileage + s;
   const int type = static_cast<int>(element.type + 0.0001);
   const double t = element.p4;
@@ -118,12 +120,12 @@ BOOL BAS_DRAW_FUN::PointAtDistanceOnElement(const LinePoint& start, LinePoint& o
     }
     case kElementEnteringSpiral: {
       const double A = element.p1;
-      const double X = ClothoidX(A, s);
-      const double Y = ClothoidY(A, s);
+      const double x = X(A, s);
+      const double y = Y(A, s);
       const double c0 = std::cos(theta0);
       const double s0 = std::sin(theta0);
-      out.x = start.x + X * c0 - t * Y * s0;
-      out.y = start.y + X * s0 + t * Y * c0;
+      out.x = start.x + x * c0 - t * y * s0;
+      out.y = start.y + x * s0 + t * y * c0;
       bearing = theta0 + t * s * s / (2.0 * A * A);
       out.radius = s > 0.0 ? A * A / s : kInfiniteRadius;
       break;
@@ -140,7 +142,7 @@ BOOL BAS_DRAW_FUN::PointAtDistanceOnElement(const LinePoint& start, LinePoint& o
       out.radius = r > 0.0 ? A * A / r : kInfiniteRadius;
       const double phi = thetaEnd + kPi;
       const double psi = phi - t * kPi / 2.0;
-      PlaceBy(start, ClothoidX(A, r) - ClothoidX(A, L), phi, ClothoidY(A, r) - ClothoidY(A, L), psi, out);
+      PlaceBy(start, X(A, r) - X(A, L), phi, Y(A, r) - Y(A, L), psi, out);
       break;
     }
     case kElementSpiralFalling: {
@@ -155,8 +157,7 @@ BOOL BAS_DRAW_FUN::PointAtDistanceOnElement(const LinePoint& start, LinePoint& o
       bearing = thetaOrigin + t * c * c / (2.0 * A * A);
       out.radius = A * A / c;
       const double psi = thetaOrigin + t * kPi / 2.0;
-      PlaceBy(start, ClothoidX(A, c) - ClothoidX(A, l1), thetaOrigin, ClothoidY(A, c) - ClothoidY(A, l1), psi,
-              out);
+      PlaceBy(start, X(A, c) - X(A, l1), thetaOrigin, Y(A, c) - Y(A, l1), psi, out);
       break;
     }
     case kElementSpiralGrowing: {
@@ -172,18 +173,18 @@ BOOL BAS_DRAW_FUN::PointAtDistanceOnElement(const LinePoint& start, LinePoint& o
       out.radius = r > 0.0 ? A * A / r : kInfiniteRadius;
       const double phi = thetaOrigin + kPi;
       const double psi = phi - t * kPi / 2.0;
-      PlaceBy(start, ClothoidX(A, r) - ClothoidX(A, l1), phi, ClothoidY(A, r) - ClothoidY(A, l1), psi, out);
+      PlaceBy(start, X(A, r) - X(A, l1), phi, Y(A, r) - Y(A, l1), psi, out);
       break;
     }
     default:
       return TRUE;
   }
-  NormalizeAngle(bearing);
+  BAS_DRAW_FUN::NormalizeAngle(bearing);
   out.bearing = bearing;
   return TRUE;
 }
 
-int BAS_DRAW_FUN::PointAtDistance(const PlacedElement* elements, int n, LinePoint& point) const {
+int PointAtMileageBy(ElementWalker walk, const PlacedElement* elements, int n, LinePoint& point) {
   if (elements == nullptr || n <= 1) return -9;
   const double query = point.mileage;
   if (!(query >= elements[1].mileage)) return -9;
@@ -205,8 +206,29 @@ int BAS_DRAW_FUN::PointAtDistance(const PlacedElement* elements, int n, LinePoin
 
   double s = query - elements[i].mileage;
   if (s <= 0.0) s = kStartNudge;
-  PointAtDistanceOnElement(StartStateOf(elements[i]), point, s, elements[i]);
+  walk(StartStateOf(elements[i]), point, s, elements[i]);
   return type;
+}
+
+LinePoint PointOnEndTangent(const PlacedElement* elements, int n, double mileage) {
+  const PlacedElement& edge = mileage < elements[1].mileage ? elements[1] : elements[n];
+  const double d = mileage - edge.mileage;
+  LinePoint point{};
+  point.x = edge.x + d * std::cos(edge.bearing);
+  point.y = edge.y + d * std::sin(edge.bearing);
+  point.bearing = edge.bearing;
+  point.radius = kInfiniteRadius;
+  point.mileage = mileage;
+  return point;
+}
+
+BOOL BAS_DRAW_FUN::PointAtDistanceOnElement(const LinePoint& start, LinePoint& out, double s,
+                                            const LineElement& element) {
+  return PointOnElementBy({ClothoidX, ClothoidY}, start, out, s, element);
+}
+
+int BAS_DRAW_FUN::PointAtDistance(const PlacedElement* elements, int n, LinePoint& point) const {
+  return PointAtMileageBy(PointAtDistanceOnElement, elements, n, point);
 }
 
 double BAS_DRAW_FUN::ArcDistanceOfPoint(double x, double y, const PlacedElement* elements, int i) {

@@ -21,6 +21,8 @@ constexpr double kExtension = 1000.0;
 // The bisection along a clothoid stops at this interval (metres).
 constexpr double kBisectionTolerance = 1e-5;
 constexpr int kMaxBisectionSteps = 200;
+// A point this near the line of a ray lies on it.
+constexpr double kOnRay = 0.0001;
 // The trial points of a ray crossing stop when they meet within this distance.
 constexpr double kRayMeetTolerance = 0.0004;
 // A ray crossing that does not settle in this many steps is no crossing.
@@ -77,14 +79,7 @@ static LinePoint PointOnLineOrTangent(const BAS_DRAW_FUN& base, const PlacedElem
   LinePoint point{};
   point.mileage = mileage;
   if (base.PointAtDistance(elements, n, point) > 0) return point;
-  const PlacedElement& edge = mileage < elements[1].mileage ? elements[1] : elements[n];
-  const double d = mileage - edge.mileage;
-  point.x = edge.x + d * std::cos(edge.bearing);
-  point.y = edge.y + d * std::sin(edge.bearing);
-  point.bearing = edge.bearing;
-  point.radius = kInfiniteRadius;
-  point.mileage = mileage;
-  return point;
+  return PointOnEndTangent(elements, n, mileage);
 }
 
 double BAS_DRAW_FUN::DistanceOfPointByKeyPoints(double x, double y, const PlacedElement* elements, int n) const {
@@ -249,14 +244,10 @@ double BAS_DRAW_FUN::ProjectPointOnAlignment(const PlacedElement* elements, int 
   return bestMileage;
 }
 
-double BAS_DRAW_FUN::NormalRayIntersection(const PlacedElement* elements, int n, double x, double y,
-                                           double bearing, double& hitX, double& hitY) {
-  const double a = std::cos(bearing);
-  const double b = std::sin(bearing);
-  // Signed distance of a point from the line through (x, y) along the ray.
-  auto cross = [&](double px, double py) { return a * (py - y) - b * (px - x); };
-
-  double best = kRayNoHit;
+double RayCrossingBy(CurvedRayCrossing curved, double noHit, double hitLimit, const PlacedElement* elements, int n,
+                     double x, double y, double bearing, double& hitX, double& hitY) {
+  const RayLine ray{x, y, std::cos(bearing), std::sin(bearing)};
+  double best = noHit;
   double bestMileage = -1.0;
   double bestX = x;
   double bestY = y;
@@ -273,60 +264,34 @@ double BAS_DRAW_FUN::NormalRayIntersection(const PlacedElement* elements, int n,
   for (int i = 1; elements != nullptr && i < n; ++i) {
     const PlacedElement& element = elements[i];
     const PlacedElement& next = elements[i + 1];
-    const double c1 = cross(element.x, element.y);
-    const double c2 = cross(next.x, next.y);
-    if (std::fabs(c1) < 0.0001) {
+    const double c1 = ray.Cross(element.x, element.y);
+    const double c2 = ray.Cross(next.x, next.y);
+    if (std::fabs(c1) < kOnRay) {
       offer(element.x, element.y, element.mileage);
       continue;
     }
-    if (std::fabs(c2) < 0.0001 && i == n - 1) {
+    if (std::fabs(c2) < kOnRay && i == n - 1) {
       offer(next.x, next.y, next.mileage);
       continue;
     }
     if (!(c1 * c2 < 1e-5)) continue;
 
-    int type;
-    const double length = ElementLength(element, type);
     if (element.type < 1.5) {
       // Straight: where the ray's line meets the element's line.
       const double phi = element.bearing;
       const double along = std::sin(bearing - phi);
       if (std::fabs(along) < 1e-12) continue;
       const double t = -(std::cos(phi) * (y - element.y) - std::sin(phi) * (x - element.x)) / along;
-      const double hx = x + t * a;
-      const double hy = y + t * b;
+      const double hx = x + t * ray.a;
+      const double hy = y + t * ray.b;
       offer(hx, hy, element.mileage + Distance(element.x, element.y, hx, hy));
       continue;
     }
-    if (type < kElementArc || type > kElementSpiralGrowing || !(length > 0.0)) continue;
-
-    // Two trial points walk in from both ends, each by its own distance from
-    // the ray's line, until they meet.
-    const LinePoint start = StartStateOf(element);
-    double fromStart = std::fabs(c1);
-    double fromEnd = std::fabs(c2);
-    LinePoint p{}, q{};
-    bool met = false;
-    for (int step = 0; step <= kMaxRaySteps; ++step) {
-      PointAtDistanceOnElement(start, p, std::clamp(fromStart, 0.0, length), element);
-      PointAtDistanceOnElement(start, q, std::clamp(length - fromEnd, 0.0, length), element);
-      if (std::fabs(length - fromStart - fromEnd) <= kRayMeetTolerance) {
-        met = true;
-        break;
-      }
-      if (length - fromStart - fromEnd < -kRayMeetTolerance) break;  // passed each other
-      fromStart += std::fabs(cross(p.x, p.y));
-      fromEnd += std::fabs(cross(q.x, q.y));
-    }
-    if (!met) continue;
-    if (std::fabs(cross(p.x, p.y)) <= std::fabs(cross(q.x, q.y))) {
-      offer(p.x, p.y, element.mileage + fromStart);
-    } else {
-      offer(q.x, q.y, next.mileage - fromEnd);
-    }
+    double hx, hy, mileage;
+    if (curved(ray, element, next, c1, c2, hx, hy, mileage)) offer(hx, hy, mileage);
   }
 
-  if (best < kRayHitLimit) {
+  if (best < hitLimit) {
     hitX = bestX;
     hitY = bestY;
     return bestMileage;
@@ -334,6 +299,47 @@ double BAS_DRAW_FUN::NormalRayIntersection(const PlacedElement* elements, int n,
   hitX = x;
   hitY = y;
   return -1.0;
+}
+
+// Two trial points walk in from both ends of an arc or clothoid, each by its
+// own distance from the ray's line, until they meet.
+static bool TrialPointsMeet(const RayLine& ray, const PlacedElement& element, const PlacedElement& next, double c1,
+                            double c2, double& hitX, double& hitY, double& mileage) {
+  int type;
+  const double length = ElementLength(element, type);
+  if (type < kElementArc || type > kElementSpiralGrowing || !(length > 0.0)) return false;
+  const LinePoint start = StartStateOf(element);
+  double fromStart = std::fabs(c1);
+  double fromEnd = std::fabs(c2);
+  LinePoint p{}, q{};
+  bool met = false;
+  for (int step = 0; step <= kMaxRaySteps; ++step) {
+    BAS_DRAW_FUN::PointAtDistanceOnElement(start, p, std::clamp(fromStart, 0.0, length), element);
+    BAS_DRAW_FUN::PointAtDistanceOnElement(start, q, std::clamp(length - fromEnd, 0.0, length), element);
+    if (std::fabs(length - fromStart - fromEnd) <= kRayMeetTolerance) {
+      met = true;
+      break;
+    }
+    if (length - fromStart - fromEnd < -kRayMeetTolerance) break;  // passed each other
+    fromStart += std::fabs(ray.Cross(p.x, p.y));
+    fromEnd += std::fabs(ray.Cross(q.x, q.y));
+  }
+  if (!met) return false;
+  if (std::fabs(ray.Cross(p.x, p.y)) <= std::fabs(ray.Cross(q.x, q.y))) {
+    hitX = p.x;
+    hitY = p.y;
+    mileage = element.mileage + fromStart;
+  } else {
+    hitX = q.x;
+    hitY = q.y;
+    mileage = next.mileage - fromEnd;
+  }
+  return true;
+}
+
+double BAS_DRAW_FUN::NormalRayIntersection(const PlacedElement* elements, int n, double x, double y,
+                                           double bearing, double& hitX, double& hitY) {
+  return RayCrossingBy(TrialPointsMeet, kRayNoHit, kRayHitLimit, elements, n, x, y, bearing, hitX, hitY);
 }
 
 int BAS_DRAW_FUN::SideOfOtherLine(const LinePoint& point, const PlacedElement* otherElements, int otherN) const {

@@ -153,6 +153,13 @@ TEST(BasDrawCorvaneTest, PointOnEachKindOfElement) {
   EXPECT_EQ(untouched.mileage, 60);
   EXPECT_EQ(BAS_DRAW_FUN::PointOnElementAtDistance({0, 0, 0, 300, 0}, untouched, -1, {6, A, 300, 600, 1}), FALSE);
   EXPECT_EQ(untouched.y, 8);
+  // The growing one (radius 300 to 600, 50 m long) also refuses a distance
+  // beyond its end, where its radius would turn negative.
+  EXPECT_EQ(BAS_DRAW_FUN::PointOnElementAtDistance({0, 0, 0, 300, 0}, untouched, 60, {6, A, 300, 600, 1}), FALSE);
+  EXPECT_EQ(untouched.x, 7);
+  EXPECT_EQ(untouched.mileage, 60);
+  EXPECT_EQ(BAS_DRAW_FUN::PointOnElementAtDistance({0, 0, 0, 300, 0}, untouched, 50.005, {6, A, 300, 600, 1}),
+            TRUE);
 }
 
 TEST(BasDrawCorvaneTest, PointAtMileageWalksTheList) {
