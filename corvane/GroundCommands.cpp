@@ -27,17 +27,6 @@ constexpr double kEndMarkTolerance = 0.01;
 const char kNoTerrainForStations[] = "没有数字地面模型，不能计算桩号系列！";
 const char kNoTerrainForGroundLines[] = "没有数字地面模型，不能内插横断面地面线！";
 
-// The scheme's line kind from the technical parameters, as the design dialog
-// takes it: 1 "单线", 2 "双线", anything else "预留二线".
-CString LineKindOfScheme() {
-  ReadTechParams();
-  switch (TechLineKind()) {
-    case 1: return "单线";
-    case 2: return "双线";
-    default: return "预留二线";
-  }
-}
-
 // The continuous mileage of a chainage text through the designer's break
 // table; `fallback` for an empty text.
 double MileageOfText(const CrossSectionDesigner& d, const CString& text, double fallback) {

@@ -113,16 +113,6 @@ bool Step(const char* command, const char* what, const std::function<int()>& bod
   return result == 1;
 }
 
-// The line kind of the scheme's technical parameters.
-CString SchemeLineKind() {
-  ReadTechParams();
-  switch (TechLineKind()) {
-    case 1: return "单线";
-    case 2: return "双线";
-    default: return "预留二线";
-  }
-}
-
 // Plan coordinates of the drawing: survey x (north) up, y (east) to the right.
 AcGePoint3d PlanPoint(double x, double y) { return AcGePoint3d(y, x, 0.0); }
 
@@ -224,7 +214,7 @@ int main(int argc, char** argv) {
   const std::string data = project + "/data";
   Line("项目: " + std::string(g_ProjectFolder.GetString()) + " (" + project + ")");
   Line("方案: " + std::string(g_SchemeName.GetString()));
-  const CString lineKind = SchemeLineKind();
+  const CString lineKind = LineKindOfScheme();
   Line("线路: " + std::string(lineKind.GetString()));
   if (!ShowSchemeTables("方案数据库")) return 1;
 

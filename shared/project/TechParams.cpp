@@ -95,6 +95,15 @@ CString TechParamName() {
 
 int TechDesignSpeed() { return I32At(kSpeedAt); }
 int TechLineKind() { return I16At(kLineKindAt); }
+
+CString LineKindOfScheme() {
+  ReadTechParams();
+  switch (TechLineKind()) {
+    case 1: return "单线";
+    case 2: return "双线";
+    default: return "预留二线";
+  }
+}
 double TechParam2() { return F32At(kParam2At); }
 double TechSubgradeSurfaceThickness() { return F32At(kSubgradeAt); }
 

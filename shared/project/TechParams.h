@@ -52,3 +52,7 @@ double TechSubgradeSurfaceThickness();
 double TechSingleLineSpacing(int side);  // side 0 left, 1 right
 double TechDoubleLineSpacing(int side);
 int TechStepKeyCount();                  // bounded to 0..5
+
+// The scheme's line kind as the design dialog takes it, from the technical
+// parameters read afresh: 1 "单线", 2 "双线", anything else "预留二线".
+CString LineKindOfScheme();
