@@ -15,7 +15,7 @@
 
 #include "TerrainDelaunay.h"
 #include "TerrainModel.h"
-#include "corvane/terrain_fixture.h"
+#include "corvane/data/terrain_fixture.h"
 
 namespace {
 

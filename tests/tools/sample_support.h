@@ -21,7 +21,7 @@
 
 #include "SampleDesign.h"
 #include "SampleProject.h"
-#include "corvane/alignment_support.h"
+#include "corvane/data/alignment_support.h"
 #include "fixtures/project_fixture.h"
 #include "fixtures/scheme_db.h"
 #include "project/ModulePath.h"

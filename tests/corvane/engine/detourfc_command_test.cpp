@@ -1,0 +1,219 @@
+// CALTWB on the double-track fixture scheme (project P, scheme S1, line kind
+// 2): baseline north along x from DK0 to DK4+000 without breaks; grades DK0
+// 100 m, DK2+000 110 m (R 15000: tangent 75 m, ordinate 75² / 30000 =
+// 0.1875 m at DK2+000), DK4+000 100 m; 填挖表 stations DK 100, 600, 1000, 2500,
+// 3650 with 地面高程 100 + c/1000; the left line 5 m left of the baseline, in
+// its detour 35 m left at DK1+000; the right line 5 m right, 20 m right at
+// DK2+500 in its detour; 左地面线内插宽 of the baseline 30 m, the right one the
+// default 60 m.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "GroundLines.h"
+#include "corvane/data/interp_support.h"
+
+namespace {
+
+using interp_test::ReadGroundTable;
+using interp_test::StoredRow;
+
+struct Row {
+  double chainage, ground, grade, design, ordinate, fill, leftSpacing, rightSpacing;
+};
+
+std::vector<Row> ReadFillCut(const std::string& db) {
+  std::string error;
+  const auto rows = fixtures::QueryRows(
+      db, "select 加桩里程数,地面高程,设计坡度,路肩设计高程,竖曲线纵距,中心填挖高度,左线间距,右线间距 from 填挖表 order by ID",
+      &error);
+  EXPECT_EQ(error, "");
+  std::vector<Row> out;
+  for (const auto& r : rows) {
+    auto n = [&](size_t i) { return std::atof(r[i].c_str()); };
+    out.push_back({n(0), n(1), n(2), n(3), n(4), n(5), n(6), n(7)});
+  }
+  return out;
+}
+
+size_t CountRows(const std::string& db, const std::string& sql) {
+  std::string error;
+  return fixtures::QueryRows(db, sql, &error).size();
+}
+
+class FillCutCommand : public interp_test::SchemeWithTerrain {
+ protected:
+  void SetUp() override {
+    SchemeWithTerrain::SetUp();
+    BuildDouble();
+  }
+  void FlatTerrain() {
+    interp_test::WritePlaneTerrain(m_dir, -100.0, 4100.0, -200.0, 200.0, 250.0, 0.0, 0.0);
+  }
+  static FillCutCommandOptions Options(int source, double interval, int interpolate) {
+    FillCutCommandOptions o;
+    o.stationSource = source;
+    o.interval = interval;
+    o.interpolateGroundLines = interpolate;
+    return o;
+  }
+  void ExpectFixtureFillCut() {
+    const std::vector<Row> rows = ReadFillCut(m_db);
+    ASSERT_EQ(rows.size(), 5u);
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].design, fixtures::FixtureGroundElevation(rows[i].chainage) + 1.5);
+  }
+  void ExpectFixtureGroundLines() {
+    const std::vector<StoredRow> rows = ReadGroundTable(m_db, "横断面地面线表");
+    ASSERT_EQ(rows.size(), 10u);
+    for (const StoredRow& row : rows)
+      EXPECT_TRUE(interp_test::SamePoints(row.points, fixtures::FixtureGroundPoints(row.chainage, row.side == "左" ? -1 : 1)));
+  }
+};
+
+// Stations every 100 m over a terrain model flat at 250 m: 填挖表 gets 41
+// stations with the terrain's elevation and the design of the grade line, the
+// ground lines are level at the stations' own elevation, and both detour
+// sections get their tables and ground lines.
+TEST_F(FillCutCommand, GeneratedStationsFromTheTerrainModel) {
+  FlatTerrain();
+  CrossSectionDesigner d;
+  platform::TranscriptCapture transcript;
+  ASSERT_EQ(d.CmdFillCutTables(Options(kStationsGenerated, 100.0, 1)), 1);
+  EXPECT_TRUE(transcript.contains("填挖表计算完毕"));
+
+  const std::vector<Row> rows = ReadFillCut(m_db);
+  ASSERT_EQ(rows.size(), 41u);
+  struct Expected {
+    size_t index;
+    double design, grade, ordinate, leftSpacing, rightSpacing;
+  };
+  for (const Expected e : {Expected{0, 100.00, 5.0, 0.0, -5.0, 5.0}, Expected{10, 105.00, 5.0, 0.0, -35.0, 5.0},
+                           Expected{20, 109.81, 5.0, -0.19, -5.0, 5.0}, Expected{25, 107.50, -5.0, 0.0, -5.0, 20.0},
+                           Expected{40, 100.00, -5.0, 0.0, -5.0, 5.0}}) {
+    SCOPED_TRACE(e.index);
+    const Row& r = rows[e.index];
+    EXPECT_NEAR(r.chainage, 100.0 * e.index, 1e-6);
+    EXPECT_NEAR(r.ground, 250.0, 1e-9);
+    EXPECT_NEAR(r.design, e.design, 1e-9);
+    EXPECT_NEAR(r.fill, e.design - 250.0, 1e-9);
+    EXPECT_NEAR(r.grade, e.grade, 1e-9);
+    EXPECT_NEAR(r.ordinate, e.ordinate, 1e-9);
+    EXPECT_NEAR(r.leftSpacing, e.leftSpacing, 1e-6);
+    EXPECT_NEAR(r.rightSpacing, e.rightSpacing, 1e-6);
+  }
+
+  const std::vector<StoredRow> lines = ReadGroundTable(m_db, "横断面地面线表");
+  ASSERT_EQ(lines.size(), 82u);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(i);
+    const bool left = i % 2 == 0;
+    EXPECT_NEAR(lines[i].chainage, 100.0 * (i / 2), 1e-6);
+    EXPECT_EQ(lines[i].side, left ? "左" : "右");
+    EXPECT_NEAR(lines[i].points.back().first, left ? 30.0 : 60.0, 1e-6);
+    for (const auto& p : lines[i].points) EXPECT_NEAR(p.second, 0.0, 1e-6);
+  }
+
+  for (const char* line : {"左线", "右线"}) {
+    SCOPED_TRACE(line);
+    const std::string fillCut = std::string(line) + "绕行段填挖表";
+    const size_t stations = CountRows(m_db, "select ID from " + fillCut + " where 绕行段编号=0");
+    EXPECT_GT(stations, 10u);
+    EXPECT_EQ(CountRows(m_db, "select ID from " + fillCut + " where 绕行段编号=0 and 地面高程=250"), stations);
+    const std::vector<StoredRow> detourLines = ReadGroundTable(m_db, std::string(line) + "绕行段横断面地面线表", 0);
+    EXPECT_EQ(detourLines.size(), 2 * stations);
+  }
+}
+
+// Without a terrain model, generated stations and ground lines cannot be
+// had: the command says so and writes nothing.
+TEST_F(FillCutCommand, NoTerrainModelWritesNothing) {
+  struct Case {
+    int source;
+    int interpolate;
+    const char* message;
+  };
+  for (const Case c : {Case{kStationsGenerated, 0, "没有数字地面模型，不能计算桩号系列！"},
+                       Case{kStationsExisting, 1, "没有数字地面模型，不能内插横断面地面线！"}}) {
+    SCOPED_TRACE(c.source);
+    CrossSectionDesigner d;
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(d.CmdFillCutTables(Options(c.source, 100.0, c.interpolate)), 0);
+    EXPECT_TRUE(transcript.contains(c.message));
+    EXPECT_FALSE(transcript.contains("填挖表计算完毕"));
+    ExpectFixtureFillCut();
+    ExpectFixtureGroundLines();
+  }
+}
+
+// A source other than 0, 1 and 2 is refused before anything is read.
+TEST_F(FillCutCommand, UnknownSourceIsRefused) {
+  FlatTerrain();
+  CrossSectionDesigner d;
+  platform::TranscriptCapture transcript;
+  EXPECT_EQ(d.CmdFillCutTables(Options(7, 100.0, 1)), 0);
+  EXPECT_TRUE(transcript.contains("桩号来源7无效"));
+  ExpectFixtureFillCut();
+  ExpectFixtureGroundLines();
+}
+
+// The stations of the table, recomputed without ground lines (no terrain
+// model needed): chainages and order stay, elevations come to centimetres,
+// the design and the spacings to the side lines are worked out again; the
+// ground-line tables are not touched.
+TEST_F(FillCutCommand, ExistingStationsWithoutGroundLines) {
+  CrossSectionDesigner d;
+  ASSERT_EQ(d.CmdFillCutTables(Options(kStationsExisting, 0.0, 0)), 1);
+  const std::vector<Row> rows = ReadFillCut(m_db);
+  struct Expected {
+    double chainage, ground, design, leftSpacing, rightSpacing;
+  };
+  const std::vector<Expected> expected = {{100, 100.10, 100.50, -5, 5},
+                                          {600, 100.60, 103.00, -5, 5},
+                                          {1000, 101.00, 105.00, -35, 5},
+                                          {2500, 102.50, 107.50, -5, 20},
+                                          {3650, 103.65, 101.75, -5, 5}};
+  ASSERT_EQ(rows.size(), expected.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(expected[i].chainage);
+    EXPECT_NEAR(rows[i].chainage, expected[i].chainage, 1e-9);
+    EXPECT_NEAR(rows[i].ground, expected[i].ground, 1e-9);
+    EXPECT_NEAR(rows[i].design, expected[i].design, 1e-9);
+    EXPECT_NEAR(rows[i].fill, expected[i].design - expected[i].ground, 1e-9);
+    EXPECT_NEAR(rows[i].leftSpacing, expected[i].leftSpacing, 1e-6);
+    EXPECT_NEAR(rows[i].rightSpacing, expected[i].rightSpacing, 1e-6);
+  }
+  ExpectFixtureGroundLines();
+  EXPECT_EQ(CountRows(m_db, "select ID from 左线绕行段填挖表 where 绕行段编号=0"), 9u);
+  EXPECT_EQ(CountRows(m_db, "select ID from 右线绕行段填挖表 where 绕行段编号=0"), 5u);
+}
+
+// Ground lines over part of the line: the stations of DK0+500 .. DK2+600 get
+// new (level) lines; DK0+100 and DK3+650 keep theirs, in place.
+TEST_F(FillCutCommand, PartialRangeOfGroundLines) {
+  FlatTerrain();
+  CrossSectionDesigner d;
+  FillCutCommandOptions o = Options(kStationsExisting, 0.0, 1);
+  o.startChainage = "DK0+500";
+  o.endChainage = "DK2+600";
+  ASSERT_EQ(d.CmdFillCutTables(o), 1);
+  const std::vector<StoredRow> rows = ReadGroundTable(m_db, "横断面地面线表");
+  ASSERT_EQ(rows.size(), 10u);
+  const double order[] = {100, 600, 1000, 2500, 3650};
+  for (size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(rows[i].chainage, order[i / 2]);
+    EXPECT_EQ(rows[i].side, i % 2 == 0 ? "左" : "右");
+    const bool kept = rows[i].chainage == 100 || rows[i].chainage == 3650;
+    const bool fixturePoints =
+        interp_test::SamePoints(rows[i].points, fixtures::FixtureGroundPoints(rows[i].chainage, i % 2 == 0 ? -1 : 1));
+    EXPECT_EQ(fixturePoints, kept);
+    if (!kept) {
+      for (size_t k = 1; k < rows[i].points.size(); ++k)
+        EXPECT_NEAR(rows[i].ground + rows[i].points[k].second, 250.0, 1e-6);
+    }
+  }
+}
+
+}  // namespace
