@@ -27,14 +27,6 @@ std::vector<IntersectionPoint> OneCurveLine(double start) {
           {2, 1000.0 + 1000.0 * std::cos(Deg(20)), 1000.0 * std::sin(Deg(20)), 0.0, 0.0, 0.0}};
 }
 
-BreakRecord Break(double before, double length, const char* prefixBefore, const char* prefixAfter) {
-  BreakRecord r;
-  r.before = before;
-  r.length = length;
-  SetBreakPrefixes(r, prefixBefore, prefixAfter);
-  return r;
-}
-
 TEST(PlanModel, StartsWithItsDefaults) {
   const AlignmentModel model;
   const PlanSettings& s = model.settings;
@@ -86,7 +78,7 @@ TEST(PlanModel, SettersBoundTheirTexts) {
   model.SetDirection(1);
   EXPECT_EQ(model.settings.direction, 1);
   // A break table of no records leaves the one set before.
-  const BreakRecord breaks[] = {Break(0, 0, "DK", "DK"), Break(500, 20, "DK", "DK")};
+  const BreakRecord breaks[] = {{0, 0, "DK", "DK"}, {500, 20, "DK", "DK"}};
   model.SetBaseBreakTable(2, breaks);
   model.SetBaseBreakTable(0, breaks);
   EXPECT_EQ(model.BaseBreakCount(), 2);
@@ -182,8 +174,8 @@ TEST(PlanModel, DrawingRangeFromTheChainages) {
     AlignmentModel model;
     const std::vector<IntersectionPoint> base = OneCurveLine(1000.0);
     model.LoadBaseLine(base.data(), 3);
-    const BreakRecord breaks[] = {Break(1000, 0, "DK", "DK"), Break(1500, 100, "DK", "DK"),
-                                  Break(3096.274, 0, "DK", "DK")};
+    const BreakRecord breaks[] = {{1000, 0, "DK", "DK"}, {1500, 100, "DK", "DK"},
+                                  {3096.274, 0, "DK", "DK"}};
     model.SetBaseBreakTable(3, breaks);
     model.SetStartChainage(c.startText);
     model.SetEndChainage(c.endText);
@@ -217,7 +209,7 @@ TEST(PlanModel, SideLinesTakeTheBaseRange) {
   const std::vector<SideLineRecord> left = side(-5.0), right = side(5.0);
   model.LoadLeftLine(left.data(), 2);
   model.LoadRightLine(right.data(), 2);
-  const BreakRecord breaks[] = {Break(0, 0, "K", "K"), Break(1000, 0, "K", "K")};
+  const BreakRecord breaks[] = {{0, 0, "K", "K"}, {1000, 0, "K", "K"}};
   model.SetBaseBreakTable(2, breaks);
   model.SetStartChainage("K0+100");
   model.SetEndChainage("K0+900");
@@ -256,8 +248,8 @@ TEST(PlanModel, SideLinesTakeTheBaseRange) {
 // = 2970.
 TEST(PlanModel, BaseChainageAndMileage) {
   AlignmentModel model;
-  const BreakRecord breaks[] = {Break(0, 0, "DK", "DK"), Break(1000, 50, "DK", "DK"), Break(2000, -20, "DK", "D1K"),
-                                Break(3000, 0, "D1K", "D1K")};
+  const BreakRecord breaks[] = {{0, 0, "DK", "DK"}, {1000, 50, "DK", "DK"}, {2000, -20, "DK", "D1K"},
+                                {3000, 0, "D1K", "D1K"}};
   model.SetBaseBreakTable(4, breaks);
   struct Case {
     double mileage;
@@ -286,7 +278,7 @@ TEST(PlanModel, BaseChainageAndMileage) {
   // With one prefix throughout, the chainages of a long chain's overlap
   // (K0+980 .. K1+000) lie at two places.
   AlignmentModel same;
-  const BreakRecord overlap[] = {Break(0, 0, "K", "K"), Break(1000, -20, "K", "K"), Break(2000, 0, "K", "K")};
+  const BreakRecord overlap[] = {{0, 0, "K", "K"}, {1000, -20, "K", "K"}, {2000, 0, "K", "K"}};
   same.SetBaseBreakTable(3, overlap);
   shown.clear();
   same.ChainageToMileage("K0+990");

@@ -80,6 +80,13 @@ class SampleScheme : public ::testing::Test {
     const auto rows = Query("select count(*) from " + table);
     return rows.empty() ? 0 : static_cast<size_t>(std::atoi(rows[0][0].c_str()));
   }
+  // The base line and its breaks, read by the loader into the model.
+  void LoadBaseLine(XLDataBase& loader, AlignmentModel& model) {
+    loader.LoadSchemeTables(m_db.c_str(), "曲线表", false);
+    loader.LoadSchemeTables(m_db.c_str(), "断链表", false);
+    model.LoadBaseLine(loader.intersectionPoints.data(), static_cast<int>(loader.intersectionPoints.size()));
+    model.SetBaseBreakTable(static_cast<int>(loader.breaks.size()), loader.breaks.data());
+  }
   std::string m_db;
 };
 
@@ -147,11 +154,8 @@ TEST_F(SampleScheme, EveryTableReadsAllItsRows) {
 // length and signed deflection; the first row's start and the last row's end.
 TEST_F(SampleScheme, BaseLineMeetsTheCurveTable) {
   XLDataBase loader;
-  loader.LoadSchemeTables(m_db.c_str(), "曲线表", false);
-  loader.LoadSchemeTables(m_db.c_str(), "断链表", false);
   AlignmentModel model;
-  model.LoadBaseLine(loader.intersectionPoints.data(), static_cast<int>(loader.intersectionPoints.size()));
-  model.SetBaseBreakTable(static_cast<int>(loader.breaks.size()), loader.breaks.data());
+  LoadBaseLine(loader, model);
   const PlanLine& line = model.Line(kBaseLine);
   const int n = line.pointCount;
   ASSERT_EQ(n, static_cast<int>(loader.curves.size()));
@@ -189,11 +193,8 @@ TEST_F(SampleScheme, BaseLineMeetsTheCurveTable) {
 // line one section, its detour, and only the detour's records visited.
 TEST_F(SampleScheme, SideLinesSegmentsAndSections) {
   XLDataBase loader;
-  loader.LoadSchemeTables(m_db.c_str(), "曲线表", false);
-  loader.LoadSchemeTables(m_db.c_str(), "断链表", false);
   AlignmentModel model;
-  model.LoadBaseLine(loader.intersectionPoints.data(), static_cast<int>(loader.intersectionPoints.size()));
-  model.SetBaseBreakTable(static_cast<int>(loader.breaks.size()), loader.breaks.data());
+  LoadBaseLine(loader, model);
 
   const struct {
     int code;
