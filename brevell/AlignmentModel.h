@@ -160,8 +160,10 @@ class AlignmentModel : public BAS_DRAW_FUN {
   // Copies `count` break records of the base line; a count below 1 (or no
   // records) leaves the table as it was.
   void SetBaseBreakTable(int count, const BreakRecord* records);
-  // Copies the chainage breaks of a side line (all fields, the mileages as
-  // given); a count below 1 leaves them as they were.
+  // Copies the chainage breaks of a side line (all fields); a count below 1
+  // leaves them as they were. The break mileages are taken as given: the
+  // segment queries and the sections read them, so they must be worked out
+  // (from the breaks' chainages) before PrepareLines.
   void SetSideBreakTable(int line, const PlanBreakRecord* records, int count);
   // The IP name prefix of a line, cut to 19 GBK bytes at a character boundary.
   void SetIpPrefix(int line, const char* prefix);
@@ -224,11 +226,18 @@ class AlignmentModel : public BAS_DRAW_FUN {
   // records for m records of the segment: a start {0, the side line's point
   // at the segment's first break mileage, no radius and transitions}, its IPs
   // numbered 1 .. m, and an end {m + 1, the point at the last break mileage
-  // + 0.1 m}. Returns m + 2; −1 (points emptied) when the segment or its
-  // breaks do not exist, or a break mileage lies off the side line.
+  // + 0.1 m}; a mileage beyond an end of the side line is taken on its
+  // tangent there. Returns m + 2; −1 (points emptied) when the segment or its
+  // breaks do not exist or the side line has no elements.
   int SegmentPoints(int line, int k, std::vector<IntersectionPoint>& points) const;
-  // Rebuilds a side line's section list and the records' visited flags (see
-  // the source for which records end a section).
+  // Rebuilds a side line's section list and the records' visited flags. A
+  // section is a stretch drawn as a line of its own: records of kind 0 with
+  // no spacing lie on the base line and belong to none; a section ends at the
+  // last record, before a record on the base line, and where the records
+  // change between detour IPs (kind 1) and others, so a detour segment is a
+  // section by itself. Its records are marked visited. It runs from the ZH of
+  // its first record to the HZ of its last, a detour section from its
+  // segment's first to its last break mileage.
   void RebuildSections(int line);
 
   // ---- Points and mileages -----------------------------------------------------------

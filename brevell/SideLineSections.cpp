@@ -101,19 +101,9 @@ int AlignmentModel::SegmentPoints(int line, int k, std::vector<IntersectionPoint
   return m + 2;
 }
 
-// The sections of a side line are the stretches where it is drawn as a line
-// of its own: the records are walked from the first one that does not lie on
-// the base line, and a section ends at record i when
-//   - i is the last record, or
-//   - record i + 1 lies on the base line (kind 0 without spacing: the side
-//     line rejoins the base line), or
-//   - records i and i + 1 differ in being detour IPs (kind 1): a detour
-//     segment is a section by itself.
-// Records on the base line belong to no section. Every record of a section is
-// marked visited (the plan draws the IPs of visited records). A section
-// starts at the ZH of its first record and ends at the HZ of its last; a
-// detour section starts and ends at the mileages of its segment's first and
-// last break records instead, when the segment has break records.
+// The section rule (see the header): the records are walked from the first
+// one that does not lie on the base line; each stretch up to a record that
+// ends a section gives one entry.
 void AlignmentModel::RebuildSections(int code) {
   if (code == kBaseLine) return;
   PlanLine& line = LineRef(code);
