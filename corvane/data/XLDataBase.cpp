@@ -3,38 +3,17 @@
 
 #include "XLDataBase.h"
 
-#include <cmath>
 #include <cstdlib>
-#include <limits>
 
 #include "XLDataBaseRows.h"
 #include "arx/edoutput.h"
 #include "mfc/app.h"
+#include "project/SchemeValues.h"
 #include "project/TableList.h"
 
 namespace {
 
 const char kConnectPrefix[] = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
-
-// Keeps a flood-level text to two decimals: with a point at position p > 0,
-// only its first p + 3 characters remain.
-CString CutToTwoDecimals(const CString& text) {
-  const int point = text.Find('.');
-  if (point > 0 && text.GetLength() > point + 3) return text.Left(point + 3);
-  return text;
-}
-
-// A count or number column read as a number and truncated toward zero after
-// adding 0.001 (so 2.9999 gives 3 and 2.998 gives 2). A value beyond the int
-// range is held at its end, and a "nan" text gives 0, so that a damaged row
-// never converts out of range.
-int RoundedInt(double value) {
-  value += 0.001;
-  if (std::isnan(value)) return 0;
-  if (value >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-  if (value <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-  return static_cast<int>(value);
-}
 
 }  // namespace
 

@@ -1,0 +1,92 @@
+// AlignmentModel: the drawing range of every line, from the start and end
+// chainage of the settings (PrepareLines, CheckLineChainageBreaks).
+
+#include <algorithm>
+
+#include "AlignmentModel.h"
+
+namespace {
+
+// A range end this near the end of the line draws the line's last curve.
+constexpr double kNearLineEnd = 2.0;
+// The right line's range is taken this far inside the base range before it
+// is mapped.
+constexpr double kRightLineInset = 0.1;
+
+// `mileage`, or the fallback when it lies outside [first, last].
+double WithinOr(double mileage, double first, double last, double fallback) {
+  return mileage < first || mileage > last ? fallback : mileage;
+}
+
+}  // namespace
+
+void AlignmentModel::PrepareLines() {
+  for (int code : {kLeftLine, kRightLine}) {
+    if (Line(code).loaded) RebuildSections(code);
+  }
+  CheckLineChainageBreaks();
+}
+
+void AlignmentModel::LocateMileage(int line, double mileage, int& curve, int& zone) const {
+  const PlanLine& l = Line(line);
+  curve = 0;
+  zone = kZoneBeforeCurve;
+  if (l.pointCount < 1) return;
+  const CurveKeyPoints* kp = l.KeyPoints();
+  for (int i = l.pointCount - 1; i >= 1; --i) {
+    if (kp[i - 1].HZ <= mileage) {
+      curve = i;
+      break;
+    }
+  }
+  const CurveKeyPoints& k = kp[curve];
+  if (mileage <= k.ZH) {
+    zone = kZoneBeforeCurve;
+  } else if (mileage <= k.HY) {
+    zone = kZoneEntering;
+  } else if (mileage <= k.YH) {
+    zone = kZoneArc;
+  } else {
+    zone = kZoneAfterArc;
+  }
+}
+
+void AlignmentModel::LocateRange(int code, double start, double end, DrawingRange& range) const {
+  const PlanLine& line = Line(code);
+  range = DrawingRange{};
+  range.start = start;
+  range.end = end;
+  if (line.pointCount < 1) return;
+  LocateMileage(code, start, range.startCurve, range.startZone);
+  LocateMileage(code, end, range.endCurve, range.endZone);
+  range.firstCurve = range.startCurve;
+  range.lastCurve = range.endZone == kZoneBeforeCurve ? range.endCurve - 1 : range.endCurve;
+  if (end >= line.EndMileage() - kNearLineEnd) range.lastCurve = line.pointCount - 2;
+  // Curves after an IP that ended the computation early have no elements.
+  range.lastCurve = std::clamp(range.lastCurve, 0, std::max(line.lastComputedCurve, 0));
+}
+
+void AlignmentModel::CheckLineChainageBreaks() {
+  PlanLine& base = m_lines[0];
+  if (base.pointCount < 1) return;
+  const double first = base.StartMileage();
+  const double last = base.EndMileage();
+  // An empty text leaves that end of the range at the end of the line.
+  const double start = settings.startChainage[0] != '\0' ? ChainageToMileage(settings.startChainage) : first;
+  const double end = settings.endChainage[0] != '\0' ? ChainageToMileage(settings.endChainage) : last;
+  LocateRange(kBaseLine, WithinOr(start, first, last, first), WithinOr(end, first, last, last), base.range);
+
+  for (int code : {kLeftLine, kRightLine}) {
+    PlanLine& side = LineRef(code);
+    if (!side.loaded || side.pointCount < 1) continue;
+    const double inset = code == kRightLine ? kRightLineInset : 0.0;
+    double sideStart, sideEnd, spacing;
+    LinePoint point;
+    MapMileageToSideLine(code, base.range.start + inset, sideStart, spacing, point);
+    MapMileageToSideLine(code, base.range.end - inset, sideEnd, spacing, point);
+    const double sideFirst = side.StartMileage();
+    const double sideLast = side.EndMileage();
+    LocateRange(code, WithinOr(sideStart, sideFirst, sideLast, sideFirst),
+                WithinOr(sideEnd, sideFirst, sideLast, sideLast), side.range);
+  }
+}
