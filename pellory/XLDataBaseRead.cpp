@@ -50,6 +50,21 @@ double FieldNumberByName(CAdoRecordSet& recordset, const char* name) {
   return std::atof(FieldTextByName(recordset, name).GetString());
 }
 
+// Replaces `rows` by `walked` new records (none, null, for 0) and fills them
+// from the recordset's rows in order, `fill` taking one row; stops at the end
+// of the rows or when the recordset cannot move on.
+template <class Record, class Fill>
+void ReadNamedRows(CAdoRecordSet& recordset, long walked, std::unique_ptr<Record[]>& rows, int& count, Fill fill) {
+  rows.reset();
+  count = static_cast<int>(std::clamp<long>(walked, 0, INT_MAX));
+  if (count > 0) rows = std::make_unique<Record[]>(static_cast<size_t>(count));
+  recordset.MoveFirst();
+  for (int i = 0; i < count && !recordset.IsEOF(); ++i) {
+    fill(rows[static_cast<size_t>(i)]);
+    if (!recordset.MoveNext()) break;
+  }
+}
+
 }  // namespace
 
 int XLDataBase::ReadGroundLineTables(CString path, CString tableName, CString filter) {
@@ -132,41 +147,31 @@ void XLDataBase::ReadPointRows(const CString& tableName, const GroundTable& tabl
 }
 
 void XLDataBase::ReadSecondLineBreaks() {
-  secondLineBreaks.reset();
-  const long rows = recordset.CountRecords();
-  secondLineBreakCount = static_cast<int>(std::clamp<long>(rows, 0, INT_MAX));
-  if (secondLineBreakCount > 0) secondLineBreaks = std::make_unique<SecondLineBreakRecord[]>(secondLineBreakCount);
-  recordset.MoveFirst();
-  for (int i = 0; i < secondLineBreakCount && !recordset.IsEOF(); ++i) {
-    SecondLineBreakRecord& record = secondLineBreaks[i];
-    CopyTextBounded(record.lineName, sizeof record.lineName, FieldTextByName(recordset, "线路名"),
-                    SecondLineBreakRecord::kLineNameGbkMax);
-    record.lineNumber = TruncatedInt(FieldNumberByName(recordset, "线路编号"));
-    record.detourName = FieldTextByName(recordset, "绕行段名");
-    record.before = FieldNumberByName(recordset, "等号左里程数");
-    record.after = FieldNumberByName(recordset, "等号右里程数");
-    record.prefixBefore = FieldTextByName(recordset, "等号左里程冠号");
-    record.prefixAfter = FieldTextByName(recordset, "等号右里程冠号");
-    if (!recordset.MoveNext()) break;
-  }
+  ReadNamedRows(recordset, recordset.CountRecords(), secondLineBreaks, secondLineBreakCount,
+                [this](SecondLineBreakRecord& record) {
+                  CopyTextBounded(record.lineName, sizeof record.lineName, FieldTextByName(recordset, "线路名"),
+                                  SecondLineBreakRecord::kLineNameGbkMax);
+                  record.lineNumber = TruncatedInt(FieldNumberByName(recordset, "线路编号"));
+                  record.detourName = FieldTextByName(recordset, "绕行段名");
+                  record.before = FieldNumberByName(recordset, "等号左里程数");
+                  record.after = FieldNumberByName(recordset, "等号右里程数");
+                  record.prefixBefore = FieldTextByName(recordset, "等号左里程冠号");
+                  record.prefixAfter = FieldTextByName(recordset, "等号右里程冠号");
+                });
 }
 
 void XLDataBase::ReadConstructionLines() {
-  constructionLines.reset();
-  const long rows = recordset.GetRecordCount();
-  constructionLineCount = static_cast<int>(std::clamp<long>(rows, 0, INT_MAX));
-  if (constructionLineCount > 0) constructionLines = std::make_unique<ConstructionLineRecord[]>(constructionLineCount);
-  recordset.MoveFirst();
-  for (int i = 0; i < constructionLineCount && !recordset.IsEOF(); ++i) {
-    ConstructionLineRecord& record = constructionLines[i];
-    CopyTextBounded(record.lineName, sizeof record.lineName, FieldTextByName(recordset, "线路名"),
-                    ConstructionLineRecord::kNameGbkMax);
-    CopyTextBounded(record.internalName, sizeof record.internalName, FieldTextByName(recordset, "内部线路名"),
-                    ConstructionLineRecord::kNameGbkMax);
-    CopyTextBounded(record.startLineName, sizeof record.startLineName, FieldTextByName(recordset, "起始线路名"),
-                    ConstructionLineRecord::kEndNameGbkMax);
-    CopyTextBounded(record.endLineName, sizeof record.endLineName, FieldTextByName(recordset, "终止线路名"),
-                    ConstructionLineRecord::kEndNameGbkMax);
-    if (!recordset.MoveNext()) break;
-  }
+  ReadNamedRows(recordset, recordset.GetRecordCount(), constructionLines, constructionLineCount,
+                [this](ConstructionLineRecord& record) {
+                  auto copy = [this](char* field, size_t size, const char* column, size_t gbkMax) {
+                    CopyTextBounded(field, size, FieldTextByName(recordset, column), gbkMax);
+                  };
+                  copy(record.lineName, sizeof record.lineName, "线路名", ConstructionLineRecord::kNameGbkMax);
+                  copy(record.internalName, sizeof record.internalName, "内部线路名",
+                       ConstructionLineRecord::kNameGbkMax);
+                  copy(record.startLineName, sizeof record.startLineName, "起始线路名",
+                       ConstructionLineRecord::kEndNameGbkMax);
+                  copy(record.endLineName, sizeof record.endLineName, "终止线路名",
+                       ConstructionLineRecord::kEndNameGbkMax);
+                });
 }

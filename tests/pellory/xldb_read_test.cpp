@@ -20,14 +20,7 @@ using pellorytest::SideOf;
 using pellorytest::TablesTest;
 
 CrossSectionRow GroundRow(int detour, const char* prefix, double chainage, const char* side, Points points) {
-  CrossSectionRow r;
-  r.detour = detour;
-  r.prefix = prefix;
-  r.chainage = chainage;
-  r.ground = 100.0 + chainage / 1000.0;
-  r.side = side;
-  r.points = std::move(points);
-  return r;
+  return fixtures::SideRow(prefix, chainage, side, std::move(points), detour);
 }
 
 // Summary of a record: detour text, chainage, left and right counts.
