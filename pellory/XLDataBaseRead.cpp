@@ -9,7 +9,6 @@
 #include "XLDataBase.h"
 #include "arx/edoutput.h"
 #include "geometry/BAS_DRAW_FUN.h"
-#include "mfc/app.h"
 #include "project/GbkText.h"
 
 namespace {
@@ -72,10 +71,6 @@ int XLDataBase::ReadGroundLineTables(CString path, CString tableName, CString fi
   if (!filter.IsEmpty()) sqlText += " where " + filter;
   sqlText += " Order By ID";
   if (!Connect(path)) return 0;
-  if (!connection.IsOpen()) {
-    AfxMessageBox("数据库没有打开或已经关闭!");
-    return 0;
-  }
   recordset.SetAdoConnection(&connection);
 
   const GroundTable table = ClassifyGroundTable(tableName.GetString());
