@@ -209,8 +209,6 @@ class XLDataBase : public BAS_DRAW_FUN {
   // Rolls the transaction back, closes, says why the table was not written
   // and returns 0.
   int FailWrite(const CString& tableName, const char* reason);
-  // The description of the connection's last database error ("" when none).
-  CString LastDatabaseError();
   void PutText(long index, const CString& text);
   void PutNumber(long index, double value);
   // Puts the columns of one row of table `kind` (one of the nine).

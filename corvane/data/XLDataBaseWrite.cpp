@@ -180,21 +180,8 @@ bool XLDataBase::CommitWrite() {
   return connection.CommitTrans() != FALSE;
 }
 
-CString XLDataBase::LastDatabaseError() {
-  _ConnectionPtr link = connection.GetConnectionPtr();
-  ErrorsPtr errors;
-  LONG count = 0;
-  if (!link || FAILED(link->get_Errors(&errors)) || !errors || FAILED(errors->get_Count(&count)) || count <= 0)
-    return CString();
-  ErrorPtr error;
-  if (FAILED(errors->get_Item(_variant_t(static_cast<long>(count - 1)), &error)) || !error) return CString();
-  _bstr_t description;
-  if (FAILED(error->get_Description(description.GetAddress()))) return CString();
-  return CString(static_cast<const char*>(description));
-}
-
 int XLDataBase::FailWrite(const CString& tableName, const char* reason) {
-  const CString detail = LastDatabaseError();
+  const CString detail = connection.GetLastErrorDescription();
   recordset.Close();
   connection.RollbackTrans();
   connection.Close();

@@ -201,6 +201,19 @@ CString CAdoConnection::GetErrorsText() {
   return text;
 }
 
+CString CAdoConnection::GetLastErrorDescription() {
+  ErrorsPtr errors;
+  LONG count = 0;
+  if (!m_pConnection || FAILED(m_pConnection->get_Errors(&errors)) || !errors || FAILED(errors->get_Count(&count)) ||
+      count <= 0)
+    return CString();
+  ErrorPtr error;
+  if (FAILED(errors->get_Item(_variant_t(static_cast<long>(count - 1)), &error)) || !error) return CString();
+  _bstr_t description;
+  if (FAILED(error->get_Description(description.GetAddress()))) return CString();
+  return CString(static_cast<const char*>(description));
+}
+
 // ---- CAdoRecordSet ----------------------------------------------------------------
 
 CAdoRecordSet::CAdoRecordSet() : m_pConnection(nullptr) {}

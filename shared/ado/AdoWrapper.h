@@ -56,6 +56,8 @@ class CAdoConnection {
   // "Description: ...\r\n\r\nState: ..., Native: ..., Source: ...\r\n" per
   // error of the connection; empty when there is none.
   CString GetErrorsText();
+  // The description of the connection's last error; empty when there is none.
+  CString GetLastErrorDescription();
 
   CString m_strConnect;          // the last text passed to Open
   _ConnectionPtr m_pConnection;  // null until the first Open

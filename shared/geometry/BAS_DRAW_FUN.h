@@ -345,6 +345,27 @@ class BAS_DRAW_FUN {
 #endif
 #if defined(PELLORY_BUILD)
   // ---- Members of the ground-line input build ----------------------------
+  // A text on the current layer in the text style `style`, which is made when
+  // missing with that name as font file and typeface, character set 134,
+  // pitch and family 2 and x scale 0.8. Mode 1 left (the position is the
+  // insertion point), 2 centre, any other right (the position is the
+  // alignment point).
+  static AcDbObjectId MakeTextWithStyle(const AcGePoint3d& position, const char* text, double rotation,
+                                        double height, int colour, int mode, const char* style);
+  // A filled triangle standing on its apex p, 0.2·size wide and 0.15·size
+  // high: corners p, (x − 0.1·size, y + 0.15·size), (x + 0.1·size,
+  // y + 0.15·size), p. On the current layer.
+  static AcDbObjectId MakeElevationTriangle(const AcGePoint3d& p, double size, int colour);
+  // An elevation mark: MakeElevationTriangle at p (`size`, `triangleColour`)
+  // and the text at (x, y + 0.25·size) by MakeTextWithStyle in style "宋体",
+  // rotation 0, `textHeight`, `textColour` and `mode`. Returns the text's id.
+  static AcDbObjectId DrawElevationMark(const AcGePoint3d& p, double textHeight, const char* text,
+                                        int triangleColour, int textColour, double size, int mode);
+  // A simple open 2d polyline (no bulges, elevation 0) through x, y of the
+  // vertices with default start and end widths, its colour and the layer
+  // `layerId` (null: the current layer). Null id for fewer than two vertices.
+  static AcDbObjectId MakePolyline2d(AcGePoint3dArray vertices, int colour, double startWidth, double endWidth,
+                                     AcDbObjectId layerId);
 #endif
 #if defined(BREVELL_BUILD)
   // ---- Members of the plan-drawing build ---------------------------------

@@ -11,7 +11,6 @@
 
 #include "arx/adscodes.h"
 #include "arx/dbents.h"
-#include "arx/dbpoly.h"
 #include "arx/edcmdline.h"
 #include "arx/edoutput.h"
 #include "arx/selection.h"
@@ -30,33 +29,6 @@ constexpr int kModeCentre = 2;
 constexpr double kStyleWidth = 0.7;
 constexpr double kWideStyleWidth = 0.8;
 constexpr const char* kBigFont = "gbcbig.shx";
-
-AcDb::TextHorzMode SectionTextMode(int mode) {
-  switch (mode) {
-    case kModeLeft: return AcDb::kTextLeft;
-    case kModeCentre: return AcDb::kTextCenter;
-    default: return AcDb::kTextRight;
-  }
-}
-
-// A text in style `style` (made by `spec` when missing; the drawing's
-// current style when no style is named), on the current layer unless a
-// layer is given.
-AcDbObjectId StyledText(const AcGePoint3d& position, const char* text, double rotation, double height, int colour,
-                        int mode, const char* style, const char* bigFont, double xScale,
-                        AcDbObjectId layerId = AcDbObjectId::kNull) {
-  auto* entity = new AcDbText();
-  entity->setTextString(text != nullptr ? text : "");
-  drawsupport::PlaceText(entity, position, SectionTextMode(mode));
-  drawsupport::SetColour(entity, colour);
-  const AcDbObjectId styleId = style != nullptr ? drawsupport::TextStyleId(style, {style, style, bigFont, xScale})
-                                                : drawsupport::CurrentTextStyle();
-  if (!styleId.isNull()) entity->setTextStyle(styleId);
-  entity->setRotation(rotation);
-  entity->setHeight(height);
-  drawsupport::SetLayer(entity, layerId);
-  return BAS_DRAW_FUN::AddToModelSpace(entity);
-}
 
 }  // namespace
 
@@ -78,18 +50,11 @@ AcDbObjectId BAS_DRAW_FUN::GetOrAddLayer(const char* layer) { return drawsupport
 
 AcDbObjectId BAS_DRAW_FUN::AddPolyline2d(const AcGePoint3dArray& points, double startWidth, double endWidth,
                                          int colour, const char* layer) {
-  if (points.length() < 2) return AcDbObjectId::kNull;
-  auto* polyline = new AcDb2dPolyline(AcDb::k2dSimplePoly, points, 0.0, false, startWidth, endWidth);
-  drawsupport::SetColour(polyline, colour);
-  drawsupport::SetLayer(polyline, drawsupport::LayerId(layer));
-  return AddToModelSpace(polyline);
+  return drawsupport::Append2dPolyline(points, startWidth, endWidth, colour, drawsupport::LayerId(layer));
 }
 
 AcDbObjectId BAS_DRAW_FUN::AddMarkTriangle(const AcGePoint3d& p, double size, int colour) {
-  auto* solid = new AcDbSolid(p, AcGePoint3d(p.x - 0.1 * size, p.y + 0.15 * size, p.z),
-                              AcGePoint3d(p.x + 0.1 * size, p.y + 0.15 * size, p.z), p);
-  drawsupport::SetColour(solid, colour);
-  return AddToModelSpace(solid);
+  return drawsupport::AppendMarkTriangle(p, size, colour);
 }
 
 AcDbObjectId BAS_DRAW_FUN::AddLineEntity(const AcGePoint3d& p1, const AcGePoint3d& p2, int colour, int lineWeight,
@@ -99,17 +64,19 @@ AcDbObjectId BAS_DRAW_FUN::AddLineEntity(const AcGePoint3d& p1, const AcGePoint3
 
 AcDbObjectId BAS_DRAW_FUN::AddTextEntity(const AcGePoint3d& position, const char* text, double rotation,
                                          double height, int colour, int mode, const char* style) {
-  return StyledText(position, text, rotation, height, colour, mode, style, nullptr, kStyleWidth);
+  return drawsupport::AppendStyledText(position, text, rotation, height, colour, mode, style, nullptr, kStyleWidth);
 }
 
 AcDbObjectId BAS_DRAW_FUN::AddTextEntityBigFont(const AcGePoint3d& position, const char* text, double rotation,
                                                 double height, int colour, int mode, const char* style) {
-  return StyledText(position, text, rotation, height, colour, mode, style, kBigFont, kStyleWidth);
+  return drawsupport::AppendStyledText(position, text, rotation, height, colour, mode, style, kBigFont,
+                                       kStyleWidth);
 }
 
 AcDbObjectId BAS_DRAW_FUN::AddTextEntityWide(const AcGePoint3d& position, const char* text, double rotation,
                                              double height, int colour, int mode, const char* style) {
-  return StyledText(position, text, rotation, height, colour, mode, style, nullptr, kWideStyleWidth);
+  return drawsupport::AppendStyledText(position, text, rotation, height, colour, mode, style, nullptr,
+                                       kWideStyleWidth);
 }
 
 void BAS_DRAW_FUN::DrawLevelMark(const AcGePoint3d& p, double size, int colour, const char* text) {
@@ -141,8 +108,8 @@ void BAS_DRAW_FUN::DrawDimensionLine(const AcGePoint3d& p1, const AcGePoint3d& p
     line(end - tick, end + tick);
   }
   const AcGePoint3d middle((p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0, (p1.z + p2.z) / 2.0);
-  StyledText(middle + across * (0.25 * textHeight), valueText, horizontal ? 0.0 : kHalfPi, textHeight, colour,
-             kModeCentre, "宋体", nullptr, kWideStyleWidth, layerId);
+  drawsupport::AppendStyledText(middle + across * (0.25 * textHeight), valueText, horizontal ? 0.0 : kHalfPi,
+                                textHeight, colour, kModeCentre, "宋体", nullptr, kWideStyleWidth, layerId);
 }
 
 #endif  // CORVANE_BUILD

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "arx/dbpoly.h"
 #include "arx/dbsymtb.h"
 #include "geometry/BAS_DRAW_FUN.h"
 
@@ -125,6 +126,42 @@ void PlaceText(AcDbText* text, const AcGePoint3d& position, AcDb::TextHorzMode m
   } else {
     text->setAlignmentPoint(position);
   }
+}
+
+AcDbObjectId AppendStyledText(const AcGePoint3d& position, const char* text, double rotation, double height,
+                              int colour, int mode, const char* style, const char* bigFont, double xScale,
+                              AcDbObjectId layerId) {
+  constexpr int kModeLeft = 1;
+  constexpr int kModeCentre = 2;
+  const AcDb::TextHorzMode horizontal =
+      mode == kModeLeft ? AcDb::kTextLeft : (mode == kModeCentre ? AcDb::kTextCenter : AcDb::kTextRight);
+  auto* entity = new AcDbText();
+  entity->setTextString(text != nullptr ? text : "");
+  PlaceText(entity, position, horizontal);
+  SetColour(entity, colour);
+  const AcDbObjectId styleId =
+      style != nullptr ? TextStyleId(style, {style, style, bigFont, xScale}) : CurrentTextStyle();
+  if (!styleId.isNull()) entity->setTextStyle(styleId);
+  entity->setRotation(rotation);
+  entity->setHeight(height);
+  SetLayer(entity, layerId);
+  return BAS_DRAW_FUN::AddToModelSpace(entity);
+}
+
+AcDbObjectId AppendMarkTriangle(const AcGePoint3d& p, double size, int colour) {
+  auto* solid = new AcDbSolid(p, AcGePoint3d(p.x - 0.1 * size, p.y + 0.15 * size, p.z),
+                              AcGePoint3d(p.x + 0.1 * size, p.y + 0.15 * size, p.z), p);
+  SetColour(solid, colour);
+  return BAS_DRAW_FUN::AddToModelSpace(solid);
+}
+
+AcDbObjectId Append2dPolyline(const AcGePoint3dArray& points, double startWidth, double endWidth, int colour,
+                              AcDbObjectId layerId) {
+  if (points.length() < 2) return AcDbObjectId::kNull;
+  auto* polyline = new AcDb2dPolyline(AcDb::k2dSimplePoly, points, 0.0, false, startWidth, endWidth);
+  SetColour(polyline, colour);
+  SetLayer(polyline, layerId);
+  return BAS_DRAW_FUN::AddToModelSpace(polyline);
 }
 
 std::string LayerFilterPattern(const char* name) {

@@ -8,6 +8,7 @@
 #include "arx/dbdatabase.h"
 #include "arx/dbents.h"
 #include "arx/dbid.h"
+#include "arx/gearray.h"
 
 namespace drawsupport {
 
@@ -57,6 +58,26 @@ AcDbObjectId CurrentTextStyle();
 // Places a text at `position`: as its insertion point for kTextLeft, as its
 // alignment point for every other horizontal mode.
 void PlaceText(AcDbText* text, const AcGePoint3d& position, AcDb::TextHorzMode mode);
+
+// A text in style `style` (null: the drawing's current style), which is made
+// when missing with that name as font file and typeface, the big font
+// `bigFont` (null for none) and x scale `xScale`. Mode 1 left (the position is
+// the insertion point), 2 centre, any other right (the position is the
+// alignment point). On the drawing's current layer unless a layer is given.
+AcDbObjectId AppendStyledText(const AcGePoint3d& position, const char* text, double rotation, double height,
+                              int colour, int mode, const char* style, const char* bigFont, double xScale,
+                              AcDbObjectId layerId = AcDbObjectId::kNull);
+
+// A filled triangle standing on its apex p: the solid's corners p,
+// (x − 0.1·size, y + 0.15·size), (x + 0.1·size, y + 0.15·size), p. On the
+// current layer.
+AcDbObjectId AppendMarkTriangle(const AcGePoint3d& p, double size, int colour);
+
+// A simple open 2d polyline (elevation 0, no bulges) through x, y of the
+// points with default start and end widths, its colour and layer (null: the
+// drawing's current layer). Null id for fewer than two points.
+AcDbObjectId Append2dPolyline(const AcGePoint3dArray& points, double startWidth, double endWidth, int colour,
+                              AcDbObjectId layerId);
 
 // The layer name as a selection filter pattern that matches that layer only
 // (wild-card characters escaped); "0" when null.

@@ -95,17 +95,12 @@ TEST_F(CorvaneDrawing, Polyline2dRunsThroughThePointsAtElevationZero) {
   EXPECT_NEAR(pl->defaultEndWidth(), 0.4, kTol);
   ASSERT_EQ(pl->numVertices(), 3);
   const AcGePoint3d expected[] = {P(0, 0), P(10, 0), P(10, 10)};
-  AcDbObjectIterator* it = pl->vertexIterator();
-  int i = 0;
-  for (it->start(); !it->done(); it->step(), ++i) {
-    AcDb2dVertex* v = nullptr;
-    ASSERT_EQ(pl->openVertex(v, it->objectId(), AcDb::kForRead), Acad::eOk);
-    ExpectPoint(pl->vertexPosition(*v), expected[i], "vertex");
-    EXPECT_EQ(v->bulge(), 0.0);
-    v->close();
+  const std::vector<drawbasetest::Vertex2d> vertices = drawbasetest::Polyline2dVertices(*pl);
+  ASSERT_EQ(vertices.size(), 3u);
+  for (size_t i = 0; i < vertices.size(); ++i) {
+    ExpectPoint(vertices[i].position, expected[i], "vertex");
+    EXPECT_EQ(vertices[i].bulge, 0.0);
   }
-  delete it;
-  EXPECT_EQ(i, 3);
   AcGePoint3dArray one;
   one.append(P(1, 1));
   EXPECT_TRUE(BAS_DRAW_FUN::AddPolyline2d(one, 0, 0, 1, "Hdm").isNull());

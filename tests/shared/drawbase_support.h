@@ -75,6 +75,24 @@ class Reader {
   T* m_obj = nullptr;
 };
 
+// The vertices of a 2d polyline: their positions and bulges, in order.
+struct Vertex2d {
+  AcGePoint3d position;
+  double bulge = 0.0;
+};
+inline std::vector<Vertex2d> Polyline2dVertices(const AcDb2dPolyline& polyline) {
+  std::vector<Vertex2d> vertices;
+  AcDbObjectIterator* it = polyline.vertexIterator();
+  for (it->start(); !it->done(); it->step()) {
+    AcDb2dVertex* v = nullptr;
+    if (polyline.openVertex(v, it->objectId(), AcDb::kForRead) != Acad::eOk) continue;
+    vertices.push_back({polyline.vertexPosition(*v), v->bulge()});
+    v->close();
+  }
+  delete it;
+  return vertices;
+}
+
 // The common properties of an entity, for comparing with a table row.
 struct EntityFacts {
   std::string type;  // run-time class name ("AcDbLine")

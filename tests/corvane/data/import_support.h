@@ -73,13 +73,7 @@ class SectionTablesTest : public ::testing::Test {
   static fixtures::CrossSectionRow Side(const std::string& prefix, double chainage, const char* side,
                                         fixtures::GroundPoints points, std::optional<int> declared = {},
                                         int detour = -1) {
-    fixtures::CrossSectionRow r;
-    r.detour = detour;
-    r.prefix = prefix;
-    r.chainage = chainage;
-    r.ground = 100.0 + chainage / 1000.0;
-    r.side = side;
-    r.points = std::move(points);
+    fixtures::CrossSectionRow r = fixtures::SideRow(prefix, chainage, side, std::move(points), detour);
     r.declaredCount = declared;
     return r;
   }
