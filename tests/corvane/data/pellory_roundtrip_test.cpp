@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "fixtures/run_command.h"
-#include "import_support.h"
-#include "interp_support.h"
+#include "corvane/data/import_support.h"
+#include "corvane/data/interp_support.h"
 
 namespace {
 
