@@ -252,6 +252,15 @@ void fillSolid(HDC handle, DC& dc, const RECT& r, COLORREF color) {
 
 }  // namespace
 
+BOOL platform::fillSolidRect(HDC handle, const RECT* rect, COLORREF color) {
+  DC* dc = findDC(handle);
+  if (!dc) return invalidHandle(FALSE);
+  if (!rect) return FALSE;
+  dc->state.bkColor = color & 0xFFFFFF;
+  fillSolid(handle, *dc, *rect, color & 0xFFFFFF);
+  return TRUE;
+}
+
 BOOL DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
   DC* dc = findDC(handle);
   if (!dc) return invalidHandle(FALSE);

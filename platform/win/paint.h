@@ -89,3 +89,9 @@ PLATFORM_API int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 PLATFORM_API BOOL InvertRect(HDC dc, const RECT* rect);
 // A one-pixel frame drawn by inverting the pixels (drawn twice it is gone).
 PLATFORM_API BOOL DrawFocusRect(HDC dc, const RECT* rect);
+
+namespace platform {
+// Fills with a colour and leaves that colour as the DC's background colour
+// (the class library's FillSolidRect).
+PLATFORM_API BOOL fillSolidRect(HDC dc, const RECT* rect, COLORREF color);
+}  // namespace platform

@@ -12,6 +12,8 @@
 #include "crt/utf8.h"
 #include "win/pangofonts.h"
 
+#include <fontconfig/fontconfig.h>
+
 namespace platform {
 
 namespace {
@@ -74,15 +76,7 @@ class FixedMeasure : public TextMeasure {
 class PangoMeasure : public TextMeasure {
  public:
   SIZE extent(const LOGFONT& font, std::string_view text) override {
-    LONG width = 0;
-    if (!text.empty()) {
-      PangoLayout* l = pangofonts::layout(font, text);
-      PangoRectangle logical;
-      pango_layout_get_pixel_extents(l, nullptr, &logical);
-      g_object_unref(l);
-      width = logical.width;
-    }
-    return SIZE{width, metrics(font).tmHeight};
+    return SIZE{width(font, text), metrics(font).tmHeight};
   }
 
   TEXTMETRIC metrics(const LOGFONT& font) override {
@@ -98,8 +92,8 @@ class PangoMeasure : public TextMeasure {
     tm.tmHeight = tm.tmAscent + tm.tmDescent;
     double em = pango_font_description_get_size(pangofonts::description(font)) / double(PANGO_SCALE);
     tm.tmInternalLeading = std::max<LONG>(0, tm.tmHeight - static_cast<LONG>(std::lround(em)));
-    tm.tmAveCharWidth = extent(font, "x").cx;
-    tm.tmMaxCharWidth = std::max(tm.tmAveCharWidth, extent(font, "\xE5\x9B\xBD").cx);  // 国
+    tm.tmAveCharWidth = width(font, "x");
+    tm.tmMaxCharWidth = std::max(tm.tmAveCharWidth, width(font, "\xE5\x9B\xBD"));  // 国
     tm.tmWeight = font.lfWeight ? font.lfWeight : FW_NORMAL;
     tm.tmItalic = font.lfItalic;
     tm.tmUnderlined = font.lfUnderline;
@@ -115,6 +109,15 @@ class PangoMeasure : public TextMeasure {
   }
 
  private:
+  static LONG width(const LOGFONT& font, std::string_view text) {
+    if (text.empty()) return 0;
+    PangoLayout* l = pangofonts::layout(font, text);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(l, nullptr, &logical);
+    g_object_unref(l);
+    return logical.width;
+  }
+
   std::map<std::string, TEXTMETRIC> m_metrics;
 };
 
@@ -201,6 +204,31 @@ std::string pangoFamilies(const LOGFONT& font) {
 
 namespace pangofonts {
 
+namespace {
+
+PangoContext*& contextSlot() {
+  static PangoContext* ctx = nullptr;
+  return ctx;
+}
+
+std::map<std::string, PangoFontDescription*>& descriptions() {
+  static auto* cache = new std::map<std::string, PangoFontDescription*>;
+  return *cache;
+}
+
+// Gives back what pango, cairo and fontconfig hold at the end of the process,
+// so that a leak check sees only the system's own leaks.
+void releaseFonts() {
+  for (auto& [key, d] : descriptions()) pango_font_description_free(d);
+  descriptions().clear();
+  if (contextSlot()) g_object_unref(contextSlot());
+  contextSlot() = nullptr;
+  cairo_debug_reset_static_data();
+  FcFini();
+}
+
+}  // namespace
+
 PangoContext* context() {
   static PangoContext* ctx = [] {
     PangoFontMap* map = pango_cairo_font_map_new();
@@ -212,13 +240,15 @@ PangoContext* context() {
     cairo_font_options_destroy(options);
     pango_cairo_context_set_resolution(c, 96);
     pango_context_set_language(c, pango_language_from_string("zh-cn"));
+    contextSlot() = c;
+    std::atexit(releaseFonts);
     return c;
   }();
-  return ctx;
+  return contextSlot() ? contextSlot() : ctx;
 }
 
 const PangoFontDescription* description(const LOGFONT& font) {
-  static std::map<std::string, PangoFontDescription*> cache;
+  auto& cache = descriptions();
   std::string key = fontKey(font);
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
