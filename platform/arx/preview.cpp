@@ -28,8 +28,7 @@ struct Mapping {
 };
 
 COLORREF colorOf(const GiPrimitive& p) {
-  unsigned rgb = colorIndexToRgb(p.color >= 1 && p.color <= 255 ? p.color : 7);
-  if (p.color == 7 || p.color == 256 || p.color == 0) rgb = 0;  // drawn black on the light background
+  unsigned rgb = colorIndexToRgb(p.color);  // 7 and anything unresolved: black
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
