@@ -7,8 +7,6 @@
 #include <numbers>
 #include <vector>
 
-#include "arx/dbstub.h"
-#include "arx/dbsymtb.h"
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
 #include "crt/paths.h"
@@ -136,17 +134,7 @@ bool drawDrawingPreview(HDC dc, const RECT& rect, AcDbDatabase& db) {
   if (GetObjectType(dc) == 0) return false;
   GiRecorder rec(&db);
   rec.setResolveColors(true);
-  AcDbStub* ms = db.modelSpaceId().stub();
-  const AcDbBlockTableRecord* block = ms && ms->object ? AcDbBlockTableRecord::cast(ms->object) : nullptr;
-  if (!block) return false;
-  for (AcDbStub* s : block->entityStubs()) {
-    const AcDbEntity* e = s->object ? AcDbEntity::cast(s->object) : nullptr;
-    if (!e || e->isErased()) continue;
-    AcDbStub* ls = e->layerId().stub();
-    const AcDbLayerTableRecord* layer = ls && ls->object ? AcDbLayerTableRecord::cast(ls->object) : nullptr;
-    if (layer && (layer->isOff() || layer->isFrozen())) continue;
-    rec.drawEntity(e);
-  }
+  drawModelSpace(db, rec);
   AcDbExtents ext;
   for (const GiPrimitive& p : rec.primitives()) addPrimitiveExtents(p, ext);
   if (ext.isEmpty()) return false;

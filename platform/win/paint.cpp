@@ -2,6 +2,7 @@
 #include "win/paint.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -305,6 +306,12 @@ BOOL DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
 
 namespace {
 
+// The four one-pixel sides of a frame, none drawn twice.
+std::array<RECT, 4> frameSides(const RECT& r) {
+  return {RECT{r.left, r.top, r.right, r.top + 1}, RECT{r.left, r.bottom - 1, r.right, r.bottom},
+          RECT{r.left, r.top + 1, r.left + 1, r.bottom - 1}, RECT{r.right - 1, r.top + 1, r.right, r.bottom - 1}};
+}
+
 bool brushColor(HBRUSH brush, platform::GdiBrush& out) {
   uintptr_t v = reinterpret_cast<uintptr_t>(brush);
   if (v >= 1 && v <= 31) {
@@ -337,12 +344,7 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brush) {
   platform::GdiBrush b;
   if (!dc || !brushColor(brush, b)) return invalidHandle(0);
   if (!rect || IsRectEmpty(rect)) return 0;
-  const RECT& r = *rect;
-  const RECT sides[] = {{r.left, r.top, r.right, r.top + 1},
-                        {r.left, r.bottom - 1, r.right, r.bottom},
-                        {r.left, r.top + 1, r.left + 1, r.bottom - 1},
-                        {r.right - 1, r.top + 1, r.right, r.bottom - 1}};
-  for (const RECT& s : sides) {
+  for (const RECT& s : frameSides(*rect)) {
     GdiOp op;
     op.kind = GdiOp::kFillRect;
     op.brush = b;
@@ -360,11 +362,6 @@ BOOL InvertRect(HDC handle, const RECT* rect) {
 BOOL DrawFocusRect(HDC handle, const RECT* rect) {
   if (!findDC(handle)) return invalidHandle(FALSE);
   if (!rect || IsRectEmpty(rect)) return FALSE;
-  const RECT& r = *rect;
-  const RECT sides[] = {{r.left, r.top, r.right, r.top + 1},
-                        {r.left, r.bottom - 1, r.right, r.bottom},
-                        {r.left, r.top + 1, r.left + 1, r.bottom - 1},
-                        {r.right - 1, r.top + 1, r.right, r.bottom - 1}};
-  for (const RECT& s : sides) InvertRect(handle, &s);
+  for (const RECT& s : frameSides(*rect)) InvertRect(handle, &s);
   return TRUE;
 }

@@ -148,6 +148,21 @@ std::shared_ptr<const Keys> loadKeys() {
   return keys;
 }
 
+// The path of a predefined or open key and the keys it reads (a predefined
+// key reads the file now); false for a key that is neither.
+bool keyOf(HKEY key, std::string& path, std::shared_ptr<const Keys>& keys) {
+  if (const char* root = rootName(key)) {
+    path = root;
+    keys = loadKeys();
+    return true;
+  }
+  auto it = openKeys().find(reinterpret_cast<uintptr_t>(key));
+  if (it == openKeys().end()) return false;
+  path = it->second.path;
+  keys = it->second.keys;
+  return true;
+}
+
 }  // namespace
 
 namespace platform {
@@ -183,15 +198,7 @@ LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD /*options*/, REGSAM /*access*/
   *result = nullptr;
   std::string base;
   std::shared_ptr<const Keys> keys;
-  if (const char* root = rootName(key)) {
-    base = root;
-    keys = loadKeys();
-  } else {
-    auto it = openKeys().find(reinterpret_cast<uintptr_t>(key));
-    if (it == openKeys().end()) return ERROR_INVALID_HANDLE;
-    base = it->second.path;
-    keys = it->second.keys;
-  }
+  if (!keyOf(key, base, keys)) return ERROR_INVALID_HANDLE;
   std::string path = normalKeyPath(base + "\\" + (subKey ? subKey : ""));
   // A root key exists always; any other when the file holds it.
   if (path.find('\\') != std::string::npos && !keys->count(path)) return ERROR_FILE_NOT_FOUND;
@@ -204,15 +211,7 @@ LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD /*options*/, REGSAM /*access*/
 LONG RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD /*reserved*/, LPDWORD type, LPBYTE data, LPDWORD size) {
   std::shared_ptr<const Keys> keys;
   std::string path;
-  if (const char* root = rootName(key)) {
-    path = root;
-    keys = loadKeys();
-  } else {
-    auto it = openKeys().find(reinterpret_cast<uintptr_t>(key));
-    if (it == openKeys().end()) return ERROR_INVALID_HANDLE;
-    path = it->second.path;
-    keys = it->second.keys;
-  }
+  if (!keyOf(key, path, keys)) return ERROR_INVALID_HANDLE;
   if (data && !size) return ERROR_INVALID_PARAMETER;
   auto k = keys->find(path);
   if (k == keys->end()) return ERROR_FILE_NOT_FOUND;

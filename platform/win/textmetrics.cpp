@@ -42,6 +42,20 @@ void forEachCharacter(std::string_view text, F f) {
   }
 }
 
+// The fields of a TEXTMETRIC that come from the LOGFONT alone.
+void describeFont(TEXTMETRIC& tm, const LOGFONT& font) {
+    tm.tmWeight = font.lfWeight ? font.lfWeight : FW_NORMAL;
+    tm.tmItalic = font.lfItalic;
+    tm.tmUnderlined = font.lfUnderline;
+    tm.tmStruckOut = font.lfStrikeOut;
+    tm.tmCharSet = font.lfCharSet;
+    tm.tmFirstChar = 0x20;
+    tm.tmLastChar = 0xFF;
+    tm.tmDefaultChar = '?';
+    tm.tmBreakChar = ' ';
+    tm.tmDigitizedAspectX = tm.tmDigitizedAspectY = 96;
+}
+
 class FixedMeasure : public TextMeasure {
  public:
   SIZE extent(const LOGFONT& font, std::string_view text) override {
@@ -58,16 +72,7 @@ class FixedMeasure : public TextMeasure {
     tm.tmAscent = h - tm.tmDescent;
     tm.tmAveCharWidth = n;
     tm.tmMaxCharWidth = 2 * n;
-    tm.tmWeight = font.lfWeight ? font.lfWeight : FW_NORMAL;
-    tm.tmItalic = font.lfItalic;
-    tm.tmUnderlined = font.lfUnderline;
-    tm.tmStruckOut = font.lfStrikeOut;
-    tm.tmCharSet = font.lfCharSet;
-    tm.tmFirstChar = 0x20;
-    tm.tmLastChar = 0xFF;
-    tm.tmDefaultChar = '?';
-    tm.tmBreakChar = ' ';
-    tm.tmDigitizedAspectX = tm.tmDigitizedAspectY = 96;
+    describeFont(tm, font);
     return tm;
   }
   bool placesEachCharacter() const override { return true; }
@@ -94,16 +99,7 @@ class PangoMeasure : public TextMeasure {
     tm.tmInternalLeading = std::max<LONG>(0, tm.tmHeight - static_cast<LONG>(std::lround(em)));
     tm.tmAveCharWidth = width(font, "x");
     tm.tmMaxCharWidth = std::max(tm.tmAveCharWidth, width(font, "\xE5\x9B\xBD"));  // 国
-    tm.tmWeight = font.lfWeight ? font.lfWeight : FW_NORMAL;
-    tm.tmItalic = font.lfItalic;
-    tm.tmUnderlined = font.lfUnderline;
-    tm.tmStruckOut = font.lfStrikeOut;
-    tm.tmCharSet = font.lfCharSet;
-    tm.tmFirstChar = 0x20;
-    tm.tmLastChar = 0xFF;
-    tm.tmDefaultChar = '?';
-    tm.tmBreakChar = ' ';
-    tm.tmDigitizedAspectX = tm.tmDigitizedAspectY = 96;
+    describeFont(tm, font);
     m_metrics.emplace(key, tm);
     return tm;
   }
