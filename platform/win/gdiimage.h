@@ -13,7 +13,7 @@ namespace platform {
 
 // A DC drawing into a new picture of width x height pixels, white at first.
 // `recorder`, when given, records what is drawn (and what the memory DCs made
-// compatible with it draw). NULL for a size that is not positive or too large.
+// compatible with it draw); it must outlive the DCs that record into it. NULL for a size that is not positive or too large.
 // Freed by DeleteDC.
 PLATFORM_API HDC createImageDC(int width, int height, GdiRecorder* recorder = nullptr);
 // A DC drawing on the picture of `imageDC` with a state of its own (stock
