@@ -127,22 +127,9 @@ void svgPrimitive(std::string& out, const GiPrimitive& p, double hairline) {
 }  // namespace
 
 std::string svgOfModelSpace(AcDbDatabase& db) {
-  reviveProxies();
   GiRecorder rec(&db);
   rec.setResolveColors(true);
-  AcDbStub* ms = db.modelSpaceId().stub();
-  const AcDbBlockTableRecord* block = ms && ms->object ? AcDbBlockTableRecord::cast(ms->object) : nullptr;
-  if (block) {
-    for (AcDbStub* s : block->entityStubs()) {
-      const AcDbEntity* e = s->object ? AcDbEntity::cast(s->object) : nullptr;
-      if (!e || e->isErased()) continue;
-      // Entities on layers that are off or frozen are not shown.
-      AcDbStub* ls = e->layerId().stub();
-      const AcDbLayerTableRecord* layer = ls && ls->object ? AcDbLayerTableRecord::cast(ls->object) : nullptr;
-      if (layer && (layer->isOff() || layer->isFrozen())) continue;
-      rec.drawEntity(e);
-    }
-  }
+  drawModelSpace(db, rec);
   AcDbExtents ext;
   for (const GiPrimitive& p : rec.primitives()) addPrimitiveExtents(p, ext);
   double minx = 0, miny = 0, w = 100, h = 100;

@@ -8,6 +8,7 @@
 #include "arx/dbdatabase.h"
 #include "arx/dbents.h"
 #include "arx/dbpl.h"
+#include "arx/dbproxy.h"
 #include "arx/dbstub.h"
 #include "arx/dbsymtb.h"
 #include "crt/gbk.h"
@@ -554,3 +555,23 @@ Acad::ErrorStatus AcDbEntity::explode(AcDbVoidPtrArray& entitySet) const {
   for (AcDbEntity* e : made) entitySet.append(e);
   return Acad::eOk;
 }
+
+namespace platform {
+
+void drawModelSpace(AcDbDatabase& db, GiRecorder& rec) {
+  reviveProxies();
+  AcDbStub* ms = db.modelSpaceId().stub();
+  const AcDbBlockTableRecord* block = ms && ms->object ? AcDbBlockTableRecord::cast(ms->object) : nullptr;
+  if (!block) return;
+  for (AcDbStub* s : block->entityStubs()) {
+    const AcDbEntity* e = s->object ? AcDbEntity::cast(s->object) : nullptr;
+    if (!e || e->isErased()) continue;
+    // Entities on layers that are off or frozen are not shown.
+    AcDbStub* ls = e->layerId().stub();
+    const AcDbLayerTableRecord* layer = ls && ls->object ? AcDbLayerTableRecord::cast(ls->object) : nullptr;
+    if (layer && (layer->isOff() || layer->isFrozen())) continue;
+    rec.drawEntity(e);
+  }
+}
+
+}  // namespace platform

@@ -60,6 +60,12 @@ PLATFORM_API double primitiveDistance(const GiPrimitive& prim, const AcGePoint3d
 // takes its primitive's colour, layer, line type and line weight.
 PLATFORM_API void entitiesFromPrimitives(const std::vector<GiPrimitive>& prims, std::vector<AcDbEntity*>& out);
 
+class GiRecorder;
+// Records what model space of `db` shows: every entity that is not erased and
+// whose layer is neither off nor frozen (proxies of classes registered since
+// are revived first).
+PLATFORM_API void drawModelSpace(AcDbDatabase& db, GiRecorder& rec);
+
 class PLATFORM_API GiRecorder : public AcGiWorldDraw,
                                 public AcGiWorldGeometry,
                                 public AcGiSubEntityTraits,

@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "crt/paths.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -40,7 +41,6 @@ struct Tables {
   std::mutex lock;
   std::unordered_map<uintptr_t, HandleObject> handles;
   std::map<uintptr_t, size_t> views;  // base address -> length
-  uintptr_t next = 0x1000;
 };
 
 Tables& tables() {
@@ -64,8 +64,7 @@ DWORD errorOfErrno(int e) {
 HANDLE addHandle(const HandleObject& object) {
   Tables& t = tables();
   std::lock_guard<std::mutex> guard(t.lock);
-  uintptr_t id = t.next;
-  t.next += 4;
+  uintptr_t id = platform::newHandleValue();
   t.handles.emplace(id, object);
   return reinterpret_cast<HANDLE>(id);
 }

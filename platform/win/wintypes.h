@@ -64,7 +64,8 @@ typedef struct HBITMAP__* HBITMAP;
 typedef struct HFONT__* HFONT;
 typedef struct HBRUSH__* HBRUSH;
 typedef struct HPEN__* HPEN;
-typedef struct HGDIOBJ__* HGDIOBJ;
+// Any GDI object: a pen, brush, font, bitmap or region handle converts to it.
+typedef void* HGDIOBJ;
 typedef struct HCURSOR__* HCURSOR;
 typedef struct HKEY__* HKEY;
 typedef void* HGLOBAL;
