@@ -215,6 +215,7 @@ void DesignLine::UpdateSlopeTable() {
     e.height[k] = dy / f;
     e.bermWidth[k] = j + 1 < n ? std::fabs(d.vertices[j + 1].x - d.vertices[j].x) / f : 0.0;
   }
-  if (k > 0) e.height[k - 1] = 100.0;
+  if (k == 0) return;  // the formation alone: no leg to take a grade from
+  e.height[k - 1] = 100.0;
   e.count = k;
 }

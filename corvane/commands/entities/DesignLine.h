@@ -50,7 +50,8 @@ class DesignLine : public AcDbEntity {
   // 0.001) and height |dy|, the berm that follows it (j to j + 1) the grade's
   // berm width |dx|; lengths are divided by the line's drawing factor; the
   // last grade's height is 100.0 and the grade count the number of legs. A
-  // cutting side, or a line of at most 4 vertices, is left as it is.
+  // cutting side, or a line without a slope leg (at most 5 vertices), keeps
+  // its table.
   void UpdateSlopeTable();
 
   // The drawing factor the line was drawn with (the global one when the line
