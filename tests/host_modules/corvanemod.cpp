@@ -13,6 +13,7 @@
 #include "SectionReactorLists.h"
 #include "arx/arx.h"
 #include "geometry/BAS_DRAW_FUN.h"
+#include "tests/corvane/commands/entity_classes.h"
 
 namespace {
 
@@ -74,12 +75,7 @@ extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoin
     case AcRx::kInitAppMsg:
       acrxDynamicLinker->unlockApplication(appId);
       acrxDynamicLinker->registerAppMDIAware(appId);
-      HdmText::rxInit();
-      DesignLine::rxInit();
-      EarthLine::rxInit();
-      LTGOU::rxInit();
-      JSGOU::rxInit();
-      acrxBuildClassHierarchy();
+      entity_test::RegisterSectionEntityClasses();
       acedRegCmds->addCommand(kGroup, "TMC_DRAW", "TMC_DRAW", ACRX_CMD_MODAL, &TmcDraw);
       acedRegCmds->addCommand(kGroup, "TMC_DETACH", "TMC_DETACH", ACRX_CMD_MODAL, &TmcDetach);
       break;
@@ -87,8 +83,7 @@ extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoin
       acedRegCmds->removeGroup(kGroup);
       ReleaseSectionReactors();
       acutPrintf("tmc: released, pending %d\n", static_cast<int>(PendingReactorList.size()));
-      for (AcRxClass* c : {HdmText::desc(), DesignLine::desc(), EarthLine::desc(), LTGOU::desc(), JSGOU::desc()})
-        if (c != nullptr) deleteAcRxClass(c);
+      entity_test::UnregisterSectionEntityClasses();
       break;
     default:
       break;

@@ -8,7 +8,6 @@
 
 #include "DesignerGlobals.h"
 #include "EntityFiling.h"
-#include "PlainDrawing.h"
 #include "arx/edoutput.h"
 #include "arx/gi.h"
 
@@ -30,16 +29,6 @@ bool ShowsSideDitch(double formCode) {
 
 DesignLine::DesignLine() = default;
 DesignLine::~DesignLine() = default;
-
-const DesignLineData& DesignLine::Data() const {
-  assertReadEnabled();
-  return m_data;
-}
-
-DesignLineData& DesignLine::Edit() {
-  assertWriteEnabled();
-  return m_data;
-}
 
 double DesignLine::DrawingFactor() const { return m_data.frameOrigin[2] > 0.0 ? m_data.frameOrigin[2] : g_DrawingFactor; }
 
@@ -79,9 +68,7 @@ Acad::ErrorStatus DesignLine::dwgInFields(AcDbDwgFiler* filer) {
   if (es != Acad::eOk) return es;
   // Read into a fresh record: the line keeps its data unless all of it reads.
   DesignLineData d;
-  auto failed = [filer]() {
-    return filer->filerStatus() != Acad::eOk ? filer->filerStatus() : Acad::eFilerError;
-  };
+  auto failed = [filer]() { return entity_filing::Failure(filer); };
   if (!entity_filing::ReadPoints(filer, kMaxDrawnLinePoints, d.vertices)) return failed();
   SlopeLegGeometry& g = d.geometry;
   for (double* v : {&g.pointA[0], &g.pointA[1], &g.slopeStart[0][0], &g.slopeStart[0][1], &g.slopeStart[1][0],
@@ -167,8 +154,6 @@ void DesignLine::list() const {
   }
   acutPrintf("\n");
 }
-
-void DesignLine::DrawPlain(int colour, AcDbObjectId layer) const { AppendPlainForm(this, colour, layer); }
 
 // ---- Grips and the slope table ---------------------------------------------------------------------
 

@@ -15,10 +15,10 @@
 // other grip moves its vertex alone. After a move the slope-leg geometry
 // follows the vertices and the slope table is recomputed (UpdateSlopeTable).
 
+#include "SectionEntity.h"
 #include "SectionEntityData.h"
-#include "arx/dbmain.h"
 
-class DesignLine : public AcDbEntity {
+class DesignLine : public SectionEntity<DesignLineData> {
  public:
   ACRX_DECLARE_MEMBERS(DesignLine);
   DesignLine();
@@ -26,12 +26,6 @@ class DesignLine : public AcDbEntity {
 
   // The object as a DesignLine when its class is DesignLine (or derived), else null.
   static DesignLine* CastFromObject(const AcRxObject* object) { return cast(object); }
-
-  // The line's data: for reading (the entity open for read, write or notify)
-  // and for writing (open for write: the change is recorded, so the line's
-  // reactors hear of it when it is closed).
-  const DesignLineData& Data() const;
-  DesignLineData& Edit();
 
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
@@ -41,9 +35,6 @@ class DesignLine : public AcDbEntity {
                                   AcDbIntArray& geomIds) const override;
   Acad::ErrorStatus moveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
 
-  // The same drawing as plain polylines and texts in `colour`, appended to
-  // model space (on `layer`, the entity's own when null), for printing.
-  void DrawPlain(int colour, AcDbObjectId layer = AcDbObjectId::kNull) const;
   // Recomputes the slope table of an embankment side from the line's slope
   // legs: from vertex 5 on, each slope leg (vertex j - 1 to j, j = 5, 7, ...)
   // gives its grade's ratio |dx| / |dy| (1000000.0 when |dy| is at most
@@ -57,7 +48,4 @@ class DesignLine : public AcDbEntity {
   // The drawing factor the line was drawn with (the global one when the line
   // carries none).
   double DrawingFactor() const;
-
- private:
-  DesignLineData m_data;
 };

@@ -3,7 +3,6 @@
 #include "EarthLine.h"
 
 #include "EntityFiling.h"
-#include "PlainDrawing.h"
 #include "arx/edoutput.h"
 #include "arx/gi.h"
 
@@ -15,16 +14,6 @@ constexpr Adesk::UInt16 kGroundColour = 7;
 
 EarthLine::EarthLine() = default;
 EarthLine::~EarthLine() = default;
-
-const EarthLineData& EarthLine::Data() const {
-  assertReadEnabled();
-  return m_data;
-}
-
-EarthLineData& EarthLine::Edit() {
-  assertWriteEnabled();
-  return m_data;
-}
 
 Acad::ErrorStatus EarthLine::dwgOutFields(AcDbDwgFiler* filer) const {
   assertReadEnabled();
@@ -44,7 +33,7 @@ Acad::ErrorStatus EarthLine::dwgInFields(AcDbDwgFiler* filer) {
   filer->readInt32(&side);
   d.side = side;
   if (!entity_filing::ReadPoints(filer, kMaxDrawnLinePoints, d.vertices) || filer->filerStatus() != Acad::eOk)
-    return filer->filerStatus() != Acad::eOk ? filer->filerStatus() : Acad::eFilerError;
+    return entity_filing::Failure(filer);
   m_data = std::move(d);
   return Acad::eOk;
 }
@@ -63,5 +52,3 @@ void EarthLine::list() const {
   for (const AcGePoint3d& p : m_data.vertices) acutPrintf("\n\t\t%0.3lf, %0.3lf", p.x, p.y);
   acutPrintf("\n");
 }
-
-void EarthLine::DrawPlain(int colour, AcDbObjectId layer) const { AppendPlainForm(this, colour, layer); }

@@ -5,10 +5,10 @@
 // "\"Corvane\"", proxy flags 0); it files its side and its points, so a saved
 // section sheet reopens with its ground lines.
 
+#include "SectionEntity.h"
 #include "SectionEntityData.h"
-#include "arx/dbmain.h"
 
-class EarthLine : public AcDbEntity {
+class EarthLine : public SectionEntity<EarthLineData> {
  public:
   ACRX_DECLARE_MEMBERS(EarthLine);
   EarthLine();
@@ -16,17 +16,8 @@ class EarthLine : public AcDbEntity {
 
   static EarthLine* CastFromObject(const AcRxObject* object) { return cast(object); }
 
-  // For reading; for writing (recorded as a change).
-  const EarthLineData& Data() const;
-  EarthLineData& Edit();
-
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
   Adesk::Boolean worldDraw(AcGiWorldDraw* wd) override;
   void list() const override;
-  // The ground line as a plain polyline in `colour`, for printing.
-  void DrawPlain(int colour, AcDbObjectId layer = AcDbObjectId::kNull) const;
-
- private:
-  EarthLineData m_data;
 };

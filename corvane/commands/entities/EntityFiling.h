@@ -22,6 +22,11 @@ bool ReadPoints(AcDbDwgFiler* filer, int maxCount, std::vector<AcGePoint3d>& poi
 // Reads an Int32 and checks it lies in lo .. hi (else eFilerError).
 bool ReadIntIn(AcDbDwgFiler* filer, int lo, int hi, int& value);
 
+// The status a failed read returns: the filer's, else eFilerError.
+inline Acad::ErrorStatus Failure(AcDbDwgFiler* filer) {
+  return filer->filerStatus() != Acad::eOk ? filer->filerStatus() : Acad::eFilerError;
+}
+
 // The section's area block, every value in its order of declaration.
 void WriteAreas(AcDbDwgFiler* filer, const SectionAreas& areas);
 void ReadAreas(AcDbDwgFiler* filer, SectionAreas& areas);

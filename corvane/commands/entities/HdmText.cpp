@@ -8,7 +8,6 @@
 
 #include "DesignerGlobals.h"
 #include "EntityFiling.h"
-#include "PlainDrawing.h"
 #include "arx/edoutput.h"
 #include "arx/gi.h"
 
@@ -38,16 +37,6 @@ std::vector<std::string> NoteLines(const SectionNoteData& d) {
 
 HdmText::HdmText() = default;
 HdmText::~HdmText() = default;
-
-const SectionNoteData& HdmText::Data() const {
-  assertReadEnabled();
-  return m_data;
-}
-
-SectionNoteData& HdmText::Edit() {
-  assertWriteEnabled();
-  return m_data;
-}
 
 Acad::ErrorStatus HdmText::dwgOutFields(AcDbDwgFiler* filer) const {
   assertReadEnabled();
@@ -97,5 +86,3 @@ void HdmText::list() const {
   for (const std::string& line : NoteLines(m_data)) acutPrintf("\n\t%s", line.c_str());
   acutPrintf("\n");
 }
-
-void HdmText::DrawPlain(int colour, AcDbObjectId layer) const { AppendPlainForm(this, colour, layer); }

@@ -8,10 +8,10 @@
 // name, as "0" cannot stand as an entity type); it files its data, so a saved
 // section sheet reopens with its notes.
 
+#include "SectionEntity.h"
 #include "SectionEntityData.h"
-#include "arx/dbmain.h"
 
-class HdmText : public AcDbEntity {
+class HdmText : public SectionEntity<SectionNoteData> {
  public:
   ACRX_DECLARE_MEMBERS(HdmText);
   HdmText();
@@ -19,17 +19,8 @@ class HdmText : public AcDbEntity {
 
   static HdmText* CastFromObject(const AcRxObject* object) { return cast(object); }
 
-  // For reading; for writing (recorded as a change).
-  const SectionNoteData& Data() const;
-  SectionNoteData& Edit();
-
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
   Adesk::Boolean worldDraw(AcGiWorldDraw* wd) override;
   void list() const override;
-  // The note as plain texts in `colour`, for printing.
-  void DrawPlain(int colour, AcDbObjectId layer = AcDbObjectId::kNull) const;
-
- private:
-  SectionNoteData m_data;
 };

@@ -6,7 +6,6 @@
 
 #include "DesignerGlobals.h"
 #include "EntityFiling.h"
-#include "PlainDrawing.h"
 #include "arx/edoutput.h"
 #include "arx/gi.h"
 
@@ -20,16 +19,6 @@ constexpr Adesk::UInt16 kLabelColour = 2;
 
 SectionDitchEntity::SectionDitchEntity() = default;
 SectionDitchEntity::~SectionDitchEntity() = default;
-
-const SectionDitchData& SectionDitchEntity::Data() const {
-  assertReadEnabled();
-  return m_data;
-}
-
-SectionDitchData& SectionDitchEntity::Edit() {
-  assertWriteEnabled();
-  return m_data;
-}
 
 Acad::ErrorStatus SectionDitchEntity::dwgOutFields(AcDbDwgFiler* filer) const {
   assertReadEnabled();
@@ -61,7 +50,7 @@ Acad::ErrorStatus SectionDitchEntity::dwgInFields(AcDbDwgFiler* filer) {
   filer->readDouble(&d.bottomCentre);
   if (!pointsRead || !entity_filing::ReadPoints(filer, kMaxDitchOutlinePoints, d.outline) ||
       filer->filerStatus() != Acad::eOk)
-    return filer->filerStatus() != Acad::eOk ? filer->filerStatus() : Acad::eFilerError;
+    return entity_filing::Failure(filer);
   m_data = std::move(d);
   return Acad::eOk;
 }
@@ -91,5 +80,3 @@ void SectionDitchEntity::list() const {
   for (const AcGePoint3d& p : m_data.vertices) acutPrintf("\n\t\t%0.3lf, %0.3lf", p.x, p.y);
   acutPrintf("\n\t沟底高程: %0.3lf  沟底中心距: %0.3lf\n", m_data.bottomElevation, m_data.bottomCentre);
 }
-
-void SectionDitchEntity::DrawPlain(int colour, AcDbObjectId layer) const { AppendPlainForm(this, colour, layer); }

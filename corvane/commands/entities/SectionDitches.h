@@ -9,17 +9,14 @@
 // proxy flags 0, and file their data, so a saved section sheet reopens with
 // its ditches.
 
+#include "SectionEntity.h"
 #include "SectionEntityData.h"
-#include "arx/dbmain.h"
 
 // What the two ditch entities share (not a class of its own in the drawing).
-class SectionDitchEntity : public AcDbEntity {
+class SectionDitchEntity : public SectionEntity<SectionDitchData> {
  public:
   ~SectionDitchEntity() override;
 
-  // For reading; for writing (recorded as a change).
-  const SectionDitchData& Data() const;
-  SectionDitchData& Edit();
   // Whether the entity shows the side's ditch kind now.
   bool Shows() const { return SectionDitchData::ShowsKind(IsTopDitch(), m_data.kind); }
 
@@ -27,15 +24,10 @@ class SectionDitchEntity : public AcDbEntity {
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
   Adesk::Boolean worldDraw(AcGiWorldDraw* wd) override;
   void list() const override;
-  // The ditch as plain polylines and text in `colour`, for printing.
-  void DrawPlain(int colour, AcDbObjectId layer = AcDbObjectId::kNull) const;
 
  protected:
   SectionDitchEntity();
   virtual bool IsTopDitch() const = 0;
-
- private:
-  SectionDitchData m_data;
 };
 
 class LTGOU : public SectionDitchEntity {

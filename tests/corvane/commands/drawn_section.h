@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "corvane/engine/drivers_support.h"
+#include "corvane/engine/sidedesign_support.h"
 #include "entity_support.h"
 
 namespace entity_test {
 
-inline constexpr double kSectionML = 500.0;
+inline constexpr double kSectionML = 500.0;  // within the ditch tables' rows (sidedesign::kEnd)
 
 // The frame the tests draw with: origin (1000, 500), factor 5, base 95.
 inline SectionFrame TestFrame(double reference) {
@@ -33,45 +34,14 @@ inline AcGePoint3d DrawnAt(const SectionFrame& f, double x, double y) {
                      0.0);
 }
 
-// The ditches of the level designer: a side ditch on both sides, a drainage
-// ditch (type 1) on the right, a top ditch on both sides.
-inline void AddDitches(CrossSectionDesigner& d) {
-  for (int side : {-1, 1}) {
-    SideStandards& s = d.Standards(side);
-    SideDitchEntry* sd = s.sideDitch.Replace(1);
-    sd->endMileage = 1e9;
-    sd->bottomWidth = 0.4;
-    sd->depth = 0.8;
-    sd->innerRatio = 1.0;
-    sd->outerRatio = 1.0;
-    sd->liningThickness = 0.3;
-    DrainageDitchEntry* dd = s.drainageDitch.Replace(1);
-    dd->endMileage = 1e9;
-    dd->type = side > 0 ? 1 : 0;
-    dd->distance = 2.0;
-    dd->crossSlope = 4.0;
-    dd->bottomWidth = 0.4;
-    dd->depth = 0.6;
-    dd->innerRatio = 1.0;
-    dd->outerRatio = 1.0;
-    dd->liningThickness = 0.3;
-    TopDitchEntry* td = s.topDitch.Replace(1);
-    td->startMileage = 0.0;
-    td->endMileage = 1e9;
-    td->atStart = td->atEnd = {2.0, 0.4, 0.6};
-    td->innerRatio = 1.0;
-    td->outerRatio = 1.0;
-    td->liningThickness = 0.3;
-  }
-}
-
 // A designer with one section at kSectionML over level ground at 100 (a
 // point every 5 m, so that the ground's cross slope can be fitted where the
 // ditches go) and the grade line at `elevation` (102: both sides in fill, a
 // drainage ditch on the right; 98: in cut, top ditches), designed.
 inline void MakeDesignedSection(CrossSectionDesigner& d, double elevation) {
   drivers_test::MakeLevelDesigner(d, "单线", elevation, {kSectionML});
-  AddDitches(d);
+  sidedesign::DitchTables(d.Standards(-1), 0, true);
+  sidedesign::DitchTables(d.Standards(1), 1, true);
   GroundBlock& ground = d.sections[0].groundBlocks[0];
   ground.leftCount = ground.rightCount = 13;
   for (int j = 0; j < 13; ++j) ground.left[j] = ground.right[j] = PairXY{5.0 * j, 0.0};

@@ -209,7 +209,9 @@ TEST_F(EntityDisplayTest, DitchesShowTheirOwnKindAndTheNoteItsValues) {
                                      c.kind == 0 ? std::vector<AcGePoint3d>{} : std::vector<AcGePoint3d>{P(0, 0), P(1, 1)}};
     const std::vector<GiPrimitive> got = Drawn(ditch);
     EXPECT_EQ(got.size(), c.pieces);
-    if (c.pieces == 3) EXPECT_EQ(got[2].text, "94.125");
+    if (c.pieces == 3) {
+      EXPECT_EQ(got[2].text, "94.125");
+    }
     delete ditch;
   }
   auto* note = new HdmText();
@@ -260,10 +262,16 @@ TEST_F(EntityDisplayTest, PlainFormsArePolylinesAndTextsInOneColour) {
     EXPECT_EQ(e->colorIndex(), kinds.size() <= 3 ? 1 : 0);
     EXPECT_STREQ(e->layer(), "Hdm");
     if (auto* pl = AcDbPolyline::cast(e)) {
-      if (kinds.size() == 1) EXPECT_EQ(pl->numVerts(), 6u);
-      if (kinds.size() == 2) EXPECT_TRUE(pl->isClosed());  // the elevation mark
+      if (kinds.size() == 1) {
+        EXPECT_EQ(pl->numVerts(), 6u);
+      }
+      if (kinds.size() == 2) {
+        EXPECT_TRUE(pl->isClosed());  // the elevation mark
+      }
     }
-    if (auto* t = AcDbText::cast(e)) EXPECT_STREQ(t->textString(), "97.000");
+    if (auto* t = AcDbText::cast(e)) {
+      EXPECT_STREQ(t->textString(), "97.000");
+    }
     e->close();
   }
   delete it;

@@ -371,7 +371,9 @@ TEST_F(EntityFilingTest, CompanionsRefuseCountsOutOfRange) {
     platform::TagFiler in(tags, AcDb::kFileFiler, nullptr);
     EXPECT_EQ(target->dwgInFields(&in), Acad::eFilerError);
     // What it held is kept.
-    if (auto* e = EarthLine::cast(target)) EXPECT_EQ(e->Data().vertices.size(), 2u);
+    if (auto* e = EarthLine::cast(target)) {
+      EXPECT_EQ(e->Data().vertices.size(), 2u);
+    }
     if (auto* g = LTGOU::cast(target)) {
       EXPECT_EQ(g->Data().vertices.size(), 2u);
       EXPECT_EQ(g->Data().outline.size(), 3u);

@@ -18,27 +18,12 @@
 #include "SectionDitches.h"
 #include "SectionEntityTable.h"
 #include "SectionReactorLists.h"
+#include "entity_classes.h"
 #include "arx/dbdatabase.h"
 #include "arx/dbsymtb.h"
 #include "corvane/data/detour_support.h"
 
 namespace entity_test {
-
-// Registers the five classes in the order of the module's start-up, and
-// removes them as its unload does (their entities become proxies).
-inline void RegisterSectionEntityClasses() {
-  HdmText::rxInit();
-  DesignLine::rxInit();
-  EarthLine::rxInit();
-  LTGOU::rxInit();
-  JSGOU::rxInit();
-  acrxBuildClassHierarchy();
-}
-
-inline void UnregisterSectionEntityClasses() {
-  for (AcRxClass* c : {HdmText::desc(), DesignLine::desc(), EarthLine::desc(), LTGOU::desc(), JSGOU::desc()})
-    if (c != nullptr) deleteAcRxClass(c);
-}
 
 inline AcDbDatabase* Drawing() { return acdbHostApplicationServices()->workingDatabase(); }
 

@@ -155,7 +155,9 @@ TEST_F(GripRedesignTest, DraggedSlopeStartRedesignsTheSideAsTheSideDesignGivesIt
       EXPECT_EQ(now.jsgou.outline.size(), 9u);
       EXPECT_EQ(now.line.extraPoints.size(), 9u);  // the side ditch's lining
     }
-    if (want.ditchKind == kDitchNoRoom) EXPECT_EQ(now.gou.vertices.size(), 7u);  // the point symbol at the toe
+    if (want.ditchKind == kDitchNoRoom) {
+      EXPECT_EQ(now.gou.vertices.size(), 7u);  // the point symbol at the toe
+    }
     // The note: this side's land take and areas, the totals.
     EXPECT_NEAR(now.note.landTake[i], want.landTake, 1e-9);
     EXPECT_NEAR(now.note.landTake[1 - i], was.note.landTake[1 - i], 1e-9);
@@ -170,7 +172,9 @@ TEST_F(GripRedesignTest, DraggedSlopeStartRedesignsTheSideAsTheSideDesignGivesIt
       // formation, 2.14 m high at the crown and 2 m at the shoulder, now
       // spans 4.5 m instead of 3.5 m, so the fill grows by (2.14 + 2) / 2.
       EXPECT_NEAR(now.note.landTake[i] - was.note.landTake[i], 1.0, 1e-9);
-      if (want.ditchKind == kDitchNoRoom) EXPECT_NEAR(now.note.landTake[i], 7.5, 1e-9);  // 4.5 + 1.5 × 2
+      if (want.ditchKind == kDitchNoRoom) {
+        EXPECT_NEAR(now.note.landTake[i], 7.5, 1e-9);  // 4.5 + 1.5 × 2
+      }
       const double fillBefore = c.side < 0 ? was.note.areas.fillParts.left : was.note.areas.fillParts.right;
       EXPECT_NEAR((c.side < 0 ? fill.left : fill.right) - fillBefore, (2.14 + 2.0) / 2, 1e-9);
     }

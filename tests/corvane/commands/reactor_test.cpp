@@ -99,7 +99,9 @@ TEST_F(ReactorTest, CompanionsThatCannotBeOpenedOrDoNotFitAreRefused) {
     SCOPED_TRACE(c.what);
     const std::vector<AcGePoint3d> ditch = RightDitch();
     AcDbEntity* held = nullptr;
-    if (c.heldOpen >= 0) ASSERT_EQ(acdbOpenAcDbEntity(held, ids[c.heldOpen], c.heldMode), Acad::eOk);
+    if (c.heldOpen >= 0) {
+      ASSERT_EQ(acdbOpenAcDbEntity(held, ids[c.heldOpen], c.heldMode), Acad::eOk);
+    }
     if (c.wrongRole >= 0) *fields[c.wrongRole] = wrong[c.wrongRole];
     const std::string shown = DragRight();
     EXPECT_NE(shown.find(c.shown), std::string::npos) << shown;
