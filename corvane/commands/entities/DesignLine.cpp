@@ -30,7 +30,9 @@ bool ShowsSideDitch(double formCode) {
 DesignLine::DesignLine() = default;
 DesignLine::~DesignLine() = default;
 
-double DesignLine::DrawingFactor() const { return m_data.frameOrigin[2] > 0.0 ? m_data.frameOrigin[2] : g_DrawingFactor; }
+double DesignLine::DrawingFactor() const {
+  return m_data.frameOrigin[2] > 0.0 ? m_data.frameOrigin[2] : g_DrawingFactor;
+}
 
 // ---- Filing ------------------------------------------------------------------------------------------
 

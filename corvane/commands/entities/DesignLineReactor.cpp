@@ -25,12 +25,14 @@ struct RoleOpen {
   const char* wrongClass;   // the line printed when it is not
 };
 
+const char* const kNotAWindow = "It should only be attached to RectWindow custom Entities. Sorry.\n";
+
 const RoleOpen kRoleOpens[kRoles] = {
-    {"LEarthObjId", AcDb::kForRead, &EarthLine::desc, "It should only be attached to RectWindow custom Entities. Sorry.\n"},
-    {"REarthObjId", AcDb::kForRead, &EarthLine::desc, "It should only be attached to RectWindow custom Entities. Sorry.\n"},
+    {"LEarthObjId", AcDb::kForRead, &EarthLine::desc, kNotAWindow},
+    {"REarthObjId", AcDb::kForRead, &EarthLine::desc, kNotAWindow},
     {"m_GouObjId", AcDb::kForWrite, &LTGOU::desc, "It should only be attached to 水沟实体. Sorry.\n"},
     {"m_JSgouId", AcDb::kForWrite, &JSGOU::desc, "It should only be attached to 天沟实体. Sorry.\n"},
-    {"m_NoteId", AcDb::kForWrite, &HdmText::desc, "It should only be attached to RectWindow custom Entities. Sorry.\n"},
+    {"m_NoteId", AcDb::kForWrite, &HdmText::desc, kNotAWindow},
 };
 
 // The slot role of each reactor role.

@@ -205,8 +205,10 @@ TEST_F(EntityDisplayTest, DitchesShowTheirOwnKindAndTheNoteItsValues) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SectionDitchEntity* ditch = c.top ? static_cast<SectionDitchEntity*>(new JSGOU()) : new LTGOU();
-    ditch->Edit() = SectionDitchData{1, c.kind, {P(0, 0), P(1, -1), P(2, -1), P(3, 0)}, P(1.5, -1), 94.125, 1.5,
-                                     c.kind == 0 ? std::vector<AcGePoint3d>{} : std::vector<AcGePoint3d>{P(0, 0), P(1, 1)}};
+    std::vector<AcGePoint3d> lining;
+    if (c.kind != 0) lining = {P(0, 0), P(1, 1)};
+    ditch->Edit() =
+        SectionDitchData{1, c.kind, {P(0, 0), P(1, -1), P(2, -1), P(3, 0)}, P(1.5, -1), 94.125, 1.5, lining};
     const std::vector<GiPrimitive> got = Drawn(ditch);
     EXPECT_EQ(got.size(), c.pieces);
     if (c.pieces == 3) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -196,6 +198,17 @@ TEST_F(EntityFilingTest, SavedDrawingReopensWithEveryEntityWhole) {
 
   const std::string file = (std::filesystem::path(::testing::TempDir()) / "section_entities.dxf").string();
   ASSERT_EQ(entity_test::Drawing()->saveAs(file.c_str()), Acad::eOk);
+
+  // The classes as registered: the application name with its quotes, the
+  // note's DXF name "0" kept beside the name its entities are filed under.
+  std::string bytes;
+  {
+    std::ifstream in(file, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  EXPECT_NE(bytes.find("CLASS\r\n  1\r\nDESIGNLINE\r\n  2\r\nDesignLine\r\n  3\r\n\"Corvane\"\r\n 90\r\n0\r\n"),
+            std::string::npos);
+  EXPECT_NE(bytes.find("  2\r\nHdmText\r\n  3\r\n\"Corvane\"\r\n  4\r\n0\r\n 90\r\n1023\r\n"), std::string::npos);
 
   platform::TranscriptCapture shown;
   auto* back = new AcDbDatabase(false);
