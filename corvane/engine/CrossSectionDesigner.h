@@ -22,6 +22,7 @@
 #include "EarthworkRows.h"  // saving and earthwork additions
 #include "HoleOutline.h"    // saving and earthwork additions
 #include "SchemeDatabase.h"
+#include "SectionEntityData.h"  // what the drawn entities of a section carry
 #include "SectionGeometry.h"  // side design: section geometry
 #include "SectionRecord.h"
 #include "SideDesign.h"  // side design: slopes, ditches, areas
@@ -782,6 +783,10 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // part between them.
   void DesignDoubleSection(int index, unsigned char singleLine, double leftOffset, double rightOffset, int leftFlag,
                            int rightFlag, int leftIndex, int rightIndex);
+  // The designer and the mileage of the left (side < 0) or the right track of
+  // a double-line section at ML: the detour's own designer on its own line
+  // when `flag` is set and that detour is in use, else this designer at ML.
+  const CrossSectionDesigner* TrackDesignerAt(int side, int flag, int detour, double ML, double& trackML) const;
   // Designs the one track (side -1 left, +1 right) of a double-line section
   // that is not inside a structure, as a single line.
   void DesignDoubleSide(int index, int leftFlag, int rightFlag, int leftIndex, int rightIndex, int side);
@@ -806,6 +811,48 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   int RedesignSide(int side, double ML, double searchWidth, double referenceElevation, int groundCount,
                    const PairXY* ground, const PairXY roadbedTop[4], const SlopeGradeArrays& embankment,
                    const SlopeGradeArrays& cutting, SideDesign& out) const;
+
+  // ---- Re-design of one section after an edit of its drawn design line ------------------------
+  // (SectionRedesign.cpp). The drawn entities' records (SectionEntityData.h)
+  // are read and rewritten here; the caller closes the entities.
+
+  // Entry from the design-line reactor: re-designs the edited side of section
+  // `row` (its design line `line`) and rewrites the line, the side's drainage
+  // ditch (`ditch`, LTGOU) and top ditch (`topDitch`, JSGOU) and the note.
+  // The ground lines are passed for their roles; the ground of the section's
+  // record is designed against. A section inside a bridge, a tunnel or a
+  // station (both lines of a double-line section; the line of a single-line
+  // section) is left alone, and so is a row outside the sections. The note's
+  // kind picks the variant: 1 RedesignSectionA, else RedesignSectionB.
+  // 1 when re-designed; 0 when left alone.
+  int RedesignEditedSection(int row, DesignLineData& line, const EarthLineData* leftGround, SectionDitchData& ditch,
+                            SectionDitchData& topDitch, const EarthLineData* rightGround, SectionNoteData& note);
+  // The single-line variant (sides -1 and +1) and its double-line twin (the
+  // outer sides -1 and +2; a section's inner sides are not redone): the
+  // edited side is designed again (RedesignSide) from the line's vertices
+  // (its crown and the shoulder at the slope start give the formation) and
+  // its slope table, stored in the record (side, land take, areas), and
+  // carried into the entities (UpdateLeftSideEntities and its two twins).
+  // 0 for another side, a line of fewer than 5 vertices or a section
+  // without ground.
+  int RedesignSectionA(int row, DesignLineData& line, SectionDitchData& ditch, SectionDitchData& topDitch,
+                       SectionNoteData& note);
+  int RedesignSectionB(int row, DesignLineData& line, SectionDitchData& ditch, SectionDitchData& topDitch,
+                       SectionNoteData& note);
+  // Carry the record's side -1 (+1 of a single-line section, +2 of a
+  // double-line one) into the drawn entities through `frame`: the design
+  // line's vertices (vertex 0 on the frame's origin x at vertex 1's height),
+  // form code and side-ditch lining when the line is of that side; the ditch
+  // kind into both ditches and the ditch points with their label into the one
+  // that shows it (a point symbol at the line's end for kind 0); the note's
+  // land take of that side, totals and area block. The section builder fills
+  // a side's entities with the same calls. Returns 1 (0 for a row outside).
+  int UpdateLeftSideEntities(int index, double referenceElevation, DesignLineData& line, SectionDitchData& ditch,
+                             SectionDitchData& topDitch, const SectionFrame& frame, SectionNoteData& note) const;
+  int UpdateRightSideEntities(int index, double referenceElevation, DesignLineData& line, SectionDitchData& ditch,
+                              SectionDitchData& topDitch, const SectionFrame& frame, SectionNoteData& note) const;
+  int UpdateOuterRightEntities(int index, double referenceElevation, DesignLineData& line, SectionDitchData& ditch,
+                               SectionDitchData& topDitch, const SectionFrame& frame, SectionNoteData& note) const;
 
   // ---- The design run (HDMDES) ----------------------------------------------------------
   // Runs the automatic design with the given options: import, detour

@@ -57,59 +57,24 @@ bool RunLayerPasses(int blocks, Pass pass, std::vector<double>& cuts) {
   return true;
 }
 
-// The design of one side into the record's fields of side code `side`:
-// its form code, ditch kind and lists, and its design line (x negated for a
-// left side of a track).
-void StoreSide(SectionRecord& r, int side, const SideDesign& s, bool mirror) {
-  const int k = SideIndex(side);
-  const double sign = mirror ? -1.0 : 1.0;
-  r.formCode[k] = s.formCode;
-  r.ditchKind[k] = s.ditchKind;
-  r.drainageDitchCount[k] = std::clamp(s.drainageDitchCount, 0, kDrainageDitchPoints);
-  for (int j = 0; j < r.drainageDitchCount[k]; ++j)
-    r.drainageDitch[k][j] = PairXY{sign * s.drainageDitch[j].x, s.drainageDitch[j].y};
-  r.topDitchCount[k] = std::clamp(s.topDitchCount, 0, std::min(kTopDitchPoints, kDrainageDitchPoints));
-  for (int j = 0; j < r.topDitchCount[k]; ++j) r.topDitch[k][j] = PairXY{sign * s.topDitch[j].x, s.topDitch[j].y};
-  AcGePoint3dArray& line = r.designLines[k];
-  line.removeAll();
-  for (const PairXY& p : s.points) line.append(AcGePoint3d(sign * p.x, p.y, 0.0));
-  r.pointCount[k] = line.length();
-  r.lastIndex[k] = line.length() - 1;
-}
-
 // The area and quantity block of a section from its left and right outer
 // sides and, for a double-line section, the middle part.
 void StoreAreas(SectionRecord& r, const SideDesign& left, const SideDesign& right, const MiddleQuantities* middle) {
   SectionAreas& a = r.areas;
   const MiddleQuantities none;
   const MiddleQuantities& m = middle != nullptr ? *middle : none;
-  a.fillParts = {left.fillArea, m.fill, right.fillArea};
-  a.cutParts = {left.cutArea, m.cut, right.cutArea};
-  a.surfaceLayerParts = {left.surfaceLayerArea, 0.0, right.surfaceLayerArea};
-  a.topsoilParts = {left.topsoilArea, m.topsoil, right.topsoilArea};
-  a.improvedSoilParts = {left.improvedSoilArea, m.improvedSoil, right.improvedSoilArea};
-  a.shoulderLayerParts = {left.shoulderLayerArea, m.shoulderLayer, right.shoulderLayerArea};
-  a.ditchLiningParts = {left.ditchLiningArea, m.ditchLining, right.ditchLiningArea};
-  a.retainingWallParts = {left.retainingWallLength, m.retainingWall, right.retainingWallLength};
-  a.turfParts = {left.turfLength, m.turf, right.turfLength};
-  auto sum = [](const AreaTriple& t) { return t.left + t.middle + t.right; };
-  a.fill = sum(a.fillParts);
-  a.cut = sum(a.cutParts);
-  a.surfaceLayer = sum(a.surfaceLayerParts);
-  a.topsoil = sum(a.topsoilParts);
-  a.improvedSoil = sum(a.improvedSoilParts);
-  a.shoulderLayer = sum(a.shoulderLayerParts);
-  a.ditchLining = sum(a.ditchLiningParts);
-  a.retainingWallLength = sum(a.retainingWallParts);
-  a.turfLength = sum(a.turfParts);
-  a.ditchFillLeft = left.ditchFillArea;
-  a.ditchFillRight = right.ditchFillArea;
-  a.ditchCutLeft = left.ditchCutArea;
-  a.ditchCutRight = right.ditchCutArea;
-  a.ditchFill = a.ditchFillLeft + a.ditchFillRight;
-  a.ditchCut = a.ditchCutLeft + a.ditchCutRight;
-  r.fillTotal = a.fill;
-  r.cutTotal = a.cut;
+  StoreSideAreas(a, false, left);
+  StoreSideAreas(a, true, right);
+  a.fillParts.middle = m.fill;
+  a.cutParts.middle = m.cut;
+  a.surfaceLayerParts.middle = 0.0;
+  a.topsoilParts.middle = m.topsoil;
+  a.improvedSoilParts.middle = m.improvedSoil;
+  a.shoulderLayerParts.middle = m.shoulderLayer;
+  a.ditchLiningParts.middle = m.ditchLining;
+  a.retainingWallParts.middle = m.retainingWall;
+  a.turfParts.middle = m.turf;
+  SumSectionAreas(r);
 }
 
 // A fresh design of a section keeps nothing of an earlier one: a section
@@ -125,6 +90,57 @@ void ResetDesignResults(SectionRecord& r) {
 }
 
 }  // namespace
+
+void StoreSideDesign(SectionRecord& r, int side, const SideDesign& s, bool mirror) {
+  const int k = SideIndex(side);
+  if (k < 0) return;
+  const double sign = mirror ? -1.0 : 1.0;
+  r.formCode[k] = s.formCode;
+  r.ditchKind[k] = s.ditchKind;
+  r.drainageDitchCount[k] = std::clamp(s.drainageDitchCount, 0, kDrainageDitchPoints);
+  for (int j = 0; j < r.drainageDitchCount[k]; ++j)
+    r.drainageDitch[k][j] = PairXY{sign * s.drainageDitch[j].x, s.drainageDitch[j].y};
+  r.topDitchCount[k] = std::clamp(s.topDitchCount, 0, std::min(kTopDitchPoints, kDrainageDitchPoints));
+  for (int j = 0; j < r.topDitchCount[k]; ++j) r.topDitch[k][j] = PairXY{sign * s.topDitch[j].x, s.topDitch[j].y};
+  AcGePoint3dArray& line = r.designLines[k];
+  line.removeAll();
+  for (const PairXY& p : s.points) line.append(AcGePoint3d(sign * p.x, p.y, 0.0));
+  r.pointCount[k] = line.length();
+  r.lastIndex[k] = line.length() - 1;
+}
+
+void StoreSideAreas(SectionAreas& a, bool rightPart, const SideDesign& s) {
+  auto part = [rightPart](AreaTriple& t) -> double& { return rightPart ? t.right : t.left; };
+  part(a.fillParts) = s.fillArea;
+  part(a.cutParts) = s.cutArea;
+  part(a.surfaceLayerParts) = s.surfaceLayerArea;
+  part(a.topsoilParts) = s.topsoilArea;
+  part(a.improvedSoilParts) = s.improvedSoilArea;
+  part(a.shoulderLayerParts) = s.shoulderLayerArea;
+  part(a.ditchLiningParts) = s.ditchLiningArea;
+  part(a.retainingWallParts) = s.retainingWallLength;
+  part(a.turfParts) = s.turfLength;
+  (rightPart ? a.ditchFillRight : a.ditchFillLeft) = s.ditchFillArea;
+  (rightPart ? a.ditchCutRight : a.ditchCutLeft) = s.ditchCutArea;
+}
+
+void SumSectionAreas(SectionRecord& r) {
+  SectionAreas& a = r.areas;
+  auto sum = [](const AreaTriple& t) { return t.left + t.middle + t.right; };
+  a.fill = sum(a.fillParts);
+  a.cut = sum(a.cutParts);
+  a.surfaceLayer = sum(a.surfaceLayerParts);
+  a.topsoil = sum(a.topsoilParts);
+  a.improvedSoil = sum(a.improvedSoilParts);
+  a.shoulderLayer = sum(a.shoulderLayerParts);
+  a.ditchLining = sum(a.ditchLiningParts);
+  a.retainingWallLength = sum(a.retainingWallParts);
+  a.turfLength = sum(a.turfParts);
+  a.ditchFill = a.ditchFillLeft + a.ditchFillRight;
+  a.ditchCut = a.ditchCutLeft + a.ditchCutRight;
+  r.fillTotal = a.fill;
+  r.cutTotal = a.cut;
+}
 
 // ---- Single-line section ------------------------------------------------------------------------
 
@@ -184,8 +200,8 @@ void CrossSectionDesigner::DesignSingleSection(int index, unsigned char /*single
   StoreAreas(r, left, right, nullptr);
   r.leftLandTake = left.landTake;
   r.rightLandTake = right.landTake;
-  StoreSide(r, -1, left, true);
-  StoreSide(r, 1, right, false);
+  StoreSideDesign(r, -1, left, true);
+  StoreSideDesign(r, 1, right, false);
 }
 
 // ---- Double-line section --------------------------------------------------------------------------
@@ -214,19 +230,10 @@ void CrossSectionDesigner::DesignDoubleSection(int index, unsigned char /*single
   DesignElevationsAt(false, r.mileage, r.designElevation, leftElevation, rightElevation);
   const double ML = r.mileage;
 
-  // The designer and mileage of each track: a detour's own designer on its
-  // own line, else this designer at ML.
-  TrackDesigners tracks{this, this, ML, ML};
-  const CrossSectionDesigner* leftDetour = leftFlag ? DetourDesigner(-1, leftIndex) : nullptr;
-  const CrossSectionDesigner* rightDetour = rightFlag ? DetourDesigner(1, rightIndex) : nullptr;
-  if (leftDetour != nullptr) {
-    tracks.left = leftDetour;
-    tracks.leftML = MileageOnDetourLine(-1, leftIndex, ML);
-  }
-  if (rightDetour != nullptr) {
-    tracks.right = rightDetour;
-    tracks.rightML = MileageOnDetourLine(1, rightIndex, ML);
-  }
+  // The designer and mileage of each track.
+  TrackDesigners tracks;
+  tracks.left = TrackDesignerAt(-1, leftFlag, leftIndex, ML, tracks.leftML);
+  tracks.right = TrackDesignerAt(1, rightFlag, rightIndex, ML, tracks.rightML);
   // Structure codes of the two tracks, each on its own line.
   r.leftCode = tracks.left->ClassifyChainage(tracks.leftML);
   r.rightCode = tracks.right->ClassifyChainage(tracks.rightML);
@@ -300,10 +307,10 @@ void CrossSectionDesigner::DesignDoubleSection(int index, unsigned char /*single
     StoreAreas(r, keptLeft, keptRight, &keptMiddle.quantities);
     r.leftLandTake = keptLeft.landTake;
     r.rightLandTake = keptRight.landTake;
-    StoreSide(r, -1, keptLeft, true);
-    StoreSide(r, 1, keptMiddle.leftInner, false);
-    StoreSide(r, -2, keptMiddle.rightInner, true);
-    StoreSide(r, 2, keptRight, false);
+    StoreSideDesign(r, -1, keptLeft, true);
+    StoreSideDesign(r, 1, keptMiddle.leftInner, false);
+    StoreSideDesign(r, -2, keptMiddle.rightInner, true);
+    StoreSideDesign(r, 2, keptRight, false);
   }
 
   // A track in a structure: the other one is designed on its own, and the
@@ -320,6 +327,14 @@ void CrossSectionDesigner::DesignDoubleSection(int index, unsigned char /*single
     if (SectionCount() == 1) acedAlert("指定里程位于桥梁范围内!");
   }
   if (!(leftInStructure && rightInStructure)) r.areas.middlePartFlag = keptMiddle.quantities.flag;
+}
+
+const CrossSectionDesigner* CrossSectionDesigner::TrackDesignerAt(int side, int flag, int detour, double ML,
+                                                                  double& trackML) const {
+  const int line = side < 0 ? -1 : 1;
+  const CrossSectionDesigner* own = flag ? DetourDesigner(line, detour) : nullptr;
+  trackML = own != nullptr ? MileageOnDetourLine(line, detour, ML) : ML;
+  return own != nullptr ? own : this;
 }
 
 // ---- One track of a double-line section -------------------------------------------------------------
@@ -381,6 +396,6 @@ void CrossSectionDesigner::DesignDoubleSide(int index, int leftFlag, int rightFl
     r.leftLandTake = a.landTake;
   else
     r.rightLandTake = b.landTake;
-  StoreSide(r, leftTrack ? -1 : -2, a, true);
-  StoreSide(r, leftTrack ? 1 : 2, b, false);
+  StoreSideDesign(r, leftTrack ? -1 : -2, a, true);
+  StoreSideDesign(r, leftTrack ? 1 : 2, b, false);
 }

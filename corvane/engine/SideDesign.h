@@ -139,6 +139,16 @@ struct SideDesign {
 // retaining-wall length.
 void AddSlopeLengths(const std::vector<PairXY>& points, size_t from, double& retainingWall, double& turf);
 
+// Stores the design of the side of side code `side` in the record: its form
+// code, ditch kind and ditch lists, and its design line (x negated when
+// `mirror`, the left side of a track).
+void StoreSideDesign(SectionRecord& r, int side, const SideDesign& s, bool mirror);
+// Puts the areas and slope lengths of an outer side into the left (or the
+// right) parts of the record's area block; SumSectionAreas then gives the
+// totals of the parts and the record's fill and cut totals.
+void StoreSideAreas(SectionAreas& a, bool rightPart, const SideDesign& s);
+void SumSectionAreas(SectionRecord& r);
+
 // Lining area of a trapezoidal ditch of depth h, bottom width w, wall ratios
 // m1 and m2 and lining thickness t.
 double DitchLiningArea(double depth, double bottomWidth, double ratio1, double ratio2, double thickness);

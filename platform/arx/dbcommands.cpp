@@ -1,4 +1,5 @@
-// The host's own drawing commands: LINE, PLINE, TEXT, ERASE, ZOOM, SAVEAS.
+// The host's own drawing commands: LINE, PLINE, TEXT, ERASE, ZOOM, SAVEAS,
+// and GRIPMOVE, which does what dragging a grip does.
 // They work on the working drawing and take their answers from the script as
 // the editor's prompts do (arx/edinput.h).
 #include <strings.h>
@@ -218,11 +219,60 @@ void cmdSaveAs() {
   if (db->saveAs(name) == Acad::eOk) acutPrintf("\nSaved %s\n", db->filename());
 }
 
+// GRIPMOVE: what dragging one grip of an entity does. The entity (a pick or
+// "#handle"), the grip (a point: the entity's grip nearest to it) and the
+// point it is dragged to ("@dx,dy" is taken from the grip). The entity is
+// opened for write, moves that grip and is closed, so that its reactors hear
+// of the change as they do of a user's drag.
+void cmdGripMove() {
+  ads_name picked;
+  ads_point where;
+  if (acedEntSel("\nSelect object: ", picked, where) != RTNORM) {
+    platform::transcriptWrite("\nNothing selected.\n");
+    return;
+  }
+  AcDbObjectId id;
+  acdbGetObjectId(id, picked);
+  AcDbEntity* e = nullptr;
+  Acad::ErrorStatus es = acdbOpenAcDbEntity(e, id, AcDb::kForRead);
+  if (es != Acad::eOk) {
+    acutPrintf("\nThe object cannot be opened (error %d).\n", static_cast<int>(es));
+    return;
+  }
+  AcGePoint3dArray grips;
+  AcDbIntArray osnapModes, geomIds;
+  e->getGripPoints(grips, osnapModes, geomIds);
+  e->close();
+  if (grips.isEmpty()) {
+    platform::transcriptWrite("\nThe object has no grips.\n");
+    return;
+  }
+  ads_point near;
+  if (acedGetPoint(nullptr, "\nSpecify grip: ", near) != RTNORM) return;
+  int grip = 0;
+  for (int i = 1; i < grips.length(); ++i)
+    if (grips[i].distanceTo(toPoint(near)) < grips[grip].distanceTo(toPoint(near))) grip = i;
+  ads_point from = {grips[grip].x, grips[grip].y, grips[grip].z}, to;
+  platform::setLastPoint(from);
+  if (acedGetPoint(from, "\nSpecify stretch point: ", to) != RTNORM) return;
+  es = acdbOpenAcDbEntity(e, id, AcDb::kForWrite);
+  if (es != Acad::eOk) {
+    acutPrintf("\nThe object cannot be opened for write (error %d).\n", static_cast<int>(es));
+    return;
+  }
+  AcDbIntArray moved;
+  moved.append(grip);
+  es = e->moveGripPointsAt(moved, toPoint(to) - grips[grip]);
+  e->close();
+  if (es != Acad::eOk) acutPrintf("\nThe grip cannot be moved (error %d).\n", static_cast<int>(es));
+}
+
 const platform::BuiltinCommand g_line("LINE", &cmdLine);
 const platform::BuiltinCommand g_pline("PLINE", &cmdPline);
 const platform::BuiltinCommand g_text("TEXT", &cmdText);
 const platform::BuiltinCommand g_erase("ERASE", &cmdErase);
 const platform::BuiltinCommand g_zoom("ZOOM", &cmdZoom);
 const platform::BuiltinCommand g_saveas("SAVEAS", &cmdSaveAs);
+const platform::BuiltinCommand g_gripmove("GRIPMOVE", &cmdGripMove);
 
 }  // namespace

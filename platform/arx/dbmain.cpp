@@ -194,6 +194,23 @@ Acad::ErrorStatus AcDbObject::downgradeOpen() {
   return Acad::eOk;
 }
 
+Acad::ErrorStatus AcDbObject::upgradeFromNotify(Adesk::Boolean& wasWritable) {
+  wasWritable = m_writer;
+  if (!m_stub || !m_notifying) return Acad::eNotOpenForNotify;
+  m_writer = true;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::downgradeToNotify(Adesk::Boolean wasWritable) {
+  if (wasWritable) return Acad::eOk;
+  if (!m_stub || !m_writer || !m_notifying) return Acad::eWasNotOpenForWrite;
+  m_writer = false;
+  subClose();
+  // The write-back is part of the notification being sent.
+  m_modified = m_eraseChanged = false;
+  return Acad::eOk;
+}
+
 Acad::ErrorStatus AcDbObject::erase(Adesk::Boolean erasing) {
   if (!m_stub) return Acad::eNotInDatabase;
   if (!m_writer) return Acad::eNotOpenForWrite;

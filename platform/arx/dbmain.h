@@ -20,6 +20,13 @@
 // at the same close. A reactor that is deleted while attached is detached
 // from its objects first.
 //
+// Writing back from a notification. A reactor that must change the object it
+// is being told about (not open it again) calls upgradeFromNotify on the
+// object it was given, writes, and calls downgradeToNotify. The object is then
+// open for write and for notify at once; what is written in between belongs
+// to the notification being sent: it sends no second one, and the reactors
+// after this one in the object's list see the object as written back.
+//
 // An object that is not in a database (just made, or taken out) is always open
 // for write; close() leaves it alone and the caller deletes it.
 
@@ -77,6 +84,13 @@ class PLATFORM_API AcDbObject : public AcRxObject {
   Acad::ErrorStatus close();
   Acad::ErrorStatus upgradeOpen();
   Acad::ErrorStatus downgradeOpen();
+  // While the object sends its notifications: makes it writable too
+  // (eNotOpenForNotify at any other time). `wasWritable` tells whether it was
+  // writable already (a nested upgrade), for the matching downgrade.
+  Acad::ErrorStatus upgradeFromNotify(Adesk::Boolean& wasWritable);
+  // Ends the upgrade (nothing when `wasWritable`); the changes made since it
+  // send no notification of their own (eWasNotOpenForWrite without one).
+  Acad::ErrorStatus downgradeToNotify(Adesk::Boolean wasWritable);
   // Erases (or, with false, unerases) the object; it must be open for write.
   Acad::ErrorStatus erase(Adesk::Boolean erasing = true);
 
@@ -271,6 +285,10 @@ class PLATFORM_API AcDbObjectReactor : public AcRxObject {
   virtual void unappended(const AcDbObject*) {}
   virtual void reappended(const AcDbObject*) {}
   virtual void objectClosed(const AcDbObjectId) {}
+
+  // Whether the reactor is attached to any object (an object that goes
+  // detaches its reactors, so a reactor of objects that are gone is not).
+  bool isAttached() const { return !m_attached.empty(); }
 
  private:
   friend class AcDbObject;

@@ -129,6 +129,57 @@ TEST_F(CommandTest, SaveAsWritesTheDrawing) {
   delete back;
 }
 
+// GRIPMOVE drags one grip of the entity picked: the grip nearest the point
+// given moves to the stretch point, and the entity's reactors hear of it once.
+struct ChangeCounter : AcDbEntityReactor {
+  int modifiedCount = 0;
+  void modified(const AcDbObject*) override { ++modifiedCount; }
+};
+
+TEST_F(CommandTest, GripMoveDragsTheNearestGripAndNotifiesOnce) {
+  struct Case {
+    const char* what;
+    std::string answers;  // after the entity
+    AcGePoint3d start, end;
+    int notified;
+    const char* shown;
+  };
+  const std::vector<Case> cases = {
+      {"the end grip to a point", "9,1 12,3\n", P(0, 0), P(12, 3), 1, ""},
+      {"the start grip, relative to the grip", "1,-1 @2,5\n", P(2, 5), P(10, 0), 1, ""},
+      {"the middle grip moves the line", "5.2,0 @0,1\n", P(0, 1), P(10, 1), 1, ""},
+      {"no stretch point: nothing moves", "9,1 \n", P(0, 0), P(10, 0), 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ChangeCounter counter;
+    AcDbObjectId id = add(new AcDbLine(P(0, 0), P(10, 0)));
+    AcDbEntity* e = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(e, id, AcDb::kForWrite), Acad::eOk);
+    e->addReactor(&counter);
+    e->close();
+    char h[20];
+    id.handle().getIntoAsciiBuffer(h, sizeof h);
+    run(std::string("GRIPMOVE #") + h + " " + c.answers);
+    AcDbLine* line = nullptr;
+    ASSERT_EQ(acdbOpenObject(line, id, AcDb::kForWrite), Acad::eOk);
+    EXPECT_TRUE(line->startPoint().isEqualTo(c.start));
+    EXPECT_TRUE(line->endPoint().isEqualTo(c.end));
+    line->removeReactor(&counter);
+    line->erase();
+    line->close();
+    EXPECT_EQ(counter.modifiedCount, c.notified);
+  }
+  // An entity without grips, and nothing picked.
+  AcDbObjectId plain = add(new AcDbEntity());
+  char h[20];
+  plain.handle().getIntoAsciiBuffer(h, sizeof h);
+  run(std::string("GRIPMOVE #") + h + "\n");
+  EXPECT_NE(m_shown.find("The object has no grips."), std::string::npos) << m_shown;
+  run("GRIPMOVE 500,500\n");
+  EXPECT_NE(m_shown.find("Nothing selected."), std::string::npos) << m_shown;
+}
+
 // cadhost as a program.
 int runCadhost(const std::string& args, std::string& out) {
   return fixtures::RunCommand(std::string(RAIL_BINARY_DIR) + "/bin/cadhost " + args, &out);

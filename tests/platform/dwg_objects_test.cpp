@@ -210,4 +210,81 @@ TEST_F(ReactorTest, RemovedAndDeletedReactorsHearNothing) {
   EXPECT_EQ(kept.modifiedCount, 1);
 }
 
+// A reactor may write back to the object it is told about: upgraded from
+// notify, the object is writable; the write-back sends no second
+// notification, and the reactors after it see the object as written back.
+struct WriteBack : AcDbEntityReactor {
+  int modifiedCount = 0;
+  Acad::ErrorStatus upgrade = Acad::eOk, downgrade = Acad::eOk, reopen = Acad::eOk;
+  bool writable = false;
+  AcDbObjectId watched;
+  void modified(const AcDbObject* obj) override {
+    ++modifiedCount;
+    auto* m = TestMarker::cast(obj);
+    Adesk::Boolean wasWritable = true;
+    upgrade = const_cast<TestMarker*>(m)->upgradeFromNotify(wasWritable);
+    writable = m->isWriteEnabled();
+    AcDbObject* again = nullptr;
+    reopen = acdbOpenObject(again, watched, AcDb::kForRead);
+    if (again) again->close();
+    const_cast<TestMarker*>(m)->assertWriteEnabled();
+    const_cast<TestMarker*>(m)->value += 1.0;
+    downgrade = const_cast<TestMarker*>(m)->downgradeToNotify(wasWritable);
+  }
+};
+
+struct ValueSeen : AcDbEntityReactor {
+  double seen = 0;
+  void modified(const AcDbObject* obj) override { seen = TestMarker::cast(obj)->value; }
+};
+
+TEST_F(ReactorTest, AReactorWritesBackWithoutASecondNotification) {
+  AcDbObjectId id = addMarker();
+  WriteBack back;
+  back.watched = id;
+  ValueSeen after;
+  TestMarker* m = nullptr;
+  ASSERT_EQ(acdbOpenObject(m, id, AcDb::kForWrite), Acad::eOk);
+  Adesk::Boolean wasWritable = false;
+  // Outside a notification there is nothing to upgrade from.
+  EXPECT_EQ(m->upgradeFromNotify(wasWritable), Acad::eNotOpenForNotify);
+  m->addReactor(&back);
+  m->addReactor(&after);
+  m->assertWriteEnabled();
+  m->value = 2.0;
+  m->close();
+  EXPECT_EQ(back.modifiedCount, 1);
+  EXPECT_EQ(back.upgrade, Acad::eOk);
+  EXPECT_TRUE(back.writable);
+  EXPECT_EQ(back.reopen, Acad::eWasOpenedForWrite);
+  EXPECT_EQ(back.downgrade, Acad::eOk);
+  EXPECT_DOUBLE_EQ(after.seen, 3.0);
+  ASSERT_EQ(acdbOpenObject(m, id, AcDb::kForWrite), Acad::eOk);
+  EXPECT_DOUBLE_EQ(m->value, 3.0);
+  EXPECT_EQ(m->downgradeToNotify(false), Acad::eWasNotOpenForWrite);
+  m->removeReactor(&back);
+  m->removeReactor(&after);
+  m->close();
+  EXPECT_EQ(back.modifiedCount, 1);
+}
+
+struct ChangeCounterForAttach : AcDbEntityReactor {};
+
+// A reactor is attached while an object holds it; an object that goes (its
+// drawing closed) leaves it detached.
+TEST_F(ReactorTest, AReactorKnowsWhetherAnObjectHoldsIt) {
+  ChangeCounterForAttach counter;
+  auto* other = new AcDbDatabase(true);
+  auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
+  AcDbObjectId id = dwgtest::addToModelSpace(other, line);
+  EXPECT_FALSE(counter.isAttached());
+  AcDbEntity* e = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(e, id, AcDb::kForWrite), Acad::eOk);
+  e->addReactor(&counter);
+  e->close();
+  EXPECT_TRUE(counter.isAttached());
+  delete other;
+  EXPECT_FALSE(counter.isAttached());
+}
+
 }  // namespace

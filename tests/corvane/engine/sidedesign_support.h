@@ -41,6 +41,40 @@ inline void Grades(OwnedRowArray<SlopeGradesEntry>& table, const std::vector<Slo
   for (size_t i = 0; i < grades.size(); ++i) row->grades[i] = grades[i];
 }
 
+// The ditches of one side: the side ditch (bottom 0.4, depth 0.8, 1:1, 1:1,
+// lining 0.3), the drainage ditch of type `drainageType` (d0 2.0, s0 4 %,
+// depth 0.6, bottom 0.4, 1:1, 1:1, lining 0.3) and, when asked, a top ditch
+// (offset 2.0, bottom 0.4, depth 0.6, 1:1, 1:1, lining 0.3).
+inline void DitchTables(SideStandards& side, int drainageType, bool topDitch) {
+  SideDitchEntry* sd = side.sideDitch.Replace(1);
+  sd->endMileage = kEnd;
+  sd->bottomWidth = 0.4;
+  sd->depth = 0.8;
+  sd->innerRatio = 1.0;
+  sd->outerRatio = 1.0;
+  sd->liningThickness = 0.3;
+  DrainageDitchEntry* dd = side.drainageDitch.Replace(1);
+  dd->endMileage = kEnd;
+  dd->type = drainageType;
+  dd->distance = 2.0;
+  dd->crossSlope = 4.0;
+  dd->bottomWidth = 0.4;
+  dd->depth = 0.6;
+  dd->innerRatio = 1.0;
+  dd->outerRatio = 1.0;
+  dd->liningThickness = 0.3;
+  side.topDitch.Free();
+  if (topDitch) {
+    TopDitchEntry* td = side.topDitch.Replace(1);
+    td->startMileage = 0.0;
+    td->endMileage = kEnd;
+    td->atStart = td->atEnd = {2.0, 0.4, 0.6};
+    td->innerRatio = 1.0;
+    td->outerRatio = 1.0;
+    td->liningThickness = 0.3;
+  }
+}
+
 inline void SideTables(SideStandards& side, const HandStandards& h, double limit) {
   OneValue(side.limitWidth, limit);
   OneValue(side.topsoil, h.topsoil);
@@ -51,33 +85,7 @@ inline void SideTables(SideStandards& side, const HandStandards& h, double limit
   widening->cutWidening = h.cutWidening;
   Grades(side.embankmentSlopes, h.embankment);
   Grades(side.cuttingSlopes, h.cutting);
-  SideDitchEntry* sd = side.sideDitch.Replace(1);
-  sd->endMileage = kEnd;
-  sd->bottomWidth = 0.4;
-  sd->depth = 0.8;
-  sd->innerRatio = 1.0;
-  sd->outerRatio = 1.0;
-  sd->liningThickness = 0.3;
-  DrainageDitchEntry* dd = side.drainageDitch.Replace(1);
-  dd->endMileage = kEnd;
-  dd->type = h.drainageType;
-  dd->distance = 2.0;
-  dd->crossSlope = 4.0;
-  dd->bottomWidth = 0.4;
-  dd->depth = 0.6;
-  dd->innerRatio = 1.0;
-  dd->outerRatio = 1.0;
-  dd->liningThickness = 0.3;
-  side.topDitch.Free();
-  if (h.topDitch) {
-    TopDitchEntry* td = side.topDitch.Replace(1);
-    td->startMileage = 0.0;
-    td->endMileage = kEnd;
-    td->atStart = td->atEnd = {2.0, 0.4, 0.6};
-    td->innerRatio = 1.0;
-    td->outerRatio = 1.0;
-    td->liningThickness = 0.3;
-  }
+  DitchTables(side, h.drainageType, h.topDitch);
 }
 
 inline void Apply(CrossSectionDesigner& d, const HandStandards& h) {
