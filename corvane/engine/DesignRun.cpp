@@ -13,6 +13,7 @@
 #include "arx/edoutput.h"
 #include "mfc/app.h"
 #include "project/ProjectLocation.h"
+#include "project/TechParams.h"
 
 // ---- Roadbed type names -----------------------------------------------------------------------------
 
@@ -81,6 +82,12 @@ bool CrossSectionDesigner::ImportDesignData(const AutoDesignOptions& options) {
   }
   threeDData = options.threeD;
 
+  // The spacings of the second line come from the technical parameters: a
+  // damaged file is refused there, and the design does not go on without them.
+  if (!ReadTechParams() && TechParamsDamaged()) {
+    AfxMessageBox(TechParamsProblem() + ", 横断面设计未进行!");
+    return false;
+  }
   if (!ReadSchemeAlignment(schemeDatabasePath, 1, 1)) return false;
   // Only an import that succeeded replaces the line kind of the scheme.
   FILE* fp = OpenResultFileOrAlert("ylex", "w");
