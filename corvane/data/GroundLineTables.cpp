@@ -78,13 +78,15 @@ CString RowTextByName(CAdoRecordSet& recordSet, const char* name) {
   return text;
 }
 
-int BoundedPointCount(int count, const CString& tableName, const char* station) {
+int BoundedPointCount(double count, const CString& tableName, const char* station, RepeatedMessages& messages) {
   if (count > kTablePointPairs) {
-    acutPrintf("\n%s %s: 地面点数%d超过%d, 只读入前%d个点", tableName.GetString(), station, count, kTablePointPairs,
-               kTablePointPairs);
+    CString text;
+    text.Format("%s %s: 地面点数%.0f超过%d, 只读入前%d个点", tableName.GetString(), station, count, kTablePointPairs,
+                kTablePointPairs);
+    messages.Add(text);
     return kTablePointPairs;
   }
-  return std::max(count, 0);
+  return count > 0 ? static_cast<int>(count) : 0;
 }
 
 int ReadRowPairs(CAdoRecordSet& recordSet, TableNumbers& numbers, const SectionTableLayout& layout, int count,
@@ -120,6 +122,7 @@ int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const
   std::vector<unsigned char> leftRead(sections.size(), 0), rightRead(sections.size(), 0);
   int rows = 0, unmatched = 0, badSide = 0;
   TableNumbers numbers(tableName);
+  RepeatedMessages tooMany("有%d个横断面的地面点数超过100, 只读入了前100个点");
   recordSet.MoveFirst();
   while (!recordSet.IsEOF() && !numbers.Refused()) {
     numbers.SetRow(++rows);
@@ -141,8 +144,8 @@ int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const
         GroundBlock& block = record.groundBlocks[0];
         block.layer = 0;
         block.rockType = 2;
-        const int count = BoundedPointCount(std::atoi(RowText(recordSet, layout.CountColumn()).GetString()),
-                                            tableName, StationText(prefix, chainage).c_str());
+        const int count = BoundedPointCount(numbers.OptionalAt(recordSet, layout.CountColumn()), tableName,
+                                            StationText(prefix, chainage).c_str(), tooMany);
         if (side < 0)
           block.leftCount = ReadRowPairs(recordSet, numbers, layout, count, block.left);
         else

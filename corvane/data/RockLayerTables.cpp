@@ -93,6 +93,7 @@ int ReadRockLayerRows(CAdoRecordSet& recordSet, const CString& tableName, const 
   std::map<int, Station> stations;  // by section index
   int rows = 0, unmatched = 0, badSide = 0;
   TableNumbers numbers(tableName);
+  RepeatedMessages tooMany("有%d个横断面的地面点数超过100, 只读入了前100个点");
 
   recordSet.MoveFirst();
   while (!recordSet.IsEOF() && !numbers.Refused()) {
@@ -131,8 +132,8 @@ int ReadRockLayerRows(CAdoRecordSet& recordSet, const CString& tableName, const 
           const int rockType = std::atoi(RowTextByName(recordSet, "岩层性质").GetString());
           // The rock type is the left row's; a layer without one takes the right row's.
           if (side < 0 || !collected.leftRead) block.rockType = rockType;
-          const int count = BoundedPointCount(std::atoi(RowTextByName(recordSet, "地面点数").GetString()), tableName,
-                                              sections[static_cast<size_t>(k)].label);
+          const int count = BoundedPointCount(numbers.OptionalByName(recordSet, "地面点数"), tableName,
+                                              sections[static_cast<size_t>(k)].label, tooMany);
           if (side < 0) {
             block.leftCount = ReadRowPairs(recordSet, numbers, layout, count, block.left);
             collected.leftRead = true;

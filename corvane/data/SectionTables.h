@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "RepeatedMessages.h"
 #include "SectionRecord.h"
 #include "TableNumbers.h"
 #include "ado/AdoWrapper.h"
@@ -84,8 +85,9 @@ CString RowText(CAdoRecordSet& recordSet, long index);
 CString RowTextByName(CAdoRecordSet& recordSet, const char* name);
 
 // A 地面点数 bounded to the pairs a table row holds; a count above that is
-// cut with a message naming the table and the station.
-int BoundedPointCount(int count, const CString& tableName, const char* station);
+// cut with a message naming the table and the station, shown through
+// `messages` (a few by name, then counted).
+int BoundedPointCount(double count, const CString& tableName, const char* station, RepeatedMessages& messages);
 
 // Reads `count` point pairs of one side of the current row into `pairs`,
 // each a number `numbers` checks; returns `count`.

@@ -122,7 +122,6 @@ CString XLDataBase::ColumnTextByName(const char* name) {
 
 double XLDataBase::ColumnNumber(long index) { return std::atof(ColumnText(index).GetString()); }
 
-
 long XLDataBase::ColumnIndex(const char* name) {
   const long count = recordset.GetFieldCount();
   for (long i = 0; i < count; ++i) {
@@ -187,22 +186,23 @@ int XLDataBase::EndChecks(const CString& tableName) {
   readRefused = m_numbers.Refused();
   if (!readRefused) return 1;
   // Nothing of a refused table stays to be built from.
-  if (tableName.Find("隧道") >= 0) FreeRows(tunnels, tunnelCount);
-  else if (tableName.Find("大中桥") >= 0) FreeRows(bridges, bridgeCount);
-  else if (tableName.Find("车站") >= 0) FreeRows(stations, stationCount);
-  else if (tableName.Find("轨道结构") >= 0) FreeRows(trackStructures, trackStructureCount);
-  else if (tableName == "断链表") breakCount = 0;
-  else if (tableName == "曲线表") {
-    FreeRows(curves, curveCount);
-    curveWriteCount = 0;
+  auto is = [&](const char* kind) { return tableName.Find(kind) >= 0; };
+  if (is("隧道")) FreeRows(tunnels, tunnelCount);
+  if (is("大中桥")) FreeRows(bridges, bridgeCount);
+  if (is("车站")) FreeRows(stations, stationCount);
+  if (is("轨道结构")) FreeRows(trackStructures, trackStructureCount);
+  if (tableName == "断链表") breakCount = 0;
+  if (tableName == "曲线表") {
+    FreeRows(curves, curveWriteCount);
+    curveCount = 0;
   }
-  else if (tableName.Find("曲线表") >= 0) FreeRows(sideCurves, sideCurveCount);
-  else if (tableName.Find("断链表") >= 0) FreeRows(sideBreaks, sideBreakCount);
-  else if (tableName.Find("坡度表") >= 0) FreeRows(grades, gradeCount);
-  else if (tableName == "地面线表") FreeRows(groundProfiles, groundProfileCount);
-  else if (tableName.Find("填挖表") >= 0) FreeRows(fillCuts, fillCutCount);
-  else if (tableName == "横断面数量表") FreeRows(quantities, quantityCount);
-  else if (tableName == "曲线加宽") FreeRows(widenings, wideningCount);
+  if (tableName != "曲线表" && is("曲线表")) FreeRows(sideCurves, sideCurveCount);
+  if (tableName != "断链表" && is("断链表")) FreeRows(sideBreaks, sideBreakCount);
+  if (is("坡度表")) FreeRows(grades, gradeCount);
+  if (tableName == "地面线表") FreeRows(groundProfiles, groundProfileCount);
+  if (is("填挖表")) FreeRows(fillCuts, fillCutCount);
+  if (tableName == "横断面数量表") FreeRows(quantities, quantityCount);
+  if (tableName == "曲线加宽") FreeRows(widenings, wideningCount);
   return 0;
 }
 

@@ -119,4 +119,22 @@ TEST(DxfFaults, SvgExportWritesOnlyFiniteNumbers) {
   }
 }
 
+// Found by fuzzing: a block holding inserts of itself drew itself again at
+// every level, two inserts making 2^17 drawings before the nesting limit, so
+// exporting the drawing hung. A block is not drawn again inside itself.
+TEST(DxfFaults, ABlockThatInsertsItselfIsDrawnOnce) {
+  const std::string insert = "0\nINSERT\n8\n0\n2\nB1\n10\n1\n20\n1\n";
+  const std::string dxf = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB1\n10\n0\n20\n0\n"
+                          "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n" +
+                          insert + insert + insert + "0\nENDBLK\n0\nENDSEC\n" + entities(insert);
+  auto* db = new AcDbDatabase(false);
+  std::string error;
+  ASSERT_EQ(platform::readDxfFromString(*db, dxf, error), Acad::eOk) << error;
+  const std::string svg = platform::svgOfModelSpace(*db);
+  size_t lines = 0;
+  for (size_t at = svg.find("<polyline"); at != std::string::npos; at = svg.find("<polyline", at + 1)) ++lines;
+  EXPECT_EQ(lines, 1u);  // the block's line, once
+  delete db;
+}
+
 }  // namespace
