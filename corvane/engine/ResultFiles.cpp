@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "CrossSectionDesigner.h"
@@ -63,31 +64,28 @@ bool ReadWord(FILE* fp, char (&word)[kResultWordMax + 2]) {
   return std::strlen(word) <= static_cast<size_t>(kResultWordMax);
 }
 
-}  // namespace
-
-bool ReadResultNumber(FILE* fp, double& value) {
+// The next word as a number of type T: the whole word, finite, within T.
+template <class T>
+bool ReadWordAs(FILE* fp, T& value) {
   char word[kResultWordMax + 2] = {};
   if (!ReadWord(fp, word)) return false;
   const char* begin = word + (word[0] == '+' ? 1 : 0);
   const char* end = word + std::strlen(word);
-  double read = 0.0;
-  auto [ptr, ec] = std::from_chars(begin, end, read);
-  if (ec != std::errc() || ptr != end || !std::isfinite(read)) return false;
-  value = read;
-  return true;
-}
-
-bool ReadResultInt(FILE* fp, int& value) {
-  char word[kResultWordMax + 2] = {};
-  if (!ReadWord(fp, word)) return false;
-  const char* begin = word + (word[0] == '+' ? 1 : 0);
-  const char* end = word + std::strlen(word);
-  int read = 0;
+  T read{};
   auto [ptr, ec] = std::from_chars(begin, end, read);
   if (ec != std::errc() || ptr != end) return false;
+  if constexpr (std::is_floating_point_v<T>) {
+    if (!std::isfinite(read)) return false;
+  }
   value = read;
   return true;
 }
+
+}  // namespace
+
+bool ReadResultNumber(FILE* fp, double& value) { return ReadWordAs(fp, value); }
+
+bool ReadResultInt(FILE* fp, int& value) { return ReadWordAs(fp, value); }
 
 bool ReadResultCount(FILE* fp, int& value, int room) {
   int read = 0;
