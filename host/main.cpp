@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "arx/arx.h"
-#include "win/answers.h"
 #include "crt/textfile.h"
 #include "drawing_options.h"
 #include "options.h"
+#include "win/answers.h"
 
 namespace {
 

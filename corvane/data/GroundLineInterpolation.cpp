@@ -297,7 +297,8 @@ GroundBlock InterpolateStation(const GroundLineJob& job, const FillCutStation& s
   const AlignmentModel* model = line.baseline;
   const bool onLine = model != nullptr && model->IsBuilt() &&
                       BAS_DRAW_FUN::PointAtMileage(model->elements, model->elementCount, centre) > 0;
-  const CString where = job.lineName.IsEmpty() ? CString("基线") : job.groundTable;
+  CString where = "基线";
+  if (job.Detour()) where.Format("%s绕行段%d", job.lineName.GetString(), job.detourNumber);
   if (!onLine) {
     CString text;
     text.Format("%s %s 不在线路上, 地面线按水平线处理", where.GetString(), StationLabel(s.prefix, s.chainage).GetString());

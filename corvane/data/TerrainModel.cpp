@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "TableNumbers.h"
 #include "TerrainProject.h"
 #include "arx/edoutput.h"
 #include "crt/textfile.h"
@@ -177,12 +178,6 @@ bool ReadWord(FILE* f, std::string& word) {
   return word.size() < sizeof buffer - 1;
 }
 
-bool ParseFinite(const std::string& word, double& value) {
-  const char* end = word.data() + word.size();
-  auto [ptr, ec] = std::from_chars(word.data() + (word[0] == '+' ? 1 : 0), end, value);
-  return ec == std::errc() && ptr == end && std::isfinite(value);
-}
-
 }  // namespace
 
 bool TerrainModel::ReadIndexFile(const CString& path) {
@@ -200,10 +195,11 @@ bool TerrainModel::ReadIndexFile(const CString& path) {
   long long count = 0;
   auto [end, ec] = std::from_chars(words[0].data(), words[0].data() + words[0].size(), count);
   if (ec != std::errc() || end != words[0].data() + words[0].size()) return Fail(path, "读不到点数和范围");
-  if (count <= 0 || count > 0x7FFFFFFF) return Fail(path, "点数不是正数");
+  if (count <= 0) return Fail(path, "点数不是正数");
+  if (count > 0x7FFFFFFF) return Fail(path, "点数太大");
   double range[4];
   for (int i = 0; i < 4; ++i)
-    if (!ParseFinite(words[i + 1], range[i])) return Fail(path, "范围不是有限的数");
+    if (!ParseFiniteNumber(CString(words[i + 1].c_str()), range[i])) return Fail(path, "范围不是有限的数");
   const double xmin = range[0], ymin = range[1], xmax = range[2], ymax = range[3];
   if (xmax < xmin || ymax < ymin) return Fail(path, "范围不对");
   double rows = std::floor((xmax - xmin) / 100.0 + 0.001) + 1.0;

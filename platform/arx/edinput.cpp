@@ -154,7 +154,6 @@ int refuseAnswer(const char* prompt, const std::string& answer, const char* why)
   return RTERROR;
 }
 
-
 // The outcome of one answer for a value prompt.
 enum class Outcome { Value, Enter, Keyword, Cancel, Retry };
 

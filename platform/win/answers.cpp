@@ -115,7 +115,11 @@ std::vector<std::string> pendingAnswerLines() {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.mutex);
   std::vector<std::string> lines;
-  for (const Answer& a : q.answers) lines.push_back("@" + a.kind + (a.text.empty() ? "" : " " + a.text));
+  for (const Answer& a : q.answers) {
+    // A file answer shows as written: its path in quotes.
+    std::string text = a.kind == "file" && a.text.rfind("path:", 0) == 0 ? "\"" + a.text.substr(5) + "\"" : a.text;
+    lines.push_back("@" + a.kind + (text.empty() ? "" : " " + text));
+  }
   return lines;
 }
 

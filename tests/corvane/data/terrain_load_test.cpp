@@ -196,7 +196,7 @@ TEST(TerrainLoad, DamagedNumbersAndLinksAreRefusedWithTheirReason) {
        [](const ProjectFolder& f) { f.ReplaceText("PtIndex.idx", "6\r\n0 0 nan 200\r\n"); }, "范围不是有限的数"},
       {"a count beyond an int", "PtIndex.idx",
        [](const ProjectFolder& f) { f.ReplaceText("PtIndex.idx", "99999999999\r\n0 0 800 200\r\n"); },
-       "点数不是正数"},
+       "点数太大"},
       {"C is its own neighbour across P3-P5", "TIN.tri",
        [](const ProjectFolder& f) { f.PatchInt("TIN.tri", NeighbourAt(2, 0), 2); }, "第2个三角形是它自己的相邻三角形"},
       {"A names C across P1-P5, C does not name A", "TIN.tri",
