@@ -13,6 +13,7 @@
 #include "crt/textfile.h"
 #include "drawing_options.h"
 #include "options.h"
+#include "win/answers.h"
 
 namespace {
 
@@ -69,6 +70,14 @@ int run(const HostOptions& options) {
   if (status == 0) {
     platform::RunResult result = platform::runScript(script);
     if (!result.ok) status = failWith(result.error);
+  }
+  // An answer no question took was written for a question that never came:
+  // the script did not run as written.
+  if (status == 0 && platform::pendingAnswers() > 0) {
+    std::string unused;
+    for (const std::string& line : platform::pendingAnswerLines()) unused += "\n  " + line;
+    status = failWith(std::to_string(platform::pendingAnswers()) + " answer(s) left unused at the end of the script:" +
+                      unused);
   }
 
   // The drawing is saved after a script that ran to its end (QUIT included).

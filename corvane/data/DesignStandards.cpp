@@ -133,10 +133,22 @@ void SchemeDatabase::ReadStandardTable(const char* tableName, OwnedRowArray<Row>
   const int n = static_cast<int>(recordset.CountRecords());
   Row* rows = target.Replace(n);
   recordset.MoveFirst();
+  numbers.Begin(tableName);
   int filled = 0;
-  for (; filled < n && !recordset.IsEOF(); ++filled, recordset.MoveNext()) readRow(rows[filled], filled);
+  for (; filled < n && !recordset.IsEOF() && !numbers.Refused(); ++filled, recordset.MoveNext()) {
+    numbers.SetRow(filled + 1);
+    readRow(rows[filled], filled);
+  }
   target.count = filled;
   CloseQuery();
+  // A refused table (a cell that is no finite number, said in a message box)
+  // gives the line's default row, as a table without rows does.
+  if (numbers.Refused()) {
+    char start[kChainageTextSize] = {};
+    char end[kChainageTextSize] = {};
+    GetChainageRange(currentLine, detourNumber, start, end, sizeof start);
+    makeDefault(*target.Replace(1), start, end);
+  }
 }
 
 void SchemeDatabase::ReadSlopeRow(SlopeGradesRow& row, const char* tableName, int rowNumber) {

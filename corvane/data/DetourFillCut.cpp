@@ -8,7 +8,9 @@
 
 #include "CrossSectionDesigner.h"
 #include "GroundLines.h"
+#include "RepeatedMessages.h"
 #include "RoadbedTypes.h"
+#include "TableNumbers.h"
 #include "TerrainModel.h"
 #include "arx/edoutput.h"
 #include "mfc/app.h"
@@ -66,29 +68,40 @@ const BreakRecord* LineBreaks(const CrossSectionDesigner& line) {
 
 namespace {
 
+CString StationText(const CString& prefix, double chainage) {
+  char text[kChainageTextSize] = {};
+  ChainageText3Decimals(prefix, chainage, text, sizeof text);
+  return text;
+}
+
 CString TextByName(CAdoRecordSet& recordSet, const char* name) {
   CString text;
   if (!recordSet.GetValueTextByName(text, name) || text == "NULL") text.Empty();
   return text;
 }
 
-// Sources 0 and 1: the rows of the open record set of `runner`.
-std::vector<FillCutRow> RowsFromTable(CrossSectionDesigner& runner, const CrossSectionDesigner& line,
-                                      const FillCutJob& job) {
+// Sources 0 and 1: the rows of the open record set of `runner`, read from
+// `table`. False when the table is refused (a station or ground elevation
+// missing or no finite number): nothing is then to be written.
+bool RowsFromTable(CrossSectionDesigner& runner, const CrossSectionDesigner& line, const FillCutJob& job,
+                   const CString& table, std::vector<FillCutRow>& rows) {
   CAdoRecordSet& recordSet = runner.recordSet;
   const bool measured = job.stationSource == kStationsMeasured;
   const char* prefixColumn = measured ? "中桩里程冠号" : "加桩里程冠号";
   const char* chainageColumn = measured ? "中桩里程数" : "加桩里程数";
+  TableNumbers numbers(table);
+  if (!numbers.RequireColumns(recordSet, {chainageColumn, "地面高程"})) return false;
   const long count = recordSet.CountRecords();
-  std::vector<FillCutRow> rows;
+  rows.clear();
   rows.reserve(static_cast<size_t>(std::max(count, 0L)));
   recordSet.MoveFirst();
-  for (long i = 0; i < count && !recordSet.IsEOF(); ++i) {
+  for (long i = 0; i < count && !recordSet.IsEOF() && !numbers.Refused(); ++i) {
     acedSetStatusBarProgressMeterPos(static_cast<int>(i * 100.0 / static_cast<double>(count)));
+    numbers.SetRow(static_cast<int>(i) + 1);
     FillCutRow row;
     row.prefix = TextByName(recordSet, prefixColumn);
-    row.chainage = std::atof(TextByName(recordSet, chainageColumn).GetString());
-    row.groundElevation = std::atof(TextByName(recordSet, "地面高程").GetString());
+    row.chainage = numbers.NeededByName(recordSet, chainageColumn);
+    row.groundElevation = numbers.NeededByName(recordSet, "地面高程");
     char text[kChainageTextSize] = {};
     ChainageText3Decimals(row.prefix, row.chainage, text, sizeof text);
     const double ML = BreakTableChainageToMileage(text, LineBreakCount(line), LineBreaks(line));
@@ -98,9 +111,7 @@ std::vector<FillCutRow> RowsFromTable(CrossSectionDesigner& runner, const CrossS
     rows.push_back(row);
     if (!recordSet.MoveNext()) break;
   }
-  recordSet.Close();
-  runner.connection.Close();
-  return rows;
+  return !numbers.Refused();
 }
 
 // Source 2: stations along the line every `interval` metres, with the key
@@ -121,7 +132,14 @@ bool RowsGenerated(CrossSectionDesigner& line, const FillCutJob& job, std::vecto
 
   const int count = static_cast<int>(model->stations.GetSize());
   const bool terrain = g_TerrainModel.IsLoaded();
-  int outside = 0;
+  // A station off the model takes its marker as ground, and says so: a
+  // design on it would stand on a ground of -100.
+  CString lineLabel = "基线";
+  if (job.detourNumber >= 0) lineLabel.Format("%s%d", job.lineName.GetString(), job.detourNumber);
+  CString summary;
+  summary.Format("%s有%%d个桩号在数字地面模型范围之外, 其地面高程为%0.1lf", lineLabel.GetString(),
+                 TerrainModel::kOutsideElevation);
+  RepeatedMessages outside(summary.GetString());
   rows.clear();
   rows.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
@@ -135,14 +153,17 @@ bool RowsGenerated(CrossSectionDesigner& line, const FillCutJob& job, std::vecto
     point.mileage = ML;
     if (terrain && BAS_DRAW_FUN::PointAtMileage(model->elements, model->elementCount, point) > 0) {
       row.groundElevation = g_TerrainModel.ElevationAt(point.x, point.y);
-      if (row.groundElevation == TerrainModel::kOutsideElevation) ++outside;
+      if (row.groundElevation == TerrainModel::kOutsideElevation) {
+        CString text;
+        text.Format("%s %s 在数字地面模型范围之外, 地面高程取%0.1lf", lineLabel.GetString(),
+                    StationText(row.prefix, row.chainage).GetString(), TerrainModel::kOutsideElevation);
+        outside.Add(text);
+      }
     }
     line.ComputeFillCutRow(ML, job.roadbedType, row);
     if (job.lineSpacings) FillLineSpacings(line, ML, row);
     rows.push_back(row);
   }
-  if (outside > 0)
-    acutPrintf("\n有%d个桩号在数字地面模型范围之外, 其地面高程为%0.1lf", outside, TerrainModel::kOutsideElevation);
   return true;
 }
 
@@ -178,7 +199,13 @@ int BuildFillCutRows(CrossSectionDesigner& runner, CrossSectionDesigner& line, c
                                              : runner.OpenSchemeTable(table, measured);
     if (!opened) return 0;
     acedSetStatusBarProgressMeter(job.progressText.GetString(), 0, 100);
-    rows = RowsFromTable(runner, line, job);
+    const bool read = RowsFromTable(runner, line, job, table, rows);
+    runner.recordSet.Close();
+    runner.connection.Close();
+    if (!read) {
+      acedRestoreStatusBar();
+      return 0;
+    }
   }
   XLDataBase& store = runner.xlDataBase;
   XLDataBase::AllocRows(store.fillCuts, store.fillCutCount, static_cast<int>(rows.size()));
@@ -205,6 +232,7 @@ int CrossSectionDesigner::ComputeDetourFillCutTables(int interpolateGroundLines,
   job.measuredTable = lineName + "绕行段横断面岩层线表";
   job.fillCutTable = lineName + "绕行段填挖表";
   job.detourNumber = detourNumber;
+  job.lineName = lineName + "绕行段";
   job.roadbedType = 0;
   job.progressText.Format("计算%s绕行段填挖表", lineName.GetString());
   if (!BuildFillCutRows(*this, *detourDesigner, job)) return 0;

@@ -70,6 +70,7 @@ int CrossSectionDesigner::ReadDetourAlignment(int side, int readFillCutTables, C
   if (reader.ReadTable(path, side == -1 ? "左线轨道结构" : "右线轨道结构"))
     TakeTrackSegments(reader, target->trackSegments,
                       [&model](const char* text) { return model.ChainageToMileage(text, model.breakCount); });
+  if (reader.readRefused) return 0;
 
   // 4. Grades.
   const CString gradeTable = label + "绕行段坡度表";
@@ -77,11 +78,16 @@ int CrossSectionDesigner::ReadDetourAlignment(int side, int readFillCutTables, C
     TakeGradePoints(reader, *target, onDetour, gradeTable.GetString());
   else
     acutPrintf("\n读绕行段坡度表失败!");
+  if (reader.readRefused) return 0;
 
-  // 5. Structures; a table without rows of this section leaves the list empty.
+  // 5. Structures; a table without rows of this section leaves the list
+  // empty, a refused table stops the import.
   if (reader.ReadDetourTables(path, label + "绕行段大中桥", section)) TakeBridges(reader, target->bridges, onDetour);
+  if (reader.readRefused) return 0;
   if (reader.ReadDetourTables(path, label + "绕行段隧道", section)) TakeTunnels(reader, target->tunnels, onDetour);
+  if (reader.readRefused) return 0;
   if (reader.ReadDetourTables(path, label + "绕行段车站", section)) TakeStations(reader, target->stations, onDetour);
+  if (reader.readRefused) return 0;
 
   // 6. Standards.
   LoadLineDesignStandards(path, label, section, target);

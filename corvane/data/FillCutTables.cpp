@@ -7,6 +7,7 @@
 
 #include "CrossSectionDesigner.h"
 #include "SectionTables.h"
+#include "TableNumbers.h"
 #include "arx/edoutput.h"
 #include "project/GbkText.h"
 
@@ -14,40 +15,51 @@ namespace {
 
 // Fills `record` from the current fill/cut row; the mileage comes through the
 // break table given.
-void FillFromRow(CAdoRecordSet& recordSet, SectionRecord& record, int breakCount, const BreakRecord* breaks) {
+// The station and ground of a row are needed; the design values may be empty
+// (0), never text.
+void FillFromRow(CAdoRecordSet& recordSet, TableNumbers& numbers, SectionRecord& record, int breakCount,
+                 const BreakRecord* breaks) {
   const std::string prefix = StationPrefix(RowTextByName(recordSet, "加桩里程冠号").GetString());
   CopyTextBounded(record.prefix, sizeof record.prefix, prefix.c_str(), kChainPrefixGbkMax);
-  record.chainage = RowNumberByName(recordSet, "加桩里程数");
+  record.chainage = numbers.NeededByName(recordSet, "加桩里程数");
   ChainageText3Decimals(CString(record.prefix), record.chainage, record.label, sizeof record.label);
   record.mileage = BreakTableChainageToMileage(record.label, breakCount, breaks);
-  record.groundElevation = RowNumberByName(recordSet, "地面高程");
-  record.shoulderDesignElevation = RowNumberByName(recordSet, "路肩设计高程");
-  record.centreFillHeight = RowNumberByName(recordSet, "中心填挖高度");
-  record.curveWidening = RowNumberByName(recordSet, "曲线加宽");
-  record.rightCurveWidening = RowNumberByName(recordSet, "右曲线加宽");
-  record.leftLineOffset = RowNumberByName(recordSet, "左线间距");
-  record.rightLineOffset = RowNumberByName(recordSet, "右线间距");
-  record.separationWidth = RowNumberByName(recordSet, "路肩分离限宽");
+  record.groundElevation = numbers.NeededByName(recordSet, "地面高程");
+  record.shoulderDesignElevation = numbers.OptionalByName(recordSet, "路肩设计高程");
+  record.centreFillHeight = numbers.OptionalByName(recordSet, "中心填挖高度");
+  record.curveWidening = numbers.OptionalByName(recordSet, "曲线加宽");
+  record.rightCurveWidening = numbers.OptionalByName(recordSet, "右曲线加宽");
+  record.leftLineOffset = numbers.OptionalByName(recordSet, "左线间距");
+  record.rightLineOffset = numbers.OptionalByName(recordSet, "右线间距");
+  record.separationWidth = numbers.OptionalByName(recordSet, "路肩分离限宽");
   record.sectionInfo = std::atoi(RowTextByName(recordSet, "断面信息").GetString());
 }
 
-// Builds the sections of `target` from the rows of the open record set.
-// False when there are no rows or more than a designer holds.
-bool SectionsFromFillCutRows(CAdoRecordSet& recordSet, CrossSectionDesigner& target, int breakCount,
-                             const BreakRecord* breaks) {
+// Builds the sections of `target` from the rows of the open record set of
+// `tableName`. False when there are no rows, more than a designer holds, or
+// the table is refused (a station or ground missing or no number).
+bool SectionsFromFillCutRows(CAdoRecordSet& recordSet, const CString& tableName, CrossSectionDesigner& target,
+                             int breakCount, const BreakRecord* breaks) {
   const long rows = recordSet.CountRecords();
   if (rows < 1) {
     acutPrintf("填挖表没有记录!\n");
     return false;
   }
+  TableNumbers numbers(tableName);
+  if (!numbers.RequireColumns(recordSet, {"加桩里程数", "地面高程"})) return false;
   if (rows > CrossSectionDesigner::kMaxSections || !target.AllocateSections(static_cast<int>(rows))) return false;
   target.InitSectionRecords();
   recordSet.MoveFirst();
   int filled = 0;
-  while (filled < rows && !recordSet.IsEOF()) {
-    FillFromRow(recordSet, target.sections[static_cast<size_t>(filled)], breakCount, breaks);
+  while (filled < rows && !recordSet.IsEOF() && !numbers.Refused()) {
+    numbers.SetRow(filled + 1);
+    FillFromRow(recordSet, numbers, target.sections[static_cast<size_t>(filled)], breakCount, breaks);
     ++filled;
     if (!recordSet.MoveNext()) break;
+  }
+  if (numbers.Refused()) {
+    target.sections.clear();
+    return false;
   }
   target.sections.resize(static_cast<size_t>(filled));
   return filled > 0;
@@ -81,19 +93,21 @@ void DoubleStructureBoundaries(CrossSectionDesigner& target) {
 
 int CrossSectionDesigner::ReadBaselineSectionTables() {
   if (!OpenSchemeTable("填挖表", false)) return 0;
-  const bool built = SectionsFromFillCutRows(recordSet, *this, breakCount, breaks);
+  const bool built = SectionsFromFillCutRows(recordSet, "填挖表", *this, breakCount, breaks);
   CloseTable(*this);
   if (!built) return 0;
 
   const CString groundTable = "横断面地面线表";
   if (!OpenSchemeTable(groundTable, false)) return 0;
-  ReadGroundLineRows(recordSet, groundTable, SectionTableLayout{0, false}, false, sections);
+  const int groundRows = ReadGroundLineRows(recordSet, groundTable, SectionTableLayout{0, false}, false, sections);
   CloseTable(*this);
+  if (groundRows < 0) return 0;
 
   const CString rockTable = "横断面岩层线表";
   if (OpenSchemeTable(rockTable, false)) {
-    ReadRockLayerRows(recordSet, rockTable, SectionTableLayout{0, true}, sections);
+    const int rockRows = ReadRockLayerRows(recordSet, rockTable, SectionTableLayout{0, true}, sections);
     CloseTable(*this);
+    if (rockRows < 0) return 0;
   }
 
   for (SectionRecord& record : sections) record.leftCode = ClassifyChainage(record.mileage);
@@ -107,7 +121,7 @@ int CrossSectionDesigner::ReadDetourFillCutTables(CString lineName, int detourNu
   const BreakRecord* table = target->baseline != nullptr ? target->baseline->breaks : target->breaks;
 
   if (!OpenDetourTable(lineName + "绕行段填挖表", detourNumber, false)) return 0;
-  const bool built = SectionsFromFillCutRows(recordSet, *target, count, table);
+  const bool built = SectionsFromFillCutRows(recordSet, lineName + "绕行段填挖表", *target, count, table);
   CloseTable(*this);
   if (!built) return 0;
 
@@ -118,13 +132,15 @@ int CrossSectionDesigner::ReadDetourFillCutTables(CString lineName, int detourNu
     CloseTable(*this);
     return 0;
   }
-  ReadGroundLineRows(recordSet, groundTable, SectionTableLayout{1, false}, true, target->sections);
+  const int read = ReadGroundLineRows(recordSet, groundTable, SectionTableLayout{1, false}, true, target->sections);
   CloseTable(*this);
+  if (read < 0) return 0;
 
   const CString rockTable = lineName + "绕行段横断面岩层线表";
   if (OpenDetourTable(rockTable, detourNumber, false)) {
-    ReadRockLayerRows(recordSet, rockTable, SectionTableLayout{1, true}, target->sections);
+    const int rockRows = ReadRockLayerRows(recordSet, rockTable, SectionTableLayout{1, true}, target->sections);
     CloseTable(*this);
+    if (rockRows < 0) return 0;
   }
 
   for (SectionRecord& record : target->sections) record.leftCode = target->ClassifyChainage(record.mileage);

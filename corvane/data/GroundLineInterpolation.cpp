@@ -18,6 +18,7 @@
 
 #include "CrossSectionDesigner.h"
 #include "GroundLines.h"
+#include "RepeatedMessages.h"
 #include "SectionTables.h"
 #include "TerrainModel.h"
 #include "arx/edoutput.h"
@@ -78,13 +79,15 @@ int ThinProfile(std::vector<PairXY>& points, int maxPoints) {
 }
 
 std::vector<PairXY> SideGroundLine(const TerrainModel& model, double x, double y, double endX, double endY,
-                                   double width, double centreGround, int maxPoints) {
+                                   double width, double centreGround, int maxPoints, bool* offModel) {
   std::vector<PairXY> line;
   if (model.IsLoaded()) {
     int count = 0;
     TerrainNode* head = model.GroundLineAlong(x, y, endX, endY, count);
+    if (head == nullptr && offModel != nullptr) *offModel = true;
     // The list is walked to its end whatever count says, and freed at once.
     for (const TerrainNode* node = head; node != nullptr; node = node->next) {
+      if (node->z < -1000.0 && offModel != nullptr) *offModel = true;
       const double z = node->z < -1000.0 ? centreGround : node->z;
       line.push_back({std::hypot(node->x - head->x, node->y - head->y), z - centreGround});
     }
@@ -173,12 +176,19 @@ CString StationLabel(const CString& prefix, double chainage) {
 
 // Reads the stations of the open fill/cut record set: by position (加桩里程冠号,
 // 加桩里程数, 地面高程 in columns 1, 2, 3) for 填挖表, by name for a detour table.
-std::vector<FillCutStation> ReadStations(CAdoRecordSet& recordSet, const GroundLineJob& job, double startMileage,
-                                         double endMileage) {
-  std::vector<FillCutStation> stations;
+// False when the table is refused (a station or ground elevation missing or
+// no finite number): nothing may then be written from it.
+bool ReadStations(CAdoRecordSet& recordSet, const GroundLineJob& job, double startMileage, double endMileage,
+                  std::vector<FillCutStation>& stations) {
+  stations.clear();
   const int count = std::clamp(job.breakCount, 0, CrossSectionDesigner::kMaxBreaks);
+  TableNumbers numbers(job.fillCutTable);
+  if (job.Detour() ? !numbers.RequireColumns(recordSet, {"加桩里程数", "地面高程"})
+                   : !numbers.RequireColumnCount(recordSet, 3, "地面高程"))
+    return false;
   recordSet.MoveFirst();
-  while (!recordSet.IsEOF()) {
+  while (!recordSet.IsEOF() && !numbers.Refused()) {
+    numbers.SetRow(static_cast<int>(stations.size()) + 1);
     FillCutStation s;
     if (job.Detour()) {
       s.prefix = FieldTextByName(recordSet, "加桩里程冠号");
@@ -190,14 +200,16 @@ std::vector<FillCutStation> ReadStations(CAdoRecordSet& recordSet, const GroundL
       s.groundText = FieldText(recordSet, 3);
     }
     if (s.prefix == "NULL") s.prefix.Empty();
-    s.chainage = std::atof(s.chainageText.GetString());
-    s.ground = std::atof(s.groundText.GetString());
+    const CString chainageColumn = job.Detour() ? CString("加桩里程数") : recordSet.GetFieldName(2);
+    const CString groundColumn = job.Detour() ? CString("地面高程") : recordSet.GetFieldName(3);
+    s.chainage = numbers.Needed(s.chainageText == "NULL" ? CString() : s.chainageText, chainageColumn);
+    s.ground = numbers.Needed(s.groundText == "NULL" ? CString() : s.groundText, groundColumn);
     s.mileage = BreakTableChainageToMileage(StationLabel(s.prefix, s.chainage).GetString(), count, job.breaks);
     s.inRange = startMileage - kRangeAllowance < s.mileage && s.mileage < endMileage + kRangeAllowance;
     stations.push_back(s);
     if (!recordSet.MoveNext()) break;
   }
-  return stations;
+  return !numbers.Refused();
 }
 
 // The rows the table holds now, matched by station and side to the stations
@@ -262,8 +274,15 @@ int ReadKeptRows(CAdoConnection& connection, const GroundLineJob& job, const std
   return orphans;
 }
 
+// The messages a run gives per station: a few are shown, the rest counted.
+struct StationMessages {
+  RepeatedMessages offLine{"有%d个桩号不在线路上, 地面线按水平线处理"};
+  RepeatedMessages badWidth{"有%d处地面线内插宽不是正数, 该侧地面线只取中桩一点"};
+  RepeatedMessages offModel{"有%d个横断面的地面线伸出数字地面模型之外"};
+};
+
 // The ground line of one station in the range.
-GroundBlock InterpolateStation(const GroundLineJob& job, const FillCutStation& s) {
+GroundBlock InterpolateStation(const GroundLineJob& job, const FillCutStation& s, StationMessages& messages) {
   const CrossSectionDesigner& line = *job.line;
   const SideStandards& left = line.Standards(-1);
   const SideStandards& right = line.Standards(1);
@@ -278,8 +297,14 @@ GroundBlock InterpolateStation(const GroundLineJob& job, const FillCutStation& s
   const AlignmentModel* model = line.baseline;
   const bool onLine = model != nullptr && model->IsBuilt() &&
                       BAS_DRAW_FUN::PointAtMileage(model->elements, model->elementCount, centre) > 0;
-  if (!onLine)
-    acutPrintf("\n%s 不在线路上, 地面线按水平线处理", StationLabel(s.prefix, s.chainage).GetString());
+  CString where = "基线";
+  if (job.Detour()) where.Format("%s绕行段%d", job.lineName.GetString(), job.detourNumber);
+  if (!onLine) {
+    CString text;
+    text.Format("%s %s 不在线路上, 地面线按水平线处理", where.GetString(), StationLabel(s.prefix, s.chainage).GetString());
+    messages.offLine.Add(text);
+  }
+  bool offModel = false;
 
   auto fill = [&](int side, double width, PairXY* pairs, int& count) {
     const double angle = centre.bearing + side * kHalfPi;
@@ -287,12 +312,14 @@ GroundBlock InterpolateStation(const GroundLineJob& job, const FillCutStation& s
     std::vector<PairXY> points;
     if (!(width > 0.0) || !std::isfinite(width)) {
       // A width that is no length would lay the side across the centre.
-      acutPrintf("\n%s: %s地面线内插宽%0.3lf不是正数, 该侧地面线只取中桩一点",
-                 StationLabel(s.prefix, s.chainage).GetString(), side < 0 ? "左" : "右", width);
+      CString text;
+      text.Format("%s %s: %s地面线内插宽%0.3lf不是正数, 该侧地面线只取中桩一点", where.GetString(),
+                  StationLabel(s.prefix, s.chainage).GetString(), side < 0 ? "左" : "右", width);
+      messages.badWidth.Add(text);
       points = {{0.0, 0.0}};
     } else if (onLine)
       points = SideGroundLine(terrain, centre.x, centre.y, centre.x + width * std::cos(angle),
-                              centre.y + width * std::sin(angle), width, s.ground, kTablePointPairs);
+                              centre.y + width * std::sin(angle), width, s.ground, kTablePointPairs, &offModel);
     else
       points = {{0.0, 0.0}, {width, 0.0}};
     count = static_cast<int>(points.size());
@@ -300,6 +327,12 @@ GroundBlock InterpolateStation(const GroundLineJob& job, const FillCutStation& s
   };
   fill(-1, wL, block.left, block.leftCount);
   fill(1, wR, block.right, block.rightCount);
+  if (offModel) {
+    CString text;
+    text.Format("%s %s 的地面线伸出数字地面模型之外, 模型外的点取中桩地面高程", where.GetString(),
+                StationLabel(s.prefix, s.chainage).GetString());
+    messages.offModel.Add(text);
+  }
   return block;
 }
 
@@ -400,8 +433,13 @@ int RunGroundLineJob(CrossSectionDesigner& self, const GroundLineJob& job, doubl
   const int opened = job.Detour() ? self.OpenDetourTable(job.fillCutTable, job.detourNumber, false)
                                   : self.OpenSchemeTable(job.fillCutTable, false);
   if (!opened) return 0;
-  const std::vector<FillCutStation> stations = ReadStations(self.recordSet, job, startMileage, endMileage);
+  std::vector<FillCutStation> stations;
+  const bool read = ReadStations(self.recordSet, job, startMileage, endMileage, stations);
   self.recordSet.Close();
+  if (!read) {
+    self.connection.Close();
+    return 0;
+  }
   SetSubstituteElevation(stations);
 
   CAdoConnection& connection = self.connection;
@@ -425,12 +463,13 @@ int RunGroundLineJob(CrossSectionDesigner& self, const GroundLineJob& job, doubl
 
   acedSetStatusBarProgressMeter(job.progressText.GetString(), 0, 100);
   RowWriter writer(out, job);
+  StationMessages messages;
   const size_t total = stations.size();
   for (size_t r = 0; r < total; ++r) {
     acedSetStatusBarProgressMeterPos(static_cast<int>((r + 1) * 100.0 / static_cast<double>(total)));
     const FillCutStation& s = stations[r];
     if (s.inRange) {
-      const GroundBlock block = InterpolateStation(job, s);
+      const GroundBlock block = InterpolateStation(job, s, messages);
       if (!writer.WriteNew(s, -1, block.leftCount, block.left) || !writer.WriteNew(s, 1, block.rightCount, block.right))
         return FailRun(connection, out, true, job, "写入记录出错");
       if (collected != nullptr) collected->push_back(StationGroundLine{s.prefix, s.chainage, s.ground, block});

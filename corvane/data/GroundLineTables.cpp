@@ -72,31 +72,28 @@ CString RowText(CAdoRecordSet& recordSet, long index) {
   return text;
 }
 
-double RowNumber(CAdoRecordSet& recordSet, long index) { return std::atof(RowText(recordSet, index).GetString()); }
-
 CString RowTextByName(CAdoRecordSet& recordSet, const char* name) {
   CString text;
   if (!recordSet.GetValueTextByName(text, name)) text.Empty();
   return text;
 }
 
-double RowNumberByName(CAdoRecordSet& recordSet, const char* name) {
-  return std::atof(RowTextByName(recordSet, name).GetString());
-}
-
-int BoundedPointCount(int count, const CString& tableName, const char* station) {
+int BoundedPointCount(double count, const CString& tableName, const char* station, RepeatedMessages& messages) {
   if (count > kTablePointPairs) {
-    acutPrintf("\n%s %s: 地面点数%d超过%d, 只读入前%d个点", tableName.GetString(), station, count, kTablePointPairs,
-               kTablePointPairs);
+    CString text;
+    text.Format("%s %s: 地面点数%.0f超过%d, 只读入前%d个点", tableName.GetString(), station, count, kTablePointPairs,
+                kTablePointPairs);
+    messages.Add(text);
     return kTablePointPairs;
   }
-  return std::max(count, 0);
+  return count > 0 ? static_cast<int>(count) : 0;
 }
 
-int ReadRowPairs(CAdoRecordSet& recordSet, const SectionTableLayout& layout, int count, PairXY* pairs) {
+int ReadRowPairs(CAdoRecordSet& recordSet, TableNumbers& numbers, const SectionTableLayout& layout, int count,
+                 PairXY* pairs) {
   for (int j = 0; j < count; ++j) {
-    pairs[j].x = RowNumber(recordSet, layout.PairColumn(j));
-    pairs[j].y = RowNumber(recordSet, layout.PairColumn(j) + 1);
+    pairs[j].x = numbers.NeededAt(recordSet, layout.PairColumn(j));
+    pairs[j].y = numbers.NeededAt(recordSet, layout.PairColumn(j) + 1);
   }
   return count;
 }
@@ -124,11 +121,13 @@ int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const
   // Which sides of each section have been read.
   std::vector<unsigned char> leftRead(sections.size(), 0), rightRead(sections.size(), 0);
   int rows = 0, unmatched = 0, badSide = 0;
+  TableNumbers numbers(tableName);
+  RepeatedMessages tooMany("有%d个横断面的地面点数超过100, 只读入了前100个点");
   recordSet.MoveFirst();
-  while (!recordSet.IsEOF()) {
-    ++rows;
+  while (!recordSet.IsEOF() && !numbers.Refused()) {
+    numbers.SetRow(++rows);
     const std::string prefix = StationPrefix(RowText(recordSet, layout.PrefixColumn()).GetString());
-    const double chainage = RowNumber(recordSet, layout.ChainageColumn());
+    const double chainage = numbers.NeededAt(recordSet, layout.ChainageColumn());
     const int side = SideOfText(RowText(recordSet, layout.SideColumn()));
     if (side == 0) {
       ++badSide;
@@ -145,13 +144,13 @@ int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const
         GroundBlock& block = record.groundBlocks[0];
         block.layer = 0;
         block.rockType = 2;
-        const int count = BoundedPointCount(std::atoi(RowText(recordSet, layout.CountColumn()).GetString()),
-                                            tableName, StationText(prefix, chainage).c_str());
+        const int count = BoundedPointCount(numbers.OptionalAt(recordSet, layout.CountColumn()), tableName,
+                                            StationText(prefix, chainage).c_str(), tooMany);
         if (side < 0)
-          block.leftCount = ReadRowPairs(recordSet, layout, count, block.left);
+          block.leftCount = ReadRowPairs(recordSet, numbers, layout, count, block.left);
         else
-          block.rightCount = ReadRowPairs(recordSet, layout, count, block.right);
-        if (takeGroundElevation) record.groundElevation = RowNumber(recordSet, layout.GroundColumn());
+          block.rightCount = ReadRowPairs(recordSet, numbers, layout, count, block.right);
+        if (takeGroundElevation) record.groundElevation = numbers.NeededAt(recordSet, layout.GroundColumn());
       }
     }
     if (!recordSet.MoveNext()) break;
@@ -160,7 +159,7 @@ int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const
     acutPrintf("\n%s有%d行的左或右不是\"左\"或\"右\", 未读入", tableName.GetString(), badSide);
   if (unmatched > 0)
     acutPrintf("\n%s有%d行找不到对应的横断面(里程或左右重复), 未读入", tableName.GetString(), unmatched);
-  return rows;
+  return numbers.Refused() ? -1 : rows;
 }
 
 // ---- Creating the tables ---------------------------------------------------------------

@@ -49,9 +49,10 @@ struct FillCutCommandOptions {
 // centre (x, y) to (endX, endY), as pairs from (0, 0). A profile point without
 // ground (z below -1000) takes the centre's elevation. Without a loaded model,
 // or when the model gives no point, the side is (0, 0), (width, 0). More than
-// `maxPoints` points are thinned to that many (ThinProfile).
+// `maxPoints` points are thinned to that many (ThinProfile). `offModel`, when
+// given, is set when a point of the side had no ground from the loaded model.
 std::vector<PairXY> SideGroundLine(const TerrainModel& model, double x, double y, double endX, double endY,
-                                   double width, double centreGround, int maxPoints);
+                                   double width, double centreGround, int maxPoints, bool* offModel = nullptr);
 
 // Thins a polyline to `maxPoints` points (at least 2) by taking out, one at a
 // time, the inner point that spans the smallest triangle with its two
@@ -76,6 +77,7 @@ struct FillCutJob {
   CString measuredTable;   // source 0: the line's rock-layer table
   CString fillCutTable;    // source 1: the line's fill/cut table
   int detourNumber = -1;   // the detour section; -1 for the baseline tables
+  CString lineName;        // a detour's line in messages ("左线绕行段"), before its number
   int roadbedType = 0;     // the roadbed type the line-offset query starts from
   bool lineSpacings = false;  // fill 左线间距 and 右线间距 from the side lines
   CString progressText;

@@ -92,12 +92,14 @@ int ReadRockLayerRows(CAdoRecordSet& recordSet, const CString& tableName, const 
   const SectionMatcher matcher(sections);
   std::map<int, Station> stations;  // by section index
   int rows = 0, unmatched = 0, badSide = 0;
+  TableNumbers numbers(tableName);
+  RepeatedMessages tooMany("有%d个横断面的地面点数超过100, 只读入了前100个点");
 
   recordSet.MoveFirst();
-  while (!recordSet.IsEOF()) {
-    ++rows;
+  while (!recordSet.IsEOF() && !numbers.Refused()) {
+    numbers.SetRow(++rows);
     const std::string prefix = StationPrefix(RowTextByName(recordSet, "中桩里程冠号").GetString());
-    const double chainage = RowNumberByName(recordSet, "中桩里程数");
+    const double chainage = numbers.NeededByName(recordSet, "中桩里程数");
     const int layer = std::atoi(RowTextByName(recordSet, "层号").GetString());
     const CString sideText = RowTextByName(recordSet, "左或右");
     const int side = sideText == "左" ? -1 : (sideText == "右" ? 1 : 0);
@@ -130,13 +132,13 @@ int ReadRockLayerRows(CAdoRecordSet& recordSet, const CString& tableName, const 
           const int rockType = std::atoi(RowTextByName(recordSet, "岩层性质").GetString());
           // The rock type is the left row's; a layer without one takes the right row's.
           if (side < 0 || !collected.leftRead) block.rockType = rockType;
-          const int count = BoundedPointCount(std::atoi(RowTextByName(recordSet, "地面点数").GetString()), tableName,
-                                              sections[static_cast<size_t>(k)].label);
+          const int count = BoundedPointCount(numbers.OptionalByName(recordSet, "地面点数"), tableName,
+                                              sections[static_cast<size_t>(k)].label, tooMany);
           if (side < 0) {
-            block.leftCount = ReadRowPairs(recordSet, layout, count, block.left);
+            block.leftCount = ReadRowPairs(recordSet, numbers, layout, count, block.left);
             collected.leftRead = true;
           } else {
-            block.rightCount = ReadRowPairs(recordSet, layout, count, block.right);
+            block.rightCount = ReadRowPairs(recordSet, numbers, layout, count, block.right);
             collected.rightRead = true;
           }
         }
@@ -145,6 +147,7 @@ int ReadRockLayerRows(CAdoRecordSet& recordSet, const CString& tableName, const 
     if (!recordSet.MoveNext()) break;
   }
 
+  if (numbers.Refused()) return -1;
   // The collected layers replace the ground blocks of their sections: layer 0
   // (the ground surface) first, then the others by layer number; a station
   // without layer 0 keeps its ground line as block 0.

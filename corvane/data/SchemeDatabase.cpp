@@ -104,9 +104,12 @@ CString SchemeDatabase::CellText(long position) {
   return text;
 }
 
-double SchemeDatabase::CellNumber(long position) { return std::atof(CellText(position)); }
+double SchemeDatabase::CellNumber(long position) { return numbers.OptionalAt(recordset, position); }
 
-int SchemeDatabase::CellInteger(long position) { return std::atoi(CellText(position)); }
+int SchemeDatabase::CellInteger(long position) {
+  const double value = CellNumber(position);
+  return static_cast<int>(std::clamp(value, -2147483648.0, 2147483647.0));
+}
 
 void SchemeDatabase::ReadKey(ChainageKey& key, long position) {
   key.prefix = CellText(position);
@@ -135,7 +138,8 @@ bool SchemeDatabase::GetLineChainageRange(CString tableName, int detour, char* s
   recordset.SetAdoConnection(&connection);
   CString sql;
   sql.Format("select * from %s where 编号=%d", tableName.GetString(), detour);
-  const bool found = recordset.Open(sql, adCmdText, adOpenDynamic, adLockOptimistic) == 1;
+  numbers.Begin(tableName);
+  bool found = recordset.Open(sql, adCmdText, adOpenDynamic, adLockOptimistic) == 1;
   if (found) {
     ChainageKey key;
     recordset.MoveFirst();
@@ -144,6 +148,7 @@ bool SchemeDatabase::GetLineChainageRange(CString tableName, int detour, char* s
     recordset.MoveLast();
     ReadKey(key, 2);
     CopyText(end, size, key.text);
+    found = !numbers.Refused();
   }
   CloseQuery();
   return found;

@@ -18,6 +18,7 @@
 #include <cstddef>
 
 #include "DesignStandards.h"
+#include "TableNumbers.h"
 #include "ado/AdoWrapper.h"
 #include "geometry/BAS_DRAW_FUN.h"
 #include "mfc/collections.h"
@@ -171,10 +172,13 @@ class SchemeDatabase : public BAS_DRAW_FUN {
   void CloseQuery();
 
   // Cells of the current row: the text ("" when it cannot be read), and the
-  // text as a real (atof) or an integer (atoi).
+  // text as a number checked by `numbers` (an empty cell reads as 0; a text
+  // that is no finite number refuses the table being read), or as an integer
+  // held within the int range.
   CString CellText(long position);
   double CellNumber(long position);
   int CellInteger(long position);
+  TableNumbers numbers;
   // A chainage key from the prefix at `position` and the number after it.
   void ReadKey(ChainageKey& key, long position);
 

@@ -127,8 +127,9 @@ int ImportSideLine(CrossSectionDesigner& designer, int side, int readDetourSecti
   setLine(nullptr);
   SetDetourDesignerCount(side, 0);
 
-  // A scheme may have one side line only: a side without curve rows has none.
-  if (!reader.ReadTable(path, label + "曲线表")) return 1;
+  // A scheme may have one side line only: a side without curve rows has none
+  // (a refused table is no such side: the import stops).
+  if (!reader.ReadTable(path, label + "曲线表")) return reader.readRefused ? 0 : 1;
   auto* line = new SideLineModel;
   const int built = line->Create(designer.baseline, reader.sideCurveCount, reader.sideCurves,
                                  designer.baseline->curveNumberOffset, side < 0 ? "ZJD" : "YJD");
@@ -140,6 +141,8 @@ int ImportSideLine(CrossSectionDesigner& designer, int side, int readDetourSecti
     const int taken = line->SetDetourPoints(reader.sideBreaks, reader.sideBreakCount);
     XLDataBase::FreeRows(reader.sideBreaks, reader.sideBreakCount);
     if (!taken) return 0;
+  } else if (reader.readRefused) {
+    return 0;
   }
 
   const int detours = line->DetourCount();
@@ -187,25 +190,30 @@ int CrossSectionDesigner::ReadSchemeAlignment(CString databasePath, int readDeto
   }
   TakeGradePoints(reader, *this, onBaseline, "坡度表");
 
-  // 4. Structures; a table without rows leaves the list empty.
+  // 4. Structures; a table without rows leaves the list empty, a refused
+  // table stops the import.
   if (reader.ReadTable(databasePath, "大中桥"))
     TakeBridges(reader, bridges, onBaseline);
   else
     bridges.Free();
+  if (reader.readRefused) return 0;
   if (reader.ReadTable(databasePath, "隧道"))
     TakeTunnels(reader, tunnels, onBaseline);
   else
     tunnels.Free();
+  if (reader.readRefused) return 0;
   if (reader.ReadTable(databasePath, "车站"))
     TakeStations(reader, stations, onBaseline);
   else
     stations.Free();
+  if (reader.readRefused) return 0;
 
   // 5. The track structure, through this designer's own break table.
   if (reader.ReadTable(databasePath, "基线轨道结构"))
     TakeTrackSegments(reader, trackSegments, MileageThrough(breakCount, breaks));
   else
     trackSegments.Free();
+  if (reader.readRefused) return 0;
 
   // 6. Half-distances and standards.
   SetHalfSpacings();

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "RepeatedMessages.h"
 #include "SectionRecord.h"
+#include "TableNumbers.h"
 #include "ado/AdoWrapper.h"
 #include "mfc/cstring.h"
 
@@ -77,27 +79,28 @@ struct SectionTableLayout {
   long PairColumn(int j) const { return CountColumn() + 1 + 2 * j; }
 };
 
-// Fields of the current row of a section table: a field that cannot be read
-// is empty, and a number parses as 0 when it is no number.
+// Fields of the current row of a section table as text: a field that cannot
+// be read is empty (numbers go through TableNumbers).
 CString RowText(CAdoRecordSet& recordSet, long index);
-double RowNumber(CAdoRecordSet& recordSet, long index);
 CString RowTextByName(CAdoRecordSet& recordSet, const char* name);
-double RowNumberByName(CAdoRecordSet& recordSet, const char* name);
 
 // A 地面点数 bounded to the pairs a table row holds; a count above that is
-// cut with a message naming the table and the station.
-int BoundedPointCount(int count, const CString& tableName, const char* station);
+// cut with a message naming the table and the station, shown through
+// `messages` (a few by name, then counted).
+int BoundedPointCount(double count, const CString& tableName, const char* station, RepeatedMessages& messages);
 
-// Reads `count` point pairs of one side of the current row into `pairs`;
-// returns `count`.
-int ReadRowPairs(CAdoRecordSet& recordSet, const SectionTableLayout& layout, int count, PairXY* pairs);
+// Reads `count` point pairs of one side of the current row into `pairs`,
+// each a number `numbers` checks; returns `count`.
+int ReadRowPairs(CAdoRecordSet& recordSet, TableNumbers& numbers, const SectionTableLayout& layout, int count,
+                 PairXY* pairs);
 
 // Reads the ground-line rows of the open record set (from its first row) into
 // block 0 of the matching sections: layer 0, rock type 2, one block. With
 // `takeGroundElevation` set the section's ground elevation becomes the row's
 // 地面高程. Returns the number of rows read; rows left out, a 左或右 that is
 // neither "左" nor "右" and a 地面点数 above 100 (cut to 100) are reported
-// on the command line with the table's name.
+// on the command line with the table's name. -1 when the table is refused
+// (a station, ground or point that is missing or no finite number).
 int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const SectionTableLayout& layout,
                        bool takeGroundElevation, std::vector<SectionRecord>& sections);
 
@@ -106,5 +109,6 @@ int ReadGroundLineRows(CAdoRecordSet& recordSet, const CString& tableName, const
 // (at most kMaxRockLayers; further layers are refused with a message). A
 // station without a layer-0 row keeps the ground line it had as block 0.
 // Sections without rows keep their ground blocks. Returns the rows read.
+// -1 when the table is refused (as ReadGroundLineRows).
 int ReadRockLayerRows(CAdoRecordSet& recordSet, const CString& tableName, const SectionTableLayout& layout,
                       std::vector<SectionRecord>& sections);

@@ -1,10 +1,13 @@
 #include "TerrainModel.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
+#include "TableNumbers.h"
 #include "TerrainProject.h"
 #include "arx/edoutput.h"
 #include "crt/textfile.h"
@@ -142,7 +145,7 @@ bool TerrainModel::LoadFromFolder(const char* projectFolder) {
   }
   m_triangleCount = static_cast<int>(triangleBytes / sizeof(TriangleRecord));
   m_triangles = static_cast<const TriangleRecord*>(m_triangleView);
-  if (!CheckTriangles(trianglePath) || !CheckPoints(pointPath)) return false;
+  if (!CheckTriangles(trianglePath) || !CheckPoints(pointPath) || !CheckTopology(trianglePath)) return false;
 
   CString gridPath = folder + "\\PMAP\\Grid.idx";
   if (!ReadGridFile(gridPath) || !CheckGrid(gridPath)) return false;
@@ -164,6 +167,19 @@ bool TerrainModel::Fail(const CString& path, const char* reason) {
   return false;
 }
 
+namespace {
+
+// Reads the next blank-separated word of a text file; false at the end of the
+// file or for a word longer than any number the index file holds.
+bool ReadWord(FILE* f, std::string& word) {
+  char buffer[80] = {};
+  if (std::fscanf(f, "%79s", buffer) != 1) return false;
+  word = buffer;
+  return word.size() < sizeof buffer - 1;
+}
+
+}  // namespace
+
 bool TerrainModel::ReadIndexFile(const CString& path) {
   FILE* f = platform::openFile(path, "r");
   if (!f) {
@@ -171,20 +187,25 @@ bool TerrainModel::ReadIndexFile(const CString& path) {
     AfxMessageBox("未构建数字地面模型，无法内插地面线，地面高程均所给高程平均值处理!");
     return false;
   }
-  int count = 0;
-  double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
-  int read = std::fscanf(f, "%d%lf%lf%lf%lf", &count, &xmin, &ymin, &xmax, &ymax);
+  std::string words[5];
+  bool read = true;
+  for (std::string& w : words) read = read && ReadWord(f, w);
   std::fclose(f);
-  if (read != 5) return Fail(path, "读不到点数和范围");
+  if (!read) return Fail(path, "读不到点数和范围");
+  long long count = 0;
+  auto [end, ec] = std::from_chars(words[0].data(), words[0].data() + words[0].size(), count);
+  if (ec != std::errc() || end != words[0].data() + words[0].size()) return Fail(path, "读不到点数和范围");
   if (count <= 0) return Fail(path, "点数不是正数");
-  if (!std::isfinite(xmin) || !std::isfinite(ymin) || !std::isfinite(xmax) ||
-      !std::isfinite(ymax) || xmax < xmin || ymax < ymin) {
-    return Fail(path, "范围不对");
-  }
+  if (count > 0x7FFFFFFF) return Fail(path, "点数太大");
+  double range[4];
+  for (int i = 0; i < 4; ++i)
+    if (!ParseFiniteNumber(CString(words[i + 1].c_str()), range[i])) return Fail(path, "范围不是有限的数");
+  const double xmin = range[0], ymin = range[1], xmax = range[2], ymax = range[3];
+  if (xmax < xmin || ymax < ymin) return Fail(path, "范围不对");
   double rows = std::floor((xmax - xmin) / 100.0 + 0.001) + 1.0;
   double cols = std::floor((ymax - ymin) / 100.0 + 0.001) + 1.0;
   if (!(rows * cols <= kMaxGridCells)) return Fail(path, "范围太大");
-  m_pointCount = count;
+  m_pointCount = static_cast<int>(count);
   m_xmin = xmin;
   m_ymin = ymin;
   m_xmax = xmax;
@@ -269,10 +290,58 @@ bool TerrainModel::CheckTriangles(const CString& path) {
   return true;
 }
 
+// The network's links, in one pass over the triangles (the points are known
+// to be finite): every triangle turns counter-clockwise, is not its own
+// neighbour, and each neighbour links back to it across the same edge, run
+// the other way. A network damaged there would send the searches astray.
+bool TerrainModel::CheckTopology(const CString& path) {
+  CString reason;
+  for (int t = 0; t < m_triangleCount; ++t) {
+    const TriangleRecord& tri = m_triangles[t];
+    const PointRecord& a = m_points[tri.vertex[0]];
+    const PointRecord& b = m_points[tri.vertex[1]];
+    const PointRecord& c = m_points[tri.vertex[2]];
+    if (!(OrientCentred(a.x, a.y, b.x, b.y, c.x, c.y) > 0.0)) {
+      reason.Format("第%d个三角形的顶点不是逆时针排列", t);
+      return Fail(path, reason);
+    }
+    for (int k = 0; k < 3; ++k) {
+      const int n = tri.neighbour[k];
+      if (n < 0) continue;
+      if (n == t) {
+        reason.Format("第%d个三角形是它自己的相邻三角形", t);
+        return Fail(path, reason);
+      }
+      const TriangleRecord& other = m_triangles[n];
+      const int from = tri.vertex[(k + 1) % 3], to = tri.vertex[(k + 2) % 3];
+      int back = -1;
+      for (int j = 0; j < 3; ++j)
+        if (other.neighbour[j] == t) back = j;
+      if (back < 0 || other.vertex[(back + 1) % 3] != to || other.vertex[(back + 2) % 3] != from) {
+        reason.Format("第%d个三角形与相邻的第%d个三角形互不相连", t, n);
+        return Fail(path, reason);
+      }
+    }
+  }
+  return true;
+}
+
 bool TerrainModel::CheckPoints(const CString& path) {
   CString reason;
+  // The range of the index file holds every point (a little rounding aside).
+  const double slack = 0.001;
   for (int p = 0; p < m_pointCount; ++p) {
-    int t = m_points[p].triangle;
+    const PointRecord& point = m_points[p];
+    if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z)) {
+      reason.Format("第%d个点的坐标或高程不是有限的数", p);
+      return Fail(path, reason);
+    }
+    if (point.x < m_xmin - slack || point.x > m_xmax + slack || point.y < m_ymin - slack ||
+        point.y > m_ymax + slack) {
+      reason.Format("第%d个点(%.3f, %.3f)在索引文件的范围之外", p, point.x, point.y);
+      return Fail(path, reason);
+    }
+    int t = point.triangle;
     if (t < -1 || t >= m_triangleCount) {
       reason.Format("第%d个点的三角形号%d超出范围", p, t);
       return Fail(path, reason);

@@ -17,7 +17,10 @@
 //
 // Point.xyz and TIN.tri are mapped read-only and privately; the grid is read
 // into memory. Every index of the files is checked when the model is loaded,
-// so a damaged model is refused with a message instead of being followed.
+// and so are the numbers (finite, the points within the index file's range)
+// and the links of the network (counter-clockwise triangles whose neighbours
+// link back across the same edge), so a damaged model is refused with a
+// message instead of being followed.
 
 #include <cstdint>
 
@@ -108,6 +111,7 @@ class TerrainModel {
   bool ReadGridFile(const CString& path);
   bool CheckTriangles(const CString& path);
   bool CheckPoints(const CString& path);
+  bool CheckTopology(const CString& path);
   bool CheckGrid(const CString& path);
   bool IsIgnored(int triangle) const;
   int RotateAround(int vertex, int triangle, double x, double y) const;

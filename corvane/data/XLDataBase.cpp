@@ -101,8 +101,6 @@ CString XLDataBase::ColumnTextByName(const char* name) {
 
 double XLDataBase::ColumnNumber(long index) { return std::atof(ColumnText(index).GetString()); }
 
-double XLDataBase::ColumnNumberByName(const char* name) { return std::atof(ColumnTextByName(name).GetString()); }
-
 long XLDataBase::ColumnIndex(const char* name) {
   const long count = recordset.GetFieldCount();
   for (long i = 0; i < count; ++i) {
@@ -111,9 +109,22 @@ long XLDataBase::ColumnIndex(const char* name) {
   return -1;
 }
 
+// ---- Checked numbers -------------------------------------------------------------
+
+void XLDataBase::BeginChecks(const CString& tableName) {
+  readRefused = false;
+  m_numbers.Begin(tableName);
+}
+
+double XLDataBase::NeededNumber(long index) { return m_numbers.NeededAt(recordset, index); }
+double XLDataBase::NeededNumberByName(const char* name) { return m_numbers.NeededByName(recordset, name); }
+double XLDataBase::OptionalNumber(long index) { return m_numbers.OptionalAt(recordset, index); }
+double XLDataBase::OptionalNumberByName(const char* name) { return m_numbers.OptionalByName(recordset, name); }
+
 // ---- ReadTable ------------------------------------------------------------------
 
 int XLDataBase::ReadTable(CString path, CString tableName) {
+  BeginChecks(tableName);
   if (!Connect(path)) return 0;
   sqlText = "select * from " + tableName;
   if (!OpenRows("没有记录!\n")) return 0;
@@ -147,7 +158,31 @@ int XLDataBase::ReadTable(CString path, CString tableName) {
     ReadWidenings();
   }
   CloseAll();
-  return 1;
+  return EndChecks(tableName);
+}
+
+int XLDataBase::EndChecks(const CString& tableName) {
+  readRefused = m_numbers.Refused();
+  if (!readRefused) return 1;
+  // Nothing of a refused table stays to be built from.
+  auto is = [&](const char* kind) { return tableName.Find(kind) >= 0; };
+  if (is("隧道")) FreeRows(tunnels, tunnelCount);
+  if (is("大中桥")) FreeRows(bridges, bridgeCount);
+  if (is("车站")) FreeRows(stations, stationCount);
+  if (is("轨道结构")) FreeRows(trackStructures, trackStructureCount);
+  if (tableName == "断链表") breakCount = 0;
+  if (tableName == "曲线表") {
+    FreeRows(curves, curveWriteCount);
+    curveCount = 0;
+  }
+  if (tableName != "曲线表" && is("曲线表")) FreeRows(sideCurves, sideCurveCount);
+  if (tableName != "断链表" && is("断链表")) FreeRows(sideBreaks, sideBreakCount);
+  if (is("坡度表")) FreeRows(grades, gradeCount);
+  if (tableName == "地面线表") FreeRows(groundProfiles, groundProfileCount);
+  if (is("填挖表")) FreeRows(fillCuts, fillCutCount);
+  if (tableName == "横断面数量表") FreeRows(quantities, quantityCount);
+  if (tableName == "曲线加宽") FreeRows(widenings, wideningCount);
+  return 0;
 }
 
 // ---- Readers of one table ---------------------------------------------------------
@@ -156,12 +191,13 @@ int XLDataBase::ReadTable(CString path, CString tableName) {
 // column 1, so its readers pass an offset of 1.
 
 void XLDataBase::ReadTunnels(int offset) {
-  ReadRows(recordset, tunnels, tunnelCount, [&](TunnelRow& row) {
+  if (!m_numbers.RequireColumnCount(recordset, 6 + offset, "插旗方式")) return;
+  ReadRows(recordset, tunnels, tunnelCount, m_numbers, [&](TunnelRow& row) {
     row.name = ColumnText(1 + offset);
     row.startPrefix = ColumnText(2 + offset);
-    row.startChainage = ColumnNumber(3 + offset);
+    row.startChainage = NeededNumber(3 + offset);
     row.endPrefix = ColumnText(4 + offset);
-    row.endChainage = ColumnNumber(5 + offset);
+    row.endChainage = NeededNumber(5 + offset);
     row.flagStyle = ColumnText(6 + offset);
     ChainageText3Decimals(row.startPrefix, row.startChainage, row.startText);
     ChainageText3Decimals(row.endPrefix, row.endChainage, row.endText);
@@ -170,16 +206,17 @@ void XLDataBase::ReadTunnels(int offset) {
 }
 
 void XLDataBase::ReadBridges(int offset) {
-  ReadRows(recordset, bridges, bridgeCount, [&](BridgeRow& row) {
+  if (!m_numbers.RequireColumnCount(recordset, 11 + offset, "100年水位高程")) return;
+  ReadRows(recordset, bridges, bridgeCount, m_numbers, [&](BridgeRow& row) {
     row.name = ColumnText(1 + offset);
     row.centrePrefix = ColumnText(2 + offset);
-    row.centreChainage = ColumnNumber(3 + offset);
+    row.centreChainage = OptionalNumber(3 + offset);
     row.startPrefix = ColumnText(4 + offset);
-    row.startChainage = ColumnNumber(5 + offset);
+    row.startChainage = NeededNumber(5 + offset);
     row.endPrefix = ColumnText(6 + offset);
-    row.endChainage = ColumnNumber(7 + offset);
+    row.endChainage = NeededNumber(7 + offset);
     row.span = ColumnText(8 + offset);
-    row.totalLength = ColumnNumber(10 + offset);
+    row.totalLength = OptionalNumber(10 + offset);
     row.floodLevel = CutToTwoDecimals(ColumnText(11 + offset));
     ChainageText3Decimals(row.centrePrefix, row.centreChainage, row.centreText);
     ChainageText3Decimals(row.startPrefix, row.startChainage, row.startText);
@@ -189,18 +226,19 @@ void XLDataBase::ReadBridges(int offset) {
 }
 
 void XLDataBase::ReadStations(int offset, bool needEnd) {
-  ReadRows(recordset, stations, stationCount, [&](StationRow& row) {
+  if (!m_numbers.RequireColumnCount(recordset, 9 + offset, "插旗图块名")) return;
+  ReadRows(recordset, stations, stationCount, m_numbers, [&](StationRow& row) {
     // A station without a start chainage (or, in a detour table, without an
     // end chainage) is passed over.
     if (ColumnText(5 + offset).IsEmpty()) return false;
     if (needEnd && ColumnText(7 + offset).IsEmpty()) return false;
     row.name = ColumnText(1 + offset);
     row.centrePrefix = ColumnText(2 + offset);
-    row.centreChainage = ColumnNumber(3 + offset);
+    row.centreChainage = OptionalNumber(3 + offset);
     row.startPrefix = ColumnText(4 + offset);
-    row.startChainage = ColumnNumber(5 + offset);
+    row.startChainage = NeededNumber(5 + offset);
     row.endPrefix = ColumnText(6 + offset);
-    row.endChainage = ColumnNumber(7 + offset);
+    row.endChainage = NeededNumber(7 + offset);
     row.stationType = ColumnNumber(8 + offset);
     row.flagBlockName = ColumnText(9 + offset);
     row.flagBlock = std::atof(row.flagBlockName.GetString());
@@ -215,22 +253,24 @@ void XLDataBase::ReadTrackStructures() {
   // The navigator names the height column 结构高度, the older tables 结构高度(mm).
   long height = ColumnIndex("结构高度(mm)");
   if (height < 0) height = ColumnIndex("结构高度");
-  ReadRows(recordset, trackStructures, trackStructureCount, [&](TrackStructureRow& row) {
+  ReadRows(recordset, trackStructures, trackStructureCount, m_numbers, [&](TrackStructureRow& row) {
     row.endChainage = ColumnTextByName("分段终里程");
     row.structureType = ColumnTextByName("结构类型");
-    row.height = height >= 0 ? ColumnNumber(height) : 0.0;
+    row.height = height >= 0 ? OptionalNumber(height) : 0.0;
     return true;
   });
 }
 
 void XLDataBase::ReadBreaks(const CString& tableName) {
+  if (!m_numbers.RequireColumns(recordset, {"等号左里程数", "断链长度"})) return;
   int count = 0;
-  while (!recordset.IsEOF() && count < kMaxBreaks) {
+  while (!recordset.IsEOF() && count < kMaxBreaks && !m_numbers.Refused()) {
+    m_numbers.SetRow(count + 1);
     ChainBreakRow& row = breaks[count];
     SetBreakPrefixes(row, ColumnTextByName("等号左里程冠号").GetString(),
                      ColumnTextByName("等号右里程冠号").GetString());
-    row.before = ColumnNumberByName("等号左里程数");
-    row.length = ColumnNumberByName("断链长度");
+    row.before = NeededNumberByName("等号左里程数");
+    row.length = NeededNumberByName("断链长度");
     ++count;
     if (!recordset.MoveNext()) break;
   }
@@ -241,124 +281,135 @@ void XLDataBase::ReadBreaks(const CString& tableName) {
 }
 
 void XLDataBase::ReadCurves() {
-  ReadRows(recordset, curves, curveCount, [&](CurveRow& row) {
+  // The alignment is built from the coordinates, radii and transitions: a
+  // table without one of them is refused before any row is read.
+  if (!m_numbers.RequireColumns(recordset, {"坐标N", "坐标E", "曲线半径", "前缓和曲线", "后缓和曲线"})) return;
+  ReadRows(recordset, curves, curveCount, m_numbers, [&](CurveRow& row) {
     row.number = std::atoi(ColumnTextByName("交点号").GetString());
-    row.x = ColumnNumberByName("坐标N");
-    row.y = ColumnNumberByName("坐标E");
-    row.L1 = ColumnNumberByName("前缓和曲线");
-    row.R = ColumnNumberByName("曲线半径");
-    row.L2 = ColumnNumberByName("后缓和曲线");
+    row.x = NeededNumberByName("坐标N");
+    row.y = NeededNumberByName("坐标E");
+    row.L1 = OptionalNumberByName("前缓和曲线");
+    row.R = OptionalNumberByName("曲线半径");
+    row.L2 = OptionalNumberByName("后缓和曲线");
     row.startPrefix = ColumnTextByName("起点里程冠号");
-    row.startChainage = ColumnNumberByName("起点里程");
+    row.startChainage = OptionalNumberByName("起点里程");
     row.endPrefix = ColumnTextByName("终点里程冠号");
-    row.endChainage = ColumnNumberByName("终点里程");
-    row.deflection = ColumnNumberByName("偏角");
-    row.T1 = ColumnNumberByName("前切线长");
-    row.T2 = ColumnNumberByName("后切线长");
-    row.curveLength = ColumnNumberByName("曲线长");
-    row.straightAfter = ColumnNumberByName("夹直线长");
-    row.officeBreak = ColumnNumberByName("内业断链");
+    row.endChainage = OptionalNumberByName("终点里程");
+    row.deflection = OptionalNumberByName("偏角");
+    row.T1 = OptionalNumberByName("前切线长");
+    row.T2 = OptionalNumberByName("后切线长");
+    row.curveLength = OptionalNumberByName("曲线长");
+    row.straightAfter = OptionalNumberByName("夹直线长");
+    row.officeBreak = OptionalNumberByName("内业断链");
     return true;
   });
 }
 
 void XLDataBase::ReadSideCurves() {
-  ReadRows(recordset, sideCurves, sideCurveCount, [&](SideCurveRow& row) {
-    row.kind = RoundedInt(ColumnNumber(1));
-    row.secondLineIp = RoundedInt(ColumnNumber(2));
-    row.baselineIp = RoundedInt(ColumnNumber(3));
-    row.spacing = ColumnNumber(4);
-    row.x = ColumnNumber(5);
-    row.y = ColumnNumber(6);
-    row.R = ColumnNumber(7);
-    row.L1 = ColumnNumber(8);
-    row.L2 = ColumnNumber(9);
+  if (!m_numbers.RequireColumnCount(recordset, 9, "后缓和曲线")) return;
+  ReadRows(recordset, sideCurves, sideCurveCount, m_numbers, [&](SideCurveRow& row) {
+    row.kind = RoundedInt(OptionalNumber(1));
+    row.secondLineIp = RoundedInt(OptionalNumber(2));
+    row.baselineIp = RoundedInt(OptionalNumber(3));
+    row.spacing = OptionalNumber(4);
+    row.x = NeededNumber(5);
+    row.y = NeededNumber(6);
+    row.R = OptionalNumber(7);
+    row.L1 = OptionalNumber(8);
+    row.L2 = OptionalNumber(9);
     return true;
   });
 }
 
 void XLDataBase::ReadSideBreaks() {
-  ReadRows(recordset, sideBreaks, sideBreakCount, [&](SideBreakRow& row) {
-    row.number = RoundedInt(ColumnNumber(1));
+  if (!m_numbers.RequireColumnCount(recordset, 6, "附注")) return;
+  ReadRows(recordset, sideBreaks, sideBreakCount, m_numbers, [&](SideBreakRow& row) {
+    row.number = RoundedInt(OptionalNumber(1));
     row.prefixBefore = ColumnText(2);
-    row.before = ColumnNumber(3);
+    row.before = NeededNumber(3);
     row.prefixAfter = ColumnText(4);
-    row.after = ColumnNumber(5);
+    row.after = NeededNumber(5);
     row.remark = ColumnText(6);
     return true;
   });
 }
 
 void XLDataBase::ReadGrades(bool withLength) {
-  ReadRows(recordset, grades, gradeCount, [&](GradeRow& row) {
+  if (!m_numbers.RequireColumns(recordset, {"变坡点里程数", "设计高程"})) return;
+  ReadRows(recordset, grades, gradeCount, m_numbers, [&](GradeRow& row) {
     row.prefix = ColumnTextByName("变坡点里程冠号");
-    row.chainage = ColumnNumberByName("变坡点里程数");
-    row.elevation = ColumnNumberByName("设计高程");
-    row.verticalRadius = ColumnNumberByName("竖曲线半径");
-    if (withLength) row.verticalLength = ColumnNumberByName("竖曲线长度");
-    row.grade = ColumnNumberByName("坡度");
-    row.gradeLength = ColumnNumberByName("坡长");
+    row.chainage = NeededNumberByName("变坡点里程数");
+    row.elevation = NeededNumberByName("设计高程");
+    row.verticalRadius = OptionalNumberByName("竖曲线半径");
+    if (withLength) row.verticalLength = OptionalNumberByName("竖曲线长度");
+    row.grade = OptionalNumberByName("坡度");
+    row.gradeLength = OptionalNumberByName("坡长");
     return true;
   });
 }
 
 void XLDataBase::ReadGroundProfiles() {
-  ReadRows(recordset, groundProfiles, groundProfileCount, [&](GroundProfileRow& row) {
+  if (!m_numbers.RequireColumns(recordset, {"中桩里程数", "地面高程"})) return;
+  ReadRows(recordset, groundProfiles, groundProfileCount, m_numbers, [&](GroundProfileRow& row) {
     row.prefix = ColumnTextByName("中桩里程冠号");
-    row.chainage = ColumnNumberByName("中桩里程数");
-    row.elevation = ColumnNumberByName("地面高程");
+    row.chainage = NeededNumberByName("中桩里程数");
+    row.elevation = NeededNumberByName("地面高程");
     return true;
   });
 }
 
 void XLDataBase::ReadFillCuts() {
-  ReadRows(recordset, fillCuts, fillCutCount, [&](FillCutRow& row) {
+  if (!m_numbers.RequireColumns(recordset, {"加桩里程数", "地面高程"})) return;
+  ReadRows(recordset, fillCuts, fillCutCount, m_numbers, [&](FillCutRow& row) {
     row.prefix = ColumnTextByName("加桩里程冠号");
-    row.chainage = ColumnNumberByName("加桩里程数");
-    row.groundElevation = ColumnNumberByName("地面高程");
+    row.chainage = NeededNumberByName("加桩里程数");
+    row.groundElevation = NeededNumberByName("地面高程");
     return true;
   });
 }
 
 void XLDataBase::ReadQuantities() {
-  ReadRows(recordset, quantities, quantityCount, [&](QuantityRow& row) {
+  if (!m_numbers.RequireColumnCount(recordset, 16, "右用地宽")) return;
+  ReadRows(recordset, quantities, quantityCount, m_numbers, [&](QuantityRow& row) {
     row.prefix = ColumnText(1);
-    row.chainage = ColumnNumber(2);
+    row.chainage = NeededNumber(2);
     row.sectionKind = std::atoi(ColumnText(3).GetString());
     double* const inOrder[] = {&row.fillArea, &row.improvedArea, &row.drainArea, &row.stripArea,
                                &row.cutArea,  &row.cutI,         &row.cutII,     &row.cutIII,
                                &row.cutIV,    &row.cutV,         &row.cutVI,     &row.leftLandWidth,
                                &row.rightLandWidth};
     long column = 4;
-    for (double* field : inOrder) *field = ColumnNumber(column++);
+    for (double* field : inOrder) *field = OptionalNumber(column++);
     return true;
   });
 }
 
 void XLDataBase::ReadTechStandards() {
-  while (!recordset.IsEOF()) {
+  while (!recordset.IsEOF() && !m_numbers.Refused()) {
+    m_numbers.SetRow(m_numbers.Row() + 1);
     railwayClass = ColumnTextByName("铁路等级");
     mainTrackCount = ColumnTextByName("正线数目");
     trackType = ColumnTextByName("轨道类型");
     tractionType = ColumnTextByName("牵引种类");
-    targetSpeed = ColumnNumberByName("速度目标");
-    standardSpacing = ColumnNumberByName("标准线间距");
-    recommendedRadiusMin = ColumnNumberByName("推荐半径小");
-    recommendedRadiusMax = ColumnNumberByName("推荐半径大");
-    rulingGrade = ColumnNumberByName("限制坡度");
-    downRulingGrade = ColumnNumberByName("下行限坡");
-    usefulLength = ColumnNumberByName("有效长");
-    generalMinRadius = ColumnNumberByName("一般最小曲线半径");
-    hardMinRadius = ColumnNumberByName("困难最小曲线半径");
+    targetSpeed = OptionalNumberByName("速度目标");
+    standardSpacing = OptionalNumberByName("标准线间距");
+    recommendedRadiusMin = OptionalNumberByName("推荐半径小");
+    recommendedRadiusMax = OptionalNumberByName("推荐半径大");
+    rulingGrade = OptionalNumberByName("限制坡度");
+    downRulingGrade = OptionalNumberByName("下行限坡");
+    usefulLength = OptionalNumberByName("有效长");
+    generalMinRadius = OptionalNumberByName("一般最小曲线半径");
+    hardMinRadius = OptionalNumberByName("困难最小曲线半径");
     if (!recordset.MoveNext()) break;
   }
 }
 
 void XLDataBase::ReadWidenings() {
-  ReadRows(recordset, widenings, wideningCount, [&](WideningRow& row) {
-    row.r1 = ColumnNumberByName("r1");
-    row.r2 = ColumnNumberByName("r2");
-    row.jk = ColumnNumberByName("jk");
+  if (!m_numbers.RequireColumns(recordset, {"r1", "r2", "jk"})) return;
+  ReadRows(recordset, widenings, wideningCount, m_numbers, [&](WideningRow& row) {
+    row.r1 = NeededNumberByName("r1");
+    row.r2 = NeededNumberByName("r2");
+    row.jk = NeededNumberByName("jk");
     return true;
   });
 }

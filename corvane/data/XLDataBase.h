@@ -17,6 +17,7 @@
 // an empty text (and as 0 where a number is read).
 
 #include "SchemeRows.h"
+#include "TableNumbers.h"
 #include "ado/AdoWrapper.h"
 #include "geometry/BAS_DRAW_FUN.h"
 #include "mfc/collections.h"
@@ -42,6 +43,13 @@ class XLDataBase : public BAS_DRAW_FUN {
   // missing or has no rows ("没有记录!" on the command line); the row tables
   // are then as they were. At most kMaxBreaks breaks are read; more are
   // reported on the command line and left out.
+  //
+  // Numbers are checked: a column the reader needs and the table lacks (the
+  // coordinates of 曲线表, 设计高程 of 坡度表, 地面高程 of 填挖表, ...), an
+  // empty field where a value is needed, and a text that is no finite number
+  // refuse the table before anything is built from it: a message box names
+  // table, row and column, readRefused is set, the table's rows are freed and
+  // the result is 0.
   int ReadTable(CString path, CString tableName);
 
   // Reads the rows of detour section `detour` (column 绕行段编号, in ID order)
@@ -152,6 +160,10 @@ class XLDataBase : public BAS_DRAW_FUN {
   WideningRow* widenings = nullptr;
   int wideningCount = 0;
 
+  // Set when the last ReadTable or ReadDetourTables refused its table (see
+  // ReadTable); a caller tells a refused table from one without rows by it.
+  bool readRefused = false;
+
   // ---- Database access (opened per call) ----------------------------------
   CAdoConnection connection;
   CString sqlText;   // the last SQL text built
@@ -179,9 +191,19 @@ class XLDataBase : public BAS_DRAW_FUN {
   CString ColumnText(long index);
   CString ColumnTextByName(const char* name);
   double ColumnNumber(long index);
-  double ColumnNumberByName(const char* name);
   // Position of the column named `name`, -1 when the recordset has none.
   long ColumnIndex(const char* name);
+
+  // Checked numbers of the current row (see ReadTable). A needed number
+  // refuses the table for an empty field; an optional one reads it as 0.
+  void BeginChecks(const CString& tableName);
+  // 1 when the read was not refused; else frees the rows of `tableName`, 0.
+  int EndChecks(const CString& tableName);
+  double NeededNumber(long index);
+  double NeededNumberByName(const char* name);
+  double OptionalNumber(long index);
+  double OptionalNumberByName(const char* name);
+  TableNumbers m_numbers;  // the checks of the table being read
 
   // Readers of one table; the recordset is on its first row. `offset` is 1
   // for a detour table (绕行段编号 in column 1), 0 for a main table.

@@ -66,6 +66,7 @@ const char* const kDetourColumnNames[kDetourColumnCount] = {
 // ---- ReadDetourTables -------------------------------------------------------------
 
 int XLDataBase::ReadDetourTables(CString path, CString tableName, int detour) {
+  BeginChecks(tableName);
   if (!Connect(path)) return 0;
   sqlText.Format("select * from %s where 绕行段编号=%d order by ID", tableName.GetString(), detour);
   if (!OpenRows(tableName + "没有记录!\n")) return 0;
@@ -81,7 +82,7 @@ int XLDataBase::ReadDetourTables(CString path, CString tableName, int detour) {
     ReadFillCuts();
   }
   CloseAll();
-  return 1;
+  return EndChecks(tableName);
 }
 
 // ---- WriteDetourFillCutTable ---------------------------------------------------------

@@ -9,14 +9,16 @@
 // one row from the recordset's current row and returns false for a row it
 // passes over (that slot is used by the next row). The count is the number
 // of rows filled; the array keeps the length of the walk. A recordset that
-// cannot move on ends the walk with the rows filled so far.
+// cannot move on ends the walk with the rows filled so far. `numbers` is told
+// the number (from 1) of the database row being filled.
 template <class Row, class Fill>
-void ReadRows(CAdoRecordSet& recordset, Row*& rows, int& count, Fill fill) {
+void ReadRows(CAdoRecordSet& recordset, Row*& rows, int& count, TableNumbers& numbers, Fill fill) {
   const long walked = recordset.CountRecords();
   XLDataBase::AllocRows(rows, count, static_cast<int>(walked));
   recordset.MoveFirst();
   int stored = 0;
   for (long i = 0; i < walked && !recordset.IsEOF(); ++i) {
+    numbers.SetRow(static_cast<int>(i) + 1);
     if (fill(rows[stored])) ++stored;
     if (!recordset.MoveNext()) break;
   }

@@ -9,10 +9,13 @@
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
 #include "ResultFileAccess.h"
+#include "RepeatedMessages.h"
 #include "RoadbedTypes.h"
+#include "TerrainModel.h"
 #include "arx/edoutput.h"
 #include "mfc/app.h"
 #include "project/ProjectLocation.h"
+#include "project/TechParams.h"
 
 // ---- Roadbed type names -----------------------------------------------------------------------------
 
@@ -81,6 +84,12 @@ bool CrossSectionDesigner::ImportDesignData(const AutoDesignOptions& options) {
   }
   threeDData = options.threeD;
 
+  // The spacings of the second line come from the technical parameters: a
+  // damaged file is refused there, and the design does not go on without them.
+  if (!ReadTechParams() && TechParamsDamaged()) {
+    AfxMessageBox(TechParamsProblem() + ", 横断面设计未进行!");
+    return false;
+  }
   if (!ReadSchemeAlignment(schemeDatabasePath, 1, 1)) return false;
   // Only an import that succeeded replaces the line kind of the scheme.
   FILE* fp = OpenResultFileOrAlert("ylex", "w");
@@ -112,9 +121,21 @@ int CrossSectionDesigner::DesignAllSections() {
 
   bool warned = false;
   int insertedAt = -1;  // the transition section let in last
+  // A ground elevation that is the terrain model's outside marker is no
+  // ground: the section is designed as given, and said to stand on it.
+  CString summary;
+  summary.Format("有%%d个断面的地面高程是数字地面模型范围外的标记%0.1lf", TerrainModel::kOutsideElevation);
+  RepeatedMessages offModel(summary.GetString());
   for (int i = 0; i < SectionCount(); ++i) {
     acedSetStatusBarProgressMeterPos(i * 100 / SectionCount());
     const double ML = sections[static_cast<size_t>(i)].mileage;
+    const bool letIn = insertedAt >= 0 && i == insertedAt + 1;  // the copy of the section before
+    if (sections[static_cast<size_t>(i)].groundElevation == TerrainModel::kOutsideElevation && !letIn) {
+      CString text;
+      text.Format("基线断面%s(里程%0.3lf)的地面高程是数字地面模型范围外的标记%0.1lf, 其设计不可靠",
+                  sections[static_cast<size_t>(i)].label, ML, TerrainModel::kOutsideElevation);
+      offModel.Add(text);
+    }
     const int row = FindExcavationClassRow(ML);
     if (row >= 0 && !warned) {
       double sum = 0.0;

@@ -111,7 +111,13 @@ int CrossSectionDesigner::CmdFillCutTables(const FillCutCommandOptions& options)
     return 0;
   }
 
+  // The line kind decides the fill/cut values: without a sound technical
+  // parameter file it is not guessed, and nothing is computed.
   lineKind = LineKindOfScheme();
+  if (lineKind.IsEmpty()) {
+    AfxMessageBox(TechParamsProblem() + ", 不能确定线路类型(单线、双线或预留二线), 填挖表未计算!");
+    return 0;
+  }
   if (!ReadSchemeAlignment(path, 0, 0)) {
     FreeAllLines();
     return 0;

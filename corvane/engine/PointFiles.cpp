@@ -119,7 +119,7 @@ int CrossSectionDesigner::LoadDetourPointFile() {
   FILE* f = OpenResultFile("RXDBJPT", "r");
   if (f == nullptr) return 0;  // the usual case of a single-line design
   int left = 0, right = 0;
-  if (std::fscanf(f, "%d%d", &left, &right) == 2) {
+  if (ReadResultInt(f, left) && ReadResultInt(f, right)) {
     // The counts are those of detour designers: at most kMaxDetourDesigners a side.
     const int records = std::clamp(left, 0, kMaxDetourDesigners) + std::clamp(right, 0, kMaxDetourDesigners);
     for (int i = 0; i < records && !std::feof(f); ++i) ReadPointRecords(f);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CrossSectionDesigner.h"
+#include "ResultFileAccess.h"
 #include "mfc/app.h"
 
 namespace {
@@ -69,9 +70,8 @@ class RunSplitter {
 void ReadLines(FILE* file, int count, std::vector<PointLine>& lines) {
   for (int i = 0; i < count; ++i) {
     double v[9];
-    if (std::fscanf(file, "%lf%lf%lf%lf%lf%lf%lf%lf%lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7],
-                    &v[8]) != 9)
-      return;
+    for (double& value : v)
+      if (!ReadResultNumber(file, value)) return;
     lines.push_back(PointLine{v[0], CodeOf(v[1]), PlanPoint{v[3], v[4], v[5]}, PlanPoint{v[6], v[7], v[8]}});
   }
 }
@@ -80,7 +80,7 @@ void ReadLines(FILE* file, int count, std::vector<PointLine>& lines) {
 
 void CrossSectionDesigner::ReadPointRecords(FILE* file) {
   int count = 0;
-  if (file == nullptr || std::fscanf(file, "%d", &count) != 1 || count <= 0) return;
+  if (file == nullptr || !ReadResultInt(file, count) || count <= 0) return;
   try {
     std::vector<PointLine> lines;
     ReadLines(file, count, lines);

@@ -19,6 +19,17 @@ bool OpenResultFilePair(const char* first, FILE*& firstFile, const char* second,
 // written could not be stored.
 bool CloseResultFile(FILE* fp, const char* name);
 
+// The longest word a number of a result file may be: far more than the
+// fixed formats write ("%0.3lf" of any length a design gives).
+constexpr int kResultWordMax = 48;
+// Reads the next number of a result file: a blank-separated word of at most
+// kResultWordMax characters that is wholly a finite number (for an int, one
+// within the int range). False for anything else, so that "nan", "inf", a
+// number too long and a text all read as a damaged file; `value` is then
+// left as it was.
+bool ReadResultNumber(FILE* fp, double& value);
+bool ReadResultInt(FILE* fp, int& value);
+
 // Reads a count of a result file in 0 .. room. `value` is set only when the
 // count is read and within that room, so a damaged count never stands in a
 // record.

@@ -118,9 +118,9 @@ bool ReadDetourHead(FILE* fp, CrossSectionDesigner& d) {
   double* values[] = {&b.S1, &b.sml1, &b.sml2, &b.eml2, &b.eml1, &b.E1,
                       &o.S1, &o.sml1, &o.sml2, &o.eml2, &o.eml1, &o.E1};
   for (double* v : values) {
-    if (std::fscanf(fp, "%lf", v) != 1) return false;
+    if (!ReadResultNumber(fp, *v)) return false;
   }
-  return std::fscanf(fp, "%d%d", &d.detourIndex, &d.detourSide) == 2;
+  return ReadResultInt(fp, d.detourIndex) && ReadResultInt(fp, d.detourSide);
 }
 
 }  // namespace

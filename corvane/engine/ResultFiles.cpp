@@ -8,9 +8,12 @@
 // reading. A reader checks every value it scans and every count against the
 // room it fills, and reports a short or damaged record by its result.
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "CrossSectionDesigner.h"
@@ -24,8 +27,8 @@ constexpr int kMaxDesignPointsRead = 100000;
 // Ground blocks a record may name: the ground line and the rock layers.
 constexpr int kMaxGroundBlocksRead = 64;
 
-bool ReadDouble(FILE* fp, double& value) { return std::fscanf(fp, "%lf", &value) == 1; }
-bool ReadInt(FILE* fp, int& value) { return std::fscanf(fp, "%d", &value) == 1; }
+bool ReadDouble(FILE* fp, double& value) { return ReadResultNumber(fp, value); }
+bool ReadInt(FILE* fp, int& value) { return ReadResultInt(fp, value); }
 
 bool ReadPairs(FILE* fp, PairXY* pairs, int count) {
   for (int i = 0; i < count; ++i) {
@@ -49,6 +52,40 @@ bool ReadQuad(FILE* fp, double& total, AreaTriple& parts) {
 }
 
 }  // namespace
+
+namespace {
+
+// The next blank-separated word, if it is shorter than any number the files
+// are written with could be; false at the end of the file or for a longer one.
+bool ReadWord(FILE* fp, char (&word)[kResultWordMax + 2]) {
+  char format[16];
+  std::snprintf(format, sizeof format, "%%%ds", kResultWordMax + 1);
+  if (std::fscanf(fp, format, word) != 1) return false;
+  return std::strlen(word) <= static_cast<size_t>(kResultWordMax);
+}
+
+// The next word as a number of type T: the whole word, finite, within T.
+template <class T>
+bool ReadWordAs(FILE* fp, T& value) {
+  char word[kResultWordMax + 2] = {};
+  if (!ReadWord(fp, word)) return false;
+  const char* begin = word + (word[0] == '+' ? 1 : 0);
+  const char* end = word + std::strlen(word);
+  T read{};
+  auto [ptr, ec] = std::from_chars(begin, end, read);
+  if (ec != std::errc() || ptr != end) return false;
+  if constexpr (std::is_floating_point_v<T>) {
+    if (!std::isfinite(read)) return false;
+  }
+  value = read;
+  return true;
+}
+
+}  // namespace
+
+bool ReadResultNumber(FILE* fp, double& value) { return ReadWordAs(fp, value); }
+
+bool ReadResultInt(FILE* fp, int& value) { return ReadWordAs(fp, value); }
 
 bool ReadResultCount(FILE* fp, int& value, int room) {
   int read = 0;

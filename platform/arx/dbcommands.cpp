@@ -14,6 +14,7 @@
 #include "arx/dbdatabase.h"
 #include "arx/dbents.h"
 #include "arx/dbpl.h"
+#include "arx/edcmdline.h"
 #include "arx/edcommand.h"
 #include "arx/edinput.h"
 #include "arx/edoutput.h"
@@ -216,7 +217,14 @@ void cmdSaveAs() {
   if (rc == RTNORM && (strcasecmp(name, "DXF") == 0 || std::strcmp(name, "2000") == 0 || strcasecmp(name, "R2000") == 0))
     rc = acedGetString(1, "\nSave drawing as: ", name, sizeof name);
   if (rc != RTNORM || !*name) return;
-  if (db->saveAs(name) == Acad::eOk) acutPrintf("\nSaved %s\n", db->filename());
+  Acad::ErrorStatus es = db->saveAs(name);
+  if (es == Acad::eOk) {
+    acutPrintf("\nSaved %s\n", db->filename());
+    return;
+  }
+  // A drawing that could not be written ends the script: what follows may
+  // rely on the file.
+  platform::endRunWithError(std::string("SAVEAS: cannot write drawing ") + name + " (" + acadErrorStatusText(es) + ")");
 }
 
 // GRIPMOVE: what dragging one grip of an entity does. The entity (a pick or

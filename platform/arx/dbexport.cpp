@@ -1,7 +1,11 @@
 // Drawings exported for viewing: a DXF with plain entities only, and an SVG of model space.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "arx/dbproxy.h"
 #include "arx/dbstub.h"
@@ -20,7 +24,16 @@ Acad::ErrorStatus exportViewDxf(AcDbDatabase& db, const std::string& path) {
 
 namespace {
 
+// Set when num() meets a value that is not finite: the shape being written
+// is then left out, so that the file never holds "nan" or "inf". The export
+// runs on the host's one thread.
+bool g_notFinite = false;
+
 std::string num(double v) {
+  if (!std::isfinite(v)) {
+    g_notFinite = true;
+    return "0";
+  }
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.6g", std::fabs(v) < 1e-12 ? 0.0 : v);
   return buf;
@@ -124,36 +137,69 @@ void svgPrimitive(std::string& out, const GiPrimitive& p, double hairline) {
   }
 }
 
+// The SVG of one primitive; false (nothing to keep) when a number of it is
+// not finite.
+bool finiteSvgPrimitive(std::string& out, const GiPrimitive& p, double hairline) {
+  g_notFinite = false;
+  std::string piece;
+  svgPrimitive(piece, p, hairline);
+  if (g_notFinite) return false;
+  out += piece;
+  return true;
+}
+
 }  // namespace
 
 std::string svgOfModelSpace(AcDbDatabase& db) {
   GiRecorder rec(&db);
   rec.setResolveColors(true);
   drawModelSpace(db, rec);
+  // Shapes with a coordinate that is not finite are left out, of the extents too.
+  std::vector<const GiPrimitive*> shown;
+  size_t leftOut = 0;
   AcDbExtents ext;
-  for (const GiPrimitive& p : rec.primitives()) addPrimitiveExtents(p, ext);
-  double minx = 0, miny = 0, w = 100, h = 100;
-  if (!ext.isEmpty()) {
-    w = std::max(ext.maxPoint().x - ext.minPoint().x, 1e-6);
-    h = std::max(ext.maxPoint().y - ext.minPoint().y, 1e-6);
-    double margin = 0.02 * std::max(w, h);
-    minx = ext.minPoint().x - margin;
-    miny = ext.minPoint().y - margin;
-    w += 2 * margin;
-    h += 2 * margin;
+  for (const GiPrimitive& p : rec.primitives()) {
+    std::string probe;
+    if (!finiteSvgPrimitive(probe, p, 1.0)) {
+      ++leftOut;
+      continue;
+    }
+    shown.push_back(&p);
+    addPrimitiveExtents(p, ext);
   }
-  double hairline = std::max(w, h) / 1000;
+  auto header = [](bool empty, const AcDbExtents& box) {
+    double minx = 0, miny = 0, w = 100, h = 100;
+    if (!empty) {
+      w = std::max(box.maxPoint().x - box.minPoint().x, 1e-6);
+      h = std::max(box.maxPoint().y - box.minPoint().y, 1e-6);
+      double margin = 0.02 * std::max(w, h);
+      minx = box.minPoint().x - margin;
+      miny = box.minPoint().y - margin;
+      w += 2 * margin;
+      h += 2 * margin;
+    }
+    std::string out;
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + num(minx) + " " + num(-(miny + h)) + " " +
+           num(w) + " " + num(h) + "\" width=\"" + num(1000 * w / std::max(w, h)) + "\" height=\"" +
+           num(1000 * h / std::max(w, h)) + "\">\n";
+    out += "<rect x=\"" + num(minx) + "\" y=\"" + num(-(miny + h)) + "\" width=\"" + num(w) + "\" height=\"" +
+           num(h) + "\" fill=\"white\"/>\n";
+    return std::make_pair(out, std::max(w, h) / 1000);
+  };
+  g_notFinite = false;
+  auto [frame, hairline] = header(ext.isEmpty(), ext);
+  // Extents too wide for a double fall back to the default frame.
+  if (g_notFinite) std::tie(frame, hairline) = header(true, ext);
   std::string out;
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + num(minx) + " " + num(-(miny + h)) + " " + num(w) +
-         " " + num(h) + "\" width=\"" + num(1000 * w / std::max(w, h)) + "\" height=\"" +
-         num(1000 * h / std::max(w, h)) + "\">\n";
-  out += "<rect x=\"" + num(minx) + "\" y=\"" + num(-(miny + h)) + "\" width=\"" + num(w) + "\" height=\"" + num(h) +
-         "\" fill=\"white\"/>\n";
+  out += frame;
   out += "<g transform=\"scale(1 -1)\" fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\" "
          "font-family=\"SimSun, 'Noto Sans CJK SC', sans-serif\">\n";
-  for (const GiPrimitive& p : rec.primitives()) svgPrimitive(out, p, hairline);
+  for (const GiPrimitive* p : shown)
+    if (!finiteSvgPrimitive(out, *p, hairline)) ++leftOut;
   out += "</g>\n</svg>\n";
+  if (leftOut > 0)
+    transcriptLine("SVG: " + std::to_string(leftOut) + " shapes with coordinates that are not finite are left out");
   return out;
 }
 

@@ -30,6 +30,12 @@ std::string_view trimView(std::string_view s) {
   return s;
 }
 
+// Groups whose value is a real number: coordinates, distances, angles, scales.
+bool isRealGroup(int code) {
+  return (code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239) ||
+         (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059);
+}
+
 bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& error) {
   size_t pos = 0, line = 0;
   auto nextLine = [&](std::string_view& out) {
@@ -53,6 +59,14 @@ bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& err
     }
     if (!nextLine(v)) {
       error = "line " + std::to_string(line) + ": group code without value";
+      return false;
+    }
+    // A number that is no finite number would put NaN or infinity into the
+    // drawing: the file is refused at the line that holds it.
+    double real;
+    if (isRealGroup(static_cast<int>(code)) && !(parseDouble(v, real) && std::isfinite(real))) {
+      error = "line " + std::to_string(line) + ": group " + std::to_string(code) + " holds \"" +
+              std::string(trimView(v).substr(0, 40)) + "\", not a finite number";
       return false;
     }
     tags.push_back(RawTag{static_cast<int>(code), v});
@@ -90,6 +104,14 @@ struct ClassInfo {
 class Reader {
  public:
   Reader(AcDbDatabase& db, std::vector<RawTag> tags) : m_db(db), m_tags(std::move(tags)) {}
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+  // A polyline still being read when the file is refused belongs to no
+  // drawing yet: it goes here with its vertices.
+  ~Reader() {
+    for (auto& vertex : m_polyVertices) delete vertex.first;
+    delete m_poly;
+  }
 
   Acad::ErrorStatus run(std::string& error) {
     prescanHandles();
@@ -890,6 +912,9 @@ class Reader {
   // ---- the end: links by handle, defaults, custom classes ----
   void finish() {
     finishPolyline(0);
+    // A file without TABLES, BLOCKS or ENTITIES (a header alone, or only
+    // EOF) is an empty drawing: its tables are made here.
+    m_db.ensureTables();
     // The marks' handles of the file replace the ones the block records took when they were made.
     for (auto& [block, h] : m_blockBegin) {
       if (!h) continue;

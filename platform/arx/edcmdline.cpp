@@ -30,7 +30,12 @@ struct LineState {
   std::vector<int> boundaries;   // answer sources of acedCommand, innermost last
   std::deque<std::string> pending;     // strings sent to the command line
   std::deque<std::string> testTokens;  // answers queued by queuePromptToken
+  std::vector<int> scripts;            // sources read by SCRIPT, outermost first
 };
+
+// Scripts run by SCRIPT from other scripts: a script that runs itself, or two
+// that run each other, would nest without end.
+constexpr size_t kMaxScriptNesting = 16;
 
 LineState& state() {
   static LineState* s = new LineState();  // lives for the whole process
@@ -244,6 +249,15 @@ void cmdScript() {
   std::string name;
   if (readPromptToken("Enter script file name: ", name) != RTNORM) return;
   std::string file = hasExtension(name) ? name : name + ".scr";
+  LineState& st = state();
+  // The scripts still being read are the ones this one nests in.
+  std::erase_if(st.scripts, [&](int id) { return !st.reader.contains(id); });
+  if (st.scripts.size() >= kMaxScriptNesting) {
+    transcriptLine("Scripts nested too deeply at \"" + file + "\".");
+    fail("SCRIPT: scripts nested more than " + std::to_string(kMaxScriptNesting) + " deep at \"" + file +
+         "\" (a script that runs itself, or scripts that run each other)");
+    return;
+  }
   FILE* f = openFile(file.c_str(), "r");
   if (!f) {
     transcriptLine("Cannot read script file \"" + file + "\".");
@@ -255,7 +269,7 @@ void cmdScript() {
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
   std::fclose(f);
-  state().reader.pushFront(file, std::move(text));
+  st.scripts.push_back(st.reader.pushFront(file, std::move(text)));
 }
 
 void cmdQuit() { state().quit = true; }
@@ -336,6 +350,7 @@ RunResult runScript(const std::vector<ScriptInput>& inputs) {
   st.error.clear();
   st.reader.clear();
   st.boundaries.clear();
+  st.scripts.clear();
   for (const ScriptInput& in : inputs) st.reader.append(in.name, in.text);
   while (!st.failed && !st.quit && step(0)) {
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "arx/edcmdline.h"
 #include "arx/edlisp.h"
 #include "arx/prompt_input.h"
 #include "win/answers.h"
@@ -88,6 +89,10 @@ bool parseIntegerText(std::string_view s, long long& v) {
   return ec == std::errc() && end == s.data() + s.size();
 }
 
+// A point that is not finite (a relative or polar answer can leave the range
+// of a double) is no point.
+bool finitePoint(const double p[3]) { return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]); }
+
 bool parsePoint(std::string_view s, double out[3]) {
   const double* last = state().last;
   bool relative = !s.empty() && s.front() == '@';
@@ -119,7 +124,10 @@ bool parsePoint(std::string_view s, double out[3]) {
     for (size_t i = 0; i < parts.size(); ++i)
       if (!parseNumber(parts[i], p[i])) return false;
   }
-  for (int i = 0; i < 3; ++i) out[i] = relative ? last[i] + p[i] : p[i];
+  double made[3];
+  for (int i = 0; i < 3; ++i) made[i] = relative ? last[i] + p[i] : p[i];
+  if (!finitePoint(made)) return false;
+  for (int i = 0; i < 3; ++i) out[i] = made[i];
   return true;
 }
 
@@ -128,6 +136,22 @@ bool copyOut(const std::string& text, char* buffer, size_t size) {
   if (!buffer || text.size() + 1 > size) return false;
   std::memcpy(buffer, text.c_str(), text.size() + 1);
   return true;
+}
+
+// An answer the prompt refuses outright (no retry): shown, and in a script
+// the script's error, for what comes after it was written for a value that
+// was not taken.
+int refuseAnswer(const char* prompt, const std::string& answer, const char* why) {
+  transcriptLine(why);
+  if (scriptRunning()) {
+    std::string shown = prompt ? prompt : "";
+    while (!shown.empty() && (shown.front() == '\n' || shown.front() == ' ')) shown.erase(0, 1);
+    while (!shown.empty() && (shown.back() == '\n' || shown.back() == ' ')) shown.pop_back();
+    std::string start = answer.size() > 40 ? answer.substr(0, 40) + "..." : answer;
+    endRunWithError("the answer to \"" + shown + "\" is refused (" + why + "): \"" + start + "\", " +
+                    std::to_string(answer.size()) + " bytes");
+  }
+  return RTERROR;
 }
 
 // The outcome of one answer for a value prompt.
@@ -313,6 +337,10 @@ int acedGetDist(const ads_point base, const char* prompt, ads_real* result) {
         }
         platform::setLastPoint(p);
         v = platform::distanceBetween(from, p, (r.flags & RSG_2D) != 0);
+        if (!std::isfinite(v)) {
+          platform::transcriptLine("Requires numeric distance or second point.");
+          continue;
+        }
         if (!platform::numberAllowed(r, v)) continue;
         *result = v;
         return RTNORM;
@@ -333,10 +361,7 @@ int acedGetString(int, const char* prompt, char* result, size_t bufLen) {
   std::string token;
   int rc = platform::readPromptToken(prompt, token);
   if (rc == RTCAN) return RTCAN;
-  if (!platform::copyOut(token, result, bufLen)) {
-    platform::transcriptLine("String too long.");
-    return RTERROR;
-  }
+  if (!platform::copyOut(token, result, bufLen)) return platform::refuseAnswer(prompt, token, "String too long.");
   return RTNORM;
 }
 
@@ -351,7 +376,8 @@ int acedGetKword(const char* prompt, char* result, size_t bufLen) {
     if (a == Outcome::Value) a = platform::keywordOrRetry(r, token, "Invalid option keyword.");
     if (a == Outcome::Retry) continue;
     if (a == Outcome::Keyword) {
-      if (!platform::copyOut(platform::state().input, result, bufLen)) return RTERROR;
+      if (!platform::copyOut(platform::state().input, result, bufLen))
+        return platform::refuseAnswer(prompt, platform::state().input, "String too long.");
       return RTNORM;
     }
     if (a == Outcome::Enter) result[0] = '\0';

@@ -313,8 +313,13 @@ void GiRecorder::drawEntity(const AcDbEntity* entity) {
   if (const AcDbBlockReference* ref = AcDbBlockReference::cast(entity)) {
     AcDbStub* bs = ref->blockTableRecord().stub();
     const AcDbBlockTableRecord* block = bs ? AcDbBlockTableRecord::cast(bs->object) : nullptr;
+    // A block that inserts itself (directly or through other blocks) is drawn
+    // once: drawn again in itself it would nest without end, and a few such
+    // inserts in one block would multiply into billions of drawings.
+    for (const Frame& f : m_frames)
+      if (f.block == block) block = nullptr;
     if (block) {
-      m_frames.push_back(Frame{resolveColor(entity->colorIndex(), entity->layerId()), entity->layerId()});
+      m_frames.push_back(Frame{resolveColor(entity->colorIndex(), entity->layerId()), entity->layerId(), block});
       if (!m_resolve) m_frames.back().color = entity->colorIndex();
       m_xforms.push_back(ref->blockTransform());
       for (AcDbStub* s : block->entityStubs()) {

@@ -12,6 +12,7 @@
 #include "arx/dbmain.h"
 #include "arx/gi.h"
 
+class AcDbBlockTableRecord;
 class AcDbPolyline;
 
 namespace platform {
@@ -139,6 +140,7 @@ class PLATFORM_API GiRecorder : public AcGiWorldDraw,
   struct Frame {  // a block reference being drawn
     Adesk::UInt16 color;
     AcDbObjectId layer;
+    const AcDbBlockTableRecord* block;
   };
   void add(GiPrimitive p) const;
   Adesk::UInt16 resolveColor(Adesk::UInt16 c, AcDbObjectId layer) const;

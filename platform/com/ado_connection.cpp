@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #include "com/ado_impl.h"
 #include "crt/ascii.h"
@@ -14,6 +16,65 @@
 
 namespace platform::ado {
 namespace {
+
+// Database files whose integrity check passed, by path, with the identity,
+// size and time of change they had then. The check reads the whole file, so
+// a file unchanged since is not checked again on every connection.
+struct CheckedFile {
+  dev_t device;
+  ino_t inode;
+  off_t size;
+  struct timespec changed;
+};
+
+struct CheckedFiles {
+  std::mutex mutex;
+  std::map<std::string, CheckedFile> files;
+};
+
+CheckedFiles& checkedFiles() {
+  static CheckedFiles* files = new CheckedFiles();  // lives for the whole process
+  return *files;
+}
+
+bool sameFile(const CheckedFile& f, const struct stat& st) {
+  return f.device == st.st_dev && f.inode == st.st_ino && f.size == st.st_size &&
+         f.changed.tv_sec == st.st_mtim.tv_sec && f.changed.tv_nsec == st.st_mtim.tv_nsec;
+}
+
+bool checkedBefore(const std::string& path, const struct stat& st) {
+  CheckedFiles& c = checkedFiles();
+  std::lock_guard<std::mutex> lock(c.mutex);
+  auto it = c.files.find(path);
+  return it != c.files.end() && sameFile(it->second, st);
+}
+
+void rememberChecked(const std::string& path, const struct stat& st) {
+  CheckedFiles& c = checkedFiles();
+  std::lock_guard<std::mutex> lock(c.mutex);
+  c.files[path] = CheckedFile{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+}
+
+// What SQLite's quick integrity check finds wrong with the open database
+// ("" when it finds nothing): its first report.
+std::string integrityFault(sqlite3* db) {
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &st, nullptr) != SQLITE_OK) {
+    std::string msg = sqlite3_errmsg(db);
+    sqlite3_finalize(st);
+    return msg;
+  }
+  std::string result;
+  int rc = sqlite3_step(st);
+  if (rc == SQLITE_ROW) {
+    const unsigned char* text = sqlite3_column_text(st, 0);
+    result = text ? reinterpret_cast<const char*>(text) : "";
+  } else {
+    result = sqlite3_errmsg(db);
+  }
+  sqlite3_finalize(st);
+  return result == "ok" ? std::string() : result;
+}
 
 std::string trim(const std::string& s) {
   size_t b = s.find_first_not_of(" \t");
@@ -267,12 +328,23 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
   sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(m_db, static_cast<int>(m_timeout) * 1000);
-  // Reading the schema proves the file is a sound database.
+  // Reading the schema proves the file is a database.
   rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     std::string msg = sqlite3_errmsg(m_db);
     closeDatabase();
     return fail(E_FAIL, "Unrecognized database format '" + given + "' (" + msg + ").", "HY000", rc);
+  }
+  // And its integrity check that its tables are sound: a damaged database
+  // is refused whole rather than showing its damaged tables as missing.
+  if (!checkedBefore(path, st)) {
+    std::string fault = integrityFault(m_db);
+    if (!fault.empty()) {
+      closeDatabase();
+      return fail(E_FAIL, "The database '" + given + "' is damaged: its integrity check reports \"" + fault + "\".",
+                  "HY000", SQLITE_CORRUPT);
+    }
+    rememberChecked(path, st);
   }
   return S_OK;
 }

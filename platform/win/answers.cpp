@@ -34,6 +34,13 @@ constexpr ButtonName kButtons[] = {{"IDOK", IDOK},       {"IDCANCEL", IDCANCEL},
                                    {"IDRETRY", IDRETRY}, {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},
                                    {"IDNO", IDNO}};
 
+// What an answer line may answer: a message box, a file dialog, or a dialog
+// by its resource id (a number).
+bool isAnswerKind(std::string_view kind) {
+  if (kind == "msg" || kind == "file") return true;
+  return !kind.empty() && kind.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 }  // namespace
 
 int buttonIdFromName(std::string_view name) {
@@ -60,6 +67,8 @@ bool queueAnswerLine(std::string_view line, std::string* error) {
   std::string_view kind = line.substr(0, blank);
   std::string_view rest = blank == std::string_view::npos ? std::string_view() : trim(line.substr(blank));
   if (kind.empty()) return fail("an answer line names what it answers after '@'");
+  if (!isAnswerKind(kind))
+    return fail("unknown answer '@" + std::string(kind) + "': an answer line is @msg, @file or @<dialog id>");
   if (kind == "msg") {
     if (buttonIdFromName(rest) == 0)
       return fail("'@msg' takes a button: IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY or IDIGNORE");
@@ -100,6 +109,18 @@ std::optional<std::string> takeAnswer(std::string_view kind, const std::function
     return text;
   }
   return std::nullopt;
+}
+
+std::vector<std::string> pendingAnswerLines() {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  std::vector<std::string> lines;
+  for (const Answer& a : q.answers) {
+    // A file answer shows as written: its path in quotes.
+    std::string text = a.kind == "file" && a.text.rfind("path:", 0) == 0 ? "\"" + a.text.substr(5) + "\"" : a.text;
+    lines.push_back("@" + a.kind + (text.empty() ? "" : " " + text));
+  }
+  return lines;
 }
 
 size_t pendingAnswers() {

@@ -6,7 +6,9 @@
 //   @msg IDYES                  the next message box that has that button
 //   @file "D:\proj\data\A.dmx"  the next file dialog (quotes optional)
 //   @file cancel                the next file dialog is cancelled
-//   @<kind> <text>              any other kind (dialogs: their resource id)
+//   @<id> <text>                a dialog, by its resource id
+//
+// Any other form ("@mgs IDNO", "@foo") is refused.
 //
 // A question takes the earliest queued answer of its kind that fits it; with
 // none, it takes its default and the transcript says so.
@@ -15,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform_api.h"
 
@@ -35,6 +38,8 @@ PLATFORM_API void queueAnswer(std::string kind, std::string text);
 PLATFORM_API std::optional<std::string> takeAnswer(std::string_view kind,
                                                    const std::function<bool(std::string_view)>& fits = {});
 PLATFORM_API size_t pendingAnswers();
+// The answers still queued, as lines ("@msg IDNO"), earliest first.
+PLATFORM_API std::vector<std::string> pendingAnswerLines();
 PLATFORM_API void clearAnswers();
 
 // A file dialog's answer: nothing queued, a path, or cancelled.

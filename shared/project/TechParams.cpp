@@ -1,5 +1,7 @@
 #include "project/TechParams.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -43,28 +45,93 @@ double F32At(size_t at) {
 
 int StoredStepKeyCount() { return I16At(kStepCountAt); }
 
-// Reads up to `size` bytes into `block`; bytes the file does not reach keep
-// their contents. Returns the number read.
-size_t ReadInto(FILE* file, unsigned char* block, size_t size) {
-  unsigned char scratch[kTechBlockBSize];
-  size_t got = std::fread(scratch, 1, size, file);
-  std::memcpy(block, scratch, got);
-  return got;
+// What the last read found wrong with the file ("" when it was whole and
+// sound), and whether it reached the line kind.
+CString g_problem = "没有读过技术参数文件";
+bool g_lineKindRead = false;
+bool g_damaged = false;
+
+// Says what is wrong with the file, once for each new fault.
+void Report(const CString& problem) {
+  if (problem == g_problem) return;
+  g_problem = problem;
+  if (!problem.IsEmpty()) platform::transcriptLine(problem.view());
+}
+
+// A fault of block B read from `bytes`: a number that is not finite or out of
+// its range, or "" for none. Only the fields the bytes reach are looked at.
+CString BlockBFault(const unsigned char* b, size_t reached) {
+  auto f32 = [b](size_t at) {
+    uint32_t bits = uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 | uint32_t{b[at + 3]} << 24;
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+  };
+  auto i32 = [b](size_t at) {
+    return static_cast<int32_t>(uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 |
+                                uint32_t{b[at + 3]} << 24);
+  };
+  CString fault;
+  if (reached >= kSpeedAt + 4 && (i32(kSpeedAt) < 0 || i32(kSpeedAt) > 1000))
+    fault.Format("设计速度%d不在0至1000之间", i32(kSpeedAt));
+  struct Field {
+    size_t at;
+    const char* name;
+  };
+  const Field floats[] = {{kParam2At, "第二参数"},           {kSubgradeAt, "基床表层厚度"},
+                          {kSingleSpacingAt, "单线线间距(左)"}, {kSingleSpacingAt + 4, "单线线间距(右)"},
+                          {kDoubleSpacingAt, "双线线间距(左)"}, {kDoubleSpacingAt + 4, "双线线间距(右)"}};
+  for (const Field& field : floats)
+    if (fault.IsEmpty() && reached >= field.at + 4 && !std::isfinite(f32(field.at)))
+      fault.Format("%s不是有限的数", field.name);
+  for (int i = 0; i <= kTechStepKeysMax && fault.IsEmpty(); ++i)
+    if (reached >= kStepValuesAt + 4 * i + 4 && !std::isfinite(f32(kStepValuesAt + 4 * i)))
+      fault.Format("分级表第%d个值不是有限的数", i + 1);
+  return fault;
 }
 
 }  // namespace
 
 int ReadTechParams() {
   ReadProjectAndScheme();
-  if (g_ProjectFolder.IsEmpty()) return 0;
+  g_damaged = false;
+  if (g_ProjectFolder.IsEmpty()) {
+    g_lineKindRead = false;
+    g_problem = "没有项目";
+    return 0;
+  }
   CString path = TechParamsFilePath();
   FILE* file = platform::openFile(path, "rb");
-  if (!file) return 0;
-  unsigned char header[kTechHeaderSize];
-  if (ReadInto(file, header, kTechHeaderSize) == kTechHeaderSize &&
-      ReadInto(file, g_TechBlockA, kTechBlockASize) == kTechBlockASize)
-    ReadInto(file, g_TechBlockB, kTechBlockBSize);
+  if (!file) {
+    g_lineKindRead = false;
+    CString text;
+    text.Format("没有技术参数文件%s", path.GetString());
+    Report(text);
+    return 0;
+  }
+  // The whole file first: a damaged one is refused and changes nothing.
+  unsigned char bytes[kTechHeaderSize + kTechBlockASize + kTechBlockBSize];
+  const size_t got = std::fread(bytes, 1, sizeof bytes, file);
   std::fclose(file);
+  const size_t blockBAt = kTechHeaderSize + kTechBlockASize;
+  const size_t reachedB = got > blockBAt ? got - blockBAt : 0;
+  CString fault = BlockBFault(bytes + blockBAt, reachedB);
+  if (!fault.IsEmpty()) {
+    g_lineKindRead = false;
+    g_damaged = true;
+    CString text;
+    text.Format("技术参数文件%s已损坏(%s), 未读入", path.GetString(), fault.GetString());
+    Report(text);
+    return 0;
+  }
+  if (got > kTechHeaderSize) std::memcpy(g_TechBlockA, bytes + kTechHeaderSize, std::min(got - kTechHeaderSize, kTechBlockASize));
+  if (reachedB > 0) std::memcpy(g_TechBlockB, bytes + blockBAt, reachedB);
+  g_lineKindRead = reachedB >= kLineKindAt + 2;
+  CString problem;
+  if (got < sizeof bytes)
+    problem.Format("技术参数文件%s只有%d字节, 不足%d字节, 未读到的参数沿用原值", path.GetString(),
+                   static_cast<int>(got), static_cast<int>(sizeof bytes));
+  Report(problem);
 
   int stored = StoredStepKeyCount();
   if (stored < 0 || stored > kTechStepKeysMax) {
@@ -96,8 +163,12 @@ CString TechParamName() {
 int TechDesignSpeed() { return I32At(kSpeedAt); }
 int TechLineKind() { return I16At(kLineKindAt); }
 
+CString TechParamsProblem() { return g_problem; }
+bool TechParamsDamaged() { return g_damaged; }
+
 CString LineKindOfScheme() {
   ReadTechParams();
+  if (!g_lineKindRead) return CString();
   switch (TechLineKind()) {
     case 1: return "单线";
     case 2: return "双线";

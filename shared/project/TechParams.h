@@ -34,10 +34,16 @@ extern unsigned char g_TechBlockB[kTechBlockBSize];
 
 // Reads the project and scheme first (ReadProjectAndScheme, whose result does
 // not matter here), then the file into the blocks. Returns 1 when the file was
-// opened, 0 otherwise, without a message. A short file leaves the bytes it does
-// not reach as they were. A step-table key count outside 0..5 is reported on
-// the command line, naming the file.
+// read, 0 otherwise. A short file leaves the bytes it does not reach as they
+// were. What is wrong is said on the command line, naming the file (once for
+// each new fault): a missing file, a short one, a step-table key count outside
+// 0..5; a damaged file (a number of block B that is not finite, a speed
+// outside 0..1000 km/h) is refused: 0, the blocks unchanged.
 int ReadTechParams();
+// What the last ReadTechParams found wrong with the file, "" when nothing.
+CString TechParamsProblem();
+// True when the last ReadTechParams refused the file as damaged.
+bool TechParamsDamaged();
 
 // The step-table value for x: value[i] for the first key greater than x, or
 // the last value when no key is; the key count is bounded to 0..5.
@@ -54,5 +60,7 @@ double TechDoubleLineSpacing(int side);
 int TechStepKeyCount();                  // bounded to 0..5
 
 // The scheme's line kind as the design dialog takes it, from the technical
-// parameters read afresh: 1 "单线", 2 "双线", anything else "预留二线".
+// parameters read afresh: 1 "单线", 2 "双线", anything else "预留二线"; ""
+// when the file is missing, damaged or too short to hold it (a scheme's line
+// kind is never guessed).
 CString LineKindOfScheme();

@@ -307,4 +307,23 @@ TEST(EditorOutput, PrintfAlertsAndTheMeterGoToTheTranscript) {
   EXPECT_EQ(platform::pendingAnswers(), 0u);
 }
 
+// Answers whose point or distance leaves the range of a double are refused
+// like any answer that is no point, and the prompt asks again.
+TEST_F(Prompts, AnswersBeyondTheRangeOfADoubleAreRefused) {
+  const ads_point far = {1.5e308, 0, 0};
+  platform::setLastPoint(far);
+  answers({"@1e308,0", "3,3"});
+  ads_point p = {0, 0, 0};
+  EXPECT_EQ(acedGetPoint(nullptr, "Point: ", p), RTNORM);
+  EXPECT_EQ(p[0], 3.0);
+  EXPECT_TRUE(transcript.contains("Invalid point.")) << transcript.text();
+
+  transcript.clear();
+  answers({"-1.5e308,0", "1.5e308,0", "5"});
+  double d = 0;
+  EXPECT_EQ(acedGetDist(nullptr, "Distance: ", &d), RTNORM);
+  EXPECT_EQ(d, 5.0);  // 3e308 between the two points is no distance
+  EXPECT_TRUE(transcript.contains("Requires numeric distance or second point.")) << transcript.text();
+}
+
 }  // namespace

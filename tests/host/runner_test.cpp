@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "host_fixture.h"
 
@@ -251,6 +254,49 @@ TEST_F(ScriptCommand, ErrorsInAScriptFileNameTheFileAndLine) {
   platform::RunResult r = platform::runScriptText("SCRIPT c:\\bad\n");
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error, "c:\\bad.scr:3: unknown command \"NOSUCH\"");
+}
+
+// Scripts that cannot run as written end the run with their reason: scripts
+// nested without end (a script that runs itself, two that run each other),
+// answer lines of no known form, and an answer a prompt refuses outright.
+TEST_F(ScriptCommand, ScriptsThatCannotRunAsWrittenEndTheRun) {
+  const std::string nested = "\" (a script that runs itself, or scripts that run each other)";
+  const std::string unknownForm = "': an answer line is @msg, @file or @<dialog id>";
+  // A chain of sixteen scripts, each running the next: within the limit.
+  std::vector<std::pair<std::string, std::string>> chain;
+  for (int i = 1; i <= 16; ++i)
+    chain.emplace_back("C/n" + std::to_string(i) + ".scr",
+                       i < 16 ? "SCRIPT c:\\n" + std::to_string(i + 1) + "\n" : std::string("ALPHA_HELLO\n"));
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;
+    std::string script;
+    std::string error;  // "" for a run that ends well
+  };
+  const Case cases[] = {
+      {"a script that runs itself", {{"C/loop.scr", "ALPHA_HELLO\nSCRIPT c:\\loop\n"}}, "SCRIPT c:\\loop\nALPHA_HI\n",
+       "SCRIPT: scripts nested more than 16 deep at \"c:\\loop.scr" + nested},
+      {"two scripts that run each other", {{"C/a.scr", "SCRIPT c:\\b\n"}, {"C/b.scr", "SCRIPT c:\\a\n"}},
+       "SCRIPT c:\\a\n", "SCRIPT: scripts nested more than 16 deep at \"c:\\a.scr" + nested},
+      {"sixteen nested scripts", chain, "SCRIPT c:\\n1\n", ""},
+      {"a misspelt answer", {}, "ALPHA_BOX\n@mgs IDNO\nALPHA_HI\n", "s.scr:2: unknown answer '@mgs" + unknownForm},
+      {"an answer of no kind", {}, "@foo\nALPHA_HI\n", "s.scr:1: unknown answer '@foo" + unknownForm},
+      {"a name longer than its buffer", {}, "ALPHA_ASK\n1,2\n3\n" + std::string(140, 'x') + "\n4\nALPHA_HI\n",
+       "the answer to \"Name:\" is refused (String too long.): \"" + std::string(40, 'x') + "...\", 140 bytes"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& [file, text] : c.files) write(file, text);
+    transcript.clear();
+    platform::RunResult r = platform::runScriptText(c.script, "s.scr");
+    EXPECT_EQ(r.ok, c.error.empty());
+    EXPECT_EQ(r.error, c.error);
+    // Nothing after the fault runs.
+    if (!c.error.empty()) {
+      EXPECT_EQ(at("ALPHA_HI"), std::string::npos) << transcript.text();
+    }
+    platform::clearAnswers();
+  }
 }
 
 }  // namespace

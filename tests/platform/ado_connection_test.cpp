@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "fixtures/run_command.h"
 #include "platform/ado_support.h"
 #include "crt/paths.h"
 #include "win/transcript.h"
@@ -70,6 +71,54 @@ TEST(AdoConnectionTest, FilesThatAreNoSchemeDatabaseFailClearlyAndStayUntouched)
   conn.CreateInstance("ADODB.Connection");
   EXPECT_TRUE(FAILED(conn->Open(_bstr_t("Provider=Microsoft.Jet.OLEDB.4.0"), _bstr_t(""), _bstr_t(""), -1)));
   EXPECT_EQ(conn->Open(_bstr_t("Provider=SQLOLEDB;Data Source=x"), _bstr_t(""), _bstr_t(""), -1), adErrProviderNotFound);
+  fixtures::RemoveFolder(dir);
+}
+
+// A database whose schema reads but whose tables are damaged fails its
+// integrity check when it is opened: it is refused as damaged, naming the file,
+// instead of showing its tables as missing; the file stays as it was.
+TEST(AdoConnectionTest, DamagedDatabasesAreRefusedAsDamaged) {
+  std::string dir = fixtures::MakeTempFolder("ado-damaged");
+  struct Case {
+    const char* file;
+    size_t offset;  // bytes from here on are damaged
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"页面损坏.mdb", 4096 * 5 + 8, std::string(64, '\xFF')},  // inside a page of the table's tree
+      {"页头损坏.mdb", 4096 * 7, std::string(12, '\x0D')},       // a page's header
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::string path = dir + "/" + c.file;
+    // A table of some 40 pages, made by SQLite's own shell.
+    std::string out;
+    ASSERT_EQ(fixtures::RunCommand("sqlite3 '" + path +
+                                       "' 'create table 表(值 text); with recursive n(i) as (select 1 union all "
+                                       "select i+1 from n where i<1500) insert into 表 select printf(\"%0100d\", i) from n;'",
+                                   &out),
+              0)
+        << out;
+    std::string good = fileBytes(path);
+    ASSERT_GT(good.size(), c.offset + c.bytes.size());
+    std::string damaged = good;
+    damaged.replace(c.offset, c.bytes.size(), c.bytes);
+    std::ofstream(path, std::ios::binary) << damaged;
+    platform::TranscriptCapture shown;
+    _ConnectionPtr conn;
+    HRESULT hr = openPath(conn, path);
+    EXPECT_TRUE(FAILED(hr));
+    std::string text = ado_test::errorText(hr);
+    EXPECT_NE(text.find("The database '" + path + "' is damaged: its integrity check reports"), std::string::npos)
+        << text;
+    EXPECT_TRUE(shown.contains("is damaged")) << shown.text();
+    EXPECT_EQ(fileBytes(path), damaged);
+    // Mended, it opens again: the check is made afresh for a changed file.
+    std::ofstream(path, std::ios::binary) << good;
+    _ConnectionPtr again;
+    EXPECT_TRUE(SUCCEEDED(openPath(again, path))) << ado_test::errorText(openPath(again, path));
+    again->Close();
+  }
   fixtures::RemoveFolder(dir);
 }
 

@@ -210,4 +210,34 @@ TEST_F(CommandTest, CadhostSavesOpensAndExports) {
   EXPECT_NE(out.find("missing.dxf"), std::string::npos);
 }
 
+// A drawing that cannot be written ends the script (SAVEAS) or the run
+// (--save) with its reason; so does an answer no question took.
+TEST_F(CommandTest, WhatCannotBeDoneAsWrittenEndsTheRun) {
+  const std::string nowhere = path("missing-folder") + "/x.dxf";
+  ASSERT_FALSE(std::filesystem::exists(path("missing-folder")));
+  platform::RunResult r = run("LINE 0,0 1,1 \nSAVEAS " + nowhere + "\nLINE 0,0 2,2 \n");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "SAVEAS: cannot write drawing " + nowhere + " (eFileAccessErr)");
+  EXPECT_EQ(dwgtest::modelSpaceIds(db()).size(), 1u);  // the second LINE did not run
+
+  struct Case {
+    const char* name;
+    std::string args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"--save into a missing folder", "--run 'LINE 0,0 1,1 ' --save '" + nowhere + "'",
+       "cadhost: cannot save drawing "},
+      {"an answer never taken", "--run 'LINE 0,0 1,1 ' --run '@msg IDOK' --run '@file cancel'",
+       "cadhost: 2 answer(s) left unused at the end of the script:\n  @msg IDOK\n  @file cancel\n"},
+      {"an unknown answer form", "--run '@mgs IDOK'", "cadhost: --run[1]:1: unknown answer '@mgs'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string out;
+    EXPECT_EQ(runCadhost(c.args, out), 1);
+    EXPECT_NE(out.find(c.message), std::string::npos) << out;
+  }
+}
+
 }  // namespace

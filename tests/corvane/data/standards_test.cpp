@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/run_command.h"
 #include "SchemeDatabase.h"
 #include "fixtures/scheme_db.h"
 #include "fixtures/standards_db.h"
@@ -404,6 +405,23 @@ TEST_F(StandardsTest, NullCellsAndUnknownNames) {
   ASSERT_TRUE(fixtures::ExecuteSql(m_db, "delete from 护肩宽度"));
   scheme.ReadDesignStandards("护肩宽度");
   EXPECT_EQ(RowsOf(scheme, "护肩宽度"), Strings{"DK5+123.400 0.4"});
+}
+
+// A cell that is no finite number (stored by another program) refuses the
+// table with a message naming table, row and column; the line then gets its
+// default row, as a line without rows does.
+TEST_F(StandardsTest, ACellThatIsNoNumberRefusesTheTable) {
+  CreateTables();
+  ASSERT_TRUE(fixtures::FillTable(m_db, "护肩宽度", {{"0", "-1", "DK", "100", "0.6"}}));
+  std::string out;
+  ASSERT_EQ(fixtures::RunCommand("sqlite3 '" + m_db + "' \"insert into 护肩宽度 values(2, 0, -1, 'DK', 200, 'wide')\"",
+                                 &out),
+            0)
+      << out;
+  std::string transcript;
+  EXPECT_EQ(Read(0, -1, "护肩宽度", &transcript), Strings{"DK5+123.400 0.4"});
+  EXPECT_NE(transcript.find("表护肩宽度第2行"), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find("的\"wide\"不是有限的数, 该表不能读入!"), std::string::npos) << transcript;
 }
 
 TEST_F(StandardsTest, MissingDatabaseGivesDefaultsAfterTheMessages) {

@@ -1,7 +1,10 @@
 // The technical-parameter file jishucanshu.dat.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <functional>
+#include <limits>
 #include <filesystem>
 #include <string>
 
@@ -195,6 +198,49 @@ TEST_F(TechParamsTest, ProjectLocationFirst) {
   EXPECT_EQ(ReadTechParams(), 0);
   EXPECT_TRUE(capture.contains("您还没有设定项目名称!")) << capture.text();
   EXPECT_EQ(TechDesignSpeed(), 0);
+}
+
+// A file that is missing, short or damaged is said to be so on the command
+// line; a damaged one is refused and changes nothing; the line kind is given
+// only from a file that holds it.
+TEST_F(TechParamsTest, MissingShortAndDamagedFilesAreSaidToBeSo) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct Case {
+    const char* name;
+    std::function<void(fixtures::TechParamsData&)> change;
+    size_t length;  // bytes written; 0: no file
+    int result;
+    const char* shown;
+    const char* lineKind;
+  };
+  const Case cases[] = {
+      {"whole and sound", [](fixtures::TechParamsData&) {}, 880, 1, "", "双线"},
+      {"no file", [](fixtures::TechParamsData&) {}, 0, 0, "没有技术参数文件", ""},
+      {"cut after the line kind", [](fixtures::TechParamsData&) {}, 300, 1, "只有300字节, 不足880字节", "双线"},
+      {"cut before the line kind", [](fixtures::TechParamsData&) {}, 290, 1, "只有290字节, 不足880字节", ""},
+      {"a reference value that is NaN", [&](fixtures::TechParamsData& d) { d.param2 = nan; }, 880, 0,
+       "已损坏(第二参数不是有限的数), 未读入", ""},
+      {"a negative speed", [](fixtures::TechParamsData& d) { d.speed = -5; }, 880, 0,
+       "已损坏(设计速度-5不在0至1000之间), 未读入", ""},
+      {"an infinite step value", [](fixtures::TechParamsData& d) { d.stepValues[1] = HUGE_VALF; }, 880, 0,
+       "已损坏(分级表第2个值不是有限的数), 未读入", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::memset(g_TechBlockB, 0, sizeof g_TechBlockB);
+    std::filesystem::remove(filePath());
+    fixtures::TechParamsData d = SampleData();
+    c.change(d);
+    if (c.length > 0) fixtures::writeTechParamsFile(filePath(), d, c.length);
+    platform::TranscriptCapture capture;
+    EXPECT_EQ(ReadTechParams(), c.result);
+    EXPECT_TRUE(capture.contains(c.shown)) << capture.text();
+    EXPECT_EQ(MessageCount(capture), 0u);  // said on the command line, no message box
+    if (c.result == 0) {
+      EXPECT_EQ(TechDesignSpeed(), 0);  // nothing of a refused file is taken
+    }
+    EXPECT_EQ(LineKindOfScheme(), c.lineKind);
+  }
 }
 
 }  // namespace

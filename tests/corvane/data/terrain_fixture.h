@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -94,6 +95,15 @@ class ProjectFolder {
       bytes[offset + i] = static_cast<unsigned char>(static_cast<uint32_t>(value) >> (8 * i));
     Replace(name, bytes);
   }
+  // Sets the little-endian double at `offset` of the file.
+  void PatchDouble(const std::string& name, size_t offset, double value) const {
+    std::vector<unsigned char> bytes = Read(name);
+    ASSERT_LE(offset + 8, bytes.size());
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int i = 0; i < 8; ++i) bytes[offset + i] = static_cast<unsigned char>(bits >> (8 * i));
+    Replace(name, bytes);
+  }
   void Truncate(const std::string& name, size_t less) const {
     std::vector<unsigned char> bytes = Read(name);
     bytes.resize(bytes.size() > less ? bytes.size() - less : 0);
@@ -106,6 +116,9 @@ class ProjectFolder {
 
 // Offsets of the fields of the model's records.
 inline size_t PointTriangleAt(int point) { return 40u * point + 24; }
+inline size_t PointXAt(int point) { return 40u * point; }
+inline size_t PointYAt(int point) { return 40u * point + 8; }
+inline size_t PointZAt(int point) { return 40u * point + 16; }
 inline size_t VertexAt(int triangle, int k) { return 28u * triangle + 4u * k; }
 inline size_t NeighbourAt(int triangle, int k) { return 28u * triangle + 12 + 4u * k; }
 inline size_t FlagsAt(int triangle) { return 28u * triangle + 24; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "TerrainModel.h"
@@ -17,6 +18,9 @@ using terrain_test::CellAt;
 using terrain_test::NeighbourAt;
 using terrain_test::OpenDescriptors;
 using terrain_test::PointTriangleAt;
+using terrain_test::PointXAt;
+using terrain_test::PointYAt;
+using terrain_test::PointZAt;
 using terrain_test::ProjectFolder;
 using terrain_test::VertexAt;
 
@@ -166,45 +170,64 @@ TEST(TerrainLoad, ModelFilesAreNotWritten) {
   EXPECT_EQ(folder.Read("TIN.tri"), triangles);
 }
 
-// Neighbour links that lead round in a circle: the searches stop after as many
-// steps as there are triangles and report no triangle.
-TEST(TerrainLoad, CircularNeighboursCannotHoldTheSearch) {
-  struct LoopCase {
+// Numbers and links of the network are checked at load, in one pass: points
+// and heights that are not finite, points outside the range of the index file
+// and links that do not make a network (a triangle its own neighbour, links
+// that are not returned, or returned across another edge, corners that turn
+// clockwise) each refuse the model, naming the file and what is wrong.
+TEST(TerrainLoad, DamagedNumbersAndLinksAreRefusedWithTheirReason) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct DamageCase {
     const char* what;
+    const char* file;
     std::function<void(const ProjectFolder&)> damage;
-    double x, y;
+    const char* reason;
   };
-  const LoopCase cases[] = {
-      {"walk: C's neighbour across P3-P5 is C itself",
-       [](const ProjectFolder& f) { f.PatchInt("TIN.tri", NeighbourAt(2, 0), 2); }, 20, 150},
-      {"turn around P5: A is its own neighbour both ways",
+  const DamageCase cases[] = {
+      {"an x that is NaN", "Point.xyz", [&](const ProjectFolder& f) { f.PatchDouble("Point.xyz", PointXAt(2), nan); },
+       "第2个点的坐标或高程不是有限的数"},
+      {"a height that is infinite", "Point.xyz",
+       [&](const ProjectFolder& f) { f.PatchDouble("Point.xyz", PointZAt(5), -inf); }, "第5个点的坐标或高程不是有限的数"},
+      {"a point beyond the index range", "Point.xyz",
+       [](const ProjectFolder& f) { f.ReplaceText("PtIndex.idx", "6\r\n0 0 700 200\r\n"); },
+       "第4个点(800.000, 100.000)在索引文件的范围之外"},
+      {"a range that is not finite", "PtIndex.idx",
+       [](const ProjectFolder& f) { f.ReplaceText("PtIndex.idx", "6\r\n0 0 nan 200\r\n"); }, "范围不是有限的数"},
+      {"a count beyond an int", "PtIndex.idx",
+       [](const ProjectFolder& f) { f.ReplaceText("PtIndex.idx", "99999999999\r\n0 0 800 200\r\n"); },
+       "点数太大"},
+      {"C is its own neighbour across P3-P5", "TIN.tri",
+       [](const ProjectFolder& f) { f.PatchInt("TIN.tri", NeighbourAt(2, 0), 2); }, "第2个三角形是它自己的相邻三角形"},
+      {"A names C across P1-P5, C does not name A", "TIN.tri",
+       [](const ProjectFolder& f) { f.PatchInt("TIN.tri", NeighbourAt(0, 0), 2); },
+       "第0个三角形与相邻的第2个三角形互不相连"},
+      {"A names D across P1-P5 and B across P5-P0", "TIN.tri",
        [](const ProjectFolder& f) {
-         f.PatchInt("TIN.tri", NeighbourAt(0, 0), 0);
-         f.PatchInt("TIN.tri", NeighbourAt(0, 1), 0);
+         f.PatchInt("TIN.tri", NeighbourAt(0, 0), 3);
+         f.PatchInt("TIN.tri", NeighbourAt(0, 1), 1);
        },
-       140, 90},
+       "第0个三角形与相邻的第3个三角形互不相连"},
+      {"A turns clockwise (P0, P5, P1)", "TIN.tri",
+       [](const ProjectFolder& f) {
+         f.PatchInt("TIN.tri", VertexAt(0, 1), 5);
+         f.PatchInt("TIN.tri", VertexAt(0, 2), 1);
+       },
+       "第0个三角形的顶点不是逆时针排列"},
+      {"A has no area (P5 moved onto P0-P1)", "TIN.tri",
+       [](const ProjectFolder& f) {
+         f.PatchDouble("Point.xyz", PointXAt(5), 100.0);
+         f.PatchDouble("Point.xyz", PointYAt(5), 0.0);
+       },
+       "第0个三角形的顶点不是逆时针排列"},
   };
-  for (const LoopCase& c : cases) {
+  for (const DamageCase& c : cases) {
     SCOPED_TRACE(c.what);
     ProjectFolder folder;
     folder.WriteHand();
     c.damage(folder);
-    TerrainModel model;
-    ASSERT_TRUE(model.LoadFromFolder(folder.root().c_str()));
-    EXPECT_EQ(model.LocateTriangle(c.x, c.y), -1);
-    EXPECT_EQ(model.ElevationAt(c.x, c.y), TerrainModel::kOutsideElevation);
+    ExpectRefused(folder, c.file, c.reason);
   }
-  // A profile into the circle ends too.
-  ProjectFolder folder("_profile");
-  folder.WriteHand();
-  folder.PatchInt("TIN.tri", NeighbourAt(2, 0), 2);
-  TerrainModel model;
-  ASSERT_TRUE(model.LoadFromFolder(folder.root().c_str()));
-  int count = 0;
-  TerrainNode* line = model.GroundLineAlong(500, 100, 20, 100, count);
-  EXPECT_GE(count, 2);
-  EXPECT_LE(count, model.TriangleCount() + 3);
-  TerrainModel::FreeGroundLine(line);
 }
 
 // Load finds the project through the install folder's workdir: the model of

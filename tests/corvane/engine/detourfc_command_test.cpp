@@ -9,11 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "GroundLines.h"
 #include "corvane/data/interp_support.h"
+#include "fixtures/run_command.h"
 
 namespace {
 
@@ -214,6 +218,76 @@ TEST_F(FillCutCommand, PartialRangeOfGroundLines) {
         EXPECT_NEAR(rows[i].ground + rows[i].points[k].second, 250.0, 1e-6);
     }
   }
+}
+
+// Inputs that cannot be designed from stop the command before anything is
+// written: a curve table without a coordinate column, a design elevation that
+// is no number, a fill/cut station without ground, a technical parameter file
+// that is missing or damaged. 填挖表 and the ground lines stay as they were.
+TEST_F(FillCutCommand, DamagedInputsStopTheCommandBeforeAnythingIsWritten) {
+  const std::string techFile = m_projects.linuxPath("P/data/jishucanshu.dat");
+  auto sqlite = [this](const std::string& sql) {
+    std::string out;
+    ASSERT_EQ(fixtures::RunCommand("sqlite3 '" + m_db + "' \"" + sql + "\"", &out), 0) << out;
+  };
+  struct Case {
+    const char* name;
+    std::function<void()> damage;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"curve table without 坐标N", [&] { sqlite("alter table 曲线表 drop column 坐标N"); },
+       "表曲线表缺少列\"坐标N\", 该表不能读入!"},
+      {"a design elevation that is a word", [&] { sqlite("update 坡度表 set 设计高程='x' where ID=(select min(ID) from 坡度表)"); },
+       "表坡度表第1行\"设计高程\"列的\"x\"不是有限的数, 该表不能读入!"},
+      {"a station without ground", [&] { sqlite("update 填挖表 set 地面高程=NULL where 加桩里程数=1000"); },
+       "表填挖表第3行\"地面高程\"列没有值, 该表不能读入!"},
+      {"no technical parameters", [&] { std::filesystem::remove(techFile); },
+       "没有技术参数文件"},
+      {"technical parameters with a spacing that is not finite",
+       [&] {
+         fixtures::TechParamsData data;
+         data.lineKind = 2;
+         data.doubleSpacing[1] = std::numeric_limits<float>::quiet_NaN();
+         fixtures::writeTechParamsFile(techFile, data);
+       },
+       "已损坏(双线线间距(右)不是有限的数), 未读入"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(m_db);
+    BuildDouble();
+    FlatTerrain();
+    c.damage();
+    CrossSectionDesigner d;
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(d.CmdFillCutTables(Options(kStationsExisting, 0.0, 1)), 0);
+    EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    EXPECT_FALSE(transcript.contains("填挖表计算完毕"));
+    ExpectFixtureFillCut();
+    ExpectFixtureGroundLines();
+  }
+}
+
+// Stations generated off the terrain model take its outside marker as ground
+// and are reported with their line: the first five by name, then the count.
+TEST_F(FillCutCommand, StationsOffTheTerrainModelAreReported) {
+  interp_test::WritePlaneTerrain(m_dir, 950.0, 4100.0, -200.0, 200.0, 250.0, 0.0, 0.0);
+  CrossSectionDesigner d;
+  platform::TranscriptCapture transcript;
+  ASSERT_EQ(d.CmdFillCutTables(Options(kStationsGenerated, 100.0, 0)), 1);
+  for (const char* station : {"DK0+000", "DK0+100.000", "DK0+200.000", "DK0+300.000", "DK0+400.000"})
+    EXPECT_TRUE(transcript.contains(std::string("基线 ") + station + " 在数字地面模型范围之外, 地面高程取-100.0"))
+        << station << "\n" << transcript.text();
+  EXPECT_FALSE(transcript.contains("基线 DK0+500.000 在数字地面模型范围之外"));
+  // The detours' own stations are reported under their line.
+  EXPECT_TRUE(transcript.contains("左线绕行段0 DK0+500.000 在数字地面模型范围之外")) << transcript.text();
+  EXPECT_TRUE(transcript.contains("基线有10个桩号在数字地面模型范围之外, 其地面高程为-100.0(只显示了前5条)"))
+      << transcript.text();
+  const std::vector<Row> rows = ReadFillCut(m_db);
+  ASSERT_EQ(rows.size(), 41u);
+  EXPECT_EQ(rows[9].ground, -100.0);
+  EXPECT_EQ(rows[10].ground, 250.0);
 }
 
 }  // namespace

@@ -173,6 +173,29 @@ TEST_F(EarthworkCommandTest, RefusesToRunBeforeADesign) {
   EXPECT_FALSE(std::filesystem::exists(DataFile("tsfjsb")));
 }
 
+// A ylex that holds no line kind is no design: the command stops with its
+// message, saying what the file holds.
+TEST_F(EarthworkCommandTest, YlexWithoutALineKindStopsTheCommand) {
+  struct Case {
+    const char* ylex;
+    const char* shown;  // what the command line says of it, or ""
+  };
+  const Case cases[] = {{"", ""}, {"三线", "中的线路类型\"三线\"不是单线、双线或预留二线"},
+                        {"double", "中的线路类型\"double\"不是单线、双线或预留二线"}};
+  SingleTrackDesign();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ylex);
+    fixtures::writeTextFile(DataFile("ylex"), c.ylex);
+    std::filesystem::remove(DataFile("tsfjsb"));
+    CrossSectionDesigner caltsf;
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(caltsf.CmdEarthworkToExcel(EarthworkChoice{}), 0);
+    EXPECT_TRUE(transcript.contains("请先进行横断面设计!"));
+    EXPECT_TRUE(transcript.contains(c.shown)) << transcript.text();
+    EXPECT_FALSE(std::filesystem::exists(DataFile("tsfjsb")));
+  }
+}
+
 TEST_F(EarthworkCommandTest, MissingResultFilesStopTheCommand) {
   SingleTrackDesign();
   std::filesystem::remove(DataFile("HdmDetailArea"));

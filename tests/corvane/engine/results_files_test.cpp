@@ -222,6 +222,10 @@ TEST_F(ResultGroupsTest, DamagedCountsAreReportedWithTheFileName) {
       {"HdmResultData", "-3\n", "单线"},
       {"HdmResultData", "2\n\n1.000 1 1", "单线"},
       {"HdmRXDResultData", "101 0\n", "双线"},
+      {"HdmResultData", "99999999999\n", "单线"},
+      {"HdmResultData", "1\n\nnan 1 1", "单线"},
+      {"HdmResultData", "1\n\n-inf 1 1", "单线"},
+      {"HdmRXDResultData", "1 1e999\n", "双线"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -295,6 +295,13 @@ TEST_F(SectionRecordFilesTest, DamagedResultRecordsAreRefused) {
       {"8 drainage-ditch points", HandRecord(kGoodGround, "\n0 0 \n1 8 0 " + twoSides), 0},
       {"11 top-ditch points", HandRecord(kGoodGround, "\n0 0 \n2 0 11 " + twoSides), 0},
       {"a word where a count stands", HandRecord("\nzwei ", kGoodSides), 0},
+      // Numbers that are not finite, or longer than any the writers write.
+      {"a ground point that is infinite", HandRecord("\n1 \n0 2\n2 0 0 inf 1 \n0 ", kGoodSides), 0},
+      {"a ground point that is nan", HandRecord("\n1 \n0 2\n2 0 0 1 NaN \n0 ", kGoodSides), 0},
+      {"a ground point beyond a double", HandRecord("\n1 \n0 2\n2 0 0 1e999 1 \n0 ", kGoodSides), 0},
+      {"a ground point of 49 digits", HandRecord("\n1 \n0 2\n2 0 0 " + std::string(49, '1') + " 1 \n0 ", kGoodSides), 0},
+      {"a ground point of 48 digits", HandRecord("\n1 \n0 2\n2 0 0 " + std::string(48, '1') + " 1 \n0 ", kGoodSides), 1},
+      {"a count beyond an int", HandRecord("\n99999999999 ", kGoodSides), 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

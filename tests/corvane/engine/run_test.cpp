@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "RoadbedTypes.h"
+#include "TerrainModel.h"
 #include "corvane/engine/drivers_support.h"
 #include "corvane/data/import_support.h"
 #include "corvane/engine/results_support.h"
@@ -98,6 +99,22 @@ TEST_F(DesignLoopTest, TransitionSectionsAreLetInOnceAtEachChange) {
   }
   // The quantity table holds the grown list too.
   EXPECT_EQ(fixtures::QueryRows(m_db, "select 中桩里程数 from 横断面数量表").size(), 8u);
+}
+
+// Sections whose ground is the terrain model's outside marker are designed as
+// given and reported: five by mileage, then counted.
+TEST_F(DesignLoopTest, SectionsOnTheOutsideMarkerAreReported) {
+  MakeDesigner({100.0, 200.0, 300.0, 400.0, 500.0, 600.0, 700.0});
+  for (size_t i = 0; i < 6; ++i) d.sections[i].groundElevation = TerrainModel::kOutsideElevation;
+  platform::TranscriptCapture transcript;
+  ASSERT_EQ(d.DesignAllSections(), 5100);
+  const std::string said = "的地面高程是数字地面模型范围外的标记-100.0, 其设计不可靠";
+  EXPECT_TRUE(transcript.contains("(里程100.000)" + said)) << transcript.text();
+  EXPECT_TRUE(transcript.contains("(里程500.000)" + said)) << transcript.text();
+  EXPECT_FALSE(transcript.contains("(里程600.000)" + said));
+  EXPECT_FALSE(transcript.contains("(里程700.000)"));
+  EXPECT_TRUE(transcript.contains("有6个断面的地面高程是数字地面模型范围外的标记-100.0(只显示了前5条)"))
+      << transcript.text();
 }
 
 TEST_F(DesignLoopTest, ExcavationClassesShareTheCutWithOneWarningPerRun) {
