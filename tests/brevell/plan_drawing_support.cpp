@@ -2,9 +2,21 @@
 
 #include "plan_drawing_support.h"
 
+#include <cctype>
 #include <cstring>
 
 namespace plantest {
+
+namespace {
+
+// Line-type names compare without case ("Continuous" is "CONTINUOUS").
+std::string Upper(const char* name) {
+  std::string s = name != nullptr ? name : "";
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+}  // namespace
 
 LayerContents Contents(const char* layer) {
   using drawbasetest::Reader;
@@ -32,7 +44,7 @@ LayerContents Contents(const char* layer) {
       }
       double endWidth = 0.0;
       if (p->numVerts() > 0) p->getWidthsAt(0, item.width, endWidth);
-      item.linetype = p->linetype();
+      item.linetype = Upper(p->linetype());
       item.linetypeScale = p->linetypeScale();
       item.linetypeGeneration = p->hasPlinegen();
       item.closed = p->isClosed();
@@ -49,7 +61,7 @@ LayerContents Contents(const char* layer) {
         v->close();
       }
       delete it;
-      item.linetype = h->linetype();
+      item.linetype = Upper(h->linetype());
       item.linetypeScale = h->linetypeScale();
       item.linetypeGeneration = h->isLinetypeGenerationOn();
       item.closed = h->isClosed();

@@ -98,7 +98,7 @@ struct LineItem {
 struct PolylineItem {
   std::vector<AcGePoint3d> points;
   double width = 0.0;  // the first vertex's start width
-  std::string linetype;
+  std::string linetype;  // upper-case
   double linetypeScale = 1.0;
   bool heavy = false;           // a 2D polyline (else a lightweight one)
   bool linetypeGeneration = false;
