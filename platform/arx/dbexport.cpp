@@ -20,9 +20,11 @@ Acad::ErrorStatus exportViewDxf(AcDbDatabase& db, const std::string& path) {
 
 namespace {
 
+// Ten significant digits: survey coordinates in the millions keep their
+// millimetres.
 std::string num(double v) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.6g", std::fabs(v) < 1e-12 ? 0.0 : v);
+  std::snprintf(buf, sizeof buf, "%.10g", std::fabs(v) < 1e-12 ? 0.0 : v);
   return buf;
 }
 
