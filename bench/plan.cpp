@@ -51,8 +51,11 @@ void Lines(std::vector<IntersectionPoint>& base, std::vector<SideLineRecord>& le
   std::vector<double> legs;  // the bearing of the leg from IP i to IP i + 1
   for (int i = 0; i < kIps; ++i) {
     const bool inner = i > 0 && i < kIps - 1;
-    base.push_back({static_cast<double>(i), N, E, i == 0 ? 0.0 : inner ? kTransition : 0.0, inner ? kRadius : 0.0,
-                    inner ? kTransition : 0.0});
+    base.push_back({static_cast<double>(i), N, E,
+                    i == 0  ? 0.0
+                    : inner ? kTransition
+                            : 0.0,
+                    inner ? kRadius : 0.0, inner ? kTransition : 0.0});
     if (inner) bearing += i % 2 == 0 ? kDeflection : -kDeflection;
     legs.push_back(bearing);
     N += kLeg * std::cos(bearing);

@@ -323,10 +323,10 @@ class AlignmentModel : public BAS_DRAW_FUN {
   // ---- The plan drawing ----------------------------------------------------------------
   // Scale factors at which the plan drawing changes its level of detail;
   // each routine compares as it says (some with <, some with ≤).
-  static constexpr double kSideLinesApart = 9.9;    // above: side lines drawn s·k/2 aside; below: spacing marks
-  static constexpr double kNoArcKeyPoints = 10.0;   // from here: no HY and YH key-point labels
-  static constexpr double kShortCurveLabels = 29.0; // from here: curve labels cut to the radius, no key points
-  static constexpr double kNoCurveLabels = 199.0;   // from here: no curve-element labels
+  static constexpr double kSideLinesApart = 9.9;     // above: side lines drawn s·k/2 aside; below: spacing marks
+  static constexpr double kNoArcKeyPoints = 10.0;    // from here: no HY and YH key-point labels
+  static constexpr double kShortCurveLabels = 29.0;  // from here: curve labels cut to the radius, no key points
+  static constexpr double kNoCurveLabels = 199.0;    // from here: no curve-element labels
   // Bridges and tunnels: the outline's half-width on each side (× k), and
   // the spacing below which a side line beside the structure widens it.
   static constexpr double kStructureHalfWidth = 1.5;

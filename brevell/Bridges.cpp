@@ -68,8 +68,8 @@ void AlignmentModel::DrawBridge(const BridgeCall& bridge) {
   const CString name = bridge.name + bridge.centreText;
   const int widest = std::max(plandraw::Width(span), plandraw::Width(name));
   const double rotation = plandraw::Normalized(1.5 * kPi - pc.bearing + d * kPi / 2.0);
-  DrawStructureLabel(pc, widest * h + halfWidth[0], d == -1 ? name : span, d == -1 ? span : name, rotation,
-                     0.7 * h + k, layer);
+  DrawStructureLabel(pc, widest * h + halfWidth[0], d == -1 ? name : span, d == -1 ? span : name, rotation, 0.7 * h + k,
+                     layer);
 }
 
 void AlignmentModel::DrawCulverts(const CulvertCall& culvert) {

@@ -62,8 +62,8 @@ void AlignmentModel::DrawCenterline(double from, double to, int kind, int line) 
 
   const bool narrow = tunnel && settings.sideLineMode && line != kBaseLine;
   const double width = narrow ? kThreeLineTunnelWidth * settings.scaleFactor : settings.centerlineWidth;
-  const AcDbObjectId id = MakeWidePolyline(points, width, -1, layer, tunnel ? "TUNNELMIDLINE" : "CONTINUOUS",
-                                           settings.scaleFactor);
+  const AcDbObjectId id =
+      MakeWidePolyline(points, width, -1, layer, tunnel ? "TUNNELMIDLINE" : "CONTINUOUS", settings.scaleFactor);
   if (tunnel) ToPolylineWithLinetypeGeneration(id);
 }
 

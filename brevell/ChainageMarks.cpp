@@ -33,9 +33,9 @@ constexpr double kMarkTick = 0.4;
 // The smallest interval the marks accept (the settings offer 100 and more).
 constexpr double kSmallestInterval = 1.0;
 
-// The hundreds round a break with chainage `before` and `after`: B the last
-// whole hundred before the break, A the first after it (a value within
-// 0.001 m of a hundred lies on it).
+// The hundreds round a break with chainage `before` and `after` that bound
+// the box of the hectometre the break shortens or lengthens: B at or before
+// the break, A after it (a value within 0.001 m of a hundred lies on it).
 void HundredsRoundBreak(double before, double after, double& B, double& A) {
   auto offHundred = [](double v) { return std::fabs(v - 100.0 * std::floor(v / 100.0 + 0.0001)); };
   const double rB = offHundred(before);
@@ -79,17 +79,13 @@ CString MarkLabel(double c, double interval, const CString& prefix, bool fiveKil
 }
 
 // The text of a break's length: " 短链 <L>" (a short chain) or " 长链 <|L|>".
-CString ChainText(double length, const CString& number) {
-  return CString(length > 0.0 ? " 短链 " : " 长链 ") + number;
-}
+CString ChainText(double length, const CString& number) { return CString(length > 0.0 ? " 短链 " : " 长链 ") + number; }
 
 // The rotation of a text beside the line at bearing b: across the line,
-// reading away from it on the side where it stands; turned by a further
-// −π/2 (reading along the line) when `alongLine`.
-double AcrossRotation(double bearing, int direction, bool alongLine) {
-  double rotation = direction >= 0 ? -bearing : kPi - bearing;
-  if (alongLine) rotation -= kPi / 2.0;
-  return plandraw::Normalized(rotation);
+// reading away from it on the side where it stands. A label mode of 1 or
+// less turns it by a further −π/2, to read along the line.
+double AcrossRotation(double bearing, int direction) {
+  return plandraw::Normalized(direction >= 0 ? -bearing : kPi - bearing);
 }
 
 // The marking of one element list: where its points lie, which of them the
@@ -98,8 +94,14 @@ class Marker {
  public:
   Marker(const AlignmentModel& model, const ElementRecord* elements, int count, const DrawingRange& range,
          double rangeOffset, int side, double shift, const char* layer)
-      : m_model(model), m_elements(elements), m_count(count), m_range(range), m_rangeOffset(rangeOffset),
-        m_side(side), m_shift(shift), m_layer(layer) {}
+      : m_model(model),
+        m_elements(elements),
+        m_count(count),
+        m_range(range),
+        m_rangeOffset(rangeOffset),
+        m_side(side),
+        m_shift(shift),
+        m_layer(layer) {}
 
   bool PointAt(double mileage, LinePoint& p) const {
     p = LinePoint{};
@@ -141,7 +143,7 @@ class Marker {
     const double out = Outward(p.bearing);
     plandraw::Line(Foot(p), plandraw::Polar(Foot(p), kMarkTick * h, out), -1, m_layer);
     const AcGePoint3d at = plandraw::Polar(Foot(p), gap + 0.5 * plandraw::Width(label) * f * h, out);
-    const double rotation = plandraw::Normalized(AcrossRotation(p.bearing, direction, false) + rotationTurn);
+    const double rotation = plandraw::Normalized(AcrossRotation(p.bearing, direction) + rotationTurn);
     plandraw::Text(at, label, rotation, h, plandraw::kMiddle, m_layer);
     return true;
   }
@@ -156,7 +158,7 @@ class Marker {
     const AcGePoint3d p1 = plandraw::Polar(plandraw::At(p), length, out);
     plandraw::Line(p0, p1, -1, m_layer);
     const AcGePoint3d middle = plandraw::Middle(p0, p1);
-    const double rotation = plandraw::Normalized(AcrossRotation(p.bearing, direction, false) + rotationTurn);
+    const double rotation = plandraw::Normalized(AcrossRotation(p.bearing, direction) + rotationTurn);
     plandraw::Text(plandraw::Polar(middle, -h * f, p.bearing), first, rotation, h, plandraw::kMiddle, m_layer);
     plandraw::Text(plandraw::Polar(middle, h * f, p.bearing), second, rotation, h, plandraw::kMiddle, m_layer);
   }
@@ -188,9 +190,8 @@ double FirstMark(double after, double interval, double tolerance, double lowest)
   return jump > c ? jump : c;
 }
 
-// The hundreds round a break and their mileages, from `hundreds` (B, A) and
-// the mileages of B and A as the line's chainage gives them: a box shorter
-// than 50 m or longer than 150 m is one hectometre off.
+// The mileages mB and mA of the hundreds round a break: a box longer than
+// 150 m or shorter than 50 m is one hectometre off, and mA moves by 100 m.
 void CorrectBox(double mB, double& mA) {
   if (mA - mB > 150.0) mA -= 100.0;
   if (mA - mB < 50.0) mA += 100.0;
@@ -223,7 +224,8 @@ void DrawBaseBreak(AlignmentModel& model, const Marker& marker, const BreakRecor
   double mA = model.ChainageToMileage(text);
   CorrectBox(mB, mA);
 
-  const CString first = CString("  ") + model.FormatChainageWithPrecision(r.prefixBefore, r.before, s.chainageDigits, text);
+  const CString first =
+      CString("  ") + model.FormatChainageWithPrecision(r.prefixBefore, r.before, s.chainageDigits, text);
   CString second = CString(" =") + model.FormatChainageWithPrecision(r.prefixAfter, after, s.chainageDigits, text);
   if (std::fabs(r.length) > 1e-5) {
     char number[400];
@@ -236,11 +238,11 @@ void DrawBaseBreak(AlignmentModel& model, const Marker& marker, const BreakRecor
   const bool on1 = marker.PointAt(firstAt, p1);
   const bool on2 = marker.PointAt(secondAt, p2);
   const bool onBreak = marker.PointAt(M, pb);
-  const double rotation = AcrossRotation(on1 ? p1.bearing : on2 ? p2.bearing : pb.bearing, s.direction, false);
+  const double rotation = AcrossRotation(on1 ? p1.bearing : on2 ? p2.bearing : pb.bearing, s.direction);
   const int mode = marker.Side() * s.direction == 1 ? plandraw::kLeft : plandraw::kRight;
   if (on1 && marker.InRange(firstAt, 0.001)) {
-    plandraw::Text(plandraw::Polar(plandraw::At(p1), 2.0 * k + h, marker.Outward(p1.bearing)), first, rotation, h,
-                   mode, layer);
+    plandraw::Text(plandraw::Polar(plandraw::At(p1), 2.0 * k + h, marker.Outward(p1.bearing)), first, rotation, h, mode,
+                   layer);
   }
   if (on2 && marker.InRange(secondAt, 0.001)) {
     plandraw::Text(plandraw::Polar(plandraw::At(p2), 2.0 * k + h, marker.Outward(p2.bearing)), second, rotation, h,
@@ -312,12 +314,14 @@ void DrawSegmentBreak(AlignmentModel& model, const Marker& marker, const PlanBre
   const bool on1 = marker.PointAt(firstAt, p1);
   const bool on2 = marker.PointAt(secondAt, p2);
   const double rotation =
-      plandraw::Normalized(AcrossRotation(on1 ? p1.bearing : p2.bearing, s.direction, false) + rotationTurn);
+      plandraw::Normalized(AcrossRotation(on1 ? p1.bearing : p2.bearing, s.direction) + rotationTurn);
   auto place = [&](const LinePoint& p, const CString& label) {
     return plandraw::Polar(marker.Foot(p), 2.0 * k + 0.5 * plandraw::Width(label) * h, marker.Outward(p.bearing));
   };
-  if (on1 && marker.InRange(firstAt, 0.0001)) plandraw::Text(place(p1, first), first, rotation, h, plandraw::kCentre, layer);
-  if (on2 && marker.InRange(secondAt, 0.01)) plandraw::Text(place(p2, second), second, rotation, h, plandraw::kCentre, layer);
+  if (on1 && marker.InRange(firstAt, 0.0001))
+    plandraw::Text(place(p1, first), first, rotation, h, plandraw::kCentre, layer);
+  if (on2 && marker.InRange(secondAt, 0.01))
+    plandraw::Text(place(p2, second), second, rotation, h, plandraw::kCentre, layer);
 
   model.settings.tickLength = plandraw::Width(second) * h;
   marker.Tick(M, s.tickLength);
@@ -396,9 +400,10 @@ void AlignmentModel::DrawMainChainageMarks(double interval, int side, int labelM
     return std::fabs(L) > 0.0001 ? ChainText(L > 0.0001 ? 1.0 : -1.0, plandraw::RToS(std::fabs(L), digits)) + " m"
                                  : CString();
   };
-  marker.EndLabel(marker.Near(marker.First()), CString("  ") + chainage(first.prefixBefore, first.before),
-                  CString("= QD ") + chainage(first.prefixAfter, first.before + first.length) + lengthText(first.length),
-                  h, f, 0.0, settings.direction);
+  marker.EndLabel(
+      marker.Near(marker.First()), CString("  ") + chainage(first.prefixBefore, first.before),
+      CString("= QD ") + chainage(first.prefixAfter, first.before + first.length) + lengthText(first.length), h, f, 0.0,
+      settings.direction);
   marker.EndLabel(marker.EndPoint(), CString("ZD ") + chainage(last.prefixAfter, last.before),
                   CString("= ") + chainage(last.prefixBefore, last.before + last.length) + lengthText(last.length), h,
                   f, 0.0, settings.direction);
@@ -407,8 +412,8 @@ void AlignmentModel::DrawMainChainageMarks(double interval, int side, int labelM
 // ---- A detour segment --------------------------------------------------------------
 
 void AlignmentModel::DrawDetourChainageMarks(double interval, int side, int labelMode, int /*reserved*/,
-                                             const ElementRecord* elements, int& count,
-                                             const PlanBreakRecord* breaks, int breakCount, int line) {
+                                             const ElementRecord* elements, int& count, const PlanBreakRecord* breaks,
+                                             int breakCount, int line) {
   const char* layer = PlanLayerOf(kLayerChainage, line);
   if (elements == nullptr || count < 2 || breaks == nullptr || breakCount < 1) {
     acutPrintf("\n绕行段没有线元或断链,未标注%s!\n", layer);
@@ -467,9 +472,8 @@ void AlignmentModel::DrawDetourChainageMarks(double interval, int side, int labe
   const PlanBreakRecord& beforeLast = breaks[breakCount - 2];
   CString join;
   join.Format("%.1lf %s绕行终点 ", first.before / 1000.0, sideName);
-  marker.EndLabel(marker.Near(M), CString("  ") + join + chainage(beforeLast.prefixAfter, last.before),
-                  CString(" = ") + chainage(beforeLast.prefixBefore, last.after) +
-                      lengthText(last.after - last.before, 0.001),
-                  h, f, turn, settings.direction);
+  marker.EndLabel(
+      marker.Near(M), CString("  ") + join + chainage(beforeLast.prefixAfter, last.before),
+      CString(" = ") + chainage(beforeLast.prefixBefore, last.after) + lengthText(last.after - last.before, 0.001), h,
+      f, turn, settings.direction);
 }
-

@@ -182,7 +182,8 @@ void AlignmentModel::DrawCurveElementLabels(int code) {
         const AcGePoint3d q3 = q2 + wide;
         AcGePoint2dArray frame;
         for (const AcGePoint3d& q : {q2, q1, q4, q3, q2}) frame.append(AcGePoint2d(q.x, q.y));
-        if (plandraw::Finite(q1) && plandraw::Finite(q3)) group.append(MakePolyline(frame, -1, -1, layer, "CONTINUOUS"));
+        if (plandraw::Finite(q1) && plandraw::Finite(q3))
+          group.append(MakePolyline(frame, -1, -1, layer, "CONTINUOUS"));
         const AcGePoint3d centre((q1.x + q2.x + q3.x + q4.x) / 4.0, (q1.y + q2.y + q3.y + q4.y) / 4.0, 0.0);
         group.append(plandraw::Text(centre, value, rotation, h, plandraw::kMiddle, layer));
       }

@@ -19,13 +19,17 @@ using plandraw::kPi;
 // H a transition.
 char ElementLetter(int type) {
   switch (type) {
-    case kElementStraight: return 'Z';
-    case kElementArc: return 'Y';
+    case kElementStraight:
+      return 'Z';
+    case kElementArc:
+      return 'Y';
     case kElementEnteringSpiral:
     case kElementLeavingSpiral:
     case kElementSpiralFalling:
-    case kElementSpiralGrowing: return 'H';
-    default: return '?';
+    case kElementSpiralGrowing:
+      return 'H';
+    default:
+      return '?';
   }
 }
 
@@ -90,8 +94,8 @@ void AlignmentModel::DrawKeyPointLabels(int side, int flip, int code) {
     const AcGePoint3d foot = plandraw::At(end);
     const AcGePoint3d top = plandraw::Polar(foot, tick, end.bearing + tickSide * kPi / 2.0);
     plandraw::Line(foot, top, -1, layer);
-    const AcGePoint3d at =
-        plandraw::Polar(plandraw::Middle(foot, top), settings.labelFactor * h, flip > 0 ? end.bearing + kPi : end.bearing);
+    const AcGePoint3d at = plandraw::Polar(plandraw::Middle(foot, top), settings.labelFactor * h,
+                                           flip > 0 ? end.bearing + kPi : end.bearing);
     const double rotation = plandraw::Normalized(kPi - end.bearing + (flip < 0 ? kPi : 0.0));
     plandraw::Text(at, text, rotation, h, plandraw::kMiddle, layer);
   }

@@ -55,8 +55,8 @@ void AlignmentModel::DrawLineSpacing(int which, int sign) {
     double rotation = std::atan2(to.y - from.y, to.x - from.x);
     if ((which < 0 && rotation < 0.0) || (which > 0 && rotation > 0.0)) rotation += kPi;
     const double away = side.bearing + (which < 0 ? -kPi / 2.0 : kPi / 2.0);
-    const AcGePoint3d at = plandraw::Polar(plandraw::Polar(from, -sign * h * f, side.bearing),
-                                           plandraw::Width(text) * h * f, away);
+    const AcGePoint3d at =
+        plandraw::Polar(plandraw::Polar(from, -sign * h * f, side.bearing), plandraw::Width(text) * h * f, away);
     plandraw::Text(at, text, plandraw::Normalized(rotation), h, plandraw::kMiddle, layer);
 
     if (!plandraw::Finite(from) || !plandraw::Finite(to)) continue;

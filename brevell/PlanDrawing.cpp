@@ -20,8 +20,7 @@ using plandraw::kPi;
 
 // The crossing of the line through a and b with the line through c and d
 // (drawing points); false when they are parallel.
-bool Crossing(const AcGePoint3d& a, const AcGePoint3d& b, const AcGePoint3d& c, const AcGePoint3d& d,
-              AcGePoint3d& at) {
+bool Crossing(const AcGePoint3d& a, const AcGePoint3d& b, const AcGePoint3d& c, const AcGePoint3d& d, AcGePoint3d& at) {
   double x, y;
   if (BAS_DRAW_FUN::IntersectSegments(x, y, a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y) < 0) return false;
   at.set(x, y, 0.0);
@@ -114,7 +113,9 @@ void AlignmentModel::DrawIntersectionPoints(int code) {
       // Drawn beside the line: the IP where the moved transition chords cross,
       // or (a curve without transitions) where the moved tangents do.
       const double side = code < 0 ? -kPi / 2.0 : kPi / 2.0;
-      auto moved = [&](const LinePoint& p) { return plandraw::At(plandraw::Moved(p, DetourShift(), p.bearing + side)); };
+      auto moved = [&](const LinePoint& p) {
+        return plandraw::At(plandraw::Moved(p, DetourShift(), p.bearing + side));
+      };
       if (!PointAt(code, kp.HY, hy) || !PointAt(code, kp.YH, yh)) continue;
       from = moved(zh);
       to = moved(hz);
@@ -156,7 +157,7 @@ void AlignmentModel::BuildSideLineSegments(int code) {
     int count = 0;
     BuildPlanElements(points.data(), n, areas, count);
     std::vector<PlanBreakRecord> breaks(line.breaks.begin() + first, line.breaks.begin() + last + 1);
-    DrawDetourChainageMarks(settings.chainageMarkInterval, side, 2, sign, areas.elements.data(), count,
-                            breaks.data(), static_cast<int>(breaks.size()), code);
+    DrawDetourChainageMarks(settings.chainageMarkInterval, side, 2, sign, areas.elements.data(), count, breaks.data(),
+                            static_cast<int>(breaks.size()), code);
   }
 }

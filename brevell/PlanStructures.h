@@ -19,11 +19,11 @@
 
 // A tunnel (a row of 隧道 or a detour form).
 struct TunnelCall {
-  CString startText;   // start chainage
-  CString endText;     // end chainage
-  CString name;        // 隧道名称
-  double kind = 1.0;   // 插旗方式 as a number: below 0.9 a cut-and-cover tunnel (明洞), else a tunnel
-  short lineCount = 0; // the row's 附注 number: 2 or more a multi-track tunnel
+  CString startText;    // start chainage
+  CString endText;      // end chainage
+  CString name;         // 隧道名称
+  double kind = 1.0;    // 插旗方式 as a number: below 0.9 a cut-and-cover tunnel (明洞), else a tunnel
+  short lineCount = 0;  // the row's 附注 number: 2 or more a multi-track tunnel
   int line = 0;
   int segment = -1;
 
@@ -32,24 +32,24 @@ struct TunnelCall {
 
 // A bridge (a row of 大中桥 or a detour form).
 struct BridgeCall {
-  CString centreText;    // centre chainage
-  CString startText;     // start and end chainages; a value of 0 has the bridge
-  CString endText;       // spread by half its length round its centre
-  double length = 0.0;   // 桥全长 (m)
-  CString span;          // 孔跨式样
-  CString name;          // 桥梁名称
+  CString centreText;   // centre chainage
+  CString startText;    // start and end chainages; a value of 0 has the bridge
+  CString endText;      // spread by half its length round its centre
+  double length = 0.0;  // 桥全长 (m)
+  CString span;         // 孔跨式样
+  CString name;         // 桥梁名称
   int line = 0;
   int segment = -1;
-  short lineCount = 1;   // 线数
+  short lineCount = 1;  // 线数
 
   static BridgeCall FromRecord(const BridgeRecord& record, int line);
 };
 
 // A small bridge or culvert (a row of 小桥涵 or a detour form).
 struct CulvertCall {
-  CString prefix;          // 中心里程冠号
-  CString valueText;       // 中心里程数 as text ("%lf")
-  CString span;            // 孔跨式样
+  CString prefix;     // 中心里程冠号
+  CString valueText;  // 中心里程数 as text ("%lf")
+  CString span;       // 孔跨式样
   int line = 0;
   double flagStyle = 0.0;  // 插旗方式: 1 a road underpass (道路立交), 2 a road over the line (公跨铁立交)
   // Carried for the callers; the plan drawing does not read them.

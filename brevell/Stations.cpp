@@ -32,8 +32,8 @@ double FlagHeight(const char* blockName) {
   static const struct {
     const char* code;
     double height;
-  } kHeights[] = {{"04", 35.0}, {"06", 33.0}, {"07", 39.1924}, {"08", 35.0}, {"10", 41.0},
-                  {"15", 36.0}, {"16", 39.1924}, {"17", 35.0},  {"18", 35.0}};
+  } kHeights[] = {{"04", 35.0}, {"06", 33.0},    {"07", 39.1924}, {"08", 35.0}, {"10", 41.0},
+                  {"15", 36.0}, {"16", 39.1924}, {"17", 35.0},    {"18", 35.0}};
   for (const auto& h : kHeights) {
     if (code == h.code) return h.height;
   }
@@ -83,7 +83,8 @@ void AlignmentModel::DrawStations(const char* chainageText, const char* stationN
   const int labelSide = LabelSideOrLeft();
   const AcGePoint3d at = plandraw::At(p);
   // The flag stands on the side of the labels, across the line.
-  const double blockRotation = plandraw::Normalized(2.5 * kPi - p.bearing + (settings.directionSetting == 1 ? kPi : 0.0));
+  const double blockRotation =
+      plandraw::Normalized(2.5 * kPi - p.bearing + (settings.directionSetting == 1 ? kPi : 0.0));
   InsertBlock(block, at, blockRotation, k, layer);
 
   const CString chainage = chainageText != nullptr ? chainageText : "";
@@ -138,8 +139,8 @@ void AlignmentModel::DrawBenchMarks(const BenchMarkCall& mark) {
     bearing = p.bearing;
   } else {
     P.set(mark.E, mark.N, 0.0);
-    const double along = line.HasElements() ? ProjectPointOnAlignment(line.Elements(), line.elementCount, mark.N, mark.E)
-                                            : -1.0;
+    const double along =
+        line.HasElements() ? ProjectPointOnAlignment(line.Elements(), line.elementCount, mark.N, mark.E) : -1.0;
     if (along >= 0.0) bearing = PointNear(code, along).bearing;
   }
 
@@ -150,7 +151,8 @@ void AlignmentModel::DrawBenchMarks(const BenchMarkCall& mark) {
   ids.append(plandraw::Text(AcGePoint3d(x, P.y + 0.6 * h, 0.0), mark.number, 0.0, h, plandraw::kMiddle, layer));
   ids.append(plandraw::Text(AcGePoint3d(x, P.y - 0.6 * h, 0.0), elevation, 0.0, h, plandraw::kMiddle, layer));
   ids.append(plandraw::Line(AcGePoint3d(P.x + 2.0 * k + 0.5 * h, P.y, 0.0),
-                            AcGePoint3d(P.x + 2.0 * k + (widest * settings.labelFactor + 0.5) * h, P.y, 0.0), -1, layer));
+                            AcGePoint3d(P.x + 2.0 * k + (widest * settings.labelFactor + 0.5) * h, P.y, 0.0), -1,
+                            layer));
   // Turned as one to the line.
   RotateEntities(ids, P, 2.5 * kPi - bearing + (settings.directionSetting == 1 ? kPi : 0.0));
 }

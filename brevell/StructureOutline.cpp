@@ -74,9 +74,8 @@ bool AlignmentModel::DrawStructureOutline(int code, double start, double end, co
   return true;
 }
 
-void AlignmentModel::DrawStructureLabel(const LinePoint& at, double length, const CString& ahead,
-                                        const CString& behind, double rotation, double offset,
-                                        const char* layer) const {
+void AlignmentModel::DrawStructureLabel(const LinePoint& at, double length, const CString& ahead, const CString& behind,
+                                        double rotation, double offset, const char* layer) const {
   const int side = LabelSideOrLeft();
   const AcGePoint3d foot = plandraw::At(at);
   const AcGePoint3d top = plandraw::Polar(foot, length, at.bearing + side * kPi / 2.0);

@@ -71,8 +71,8 @@ void AlignmentModel::DrawTraverse(int count, const double* N, const double* E, c
     const double bearing = legBearing(i);
     char dms[64];
     FormatDmsAngle(legValues[i], 2, dms);
-    const AcGePoint3d at = plandraw::Polar(plandraw::Middle(point(i), point(i + 1)), 1.25 * h,
-                                           bearing - setting * kPi / 2.0);
+    const AcGePoint3d at =
+        plandraw::Polar(plandraw::Middle(point(i), point(i + 1)), 1.25 * h, bearing - setting * kPi / 2.0);
     plandraw::Text(at, dms, plandraw::Normalized(2.5 * kPi - bearing), h, plandraw::kMiddle, layer);
   }
 

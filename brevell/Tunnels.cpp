@@ -147,7 +147,8 @@ void AlignmentModel::PrepareTunnels(const CString& connection) {
       LinePoint hit;
       MapMileageToSideLine(code, (t.start + t.end) / 2.0, mileage, spacing, hit);
       if (!(std::fabs(spacing) < kBesideSpacing || t.lineCount == 2)) continue;
-      if (!MapMileageToSideLine(code, t.start, from, unused, hit) || !MapMileageToSideLine(code, t.end, to, unused, hit)) {
+      if (!MapMileageToSideLine(code, t.start, from, unused, hit) ||
+          !MapMileageToSideLine(code, t.end, to, unused, hit)) {
         continue;
       }
       InsertRangeByMiddle(ranges, std::min(from, to), std::max(from, to));

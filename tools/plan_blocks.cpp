@@ -40,11 +40,11 @@ struct Kind {
 };
 
 const Kind kKinds[] = {
-    {"乘降所", 2, Flag::kTriangle},    // halt
-    {"辅助所", 2, Flag::kOneDiagonal}, // auxiliary post
-    {"区段站", 4, Flag::kTwoDiagonals},// district station
-    {"线路所", 2, Flag::kMiddleBar},   // block post
-    {"中间站", 17, Flag::kPlain},      // intermediate station
+    {"乘降所", 2, Flag::kTriangle},      // halt
+    {"辅助所", 2, Flag::kOneDiagonal},   // auxiliary post
+    {"区段站", 4, Flag::kTwoDiagonals},  // district station
+    {"线路所", 2, Flag::kMiddleBar},     // block post
+    {"中间站", 17, Flag::kPlain},        // intermediate station
 };
 
 AcGePoint3d P(double x, double y) { return AcGePoint3d(x, y, 0.0); }

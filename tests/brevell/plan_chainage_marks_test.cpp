@@ -79,10 +79,10 @@ TEST_F(ChainageMarks, ABreakItsTextsTickAndBox) {
       }
       return false;
     };
-    EXPECT_TRUE(hasLine({0, 345, 0}, {87.5, 345, 0}));    // the break tick
-    EXPECT_TRUE(hasLine({0, 300, 0}, {105, 300, 0}));     // the box: ticks at K12+300 and K12+400
+    EXPECT_TRUE(hasLine({0, 345, 0}, {87.5, 345, 0}));  // the break tick
+    EXPECT_TRUE(hasLine({0, 300, 0}, {105, 300, 0}));   // the box: ticks at K12+300 and K12+400
     EXPECT_TRUE(hasLine({0, 365, 0}, {105, 365, 0}));
-    EXPECT_TRUE(hasLine({105, 300, 0}, {105, 365, 0}));   // its outer and inner line
+    EXPECT_TRUE(hasLine({105, 300, 0}, {105, 365, 0}));  // its outer and inner line
     EXPECT_TRUE(hasLine({85, 300, 0}, {85, 365, 0}));
     const auto box = marks.TextsReading("65.00");
     ASSERT_EQ(box.size(), 1u);
@@ -120,14 +120,15 @@ TEST_F(ChainageMarks, BreakTextsAndBoxesByLength) {
     SetUp();
     model.InitPlanDefaults();
     const double end = 12000 + 2000 + c.length;
-    Draw(12000, 2000, {Break(12000, 0, "K", "K"), Break(c.before, c.length, "K", "K"), Break(end, 0, "K", "K")}, 100,
-         1, -1, c.k);
+    Draw(12000, 2000, {Break(12000, 0, "K", "K"), Break(c.before, c.length, "K", "K"), Break(end, 0, "K", "K")}, 100, 1,
+         -1, c.k);
     const LayerContents marks = Contents(kChainageLayer);
     EXPECT_EQ(marks.TextsReading(c.text).size(), 1u);
     if (c.box == nullptr) {
       // A box's text is a length alone.
       for (const TextItem& t : marks.texts) {
-        EXPECT_FALSE(t.text.find('.') != std::string::npos && t.text.find_first_not_of("0123456789.") == std::string::npos)
+        EXPECT_FALSE(t.text.find('.') != std::string::npos &&
+                     t.text.find_first_not_of("0123456789.") == std::string::npos)
             << t.text;
       }
     } else {
@@ -294,8 +295,7 @@ class DetourMarks : public drawbasetest::DrawingTest {
     records[1].kind = kSideDetour;
     model.LoadLeftLine(records, 2);
     const PlanBreakRecord breaks[] = {SideBreak(0, "K", 12000, "ZK", 12000, "甲"),
-                                      SideBreak(0, "ZK", 12300, "ZK", 12345),
-                                      SideBreak(0, "ZK", 13045, "K", 13000)};
+                                      SideBreak(0, "ZK", 12300, "ZK", 12345), SideBreak(0, "ZK", 13045, "K", 13000)};
     model.SetLeftBreakTable(breaks, 3);
     model.PrepareLines();
     const IntersectionPoint ips[] = {Ip(0, 0, -10, 0), Ip(1, 1000, -10)};

@@ -123,11 +123,10 @@ TEST_F(DetourChainage, ChainageToMileage) {
     double distance;
   };
   const Case cases[] = {
-      {"ZK11+200", -1, 21200},  // 11200 − 11000 + 21000
-      {"ZK12+030", -1, 22000},  // 12030 − 11530 + 21500
-      {"ZK12+030", 0, 22000},
-      {"K10+500", -1, 20500},   // in no stretch: the base line's
-      {"K14+500", 3, 24500},    // a segment that does not exist: the base line's
+      {"ZK11+200", -1, 21200},                          // 11200 − 11000 + 21000
+      {"ZK12+030", -1, 22000},                          // 12030 − 11530 + 21500
+      {"ZK12+030", 0, 22000},  {"K10+500", -1, 20500},  // in no stretch: the base line's
+      {"K14+500", 3, 24500},                            // a segment that does not exist: the base line's
   };
   for (const Case& c : cases) {
     EXPECT_NEAR(model.ChainageToLeftDistance(c.text, c.segment), c.distance, 1e-6) << c.text;

@@ -61,8 +61,7 @@ inline void Settings(AlignmentModel& model, double k, double h, int d) {
 // A base line due north from (0, 0), its start at mileage (and chainage)
 // `start`, `length` metres long, with the break table given (a start and an
 // end record "K" when none is).
-inline void StraightBaseLine(AlignmentModel& model, double start, double length,
-                             std::vector<BreakRecord> breaks = {}) {
+inline void StraightBaseLine(AlignmentModel& model, double start, double length, std::vector<BreakRecord> breaks = {}) {
   const IntersectionPoint ips[] = {Ip(0, 0, 0, start), Ip(1, length, 0)};
   model.LoadBaseLine(ips, 2);
   if (breaks.empty()) breaks = {Break(start, 0, "K", "K"), Break(start + length, 0, "K", "K")};
@@ -97,10 +96,10 @@ struct LineItem {
 
 struct PolylineItem {
   std::vector<AcGePoint3d> points;
-  double width = 0.0;  // the first vertex's start width
+  double width = 0.0;    // the first vertex's start width
   std::string linetype;  // upper-case
   double linetypeScale = 1.0;
-  bool heavy = false;           // a 2D polyline (else a lightweight one)
+  bool heavy = false;  // a 2D polyline (else a lightweight one)
   bool linetypeGeneration = false;
   bool closed = false;
 };
@@ -150,8 +149,6 @@ inline bool Near(const AcGePoint3d& a, const AcGePoint3d& b, double tol = 1e-6) 
   return std::fabs(a.x - b.x) < tol && std::fabs(a.y - b.y) < tol;
 }
 
-inline std::string Str(const AcGePoint3d& p) {
-  return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
-}
+inline std::string Str(const AcGePoint3d& p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")"; }
 
 }  // namespace plantest

@@ -117,15 +117,16 @@ TEST_F(Structures, TunnelLabels) {
     const char* text;
     double y, tick;
   };
-  for (const Label& l : {Label{"甲隧道  100.00m", 1050, 55.5}, Label{"K1+000.00", 1000, 34.5},
-                         Label{"K1+100.00", 1100, 34.5}}) {
+  for (const Label& l :
+       {Label{"甲隧道  100.00m", 1050, 55.5}, Label{"K1+000.00", 1000, 34.5}, Label{"K1+100.00", 1100, 34.5}}) {
     SCOPED_TRACE(l.text);
     const auto found = tunnel.TextsReading(l.text);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_TRUE(Near(found[0].anchor, AcGePoint3d(-l.tick / 2, l.y - 5, 0))) << Str(found[0].anchor);
     EXPECT_TRUE(SameAngle(found[0].rotation, kPi));
     bool ticked = false;
-    for (const LineItem& t : tunnel.lines) ticked = ticked || (Near(t.from, {0, l.y, 0}) && Near(t.to, {-l.tick, l.y, 0}));
+    for (const LineItem& t : tunnel.lines)
+      ticked = ticked || (Near(t.from, {0, l.y, 0}) && Near(t.to, {-l.tick, l.y, 0}));
     EXPECT_TRUE(ticked);
   }
   model->DeleteLayerContents("隧道");
