@@ -180,6 +180,13 @@ class Marker {
   const char* m_layer;
 };
 
+// Whether marks can be set at this interval; a note on the command line when not.
+bool UsableInterval(double interval) {
+  const bool usable = std::isfinite(interval) && interval >= kSmallestInterval;
+  if (!usable) acutPrintf("\n里程标间隔%.3f无效,未标注里程标!\n", interval);
+  return usable;
+}
+
 // The first mark chainage of the stretch after a break, moved on to the
 // first mark that can lie on the line when the stretch begins far before it
 // (`lowest`: the chainage of the line's start in this stretch).
@@ -348,12 +355,11 @@ void AlignmentModel::DrawMainChainageMarks(double interval, int side, int labelM
     acutPrintf("\n断链表没有记录,未标注%s!\n", layer);
     return;
   }
+  const bool marks = UsableInterval(interval);
   const double h = settings.textHeight;
   const double k = settings.scaleFactor;
   const double f = settings.labelFactor;
   const int digits = settings.chainageDigits;
-  const bool marks = std::isfinite(interval) && interval >= kSmallestInterval;
-  if (!marks) acutPrintf("\n里程标间隔%.3f无效,未标注里程标!\n", interval);
   const double turn = labelMode <= 1 ? -kPi / 2.0 : 0.0;
   const Marker marker(*this, base.Elements(), base.elementCount, base.range, 0.0, side, 0.0, layer);
 
@@ -426,8 +432,7 @@ void AlignmentModel::DrawDetourChainageMarks(double interval, int side, int labe
   const double turn = labelMode <= 1 ? -kPi / 2.0 : 0.0;
   const double shift = k > kSideLinesApart ? DetourShift() : 0.0;
   const Marker marker(*this, elements, count, Line(line).range, breaks[0].mileage, side, shift, layer);
-  const bool marks = std::isfinite(interval) && interval >= kSmallestInterval;
-  if (!marks) acutPrintf("\n里程标间隔%.3f无效,未标注里程标!\n", interval);
+  const bool marks = UsableInterval(interval);
 
   double M = 0.0;
   for (int i = 0; i + 1 < breakCount; ++i) {

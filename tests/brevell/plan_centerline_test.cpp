@@ -32,14 +32,7 @@ class Centerlines : public drawbasetest::DrawingTest {
   // A side line due north `E` metres east of the base line, records of kind
   // 0 with that spacing, from mileage `start`.
   void SideLine(int line, double E, double start, double length) {
-    SideLineRecord records[2];
-    for (int i = 0; i < 2; ++i) {
-      records[i].N = i * length;
-      records[i].E = E;
-      records[i].spacing = E;
-    }
-    records[0].L1 = start;
-    model->LoadSideLine(line, records, 2);
+    StraightSideLine(*model, line, E, length, kSideParallel, start);
   }
   std::unique_ptr<AlignmentModel> model;
 

@@ -285,15 +285,7 @@ class DetourMarks : public drawbasetest::DrawingTest {
     Settings(model, k, 5.0, -1);
     model.settings.detourOffset = detourOffset;
     StraightBaseLine(model, 12000, 1000);
-    SideLineRecord records[2];
-    records[0].N = 0;
-    records[0].E = -10;
-    records[0].L1 = 12000;
-    records[0].kind = kSideDetour;
-    records[1].N = 1000;
-    records[1].E = -10;
-    records[1].kind = kSideDetour;
-    model.LoadLeftLine(records, 2);
+    StraightSideLine(model, kLeftLine, -10, 1000, kSideDetour, 12000);
     const PlanBreakRecord breaks[] = {SideBreak(0, "K", 12000, "ZK", 12000, "甲"),
                                       SideBreak(0, "ZK", 12300, "ZK", 12345), SideBreak(0, "ZK", 13045, "K", 13000)};
     model.SetLeftBreakTable(breaks, 3);

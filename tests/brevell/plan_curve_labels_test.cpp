@@ -40,12 +40,7 @@ class CurveLabels : public drawbasetest::DrawingTest {
     model.SetBaseBreakTable(2, breaks);
     for (int line : {kLeftLine, kRightLine}) {
       if ((line < 0 && !left) || (line > 0 && !right)) continue;
-      SideLineRecord records[2];
-      records[0].N = 0;
-      records[0].E = 5000 * line;
-      records[1].N = 100;
-      records[1].E = 5000 * line;
-      model.LoadSideLine(line, records, 2);
+      StraightSideLine(model, line, 5000 * line, 100);
     }
     model.PrepareLines();
   }

@@ -30,16 +30,7 @@ class DetourChainage : public ::testing::Test {
   void TearDown() override { platform::setCurrentDrawing(nullptr); }
   // The side line `line` with the break table given.
   void SideLine(int line, const std::vector<PlanBreakRecord>& breaks) {
-    SideLineRecord records[2];
-    const double E = line < 0 ? -5.0 : 5.0;
-    records[0].N = 0;
-    records[0].E = E;
-    records[0].L1 = 20000;
-    records[0].kind = kSideDetour;
-    records[1].N = 5000;
-    records[1].E = E;
-    records[1].kind = kSideDetour;
-    model.LoadSideLine(line, records, 2);
+    StraightSideLine(model, line, line < 0 ? -5.0 : 5.0, 5000, kSideDetour, 20000);
     if (line < 0) {
       model.SetLeftBreakTable(breaks.data(), static_cast<int>(breaks.size()));
     } else {

@@ -68,6 +68,22 @@ inline void StraightBaseLine(AlignmentModel& model, double start, double length,
   model.SetBaseBreakTable(static_cast<int>(breaks.size()), breaks.data());
 }
 
+// A side line due north `E` metres east of the base line (west when
+// negative) and `length` metres long from N = 0, its mileage from `start`,
+// its two records of `kind` at that spacing: line `line` of the model.
+inline void StraightSideLine(AlignmentModel& model, int line, double E, double length, int kind = kSideParallel,
+                             double start = 0.0) {
+  SideLineRecord records[2];
+  for (int i = 0; i < 2; ++i) {
+    records[i].N = i * length;
+    records[i].E = E;
+    records[i].kind = kind;
+    records[i].spacing = E;
+  }
+  records[0].L1 = start;
+  model.LoadSideLine(line, records, 2);
+}
+
 inline double Normalized(double a) {
   a = std::fmod(a, 2.0 * kPi);
   return a < 0 ? a + 2.0 * kPi : a;

@@ -130,14 +130,7 @@ TEST_F(WholePlan, SpacingMarks) {
     AlignmentModel model;
     Settings(model, 2.0, 5.0, -1);
     StraightBaseLine(model, 0, 1000);
-    SideLineRecord records[2];
-    for (int i = 0; i < 2; ++i) {
-      records[i].N = 1000.0 * i;
-      records[i].E = -5;
-      records[i].kind = c.kind;
-      records[i].spacing = -5;
-    }
-    model.LoadLeftLine(records, 2);
+    StraightSideLine(model, kLeftLine, -5, 1000, c.kind);
     model.PrepareLines();
     model.DrawLineSpacing(kLeftLine, 1);
     model.DrawLineSpacing(7, 1);  // no such side line: nothing
@@ -208,13 +201,7 @@ TEST_F(WholePlan, MarkSidesBySideLines) {
     AlignmentModel model;
     Settings(model, 2.0, 5.0, -1);
     StraightBaseLine(model, 0, 1000);
-    SideLineRecord records[2];
-    for (int i = 0; i < 2; ++i) {
-      records[i].N = 1000.0 * i;
-      records[i].E = 5 * c.line;
-      records[i].spacing = 5 * c.line;
-    }
-    model.LoadSideLine(c.line, records, 2);
+    StraightSideLine(model, c.line, 5 * c.line, 1000);
     model.DrawPlan();
     EXPECT_EQ(model.settings.directionSetting, c.side);
     const auto label = Contents("里程").TextsReading("5");

@@ -37,13 +37,7 @@ class Structures : public drawbasetest::DrawingTest {
   }
   // A left line due north at E (records of kind 0 with that spacing).
   void LeftLine(double E) {
-    SideLineRecord records[2];
-    for (int i = 0; i < 2; ++i) {
-      records[i].N = i * 5000.0;
-      records[i].E = E;
-      records[i].spacing = E;
-    }
-    model->LoadLeftLine(records, 2);
+    StraightSideLine(*model, kLeftLine, E, 5000);
     model->PrepareLines();
   }
   // The module's install folder is `folder` while the scope lives.
