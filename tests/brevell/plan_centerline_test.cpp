@@ -10,6 +10,7 @@
 
 #include "fixtures/scheme_db.h"
 #include "plan_drawing_support.h"
+#include "win/transcript.h"
 
 namespace {
 
@@ -102,6 +103,14 @@ TEST_F(Centerlines, SideLinesAsideAtSmallScales) {
     ASSERT_EQ(line.polylines.size(), 1u);
     for (const AcGePoint3d& p : line.polylines[0].points) EXPECT_NEAR(p.x, c.x, 1e-9);
   }
+  // No scale factor: no step to sample by; a note and nothing drawn.
+  platform::TranscriptCapture transcript;
+  model->settings.scaleFactor = 0.0;
+  model->DeleteLayerContents("左线路中线");
+  model->DrawCenterline(100, 200, 1, kLeftLine);
+  EXPECT_EQ(Contents("左线路中线").count, 0u);
+  EXPECT_TRUE(transcript.contains("未绘出中线")) << transcript.text();
+
   model->settings.scaleFactor = 2.0;
   model->settings.sideLineMode = true;
   model->DeleteLayerContents("左线路中线");
@@ -182,11 +191,21 @@ TEST_F(Centerlines, RedrawnFromTheTunnelTables) {
   EXPECT_EQ(pieces("线路中线"), plain);
   EXPECT_EQ(pieces("左线路中线"), plain);
 
+  // Without a table of the left line's own tunnels, the left line still has
+  // the base tunnel beside it once (not the base table's rows again).
   ASSERT_TRUE(fixtures::FillTable(db, "隧道", {{"甲隧道", "K", "10200", "K", "10300", "1", "2", ""}}));
+  ASSERT_TRUE(fixtures::ExecuteSql(db, "drop table 左线绕行段隧道"));
+  model->PrepareTunnels(connection);
+  EXPECT_EQ(pieces("左线路中线"), withTunnel);
+
+  // The three-line mode leaves the side lines as they are: emptying the table
+  // now gives the base line its plain centre line back, the left line keeps
+  // its tunnel piece.
+  ASSERT_TRUE(fixtures::ExecuteSql(db, "delete from 隧道"));
   model->settings.sideLineMode = true;
   model->PrepareTunnels(connection);
-  EXPECT_EQ(pieces("线路中线"), withTunnel);
-  EXPECT_EQ(pieces("左线路中线"), plain);
+  EXPECT_EQ(pieces("线路中线"), plain);
+  EXPECT_EQ(pieces("左线路中线"), withTunnel);
   fixtures::RemoveFolder(folder);
 }
 

@@ -113,6 +113,34 @@ TEST_F(WholePlan, SideLineKeyPointsWhereTheLineIsDrawn) {
   EXPECT_NEAR(layer.lines[0].from.y, 773.604, 2e-3);
 }
 
+// Above k = 9.9 a side line labels the key points of its detour curves
+// only. Of two curves without transitions (ZY, YZ), the first a parallel
+// IP and the second a detour IP, only the second's ZY and YZ are labelled:
+// its ZY belongs to it (not to the curve before), and its YZ, the last
+// curve's, to it too.
+TEST_F(WholePlan, SideLineKeyPointsOfDetourCurves) {
+  AlignmentModel model;
+  Settings(model, 10.0, 5.0, -1);
+  StraightBaseLine(model, 0, 5000);
+  const double N[] = {0, 1000, 1000 + 1000 * std::cos(Deg(20)), 2000 + 1000 * std::cos(Deg(20))};
+  const double E[] = {-5, -5, -5 + 1000 * std::sin(Deg(20)), -5 + 1000 * std::sin(Deg(20))};
+  const int kinds[] = {0, 0, kSideDetour, 0};
+  SideLineRecord records[4];
+  for (int i = 0; i < 4; ++i) {
+    records[i].N = N[i];
+    records[i].E = E[i];
+    records[i].kind = kinds[i];
+    records[i].spacing = -5;
+    records[i].R = i == 1 || i == 2 ? 1000 : 0;
+  }
+  model.LoadLeftLine(records, 4);
+  model.PrepareLines();
+  model.DrawKeyPointLabels(-1, 1, kLeftLine);
+  std::vector<std::string> names;
+  for (const TextItem& t : Contents("左线特征点位置").texts) names.push_back(t.text.substr(0, 2));
+  EXPECT_EQ(names, (std::vector<std::string>{"ZY", "YZ"}));
+}
+
 // ---- Spacing marks ------------------------------------------------------------------------
 
 // Between two side-line records a dimension line across to the base line in
