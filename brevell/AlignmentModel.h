@@ -439,6 +439,9 @@ class AlignmentModel : public BAS_DRAW_FUN {
   LinePoint DrawnPoint(int line, const LinePoint& point) const;
   // The detour label side, −1 when it is 0.
   int LabelSideOrLeft() const { return settings.directionSetting == 0 ? -1 : settings.directionSetting; }
+  // The IPs of a line's drawing range: a circle of radius k at each and the
+  // tangent lines to it from its curve's ZH and HZ (a side line: the IPs of
+  // its sections; from k = 9.9 on where its tangents drawn aside cross).
   void DrawIntersectionPoints(int line);
   // Widens the half-widths (left, right) of a structure at a base-line
   // mileage by the spacing of each side line that runs beside it (nearer
