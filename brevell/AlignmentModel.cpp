@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "PlanDrawSupport.h"
 #include "geometry/DrawSupport.h"
+#include "geometry/ElementState.h"
 #include "project/GbkText.h"
 
 AlignmentModel::AlignmentModel() { InitPlanDefaults(); }
@@ -121,6 +123,24 @@ int AlignmentModel::PointOnLine(int line, LinePoint& point) const {
   const PlanLine& l = Line(line);
   if (!l.HasElements()) return -9;
   return PointAtDistance(l.Elements(), l.elementCount, point);
+}
+
+bool AlignmentModel::PointAt(int line, double mileage, LinePoint& point) const {
+  point = LinePoint{};
+  point.mileage = mileage;
+  return PointOnLine(line, point) >= kElementStraight;
+}
+
+LinePoint AlignmentModel::PointNear(int line, double mileage) const {
+  LinePoint p;
+  if (PointAt(line, mileage, p)) return p;
+  const PlanLine& l = Line(line);
+  return l.HasElements() ? PointOnEndTangent(l.Elements(), l.elementCount, mileage) : p;
+}
+
+LinePoint AlignmentModel::DrawnPoint(int line, const LinePoint& point) const {
+  if (line == kBaseLine || settings.scaleFactor <= kSideLinesApart) return point;
+  return plandraw::Moved(point, DetourShift(), point.bearing + (line < 0 ? -1.0 : 1.0) * plandraw::kPi / 2.0);
 }
 
 int AlignmentModel::MapMileageToSideLine(int line, double baseMileage, double& sideMileage, double& spacing,

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "PlanRecords.h"
+#include "PlanStructures.h"
 #include "arx/dbid.h"
 #include "geometry/BAS_DRAW_FUN.h"
 #include "mfc/cstring.h"
@@ -115,8 +116,15 @@ struct PlanSettings {
   char endChainage[2 * kChainageTextBytes] = {};    // 终止里程 ("" the line's end)
   double tickLength = 18.0;        // the chainage marks' current tick length (work value)
   double scaleFactor = 1.0;        // plot-scale denominator × 0.001
-  bool sideLineMode = false;       // three lines: side-line tunnel centre lines are 0.35 × scale factor wide
+  // The three-line flag (the technical parameters' line kind is 3): side-line
+  // tunnel centre lines are 0.35 × scale factor wide, the side lines' centre
+  // lines are drawn as tunnel lines and the tunnels leave them alone.
+  bool sideLineMode = false;
   int labelSide = 0;               // curve-element label position: −1 曲线左侧, +1 曲线右侧, 0 otherwise
+  // The detour offset s (the technical parameters' value after the line
+  // kind): above a scale factor of 9.9 the side lines are drawn s × k × 0.5
+  // beside where they lie, so that they stand clear of the base line.
+  double detourOffset = 0.0;
 };
 
 class AlignmentModel : public BAS_DRAW_FUN {
@@ -163,7 +171,8 @@ class AlignmentModel : public BAS_DRAW_FUN {
   // Copies the chainage breaks of a side line (all fields); a count below 1
   // leaves them as they were. The break mileages are taken as given: the
   // segment queries and the sections read them, so they must be worked out
-  // (from the breaks' chainages) before PrepareLines.
+  // (from the breaks' chainages) before PrepareLines; SetLeftBreakTable and
+  // SetRightBreakTable copy and work them out.
   void SetSideBreakTable(int line, const PlanBreakRecord* records, int count);
   // The IP name prefix of a line, cut to 19 GBK bytes at a character boundary.
   void SetIpPrefix(int line, const char* prefix);
@@ -273,12 +282,182 @@ class AlignmentModel : public BAS_DRAW_FUN {
   AcDbObjectId CenterlineLayerId(int line) const { return m_centerlineLayerIds[LineSlot(line)]; }
   AcDbObjectId TraverseLayerId(int line) const { return m_traverseLayerIds[LineSlot(line)]; }
 
+  // ---- Side lines: break tables and chainages (DetourChainage.cpp) -------------------
+  // Copies the break table of the left (right) line as the scheme loader
+  // read it (count ≤ 0: nothing happens) and works out every break's mileage
+  // on that line (ResolveBreakDistances). The line's curve table and the
+  // base line with its breaks must be loaded first.
+  void SetLeftBreakTable(const PlanBreakRecord* records, int count);
+  void SetRightBreakTable(const PlanBreakRecord* records, int count);
+  // The mileage of every break of a side line: the first break of a detour
+  // segment is its chainage before (with its prefix before) carried from the
+  // base line onto the side line along the base line's normal; each next one
+  // follows by the chained distance (its before − the previous one's after);
+  // the segment's last break is then set where its chainage after (a base
+  // line chainage) meets the side line, its chainage before taking up the
+  // difference, so that the closing break holds whatever the segment's true
+  // length differs from its chained length. Returns the break count.
+  int ResolveLeftBreakDistances() { return ResolveBreakDistances(kLeftLine); }
+  int ResolveRightBreakDistances() { return ResolveBreakDistances(kRightLine); }
+  int ResolveBreakDistances(int line);
+  // The chainage of a mileage on the left (right) line, its prefix written to
+  // `prefixOut` (room for `prefixOutSize` bytes): within a detour segment by
+  // the segment's own breaks (prefix after of the break before it); outside,
+  // the base line's chainage at the foot of the point on the base line.
+  double PointToChainage(double distance, char* prefixOut, size_t prefixOutSize = kChainPrefixSize) const;
+  double PointToChainageRight(double distance, char* prefixOut, size_t prefixOutSize = kChainPrefixSize) const;
+  // The same for any line code (the base line through its break table).
+  double LineChainage(int line, double distance, char* prefixOut, size_t prefixOutSize = kChainPrefixSize) const;
+  // The mileage on the left (right) line of a chainage text: searched in the
+  // stretches between the breaks of detour segment `segment` (below 0: of
+  // every segment, the first that holds it); a chainage no stretch holds is
+  // taken on the base line and carried onto the side line along its normal.
+  double ChainageToLeftDistance(const char* text, int segment) const;
+  double ChainageToRightDistance(const char* text, int segment) const;
+  double ChainageToSideDistance(int line, const char* text, int segment) const;
+  // The base line's mileage of a chainage text (ChainageToMileage).
+  double ChainageCStringToDistance(const CString& text) const { return ChainageToMileage(text.GetString()); }
+  // The mileage of a chainage text on any line (a side line: of `segment`).
+  double ChainageToLineDistance(int line, const char* text, int segment) const;
+
+  // ---- The plan drawing ----------------------------------------------------------------
+  // Scale factors at which the plan drawing changes its level of detail;
+  // each routine compares as it says (some with <, some with ≤).
+  static constexpr double kSideLinesApart = 9.9;     // above: side lines drawn s·k/2 aside; below: spacing marks
+  static constexpr double kNoArcKeyPoints = 10.0;    // from here: no HY and YH key-point labels
+  static constexpr double kShortCurveLabels = 29.0;  // from here: curve labels cut to the radius, no key points
+  static constexpr double kNoCurveLabels = 199.0;    // from here: no curve-element labels
+  // Bridges and tunnels: the outline's half-width on each side (× k), and
+  // the spacing below which a side line beside the structure widens it.
+  static constexpr double kStructureHalfWidth = 1.5;
+  static constexpr double kBesideSpacing = 5.5;
+
+  // Every routine draws into model space of the working drawing on the plan
+  // layers (PlanLayers.h), in text style "PMBZ", with the settings: scale
+  // factor k, text height h, direction d, label factor f, chainage digits,
+  // the detour label side (settings.directionSetting) and the detour offset.
+  // Nothing here reports an error by its result; an item whose data cannot be
+  // placed (off its line, a break table too short for it, a zero interval)
+  // is left out, with a note on the command line where the data are at fault.
+
+  // The whole plan in one pass (PlanDrawing.cpp): the lines prepared, the
+  // centre lines, the IPs with their tangent lines, the curve-element labels
+  // (k < 199), the chainage marks of the base line and of every detour
+  // segment, the key-point labels (k < 29) and the spacing marks (k < 9.9).
+  // Sets the detour label side as the side lines present decide. Structures
+  // are drawn by their own routines below.
+  void DrawPlan();
+  // Per detour segment of the left (right) line: its own elements from its
+  // IPs and its chainage marks.
+  void BuildLineSegments() { BuildSideLineSegments(kLeftLine); }
+  void BuildRightLineSegments() { BuildSideLineSegments(kRightLine); }
+  void BuildSideLineSegments(int line);
+  // Ticks and names of the key points (ZH, HY, YH, HZ, ZY, YZ ...) of a line
+  // with the metres of their chainage: `side` the tick side (0: by each
+  // element's turn), `flip` the negated drawing direction. Above k = 10 the
+  // HY and YH are left out.
+  void DrawKeyPointLabels(int side, int flip, int line);
+
+  // Chainage marks (ChainageMarks.cpp). The base line: a tick and a label
+  // every `interval` metres of chainage (above 4999 kilometre ticks between
+  // the labelled marks), the texts of every inner break with its tick, the
+  // box of the hectometre that a break shortens or lengthens (k < 29), and
+  // the start and end labels. `side` is the side of the marks (+1 right of
+  // the line looking forward, −1 left); a `labelMode` of 1 or less turns the
+  // labels to read along the line; `reserved` is not read.
+  void DrawMainChainageMarks(double interval, int side, int labelMode, int reserved);
+  // The same along one detour segment of a side line (`line`): its own
+  // element list (count + 1 records, starting at mileage 0 at its first
+  // break) and its break records, with the leave and join labels at its ends.
+  void DrawDetourChainageMarks(double interval, int side, int labelMode, int reserved, const ElementRecord* elements,
+                               int& count, const PlanBreakRecord* breaks, int breakCount, int line);
+
+  // Centre lines (Centerline.cpp). One wide polyline of a line from mileage
+  // `from` to `to`, sampled every 5·k m (kind 1, an ordinary line) or every
+  // 5 m (any other kind, a tunnel: line type "TUNNELMIDLINE", made a 2D
+  // polyline with line-type generation on). Side lines above k = 9.9 are
+  // drawn s·k/2 to their outer side.
+  void DrawCenterline(double from, double to, int kind, int line);
+  // Empties the line's centre-line layer and draws its drawing range again,
+  // tunnel pieces over the `count` ranges (in order of midpoints) and
+  // ordinary pieces between them. With no ranges it does nothing.
+  void DrawTunnelCenterline(const MileageRange* ranges, int count, int line);
+  // Empties the line's centre-line layer and draws its drawing range as an
+  // ordinary centre line.
+  void RedrawPlainCenterline(int line);
+
+  // The element labels of every curve of a line's drawing range, one group
+  // per curve named as its IP (CurveLabels.cpp).
+  void DrawCurveElementLabels(int line);
+  // Spacing marks between the base line and a side line (−1 left, +1
+  // right; any other value draws nothing), their texts moved back along the
+  // line by sign × h × f (LineSpacing.cpp).
+  void DrawLineSpacing(int which, int sign);
+  // The traverse of a line: `count` points (N, E) with their names and
+  // values (elevations), joined by lines, with the value of each leg (a
+  // packed bearing; leg i runs from point i to point i + 1) (Traverse.cpp).
+  void DrawTraverse(int count, const double* N, const double* E, const CString* names, const double* values,
+                    const double* legValues, int line);
+
+  // Structures (Tunnels.cpp, Bridges.cpp, Stations.cpp). Each draws one
+  // row; a row whose chainages do not lie on the drawn part of its line is
+  // skipped without a message.
+  void DrawTunnel(const TunnelCall& tunnel);
+  // Reads the three tunnel tables of the scheme database (a connection
+  // string) and draws the centre lines again with their tunnel stretches:
+  // the base line always, the side lines unless the three-line flag is set.
+  // A line without tunnels gets its plain centre line back.
+  void PrepareTunnels(const CString& connection);
+  void DrawBridge(const BridgeCall& bridge);
+  void DrawCulverts(const CulvertCall& culvert);
+  // A station: its flag block (<install>\DWG\<flag block name>.dwg; a
+  // missing file is reported as "%s%s不存在!" and nothing is drawn) at its
+  // chainage, turned to the line, with the chainage and the station name.
+  void DrawStations(const char* chainageText, const char* stationName, const char* blockName, int line,
+                    int segment);
+  // A bench mark: block "31014.dwg" at its coordinates (or its chainage and
+  // offset), its number and elevation beside it, turned to the line.
+  void DrawBenchMarks(const BenchMarkCall& benchMark);
+  // The folder of the block drawings: the install folder and "\DWG\".
+  static CString BlockFolder();
+
   // ---- State -----------------------------------------------------------------------
   PlanSettings settings;
   double lineLength = 0.0;  // end mileage − start mileage of the line built last
 
  private:
   PlanLine& LineRef(int line) { return m_lines[LineSlot(line)]; }
+  // The point at a mileage of a line; false when it is off the line.
+  bool PointAt(int line, double mileage, LinePoint& point) const;
+  // The point at a mileage on the line or, beyond its ends, on its end tangent.
+  LinePoint PointNear(int line, double mileage) const;
+  // s · k / 2: how far the side lines are drawn beside where they lie above
+  // k = 9.9.
+  double DetourShift() const { return settings.detourOffset * settings.scaleFactor * 0.5; }
+  // A side-line point moved to where the side line is drawn above k = 9.9
+  // (the left line to its left, the right line to its right).
+  LinePoint DrawnPoint(int line, const LinePoint& point) const;
+  // The detour label side, −1 when it is 0.
+  int LabelSideOrLeft() const { return settings.directionSetting == 0 ? -1 : settings.directionSetting; }
+  // The IPs of a line's drawing range: a circle of radius k at each and the
+  // tangent lines to it from its curve's ZH and HZ (a side line: the IPs of
+  // its sections; from k = 9.9 on where its tangents drawn aside cross).
+  void DrawIntersectionPoints(int line);
+  // Widens the half-widths (left, right) of a structure at a base-line
+  // mileage by the spacing of each side line that runs beside it (nearer
+  // than kBesideSpacing, or at any spacing for a double-track structure).
+  void WidenByBesideLines(double baseMileage, int lineCount, double halfWidth[2]) const;
+  // The outline of a structure from `start` to `end` of a line (where the
+  // line is drawn): the two end lines, with `sides` the two sides through the
+  // points that divide it into `parts`, with `wings` a wing at each corner.
+  // False when an end is off the line.
+  bool DrawStructureOutline(int line, double start, double end, const double halfWidth[2], int parts, bool sides,
+                            bool wings, const char* layer);
+  // A tick of `length` across the line at the detour label side from `at`,
+  // with `ahead` and `behind` middle-aligned `offset` forward and back along
+  // the line from its middle.
+  void DrawStructureLabel(const LinePoint& at, double length, const CString& ahead, const CString& behind,
+                          double rotation, double offset, const char* layer) const;
   void ComputeLine(PlanLine& line);
   void LocateRange(int line, double start, double end, DrawingRange& range) const;
 

@@ -29,13 +29,15 @@ namespace {
 // runs on the host's one thread.
 bool g_notFinite = false;
 
+// Ten significant digits: survey coordinates in the millions keep their
+// millimetres.
 std::string num(double v) {
   if (!std::isfinite(v)) {
     g_notFinite = true;
     return "0";
   }
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.6g", std::fabs(v) < 1e-12 ? 0.0 : v);
+  std::snprintf(buf, sizeof buf, "%.10g", std::fabs(v) < 1e-12 ? 0.0 : v);
   return buf;
 }
 

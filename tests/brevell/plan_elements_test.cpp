@@ -19,8 +19,12 @@ double Deg(double degrees) { return degrees * kPi / 180.0; }
 // An IP (N, E) reached from `from` by `length` metres along `bearingDeg`.
 IntersectionPoint Ahead(const IntersectionPoint& from, double length, double bearingDeg, double R = 0.0,
                         double L1 = 0.0, double L2 = 0.0) {
-  return {from.number + 1, from.N + length * std::cos(Deg(bearingDeg)), from.E + length * std::sin(Deg(bearingDeg)),
-          L1, R, L2};
+  return {from.number + 1,
+          from.N + length * std::cos(Deg(bearingDeg)),
+          from.E + length * std::sin(Deg(bearingDeg)),
+          L1,
+          R,
+          L2};
 }
 
 struct Built {
@@ -80,7 +84,12 @@ TEST(PlanElements, OneCurveWorkedByHand) {
   };
   const Case cases[] = {
       {"no transitions", 0.0, 176.327, 349.066, {823.673, 823.673, 1172.739, 1172.739}, 1996.412, {1, 2, 1}},
-      {"transitions of 100 m", 100.0, 226.396, 449.066, {773.604, 873.604, 1122.670, 1222.670}, 1996.274,
+      {"transitions of 100 m",
+       100.0,
+       226.396,
+       449.066,
+       {773.604, 873.604, 1122.670, 1222.670},
+       1996.274,
        {1, 3, 2, 4, 1}},
   };
   for (const Case& c : cases) {

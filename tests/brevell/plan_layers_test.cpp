@@ -20,12 +20,12 @@ using drawbasetest::Reader;
 
 TEST(PlanLayerNames, ThirtySixNamesByPosition) {
   const char* const expected[] = {
-      "交点",       "左线交点",         "右线交点",         "交点连线",         "左线交点连线",     "右线交点连线",
-      "线路中线",   "左线路中线",       "右线路中线",       "里程",             "左线绕行段里程",   "右线绕行段里程",
-      "特征点位置", "左线特征点位置",   "右线特征点位置",   "大中桥",           "左线绕行段大中桥", "右线绕行段大中桥",
-      "小桥涵",     "左线绕行段小桥涵", "右线绕行段小桥涵", "隧道",             "左线绕行段隧道",   "右线绕行段隧道",
-      "车站",       "左线绕行段车站",   "右线绕行段车站",   "水准点",           "左线绕行段水准点", "右线绕行段水准点",
-      "导线",       "左线绕行段导线",   "右线绕行段导线",   "左线间距",         "右线间距",         "平曲线要素表"};
+      "交点",       "左线交点",         "右线交点",         "交点连线", "左线交点连线",     "右线交点连线",
+      "线路中线",   "左线路中线",       "右线路中线",       "里程",     "左线绕行段里程",   "右线绕行段里程",
+      "特征点位置", "左线特征点位置",   "右线特征点位置",   "大中桥",   "左线绕行段大中桥", "右线绕行段大中桥",
+      "小桥涵",     "左线绕行段小桥涵", "右线绕行段小桥涵", "隧道",     "左线绕行段隧道",   "右线绕行段隧道",
+      "车站",       "左线绕行段车站",   "右线绕行段车站",   "水准点",   "左线绕行段水准点", "右线绕行段水准点",
+      "导线",       "左线绕行段导线",   "右线绕行段导线",   "左线间距", "右线间距",         "平曲线要素表"};
   static_assert(std::size(expected) == kPlanLayerCount);
   for (int i = 0; i < kPlanLayerCount; ++i) EXPECT_STREQ(PlanLayerNames[i], expected[i]) << "position " << i + 1;
 
@@ -49,18 +49,18 @@ struct LayerRow {
   int lineWeight;
 };
 const LayerRow kMade[] = {
-    {"交点", 130, -1},           {"左线交点", 1, -1},           {"右线交点", 5, -1},
-    {"线路中线", 130, -1},       {"左线路中线", 1, -1},         {"右线路中线", 5, -1},
-    {"里程", 130, -1},           {"左线绕行段里程", 1, -1},     {"右线绕行段里程", 5, -1},
-    {"特征点位置", 130, -1},     {"左线特征点位置", 1, -1},     {"右线特征点位置", 5, -1},
-    {"交点连线", 130, -1},       {"左线交点连线", 1, -1},       {"右线交点连线", 5, -1},
-    {"大中桥", 130, 50},         {"左线绕行段大中桥", 1, 50},   {"右线绕行段大中桥", 5, 50},
-    {"隧道", 130, 50},           {"左线绕行段隧道", 1, 50},     {"右线绕行段隧道", 5, 50},
-    {"车站", 130, 0},            {"左线绕行段车站", 1, 0},      {"右线绕行段车站", 5, 0},
-    {"水准点", 130, 0},          {"左线绕行段水准点", 1, 0},    {"右线绕行段水准点", 5, 0},
-    {"导线", 130, 0},            {"左线绕行段导线", 1, 0},      {"右线绕行段导线", 5, 0},
-    {"左线间距", 1, 0},          {"右线间距", 5, 0},
-    {"小桥涵", 130, 0},          {"左线绕行段小桥涵", 1, 0},    {"右线绕行段小桥涵", 5, 0},
+    {"交点", 130, -1},          {"左线交点", 1, -1},         {"右线交点", 5, -1},
+    {"线路中线", 130, -1},      {"左线路中线", 1, -1},       {"右线路中线", 5, -1},
+    {"里程", 130, -1},          {"左线绕行段里程", 1, -1},   {"右线绕行段里程", 5, -1},
+    {"特征点位置", 130, -1},    {"左线特征点位置", 1, -1},   {"右线特征点位置", 5, -1},
+    {"交点连线", 130, -1},      {"左线交点连线", 1, -1},     {"右线交点连线", 5, -1},
+    {"大中桥", 130, 50},        {"左线绕行段大中桥", 1, 50}, {"右线绕行段大中桥", 5, 50},
+    {"隧道", 130, 50},          {"左线绕行段隧道", 1, 50},   {"右线绕行段隧道", 5, 50},
+    {"车站", 130, 0},           {"左线绕行段车站", 1, 0},    {"右线绕行段车站", 5, 0},
+    {"水准点", 130, 0},         {"左线绕行段水准点", 1, 0},  {"右线绕行段水准点", 5, 0},
+    {"导线", 130, 0},           {"左线绕行段导线", 1, 0},    {"右线绕行段导线", 5, 0},
+    {"左线间距", 1, 0},         {"右线间距", 5, 0},          {"小桥涵", 130, 0},
+    {"左线绕行段小桥涵", 1, 0}, {"右线绕行段小桥涵", 5, 0},
 };
 
 // The names of the layers of the working drawing, in table order.
@@ -116,10 +116,14 @@ TEST_F(PlanLayersMade, ColoursAndWeightsForBothColourSets) {
     const struct {
       AcDbObjectId kept;
       const char* name;
-    } kept[] = {{model.IpLayerId(kBaseLine), "交点"},         {model.IpLayerId(kLeftLine), "左线交点"},
-                {model.IpLayerId(kRightLine), "右线交点"},    {model.CenterlineLayerId(kBaseLine), "线路中线"},
-                {model.CenterlineLayerId(kLeftLine), "左线路中线"}, {model.CenterlineLayerId(kRightLine), "右线路中线"},
-                {model.TraverseLayerId(kBaseLine), "导线"},   {model.TraverseLayerId(kLeftLine), "左线绕行段导线"},
+    } kept[] = {{model.IpLayerId(kBaseLine), "交点"},
+                {model.IpLayerId(kLeftLine), "左线交点"},
+                {model.IpLayerId(kRightLine), "右线交点"},
+                {model.CenterlineLayerId(kBaseLine), "线路中线"},
+                {model.CenterlineLayerId(kLeftLine), "左线路中线"},
+                {model.CenterlineLayerId(kRightLine), "右线路中线"},
+                {model.TraverseLayerId(kBaseLine), "导线"},
+                {model.TraverseLayerId(kLeftLine), "左线绕行段导线"},
                 {model.TraverseLayerId(kRightLine), "右线绕行段导线"}};
     for (const auto& k : kept) EXPECT_EQ(k.kept, LayerIdOf(k.name)) << k.name;
     TearDown();
@@ -132,7 +136,8 @@ TEST_F(PlanLayersMade, ColoursAndWeightsForBothColourSets) {
 TEST_F(PlanLayersMade, RedrawingEmptiesThePlanLayersOnly) {
   const AcDbObjectId existing = drawbasetest::AddTestLayer("车站", 4);
   const AcDbObjectId onPlan[] = {drawbasetest::AddTestLine("交点", 1), drawbasetest::AddTestLine("左线间距", 2),
-                                 drawbasetest::AddTestLine("右线绕行段小桥涵", 3), drawbasetest::AddTestLine("车站", 4)};
+                                 drawbasetest::AddTestLine("右线绕行段小桥涵", 3),
+                                 drawbasetest::AddTestLine("车站", 4)};
   const AcDbObjectId other = drawbasetest::AddTestLine("地形", 5);
   const AcDbObjectId table = drawbasetest::AddTestLine("平曲线要素表", 6);
   AlignmentModel model;

@@ -174,8 +174,7 @@ TEST(PlanModel, DrawingRangeFromTheChainages) {
     AlignmentModel model;
     const std::vector<IntersectionPoint> base = OneCurveLine(1000.0);
     model.LoadBaseLine(base.data(), 3);
-    const BreakRecord breaks[] = {{1000, 0, "DK", "DK"}, {1500, 100, "DK", "DK"},
-                                  {3096.274, 0, "DK", "DK"}};
+    const BreakRecord breaks[] = {{1000, 0, "DK", "DK"}, {1500, 100, "DK", "DK"}, {3096.274, 0, "DK", "DK"}};
     model.SetBaseBreakTable(3, breaks);
     model.SetStartChainage(c.startText);
     model.SetEndChainage(c.endText);
@@ -248,8 +247,8 @@ TEST(PlanModel, SideLinesTakeTheBaseRange) {
 // = 2970.
 TEST(PlanModel, BaseChainageAndMileage) {
   AlignmentModel model;
-  const BreakRecord breaks[] = {{0, 0, "DK", "DK"}, {1000, 50, "DK", "DK"}, {2000, -20, "DK", "D1K"},
-                                {3000, 0, "D1K", "D1K"}};
+  const BreakRecord breaks[] = {
+      {0, 0, "DK", "DK"}, {1000, 50, "DK", "DK"}, {2000, -20, "DK", "D1K"}, {3000, 0, "D1K", "D1K"}};
   model.SetBaseBreakTable(4, breaks);
   struct Case {
     double mileage;
@@ -300,9 +299,10 @@ TEST(PlanModel, CurveByMiddleAndRangeLists) {
     bool before;
     int expected;
   };
-  const Case cases[] = {{0.0, false, 1},    {999.0, false, 1},  {999.2, false, 2},
-                        {999.2, true, 1},   {1997.3, false, 2}, {1997.4, false, -1}};
-  for (const Case& c : cases) EXPECT_EQ(model.FindCurveByMiddle(kBaseLine, c.mileage, c.before), c.expected) << c.mileage;
+  const Case cases[] = {{0.0, false, 1},  {999.0, false, 1},  {999.2, false, 2},
+                        {999.2, true, 1}, {1997.3, false, 2}, {1997.4, false, -1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(model.FindCurveByMiddle(kBaseLine, c.mileage, c.before), c.expected) << c.mileage;
 
   std::vector<MileageRange> ranges;
   AlignmentModel::InsertRangeByMiddle(ranges, 500, 700);   // middle 600

@@ -5,69 +5,25 @@
 // that table (worked out by the sample's own design, not by this module).
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "brevell/AlignmentModel.h"
 #include "brevell/XLDataBase.h"
-#include "fixtures/run_command.h"
 #include "fixtures/scheme_db.h"
 #include "geometry/GeoFunctions.h"
+#include "sample_project_support.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// The sample project, made once per build of the sample-project program (in
-// the build's test scratch folder, under a lock, kept for the next test
-// processes); its scheme database, or "" with the reason.
-std::string SampleDatabase(std::string& error) {
-  const std::string program = std::string(RAIL_BINARY_DIR) + "/bin/sample-project";
-  struct stat built {};
-  if (::stat(program.c_str(), &built) != 0) {
-    error = "no " + program;
-    return "";
-  }
-  const fs::path base = fs::path(RAIL_BINARY_DIR) / "test-tmp";
-  const std::string stem = "plan_sample_";
-  const fs::path folder = base / (stem + std::to_string(built.st_mtim.tv_sec) + "_" + std::to_string(built.st_size));
-  const fs::path database = folder / "data" / "方案1.mdb";
-  std::error_code ec;
-  fs::create_directories(base, ec);
-  const int lock = ::open((base / "plan_sample.lock").c_str(), O_CREAT | O_RDWR, 0644);
-  if (lock >= 0) ::flock(lock, LOCK_EX);
-  if (!fs::exists(folder / "sample-project.txt", ec)) {
-    for (const fs::directory_entry& e : fs::directory_iterator(base, ec)) {
-      if (e.path().filename().string().rfind(stem, 0) == 0) fs::remove_all(e.path(), ec);
-    }
-    const fs::path part = base / (stem + "part" + std::to_string(::getpid()));
-    std::string output;
-    const int status =
-        fixtures::RunCommand("'" + program + "' --install '" + RAIL_INSTALL_DIR + "' '" + part.string() + "'", &output);
-    if (status == 0) fs::rename(part, folder, ec);
-    if (status != 0 || ec) {
-      error = "sample-project failed: " + output + ec.message();
-      fs::remove_all(part, ec);
-    }
-  }
-  if (lock >= 0) ::close(lock);
-  return error.empty() ? database.string() : "";
-}
 
 class SampleScheme : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    m_db = SampleDatabase(error);
+    m_db = plantest::SampleDatabase(error);
     ASSERT_FALSE(m_db.empty()) << error;
   }
   std::vector<std::vector<std::string>> Query(const std::string& sql) {

@@ -391,6 +391,14 @@ TEST_F(DxfFileTest, ForeignEntityTypesAreLeftOutWithANote) {
 
 // Escaped UTF-16 units in a text read from a file: a pair makes one character,
 // a half without its partner reads as U+FFFD and never leaves invalid UTF-8.
+// A drawing in survey coordinates (millions of metres) is drawn as SVG to
+// the millimetre: a line from (506180.123, 3385420.456) 2.5 m east.
+TEST_F(DxfFileTest, SvgKeepsSurveyCoordinatesToTheMillimetre) {
+  add(new AcDbLine(AcGePoint3d(506180.123, 3385420.456, 0), AcGePoint3d(506182.623, 3385420.456, 0)));
+  const std::string svg = platform::svgOfModelSpace(*db());
+  EXPECT_NE(svg.find("506180.123,3385420.456 506182.623,3385420.456"), std::string::npos) << svg;
+}
+
 TEST(DxfTextCodec, EscapedSurrogatesReadAsCharactersOrReplacement) {
   const std::string face = "\xF0\x9F\x98\x80", bad = "\xEF\xBF\xBD";
   struct Case {
