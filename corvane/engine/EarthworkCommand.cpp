@@ -24,17 +24,6 @@
 
 namespace {
 
-// The line kind the last design wrote to ylex; false when there is none.
-bool ReadLineKind(CString& lineKind) {
-  FILE* f = OpenResultFile("ylex", "r");
-  if (f == nullptr) return false;
-  char word[64] = {};
-  const bool read = std::fscanf(f, "%63s", word) == 1;
-  std::fclose(f);
-  if (read) lineKind = word;
-  return read;
-}
-
 // The detour designers in use of one side, with their indices.
 std::vector<std::pair<int, CrossSectionDesigner*>> Detours(int side) {
   std::vector<std::pair<int, CrossSectionDesigner*>> out;
@@ -78,7 +67,7 @@ void DetourQuantities(CrossSectionDesigner& d, FILE* file, int side, int index, 
 
 int CrossSectionDesigner::CmdEarthworkToExcel(const EarthworkChoice& choice) {
   if (!ReadProjectAndScheme()) return 0;
-  if (!ReadLineKind(lineKind)) {
+  if (!ReadLineKindFile(lineKind)) {
     AfxMessageBox("请先进行横断面设计!");
     return 0;
   }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "mfc/cstring.h"
+
 class CrossSectionDesigner;
 
 // The result file `name` of the current project and scheme; null when it
@@ -18,6 +20,10 @@ bool OpenResultFilePair(const char* first, FILE*& firstFile, const char* second,
 // Closes a result file; false, with an alert naming it, when what was
 // written could not be stored.
 bool CloseResultFile(FILE* fp, const char* name);
+
+// The line kind ("单线", "双线", ...) that the last design wrote to ylex;
+// false (lineKind untouched) when there is none.
+bool ReadLineKindFile(CString& lineKind);
 
 // Reads a count of a result file in 0 .. room. `value` is set only when the
 // count is read and within that room, so a damaged count never stands in a

@@ -36,6 +36,16 @@ bool CloseResultFile(FILE* fp, const char* name) {
   return false;
 }
 
+bool ReadLineKindFile(CString& lineKind) {
+  FILE* f = OpenResultFile("ylex", "r");
+  if (f == nullptr) return false;
+  char word[64] = {};
+  const bool read = std::fscanf(f, "%63s", word) == 1;
+  std::fclose(f);
+  if (read) lineKind = word;
+  return read;
+}
+
 FILE* OpenResultFileOrAlert(const char* name, const char* mode) {
   FILE* fp = OpenResultFile(name, mode);
   if (fp == nullptr) {
