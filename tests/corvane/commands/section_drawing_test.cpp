@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "SectionDrawing.h"
+#include "arx/edcmdline.h"
+#include "corvane/commands/drawn_section.h"
 #include "corvane/commands/entity_support.h"
 #include "corvane/commands/sheet_support.h"
 #include "corvane/engine/drivers_support.h"
@@ -146,6 +148,37 @@ TEST_F(SectionDrawingTest, ASingleLineSectionIsDrawnAsCustomEntitiesWithTwoReact
   DesignLine* third = Open<DesignLine>(DesignLineList[4].designLine);
   EXPECT_NEAR(third->Data().Frame().originY, kFirstY + 2 * kPitch, 1e-9);
   third->close();
+}
+
+// The drawn section's reactor names its companions in the order it opens
+// them, and the section entity table holds them: a grip drag of the right
+// design line by 1 m re-designs that side, on level ground all of it 1 m
+// further out.
+TEST_F(SectionDrawingTest, AGripDragOnADrawnSectionRedesignsIt) {
+  CrossSectionDesigner& d = g_BaselineDesigner;
+  MakeDesigned(d, "单线", 102.0, {100.0, 200.0});
+  CrossSectionDesigner::PrepareSectionSheet();
+  d.DrawBaseSections(100.0, 200.0, 1);
+  const double before = d.sections[1].rightLandTake;
+  ASSERT_GT(before, 3.5);
+  const DesignLineEntry right = DesignLineList[3];
+  ASSERT_EQ(right.sideCode, 1);
+  ASSERT_DOUBLE_EQ(right.chainage, 200.0);
+
+  platform::TranscriptCapture shown;
+  const platform::RunResult run = platform::runScriptText(entity_test::DragSlopeStart(right.designLine, 5.0), "grip");
+  ASSERT_TRUE(run.ok) << run.error << shown.text();
+  EXPECT_FALSE(shown.contains("Sorry")) << shown.text();
+  EXPECT_FALSE(shown.contains("failed")) << shown.text();
+  EXPECT_NEAR(d.sections[1].rightLandTake, before + 1.0, 1e-9);
+  EXPECT_NEAR(d.sections[0].rightLandTake, before, 1e-9);
+  // The note drawn with the section shows it.
+  for (const SectionReactorEntry& entry : SectionReactorList) {
+    if (entry.designLine != right.designLine) continue;
+    HdmText* note = Open<HdmText>(entry.reactor->m_NoteId);
+    EXPECT_NEAR(note->Data().landTake[1], before + 1.0, 1e-9);
+    note->close();
+  }
 }
 
 TEST_F(SectionDrawingTest, TheTextsUnderASectionAndItsNote) {
