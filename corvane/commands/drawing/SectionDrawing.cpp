@@ -115,13 +115,16 @@ void SectionDrawing::DrawFrameAndCentreLine(AcDbObjectId layerId) {
 
 void SectionDrawing::DrawTexts(AcDbObjectId layerId) {
   const double f = g_DrawingFactor;
-  section_drawing::AppendSheetText(AcGePoint3d(origin.x, origin.y - kLabelDrop * f, 0.0), values.label, kLabelHeight * f, layerId);
+  // Centred on the centre line, `drop` factors below the section's place.
+  auto line = [&](double drop, const char* text, double height) {
+    section_drawing::AppendSheetText(AcGePoint3d(origin.x, origin.y - drop * f, 0.0), text, height * f, layerId);
+  };
+  line(kLabelDrop, values.label, kLabelHeight);
   char text[96];
   std::snprintf(text, sizeof text, "路基面宽 %0.3lf", values.formationWidth);
-  section_drawing::AppendSheetText(AcGePoint3d(origin.x, origin.y - kFirstValueDrop * f, 0.0), text, kValueHeight * f, layerId);
+  line(kFirstValueDrop, text, kValueHeight);
   std::snprintf(text, sizeof text, "设计高程 %0.3lf", values.centreGroundElevation + values.centreFillHeight);
-  section_drawing::AppendSheetText(AcGePoint3d(origin.x, origin.y - (kFirstValueDrop + kValueSpacing) * f, 0.0), text, kValueHeight * f,
-             layerId);
+  line(kFirstValueDrop + kValueSpacing, text, kValueHeight);
 }
 
 // ---- The build ----------------------------------------------------------------------------------------
