@@ -4,64 +4,14 @@
 // detour, and the result files, as one run.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
-#include "crt/paths.h"
-#include "fixtures/project_fixture.h"
-#include "fixtures/run_schemes.h"
-#include "project/ModulePath.h"
-#include "win/transcript.h"
+#include "long_scheme_project.h"
 
 namespace {
 
-constexpr double kLength = 100000.0;
-constexpr double kInterval = 20.0;  // 5,001 sections
-
-struct Project {
-  std::filesystem::path folder;  // holds install/ and P/
-  std::string database;
-
-  Project() {
-    platform::setTranscriptSink([](std::string_view) {});
-    char pattern[] = "/tmp/bench-design-XXXXXX";
-    folder = ::mkdtemp(pattern);
-    const std::string install = (folder / "install").string();
-    const std::string project = (folder / "P").string();
-    std::filesystem::create_directories(install);
-    std::filesystem::create_directories(project + "/data");
-    const std::string modulePath = platform::toWindowsPath(install + "/corvane.arx");
-    SetModulePathSource([modulePath] { return CString(modulePath.c_str()); });
-    fixtures::writeWorkdir(install, platform::toWindowsPath(project));
-    fixtures::writeProjectFile(project, "S1");
-    fixtures::TechParamsData data;
-    data.speed = 200;
-    data.lineKind = 2;
-    data.param2 = 5.0f;
-    data.subgradeThickness = 0.6f;
-    data.singleSpacing[0] = 7.0f;
-    data.singleSpacing[1] = 7.6f;
-    data.doubleSpacing[0] = 12.0f;
-    data.doubleSpacing[1] = 12.4f;
-    fixtures::writeTechParamsFile(project + "/data/jishucanshu.dat", data);
-    database = project + "/data/S1.mdb";
-    std::string error;
-    if (!fixtures::BuildLongDoubleTrackScheme(database, kLength, kInterval, &error)) {
-      std::fprintf(stderr, "the scheme could not be made: %s\n", error.c_str());
-      std::exit(1);
-    }
-  }
-  ~Project() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
-};
-
 void BM_DesignRun(benchmark::State& state) {
-  static Project project;
+  static bench_project::LongSchemeProject project;
   AutoDesignOptions options;
   options.schemeDatabasePath = platform::toWindowsPath(project.database).c_str();
   options.lineKind = "双线";

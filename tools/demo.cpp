@@ -7,6 +7,7 @@
 //   CALHDMDMX  the ground lines written as a .dmx file for the ground-line input
 //   HDMDES     every section designed, the result files written
 //   SAVEFILE   the design saved with its point files
+//   PRINTHDM   every designed section drawn for printing, saved as a DXF drawing
 //   CALTSF     the earthwork quantity files and the roadbed quantity sheet
 //
 // and draws the plan of the lines with their land-take boundary into a DXF
@@ -31,6 +32,7 @@
 #include "DesignerGlobals.h"
 #include "EarthworkRows.h"
 #include "GroundLines.h"
+#include "SectionDrawingChoice.h"
 #include "TerrainModel.h"
 #include "ado/AdoWrapper.h"
 #include "arx/dbdatabase.h"
@@ -185,6 +187,16 @@ bool DrawPlan(const CrossSectionDesigner& design, const std::string& path) {
   return saved;
 }
 
+// PRINTHDM: every designed section drawn as plain polylines and texts into a
+// drawing of its own, saved as DXF; false when it cannot be drawn or saved.
+bool DrawSectionSheets(CrossSectionDesigner& design, const std::string& path) {
+  platform::setCurrentDrawing(nullptr);
+  if (design.CmdDrawSections(SectionDrawingChoice{}, 0) != 1) return false;
+  AcDbDatabase* drawing = acdbHostApplicationServices()->workingDatabase();
+  drawing->updateExt();
+  return platform::writeDxf(*drawing, path) == Acad::eOk;
+}
+
 // Lists the files of the folder (not its sub-folders) with their sizes.
 void ListFiles(const std::string& folder) {
   std::vector<fs::path> files;
@@ -245,6 +257,10 @@ int main(int argc, char** argv) {
        std::to_string(g_LeftDetourCount) + " (左线) + " + std::to_string(g_RightDetourCount) + " (右线)");
   if (!Step("SAVEFILE", "保存设计结果与点文件", [&] { return design.SaveDesignResults(); })) return 1;
 
+  const std::string sheets = data + "/横断面.dxf";
+  if (!Step("PRINTHDM", "横断面图 (DXF, 供打印)", [&] { return DrawSectionSheets(design, sheets) ? 1 : 0; }))
+    return 1;
+
   const std::string plan = data + "/平面.dxf";
   if (!Step("PLAN", "线路平面与用地界 (DXF)", [&] { return DrawPlan(design, plan) ? 1 : 0; })) return 1;
   design.FreeAllLines();
@@ -259,7 +275,7 @@ int main(int argc, char** argv) {
   Line("");
   Line("文件 (" + data + "):");
   ListFiles(data);
-  Line("路基数量表 (.xlsx) 用电子表格程序打开, 平面.dxf 用 CAD 程序打开, " + std::string(g_SchemeName.GetString()) +
+  Line("路基数量表 (.xlsx) 用电子表格程序打开, 平面.dxf 与 横断面.dxf 用 CAD 程序打开, " + std::string(g_SchemeName.GetString()) +
        ".mdb 是 SQLite 数据库.");
   return 0;
 }

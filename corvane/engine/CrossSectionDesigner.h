@@ -37,6 +37,10 @@
 // Declared in GroundLines.h (the ground-line and fill/cut commands).
 struct StationGroundLine;
 struct FillCutCommandOptions;
+// Declared in the drawing of the sections (commands/drawing/).
+class SectionDrawing;
+struct GroundLineRecord;
+struct SectionDrawingChoice;
 
 // The standards of one side of a section (left or right tables).
 struct SideStandards {
@@ -330,8 +334,8 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // ground lines, in sheet coordinates; nothing for an index out of range.
   void ComputeSectionFrame(int index);
   void ComputeSectionFrameDouble(int index);
-  // Places every section on the sheet (sheet position, least and greatest
-  // elevation of each record).
+  // Places every section on the sheet (sheet position, the place of a
+  // structure label after it, least and greatest elevation of each record).
   void LayoutSections();
 
   // Grades a slope from `start` in `direction` (-1 down, +1 up) until it
@@ -649,6 +653,81 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   int CmdInterpolateGroundLines(CString startChainage, CString endChainage, CString dmxPath);
   // ==== end of the ground-line and fill/cut additions =======================
 
+  // ==== Added with the drawing of the sections (commands/drawing/:
+  // DrawSections.cpp, SectionBuilder.cpp, DetourSections.cpp,
+  // DrawingRun.cpp). Everything is drawn on layer "Hdm" of the working
+  // drawing, every length times the global drawing factor; `flag` 1 draws
+  // custom entities with reactors (DRAWHDM), 0 plain entities (PRINTHDM). ===
+
+  // ---- The baseline's sections ----------------------------------------------------------
+  // Loads the centre lines' line type "DASHDOTX2" from "acadiso.lin" (a
+  // drawing that holds it keeps it; a failure prints
+  // "加载DASHDOTX2线形失败!" and the drawing goes on) and makes layer "Hdm".
+  static void PrepareSectionSheet();
+  // PrepareSectionSheet, every section of this (baseline) designer, and for
+  // a "双线" design every left, then every right detour's sections. 1.
+  int DrawAllSections(int flag);
+  // Lays this designer's sections out on the sheet (from sheetOrigin) and
+  // draws those with start − 0.01 < ML < end + 0.01. A section inside a
+  // bridge or tunnel is not drawn: the first one after a drawn section gets
+  // the structure's label instead (not sections 0 and 1). The section
+  // entity table is sized to two rows per section of this designer on every
+  // call. The second-line offsets are drawn from a copy: zeroed on the sheet
+  // (a single-line section within 0.1 of a detour's separated stretch, a
+  // "单线" design), never in the records.
+  void DrawBaseSections(double start, double end, int flag);
+  // The label "<start>-<end><name>" of the first bridge, else tunnel, else
+  // station whose range holds section `index`'s ML (start − 0.001 < ML <
+  // end + 0.001), centred at `at` on layer "Hdm" in style "宋体". False when
+  // no structure holds it (nothing is drawn).
+  bool DrawStructureLabel(int index, const AcGePoint3d& at) const;
+
+  // ---- The section builders ---------------------------------------------------------------
+  // Makes, without appending, the entities of section `index` into
+  // `drawing`: the first pair of design lines (sides -1 and +1) with their
+  // ditches, the two ground lines from `groundLines`' first record (whose
+  // track centre `blockValues[0]`, the ground elevation there, places), and
+  // the note; sets the drawing's values and sheet place, and enters the
+  // entities in the section entity table (two rows of six per section).
+  // `lineSelector` 0 a single-line baseline section, 2 a double-line one
+  // (its ground seen from the second track), -1 / +1 a section of the left /
+  // right detour `detourNumber` − 1 (detours numbered from 1 here). 1 when
+  // made; 0 for a row outside or without ground records.
+  int BuildDesignLineEntity(SectionDrawing& drawing, int index, const std::vector<double>& blockValues,
+                            const std::vector<GroundLineRecord>& groundLines, int lineSelector, int detourNumber);
+  // The second pair of a double-line section (sides -2 and +2) with their
+  // ditches, from the section's record through the second track's frame
+  // (`referenceElevation` the ground at its centre), their slope tables
+  // those of the designer that designed the second track. 1; 0 for a row
+  // outside or a section that is not double-line.
+  int BuildDesignLineEntityForRange(SectionDrawing& drawing, int index, double referenceElevation);
+
+  // ---- The detour sections ----------------------------------------------------------------
+  // The sections of detour `index` of `designers` (the left array for label
+  // "左", else the right one) whose ML (on the detour's line) lies within
+  // start − 0.01 .. end + 0.01 and within its own stretch detourStart −
+  // 0.01 .. detourEnd + 0.01, on a sheet from (x, y). The side's
+  // DetourEntityList is emptied first and holds only this detour's entry.
+  void DrawDetourSectionsInRange(CrossSectionDesigner* designers, int index, double start, double end,
+                                 double detourStart, double detourEnd, const char* label, double x, double y,
+                                 int flag);
+  // Every detour of `designers` (count of them), each on a sheet 500 × the
+  // drawing factor above (label "左") or below (else) the baseline section
+  // at its separated stretch's start, within its separated stretch.
+  void DrawAllDetourSections(CrossSectionDesigner* designers, int count, const char* label, int flag);
+  // The mileages on the left and on the right line of this (baseline)
+  // designer's mileage ML: within a left (right) detour the foot of the
+  // baseline point on the left (right) line, otherwise ML itself.
+  void MileagesOnSideLines(double ML, double& leftML, double& rightML) const;
+
+  // ---- The drawing run of DRAWHDM (flag 1) and PRINTHDM (flag 0) ------------------------------
+  // Draws the design held by this (baseline) designer, or, when it holds
+  // none, the last design read back from the scheme and its result files;
+  // the choices are those of the drawing dialog. 1 when drawn; 0 after a
+  // message when there is nothing to draw.
+  int CmdDrawSections(const SectionDrawingChoice& choice, int flag);
+  // ==== end of the drawing additions ==========================================
+
   // ---- 1. The scheme's chainage-break table (断链表) -----------------------
   int breakCount = 0;
   BreakRecord breaks[kMaxBreaks];
@@ -853,13 +932,22 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
                               SectionDitchData& topDitch, const SectionFrame& frame, SectionNoteData& note) const;
   int UpdateOuterRightEntities(int index, double referenceElevation, DesignLineData& line, SectionDitchData& ditch,
                                SectionDitchData& topDitch, const SectionFrame& frame, SectionNoteData& note) const;
+  // The same for any side code (-1, +1, -2, +2), with the ditch linings of
+  // the standards of `standards` at `standardsML` (the designer and mileage
+  // that designed the side's track). 0 for a row or side code outside.
+  int UpdateSideEntities(int side, const CrossSectionDesigner& standards, double standardsML, int index,
+                         double referenceElevation, DesignLineData& line, SectionDitchData& ditch,
+                         SectionDitchData& topDitch, const SectionFrame& frame, SectionNoteData& note) const;
 
   // ---- The design run (HDMDES) ----------------------------------------------------------
   // Runs the automatic design with the given options: import, detour
   // stretches, every section, the detour sections of a double line, the land
   // files, the 3D files when asked. 1 when the run completed, 0 when a step
   // failed (nothing more is done after it).
-  int CmdAutoDesign(const AutoDesignOptions& options);
+  // With the draw option set, the sections are drawn at the end of the run
+  // (DrawAllSections with `drawingFlag`: 1 custom entities with reactors, 0
+  // plain entities) and the section browser is opened anew.
+  int CmdAutoDesign(const AutoDesignOptions& options, int drawingFlag = 1);
   // Takes the options and imports the scheme; writes ylex once the import
   // has succeeded. False when the project or the scheme cannot be read.
   bool ImportDesignData(const AutoDesignOptions& options);

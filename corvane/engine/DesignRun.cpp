@@ -11,6 +11,8 @@
 #include "ResultFileAccess.h"
 #include "RepeatedMessages.h"
 #include "RoadbedTypes.h"
+#include "SectionBrowserHook.h"
+#include "SectionReactorLists.h"
 #include "TerrainModel.h"
 #include "arx/edoutput.h"
 #include "mfc/app.h"
@@ -35,7 +37,7 @@ void RoadbedTypeName(int type, CString& name) {
 
 // ---- The run --------------------------------------------------------------------------------------------
 
-int CrossSectionDesigner::CmdAutoDesign(const AutoDesignOptions& options) {
+int CrossSectionDesigner::CmdAutoDesign(const AutoDesignOptions& options, int drawingFlag) {
   sectionsDesigned = 0;  // SAVEFILE saves only a design that ran to its end
   acutPrintf("正在导入数据.... ");
   if (!ImportDesignData(options)) return 0;
@@ -59,7 +61,15 @@ int CrossSectionDesigner::CmdAutoDesign(const AutoDesignOptions& options) {
   if (!WriteLandFile(*this, "PMZTT", true)) return 0;
   if (doubleLine && !WriteDetourLandFile("RXDPMZTT", true)) return 0;
 
-  // The sections are drawn by the drawing commands from what was designed.
+  if (drawRequest) {
+    acutPrintf("正在绘制横断面.... ");
+    drawnByDesignRun = 1;
+    drawnByDrawCommand = 0;
+    if (!DrawAllSections(drawingFlag)) return 0;
+    acutPrintf("OK!\n");
+    ReplaceSectionBrowser(*this);
+    sectionsDrawn = 1;
+  }
   if (threeDData) {
     if (!SaveThreeDData()) return 0;
     acutPrintf("OK!\n");
@@ -99,6 +109,8 @@ bool CrossSectionDesigner::ImportDesignData(const AutoDesignOptions& options) {
   if (options.draw) {
     // The sections drawn before give way to the new design, but only once
     // there is one to draw: a failed import leaves the drawing as it was.
+    // Their design lines hear nothing of the new design.
+    DetachSectionReactors();
     EraseLayerByCommand("Hdm");
     if (scaleDenominator > 0.0) g_DrawingFactor = 1000.0 / scaleDenominator;
   }

@@ -14,8 +14,8 @@ struct AutoDesignOptions {
   // 1 as "单线", 2 as "双线" (any other choice keeps lineKind).
   int reservedLineFlag = 0;
   int reservedLineChoice = 0;
-  // Draw the sections after the design, at this scale and origin. Kept in
-  // the designer; the drawing itself is run by the drawing commands.
+  // Draw the sections after the design, at this scale and origin (the
+  // earlier drawing on layer "Hdm" is erased first).
   int draw = 0;
   double scaleDenominator = 200.0;
   double originX = 0.0;

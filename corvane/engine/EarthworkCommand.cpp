@@ -24,26 +24,6 @@
 
 namespace {
 
-// The line kind the last design wrote to ylex; false when there is none, or
-// when the file holds anything but one of the three line kinds (said on the
-// command line: the quantities of another line kind would be wrong).
-bool ReadLineKind(CString& lineKind) {
-  FILE* f = OpenResultFile("ylex", "r");
-  if (f == nullptr) return false;
-  char word[64] = {};
-  const bool read = std::fscanf(f, "%63s", word) == 1;
-  std::fclose(f);
-  if (!read) return false;
-  const CString kind = word;
-  if (kind != "单线" && kind != "双线" && kind != "预留二线") {
-    acutPrintf("\n结果文件ylex.%s中的线路类型\"%s\"不是单线、双线或预留二线", g_SchemeName.GetString(),
-               kind.GetString());
-    return false;
-  }
-  lineKind = kind;
-  return true;
-}
-
 // The detour designers in use of one side, with their indices.
 std::vector<std::pair<int, CrossSectionDesigner*>> Detours(int side) {
   std::vector<std::pair<int, CrossSectionDesigner*>> out;
@@ -87,7 +67,7 @@ void DetourQuantities(CrossSectionDesigner& d, FILE* file, int side, int index, 
 
 int CrossSectionDesigner::CmdEarthworkToExcel(const EarthworkChoice& choice) {
   if (!ReadProjectAndScheme()) return 0;
-  if (!ReadLineKind(lineKind)) {
+  if (!ReadLineKindFile(lineKind)) {
     AfxMessageBox("请先进行横断面设计!");
     return 0;
   }

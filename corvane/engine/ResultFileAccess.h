@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "mfc/cstring.h"
+
 class CrossSectionDesigner;
 
 // The result file `name` of the current project and scheme; null when it
@@ -29,6 +31,11 @@ constexpr int kResultWordMax = 48;
 // left as it was.
 bool ReadResultNumber(FILE* fp, double& value);
 bool ReadResultInt(FILE* fp, int& value);
+// The line kind ("单线", "双线" or "预留二线") that the last design wrote to
+// ylex; false (lineKind untouched) when there is none, or when the file holds
+// anything but one of the three line kinds (said on the command line: the
+// quantities or drawings of another line kind would be wrong).
+bool ReadLineKindFile(CString& lineKind);
 
 // Reads a count of a result file in 0 .. room. `value` is set only when the
 // count is read and within that room, so a damaged count never stands in a

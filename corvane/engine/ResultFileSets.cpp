@@ -36,6 +36,23 @@ bool CloseResultFile(FILE* fp, const char* name) {
   return false;
 }
 
+bool ReadLineKindFile(CString& lineKind) {
+  FILE* f = OpenResultFile("ylex", "r");
+  if (f == nullptr) return false;
+  char word[64] = {};
+  const bool read = std::fscanf(f, "%63s", word) == 1;
+  std::fclose(f);
+  if (!read) return false;
+  const CString kind = word;
+  if (kind != "单线" && kind != "双线" && kind != "预留二线") {
+    acutPrintf("\n结果文件ylex.%s中的线路类型\"%s\"不是单线、双线或预留二线", g_SchemeName.GetString(),
+               kind.GetString());
+    return false;
+  }
+  lineKind = kind;
+  return true;
+}
+
 FILE* OpenResultFileOrAlert(const char* name, const char* mode) {
   FILE* fp = OpenResultFile(name, mode);
   if (fp == nullptr) {

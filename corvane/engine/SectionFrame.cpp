@@ -107,6 +107,8 @@ void CrossSectionDesigner::LayoutSections() {
     }
     r.sheetX = columnX + leftWidth;
     r.sheetY = nextY;
+    r.labelX = r.sheetX;
+    r.labelY = nextY + height + 4 * f;
     r.minElevation = low;
     r.maxElevation = high;
     widest = std::max(widest, width);

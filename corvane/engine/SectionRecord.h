@@ -160,6 +160,10 @@ struct SectionRecord {
   // Drawing values: place on the sheet, frame, elevation range.
   double sheetX = 0.0;
   double sheetY = 0.0;
+  // Where the label of a structure that follows the section goes: above
+  // the section, in the space before the next one.
+  double labelX = 0.0;
+  double labelY = 0.0;
   double frameLeft = 0.0;
   double frameTop = 0.0;
   double frameRight = 0.0;

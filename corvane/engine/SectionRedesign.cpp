@@ -247,26 +247,35 @@ int CrossSectionDesigner::RedesignSectionB(int row, DesignLineData& line, Sectio
   return RedesignOneSide(*this, *standards, trackML, row, line.side, line, ditch, topDitch, note);
 }
 
+int CrossSectionDesigner::UpdateSideEntities(int side, const CrossSectionDesigner& standards, double standardsML,
+                                             int index, double referenceElevation, DesignLineData& line,
+                                             SectionDitchData& ditch, SectionDitchData& topDitch,
+                                             const SectionFrame& frame, SectionNoteData& note) const {
+  if (index < 0 || index >= SectionCount() || SideIndex(side) < 0) return 0;
+  return UpdateEntitiesOfSide(*this, standards.LookupSideStandards(side < 0 ? -1 : 1, standardsML), side, index,
+                              referenceElevation, line, ditch, topDitch, frame, note);
+}
+
 int CrossSectionDesigner::UpdateLeftSideEntities(int index, double referenceElevation, DesignLineData& line,
                                                  SectionDitchData& ditch, SectionDitchData& topDitch,
                                                  const SectionFrame& frame, SectionNoteData& note) const {
   if (index < 0 || index >= SectionCount()) return 0;
-  return UpdateEntitiesOfSide(*this, LookupSideStandards(-1, sections[static_cast<size_t>(index)].mileage), -1,
-                              index, referenceElevation, line, ditch, topDitch, frame, note);
+  return UpdateSideEntities(-1, *this, sections[static_cast<size_t>(index)].mileage, index, referenceElevation, line,
+                            ditch, topDitch, frame, note);
 }
 
 int CrossSectionDesigner::UpdateRightSideEntities(int index, double referenceElevation, DesignLineData& line,
                                                   SectionDitchData& ditch, SectionDitchData& topDitch,
                                                   const SectionFrame& frame, SectionNoteData& note) const {
   if (index < 0 || index >= SectionCount()) return 0;
-  return UpdateEntitiesOfSide(*this, LookupSideStandards(1, sections[static_cast<size_t>(index)].mileage), 1, index,
-                              referenceElevation, line, ditch, topDitch, frame, note);
+  return UpdateSideEntities(1, *this, sections[static_cast<size_t>(index)].mileage, index, referenceElevation, line,
+                            ditch, topDitch, frame, note);
 }
 
 int CrossSectionDesigner::UpdateOuterRightEntities(int index, double referenceElevation, DesignLineData& line,
                                                    SectionDitchData& ditch, SectionDitchData& topDitch,
                                                    const SectionFrame& frame, SectionNoteData& note) const {
   if (index < 0 || index >= SectionCount()) return 0;
-  return UpdateEntitiesOfSide(*this, LookupSideStandards(1, sections[static_cast<size_t>(index)].mileage), 2, index,
-                              referenceElevation, line, ditch, topDitch, frame, note);
+  return UpdateSideEntities(2, *this, sections[static_cast<size_t>(index)].mileage, index, referenceElevation, line,
+                            ditch, topDitch, frame, note);
 }

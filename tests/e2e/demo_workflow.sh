@@ -2,8 +2,8 @@
 # The demo's workflow end to end, as scripts/demo runs it: a sample project in
 # a scratch folder with its own copy of the install folder, the demo over it,
 # then the files it leaves opened by programs other than ours (openpyxl for
-# the quantity sheet, ezdxf for the plan drawing, sqlite3 for the scheme
-# database).
+# the quantity sheet, ezdxf for the plan drawing and the section sheets,
+# sqlite3 for the scheme database).
 #   demo_workflow.sh BIN_DIR INSTALL_DIR SCRATCH_DIR
 set -euo pipefail
 bin=$1 install=$2 scratch=$3
@@ -13,7 +13,7 @@ cp -r "$install" "$scratch/install"
 "$bin/sample-project" --install "$scratch/install" --workdir "$scratch/sample" > "$scratch/sample.log"
 "$bin/demo" "$scratch/install" > "$scratch/demo.log"
 data="$scratch/sample/data"
-for step in CALTWB CALHDMDMX HDMDES SAVEFILE PLAN CALTSF; do
+for step in CALTWB CALHDMDMX HDMDES SAVEFILE PRINTHDM PLAN CALTSF; do
   grep -q "^$step 完成" "$scratch/demo.log" || { echo "demo: $step did not finish"; exit 1; }
 done
 for file in HdmResultData ZdkData tsfjsb rxdtsfjsb BJPT; do
@@ -42,5 +42,14 @@ doc = ezdxf.readfile(data + "/平面.dxf")
 layers = {e.dxf.layer for e in doc.modelspace()}
 assert {"中线", "绕行线", "用地界", "里程"} <= layers, layers
 assert not doc.audit().has_errors
+# The section sheets: plain entities on layer "Hdm", every drawn section with
+# its chainage, formation width and note.
+doc = ezdxf.readfile(data + "/横断面.dxf")
+assert not doc.audit().has_errors
+entities = list(doc.modelspace())
+assert {e.dxf.layer for e in entities} == {"Hdm"}
+assert {e.dxftype() for e in entities} <= {"LWPOLYLINE", "LINE", "TEXT"}, {e.dxftype() for e in entities}
+widths = [e for e in entities if e.dxftype() == "TEXT" and e.dxf.text.startswith("路基面宽 ")]
+assert len(widths) > 500, len(widths)
 PY
 echo "demo workflow: OK"

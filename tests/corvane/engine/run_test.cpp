@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "RoadbedTypes.h"
+#include "SectionReactorLists.h"
 #include "TerrainModel.h"
+#include "corvane/commands/entity_classes.h"
 #include "corvane/engine/drivers_support.h"
 #include "corvane/data/import_support.h"
 #include "corvane/engine/results_support.h"
@@ -284,13 +287,15 @@ TEST_F(AutoDesignRunTest, FailedImportLeavesYlexAsItWas) {
 }
 
 // With the drawing asked for, the sections drawn before (layer Hdm) are
-// erased once the scheme has been read, never after an import that failed.
+// erased once the scheme has been read, never after an import that failed;
+// then the new design is drawn on layer Hdm.
 TEST_F(AutoDesignRunTest, OldSectionsAreErasedOnlyAfterASuccessfulImport) {
   std::string error;
   ASSERT_TRUE(fixtures::BuildSingleTrackScheme(m_db, &error)) << error;
+  entity_test::RegisterSectionEntityClasses();
   platform::setCurrentDrawing(nullptr);
-  drawbasetest::AddTestLine("Hdm", 1.0);
-  drawbasetest::AddTestLine("地面线", 2.0);
+  const AcDbObjectId oldSection = drawbasetest::AddTestLine("Hdm", 1.0);
+  const AcDbObjectId other = drawbasetest::AddTestLine("地面线", 2.0);
   AutoDesignOptions options;
   options.lineKind = "单线";
   options.draw = 1;
@@ -307,10 +312,20 @@ TEST_F(AutoDesignRunTest, OldSectionsAreErasedOnlyAfterASuccessfulImport) {
   {
     CrossSectionDesigner d;
     ASSERT_EQ(d.CmdAutoDesign(options), 1);
+    EXPECT_EQ(d.sectionsDrawn, 1);
   }
-  EXPECT_EQ(drawbasetest::ModelSpaceLayers(), std::vector<std::string>{"地面线"});
+  EXPECT_TRUE(oldSection.isErased());
+  EXPECT_FALSE(other.isErased());
+  // What stands on the drawing besides the other layer's line is the new
+  // design's sections.
+  const std::vector<std::string> layers = drawbasetest::ModelSpaceLayers();
+  EXPECT_EQ(std::count(layers.begin(), layers.end(), "地面线"), 1);
+  EXPECT_GT(std::count(layers.begin(), layers.end(), "Hdm"), 9);
+  EXPECT_EQ(std::count(layers.begin(), layers.end(), "Hdm") + 1, static_cast<long>(layers.size()));
   EXPECT_DOUBLE_EQ(g_DrawingFactor, 2.0);  // 1000 / 500
+  ReleaseSectionReactors();
   platform::setCurrentDrawing(nullptr);
+  entity_test::UnregisterSectionEntityClasses();
 }
 
 }  // namespace
