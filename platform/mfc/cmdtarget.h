@@ -111,43 +111,44 @@ class PLATFORM_API CCmdTarget : public CObject {
 
 // The object a handler runs on.
 #define AFX_THIS_ static_cast<ThisClass*>(t)
-#define AFX_ENTRY_(msg, code, id, last, body) \
-  {(UINT)(msg), (UINT)(code), (UINT)(id), (UINT)(last), [](CCmdTarget* t, ::platform::afx::MsgCall& c) { body; }},
+#define AFX_ENTRY_(message, notifyCode, firstId, lastId, body)                                   \
+  {(UINT)(message), (UINT)(notifyCode), (UINT)(firstId), (UINT)(lastId),                          \
+   [](CCmdTarget* t, ::platform::afx::MsgCall& c) { body; }},
 
 // --- commands and control notifications ---------------------------------------------
 
-#define ON_COMMAND(id, memberFxn) AFX_ENTRY_(WM_COMMAND, CN_COMMAND, id, id, (void)c; (AFX_THIS_->*(memberFxn))())
-#define ON_COMMAND_RANGE(id, idLast, memberFxn) \
-  AFX_ENTRY_(WM_COMMAND, CN_COMMAND, id, idLast, (AFX_THIS_->*(memberFxn))(c.id))
-#define ON_CONTROL(code, id, memberFxn) AFX_ENTRY_(WM_COMMAND, code, id, id, (void)c; (AFX_THIS_->*(memberFxn))())
-#define ON_CONTROL_RANGE(code, id, idLast, memberFxn) \
-  AFX_ENTRY_(WM_COMMAND, code, id, idLast, (AFX_THIS_->*(memberFxn))(c.id))
-#define ON_NOTIFY(code, id, memberFxn) \
-  AFX_ENTRY_(WM_NOTIFY, (WORD)(int)(code), id, id, (AFX_THIS_->*(memberFxn))(c.nmhdr, c.result))
-#define ON_NOTIFY_RANGE(code, id, idLast, memberFxn) \
-  AFX_ENTRY_(WM_NOTIFY, (WORD)(int)(code), id, idLast, (AFX_THIS_->*(memberFxn))(c.id, c.nmhdr, c.result))
+#define ON_COMMAND(nID, memberFxn) AFX_ENTRY_(WM_COMMAND, CN_COMMAND, nID, nID, (void)c; (AFX_THIS_->*(memberFxn))())
+#define ON_COMMAND_RANGE(nID, nLastID, memberFxn) \
+  AFX_ENTRY_(WM_COMMAND, CN_COMMAND, nID, nLastID, (AFX_THIS_->*(memberFxn))(c.id))
+#define ON_CONTROL(wNotifyCode, nID, memberFxn) AFX_ENTRY_(WM_COMMAND, wNotifyCode, nID, nID, (void)c; (AFX_THIS_->*(memberFxn))())
+#define ON_CONTROL_RANGE(wNotifyCode, nID, nLastID, memberFxn) \
+  AFX_ENTRY_(WM_COMMAND, wNotifyCode, nID, nLastID, (AFX_THIS_->*(memberFxn))(c.id))
+#define ON_NOTIFY(wNotifyCode, nID, memberFxn) \
+  AFX_ENTRY_(WM_NOTIFY, (WORD)(int)(wNotifyCode), nID, nID, (AFX_THIS_->*(memberFxn))(c.nmhdr, c.result))
+#define ON_NOTIFY_RANGE(wNotifyCode, nID, nLastID, memberFxn) \
+  AFX_ENTRY_(WM_NOTIFY, (WORD)(int)(wNotifyCode), nID, nLastID, (AFX_THIS_->*(memberFxn))(c.id, c.nmhdr, c.result))
 
-#define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
-#define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
-#define ON_BN_SETFOCUS(id, memberFxn) ON_CONTROL(BN_SETFOCUS, id, memberFxn)
-#define ON_BN_KILLFOCUS(id, memberFxn) ON_CONTROL(BN_KILLFOCUS, id, memberFxn)
-#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
-#define ON_EN_UPDATE(id, memberFxn) ON_CONTROL(EN_UPDATE, id, memberFxn)
-#define ON_EN_SETFOCUS(id, memberFxn) ON_CONTROL(EN_SETFOCUS, id, memberFxn)
-#define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
-#define ON_EN_MAXTEXT(id, memberFxn) ON_CONTROL(EN_MAXTEXT, id, memberFxn)
-#define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
-#define ON_CBN_DBLCLK(id, memberFxn) ON_CONTROL(CBN_DBLCLK, id, memberFxn)
-#define ON_CBN_SETFOCUS(id, memberFxn) ON_CONTROL(CBN_SETFOCUS, id, memberFxn)
-#define ON_CBN_KILLFOCUS(id, memberFxn) ON_CONTROL(CBN_KILLFOCUS, id, memberFxn)
-#define ON_CBN_EDITCHANGE(id, memberFxn) ON_CONTROL(CBN_EDITCHANGE, id, memberFxn)
-#define ON_CBN_EDITUPDATE(id, memberFxn) ON_CONTROL(CBN_EDITUPDATE, id, memberFxn)
-#define ON_CBN_DROPDOWN(id, memberFxn) ON_CONTROL(CBN_DROPDOWN, id, memberFxn)
-#define ON_CBN_CLOSEUP(id, memberFxn) ON_CONTROL(CBN_CLOSEUP, id, memberFxn)
-#define ON_CBN_SELENDOK(id, memberFxn) ON_CONTROL(CBN_SELENDOK, id, memberFxn)
-#define ON_CBN_SELENDCANCEL(id, memberFxn) ON_CONTROL(CBN_SELENDCANCEL, id, memberFxn)
-#define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(STN_CLICKED, id, memberFxn)
-#define ON_STN_DBLCLK(id, memberFxn) ON_CONTROL(STN_DBLCLK, id, memberFxn)
+#define ON_BN_CLICKED(nID, memberFxn) ON_CONTROL(BN_CLICKED, nID, memberFxn)
+#define ON_BN_DOUBLECLICKED(nID, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, nID, memberFxn)
+#define ON_BN_SETFOCUS(nID, memberFxn) ON_CONTROL(BN_SETFOCUS, nID, memberFxn)
+#define ON_BN_KILLFOCUS(nID, memberFxn) ON_CONTROL(BN_KILLFOCUS, nID, memberFxn)
+#define ON_EN_CHANGE(nID, memberFxn) ON_CONTROL(EN_CHANGE, nID, memberFxn)
+#define ON_EN_UPDATE(nID, memberFxn) ON_CONTROL(EN_UPDATE, nID, memberFxn)
+#define ON_EN_SETFOCUS(nID, memberFxn) ON_CONTROL(EN_SETFOCUS, nID, memberFxn)
+#define ON_EN_KILLFOCUS(nID, memberFxn) ON_CONTROL(EN_KILLFOCUS, nID, memberFxn)
+#define ON_EN_MAXTEXT(nID, memberFxn) ON_CONTROL(EN_MAXTEXT, nID, memberFxn)
+#define ON_CBN_SELCHANGE(nID, memberFxn) ON_CONTROL(CBN_SELCHANGE, nID, memberFxn)
+#define ON_CBN_DBLCLK(nID, memberFxn) ON_CONTROL(CBN_DBLCLK, nID, memberFxn)
+#define ON_CBN_SETFOCUS(nID, memberFxn) ON_CONTROL(CBN_SETFOCUS, nID, memberFxn)
+#define ON_CBN_KILLFOCUS(nID, memberFxn) ON_CONTROL(CBN_KILLFOCUS, nID, memberFxn)
+#define ON_CBN_EDITCHANGE(nID, memberFxn) ON_CONTROL(CBN_EDITCHANGE, nID, memberFxn)
+#define ON_CBN_EDITUPDATE(nID, memberFxn) ON_CONTROL(CBN_EDITUPDATE, nID, memberFxn)
+#define ON_CBN_DROPDOWN(nID, memberFxn) ON_CONTROL(CBN_DROPDOWN, nID, memberFxn)
+#define ON_CBN_CLOSEUP(nID, memberFxn) ON_CONTROL(CBN_CLOSEUP, nID, memberFxn)
+#define ON_CBN_SELENDOK(nID, memberFxn) ON_CONTROL(CBN_SELENDOK, nID, memberFxn)
+#define ON_CBN_SELENDCANCEL(nID, memberFxn) ON_CONTROL(CBN_SELENDCANCEL, nID, memberFxn)
+#define ON_STN_CLICKED(nID, memberFxn) ON_CONTROL(STN_CLICKED, nID, memberFxn)
+#define ON_STN_DBLCLK(nID, memberFxn) ON_CONTROL(STN_DBLCLK, nID, memberFxn)
 
 // --- window messages --------------------------------------------------------------
 
