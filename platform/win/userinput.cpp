@@ -424,12 +424,13 @@ class ModalAnswers {
         }
         if (!m_answered) {
           m_answered = true;
+          m_defaulted = true;
           UINT id = defaultButtonId(m_dialog);
           transcriptLine("[" + m_caption + "] [" + buttonLabel(id) + " by default]");
           pressButton(id);
           return true;
         }
-        return cancel(true, "is still open after its answers");
+        return cancel(true, m_defaulted ? "is still open after its default button" : "is still open after its answers");
       }
       case Cancelled: return false;
     }
@@ -476,6 +477,7 @@ class ModalAnswers {
   std::string m_caption;
   State m_state = Next;
   bool m_answered = false;
+  bool m_defaulted = false;
   std::string m_where;
   std::unique_ptr<WordPlayer> m_player;
 };
