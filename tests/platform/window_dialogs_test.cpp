@@ -284,7 +284,47 @@ TEST_F(Dialogs, TemplatesAreLaidOutInDialogUnitsOfTheirFont) {
   EXPECT_TRUE(transcript.contains("no dialog template 4242"));
 }
 
-TEST_F(Dialogs, StringsComeFromTheRunningModulesTableThenThePlatforms) {
+TEST_F(Dialogs, AChoiceInASimpleComboIsASelectionChangeOnly) {
+  CLogDlg host;  // a window to hold the combo box and hear it
+  ASSERT_TRUE(host.Create(kTemplate));
+  host.ShowWindow(SW_SHOW);
+  CComboBox simple;
+  ASSERT_TRUE(simple.Create(WS_VISIBLE | WS_TABSTOP | CBS_SIMPLE, CRect(170, 100, 290, 190), &host, 77));
+  for (const char* s : {"东", "西"}) simple.AddString(s);
+  platform::pumpMessages();
+  host.log.clear();
+  EXPECT_EQ(play(host, "77=西"), "");
+  EXPECT_EQ(host.log, (std::vector<std::string>{command(77, CBN_SETFOCUS), command(77, CBN_SELCHANGE)}));
+  CString text;
+  simple.GetWindowText(text);
+  EXPECT_EQ(text, "西");
+  host.DestroyWindow();
+}
+
+TEST_F(Dialogs, StringsMenusAndIconsComeFromTheRunningModulesTablesThenThePlatforms) {
+  static const uint32_t pixels[] = {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000};
+  static const platform::IconResource icons[] = {{2012, 2, 2, pixels}};
+  static const platform::MenuItemResource items[] = {
+      {"增加行", 0, MF_POPUP}, {"之前增加", 21, 0}, {"之后增加", 23, MF_END}, {"删除行", 17, MF_END}};
+  static const platform::MenuResource menus[] = {{19, items}};
+  platform::registerResources({.menus = menus, .icons = icons});
+  HICON icon = AfxGetApp()->LoadIcon(2012);
+  ASSERT_NE(icon, nullptr);
+  std::shared_ptr<const platform::IconTemplate> shown = platform::iconOf(icon);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->width, 2);
+  EXPECT_EQ(shown->argb.size(), 4u);
+  EXPECT_TRUE(DestroyIcon(icon));
+  EXPECT_EQ(platform::iconOf(icon), nullptr);
+  EXPECT_EQ(AfxGetApp()->LoadIcon(2013), nullptr);
+  EXPECT_NE(AfxGetApp()->LoadStandardIcon(IDI_APPLICATION), nullptr);
+  std::shared_ptr<const std::vector<platform::MenuItemTemplate>> menu = platform::findMenuTemplate(19);
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->size(), 4u);
+  EXPECT_EQ((*menu)[2].text, "之后增加");
+  EXPECT_EQ((*menu)[2].id, 23u);
+  EXPECT_EQ((*menu)[3].flags, static_cast<UINT>(MF_END));
+
   platform::registerResourceString(51, "平台的");
   CString s;
   EXPECT_TRUE(s.LoadString(51));
