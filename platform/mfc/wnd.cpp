@@ -270,22 +270,23 @@ BOOL CWnd::DestroyWindow() {
 DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hWnd, GWL_STYLE)); }
 DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hWnd, GWL_EXSTYLE)); }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
-  DWORD old = GetStyle();
+namespace {
+// Changes style bits (GWL_STYLE or GWL_EXSTYLE); FALSE when none changes.
+BOOL modifyStyleBits(HWND hwnd, int index, DWORD remove, DWORD add, UINT flags) {
+  DWORD old = static_cast<DWORD>(::GetWindowLongPtr(hwnd, index));
   DWORD now = (old & ~remove) | add;
   if (old == now) return FALSE;
-  ::SetWindowLongPtr(m_hWnd, GWL_STYLE, static_cast<LONG>(now));
-  if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+  ::SetWindowLongPtr(hwnd, index, static_cast<LONG>(now));
+  if (flags) ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
   return TRUE;
 }
+}  // namespace
 
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
+  return modifyStyleBits(m_hWnd, GWL_STYLE, remove, add, flags);
+}
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
-  DWORD old = GetExStyle();
-  DWORD now = (old & ~remove) | add;
-  if (old == now) return FALSE;
-  ::SetWindowLongPtr(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(now));
-  if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-  return TRUE;
+  return modifyStyleBits(m_hWnd, GWL_EXSTYLE, remove, add, flags);
 }
 
 int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }

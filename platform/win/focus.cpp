@@ -19,6 +19,12 @@ FocusState& state() {
   return s;
 }
 
+// A remembered window, forgotten once it is gone.
+HWND alive(HWND& remembered) {
+  if (remembered && !IsWindow(remembered)) remembered = nullptr;
+  return remembered;
+}
+
 }  // namespace
 
 void forgetWindowFocus(HWND hwnd) {
@@ -43,17 +49,13 @@ HWND SetFocus(HWND hwnd) {
   return old;
 }
 
-HWND GetFocus() {
-  FocusState& s = state();
-  if (s.focus && !IsWindow(s.focus)) s.focus = nullptr;
-  return s.focus;
-}
+HWND GetFocus() { return alive(state().focus); }
 
 HWND SetActiveWindow(HWND hwnd) {
   FocusState& s = state();
   HWND top = hwnd ? topLevelOf(hwnd) : nullptr;
   if (hwnd && !top) return nullptr;
-  HWND old = s.active && IsWindow(s.active) ? s.active : nullptr;
+  HWND old = alive(s.active);
   if (top == old) return old;
   s.active = top;
   if (old) {
@@ -67,11 +69,7 @@ HWND SetActiveWindow(HWND hwnd) {
   return old;
 }
 
-HWND GetActiveWindow() {
-  FocusState& s = state();
-  if (s.active && !IsWindow(s.active)) s.active = nullptr;
-  return s.active;
-}
+HWND GetActiveWindow() { return alive(state().active); }
 
 BOOL SetForegroundWindow(HWND hwnd) {
   if (!IsWindow(hwnd)) return FALSE;
@@ -84,7 +82,7 @@ HWND GetForegroundWindow() { return GetActiveWindow(); }
 HWND SetCapture(HWND hwnd) {
   FocusState& s = state();
   if (hwnd && !IsWindow(hwnd)) return nullptr;
-  HWND old = s.capture && IsWindow(s.capture) ? s.capture : nullptr;
+  HWND old = alive(s.capture);
   s.capture = hwnd;
   if (old && old != hwnd) SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return old;
@@ -92,14 +90,10 @@ HWND SetCapture(HWND hwnd) {
 
 BOOL ReleaseCapture() {
   FocusState& s = state();
-  HWND old = s.capture && IsWindow(s.capture) ? s.capture : nullptr;
+  HWND old = alive(s.capture);
   s.capture = nullptr;
   if (old) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
 
-HWND GetCapture() {
-  FocusState& s = state();
-  if (s.capture && !IsWindow(s.capture)) s.capture = nullptr;
-  return s.capture;
-}
+HWND GetCapture() { return alive(state().capture); }

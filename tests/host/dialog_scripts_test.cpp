@@ -6,7 +6,26 @@
 namespace {
 
 using cadhostrun::Outcome;
-using DialogScripts = cadhostrun::CadhostTest;
+
+struct FailedRun {
+  std::string script;
+  std::string error;  // what stderr holds after "cadhost: <script file>"
+};
+
+class DialogScripts : public cadhostrun::CadhostTest {
+ protected:
+  Outcome runScript(const std::string& text) {
+    return run({"--install", testModules, "--load", "tm_dialogs", "--script", file("s.scr", text)});
+  }
+  // Each script fails with its error.
+  void expectFailures(const std::vector<FailedRun>& cases) {
+    for (const FailedRun& c : cases) {
+      Outcome r = runScript(c.script);
+      EXPECT_EQ(r.status, 1) << c.script;
+      EXPECT_EQ(r.err, "cadhost: " + (m_dir / "s.scr").string() + c.error) << c.script;
+    }
+  }
+};
 
 // Where each of `parts` shows in `text`, in order (npos when one is missing or out of order).
 bool inOrder(const std::string& text, const std::vector<std::string>& parts) {
@@ -26,12 +45,10 @@ size_t count(const std::string& text, const std::string& part) {
 }
 
 TEST_F(DialogScripts, AModalDialogAsksAFileDialogThatAsksAMessageBox) {
-  std::string script = file("s.scr",
-                            "DLG_ASK\n"
-                            "@900 901=张三 902=1 903=乙 904 IDOK\n"
-                            "@file \"D:\\proj\\data\\B\"\n"
-                            "@msg IDNO\n");
-  Outcome r = run({"--install", testModules, "--load", "tm_dialogs", "--script", script});
+  Outcome r = runScript("DLG_ASK\n"
+                        "@900 901=张三 902=1 903=乙 904 IDOK\n"
+                        "@file \"D:\\proj\\data\\B\"\n"
+                        "@msg IDNO\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(inOrder(r.out, {"Command: DLG_ASK\n", "[测试对话框] 901=张三 902=1 903=乙 904 IDOK\n",
                               "[Open] D:\\proj\\data\\B.mdb\n", "[tm] 覆盖? [IDNO]\n",
@@ -41,12 +58,10 @@ TEST_F(DialogScripts, AModalDialogAsksAFileDialogThatAsksAMessageBox) {
 }
 
 TEST_F(DialogScripts, APromptInsideAHandlerReadsTheNextLineOfTheScript) {
-  std::string script = file("s.scr",
-                            "DLG_ASK\n"
-                            "@900 902=1 905 IDOK\n"
-                            "1234.9,-56.7\n"
-                            "DLG_HELLO\n");
-  Outcome r = run({"--install", testModules, "--load", "tm_dialogs", "--script", script});
+  Outcome r = runScript("DLG_ASK\n"
+                        "@900 902=1 905 IDOK\n"
+                        "1234.9,-56.7\n"
+                        "DLG_HELLO\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(inOrder(r.out, {"请在屏幕上采集绘图原点1234.9,-56.7\n", "dlg: picked rc=5100 1234.900,-56.700\n",
                               "dlg: result 1 name [无名] draw 1", "Command: DLG_HELLO\n", "dlg: hello\n"}))
@@ -54,11 +69,9 @@ TEST_F(DialogScripts, APromptInsideAHandlerReadsTheNextLineOfTheScript) {
 }
 
 TEST_F(DialogScripts, AStringSentFromADialogRunsWhenItsCommandEndsBeforeTheNextLine) {
-  std::string script = file("s.scr",
-                            "DLG_ASK\n"
-                            "@900 906 IDOK\n"
-                            "DLG_STRINGS\n");
-  Outcome r = run({"--install", testModules, "--load", "tm_dialogs", "--script", script});
+  Outcome r = runScript("DLG_ASK\n"
+                        "@900 906 IDOK\n"
+                        "DLG_STRINGS\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(inOrder(r.out, {"dlg: sent\n", "dlg: result 1", "Command: DLG_HELLO\n", "dlg: hello\n",
                               "Command: DLG_STRINGS\n"}))
@@ -77,31 +90,20 @@ TEST_F(DialogScripts, AFailingOKWithNothingQueuedEndsInCancelAndAFailedRun) {
 }
 
 TEST_F(DialogScripts, AnAnswerThatNoQuestionTakesFailsTheRunNamingItsLine) {
-  struct Case {
-    std::string script;
-    std::string error;  // after "cadhost: <script>"
-  } cases[] = {
+  expectFailures({
       {"DLG_HELLO\n@msg IDYES\nDLG_HELLO\n", ":2: the answer \"@msg IDYES\" was never taken\n"},
       {"DLG_HELLO\nDLG_HELLO\n@900 IDOK\n", ":3: the answer \"@900 IDOK\" was never taken\n"},
       {"DLG_ASK\n@900 IDOK\n@file \"D:\\x.mdb\"\n",
        ":3: the answer \"@file \"D:\\x.mdb\"\" was never taken\n"},
-  };
-  for (const Case& c : cases) {
-    std::string script = file("s.scr", c.script);
-    Outcome r = run({"--install", testModules, "--load", "tm_dialogs", "--script", script});
-    EXPECT_EQ(r.status, 1) << c.script;
-    EXPECT_EQ(r.err, "cadhost: " + script + c.error) << c.script;
-  }
+  });
 }
 
 TEST_F(DialogScripts, WindowLinesActOnAnOpenModelessWindowInTurn) {
-  std::string script = file("s.scr",
-                            "DLG_OPEN\n"
-                            "> 910 911=abc\n"
-                            "> 910 913\n"
-                            "DLG_STRINGS\n"
-                            "> 910 912\n");
-  Outcome r = run({"--install", testModules, "--load", "tm_dialogs", "--script", script});
+  Outcome r = runScript("DLG_OPEN\n"
+                        "> 910 911=abc\n"
+                        "> 910 913\n"
+                        "DLG_STRINGS\n"
+                        "> 910 912\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(inOrder(r.out, {"Command: DLG_OPEN\n", "dlg: opened\n", "dlg: app message 1\n", "> 910 911=abc\n",
                               "dlg: modeless text [abc]\n", "> 910 913\n", "Command: DLG_HELLO\n", "dlg: hello\n",
@@ -113,35 +115,23 @@ TEST_F(DialogScripts, WindowLinesActOnAnOpenModelessWindowInTurn) {
 }
 
 TEST_F(DialogScripts, WindowLinesThatCannotActFailTheRun) {
-  struct Case {
-    std::string script;
-    std::string error;  // after "cadhost: <script>"
-  } cases[] = {
+  expectFailures({
       {"DLG_HELLO\n> 910 911=x\n", ":2: no window 910 is open\n"},
       {"DLG_OPEN\nDLG_NAME\n> 910 911=x\n", ":3: a window action cannot answer a prompt: > 910 911=x\n"},
       {"DLG_OPEN\nDLG_OPEN\n> 910 #2 911=second\n> 910 911=x\n",
        ":4: 2 windows 910 are open: name one by \"caption\" or #n\n"},
       {"DLG_OPEN\n> 910 \"无模式\" 9999\n", ":2: word \"9999\": there is no control 9999\n"},
       {"DLG_OPEN\n> x 1\n", ":2: '>' names a window by its dialog template id, not \"x\"\n"},
-  };
-  for (const Case& c : cases) {
-    std::string script = file("s.scr", c.script);
-    Outcome r = run({"--install", testModules, "--load", "tm_dialogs", "--script", script});
-    EXPECT_EQ(r.status, 1) << c.script;
-    EXPECT_EQ(r.err, "cadhost: " + script + c.error) << c.script;
-  }
-  Outcome r = run({"--install", testModules, "--load", "tm_dialogs", "--script",
-                   file("s.scr", "DLG_OPEN\nDLG_OPEN\n> 910 #2 911=second\n")});
+  });
+  Outcome r = runScript("DLG_OPEN\nDLG_OPEN\n> 910 #2 911=second\n");
   EXPECT_EQ(count(r.out, "dlg: modeless text [second]"), 1u) << r.out;
 }
 
 TEST_F(DialogScripts, TimersRunOnlyWhenTheScriptLetsTheClockRun) {
-  std::string script = file("s.scr",
-                            "DLG_OPEN\n"
-                            "DELAY 250\n"
-                            "DELAY 99\n"
-                            "DELAY 1\n");
-  Outcome r = run({"--install", testModules, "--load", "tm_dialogs", "--script", script});
+  Outcome r = runScript("DLG_OPEN\n"
+                        "DELAY 250\n"
+                        "DELAY 99\n"
+                        "DELAY 1\n");
   EXPECT_EQ(r.status, 0) << r.err;
   // 250 ms cover two periods of 100 ms and give one tick; the next comes 100 ms later.
   EXPECT_EQ(count(r.out, "dlg: tick 1"), 2u) << r.out;
