@@ -805,11 +805,17 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect) {
   return TRUE;
 }
 
-BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL) {
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
   Window* w = find(hwnd);
   if (!w) return FALSE;
   if (rect) *rect = w->invalid ? w->invalidRect : RECT{0, 0, 0, 0};
-  return w->invalid ? TRUE : FALSE;
+  bool invalid = w->invalid;
+  if (erase && w->invalid && w->erase) {
+    // The background is erased now, once.
+    w->erase = false;
+    SendMessage(hwnd, WM_ERASEBKGND, 0, 0);
+  }
+  return invalid ? TRUE : FALSE;
 }
 
 BOOL UpdateWindow(HWND hwnd) {
@@ -954,10 +960,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_PAINT: {
       // What BeginPaint and EndPaint do for a window that paints nothing.
-      bool erase = w->erase;
-      w->erase = false;
+      bool erase = false;
+      platform::takePaintUpdate(hwnd, nullptr, &erase);
       if (erase) SendMessage(hwnd, WM_ERASEBKGND, 0, 0);
-      ValidateRect(hwnd, nullptr);
       return 0;
     }
     case WM_ERASEBKGND: return w->cls->background ? 1 : 0;
@@ -1040,6 +1045,17 @@ void hookNextWindowCreation(WindowCreationHook hook, void* cookie) {
 }
 
 void setWindowGoneHook(void (*hook)(HWND)) { table().goneHook = hook; }
+
+bool takePaintUpdate(HWND hwnd, RECT* rect, bool* erase) {
+  Window* w = find(hwnd);
+  if (!w) return false;
+  RECT area;
+  GetClientRect(hwnd, &area);
+  if (rect) *rect = w->invalid ? w->invalidRect : area;
+  if (erase) *erase = w->erase;
+  ValidateRect(hwnd, nullptr);
+  return true;
+}
 
 void setClipboardTextHooks(ClipboardTextReader read, ClipboardTextWriter write) {
   table().clipboardRead = read;

@@ -41,6 +41,12 @@ PLATFORM_API bool runModalLoop(const std::function<bool()>& done, const std::fun
 using PreTranslateHook = bool (*)(MSG* msg);
 PLATFORM_API void setPreTranslateHook(PreTranslateHook hook);
 
+// What BeginPaint asks for: the rectangle that needs painting (the whole
+// client area when nothing was invalidated) and whether its background is to
+// be erased first; the window counts as painted from then on. False for a
+// handle that is no window.
+PLATFORM_API bool takePaintUpdate(HWND hwnd, RECT* rect, bool* erase);
+
 // --- the clock --------------------------------------------------------------------
 
 // Milliseconds since the host started; moves only by advanceClock.

@@ -240,6 +240,18 @@ TEST_F(WindowCore, AWindowThatNeedsPaintingIsPaintedOnceWhenNothingElseWaits) {
   UpdateWindow(w);  // at once, without the pump
   EXPECT_EQ(messageLog(), (std::vector<std::string>{"W paint"}));
   EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
+  // What painting takes: the rectangle, whether to erase first; then the window is painted.
+  InvalidateRect(w, &part, FALSE);
+  InvalidateRect(w, &part, TRUE);
+  bool erase = false;
+  RECT taken;
+  ASSERT_TRUE(platform::takePaintUpdate(w, &taken, &erase));
+  EXPECT_TRUE(EqualRect(&taken, &part));
+  EXPECT_TRUE(erase);
+  EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
+  ASSERT_TRUE(platform::takePaintUpdate(w, &taken, &erase));
+  EXPECT_EQ(taken.right, 100);  // nothing invalid: the whole client area
+  EXPECT_FALSE(erase);
 }
 
 }  // namespace
