@@ -1,6 +1,7 @@
 #include "mfc/wnd.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -51,6 +52,12 @@ void windowGone(HWND hwnd) {
   s.temporary.erase(hwnd);
 }
 
+bool isDialogWindow(HWND hwnd) {
+  char name[16] = "";
+  ::GetClassName(hwnd, name, sizeof name);
+  return std::strcmp(name, "#32770") == 0;
+}
+
 // Walks PreTranslateMessage from the target window up through its parents
 // (to its top-level window); a dialog window without an object runs the
 // dialog manager.
@@ -61,12 +68,8 @@ bool walkPreTranslate(MSG* msg) {
     HWND next = child ? ::GetParent(h) : nullptr;
     if (CWnd* wnd = CWnd::FromHandlePermanent(h)) {
       if (wnd->PreTranslateMessage(msg)) return true;
-    } else if (platform::dialogTemplateId(h) || [&] {
-                 char name[16] = "";
-                 ::GetClassName(h, name, sizeof name);
-                 return std::string(name) == "#32770";
-               }()) {
-      if (::IsDialogMessage(h, msg)) return true;
+    } else if (isDialogWindow(h) && ::IsDialogMessage(h, msg)) {
+      return true;
     }
     if (!::IsWindow(target)) return true;  // the message has no window left to go to
     h = next;

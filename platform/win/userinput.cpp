@@ -558,7 +558,9 @@ bool runWindowLine(std::string_view line, std::string& error) {
     first = 2;
   } else if (words.size() > 1 && words[1].size() >= 2 && words[1].front() == '#') {
     int n = 0;
-    if (!std::from_chars(words[1].data() + 1, words[1].data() + words[1].size(), n).ptr || n <= 0) {
+    const char* last = words[1].data() + words[1].size();
+    auto [stop, failed] = std::from_chars(words[1].data() + 1, last, n);
+    if (failed != std::errc() || stop != last || n <= 0) {
       error = "#n counts the open windows from 1";
       return false;
     }

@@ -122,6 +122,9 @@ TEST_F(DialogScripts, WindowLinesThatCannotActFailTheRun) {
        ":4: 2 windows 910 are open: name one by \"caption\" or #n\n"},
       {"DLG_OPEN\n> 910 \"无模式\" 9999\n", ":2: word \"9999\": there is no control 9999\n"},
       {"DLG_OPEN\n> x 1\n", ":2: '>' names a window by its dialog template id, not \"x\"\n"},
+      {"DLG_OPEN\n> 910 #x 911=x\n", ":2: #n counts the open windows from 1\n"},
+      {"DLG_OPEN\n> 910 #2 911=x\n", ":2: no window 910 #2 is open\n"},
+      {"DLG_OPEN\n> 910 \"别的\" 911=x\n", ":2: no window 910 \"别的\" is open\n"},
   });
   Outcome r = runScript("DLG_OPEN\nDLG_OPEN\n> 910 #2 911=second\n");
   EXPECT_EQ(count(r.out, "dlg: modeless text [second]"), 1u) << r.out;
