@@ -45,15 +45,21 @@ void CEdit::SetSel(int start, int end, BOOL noScroll) {
 void CEdit::SetSel(DWORD selection, BOOL noScroll) {
   SetSel(static_cast<short>(LOWORD(selection)), static_cast<short>(HIWORD(selection)), noScroll);
 }
-void CEdit::ReplaceSel(LPCTSTR text, BOOL canUndo) { SendMessage(EM_REPLACESEL, static_cast<WPARAM>(canUndo), reinterpret_cast<LPARAM>(text)); }
+void CEdit::ReplaceSel(LPCTSTR text, BOOL canUndo) {
+  SendMessage(EM_REPLACESEL, static_cast<WPARAM>(canUndo), reinterpret_cast<LPARAM>(text));
+}
 void CEdit::SetLimitText(UINT max) { SendMessage(EM_LIMITTEXT, max); }
 UINT CEdit::GetLimitText() const { return static_cast<UINT>(SendMessage(EM_GETLIMITTEXT)); }
-BOOL CEdit::SetReadOnly(BOOL readOnly) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(readOnly))); }
+BOOL CEdit::SetReadOnly(BOOL readOnly) {
+  return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(readOnly)));
+}
 BOOL CEdit::GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
 void CEdit::SetModify(BOOL modified) { SendMessage(EM_SETMODIFY, static_cast<WPARAM>(modified)); }
 int CEdit::GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT)); }
 int CEdit::LineIndex(int line) const { return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(line))); }
-int CEdit::LineLength(int line) const { return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(line))); }
+int CEdit::LineLength(int line) const {
+  return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(line)));
+}
 int CEdit::GetLine(int index, LPTSTR buffer, int maxLength) const {
   if (!buffer || maxLength < 2) return 0;
   *reinterpret_cast<WORD*>(buffer) = static_cast<WORD>(maxLength);
@@ -93,7 +99,9 @@ HBITMAP CButton::GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessag
 BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create("Static", text, style, rect, parent, id);
 }
-HICON CStatic::SetIcon(HICON icon) { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon))); }
+HICON CStatic::SetIcon(HICON icon) {
+  return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
+}
 HICON CStatic::GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
 HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
   return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
@@ -107,8 +115,12 @@ BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
 }
 int CComboBox::GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
 int CComboBox::GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-int CComboBox::SetCurSel(int select) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(select))); }
-int CComboBox::AddString(LPCTSTR text) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+int CComboBox::SetCurSel(int select) {
+  return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(select)));
+}
+int CComboBox::AddString(LPCTSTR text) {
+  return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+}
 int CComboBox::InsertString(int index, LPCTSTR text) {
   return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
 }
@@ -128,29 +140,39 @@ void CComboBox::GetLBText(int index, CString& text) const {
   s.resize(static_cast<size_t>(n));
   text = CString(std::move(s));
 }
-int CComboBox::GetLBTextLen(int index) const { return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index))); }
+int CComboBox::GetLBTextLen(int index) const {
+  return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
+}
 int CComboBox::FindString(int startAfter, LPCTSTR text) const {
   return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
 }
 int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const {
-  return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(
+      SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
 }
 int CComboBox::SelectString(int startAfter, LPCTSTR text) {
-  return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(
+      SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
 }
 int CComboBox::SetItemData(int index, DWORD_PTR data) {
   return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
 }
-DWORD_PTR CComboBox::GetItemData(int index) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index))); }
+DWORD_PTR CComboBox::GetItemData(int index) const {
+  return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));
+}
 int CComboBox::SetItemDataPtr(int index, void* data) { return SetItemData(index, reinterpret_cast<DWORD_PTR>(data)); }
 void* CComboBox::GetItemDataPtr(int index) const { return reinterpret_cast<void*>(GetItemData(index)); }
 void CComboBox::ShowDropDown(BOOL show) { SendMessage(CB_SHOWDROPDOWN, static_cast<WPARAM>(show)); }
 BOOL CComboBox::GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
-void CComboBox::GetDroppedControlRect(LPRECT rect) const { SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(rect)); }
+void CComboBox::GetDroppedControlRect(LPRECT rect) const {
+  SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(rect));
+}
 int CComboBox::SetItemHeight(int index, UINT height) {
   return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(index), static_cast<LPARAM>(height)));
 }
-int CComboBox::GetItemHeight(int index) const { return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(index))); }
+int CComboBox::GetItemHeight(int index) const {
+  return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(index)));
+}
 int CComboBox::SetDroppedWidth(UINT width) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, width)); }
 int CComboBox::GetDroppedWidth() const { return static_cast<int>(SendMessage(CB_GETDROPPEDWIDTH)); }
 BOOL CComboBox::LimitText(int max) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(max))); }
@@ -160,7 +182,9 @@ BOOL CComboBox::SetEditSel(int start, int end) {
 }
 void CComboBox::SetHorizontalExtent(UINT extent) { SendMessage(CB_SETHORIZONTALEXTENT, extent); }
 UINT CComboBox::GetHorizontalExtent() const { return static_cast<UINT>(SendMessage(CB_GETHORIZONTALEXTENT)); }
-int CComboBox::SetTopIndex(int index) { return static_cast<int>(SendMessage(CB_SETTOPINDEX, static_cast<WPARAM>(index))); }
+int CComboBox::SetTopIndex(int index) {
+  return static_cast<int>(SendMessage(CB_SETTOPINDEX, static_cast<WPARAM>(index)));
+}
 int CComboBox::GetTopIndex() const { return static_cast<int>(SendMessage(CB_GETTOPINDEX)); }
 void CComboBox::Clear() { SendMessage(WM_CLEAR); }
 void CComboBox::Copy() { SendMessage(WM_COPY); }
@@ -180,7 +204,9 @@ void CSpinButtonCtrl::GetRange(int& lower, int& upper) const {
   lower = static_cast<short>(HIWORD(r));
   upper = static_cast<short>(LOWORD(r));
 }
-void CSpinButtonCtrl::SetRange32(int lower, int upper) { SendMessage(UDM_SETRANGE32, static_cast<WPARAM>(lower), upper); }
+void CSpinButtonCtrl::SetRange32(int lower, int upper) {
+  SendMessage(UDM_SETRANGE32, static_cast<WPARAM>(lower), upper);
+}
 void CSpinButtonCtrl::GetRange32(int& lower, int& upper) const {
   SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
 }
@@ -189,9 +215,12 @@ int CSpinButtonCtrl::SetPos(int pos) {
 }
 int CSpinButtonCtrl::GetPos() const { return static_cast<int>(SendMessage(UDM_GETPOS)); }
 int CSpinButtonCtrl::SetPos32(int pos) { return static_cast<int>(SendMessage(UDM_SETPOS32, 0, pos)); }
-int CSpinButtonCtrl::GetPos32(BOOL* error) const { return static_cast<int>(SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(error))); }
+int CSpinButtonCtrl::GetPos32(BOOL* error) const {
+  return static_cast<int>(SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(error)));
+}
 CWnd* CSpinButtonCtrl::SetBuddy(CWnd* buddy) {
-  return FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(platform::afx::hwndOf(buddy)))));
+  return FromHandle(
+      reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(platform::afx::hwndOf(buddy)))));
 }
 CWnd* CSpinButtonCtrl::GetBuddy() const { return FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_GETBUDDY))); }
 int CSpinButtonCtrl::SetBase(int base) { return static_cast<int>(SendMessage(UDM_SETBASE, static_cast<WPARAM>(base))); }
@@ -205,7 +234,9 @@ BOOL CScrollBar::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
 int CScrollBar::GetScrollPos() const { return ::GetScrollPos(m_hWnd, SB_CTL); }
 int CScrollBar::SetScrollPos(int pos, BOOL redraw) { return ::SetScrollPos(m_hWnd, SB_CTL, pos, redraw); }
 void CScrollBar::GetScrollRange(LPINT minPos, LPINT maxPos) const { ::GetScrollRange(m_hWnd, SB_CTL, minPos, maxPos); }
-void CScrollBar::SetScrollRange(int minPos, int maxPos, BOOL redraw) { ::SetScrollRange(m_hWnd, SB_CTL, minPos, maxPos, redraw); }
+void CScrollBar::SetScrollRange(int minPos, int maxPos, BOOL redraw) {
+  ::SetScrollRange(m_hWnd, SB_CTL, minPos, maxPos, redraw);
+}
 BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO info, BOOL redraw) {
   ::SetScrollInfo(m_hWnd, SB_CTL, info, redraw);
   return TRUE;

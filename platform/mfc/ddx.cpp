@@ -191,8 +191,10 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
   if (pDX->m_bFailed) return;
   HWND h = pDX->PrepareEditCtrl(id);
   if (!h) return;
-  if (pDX->m_bSaveAndValidate) value = windowText(h);
-  else AfxSetWindowText(h, value);
+  if (pDX->m_bSaveAndValidate)
+    value = windowText(h);
+  else
+    AfxSetWindowText(h, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) {
@@ -207,8 +209,8 @@ void DDX_Text(CDataExchange* pDX, int id, long& value) {
                 "%ld");
 }
 void DDX_Text(CDataExchange* pDX, int id, short& value) {
-  exchangeWhole(pDX, id, value, std::numeric_limits<short>::min(), std::numeric_limits<short>::max(),
-                AFX_IDP_PARSE_INT, "%hd");
+  exchangeWhole(pDX, id, value, std::numeric_limits<short>::min(), std::numeric_limits<short>::max(), AFX_IDP_PARSE_INT,
+                "%hd");
 }
 void DDX_Text(CDataExchange* pDX, int id, BYTE& value) {
   exchangeWhole(pDX, id, value, 0, 255, AFX_IDP_PARSE_BYTE, "%u");
@@ -220,8 +222,10 @@ void DDX_Check(CDataExchange* pDX, int id, int& value) {
   if (pDX->m_bFailed) return;
   HWND h = pDX->PrepareCtrl(id);
   if (!h) return;
-  if (pDX->m_bSaveAndValidate) value = static_cast<int>(::SendMessage(h, BM_GETCHECK, 0, 0));
-  else ::SendMessage(h, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  if (pDX->m_bSaveAndValidate)
+    value = static_cast<int>(::SendMessage(h, BM_GETCHECK, 0, 0));
+  else
+    ::SendMessage(h, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
 void DDX_Radio(CDataExchange* pDX, int id, int& value) {
@@ -263,17 +267,22 @@ void DDX_CBStringExact(CDataExchange* pDX, int id, CString& value) {
     value = windowText(h);
     return;
   }
-  LRESULT index = ::SendMessage(h, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString()));
-  if (index == CB_ERR) AfxSetWindowText(h, value);
-  else ::SendMessage(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  LRESULT index =
+      ::SendMessage(h, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString()));
+  if (index == CB_ERR)
+    AfxSetWindowText(h, value);
+  else
+    ::SendMessage(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {
   if (pDX->m_bFailed) return;
   HWND h = pDX->PrepareCtrl(id);
   if (!h) return;
-  if (pDX->m_bSaveAndValidate) index = static_cast<int>(::SendMessage(h, CB_GETCURSEL, 0, 0));
-  else ::SendMessage(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (pDX->m_bSaveAndValidate)
+    index = static_cast<int>(::SendMessage(h, CB_GETCURSEL, 0, 0));
+  else
+    ::SendMessage(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
@@ -286,7 +295,9 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   }
 }
 
-void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal) { checkWhole(pDX, value, minVal, maxVal, "%d"); }
+void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal) {
+  checkWhole(pDX, value, minVal, maxVal, "%d");
+}
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {
   checkWhole(pDX, value, minVal, maxVal, "%u");
 }

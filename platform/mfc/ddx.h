@@ -34,7 +34,7 @@ class PLATFORM_API CDataExchange {
   CWnd* m_pDlgWnd;
   HWND m_idLastControl = nullptr;  // the control of the last DDX call
   BOOL m_bEditLastControl = FALSE;
-  BOOL m_bFailed = FALSE;          // a check failed: the rest of the exchange does nothing
+  BOOL m_bFailed = FALSE;  // a check failed: the rest of the exchange does nothing
 
   // The control `id` of the dialog (a missing one fails the exchange).
   HWND PrepareCtrl(int id);

@@ -41,7 +41,7 @@ class PLATFORM_API CDialog : public CWnd {
   virtual void OnCancel();
   BOOL PreTranslateMessage(MSG* msg) override;
 
-  UINT m_nIDHelp = 0;                 // the template id
+  UINT m_nIDHelp = 0;  // the template id
   CWnd* m_pParentWnd = nullptr;
 
  protected:

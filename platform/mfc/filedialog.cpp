@@ -25,9 +25,11 @@ CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defExt, LPCTSTR fileName, 
 }
 
 INT_PTR CFileDialog::DoModal() {
-  const char* title = m_ofn.lpstrTitle && *m_ofn.lpstrTitle ? m_ofn.lpstrTitle : (m_bOpenFileDialog ? "Open" : "Save As");
+  const char* title =
+      m_ofn.lpstrTitle && *m_ofn.lpstrTitle ? m_ofn.lpstrTitle : (m_bOpenFileDialog ? "Open" : "Save As");
   const char* initial = m_ofn.lpstrFile ? m_ofn.lpstrFile : "";
-  std::optional<std::string> path = platform::answerFileDialog(title, initial, m_ofn.lpstrDefExt ? m_ofn.lpstrDefExt : "");
+  std::optional<std::string> path =
+      platform::answerFileDialog(title, initial, m_ofn.lpstrDefExt ? m_ofn.lpstrDefExt : "");
   if (!path) return IDCANCEL;
   m_path = CString(*path);
   if (m_ofn.lpstrFile && m_ofn.nMaxFile > 0) platform::copyTextBounded(m_ofn.lpstrFile, m_ofn.nMaxFile, *path);

@@ -63,7 +63,9 @@ void clickState(HWND hwnd) {
   ButtonData* d = buttonOf(hwnd);
   if (!w || !d) return;
   switch (kindOf(*w)) {
-    case BS_AUTOCHECKBOX: SendMessage(hwnd, BM_SETCHECK, d->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0); break;
+    case BS_AUTOCHECKBOX:
+      SendMessage(hwnd, BM_SETCHECK, d->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+      break;
     case BS_AUTO3STATE: SendMessage(hwnd, BM_SETCHECK, (d->check + 1) % 3, 0); break;
     case BS_AUTORADIOBUTTON:
       SendMessage(hwnd, BM_SETCHECK, BST_CHECKED, 0);

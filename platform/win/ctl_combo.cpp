@@ -136,7 +136,8 @@ void layoutParts(HWND hwnd) {
     int width = c.right - (typeOf(*w) == CBS_DROPDOWN ? kButtonWidth : 0);
     MoveWindow(d->edit, 0, 0, std::max(0, width), field, TRUE);
   }
-  if (d->list && typeOf(*w) == CBS_SIMPLE) MoveWindow(d->list, 0, field, c.right, std::max<int>(0, c.bottom - field), TRUE);
+  if (d->list && typeOf(*w) == CBS_SIMPLE)
+    MoveWindow(d->list, 0, field, c.right, std::max<int>(0, c.bottom - field), TRUE);
 }
 
 void drop(HWND hwnd) {
@@ -247,9 +248,10 @@ LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       size_t at = d->items.size();
       if (w->style & CBS_SORT)
-        at = static_cast<size_t>(std::upper_bound(d->items.begin(), d->items.end(), text,
-                                                  [](const std::string& t, const Item& i) { return lessText(t, i.text); }) -
-                                 d->items.begin());
+        at = static_cast<size_t>(
+            std::upper_bound(d->items.begin(), d->items.end(), text,
+                             [](const std::string& t, const Item& i) { return lessText(t, i.text); }) -
+            d->items.begin());
       d->items.insert(d->items.begin() + static_cast<std::ptrdiff_t>(at), Item{text, 0});
       if (d->cursel >= static_cast<int>(at)) ++d->cursel;
       if (d->dropped) placeList(hwnd);
@@ -269,8 +271,10 @@ LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       int index = static_cast<int>(static_cast<INT_PTR>(wParam));
       if (index < 0 || index >= static_cast<int>(d->items.size())) return CB_ERR;
       d->items.erase(d->items.begin() + index);
-      if (d->cursel == index) d->cursel = -1;
-      else if (d->cursel > index) --d->cursel;
+      if (d->cursel == index)
+        d->cursel = -1;
+      else if (d->cursel > index)
+        --d->cursel;
       return static_cast<LRESULT>(d->items.size());
     }
     case CB_RESETCONTENT:
@@ -304,7 +308,8 @@ LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return findItem(*d, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<const char*>(lParam),
                       msg == CB_FINDSTRINGEXACT);
     case CB_SELECTSTRING: {
-      int index = findItem(*d, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<const char*>(lParam), false);
+      int index =
+          findItem(*d, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<const char*>(lParam), false);
       if (index >= 0) select(hwnd, index);
       return index;
     }
@@ -321,8 +326,10 @@ LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case CB_SHOWDROPDOWN:
       if (type == CBS_SIMPLE) return TRUE;
-      if (wParam) drop(hwnd);
-      else closeUp(hwnd, -1);
+      if (wParam)
+        drop(hwnd);
+      else
+        closeUp(hwnd, -1);
       return TRUE;
     case CB_GETDROPPEDSTATE: return d->dropped ? TRUE : FALSE;
     case CB_GETDROPPEDCONTROLRECT: {
@@ -340,7 +347,8 @@ LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         d->fieldHeight = h;
         if (type != CBS_SIMPLE) {
           RECT r = w->rect;
-          SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, h + kFieldPadding, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+          SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, h + kFieldPadding,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         layoutParts(hwnd);
       } else {
@@ -367,7 +375,8 @@ LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                         TRUE)
                      : CB_ERR;
     case kChooseItem:
-      if (d->dropped) closeUp(hwnd, static_cast<int>(wParam));
+      if (d->dropped)
+        closeUp(hwnd, static_cast<int>(wParam));
       else if (static_cast<int>(wParam) < static_cast<int>(d->items.size())) {
         select(hwnd, static_cast<int>(wParam));
         if (IsWindow(hwnd)) notifyParent(hwnd, CBN_SELCHANGE);
@@ -444,14 +453,18 @@ LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       switch (wParam) {
         case VK_F4:
-          if (d->dropped) closeUp(hwnd, -1);
-          else drop(hwnd);
+          if (d->dropped)
+            closeUp(hwnd, -1);
+          else
+            drop(hwnd);
           return 0;
         case VK_UP:
         case VK_DOWN:
           if (keyDown(VK_MENU)) {
-            if (d->dropped) closeUp(hwnd, -1);
-            else drop(hwnd);
+            if (d->dropped)
+              closeUp(hwnd, -1);
+            else
+              drop(hwnd);
             return 0;
           }
           moveSelection(hwnd, d->cursel + (wParam == VK_DOWN ? 1 : -1));

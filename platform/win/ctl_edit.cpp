@@ -28,7 +28,8 @@ EditData* dataOf(HWND hwnd) {
 // Moves a byte offset back to the start of its character.
 int onBoundary(const std::string& text, int pos) {
   pos = std::clamp(pos, 0, static_cast<int>(text.size()));
-  while (pos > 0 && pos < static_cast<int>(text.size()) && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80) --pos;
+  while (pos > 0 && pos < static_cast<int>(text.size()) && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80)
+    --pos;
   return pos;
 }
 
@@ -78,10 +79,10 @@ bool replaceSelection(HWND hwnd, const std::string& inserted) {
   std::string& text = w->text;
   int a = std::min(d->selStart, d->selEnd), b = std::max(d->selStart, d->selEnd);
   int room = d->limit - (static_cast<int>(text.size()) - (b - a));
-  std::string piece = fitting(cased(*w, inserted), room);
-  bool cut = piece.size() < inserted.size();
-  text.replace(static_cast<size_t>(a), static_cast<size_t>(b - a), piece);
-  d->selStart = d->selEnd = a + static_cast<int>(piece.size());
+  std::string fitted = fitting(cased(*w, inserted), room);
+  bool cut = fitted.size() < inserted.size();
+  text.replace(static_cast<size_t>(a), static_cast<size_t>(b - a), fitted);
+  d->selStart = d->selEnd = a + static_cast<int>(fitted.size());
   d->modified = true;
   if (cut) notifyParent(hwnd, EN_MAXTEXT);
   if (IsWindow(hwnd)) textChanged(hwnd);
@@ -124,8 +125,12 @@ void moveCaret(HWND hwnd, UINT vk) {
   bool extend = keyDown(VK_SHIFT);
   int caret = d->selEnd;
   switch (vk) {
-    case VK_LEFT: caret = (!extend && d->selStart != d->selEnd) ? std::min(d->selStart, d->selEnd) : prevChar(w->text, caret); break;
-    case VK_RIGHT: caret = (!extend && d->selStart != d->selEnd) ? std::max(d->selStart, d->selEnd) : nextChar(w->text, caret); break;
+    case VK_LEFT:
+      caret = (!extend && d->selStart != d->selEnd) ? std::min(d->selStart, d->selEnd) : prevChar(w->text, caret);
+      break;
+    case VK_RIGHT:
+      caret = (!extend && d->selStart != d->selEnd) ? std::max(d->selStart, d->selEnd) : nextChar(w->text, caret);
+      break;
     case VK_HOME: caret = 0; break;
     case VK_END: caret = static_cast<int>(w->text.size()); break;
     default: return;
@@ -146,8 +151,10 @@ LRESULT editProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       w->text = cased(*w, fitting(lParam ? reinterpret_cast<const char*>(lParam) : "", d->limit));
       d->selStart = d->selEnd = 0;
       d->modified = false;
-      if (!(w->style & ES_MULTILINE)) textChanged(hwnd);
-      else InvalidateRect(hwnd, nullptr, TRUE);
+      if (!(w->style & ES_MULTILINE))
+        textChanged(hwnd);
+      else
+        InvalidateRect(hwnd, nullptr, TRUE);
       return TRUE;
     }
     case EM_SETSEL: {
@@ -171,14 +178,16 @@ LRESULT editProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (lParam) *reinterpret_cast<DWORD*>(lParam) = b;
       return (a > 0xFFFF || b > 0xFFFF) ? -1 : MAKELRESULT(a, b);
     }
-    case EM_REPLACESEL:
-      replaceSelection(hwnd, lParam ? reinterpret_cast<const char*>(lParam) : "");
+    case EM_REPLACESEL: replaceSelection(hwnd, lParam ? reinterpret_cast<const char*>(lParam) : ""); return 0;
+    case EM_LIMITTEXT:
+      d->limit = wParam ? static_cast<int>(std::min<WPARAM>(wParam, kDefaultLimit)) : kDefaultLimit;
       return 0;
-    case EM_LIMITTEXT: d->limit = wParam ? static_cast<int>(std::min<WPARAM>(wParam, kDefaultLimit)) : kDefaultLimit; return 0;
     case EM_GETLIMITTEXT: return d->limit;
     case EM_SETREADONLY:
-      if (wParam) w->style |= ES_READONLY;
-      else w->style &= ~ES_READONLY;
+      if (wParam)
+        w->style |= ES_READONLY;
+      else
+        w->style &= ~ES_READONLY;
       InvalidateRect(hwnd, nullptr, TRUE);
       return TRUE;
     case EM_GETMODIFY: return d->modified ? TRUE : FALSE;
@@ -231,12 +240,10 @@ LRESULT editProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case EM_SCROLLCARET:
     case EM_EMPTYUNDOBUFFER:
     case EM_SETMARGINS: return 0;
-    case WM_CHAR:
-      typeCharacter(hwnd, static_cast<long>(wParam));
-      return 0;
+    case WM_CHAR: typeCharacter(hwnd, static_cast<long>(wParam)); return 0;
     case WM_KEYDOWN:
-      if (parentIsCombo(*w) && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_F4 ||
-                                wParam == VK_RETURN || wParam == VK_ESCAPE))
+      if (parentIsCombo(*w) &&
+          (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_F4 || wParam == VK_RETURN || wParam == VK_ESCAPE))
         return SendMessage(w->parent, WM_KEYDOWN, wParam, lParam);
       if (wParam == VK_DELETE) {
         if (w->style & ES_READONLY) return 0;

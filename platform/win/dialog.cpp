@@ -61,7 +61,9 @@ RECT pixels(const DialogBaseUnits& bu, short x, short y, short cx, short cy) {
   return RECT{left, top, left + mulDiv(cx, bu.cx, 4), top + mulDiv(cy, bu.cy, 8)};
 }
 
-LRESULT dialogProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return DefDlgProc(hwnd, msg, wParam, lParam); }
+LRESULT dialogProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefDlgProc(hwnd, msg, wParam, lParam);
+}
 
 }  // namespace
 
@@ -307,12 +309,14 @@ LRESULT DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd, focus)) d->lastFocus = focus;
       } else if (!isSelfOrDescendant(hwnd, GetFocus())) {
-        HWND to = d->lastFocus && IsWindow(d->lastFocus) && IsChild(hwnd, d->lastFocus) ? d->lastFocus : firstTabStop(hwnd);
+        HWND to =
+            d->lastFocus && IsWindow(d->lastFocus) && IsChild(hwnd, d->lastFocus) ? d->lastFocus : firstTabStop(hwnd);
         if (to) dialogSetFocus(to);
       }
       return 0;
     case WM_SETFOCUS: {
-      HWND to = d && d->lastFocus && IsWindow(d->lastFocus) && IsChild(hwnd, d->lastFocus) ? d->lastFocus : firstTabStop(hwnd);
+      HWND to = d && d->lastFocus && IsWindow(d->lastFocus) && IsChild(hwnd, d->lastFocus) ? d->lastFocus
+                                                                                           : firstTabStop(hwnd);
       if (to) dialogSetFocus(to);
       return 0;
     }
@@ -372,7 +376,8 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
               return TRUE;
             }
           }
-          SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(control));
+          SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
+                      reinterpret_cast<LPARAM>(control));
           return TRUE;
         }
         case VK_ESCAPE: {
@@ -440,8 +445,10 @@ UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int size) {
 
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
   char buf[32];
-  if (isSigned) std::snprintf(buf, sizeof buf, "%d", static_cast<int>(value));
-  else std::snprintf(buf, sizeof buf, "%u", value);
+  if (isSigned)
+    std::snprintf(buf, sizeof buf, "%d", static_cast<int>(value));
+  else
+    std::snprintf(buf, sizeof buf, "%u", value);
   return SetDlgItemText(dialog, id, buf);
 }
 
@@ -459,7 +466,8 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
   text = text.substr(a, b - a + 1);
   char* end = nullptr;
   errno = 0;
-  long long v = isSigned ? std::strtoll(text.c_str(), &end, 10) : static_cast<long long>(std::strtoull(text.c_str(), &end, 10));
+  long long v =
+      isSigned ? std::strtoll(text.c_str(), &end, 10) : static_cast<long long>(std::strtoull(text.c_str(), &end, 10));
   if (!end || *end != '\0' || errno == ERANGE || (!isSigned && text[0] == '-')) return 0;
   if (isSigned ? (v < -2147483648LL || v > 2147483647LL) : (v < 0 || v > 4294967295LL)) return 0;
   if (translated) *translated = TRUE;

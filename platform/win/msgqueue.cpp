@@ -308,9 +308,8 @@ void releaseModuleMessages(LoadedModule* module) {
   Queue& q = queue();
   q.timers.erase(std::remove_if(q.timers.begin(), q.timers.end(), [&](const Timer& t) { return t.module == module; }),
                  q.timers.end());
-  q.posted.erase(
-      std::remove_if(q.posted.begin(), q.posted.end(), [&](const Posted& p) { return p.poster == module; }),
-      q.posted.end());
+  q.posted.erase(std::remove_if(q.posted.begin(), q.posted.end(), [&](const Posted& p) { return p.poster == module; }),
+                 q.posted.end());
 }
 
 void clearTimers() { queue().timers.clear(); }
@@ -383,7 +382,8 @@ DWORD GetMessageTime() { return queue().messageTime; }
 
 DWORD GetMessagePos() {
   POINT p = queue().messagePos;
-  return static_cast<DWORD>(MAKELONG(static_cast<WORD>(static_cast<short>(p.x)), static_cast<WORD>(static_cast<short>(p.y))));
+  return static_cast<DWORD>(
+      MAKELONG(static_cast<WORD>(static_cast<short>(p.x)), static_cast<WORD>(static_cast<short>(p.y))));
 }
 
 SHORT GetKeyState(int vk) {

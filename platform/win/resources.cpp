@@ -67,8 +67,8 @@ void registerResources(const ResourceTable& table) {
     t->pointSize = d.pointSize ? d.pointSize : kDialogFontPoints;
     t->x = d.x, t->y = d.y, t->cx = d.cx, t->cy = d.cy;
     for (const DialogControlResource& c : d.controls)
-      t->controls.push_back(DialogControlTemplate{orEmpty(c.className), orEmpty(c.text), c.id, c.style, c.exStyle, c.x,
-                                                  c.y, c.cx, c.cy});
+      t->controls.push_back(
+          DialogControlTemplate{orEmpty(c.className), orEmpty(c.text), c.id, c.style, c.exStyle, c.x, c.y, c.cx, c.cy});
     m.dialogs[d.id] = std::move(t);
   }
   for (const StringResource& s : table.strings) m.strings[s.id] = orEmpty(s.text);
@@ -87,7 +87,9 @@ void registerResources(const ResourceTable& table) {
   }
 }
 
-void registerResourceString(UINT id, const char* text) { registry().modules[currentModule()].strings[id] = orEmpty(text); }
+void registerResourceString(UINT id, const char* text) {
+  registry().modules[currentModule()].strings[id] = orEmpty(text);
+}
 
 std::shared_ptr<const DialogTemplate> findDialogTemplate(UINT id) {
   return lookup([&](ModuleResources& m) -> std::shared_ptr<const DialogTemplate> {
@@ -170,4 +172,6 @@ HICON LoadIcon(HINSTANCE instance, LPCSTR name) {
   return icon ? platform::iconHandle(std::move(icon)) : nullptr;
 }
 
-BOOL DestroyIcon(HICON icon) { return platform::registry().iconHandles.erase(reinterpret_cast<uintptr_t>(icon)) ? TRUE : FALSE; }
+BOOL DestroyIcon(HICON icon) {
+  return platform::registry().iconHandles.erase(reinterpret_cast<uintptr_t>(icon)) ? TRUE : FALSE;
+}

@@ -33,7 +33,8 @@ namespace platform {
 
 // One control of a dialog template. Positions and sizes are in dialog units.
 struct DialogControlResource {
-  const char* className;  // "Button", "Edit", "Static", "ComboBox", "ScrollBar", "msctls_updown32" or a registered class
+  // "Button", "Edit", "Static", "ComboBox", "ScrollBar", "msctls_updown32" or a registered class.
+  const char* className;
   const char* text;
   int id;
   DWORD style;  // WS_CHILD is always added
@@ -179,16 +180,13 @@ constexpr DialogControlResource GroupBox(const char* text, int id, short x, shor
 constexpr DialogControlResource EditText(int id, short x, short y, short cx, short cy, DWORD style = 0) {
   return Control("", id, "Edit", ES_LEFT | WS_BORDER | WS_TABSTOP | style, x, y, cx, cy);
 }
-constexpr DialogControlResource LText(const char* text, int id, short x, short y, short cx, short cy,
-                                      DWORD style = 0) {
+constexpr DialogControlResource LText(const char* text, int id, short x, short y, short cx, short cy, DWORD style = 0) {
   return Control(text, id, "Static", SS_LEFT | WS_GROUP | style, x, y, cx, cy);
 }
-constexpr DialogControlResource CText(const char* text, int id, short x, short y, short cx, short cy,
-                                      DWORD style = 0) {
+constexpr DialogControlResource CText(const char* text, int id, short x, short y, short cx, short cy, DWORD style = 0) {
   return Control(text, id, "Static", SS_CENTER | WS_GROUP | style, x, y, cx, cy);
 }
-constexpr DialogControlResource RText(const char* text, int id, short x, short y, short cx, short cy,
-                                      DWORD style = 0) {
+constexpr DialogControlResource RText(const char* text, int id, short x, short y, short cx, short cy, DWORD style = 0) {
   return Control(text, id, "Static", SS_RIGHT | WS_GROUP | style, x, y, cx, cy);
 }
 // A combo box's height is that of its open list.

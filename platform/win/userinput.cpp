@@ -112,15 +112,13 @@ struct KeyName {
   UINT vk;
 };
 constexpr KeyName kKeys[] = {
-    {"Enter", VK_RETURN},    {"Return", VK_RETURN},   {"Tab", VK_TAB},        {"Esc", VK_ESCAPE},
-    {"Escape", VK_ESCAPE},   {"Space", VK_SPACE},     {"Backspace", VK_BACK}, {"Delete", VK_DELETE},
-    {"Del", VK_DELETE},      {"Insert", VK_INSERT},   {"Ins", VK_INSERT},     {"Home", VK_HOME},
-    {"End", VK_END},         {"PageUp", VK_PRIOR},    {"PgUp", VK_PRIOR},     {"PageDown", VK_NEXT},
-    {"PgDn", VK_NEXT},       {"Left", VK_LEFT},       {"Right", VK_RIGHT},    {"Up", VK_UP},
-    {"Down", VK_DOWN},       {"F1", VK_F1},           {"F2", VK_F2},          {"F3", VK_F3},
-    {"F4", VK_F4},           {"F5", VK_F5},           {"F6", VK_F6},          {"F7", VK_F7},
-    {"F8", VK_F8},           {"F9", VK_F9},           {"F10", VK_F10},        {"F11", VK_F11},
-    {"F12", VK_F12},
+    {"Enter", VK_RETURN},  {"Return", VK_RETURN},  {"Tab", VK_TAB},       {"Esc", VK_ESCAPE},   {"Escape", VK_ESCAPE},
+    {"Space", VK_SPACE},   {"Backspace", VK_BACK}, {"Delete", VK_DELETE}, {"Del", VK_DELETE},   {"Insert", VK_INSERT},
+    {"Ins", VK_INSERT},    {"Home", VK_HOME},      {"End", VK_END},       {"PageUp", VK_PRIOR}, {"PgUp", VK_PRIOR},
+    {"PageDown", VK_NEXT}, {"PgDn", VK_NEXT},      {"Left", VK_LEFT},     {"Right", VK_RIGHT},  {"Up", VK_UP},
+    {"Down", VK_DOWN},     {"F1", VK_F1},          {"F2", VK_F2},         {"F3", VK_F3},        {"F4", VK_F4},
+    {"F5", VK_F5},         {"F6", VK_F6},          {"F7", VK_F7},         {"F8", VK_F8},        {"F9", VK_F9},
+    {"F10", VK_F10},       {"F11", VK_F11},        {"F12", VK_F12},
 };
 
 bool keyCode(std::string_view name, UINT& vk) {
@@ -139,12 +137,12 @@ bool keyCode(std::string_view name, UINT& vk) {
   return false;
 }
 
-bool keySteps(HWND target, std::string_view spec, std::vector<Step>& steps, std::string& error) {
+bool keySteps(HWND target, std::string_view keys, std::vector<Step>& steps, std::string& error) {
   std::vector<UINT> modifiers;
   UINT key = 0;
   while (true) {
-    size_t plus = spec.find('+', 1);
-    std::string_view part = spec.substr(0, plus);
+    size_t plus = keys.find('+', 1);
+    std::string_view part = keys.substr(0, plus);
     if (plus == std::string_view::npos) {
       if (!keyCode(part, key)) {
         error = "unknown key \"" + std::string(part) + "\"";
@@ -152,14 +150,17 @@ bool keySteps(HWND target, std::string_view spec, std::vector<Step>& steps, std:
       }
       break;
     }
-    if (equalNoCase(part, "Ctrl") || equalNoCase(part, "Control")) modifiers.push_back(VK_CONTROL);
-    else if (equalNoCase(part, "Shift")) modifiers.push_back(VK_SHIFT);
-    else if (equalNoCase(part, "Alt")) modifiers.push_back(VK_MENU);
+    if (equalNoCase(part, "Ctrl") || equalNoCase(part, "Control"))
+      modifiers.push_back(VK_CONTROL);
+    else if (equalNoCase(part, "Shift"))
+      modifiers.push_back(VK_SHIFT);
+    else if (equalNoCase(part, "Alt"))
+      modifiers.push_back(VK_MENU);
     else {
       error = "unknown modifier \"" + std::string(part) + "\"";
       return false;
     }
-    spec.remove_prefix(plus + 1);
+    keys.remove_prefix(plus + 1);
   }
   steps.push_back([target, modifiers, key](std::string&) {
     for (UINT m : modifiers) postKeyInput(m, true, target);
@@ -187,7 +188,8 @@ bool valueSteps(HWND target, int id, const std::string& value, std::vector<Step>
     return true;
   }
   if (equalNoCase(cls, "ComboBox")) {
-    int index = static_cast<int>(SendMessage(ctl, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str())));
+    int index = static_cast<int>(
+        SendMessage(ctl, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str())));
     if (index < 0) {
       error = controlName(id) + " has no item \"" + value + "\"";
       return false;
@@ -257,9 +259,11 @@ bool valueSteps(HWND target, int id, const std::string& value, std::vector<Step>
         GetWindowRect(c, &r);
         POINT pt;
         if (uw && (uw->style & UDS_HORZ))
-          pt = POINT{towardsUpper ? r.left + 3 * (r.right - r.left) / 4 : r.left + (r.right - r.left) / 4, (r.top + r.bottom) / 2};
+          pt = POINT{towardsUpper ? r.left + 3 * (r.right - r.left) / 4 : r.left + (r.right - r.left) / 4,
+                     (r.top + r.bottom) / 2};
         else
-          pt = POINT{(r.left + r.right) / 2, towardsUpper ? r.top + (r.bottom - r.top) / 4 : r.top + 3 * (r.bottom - r.top) / 4};
+          pt = POINT{(r.left + r.right) / 2,
+                     towardsUpper ? r.top + (r.bottom - r.top) / 4 : r.top + 3 * (r.bottom - r.top) / 4};
         return clickAt(c, pt, controlName(id), e);
       });
     }
@@ -395,8 +399,7 @@ std::string captionOf(HWND hwnd) {
 // button; left open, it is cancelled and the run fails.
 class ModalAnswers {
  public:
-  explicit ModalAnswers(HWND dialog)
-      : m_dialog(dialog), m_id(dialogTemplateId(dialog)), m_caption(captionOf(dialog)) {}
+  explicit ModalAnswers(HWND dialog) : m_dialog(dialog), m_id(dialogTemplateId(dialog)), m_caption(captionOf(dialog)) {}
 
   // Makes the dialog's next input happen; false when nothing more will.
   bool idle() {
@@ -499,8 +502,10 @@ bool splitWords(std::string_view line, std::vector<std::string>& words, std::str
     bool quoted = false;
     for (; i < line.size(); ++i) {
       char c = line[i];
-      if (c == '"') quoted = !quoted;
-      else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) break;
+      if (c == '"')
+        quoted = !quoted;
+      else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n'))
+        break;
       word += c;
     }
     if (quoted) {
@@ -565,7 +570,8 @@ bool runWindowLine(std::string_view line, std::string& error) {
       return false;
     }
     which += " #" + std::to_string(n);
-    open = static_cast<size_t>(n) <= open.size() ? std::vector<HWND>{open[static_cast<size_t>(n) - 1]} : std::vector<HWND>{};
+    open = static_cast<size_t>(n) <= open.size() ? std::vector<HWND>{open[static_cast<size_t>(n) - 1]}
+                                                 : std::vector<HWND>{};
     first = 2;
   }
   if (open.empty()) {

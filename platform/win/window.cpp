@@ -24,7 +24,7 @@ constexpr int kScrollBarSize = 17;
 
 struct WindowTable {
   std::map<uintptr_t, std::unique_ptr<Window>> windows;  // by handle, so oldest first
-  uintptr_t nextHandle = 0x10000;                           // handles count up and are never used twice
+  uintptr_t nextHandle = 0x10000;                        // handles count up and are never used twice
   unsigned long long nextSerial = 1;
   std::vector<std::shared_ptr<WindowClass>> classes;
   std::vector<HWND> topLevels;  // top of the z-order first
@@ -57,9 +57,12 @@ std::shared_ptr<const WindowClass> findClass(std::string_view name) {
 RECT insetsOf(DWORD style, DWORD exStyle) {
   RECT in{0, 0, 0, 0};
   int frame = 0;
-  if (style & WS_THICKFRAME) frame = kThickFrame;
-  else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) frame = kDialogFrame;
-  else if (style & WS_BORDER) frame = 1;
+  if (style & WS_THICKFRAME)
+    frame = kThickFrame;
+  else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
+    frame = kDialogFrame;
+  else if (style & WS_BORDER)
+    frame = 1;
   if (exStyle & WS_EX_CLIENTEDGE) frame += 2;
   if (exStyle & WS_EX_STATICEDGE) frame += 1;
   in.left = in.top = in.right = in.bottom = frame;
@@ -204,8 +207,10 @@ bool getClipboardText(std::string& text) {
 }
 
 void setClipboardText(const std::string& text) {
-  if (ClipboardTextWriter write = table().clipboardWrite) write(text);
-  else table().clipboard = text;
+  if (ClipboardTextWriter write = table().clipboardWrite)
+    write(text);
+  else
+    table().clipboard = text;
 }
 
 LRESULT notifyParent(HWND control, WORD code) {
@@ -330,8 +335,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     t.creationCookie = nullptr;
     hook(hwnd, cookie);
   }
-  CREATESTRUCT cs{param, instance, menuOrId, parent, height, width, y, x, static_cast<LONG>(style), windowName,
-                  className, exStyle};
+  CREATESTRUCT cs{param,      instance,  menuOrId, parent, height, width, y, x, static_cast<LONG>(style),
+                  windowName, className, exStyle};
   if (!SendMessage(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     DestroyWindow(hwnd);
     return nullptr;
@@ -534,8 +539,10 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
       if (!isChildStyle(w->style)) w->owner = reinterpret_cast<HWND>(value);
       break;
     default:
-      if (index >= 0 && index % 8 == 0 && static_cast<size_t>(index / 8) < w->extra.size()) w->extra[index / 8] = value;
-      else return 0;
+      if (index >= 0 && index % 8 == 0 && static_cast<size_t>(index / 8) < w->extra.size())
+        w->extra[index / 8] = value;
+      else
+        return 0;
   }
   return old;
 }
@@ -629,9 +636,12 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   if (!w) return wasVisible;
   DWORD state = w->style & (WS_MINIMIZE | WS_MAXIMIZE);
   DWORD wanted = state;
-  if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE) wanted = WS_MINIMIZE;
-  else if (cmd == SW_MAXIMIZE) wanted = WS_MAXIMIZE;
-  else if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) wanted = 0;
+  if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE)
+    wanted = WS_MINIMIZE;
+  else if (cmd == SW_MAXIMIZE)
+    wanted = WS_MAXIMIZE;
+  else if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL)
+    wanted = 0;
   if (wanted != state) {
     w->style = (w->style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | wanted;
     if (wanted == WS_MAXIMIZE && !isChildStyle(w->style)) w->rect = RECT{0, 0, kScreenWidth, kScreenHeight};
@@ -777,8 +787,10 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
   RECT r = client;
   if (rect) IntersectRect(&r, rect, &client);
   if (IsRectEmpty(&r) && rect) return TRUE;
-  if (w->invalid) UnionRect(&w->invalidRect, &w->invalidRect, &r);
-  else w->invalidRect = r;
+  if (w->invalid)
+    UnionRect(&w->invalidRect, &w->invalidRect, &r);
+  else
+    w->invalidRect = r;
   w->invalid = true;
   w->erase = w->erase || erase;
   ++w->invalidations;
@@ -971,7 +983,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!pos) return 0;
       RECT c = clientArea(*w);
       if (!(pos->flags & SWP_NOSIZE)) {
-        WPARAM kind = (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        WPARAM kind = (w->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                      : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                 : SIZE_RESTORED;
         SendMessage(hwnd, WM_SIZE, kind, MAKELPARAM(c.right - c.left, c.bottom - c.top));
       }
       w = find(hwnd);

@@ -53,7 +53,7 @@ struct DialogState {
   UINT templateId = 0;
   bool ended = false;
   INT_PTR result = 0;
-  UINT defId = 0;       // 0: the default push button of the template, else IDOK
+  UINT defId = 0;  // 0: the default push button of the template, else IDOK
   HWND lastFocus = nullptr;
   int modalDepth = 0;
   int baseX = 6;  // the dialog font's base units
@@ -75,8 +75,8 @@ struct Window {
   std::vector<HWND> children;  // top of the z-order first
   HINSTANCE instance = nullptr;
   LONG_PTR userData = 0;
-  std::vector<LONG_PTR> extra;  // cbWndExtra, in LONG_PTR slots
-  LoadedModule* module = nullptr;      // whose code created it
+  std::vector<LONG_PTR> extra;             // cbWndExtra, in LONG_PTR slots
+  LoadedModule* module = nullptr;          // whose code created it
   std::vector<LoadedModule*> takenOverBy;  // modules whose window objects handle it
   // Painting.
   bool invalid = false;

@@ -3,8 +3,8 @@
 // (stdout), its messages (stderr) and its exit status. A run that does not end
 // within its time is killed (status 128 + 9).
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -37,8 +37,8 @@ class CadhostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     m_dir = std::filesystem::path(::testing::TempDir()) /
-            ("cadhost-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("cadhost-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(m_dir);
   }
   void TearDown() override { std::filesystem::remove_all(m_dir); }

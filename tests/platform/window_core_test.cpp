@@ -34,9 +34,9 @@ TEST_F(WindowCore, DestroyingAWindowEndsItsChildrenBetweenItsLastTwoMessages) {
   EXPECT_EQ(GetParent(owned), p);  // a popup's owner is the top-level window of the window given
   messageLog().clear();
   DestroyWindow(p);
-  EXPECT_EQ(messageLog(), (std::vector<std::string>{"O destroy", "O ncdestroy", "P destroy", "A destroy",
-                                                    "A1 destroy", "A1 ncdestroy", "A ncdestroy", "B destroy",
-                                                    "B ncdestroy", "P ncdestroy"}));
+  EXPECT_EQ(messageLog(),
+            (std::vector<std::string>{"O destroy", "O ncdestroy", "P destroy", "A destroy", "A1 destroy",
+                                      "A1 ncdestroy", "A ncdestroy", "B destroy", "B ncdestroy", "P ncdestroy"}));
   EXPECT_EQ(platform::windowCount(), 0u);
 }
 
@@ -67,8 +67,8 @@ TEST_F(WindowCore, ThePumpTakesPostedMessagesThenInputThenPaintingThenTimers) {
   PostMessage(w, WM_USER, 1, 0);
   InvalidateRect(w, nullptr, TRUE);
   platform::pumpMessages();
-  EXPECT_EQ(messageLog(), (std::vector<std::string>{"W user 1", "W keydown 65", "W char 97", "W keyup 65", "W paint",
-                                                    "W timer 5"}));
+  EXPECT_EQ(messageLog(),
+            (std::vector<std::string>{"W user 1", "W keydown 65", "W char 97", "W keyup 65", "W paint", "W timer 5"}));
 }
 
 TEST_F(WindowCore, TimersFallDueOnlyWhenTheClockIsStepped) {
@@ -144,16 +144,15 @@ TEST_F(WindowCore, TheKeyboardStateChangesAsThePumpTakesTheKeys) {
   platform::pumpMessages();
   EXPECT_GE(GetKeyState(VK_CONTROL), 0);
   // Ctrl+V makes the character 22.
-  EXPECT_EQ(messageLog(), (std::vector<std::string>{"W keydown 17", "W keydown 86", "W char 22", "W keyup 86",
-                                                    "W keyup 17"}));
+  EXPECT_EQ(messageLog(),
+            (std::vector<std::string>{"W keydown 17", "W keydown 86", "W char 22", "W keyup 86", "W keyup 17"}));
   struct Case {
     std::vector<UINT> down;  // keys held, in order
     UINT key;
     int ch;  // the character, 0 for none
   } cases[] = {
-      {{}, 'A', 'a'},         {{VK_SHIFT}, 'A', 'A'},  {{}, '7', '7'},      {{VK_SHIFT}, '7', '&'},
-      {{}, VK_RETURN, '\r'},  {{}, VK_TAB, '\t'},     {{}, VK_ESCAPE, 27}, {{}, VK_NEXT, 0},
-      {{}, VK_SPACE, ' '},    {{}, VK_OEM_PERIOD, '.'},
+      {{}, 'A', 'a'},     {{VK_SHIFT}, 'A', 'A'}, {{}, '7', '7'},   {{VK_SHIFT}, '7', '&'}, {{}, VK_RETURN, '\r'},
+      {{}, VK_TAB, '\t'}, {{}, VK_ESCAPE, 27},    {{}, VK_NEXT, 0}, {{}, VK_SPACE, ' '},    {{}, VK_OEM_PERIOD, '.'},
   };
   for (const Case& c : cases) {
     messageLog().clear();
@@ -201,9 +200,8 @@ TEST_F(WindowCore, PointsMapBetweenClientAreasAndTheScreen) {
     HWND from, to;
     POINT in, out;
   } cases[] = {
-      {child, nullptr, {0, 0}, {110, 220}},   {child, nullptr, {5, -5}, {115, 215}},
-      {nullptr, child, {110, 220}, {0, 0}},   {child, plain, {1, 2}, {11, 22}},
-      {framed, nullptr, {0, 0}, {51, 61}},    {plain, framed, {0, 0}, {49, 139}},
+      {child, nullptr, {0, 0}, {110, 220}}, {child, nullptr, {5, -5}, {115, 215}}, {nullptr, child, {110, 220}, {0, 0}},
+      {child, plain, {1, 2}, {11, 22}},     {framed, nullptr, {0, 0}, {51, 61}},   {plain, framed, {0, 0}, {49, 139}},
   };
   for (const Case& c : cases) {
     POINT pt = c.in;

@@ -36,8 +36,12 @@ inline LRESULT CALLBACK loggingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_CREATE: log.push_back(me + " create"); break;
     case WM_DESTROY: log.push_back(me + " destroy"); break;
     case WM_NCDESTROY: log.push_back(me + " ncdestroy"); break;
-    case WM_SETFOCUS: log.push_back(me + " setfocus from " + (wParam ? nameOf(reinterpret_cast<HWND>(wParam)) : "none")); break;
-    case WM_KILLFOCUS: log.push_back(me + " killfocus to " + (wParam ? nameOf(reinterpret_cast<HWND>(wParam)) : "none")); break;
+    case WM_SETFOCUS:
+      log.push_back(me + " setfocus from " + (wParam ? nameOf(reinterpret_cast<HWND>(wParam)) : "none"));
+      break;
+    case WM_KILLFOCUS:
+      log.push_back(me + " killfocus to " + (wParam ? nameOf(reinterpret_cast<HWND>(wParam)) : "none"));
+      break;
     case WM_TIMER: log.push_back(me + " timer " + std::to_string(wParam)); break;
     case WM_PAINT: log.push_back(me + " paint"); break;
     case WM_USER: log.push_back(me + " user " + std::to_string(wParam)); break;
