@@ -463,8 +463,10 @@ class ModalAnswers {
     PostMessage(m_dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(button));
   }
 
+  // Gives up the dialog's answers (their words left are dropped) and clicks Cancel.
   bool cancel(bool fail, const std::string& why) {
     m_state = Cancelled;
+    m_player.reset();
     if (fail) {
       std::string where = m_where.empty() ? std::string() : m_where + ": ";
       failRun(where + "dialog " + std::to_string(m_id) + " \"" + m_caption + "\" " +
