@@ -1,6 +1,7 @@
 // cadhost: the command-line drawing editor. It loads the modules from the
-// install folder, runs the script made of the --script files and --run lines,
-// and unloads every module at the end. Everything shown goes to stdout; why a
+// install folder, runs the script made of the --script files and --run lines
+// (pumping the window system's messages after each line), and unloads every
+// module, with its windows, at the end. Everything shown goes to stdout; why a
 // run could not go on goes to stderr, with exit status 1.
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +12,7 @@
 
 #include "arx/arx.h"
 #include "crt/textfile.h"
+#include "win/winhost.h"
 #include "drawing_options.h"
 #include "options.h"
 #include "win/answers.h"
@@ -86,6 +88,8 @@ int run(const HostOptions& options) {
   if (status == 0 && !options.exportSvg.empty() && !exportSvg(options.exportSvg, error)) status = failWith(error);
 
   platform::unloadAllModules();
+  // The host's own windows go last.
+  platform::resetWindowing();
   return status;
 }
 

@@ -57,6 +57,9 @@ AcRxDbxApp::AcRxDbxApp() = default;
 AcRxDbxApp::~AcRxDbxApp() = default;
 
 AcRx::AppRetCode AcRxDbxApp::OnInitApp(void* pkt) {
+  // No library entry tells the module its instance on this platform: it is
+  // the module whose start-up runs.
+  if (!m_hdllInstance) m_hdllInstance = platform::moduleInstance(platform::currentModule());
   if (AcRxDynamicLinker* linker = acrxDynamicLinker) {
     if (m_bUnlockApp == 1) linker->unlockApplication(pkt);
     if (m_bMDIAware == 1) linker->registerAppMDIAware(pkt);

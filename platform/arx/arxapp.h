@@ -93,7 +93,7 @@ class PLATFORM_API AcRxDbxApp {
   void SetTables(const platform::ArxAppTables& tables) { m_tables = tables; }
   const platform::ArxAppTables& Tables() const { return m_tables; }
 
-  HINSTANCE m_hdllInstance = nullptr;  // set by the module when it is attached
+  HINSTANCE m_hdllInstance = nullptr;  // the module's instance (set at start-up when still null)
   BYTE m_bUnlockApp = 1;
   BYTE m_bMDIAware = 1;
 

@@ -13,7 +13,10 @@
 #include "arx/rxdynlink.h"
 #include "crt/ascii.h"
 #include "crt/textfile.h"
+#include "win/answers.h"
 #include "win/transcript.h"
+#include "win/userinput.h"
+#include "win/winhost.h"
 
 namespace platform {
 namespace {
@@ -97,7 +100,7 @@ bool pushFormTokens(const ScriptToken& t) {
 void flushPending() {
   LineState& st = state();
   while (!st.pending.empty()) {
-    st.reader.pushFront("sent string", std::move(st.pending.back()));
+    st.reader.pushFront("sent string", std::move(st.pending.back()), true);
     st.pending.pop_back();
   }
 }
@@ -211,20 +214,54 @@ void runForm(const ScriptToken& t) {
   callLisp(t.items[0].text, t.items, t.text, t.where);
 }
 
+void runWindowAction(const ScriptToken& t) {
+  transcriptLine("> " + t.text);
+  std::string error;
+  if (!runWindowLine(t.text, error)) fail(t.where + ": " + error);
+}
+
+// How an answer was written.
+std::string answerLine(const Answer& a) {
+  std::string text = a.text;
+  if (a.kind == "file" && text.rfind("path:", 0) == 0) text = "\"" + text.substr(5) + "\"";
+  return "@" + a.kind + (text.empty() ? "" : " " + text);
+}
+
+// Answers written under lines already run that no question took.
+bool answersTaken() {
+  std::vector<Answer> left = queuedAnswers();
+  if (left.empty()) return true;
+  const Answer& a = left.front();
+  fail((a.where.empty() ? std::string() : a.where + ": ") + "the answer \"" + answerLine(a) + "\" was never taken");
+  return false;
+}
+
 // Runs what the next token at the top level asks for (within `boundary` when
 // given). False when the input is used up or is bad.
 bool step(int boundary) {
   LineState& st = state();
+  bool topLevel = boundary == 0 && st.commands.empty();
   if (st.commands.empty()) flushPending();
+  // Before the next line of the script: every answer written so far was for
+  // the lines that ran.
+  if (topLevel && st.running && st.reader.nextIsFromScript() && !answersTaken()) return false;
   ScriptToken t = st.reader.next(boundary);
   switch (t.kind) {
     case ScriptToken::End: return false;
     case ScriptToken::Error: fail(t.where + ": " + t.text); return false;
     case ScriptToken::Enter: return true;
-    case ScriptToken::Word: runWord(t); return true;
-    case ScriptToken::Form: runForm(t); return true;
+    case ScriptToken::Word: runWord(t); break;
+    case ScriptToken::Form: runForm(t); break;
+    case ScriptToken::Window:
+      if (!topLevel) {
+        fail(t.where + ": a window action cannot run inside a command: > " + t.text);
+        return false;
+      }
+      runWindowAction(t);
+      break;
   }
-  return false;
+  if (topLevel) pumpMessages();
+  return true;
 }
 
 int runTokens(std::vector<std::string> tokens) {
@@ -274,8 +311,24 @@ void cmdScript() {
 
 void cmdQuit() { state().quit = true; }
 
+// Lets the host's clock run, so that timers fall due (the pump delivers them
+// when the command has ended).
+void cmdDelay() {
+  std::string token;
+  if (readPromptToken("Enter delay time (in milliseconds): ", token) != RTNORM) return;
+  long long ms = -1;
+  auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), ms);
+  if (ec != std::errc() || end != token.data() + token.size() || ms < 0 || ms > 0x7FFFFFFF) {
+    transcriptLine("Requires a whole number of milliseconds.");
+    fail("DELAY: \"" + token + "\" is no number of milliseconds");
+    return;
+  }
+  advanceClock(static_cast<DWORD>(ms));
+}
+
 const BuiltinCommand g_script("SCRIPT", &cmdScript);
 const BuiltinCommand g_quit("QUIT", &cmdQuit);
+const BuiltinCommand g_delay("DELAY", &cmdDelay);
 
 }  // namespace
 
@@ -321,6 +374,10 @@ int readPromptToken(const char* prompt, std::string& token) {
         token = t.text;
         transcriptWrite(token + "\n");
         return RTNORM;
+      case ScriptToken::Window:
+        transcriptWrite("*Cancel*\n");
+        fail(t.where + ": a window action cannot answer a prompt: > " + t.text);
+        return RTCAN;
       case ScriptToken::Form:
         if (isCommandForm(t)) {
           if (!pushFormTokens(t)) {
@@ -354,9 +411,11 @@ RunResult runScript(const std::vector<ScriptInput>& inputs) {
   for (const ScriptInput& in : inputs) st.reader.append(in.name, in.text);
   while (!st.failed && !st.quit && step(0)) {
   }
+  if (!st.failed && !st.quit) answersTaken();
   RunResult result{!st.failed, st.quit, st.failed ? st.error : std::string()};
   st.reader.clear();
   st.pending.clear();
+  clearAnswers();
   st.running = false;
   st.failed = false;
   return result;
@@ -371,6 +430,8 @@ bool scriptRunning() { return state().running; }
 std::string activeCommandName() { return state().commands.empty() ? std::string() : state().commands.back(); }
 
 void endRunWithError(const std::string& message) { fail(message); }
+
+bool runHasFailed() { return state().running && state().failed; }
 
 std::string runError() { return state().error; }
 

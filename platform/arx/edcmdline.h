@@ -8,14 +8,23 @@
 // a leading '_', '.' or '\'' is ignored), or a LISP function "c:NAME"; an
 // Enter does nothing. "(command item ...)" puts its items in front of the
 // input as tokens (numbers as written, "" as Enter); "(name item ...)" calls
-// the LISP function `name`. Strings sent to the command line while a command
-// runs are read when the outermost command has ended, before the rest of the
-// script.
+// the LISP function `name`. A line "> <window> <word>..." acts on an open
+// modeless window (win/userinput.h) when its turn comes, like a command.
+//
+// After each command, form or '>' line at the top level the pump dispatches
+// the messages that are waiting (win/winhost.h); then the strings sent to the
+// command line run, before the next line of the script is read. Strings sent
+// while a command or a modal dialog runs wait for that.
 //
 // A run ends with an error (exit status 1 for cadhost) at an unknown command
 // or LISP function, at a prompt that finds no answer left, at a bad answer
-// line or form, and at a script file that cannot be read; QUIT ends it at once
-// without an error.
+// line or form, at a '>' line that cannot act (or that comes while a prompt
+// waits), at an answer line that no question took (named by its line), at a
+// dialog that its answers leave open, and at a script file that cannot be
+// read; QUIT ends it at once without an error.
+//
+// The host's own command DELAY lets the clock run by the milliseconds given,
+// so that timers fall due.
 
 #include <string>
 #include <string_view>
@@ -46,6 +55,8 @@ PLATFORM_API bool scriptRunning();
 PLATFORM_API std::string activeCommandName();
 // Ends the running script with an error (a built-in command that cannot go on).
 PLATFORM_API void endRunWithError(const std::string& message);
+// True once the running script is to end with an error.
+PLATFORM_API bool runHasFailed();
 // The error of the running or the last run ("" when none).
 PLATFORM_API std::string runError();
 

@@ -393,32 +393,13 @@ int acedGetInput(char* result, size_t bufLen) {
 
 int acedGetFileD(const char* title, const char* defaultName, const char* ext, int, resbuf* result) {
   if (!result) return RTERROR;
-  std::string caption = title && *title ? title : "Select file";
-  platform::FileAnswer a = platform::takeFileAnswer();
-  bool byDefault = !a.answered;
-  if (byDefault) {
-    if (defaultName && *defaultName) {
-      a.path = defaultName;
-    } else {
-      a.cancelled = true;
-    }
-  }
-  if (a.cancelled) {
-    platform::transcriptLine("[" + caption + "] " + (byDefault ? "[cancel by default]" : "[cancel]"));
+  std::optional<std::string> path = platform::answerFileDialog(title && *title ? title : "Select file",
+                                                               defaultName ? defaultName : "", ext ? ext : "");
+  if (!path) {
     result->restype = RTNONE;
     return RTCAN;
   }
-  std::string path = a.path;
-  if (ext && *ext) {
-    size_t cut = path.find_last_of("/\\");
-    std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
-    if (name.find('.') == std::string::npos) path.append(".").append(ext);
-  }
-  std::string shown = "[";
-  shown.append(caption).append("] ").append(path);
-  if (byDefault) shown.append(" [by default]");
-  platform::transcriptLine(shown);
-  char* copy = acutNewString(path.c_str());
+  char* copy = acutNewString(path->c_str());
   if (!copy) return RTERROR;
   result->restype = RTSTR;
   result->resval.rstring = copy;

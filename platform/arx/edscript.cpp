@@ -124,10 +124,11 @@ int ScriptReader::append(std::string name, std::string text) {
   return m_sources.back().id;
 }
 
-int ScriptReader::pushFront(std::string name, std::string text) {
+int ScriptReader::pushFront(std::string name, std::string text, bool transient) {
   Source s;
   s.id = m_nextId++;
   s.name = std::move(name);
+  s.transient = transient;
   s.text = withoutCarriageReturns(std::move(text));
   m_sources.push_front(std::move(s));
   return m_sources.front().id;
@@ -141,6 +142,12 @@ int ScriptReader::pushTokens(std::string name, std::vector<std::string> tokens) 
   s.tokens = std::move(tokens);
   m_sources.push_front(std::move(s));
   return m_sources.front().id;
+}
+
+bool ScriptReader::nextIsFromScript() const {
+  for (const Source& s : m_sources)
+    if (!exhausted(s)) return !s.isTokens && !s.transient;
+  return false;
 }
 
 bool ScriptReader::contains(int id) const {
@@ -170,7 +177,8 @@ bool ScriptReader::takeAnswerLines(Source& s, ScriptToken& error) {
     while (first < end && isBlank(s.text[first])) ++first;
     if (first >= end || s.text[first] != '@') return true;
     std::string why;
-    if (!queueAnswerLine(std::string_view(s.text).substr(first, end - first), &why)) {
+    if (!queueAnswerLine(std::string_view(s.text).substr(first, end - first), &why,
+                         s.name + ":" + std::to_string(s.line))) {
       error.kind = ScriptToken::Error;
       error.where = s.name + ":" + std::to_string(s.line);
       error.text = why;
@@ -249,9 +257,26 @@ ScriptToken ScriptReader::readForm(Source& s, const std::string& where) {
   return t;
 }
 
+bool ScriptReader::readWindowLine(Source& s, ScriptToken& t) {
+  size_t end = s.text.find('\n', s.pos);
+  if (end == std::string::npos) end = s.text.size();
+  size_t first = s.pos;
+  while (first < end && isBlank(s.text[first])) ++first;
+  if (first >= end || s.text[first] != '>') return false;
+  size_t a = first + 1, b = end;
+  while (a < b && isBlank(s.text[a])) ++a;
+  while (b > a && isBlank(s.text[b - 1])) --b;
+  t.kind = ScriptToken::Window;
+  t.text = s.text.substr(a, b - a);
+  s.pos = end;
+  endToken(s);
+  return true;
+}
+
 ScriptToken ScriptReader::readToken(Source& s) {
   ScriptToken t;
   t.where = s.name + ":" + std::to_string(s.line);
+  if (s.atLineStart && readWindowLine(s, t)) return t;
   s.atLineStart = false;
   char c = s.text[s.pos];
   if (c == '(') return readForm(s, t.where);

@@ -5,11 +5,13 @@
 // The grammar, as the host's scripts are read:
 // - Text is read line by line (a CR before a LF is dropped).
 // - A line whose first non-blank character is '@' is an answer line: it is
-//   queued on the answer queue (platform::queueAnswerLine) as soon as the
-//   reader comes to the start of that line, before the token that ended the
-//   line before it is handed out (also when that line is in the next source),
-//   so answers written under a command are there when the command asks. It
-//   gives no token.
+//   queued on the answer queue (platform::queueAnswerLine, with the line's
+//   place) as soon as the reader comes to the start of that line, before the
+//   token that ended the line before it is handed out (also when that line is
+//   in the next source), so answers written under a command are there when the
+//   command asks. It gives no token.
+// - A line whose first non-blank character is '>' is one Window token: the
+//   rest of the line, blanks trimmed (an action on an open window).
 // - Every other line is cut into tokens: every blank (space or tab) and the
 //   line end close the token before them. So one blank separates two tokens,
 //   and two blanks in a row, a blank at the end of a line and an empty line
@@ -46,8 +48,9 @@ struct LispAtom {
 };
 
 struct ScriptToken {
-  enum Kind { End, Word, Enter, Form, Error } kind = End;
-  std::string text;             // Word: the token; Form: the form as written; Error: the reason
+  enum Kind { End, Word, Enter, Form, Window, Error } kind = End;
+  std::string text;             // Word: the token; Form: the form as written; Window: the line after '>';
+                                // Error: the reason
   bool quoted = false;          // Word: written in quotes
   std::vector<LispAtom> items;  // Form: its items (the first is the function)
   std::string where;            // "<source>:<line>" where the token began
@@ -57,8 +60,10 @@ class PLATFORM_API ScriptReader {
  public:
   // Adds a source behind the ones already there.
   int append(std::string name, std::string text);
-  // Adds a source in front of all others. Returns its id.
-  int pushFront(std::string name, std::string text);
+  // Adds a source in front of all others. Returns its id. A transient source
+  // (a string sent to the command line) is not part of the script: answers
+  // written in the script serve the questions it raises too.
+  int pushFront(std::string name, std::string text, bool transient = false);
   // Adds ready-made tokens in front ("" is Enter; no other token is special).
   int pushTokens(std::string name, std::vector<std::string> tokens);
 
@@ -66,6 +71,9 @@ class PLATFORM_API ScriptReader {
   // that source is used up or gone instead of going on to the sources behind it.
   ScriptToken next(int boundary = 0);
   bool contains(int id) const;
+  // True when the next token comes from the script itself (not from a
+  // transient source or ready-made tokens).
+  bool nextIsFromScript() const;
   // Drops the source `id` with every source in front of it (what is left of
   // a command's answers when it ended early).
   void dropThrough(int id);
@@ -77,6 +85,7 @@ class PLATFORM_API ScriptReader {
     int id = 0;
     std::string name;
     bool isTokens = false;
+    bool transient = false;
     std::string text;
     size_t pos = 0;
     int line = 1;
@@ -92,6 +101,7 @@ class PLATFORM_API ScriptReader {
   bool takeAnswerLinesAhead(ScriptToken& error);
   static ScriptToken readToken(Source& s);
   static ScriptToken readForm(Source& s, const std::string& where);
+  static bool readWindowLine(Source& s, ScriptToken& t);
   static void endToken(Source& s);
   std::deque<Source> m_sources;
   int m_nextId = 1;

@@ -12,6 +12,7 @@
 #include "arx/rxinternal.h"
 #include "crt/paths.h"
 #include "win/transcript.h"
+#include "win/winhost.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcRxDynamicLinker, AcRxObject)
 
@@ -98,6 +99,8 @@ LoadedModule* moduleContaining(const void* address) {
 
 // Takes away what the module left registered and closes it.
 void discard(LoadedModule* m) {
+  // Its windows go while its code is there to answer their last messages.
+  releaseModuleWindowing(m);
   commandStack()->removeModuleCommands(m);
   removeModuleLispFunctions(m);
   void* handle = m->handle;
@@ -233,6 +236,14 @@ AcRx::AppRetCode sendModuleMessage(LoadedModule* module, AcRx::AppMsgCode msg) {
 }
 
 void setDefaultAppName(std::string_view windowsPath) { state().defaultAppName = std::string(windowsPath); }
+
+HINSTANCE moduleInstance(const LoadedModule* module) {
+  static char host;  // the host's own instance
+  return module ? reinterpret_cast<HINSTANCE>(const_cast<LoadedModule*>(module))
+                : reinterpret_cast<HINSTANCE>(&host);
+}
+
+LoadedModule* moduleOfInstance(HINSTANCE instance) { return findByAppId(instance); }
 
 }  // namespace platform
 

@@ -76,7 +76,9 @@ PLATFORM_API bool loadModule(std::string_view nameOrPath, std::string* error = n
 // Sends kUnloadDwgMsg and kUnloadAppMsg and closes the module. With `force`
 // a locked module is unloaded too (the host does so at its end).
 PLATFORM_API bool unloadModule(std::string_view nameOrPath, std::string* error = nullptr, bool force = false);
-// Unloads every module, the last loaded first.
+// Unloads every module, the last loaded first. Before a module's code goes,
+// its windows, timers, posted messages, window classes and resources go
+// (win/winhost.h).
 PLATFORM_API void unloadAllModules();
 PLATFORM_API std::vector<ModuleInfo> loadedModules();
 PLATFORM_API bool isModuleLoaded(std::string_view nameOrPath);
@@ -93,6 +95,12 @@ class PLATFORM_API ModuleCallScope {
   ModuleCallScope(const ModuleCallScope&) = delete;
   ModuleCallScope& operator=(const ModuleCallScope&) = delete;
 };
+// The instance handle of a module (the host's own for null): what
+// AfxGetInstanceHandle gives to the module's code and what its resources are
+// registered under.
+PLATFORM_API HINSTANCE moduleInstance(const LoadedModule* module);
+// The loaded module of an instance handle (null for the host's or an unknown one).
+PLATFORM_API LoadedModule* moduleOfInstance(HINSTANCE instance);
 // Sends a message to a loaded module's entry point (kRetError when it is not loaded).
 PLATFORM_API AcRx::AppRetCode sendModuleMessage(LoadedModule* module, AcRx::AppMsgCode msg);
 

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <mutex>
 
 #include "crt/ascii.h"
+#include "win/resources.h"
 
 namespace {
 
@@ -30,13 +29,6 @@ void appendFormatted(std::string& out, const char* fmt, va_list args) {
   std::vsnprintf(out.data() + old, static_cast<size_t>(n) + 1, fmt, args);
   out.resize(old + static_cast<size_t>(n));
 }
-
-std::mutex g_tableMutex;
-std::map<UINT, std::string>& stringTable() {
-  static std::map<UINT, std::string> table;
-  return table;
-}
-
 }  // namespace
 
 CString::CString(const char* s, int length) {
@@ -298,17 +290,13 @@ void CString::ReleaseBuffer(int newLength) {
 }
 
 BOOL CString::LoadString(UINT id) {
-  std::lock_guard<std::mutex> lock(g_tableMutex);
-  auto it = stringTable().find(id);
-  if (it == stringTable().end()) return FALSE;
-  m_s = it->second;
+  std::string text;
+  if (!platform::findResourceString(id, text)) return FALSE;
+  m_s = std::move(text);
   return TRUE;
 }
 
-void RegisterResourceString(UINT id, const char* text) {
-  std::lock_guard<std::mutex> lock(g_tableMutex);
-  stringTable()[id] = text ? text : "";
-}
+void RegisterResourceString(UINT id, const char* text) { platform::registerResourceString(id, text); }
 
 CString operator+(const CString& a, const CString& b) { return CString(a.str() + b.str()); }
 CString operator+(const CString& a, const char* b) { return CString(a.str() + (b ? b : "")); }

@@ -97,7 +97,8 @@ class PLATFORM_API CString {
   char* GetBufferSetLength(int length);
   void ReleaseBuffer(int newLength = -1);
 
-  // Loads a text from the string table (see RegisterResourceString).
+  // Loads a text from the string table of the running module, else the
+  // platform's (win/resources.h).
   BOOL LoadString(UINT id);
 
  private:
@@ -131,7 +132,8 @@ inline bool operator>=(const CString& a, const CString& b) { return a.Compare(b)
 inline bool operator>=(const CString& a, const char* b) { return a.Compare(b) >= 0; }
 inline bool operator>=(const char* a, const CString& b) { return b.Compare(a) <= 0; }
 
-// The string table that LoadString reads; modules register their texts at load.
+// Registers one text of the running module's string table (of the platform's
+// own when no module runs); see win/resources.h for whole tables.
 PLATFORM_API void RegisterResourceString(UINT id, const char* text);
 
 template <>

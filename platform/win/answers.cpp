@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "win/msgbox.h"
+#include "win/transcript.h"
 
 namespace platform {
 namespace {
@@ -55,7 +56,7 @@ const char* buttonName(int id) {
   return "?";
 }
 
-bool queueAnswerLine(std::string_view line, std::string* error) {
+bool queueAnswerLine(std::string_view line, std::string* error, std::string where) {
   auto fail = [&](const std::string& why) {
     if (error) *error = why;
     return false;
@@ -78,24 +79,42 @@ bool queueAnswerLine(std::string_view line, std::string* error) {
       if (rest.size() < 2 || rest.back() != '"') return fail("'@file' path has no closing quote");
       rest = rest.substr(1, rest.size() - 2);
       if (rest.empty()) return fail("'@file' takes a quoted path or the word cancel");
-      queueAnswer("file", "path:" + std::string(rest));
+      queueAnswer("file", "path:" + std::string(rest), std::move(where));
       return true;
     }
     if (rest == "cancel") {
-      queueAnswer("file", "cancel");
+      queueAnswer("file", "cancel", std::move(where));
       return true;
     }
-    queueAnswer("file", "path:" + std::string(rest));
+    queueAnswer("file", "path:" + std::string(rest), std::move(where));
     return true;
   }
-  queueAnswer(std::string(kind), std::string(rest));
+  queueAnswer(std::string(kind), std::string(rest), std::move(where));
   return true;
 }
 
-void queueAnswer(std::string kind, std::string text) {
+void queueAnswer(std::string kind, std::string text, std::string where) {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.mutex);
-  q.answers.push_back(Answer{std::move(kind), std::move(text)});
+  q.answers.push_back(Answer{std::move(kind), std::move(text), std::move(where)});
+}
+
+std::optional<Answer> takeAnswerEntry(std::string_view kind) {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  for (auto it = q.answers.begin(); it != q.answers.end(); ++it) {
+    if (it->kind != kind) continue;
+    Answer a = std::move(*it);
+    q.answers.erase(it);
+    return a;
+  }
+  return std::nullopt;
+}
+
+std::vector<Answer> queuedAnswers() {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  return std::vector<Answer>(q.answers.begin(), q.answers.end());
 }
 
 std::optional<std::string> takeAnswer(std::string_view kind, const std::function<bool(std::string_view)>& fits) {
@@ -151,6 +170,29 @@ FileAnswer takeFileAnswer() {
     a.path = *t;
   }
   return a;
+}
+
+std::optional<std::string> answerFileDialog(std::string_view caption, std::string_view defaultPath,
+                                            std::string_view ext) {
+  FileAnswer a = takeFileAnswer();
+  bool byDefault = !a.answered;
+  if (byDefault) {
+    if (!defaultPath.empty()) a.path = std::string(defaultPath);
+    else a.cancelled = true;
+  }
+  std::string shown = "[" + std::string(caption) + "] ";
+  if (a.cancelled) {
+    transcriptLine(shown + (byDefault ? "[cancel by default]" : "[cancel]"));
+    return std::nullopt;
+  }
+  std::string path = a.path;
+  if (!ext.empty()) {
+    size_t cut = path.find_last_of("/\\");
+    std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    if (name.find('.') == std::string::npos) path.append(".").append(ext);
+  }
+  transcriptLine(shown + path + (byDefault ? " [by default]" : ""));
+  return path;
 }
 
 }  // namespace platform

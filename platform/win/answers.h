@@ -6,12 +6,15 @@
 //   @msg IDYES                  the next message box that has that button
 //   @file "D:\proj\data\A.dmx"  the next file dialog (quotes optional)
 //   @file cancel                the next file dialog is cancelled
-//   @<id> <text>                a dialog, by its resource id
+//   @<id> <word>...             the next modal dialog made from template <id>:
+//                               its words, played as user input (win/userinput.h)
+//   @<kind> <text>              any other kind
 //
 // Any other form ("@mgs IDNO", "@foo") is refused.
 //
 // A question takes the earliest queued answer of its kind that fits it; with
-// none, it takes its default and the transcript says so.
+// none, it takes its default and the transcript says so. In a script run an
+// answer that no question takes fails the run, naming the line it came from.
 
 #include <functional>
 #include <optional>
@@ -24,22 +27,26 @@
 namespace platform {
 
 struct Answer {
-  std::string kind;  // "msg", "file", or a dialog's id
-  std::string text;  // the rest of the line, blanks trimmed
+  std::string kind;   // "msg", "file", or a dialog's template id
+  std::string text;   // the rest of the line, blanks trimmed
+  std::string where;  // "<source>:<line>" of a script's answer line, else empty
 };
 
 // Parses one '@' line and queues it. Returns false, with the reason in `error`,
 // for a line that is not an answer ("@" alone, an unknown button name, a
 // malformed file answer).
-PLATFORM_API bool queueAnswerLine(std::string_view line, std::string* error = nullptr);
-PLATFORM_API void queueAnswer(std::string kind, std::string text);
+PLATFORM_API bool queueAnswerLine(std::string_view line, std::string* error = nullptr, std::string where = {});
+PLATFORM_API void queueAnswer(std::string kind, std::string text, std::string where = {});
 // Takes the earliest answer of `kind` for which `fits` is true (all of that
 // kind when `fits` is empty).
 PLATFORM_API std::optional<std::string> takeAnswer(std::string_view kind,
                                                    const std::function<bool(std::string_view)>& fits = {});
+PLATFORM_API std::optional<Answer> takeAnswerEntry(std::string_view kind);
 PLATFORM_API size_t pendingAnswers();
 // The answers still queued, as lines ("@msg IDNO"), earliest first.
 PLATFORM_API std::vector<std::string> pendingAnswerLines();
+// The answers still queued, oldest first.
+PLATFORM_API std::vector<Answer> queuedAnswers();
 PLATFORM_API void clearAnswers();
 
 // A file dialog's answer: nothing queued, a path, or cancelled.
@@ -49,6 +56,15 @@ struct FileAnswer {
   std::string path;
 };
 PLATFORM_API FileAnswer takeFileAnswer();
+
+// A file dialog as a user answers it: takes the next "@file" answer; with none,
+// `defaultPath` when there is one, else it is cancelled. A name without an
+// extension gets "." + `ext` (when given). The transcript shows
+// "[caption] <path>" ("[by default]" after it when nothing was queued) or
+// "[caption] [cancel]" ("[cancel by default]"). The path chosen, or nothing
+// when cancelled.
+PLATFORM_API std::optional<std::string> answerFileDialog(std::string_view caption, std::string_view defaultPath,
+                                                         std::string_view ext);
 
 // Button ids by name ("IDOK" -> 1); 0 for an unknown name.
 PLATFORM_API int buttonIdFromName(std::string_view name);

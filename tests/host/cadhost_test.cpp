@@ -1,77 +1,11 @@
 // cadhost run as a program: its command line, its transcript and its exit status.
-#include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
+#include "cadhost_run.h"
 #include "host_fixture.h"
-
-extern char** environ;
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-class Cadhost : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_dir = fs::path(::testing::TempDir()) /
-            ("cadhost-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(m_dir);
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-
-  Outcome run(const std::vector<std::string>& args) {
-    std::string program = std::string(RAIL_BINARY_DIR) + "/bin/cadhost";
-    std::vector<std::string> all{program};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    fs::path out = m_dir / "stdout", err = m_dir / "stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid;
-    Outcome r;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
-  }
-  std::string file(const std::string& name, const std::string& text) {
-    fs::path p = m_dir / name;
-    std::ofstream(p, std::ios::binary) << text;
-    return p.string();
-  }
-  fs::path m_dir;
-  const std::string testModules = RAIL_TEST_MODULE_DIR;
-};
+using cadhostrun::Outcome;
+using Cadhost = cadhostrun::CadhostTest;
 
 TEST_F(Cadhost, RunsTheKestrowStandIn) {
   Outcome r = run({"--load", "kestrow", "--run", "QUIB"});

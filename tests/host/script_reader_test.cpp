@@ -24,6 +24,7 @@ std::string show(const ScriptToken& t) {
       for (size_t i = 0; i < t.items.size(); ++i) s += (i ? "|" : "") + t.items[i].text;
       return s + "}";
     }
+    case ScriptToken::Window: return ">" + t.text;
     case ScriptToken::Error: return "!";
     case ScriptToken::End: return "$";
   }
@@ -89,7 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"nested list refused", "(foo (1 2))", {"!"}},
         TokenCase{"unbalanced form", "(foo \"a\"\nB", {"!"}},
         TokenCase{"answer line gives no token", "@msg IDYES\nQUIB\n", {"QUIB"}},
-        TokenCase{"bad answer line", "QUIB\n@msg MAYBE\n", {"!"}}),
+        TokenCase{"bad answer line", "QUIB\n@msg MAYBE\n", {"!"}},
+        TokenCase{"window line is one token", "QUIB\n> 2251 \"隧道\" 2011 219=\"a b\"  \nNEXT",
+                  {"QUIB", ">2251 \"隧道\" 2011 219=\"a b\"", "NEXT"}},
+        TokenCase{"window line after blanks", "  > 6 {PageDown}\n", {">6 {PageDown}"}},
+        TokenCase{"greater sign inside a line is text", "A >B\n", {"A", ">B"}}),
     [](const ::testing::TestParamInfo<TokenCase>& info) {
       std::string n = info.param.name;
       for (char& ch : n)
@@ -146,8 +151,28 @@ TEST(ScriptReaderSources, AnswerLinesAreQueuedBeforeTheCommandAboveThemRuns) {
   EXPECT_EQ(t.text, "CMD");
   EXPECT_EQ(platform::pendingAnswers(), 2u);  // both lines under CMD are there when CMD runs
   EXPECT_EQ(reader.next().text, "NEXT");
+  std::vector<platform::Answer> queued = platform::queuedAnswers();
+  ASSERT_EQ(queued.size(), 2u);
+  EXPECT_EQ(queued[0].where, "t:2");  // an answer names its line
+  EXPECT_EQ(queued[1].where, "t:3");
   EXPECT_EQ(platform::takeAnswer("msg").value_or(""), "IDYES");
   platform::clearAnswers();
+}
+
+TEST(ScriptReaderSources, SentStringsAreNotPartOfTheScript) {
+  ScriptReader reader;
+  reader.append("s.scr", "A\nB\n");
+  EXPECT_TRUE(reader.nextIsFromScript());
+  EXPECT_EQ(reader.next().text, "A");
+  reader.pushFront("sent string", "S\n", true);
+  EXPECT_FALSE(reader.nextIsFromScript());
+  EXPECT_EQ(reader.next().text, "S");
+  EXPECT_TRUE(reader.nextIsFromScript());
+  reader.pushTokens("args", {"T"});
+  EXPECT_FALSE(reader.nextIsFromScript());
+  EXPECT_EQ(reader.next().text, "T");
+  EXPECT_EQ(reader.next().text, "B");
+  EXPECT_FALSE(reader.nextIsFromScript());
 }
 
 TEST(ScriptReaderSources, AnswerLinesOfTheNextSourceBelongToTheLastCommand) {

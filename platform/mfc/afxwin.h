@@ -1,0 +1,15 @@
+#pragma once
+// The class library's windows in one include: message maps, CWnd, CDialog,
+// dialog data exchange, the standard controls, the file dialogs and the
+// application object, with the class library's basics (mfc/afx.h).
+
+#include "mfc/afx.h"
+#include "mfc/cmdtarget.h"
+#include "mfc/controls.h"
+#include "mfc/ddx.h"
+#include "mfc/dialog.h"
+#include "mfc/filedialog.h"
+#include "mfc/winapp.h"
+#include "mfc/wnd.h"
+#include "win/resources.h"
+#include "win/winuser.h"

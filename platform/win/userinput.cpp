@@ -1,0 +1,620 @@
+// Words of user input, and modal dialogs answered from the script.
+#include "win/userinput.h"
+
+#include <charconv>
+#include <functional>
+
+#include "arx/edcmdline.h"
+#include "crt/ascii.h"
+#include "win/answers.h"
+#include "win/transcript.h"
+#include "win/window_internal.h"
+
+namespace platform::win {
+
+void failRun(const std::string& message) { endRunWithError(message); }
+bool runFailed() { return runHasFailed(); }
+
+namespace {
+
+using Step = std::function<bool(std::string& error)>;
+
+std::string unquoted(std::string_view s) {
+  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return std::string(s.substr(1, s.size() - 2));
+  return std::string(s);
+}
+
+bool parseInt(std::string_view s, int& v) {
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (s.empty()) return false;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  return ec == std::errc() && end == s.data() + s.size();
+}
+
+std::string className(HWND hwnd) {
+  Window* w = find(hwnd);
+  return w ? w->cls->name : std::string();
+}
+
+// The control `id` of `target`: among its children, then deeper.
+HWND findControl(HWND target, int id) {
+  Window* w = find(target);
+  if (!w) return nullptr;
+  for (HWND c : w->children) {
+    Window* cw = find(c);
+    if (cw && static_cast<int>(cw->id) == id) return c;
+  }
+  for (HWND c : w->children)
+    if (HWND deeper = findControl(c, id)) return deeper;
+  return nullptr;
+}
+
+std::string controlName(int id) { return "control " + std::to_string(id); }
+
+// The control must be there, seen and usable.
+bool usable(HWND target, int id, HWND& ctl, std::string& error) {
+  ctl = findControl(target, id);
+  if (!ctl) {
+    error = "there is no " + controlName(id);
+    return false;
+  }
+  if (!IsWindowVisible(ctl)) {
+    error = controlName(id) + " is hidden";
+    return false;
+  }
+  if (!IsWindowEnabled(ctl)) {
+    error = controlName(id) + " is disabled";
+    return false;
+  }
+  return true;
+}
+
+// A click at a point on the screen, which must lie on `ctl`.
+bool clickAt(HWND ctl, POINT pt, const std::string& what, std::string& error) {
+  HWND hit = WindowFromPoint(pt);
+  if (!hit || !isSelfOrDescendant(ctl, hit)) {
+    error = what + " is covered by another window";
+    return false;
+  }
+  postMouseInput(WM_LBUTTONDOWN, pt);
+  postMouseInput(WM_LBUTTONUP, pt);
+  return true;
+}
+
+POINT centreOf(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+Step clickControl(HWND target, int id) {
+  return [target, id](std::string& error) {
+    HWND ctl;
+    if (!usable(target, id, ctl, error)) return false;
+    return clickAt(ctl, centreOf(ctl), controlName(id), error);
+  };
+}
+
+Step replaceFocusText(HWND expected, int id, std::string text) {
+  return [expected, id, text](std::string& error) {
+    if (GetFocus() != expected) {
+      error = controlName(id) + " did not take the focus";
+      return false;
+    }
+    postFocusInput(EM_SETSEL, 0, static_cast<LPARAM>(-1), expected);
+    postFocusInput(EM_REPLACESEL, TRUE, text, expected);
+    return true;
+  };
+}
+
+struct KeyName {
+  const char* name;
+  UINT vk;
+};
+constexpr KeyName kKeys[] = {
+    {"Enter", VK_RETURN},  {"Return", VK_RETURN},  {"Tab", VK_TAB},       {"Esc", VK_ESCAPE},   {"Escape", VK_ESCAPE},
+    {"Space", VK_SPACE},   {"Backspace", VK_BACK}, {"Delete", VK_DELETE}, {"Del", VK_DELETE},   {"Insert", VK_INSERT},
+    {"Ins", VK_INSERT},    {"Home", VK_HOME},      {"End", VK_END},       {"PageUp", VK_PRIOR}, {"PgUp", VK_PRIOR},
+    {"PageDown", VK_NEXT}, {"PgDn", VK_NEXT},      {"Left", VK_LEFT},     {"Right", VK_RIGHT},  {"Up", VK_UP},
+    {"Down", VK_DOWN},     {"F1", VK_F1},          {"F2", VK_F2},         {"F3", VK_F3},        {"F4", VK_F4},
+    {"F5", VK_F5},         {"F6", VK_F6},          {"F7", VK_F7},         {"F8", VK_F8},        {"F9", VK_F9},
+    {"F10", VK_F10},       {"F11", VK_F11},        {"F12", VK_F12},
+};
+
+bool keyCode(std::string_view name, UINT& vk) {
+  for (const KeyName& k : kKeys)
+    if (equalNoCase(name, k.name)) {
+      vk = k.vk;
+      return true;
+    }
+  if (name.size() == 1) {
+    char c = asciiUpper(name[0]);
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
+      vk = static_cast<UINT>(c);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool keySteps(HWND target, std::string_view keys, std::vector<Step>& steps, std::string& error) {
+  std::vector<UINT> modifiers;
+  UINT key = 0;
+  while (true) {
+    size_t plus = keys.find('+', 1);
+    std::string_view part = keys.substr(0, plus);
+    if (plus == std::string_view::npos) {
+      if (!keyCode(part, key)) {
+        error = "unknown key \"" + std::string(part) + "\"";
+        return false;
+      }
+      break;
+    }
+    if (equalNoCase(part, "Ctrl") || equalNoCase(part, "Control"))
+      modifiers.push_back(VK_CONTROL);
+    else if (equalNoCase(part, "Shift"))
+      modifiers.push_back(VK_SHIFT);
+    else if (equalNoCase(part, "Alt"))
+      modifiers.push_back(VK_MENU);
+    else {
+      error = "unknown modifier \"" + std::string(part) + "\"";
+      return false;
+    }
+    keys.remove_prefix(plus + 1);
+  }
+  steps.push_back([target, modifiers, key](std::string&) {
+    for (UINT m : modifiers) postKeyInput(m, true, target);
+    postKeyInput(key, true, target);
+    postKeyInput(key, false, target);
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) postKeyInput(*it, false, target);
+    return true;
+  });
+  return true;
+}
+
+// `<ctl>=<value>` by the kind of the control.
+bool valueSteps(HWND target, int id, const std::string& value, std::vector<Step>& steps, std::string& error) {
+  HWND ctl;
+  if (!usable(target, id, ctl, error)) return false;
+  Window* w = find(ctl);
+  std::string cls = className(ctl);
+  if (equalNoCase(cls, "Edit")) {
+    if (w->style & ES_READONLY) {
+      error = controlName(id) + " is read-only";
+      return false;
+    }
+    steps.push_back(clickControl(target, id));
+    steps.push_back(replaceFocusText(ctl, id, value));
+    return true;
+  }
+  if (equalNoCase(cls, "ComboBox")) {
+    int index = static_cast<int>(
+        SendMessage(ctl, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str())));
+    if (index < 0) {
+      error = controlName(id) + " has no item \"" + value + "\"";
+      return false;
+    }
+    DWORD type = w->style & 3;
+    if (type != CBS_SIMPLE) {
+      steps.push_back([target, id](std::string& e) {
+        HWND c;
+        if (!usable(target, id, c, e)) return false;
+        if (SendMessage(c, CB_GETDROPPEDSTATE, 0, 0)) return true;
+        POINT pt;
+        comboButtonPoint(c, pt);
+        return clickAt(c, pt, controlName(id), e);
+      });
+    }
+    steps.push_back([target, id, index](std::string& e) {
+      HWND c;
+      if (!usable(target, id, c, e)) return false;
+      POINT pt;
+      if (!comboItemPoint(c, index, pt)) {
+        e = "the list of " + controlName(id) + " did not open";
+        return false;
+      }
+      postMouseInput(WM_LBUTTONDOWN, pt);
+      postMouseInput(WM_LBUTTONUP, pt);
+      return true;
+    });
+    return true;
+  }
+  if (equalNoCase(cls, "Button")) {
+    DWORD kind = w->style & BS_TYPEMASK;
+    bool checkable = kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
+                     kind == BS_AUTORADIOBUTTON || kind == BS_3STATE || kind == BS_AUTO3STATE;
+    int wanted = -1;
+    if (!checkable || !parseInt(value, wanted) || wanted < 0 || wanted > 2) {
+      error = checkable ? controlName(id) + " takes =1 or =0" : controlName(id) + " is a button: it takes no value";
+      return false;
+    }
+    if (static_cast<int>(SendMessage(ctl, BM_GETCHECK, 0, 0)) != wanted) steps.push_back(clickControl(target, id));
+    steps.push_back([target, id, wanted](std::string& e) {
+      HWND c = findControl(target, id);
+      if (c && static_cast<int>(SendMessage(c, BM_GETCHECK, 0, 0)) != wanted) {
+        e = controlName(id) + " did not become " + std::to_string(wanted) + " when clicked";
+        return false;
+      }
+      return true;
+    });
+    return true;
+  }
+  if (equalNoCase(cls, UPDOWN_CLASS)) {
+    int delta = 0;
+    if ((value.empty() || (value[0] != '+' && value[0] != '-')) || !parseInt(value, delta) || delta == 0) {
+      error = controlName(id) + " takes =+n or =-n";
+      return false;
+    }
+    for (int k = 0; k < std::abs(delta); ++k) {
+      bool up = delta > 0;
+      steps.push_back([target, id, up](std::string& e) {
+        HWND c;
+        if (!usable(target, id, c, e)) return false;
+        int lower = 0, upper = 0;
+        SendMessage(c, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+        // The arrow towards the upper end steps by +1 when that end is the larger.
+        bool towardsUpper = (upper >= lower) == up;
+        Window* uw = find(c);
+        RECT r;
+        GetWindowRect(c, &r);
+        POINT pt;
+        if (uw && (uw->style & UDS_HORZ))
+          pt = POINT{towardsUpper ? r.left + 3 * (r.right - r.left) / 4 : r.left + (r.right - r.left) / 4,
+                     (r.top + r.bottom) / 2};
+        else
+          pt = POINT{(r.left + r.right) / 2,
+                     towardsUpper ? r.top + (r.bottom - r.top) / 4 : r.top + 3 * (r.bottom - r.top) / 4};
+        return clickAt(c, pt, controlName(id), e);
+      });
+    }
+    return true;
+  }
+  error = controlName(id) + " (" + cls + ") takes no value";
+  return false;
+}
+
+// The steps of one word.
+bool wordSteps(HWND target, const std::string& word, std::vector<Step>& steps, std::string& error) {
+  if (word.empty()) {
+    error = "an empty word";
+    return false;
+  }
+  if (word.front() == '{') {
+    if (word.size() < 3 || word.back() != '}') {
+      error = "a key is written {Name}";
+      return false;
+    }
+    return keySteps(target, std::string_view(word).substr(1, word.size() - 2), steps, error);
+  }
+  if (word == "close") {
+    steps.push_back([target](std::string& e) {
+      if (!PostMessage(target, WM_CLOSE, 0, 0)) {
+        e = "the window is gone";
+        return false;
+      }
+      return true;
+    });
+    return true;
+  }
+  if (word.rfind("wait=", 0) == 0) {
+    int ms = 0;
+    if (!parseInt(std::string_view(word).substr(5), ms) || ms < 0) {
+      error = "wait takes milliseconds";
+      return false;
+    }
+    steps.push_back([ms](std::string&) {
+      advanceClock(static_cast<DWORD>(ms));
+      return true;
+    });
+    return true;
+  }
+  if (int button = buttonIdFromName(word)) {
+    steps.push_back(clickControl(target, button));
+    return true;
+  }
+  size_t digits = 0;
+  while (digits < word.size() && word[digits] >= '0' && word[digits] <= '9') ++digits;
+  int id = 0;
+  if (digits == 0 || !parseInt(std::string_view(word).substr(0, digits), id)) {
+    error = "unknown word";
+    return false;
+  }
+  std::string_view rest = std::string_view(word).substr(digits);
+  if (rest.empty()) {
+    steps.push_back(clickControl(target, id));
+    return true;
+  }
+  if (rest.rfind(":=", 0) == 0) {
+    HWND ctl;
+    if (!usable(target, id, ctl, error)) return false;
+    HWND edit = equalNoCase(className(ctl), "ComboBox") ? comboEdit(ctl) : nullptr;
+    if (!edit) {
+      error = controlName(id) + " has no edit field to type into";
+      return false;
+    }
+    steps.push_back([edit, id](std::string& e) {
+      if (!IsWindow(edit)) {
+        e = controlName(id) + " is gone";
+        return false;
+      }
+      return clickAt(edit, centreOf(edit), controlName(id), e);
+    });
+    steps.push_back(replaceFocusText(edit, id, unquoted(rest.substr(2))));
+    return true;
+  }
+  if (rest.front() == '=') return valueSteps(target, id, unquoted(rest.substr(1)), steps, error);
+  error = "unknown word";
+  return false;
+}
+
+// Plays words one step at a time.
+class WordPlayer {
+ public:
+  WordPlayer(HWND target, std::vector<std::string> words) : m_target(target), m_words(std::move(words)) {}
+  // Runs the next step; false when every word is played or a step failed
+  // (`error` then tells why, naming the word).
+  bool step(std::string& error) {
+    while (m_next >= m_steps.size()) {
+      if (m_word >= m_words.size()) return false;
+      m_steps.clear();
+      m_next = 0;
+      m_current = m_words[m_word++];
+      std::string why;
+      if (!wordSteps(m_target, m_current, m_steps, why)) {
+        error = "word \"" + m_current + "\": " + why;
+        return false;
+      }
+    }
+    std::string why;
+    if (!m_steps[m_next++](why)) {
+      error = "word \"" + m_current + "\": " + why;
+      return false;
+    }
+    return true;
+  }
+  bool finished() const { return m_word >= m_words.size() && m_next >= m_steps.size(); }
+  // The words not yet played (the current one when it has steps left).
+  std::string left() const {
+    std::string s;
+    size_t from = m_next < m_steps.size() ? m_word - 1 : m_word;
+    for (size_t i = from; i < m_words.size(); ++i) s += (s.empty() ? "" : " ") + m_words[i];
+    return s;
+  }
+
+ private:
+  HWND m_target;
+  std::vector<std::string> m_words;
+  size_t m_word = 0;
+  std::vector<Step> m_steps;
+  size_t m_next = 0;
+  std::string m_current;
+};
+
+std::string captionOf(HWND hwnd) {
+  Window* w = find(hwnd);
+  return w ? w->text : std::string();
+}
+
+// A modal dialog answered from the script: its @<id> answers, else its default
+// button; left open, it is cancelled and the run fails.
+class ModalAnswers {
+ public:
+  explicit ModalAnswers(HWND dialog) : m_dialog(dialog), m_id(dialogTemplateId(dialog)), m_caption(captionOf(dialog)) {}
+
+  // Makes the dialog's next input happen; false when nothing more will.
+  bool idle() {
+    if (m_state != Cancelled && runFailed()) return cancel(false, "");
+    switch (m_state) {
+      case Playing: {
+        std::string error;
+        if (m_player && m_player->step(error)) return true;
+        if (!error.empty()) return cancel(true, error);
+        m_player.reset();
+        m_state = Next;
+        return true;
+      }
+      case Next: {
+        if (std::optional<Answer> a = takeAnswerEntry(std::to_string(m_id))) {
+          m_answered = true;
+          m_where = a->where;
+          transcriptLine("[" + m_caption + "] " + a->text);
+          std::vector<std::string> words;
+          std::string error;
+          if (!splitWords(a->text, words, error)) return cancel(true, error);
+          m_player = std::make_unique<WordPlayer>(m_dialog, std::move(words));
+          m_state = Playing;
+          return true;
+        }
+        if (!m_answered) {
+          m_answered = true;
+          m_defaulted = true;
+          UINT id = defaultButtonId(m_dialog);
+          transcriptLine("[" + m_caption + "] [" + buttonLabel(id) + " by default]");
+          pressButton(id);
+          return true;
+        }
+        return cancel(true, m_defaulted ? "is still open after its default button" : "is still open after its answers");
+      }
+      case Cancelled: return false;
+    }
+    return false;
+  }
+
+  // Words that the dialog's end left unplayed.
+  std::string unplayed() const { return m_player && !m_player->finished() ? m_player->left() : std::string(); }
+  const std::string& where() const { return m_where; }
+
+ private:
+  enum State { Next, Playing, Cancelled };
+
+  static std::string buttonLabel(UINT id) {
+    std::string name = buttonName(static_cast<int>(id));
+    return name == "?" ? std::to_string(id) : name;
+  }
+
+  // A button pressed as the Enter key or Cancel do it: a click when the button
+  // is there to click, else the command itself.
+  void pressButton(UINT id) {
+    HWND button = GetDlgItem(m_dialog, static_cast<int>(id));
+    std::string error;
+    if (button && IsWindowVisible(button) && IsWindowEnabled(button) &&
+        clickAt(button, centreOf(button), controlName(static_cast<int>(id)), error))
+      return;
+    PostMessage(m_dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  }
+
+  // Gives up the dialog's answers (their words left are dropped) and clicks Cancel.
+  bool cancel(bool fail, const std::string& why) {
+    m_state = Cancelled;
+    m_player.reset();
+    if (fail) {
+      std::string where = m_where.empty() ? std::string() : m_where + ": ";
+      failRun(where + "dialog " + std::to_string(m_id) + " \"" + m_caption + "\" " +
+              (why.rfind("is ", 0) == 0 ? why : "cannot take its answer: " + why));
+    }
+    transcriptLine("[" + m_caption + "] [IDCANCEL]");
+    pressButton(IDCANCEL);
+    return true;
+  }
+
+  HWND m_dialog;
+  UINT m_id;
+  std::string m_caption;
+  State m_state = Next;
+  bool m_answered = false;
+  bool m_defaulted = false;
+  std::string m_where;
+  std::unique_ptr<WordPlayer> m_player;
+};
+
+}  // namespace
+}  // namespace platform::win
+
+using namespace platform::win;
+
+namespace platform {
+
+bool splitWords(std::string_view line, std::vector<std::string>& words, std::string& error) {
+  words.clear();
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r' || line[i] == '\n')) ++i;
+    if (i >= line.size()) break;
+    std::string word;
+    bool quoted = false;
+    for (; i < line.size(); ++i) {
+      char c = line[i];
+      if (c == '"')
+        quoted = !quoted;
+      else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n'))
+        break;
+      word += c;
+    }
+    if (quoted) {
+      error = "a quote is not closed in \"" + word + "\"";
+      return false;
+    }
+    words.push_back(std::move(word));
+  }
+  return true;
+}
+
+bool playWords(HWND target, const std::vector<std::string>& words, std::string& error) {
+  auto ended = [target] {
+    Window* w = find(target);
+    return !w || (w->dialog && w->dialog->ended && w->dialog->modalDepth > 0);
+  };
+  WordPlayer player(target, words);
+  pumpMessages();
+  while (!ended()) {
+    if (!player.step(error)) return error.empty();
+    pumpMessages();
+  }
+  if (!player.finished()) {
+    error = "the window closed before the words \"" + player.left() + "\"";
+    return false;
+  }
+  return true;
+}
+
+bool runWindowLine(std::string_view line, std::string& error) {
+  std::vector<std::string> words;
+  if (!splitWords(line, words, error)) return false;
+  if (words.empty()) {
+    error = "'>' names a window: a dialog template id";
+    return false;
+  }
+  int id = 0;
+  auto [end, ec] = std::from_chars(words[0].data(), words[0].data() + words[0].size(), id);
+  if (ec != std::errc() || end != words[0].data() + words[0].size() || id <= 0) {
+    error = "'>' names a window by its dialog template id, not \"" + words[0] + "\"";
+    return false;
+  }
+  std::vector<HWND> open;
+  for (HWND h : templateWindows(static_cast<UINT>(id)))
+    if (IsWindowVisible(h)) open.push_back(h);
+  size_t first = 1;
+  std::string which = "window " + std::to_string(id);
+  if (words.size() > 1 && words[1].size() >= 2 && words[1].front() == '"' && words[1].back() == '"') {
+    std::string caption = words[1].substr(1, words[1].size() - 2);
+    std::vector<HWND> named;
+    for (HWND h : open)
+      if (captionOf(h) == caption) named.push_back(h);
+    open = named;
+    which += " \"" + caption + "\"";
+    first = 2;
+  } else if (words.size() > 1 && words[1].size() >= 2 && words[1].front() == '#') {
+    int n = 0;
+    const char* last = words[1].data() + words[1].size();
+    auto [stop, failed] = std::from_chars(words[1].data() + 1, last, n);
+    if (failed != std::errc() || stop != last || n <= 0) {
+      error = "#n counts the open windows from 1";
+      return false;
+    }
+    which += " #" + std::to_string(n);
+    open = static_cast<size_t>(n) <= open.size() ? std::vector<HWND>{open[static_cast<size_t>(n) - 1]}
+                                                 : std::vector<HWND>{};
+    first = 2;
+  }
+  if (open.empty()) {
+    error = "no " + which + " is open";
+    return false;
+  }
+  if (open.size() > 1) {
+    error = std::to_string(open.size()) + " windows " + std::to_string(id) + " are open: name one by \"caption\" or #n";
+    return false;
+  }
+  HWND target = open.front();
+  // A user acts on a window after bringing it to the front.
+  SetActiveWindow(target);
+  return playWords(target, std::vector<std::string>(words.begin() + static_cast<std::ptrdiff_t>(first), words.end()),
+                   error);
+}
+
+INT_PTR runModalDialog(HWND dialog) {
+  Window* w = find(dialog);
+  if (!w || !w->dialog) return -1;
+  ++w->dialog->modalDepth;
+  w->dialog->ended = false;
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  ModalAnswers answers(dialog);
+  auto done = [dialog] {
+    Window* x = find(dialog);
+    return !x || !x->dialog || x->dialog->ended;
+  };
+  bool ended = runModalLoop(done, [&] { return answers.idle(); });
+  if (!ended && IsWindow(dialog)) {
+    transcriptLine("[" + captionOf(dialog) + "] [closed: Cancel did not close it]");
+    EndDialog(dialog, IDCANCEL);
+  }
+  std::string left = answers.unplayed();
+  if (!left.empty())
+    failRun((answers.where().empty() ? std::string() : answers.where() + ": ") + "dialog " +
+            std::to_string(dialogTemplateId(dialog)) + " closed before the words \"" + left + "\"");
+  w = find(dialog);
+  if (!w || !w->dialog) return -1;
+  --w->dialog->modalDepth;
+  return w->dialog->ended ? w->dialog->result : -1;
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+// User input as a script writes it. A word is a defined sequence of the
+// messages a person's input makes (mouse presses and releases at a control,
+// keys), queued as user input and dispatched by the pump, so that every
+// handler runs as it would for a person; nothing sets a control's state
+// directly.
+//
+//   <ctl>            clicks control <ctl> (its id) at its centre
+//   <ctl>=<text>     an edit: clicks into it and replaces its text (one
+//                    change notification); a combo box: chooses the item
+//                    (drop-down, selection change, close-up); a check box or
+//                    radio button: =1 or =0 clicks it when its state differs;
+//                    an up-down: =+1 or =-1 (=+n, =-n) presses the arrow that
+//                    steps by +1 (-1), n times
+//   <ctl>:=<text>    a combo box with an edit field: clicks into the field and
+//                    replaces its text
+//   {<keys>}         keys to the focus window, each as key-down and key-up
+//                    (the pump makes the character): {Enter}, {Tab},
+//                    {Shift+Tab}, {Esc}, {PageDown}, {Ctrl+V}, {F4}, {A} ...
+//   close            WM_CLOSE to the window
+//   IDOK, IDCANCEL   clicks button 1, 2 (any button name of win/answers.h)
+//   wait=<ms>        lets the clock run, so that timers fall due
+//
+// Values with blanks are quoted: 219="D:\my proj\a.mdb". A control is found
+// by its id among the window's children (then deeper); it must be visible and
+// enabled, and not covered at its centre.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win/winuser.h"
+
+namespace platform {
+
+// Cuts a line into words at blanks outside quotes; the quotes stay in the
+// words. False with the reason for an unclosed quote.
+PLATFORM_API bool splitWords(std::string_view line, std::vector<std::string>& words, std::string& error);
+
+// Plays words on `target` one after the other, pumping the messages of each
+// before the next. False with the reason (naming the word) when a word cannot
+// be played, or when `target` goes while words are left.
+PLATFORM_API bool playWords(HWND target, const std::vector<std::string>& words, std::string& error);
+
+// A `> <window> <word>...` line (without the '>'): <window> is a dialog
+// template id, followed by "caption" or #n (the n-th open one, oldest first)
+// when several windows of that template are open. Acts on the window as a user
+// would (activating it first), then pumps. False with the reason.
+PLATFORM_API bool runWindowLine(std::string_view line, std::string& error);
+
+}  // namespace platform
