@@ -229,7 +229,7 @@ TEST_F(CommandTest, WhatCannotBeDoneAsWrittenEndsTheRun) {
       {"--save into a missing folder", "--run 'LINE 0,0 1,1 ' --save '" + nowhere + "'",
        "cadhost: cannot save drawing "},
       {"an answer never taken", "--run 'LINE 0,0 1,1 ' --run '@msg IDOK' --run '@file cancel'",
-       "cadhost: 2 answer(s) left unused at the end of the script:\n  @msg IDOK\n  @file cancel\n"},
+       "cadhost: --run[2]:1: the answer \"@msg IDOK\" was never taken"},
       {"an unknown answer form", "--run '@mgs IDOK'", "cadhost: --run[1]:1: unknown answer '@mgs'"},
   };
   for (const Case& c : cases) {
