@@ -842,7 +842,9 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
   if (erase && w->invalid && w->erase) {
     // The background is erased now, once.
     w->erase = false;
-    SendMessage(hwnd, WM_ERASEBKGND, 0, 0);
+    HDC dc = GetDC(hwnd);
+    SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ReleaseDC(hwnd, dc);
   }
   return invalid ? TRUE : FALSE;
 }
