@@ -140,28 +140,32 @@ class PLATFORM_API CPaintDC : public CDC {
   HWND m_hWnd = nullptr;
 };
 
+namespace platform::afx {
+// A DC of a window that is released (ReleaseDC) when the object goes.
+class PLATFORM_API ReleasedDC : public CDC {
+ public:
+  ~ReleasedDC() override;
+
+ protected:
+  ReleasedDC(HWND hwnd, HDC dc);
+  HWND m_hWnd = nullptr;
+};
+}  // namespace platform::afx
+
 // The DC of a window's client area while the object lives.
-class PLATFORM_API CClientDC : public CDC {
+class PLATFORM_API CClientDC : public platform::afx::ReleasedDC {
   DECLARE_DYNAMIC(CClientDC)
 
  public:
   explicit CClientDC(CWnd* wnd);
-  ~CClientDC() override;
-
- protected:
-  HWND m_hWnd = nullptr;
 };
 
 // The DC of a window's whole rectangle (frame included) while the object lives.
-class PLATFORM_API CWindowDC : public CDC {
+class PLATFORM_API CWindowDC : public platform::afx::ReleasedDC {
   DECLARE_DYNAMIC(CWindowDC)
 
  public:
   explicit CWindowDC(CWnd* wnd);
-  ~CWindowDC() override;
-
- protected:
-  HWND m_hWnd = nullptr;
 };
 
 namespace platform {

@@ -15,14 +15,16 @@ CPaintDC::~CPaintDC() {
   }
 }
 
-CClientDC::CClientDC(CWnd* wnd) : m_hWnd(platform::afx::hwndOf(wnd)) { Attach(::GetDC(m_hWnd)); }
+namespace platform::afx {
 
-CClientDC::~CClientDC() {
+ReleasedDC::ReleasedDC(HWND hwnd, HDC dc) : m_hWnd(hwnd) { Attach(dc); }
+
+ReleasedDC::~ReleasedDC() {
   if (m_hDC) ::ReleaseDC(m_hWnd, Detach());
 }
 
-CWindowDC::CWindowDC(CWnd* wnd) : m_hWnd(platform::afx::hwndOf(wnd)) { Attach(::GetWindowDC(m_hWnd)); }
+}  // namespace platform::afx
 
-CWindowDC::~CWindowDC() {
-  if (m_hDC) ::ReleaseDC(m_hWnd, Detach());
-}
+CClientDC::CClientDC(CWnd* wnd) : ReleasedDC(platform::afx::hwndOf(wnd), ::GetDC(platform::afx::hwndOf(wnd))) {}
+
+CWindowDC::CWindowDC(CWnd* wnd) : ReleasedDC(platform::afx::hwndOf(wnd), ::GetWindowDC(platform::afx::hwndOf(wnd))) {}

@@ -7,6 +7,7 @@
 #include "win/paint.h"
 #include "win/sysparams.h"
 #include "win/window_internal.h"
+#include "win/winpaint.h"
 
 namespace platform::win {
 
@@ -21,6 +22,25 @@ LRESULT defaultErase(HWND hwnd, HDC dc);
 HBRUSH defaultControlColors(UINT message, HDC dc);
 
 namespace classic {
+
+// A control's paint: BeginPaint at construction, EndPaint at destruction;
+// `dc` is null when there is nothing to paint on.
+class Paint {
+ public:
+  explicit Paint(HWND hwnd) : m_hwnd(hwnd), dc(BeginPaint(hwnd, &m_ps)) {}
+  ~Paint() {
+    if (dc) EndPaint(m_hwnd, &m_ps);
+  }
+  Paint(const Paint&) = delete;
+  Paint& operator=(const Paint&) = delete;
+
+ private:
+  HWND m_hwnd;
+  PAINTSTRUCT m_ps{};
+
+ public:
+  const HDC dc;
+};
 
 // The border, caption bar (caption text in the caption font) and scroll bars
 // of window `w`, on its window DC; `client` is its client area in window

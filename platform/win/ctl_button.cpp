@@ -154,8 +154,8 @@ void paintPush(HWND hwnd, HDC dc, const Window& w, const ButtonData& d, const RE
 }
 
 void paintButton(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
   if (!dc) return;
   Window* w = find(hwnd);
   ButtonData* d = buttonOf(hwnd);
@@ -176,7 +176,6 @@ void paintButton(HWND hwnd) {
       // An owner-drawn button is drawn by its owner.
     }
   }
-  EndPaint(hwnd, &ps);
 }
 
 LRESULT buttonProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -286,8 +285,8 @@ struct StaticData : ControlData {
 // A static control: its text (aligned and wrapped by its style) on the
 // parent's background, or the rectangle, frame or etched line it stands for.
 void paintStatic(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
   if (!dc) return;
   HBRUSH brush = classic::prepareControl(hwnd, dc, WM_CTLCOLORSTATIC);
   Window* w = find(hwnd);
@@ -325,7 +324,6 @@ void paintStatic(HWND hwnd) {
     }
     if (w->style & SS_SUNKEN) DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
   }
-  EndPaint(hwnd, &ps);
 }
 
 LRESULT staticProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -209,8 +209,8 @@ void moveSelection(HWND hwnd, int to) {
 // at its right; a drop-down list shows the chosen item in it (highlighted
 // while the combo box has the focus), a drop-down's edit field lies over it.
 void paintCombo(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
   if (!dc) return;
   Window* w = find(hwnd);
   ComboData* d = dataOf(hwnd);
@@ -246,14 +246,13 @@ void paintCombo(HWND hwnd) {
       }
     }
   }
-  EndPaint(hwnd, &ps);
 }
 
 // The list: white, its items one under another from the top index, the
 // chosen one highlighted.
 void paintList(HWND hwnd, HWND combo) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
   if (!dc) return;
   HBRUSH brush = classic::prepareControl(hwnd, dc, WM_CTLCOLORLISTBOX);
   RECT client;
@@ -275,7 +274,6 @@ void paintList(HWND hwnd, HWND combo) {
       DrawTextA(dc, text.c_str(), -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
   }
-  EndPaint(hwnd, &ps);
 }
 
 LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -175,8 +175,8 @@ int drawRun(HDC dc, const std::string& text, int x, int y, int selA, int selB) {
 // the focus (or keeps it shown: ES_NOHIDESEL). A password shows '*' for each
 // character.
 void paintEdit(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
   if (!dc) return;
   Window* w = find(hwnd);
   bool grey = w && ((w->style & ES_READONLY) || !IsWindowEnabled(hwnd));
@@ -227,7 +227,6 @@ void paintEdit(HWND hwnd) {
       if (y >= inner.bottom) break;
     }
   }
-  EndPaint(hwnd, &ps);
 }
 
 LRESULT editProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -111,8 +111,8 @@ void step(HWND hwnd, int delta) {
 
 // Two arrow buttons: up over down (left and right side by side with UDS_HORZ).
 void paintUpDown(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
   if (!dc) return;
   Window* w = find(hwnd);
   if (w) {
@@ -130,7 +130,6 @@ void paintUpDown(HWND hwnd) {
       classic::drawArrowButton(dc, b, 1, false, enabled);
     }
   }
-  EndPaint(hwnd, &ps);
 }
 
 LRESULT upDownProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -980,6 +980,8 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Window* w = find(hwnd);
   if (!w) return 0;
+  if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC)
+    return wParam ? reinterpret_cast<LRESULT>(defaultControlColors(msg, reinterpret_cast<HDC>(wParam))) : 0;
   switch (msg) {
     case WM_NCCREATE: return TRUE;
     case WM_SETTEXT:
@@ -997,15 +999,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCPAINT: defaultFramePaint(hwnd); return 0;
     case WM_ERASEBKGND: return defaultErase(hwnd, reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (!wParam) return 0;
-      return reinterpret_cast<LRESULT>(defaultControlColors(msg, reinterpret_cast<HDC>(wParam)));
+
     case WM_WINDOWPOSCHANGED: {
       const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!pos) return 0;

@@ -21,13 +21,13 @@
 
 namespace {
 
+using gditest::kCell;
+using gditest::kFace;
+using gditest::kWhite;
 using platform::GdiOp;
 
-constexpr COLORREF kFace = RGB(212, 208, 200);  // COLOR_BTNFACE
-constexpr COLORREF kCell = RGB(255, 255, 200);
 constexpr COLORREF kLine = RGB(0, 0, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kShadow = RGB(128, 128, 128);    // COLOR_BTNSHADOW
 constexpr COLORREF kCaption = RGB(10, 36, 106);     // COLOR_ACTIVECAPTION, COLOR_HIGHLIGHT
 constexpr COLORREF kDarkShadow = RGB(64, 64, 64);   // COLOR_3DDKSHADOW
