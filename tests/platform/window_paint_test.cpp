@@ -442,6 +442,41 @@ TEST_F(WindowPaint, TheClassLibrarysPaintDcSkipsTheEraseItsWindowHandled) {
   toy.DestroyWindow();
 }
 
+// A window whose statics have a red background (OnCtlColor).
+class CRedStatics : public CWnd {
+ public:
+  std::vector<UINT> kinds;
+  afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd*, UINT kind) {
+    kinds.push_back(kind);
+    if (kind != CTLCOLOR_STATIC) return CWnd::OnCtlColor(dc, nullptr, kind);
+    dc->SetTextColor(kRed);
+    return m_red;
+  }
+  CBrush m_red{kRed};
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CRedStatics, CWnd)
+  ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+TEST_F(WindowPaint, AControlPaintsWithTheColoursItsParentsOnCtlColorGives) {
+  CRedStatics parent;
+  ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 120, 60, nullptr, nullptr));
+  HWND label = CreateWindowEx(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, parent.m_hWnd, nullptr,
+                              nullptr, nullptr);
+  HWND edit = CreateWindowEx(0, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 35, 50, 20, parent.m_hWnd, nullptr, nullptr,
+                             nullptr);
+  ASSERT_TRUE(label && edit);
+  HDC picture = platform::renderWindowPicture(parent.m_hWnd);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(GetPixel(picture, 30, 20), kRed) << "the static's background";
+  EXPECT_EQ(GetPixel(picture, 30, 45), kWhite) << "the edit keeps the default";
+  EXPECT_EQ(parent.kinds, (std::vector<UINT>{CTLCOLOR_EDIT, CTLCOLOR_STATIC})) << "bottom of the z-order first";
+  DeleteDC(picture);
+  parent.DestroyWindow();
+}
+
 // A multi-line text with tabs put on the clipboard by the script's CLIPTEXT
 // (with its escapes) is what {Ctrl+V} pastes into a multi-line edit, and
 // what {Ctrl+C} copies back.
