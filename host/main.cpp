@@ -16,6 +16,7 @@
 #include "drawing_options.h"
 #include "options.h"
 #include "win/answers.h"
+#include "win/winpaint.h"
 
 namespace {
 
@@ -57,6 +58,13 @@ int run(const HostOptions& options) {
   std::vector<platform::ScriptInput> script;
   std::string error;
   if (!readScript(options, script, error)) return failWith(error);
+  if (!options.pictures.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(options.pictures, ec);
+    if (ec || !std::filesystem::is_directory(options.pictures))
+      return failWith("cannot make the picture folder " + options.pictures);
+    platform::setPictureFolder(std::filesystem::absolute(options.pictures, ec).lexically_normal().string());
+  }
 
   for (const std::string& module : options.modules)
     if (!platform::loadModule(module, &error)) {

@@ -13,7 +13,7 @@ struct OptionSpec {
 
 const char* usageText() {
   return "usage: cadhost [--install DIR] [--load MODULE]... [--open DRAWING] [--script FILE]...\n"
-         "               [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg]\n"
+         "               [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg] [--pictures DIR]\n"
          "  --install DIR     the install folder (default: install/ beside bin/)\n"
          "  --load MODULE     load a module of the install folder by its file name without\n"
          "                    extension (corvane, pellory, brevell, tamsel, kestrow), or by path\n"
@@ -23,6 +23,8 @@ const char* usageText() {
          "                    in the order given)\n"
          "  --save FILE.dxf   save the drawing after the script\n"
          "  --export-svg FILE save an SVG of the drawing after the script\n"
+         "  --pictures DIR    save a PNG of every dialog and window as it closes (and at the\n"
+         "                    script command PICTURES, of those open) in DIR\n"
          "Exit status 0 when the script ran to its end, 1 when it could not.\n";
 }
 
@@ -42,7 +44,8 @@ bool parseOptions(int argc, const char* const* argv, HostOptions& options, std::
       value = arg.substr(eq + 1);
       hasValue = true;
     }
-    static const char* const known[] = {"--install", "--load", "--open", "--script", "--run", "--save", "--export-svg"};
+    static const char* const known[] = {"--install", "--load", "--open", "--script", "--run", "--save", "--export-svg",
+                                        "--pictures"};
     bool isKnown = false;
     for (const char* k : known)
       if (name == k) isKnown = true;
@@ -63,6 +66,7 @@ bool parseOptions(int argc, const char* const* argv, HostOptions& options, std::
     else if (name == "--script") options.script.push_back({true, value});
     else if (name == "--run") options.script.push_back({false, value});
     else if (name == "--save") options.saveDrawing = value;
+    else if (name == "--pictures") options.pictures = value;
     else options.exportSvg = value;
   }
   return true;

@@ -1,7 +1,7 @@
 #pragma once
 // cadhost's command line:
 //   cadhost [--install DIR] [--load MODULE]... [--open DRAWING] [--script FILE]...
-//           [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg]
+//           [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg] [--pictures DIR]
 // Every option also takes the form --option=VALUE.
 
 #include <string>
@@ -19,6 +19,7 @@ struct HostOptions {
   std::vector<ScriptItem> script;    // --script and --run, in the order given
   std::string saveDrawing;           // --save
   std::string exportSvg;             // --export-svg
+  std::string pictures;              // --pictures: where the windows' pictures go
   bool help = false;
 };
 

@@ -12,19 +12,20 @@
 // user's mouse would: entering a window with a target calls its DragEnter,
 // moving within it DragOver, leaving it DragLeave, and releasing the button
 // Drop (or DragLeave when the last answer was DROPEFFECT_NONE). What a target
-// answers is limited to the effects the source allows. COleDropTarget, which
-// registers a CWnd and calls its handlers with the CWnd, is built on this
-// with the window classes.
+// answers is limited to the effects the source allows. COleDropTarget
+// registers a CWnd and calls its handlers with the CWnd.
 
 #include <map>
 #include <memory>
 
 #include "com/ole.h"
+#include "mfc/cmdtarget.h"
 #include "mfc/cobject.h"
 #include "win/clipboard.h"
 
 struct FORMATETC;
 class COleDataSource;
+class CWnd;
 
 // Initialises OLE for the application's thread; TRUE when it is.
 PLATFORM_API BOOL AfxOleInit();
@@ -132,4 +133,46 @@ class PLATFORM_API DragSession {
   bool m_done = false;
 };
 
+// The effect a drop target gives by default for the keys held: a copy with
+// Ctrl, else a move.
+PLATFORM_API DROPEFFECT defaultDropEffect(DWORD keyState);
+
+// Drags `source` onto `point` (client coordinates) of `window` with the keys
+// held, as a user's mouse would: enter and one move over the point, then the
+// button released there (`release`: the effect that took place) or the drag
+// given up (DragLeave; the effect the target last answered).
+PLATFORM_API DROPEFFECT dragOnto(COleDataSource& source, HWND window, POINT point, DWORD keyState, bool release,
+                                 DROPEFFECT allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE);
+
 }  // namespace platform
+
+// The drop target of a window: Register makes the window take drops, each
+// drag over it then calls the handlers with the window. The defaults answer
+// a copy with Ctrl held and a move without (OnDragEnter, OnDragOver), take
+// nothing (OnDrop: FALSE) and never scroll (OnDragScroll: DROPEFFECT_NONE).
+class PLATFORM_API COleDropTarget : public CCmdTarget {
+  DECLARE_DYNAMIC(COleDropTarget)
+
+ public:
+  COleDropTarget();
+  // Revokes the registration that is still there.
+  ~COleDropTarget() override;
+  COleDropTarget(const COleDropTarget&) = delete;
+  COleDropTarget& operator=(const COleDropTarget&) = delete;
+
+  // FALSE when the window has a drop target already, or for no window.
+  BOOL Register(CWnd* wnd);
+  virtual void Revoke();
+
+  virtual DROPEFFECT OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point);
+  virtual DROPEFFECT OnDragOver(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point);
+  virtual void OnDragLeave(CWnd* wnd);
+  virtual BOOL OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint point);
+  virtual DROPEFFECT OnDragScroll(CWnd* wnd, DWORD keyState, CPoint point);
+
+  HWND m_hWnd = nullptr;  // the registered window
+
+ private:
+  class Bridge;
+  std::unique_ptr<platform::DropTarget> m_bridge;
+};

@@ -197,6 +197,27 @@ class PLATFORM_API CCmdTarget : public CObject {
   AFX_WM_(WM_SHOWWINDOW, AFX_THIS_->OnShowWindow(static_cast<BOOL>(c.wParam), static_cast<UINT>(c.lParam)))
 #define ON_WM_ENABLE() AFX_WM_(WM_ENABLE, AFX_THIS_->OnEnable(static_cast<BOOL>(c.wParam)))
 #define ON_WM_PAINT() AFX_WM_(WM_PAINT, (void)c; AFX_THIS_->OnPaint())
+// The DC a paint message carries, as a (temporary) CDC.
+#define AFX_DC_ CDC::FromHandle(reinterpret_cast<HDC>(c.wParam))
+#define ON_WM_NCPAINT() AFX_WM_(WM_NCPAINT, (void)c; AFX_THIS_->OnNcPaint())
+#define ON_WM_ERASEBKGND() \
+  AFX_WM_(WM_ERASEBKGND, c.lResult = AFX_THIS_->OnEraseBkgnd(AFX_DC_))
+// WM_CTLCOLORMSGBOX ... WM_CTLCOLORSTATIC to OnCtlColor, nCtlColor telling which.
+#define CTLCOLOR_MSGBOX 0
+#define CTLCOLOR_EDIT 1
+#define CTLCOLOR_LISTBOX 2
+#define CTLCOLOR_BTN 3
+#define CTLCOLOR_DLG 4
+#define CTLCOLOR_SCROLLBAR 5
+#define CTLCOLOR_STATIC 6
+#define AFX_CTLCOLOR_(kind)                                                                                 \
+  AFX_WM_(WM_CTLCOLORMSGBOX + (kind),                                                                       \
+          c.lResult = reinterpret_cast<LRESULT>(AFX_THIS_->OnCtlColor(AFX_DC_, ::platform::afx::wndOf(c.lParam), \
+                                                                      (kind))))
+#define ON_WM_CTLCOLOR()                                                                                        \
+  AFX_CTLCOLOR_(CTLCOLOR_MSGBOX) AFX_CTLCOLOR_(CTLCOLOR_EDIT) AFX_CTLCOLOR_(CTLCOLOR_LISTBOX)                    \
+  AFX_CTLCOLOR_(CTLCOLOR_BTN) AFX_CTLCOLOR_(CTLCOLOR_DLG) AFX_CTLCOLOR_(CTLCOLOR_SCROLLBAR)                     \
+  AFX_CTLCOLOR_(CTLCOLOR_STATIC)
 #define ON_WM_SETCURSOR()                                                                                  \
   AFX_WM_(WM_SETCURSOR, c.lResult = AFX_THIS_->OnSetCursor(::platform::afx::wndOf(c.wParam), LOWORD(c.lParam), \
                                                            HIWORD(c.lParam)))

@@ -4,11 +4,15 @@
 // temporary wrapper that never deletes its DC. The selection calls answer
 // the object replaced as a wrapper (FromHandle), as the class library does.
 //
-// The window's DCs (CPaintDC, CClientDC, CWindowDC) come with the window
-// classes: each is a view of the window's picture (win/gdiimage.h).
+// The window's DCs (CPaintDC, CClientDC, CWindowDC) draw on the window's
+// picture (win/winpaint.h): CPaintDC between BeginPaint and EndPaint,
+// CClientDC and CWindowDC between GetDC (GetWindowDC) and ReleaseDC.
 
 #include "mfc/afxgdi.h"
 #include "mfc/cstring.h"
+#include "win/winpaint.h"
+
+class CWnd;
 
 class PLATFORM_API CDC : public CObject {
   DECLARE_DYNAMIC(CDC)
@@ -120,6 +124,48 @@ class PLATFORM_API CDC : public CObject {
   CSize GetTextExtent(LPCTSTR text, int count) const;
   CSize GetTextExtent(const CString& text) const;
   BOOL GetTextMetrics(LPTEXTMETRIC metrics) const;
+};
+
+// The DC of a window's paint: BeginPaint at construction, EndPaint at
+// destruction (a WM_PAINT handler's).
+class PLATFORM_API CPaintDC : public CDC {
+  DECLARE_DYNAMIC(CPaintDC)
+
+ public:
+  explicit CPaintDC(CWnd* wnd);
+  ~CPaintDC() override;
+  PAINTSTRUCT m_ps{};
+
+ protected:
+  HWND m_hWnd = nullptr;
+};
+
+namespace platform::afx {
+// A DC of a window that is released (ReleaseDC) when the object goes.
+class PLATFORM_API ReleasedDC : public CDC {
+ public:
+  ~ReleasedDC() override;
+
+ protected:
+  ReleasedDC(HWND hwnd, HDC dc);
+  HWND m_hWnd = nullptr;
+};
+}  // namespace platform::afx
+
+// The DC of a window's client area while the object lives.
+class PLATFORM_API CClientDC : public platform::afx::ReleasedDC {
+  DECLARE_DYNAMIC(CClientDC)
+
+ public:
+  explicit CClientDC(CWnd* wnd);
+};
+
+// The DC of a window's whole rectangle (frame included) while the object lives.
+class PLATFORM_API CWindowDC : public platform::afx::ReleasedDC {
+  DECLARE_DYNAMIC(CWindowDC)
+
+ public:
+  explicit CWindowDC(CWnd* wnd);
 };
 
 namespace platform {

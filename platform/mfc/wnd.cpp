@@ -10,6 +10,7 @@
 #include "arx/rxdynlink.h"
 #include "crt/ascii.h"
 #include "mfc/app.h"
+#include "mfc/dc.h"
 #include "mfc/ddx.h"
 #include "mfc/winapp.h"
 #include "win/winhost.h"
@@ -77,10 +78,17 @@ bool walkPreTranslate(MSG* msg) {
   return false;
 }
 
+// The temporary GDI and DC wrappers go when the pump goes idle.
+void freeTemporaries() {
+  platform::deleteTemporaryDCs();
+  platform::deleteTemporaryGdiObjects();
+}
+
 struct Hooks {
   Hooks() {
     platform::setPreTranslateHook(&walkPreTranslate);
     platform::setWindowGoneHook(&windowGone);
+    platform::setIdleHook(&freeTemporaries);
   }
 };
 const Hooks g_hooks;
@@ -434,6 +442,9 @@ void CWnd::ValidateRect(LPCRECT rect) { ::ValidateRect(m_hWnd, rect); }
 void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
 BOOL CWnd::RedrawWindow(LPCRECT rect, void* region, UINT flags) { return ::RedrawWindow(m_hWnd, rect, region, flags); }
 BOOL CWnd::GetUpdateRect(LPRECT rect, BOOL erase) { return ::GetUpdateRect(m_hWnd, rect, erase); }
+CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+int CWnd::ReleaseDC(CDC* dc) { return dc ? ::ReleaseDC(m_hWnd, dc->m_hDC) : 0; }
 
 CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
 CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
@@ -609,6 +620,9 @@ void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
 void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
 void CWnd::OnEnable(BOOL) { Default(); }
 void CWnd::OnPaint() { Default(); }
+void CWnd::OnNcPaint() { Default(); }
+BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
 BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
 void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }

@@ -22,6 +22,7 @@
 #include "mfc/cstring.h"
 
 class CDataExchange;
+class CDC;
 struct CCreateContext;
 
 class PLATFORM_API CWnd : public CCmdTarget {
@@ -129,6 +130,10 @@ class PLATFORM_API CWnd : public CCmdTarget {
   BOOL RedrawWindow(LPCRECT rect = nullptr, void* region = nullptr,
                     UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
   BOOL GetUpdateRect(LPRECT rect, BOOL erase = FALSE);
+  // The client area's DC (a temporary wrapper) and its release.
+  CDC* GetDC();
+  CDC* GetWindowDC();
+  int ReleaseDC(CDC* dc);
 
   // Focus, activation, capture.
   CWnd* SetFocus();
@@ -212,6 +217,10 @@ class PLATFORM_API CWnd : public CCmdTarget {
   afx_msg void OnShowWindow(BOOL show, UINT status);
   afx_msg void OnEnable(BOOL enable);
   afx_msg void OnPaint();
+  afx_msg void OnNcPaint();
+  afx_msg BOOL OnEraseBkgnd(CDC* dc);
+  // nCtlColor: CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC, the kind of control.
+  afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT nCtlColor);
   afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   afx_msg void OnSysCommand(UINT id, LPARAM lParam);
   afx_msg void OnGetMinMaxInfo(MINMAXINFO* info);

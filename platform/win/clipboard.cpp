@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 
+#include "win/winhost.h"
+
 namespace {
 
 struct Clipboard {
@@ -35,6 +37,21 @@ BOOL notOpen() {
   SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
   return FALSE;
 }
+
+// The edit controls cut, copy and paste through this clipboard.
+bool readText(std::string& text) {
+  std::optional<std::string> t = platform::clipboardText();
+  if (!t) return false;
+  text = std::move(*t);
+  return true;
+}
+
+bool writeText(const std::string& text) { return platform::setClipboardText(text); }
+
+struct Hooks {
+  Hooks() { platform::setClipboardTextHooks(&readText, &writeText); }
+};
+const Hooks g_hooks;
 
 }  // namespace
 

@@ -9,7 +9,9 @@
 #include <algorithm>
 
 #include "crt/ascii.h"
+#include "win/classic.h"
 #include "win/window_internal.h"
+#include "win/winpaint.h"
 
 namespace platform::win {
 namespace {
@@ -83,6 +85,97 @@ void release(HWND hwnd, bool click) {
   if (!click) return;
   clickState(hwnd);
   if (IsWindow(hwnd)) notifyParent(hwnd, BN_CLICKED);
+}
+
+bool isCheckKind(DWORD kind) {
+  return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE ||
+         kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON;
+}
+
+// A group box: an etched frame from the middle of its text's line down, the
+// text near its top left on the parent's background. Inside it nothing is
+// painted: the controls it groups show through.
+void paintGroupBox(HWND hwnd, HDC dc, const Window& w, const RECT& client, HBRUSH brush) {
+  TEXTMETRIC tm;
+  GetTextMetrics(dc, &tm);
+  RECT frame = client;
+  frame.top += tm.tmHeight / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  if (w.text.empty()) return;
+  RECT text{client.left + 8, client.top, client.right - 8, client.top + tm.tmHeight};
+  RECT measured = text;
+  DrawTextA(dc, w.text.c_str(), -1, &measured, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+  RECT back{text.left - 2, text.top, std::min(text.right, measured.right) + 2, text.bottom};
+  FillRect(dc, &back, brush);
+  classic::setTextState(hwnd, dc);
+  DrawTextA(dc, w.text.c_str(), -1, &text, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+// A check box or radio button: its box or circle at the left, vertically
+// centred, and its text to the right.
+void paintCheck(HWND hwnd, HDC dc, const Window& w, const ButtonData& d, const RECT& client, HBRUSH brush) {
+  FillRect(dc, &client, brush);
+  DWORD kind = kindOf(w);
+  bool enabled = IsWindowEnabled(hwnd) != FALSE;
+  POINT box{client.left, client.top + (client.bottom - client.top - 13) / 2};
+  if (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON)
+    classic::drawRadio(dc, POINT{box.x, box.y + 1}, d.check == BST_CHECKED, enabled);
+  else
+    classic::drawCheckBox(dc, box, d.check, enabled);
+  RECT text{client.left + 17, client.top, client.right, client.bottom};
+  UINT format = (w.style & BS_MULTILINE) ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER);
+  classic::setTextState(hwnd, dc);
+  DrawTextA(dc, w.text.c_str(), -1, &text, DT_LEFT | format);
+  if (GetFocus() == hwnd && !w.text.empty()) {
+    RECT focus = text;
+    DrawTextA(dc, w.text.c_str(), -1, &focus, DT_LEFT | format | DT_CALCRECT);
+    if (!(w.style & BS_MULTILINE)) OffsetRect(&focus, 0, (text.bottom - text.top - (focus.bottom - focus.top)) / 2);
+    InflateRect(&focus, 1, 1);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+// A push button: a raised frame (sunken while pushed; with the black frame
+// of the dialog's default button), its text centred, a focus frame inside.
+void paintPush(HWND hwnd, HDC dc, const Window& w, const ButtonData& d, const RECT& client) {
+  bool isDefault = kindOf(w) == BS_DEFPUSHBUTTON;
+  classic::drawPushFrame(dc, client, d.pushed, isDefault);
+  RECT text = client;
+  if (d.pushed) OffsetRect(&text, 1, 1);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  classic::setTextState(hwnd, dc);
+  UINT format = DT_CENTER | ((w.style & BS_MULTILINE) ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER));
+  DrawTextA(dc, w.text.c_str(), -1, &text, format);
+  if (GetFocus() == hwnd) {
+    RECT focus = client;
+    InflateRect(&focus, -4, -4);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+void paintButton(HWND hwnd) {
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
+  if (!dc) return;
+  Window* w = find(hwnd);
+  ButtonData* d = buttonOf(hwnd);
+  if (w && d) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    DWORD kind = kindOf(*w);
+    bool push = kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_PUSHBOX || kind == BS_USERBUTTON;
+    HBRUSH brush = classic::prepareControl(hwnd, dc, push ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
+    SetBkMode(dc, TRANSPARENT);
+    if ((w = find(hwnd)) != nullptr && (d = buttonOf(hwnd)) != nullptr) {
+      if (kind == BS_GROUPBOX)
+        paintGroupBox(hwnd, dc, *w, client, brush);
+      else if (isCheckKind(kind))
+        paintCheck(hwnd, dc, *w, *d, client, brush);
+      else if (push)
+        paintPush(hwnd, dc, *w, *d, client);
+      // An owner-drawn button is drawn by its owner.
+    }
+  }
 }
 
 LRESULT buttonProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -179,6 +272,7 @@ LRESULT buttonProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (kind == BS_GROUPBOX) return HTTRANSPARENT;
       return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
+    case WM_PAINT: paintButton(hwnd); return 0;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
@@ -187,6 +281,50 @@ struct StaticData : ControlData {
   HANDLE image = nullptr;
   UINT imageType = IMAGE_ICON;
 };
+
+// A static control: its text (aligned and wrapped by its style) on the
+// parent's background, or the rectangle, frame or etched line it stands for.
+void paintStatic(HWND hwnd) {
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
+  if (!dc) return;
+  HBRUSH brush = classic::prepareControl(hwnd, dc, WM_CTLCOLORSTATIC);
+  Window* w = find(hwnd);
+  if (w) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    DWORD type = w->style & SS_TYPEMASK;
+    switch (type) {
+      case SS_BLACKRECT: FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME)); break;
+      case SS_GRAYRECT: FillRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW)); break;
+      case SS_WHITERECT: FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW)); break;
+      case SS_BLACKFRAME: FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME)); break;
+      case SS_GRAYFRAME: FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW)); break;
+      case SS_WHITEFRAME: FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOW)); break;
+      case SS_ETCHEDHORZ: DrawEdge(dc, &client, EDGE_ETCHED, BF_TOP); break;
+      case SS_ETCHEDVERT: DrawEdge(dc, &client, EDGE_ETCHED, BF_LEFT); break;
+      case SS_ETCHEDFRAME: DrawEdge(dc, &client, EDGE_ETCHED, BF_RECT); break;
+      case SS_ICON:
+      case SS_BITMAP:
+      case SS_OWNERDRAW: FillRect(dc, &client, brush); break;
+      default: {
+        FillRect(dc, &client, brush);
+        UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+        if (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP)
+          format |= DT_SINGLELINE;
+        else
+          format |= DT_WORDBREAK;
+        if (w->style & SS_CENTERIMAGE) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_VCENTER;
+        if (w->style & SS_NOPREFIX) format |= DT_NOPREFIX;
+        SetBkMode(dc, TRANSPARENT);
+        classic::setTextState(hwnd, dc);
+        DrawTextA(dc, w->text.c_str(), -1, &client, format);
+        break;
+      }
+    }
+    if (w->style & SS_SUNKEN) DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
+  }
+}
 
 LRESULT staticProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Window* w = find(hwnd);
@@ -218,6 +356,7 @@ LRESULT staticProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCHITTEST: return notify ? HTCLIENT : HTTRANSPARENT;
     case WM_GETDLGCODE: return DLGC_STATIC;
+    case WM_PAINT: paintStatic(hwnd); return 0;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }

@@ -18,7 +18,9 @@
 
 #include "crt/ascii.h"
 #include "crt/gbk.h"
+#include "win/classic.h"
 #include "win/window_internal.h"
+#include "win/winpaint.h"
 
 namespace platform::win {
 namespace {
@@ -201,6 +203,77 @@ void moveSelection(HWND hwnd, int to) {
   if (to == d->cursel) return;
   select(hwnd, to);
   if (IsWindow(hwnd)) notifyParent(hwnd, CBN_SELCHANGE);
+}
+
+// The combo box's field: a sunken box with the button that drops the list
+// at its right; a drop-down list shows the chosen item in it (highlighted
+// while the combo box has the focus), a drop-down's edit field lies over it.
+void paintCombo(HWND hwnd) {
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
+  if (!dc) return;
+  Window* w = find(hwnd);
+  ComboData* d = dataOf(hwnd);
+  HBRUSH brush = classic::prepareControl(hwnd, dc, WM_CTLCOLORSTATIC);
+  if ((w = find(hwnd)) != nullptr && (d = dataOf(hwnd)) != nullptr) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    DWORD type = typeOf(*w);
+    bool enabled = IsWindowEnabled(hwnd) != FALSE;
+    RECT field{0, 0, client.right, std::min<LONG>(client.bottom, d->fieldHeight + kFieldPadding)};
+    if (type == CBS_SIMPLE) {
+      FillRect(dc, &client, brush);
+    } else {
+      RECT inside = field;
+      DrawEdge(dc, &inside, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+      HBRUSH back = enabled ? GetSysColorBrush(COLOR_WINDOW) : GetSysColorBrush(COLOR_BTNFACE);
+      FillRect(dc, &inside, back);
+      RECT button{std::max(inside.left, inside.right - kButtonWidth + 2), inside.top, inside.right, inside.bottom};
+      classic::drawArrowButton(dc, button, 1, d->dropped, enabled);
+      if (type == CBS_DROPDOWNLIST) {
+        RECT text{inside.left + 1, inside.top + 1, button.left - 1, inside.bottom - 1};
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        if (GetFocus() == hwnd && !d->dropped) {
+          FillRect(dc, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
+          SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+          DrawFocusRect(dc, &text);
+        }
+        classic::setTextState(hwnd, dc);
+        RECT t = text;
+        t.left += 2;
+        DrawTextA(dc, w->text.c_str(), -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+      }
+    }
+  }
+}
+
+// The list: white, its items one under another from the top index, the
+// chosen one highlighted.
+void paintList(HWND hwnd, HWND combo) {
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
+  if (!dc) return;
+  HBRUSH brush = classic::prepareControl(hwnd, dc, WM_CTLCOLORLISTBOX);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, brush);
+  if (ComboData* d = dataOf(combo)) {
+    SetBkMode(dc, TRANSPARENT);
+    int height = std::max(1, d->itemHeight);
+    for (int i = std::max(0, d->topIndex); i < static_cast<int>(d->items.size()); ++i) {
+      RECT item{client.left, client.top + (i - d->topIndex) * height, client.right, 0};
+      item.bottom = item.top + height;
+      if (item.top >= client.bottom) break;
+      bool chosen = i == d->cursel;
+      if (chosen) FillRect(dc, &item, GetSysColorBrush(COLOR_HIGHLIGHT));
+      SetTextColor(dc, GetSysColor(chosen ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+      RECT t = item;
+      t.left += 2;
+      const std::string& text = d->items[static_cast<size_t>(i)].text;
+      DrawTextA(dc, text.c_str(), -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+  }
 }
 
 LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -498,6 +571,7 @@ LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!wParam && (d = dataOf(hwnd)) != nullptr && d->dropped) closeUp(hwnd, -1);
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
+    case WM_PAINT: paintCombo(hwnd); return 0;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
@@ -520,6 +594,7 @@ LRESULT comboListProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_MOUSEACTIVATE: return 3;  // MA_NOACTIVATE
+    case WM_PAINT: paintList(hwnd, combo); return 0;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }

@@ -6,7 +6,9 @@
 
 #include "crt/ascii.h"
 #include "crt/utf8.h"
+#include "win/classic.h"
 #include "win/window_internal.h"
+#include "win/winpaint.h"
 
 namespace platform::win {
 namespace {
@@ -138,6 +140,93 @@ void moveCaret(HWND hwnd, UINT vk) {
   d->selEnd = caret;
   if (!extend) d->selStart = caret;
   InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+// Draws `text` from x on, the bytes [selA, selB) of it in the selection's
+// colours; answers the x after it.
+int drawRun(HDC dc, const std::string& text, int x, int y, int selA, int selB) {
+  int n = static_cast<int>(text.size());
+  selA = std::clamp(selA, 0, n);
+  selB = std::clamp(selB, selA, n);
+  const int cuts[4] = {0, selA, selB, n};
+  for (int part = 0; part < 3; ++part) {
+    int a = cuts[part], b = cuts[part + 1];
+    if (a >= b) continue;
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, text.data() + a, b - a, &size);
+    if (part == 1) {
+      COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+      COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+      SetBkMode(dc, OPAQUE);
+      TextOutA(dc, x, y, text.data() + a, b - a);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, oldText);
+      SetBkColor(dc, oldBack);
+    } else {
+      TextOutA(dc, x, y, text.data() + a, b - a);
+    }
+    x += size.cx;
+  }
+  return x;
+}
+
+// The edit's text on its background (white; grey when read-only or
+// disabled), line by line, with the selection highlighted while the edit has
+// the focus (or keeps it shown: ES_NOHIDESEL). A password shows '*' for each
+// character.
+void paintEdit(HWND hwnd) {
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
+  if (!dc) return;
+  Window* w = find(hwnd);
+  bool grey = w && ((w->style & ES_READONLY) || !IsWindowEnabled(hwnd));
+  HBRUSH brush = classic::prepareControl(hwnd, dc, grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
+  EditData* d = dataOf(hwnd);
+  if ((w = find(hwnd)) != nullptr && d) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, brush);
+    RECT inner = client;
+    InflateRect(&inner, -1, -1);
+    IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+    SetBkMode(dc, TRANSPARENT);
+    classic::setTextState(hwnd, dc);
+    std::string text = w->text;
+    if (w->style & ES_PASSWORD) {
+      size_t count = 0;
+      for (size_t i = 0; i < text.size();) {
+        decodeUtf8(text, i);
+        ++count;
+      }
+      text.assign(count, '*');
+    }
+    bool showSel = (GetFocus() == hwnd || (w->style & ES_NOHIDESEL)) && !(w->style & ES_PASSWORD);
+    int selA = showSel ? std::min(d->selStart, d->selEnd) : 0, selB = showSel ? std::max(d->selStart, d->selEnd) : 0;
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, &tm);
+    bool multi = (w->style & ES_MULTILINE) != 0;
+    int y = multi ? inner.top : inner.top + (inner.bottom - inner.top - tm.tmHeight) / 2;
+    size_t start = 0;
+    while (start <= text.size()) {
+      size_t end = multi ? text.find('\n', start) : std::string::npos;
+      if (end == std::string::npos) end = text.size();
+      std::string line = text.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      SIZE size{0, 0};
+      GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+      int x = inner.left + 1;
+      if (w->style & ES_CENTER)
+        x = inner.left + (inner.right - inner.left - size.cx) / 2;
+      else if (w->style & ES_RIGHT)
+        x = inner.right - 1 - size.cx;
+      int base = static_cast<int>(start);
+      drawRun(dc, line, x, y, selA - base, selB - base);
+      if (!multi || end >= text.size()) break;
+      start = end + 1;
+      y += tm.tmHeight;
+      if (y >= inner.bottom) break;
+    }
+  }
 }
 
 LRESULT editProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -303,6 +392,7 @@ LRESULT editProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return code;
     }
     case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
+    case WM_PAINT: paintEdit(hwnd); return 0;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }

@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "win/classic.h"
 #include "win/window_internal.h"
+#include "win/winpaint.h"
 
 namespace platform::win {
 namespace {
@@ -107,6 +109,29 @@ void step(HWND hwnd, int delta) {
               reinterpret_cast<LPARAM>(hwnd));
 }
 
+// Two arrow buttons: up over down (left and right side by side with UDS_HORZ).
+void paintUpDown(HWND hwnd) {
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
+  if (!dc) return;
+  Window* w = find(hwnd);
+  if (w) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    bool enabled = IsWindowEnabled(hwnd) != FALSE;
+    RECT a = client, b = client;
+    if (w->style & UDS_HORZ) {
+      a.right = b.left = client.left + (client.right - client.left) / 2;
+      classic::drawArrowButton(dc, a, 2, false, enabled);
+      classic::drawArrowButton(dc, b, 3, false, enabled);
+    } else {
+      a.bottom = b.top = client.top + (client.bottom - client.top) / 2;
+      classic::drawArrowButton(dc, a, 0, false, enabled);
+      classic::drawArrowButton(dc, b, 1, false, enabled);
+    }
+  }
+}
+
 LRESULT upDownProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Window* w = find(hwnd);
   if (!w) return 0;
@@ -185,6 +210,7 @@ LRESULT upDownProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                     reinterpret_cast<LPARAM>(hwnd));
       return 0;
     case WM_CAPTURECHANGED: d->pressed = false; return 0;
+    case WM_PAINT: paintUpDown(hwnd); return 0;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }

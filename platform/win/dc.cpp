@@ -68,8 +68,13 @@ GdiBrush brushOf(DC& dc) {
   return GdiBrush{};
 }
 
-POINT deviceOffset(const DC& dc) {
+POINT logicalOffset(const DC& dc) {
   return POINT{dc.state.viewportOrg.x - dc.state.windowOrg.x, dc.state.viewportOrg.y - dc.state.windowOrg.y};
+}
+
+POINT deviceOffset(const DC& dc) {
+  POINT o = logicalOffset(dc);
+  return POINT{o.x + dc.origin.x, o.y + dc.origin.y};
 }
 
 POINT toDevice(const DC& dc, int x, int y) {
@@ -95,8 +100,12 @@ uintptr_t targetOf(DC& dc, HDC handle) {
 }
 
 RECT boundsOf(DC& dc) {
-  if (Surface* s = surfaceOf(dc)) return RECT{0, 0, s->width(), s->height()};
-  return RECT{0, 0, dc.width, dc.height};
+  RECT all{0, 0, dc.width, dc.height};
+  if (Surface* s = surfaceOf(dc)) all = RECT{0, 0, s->width(), s->height()};
+  if (!dc.hasVisible) return all;
+  RECT r;
+  if (!IntersectRect(&r, &all, &dc.visible)) return RECT{0, 0, 0, 0};
+  return r;
 }
 
 RECT deviceClip(DC& dc) {
@@ -286,6 +295,7 @@ int SelectClipRgn(HDC handle, HRGN region) {
   Object* o = findObject(reinterpret_cast<HGDIOBJ>(region), OBJ_REGION);
   if (!o) return invalidHandle(ERROR);
   dc->state.clip = o->region;
+  OffsetRect(&dc->state.clip, dc->origin.x, dc->origin.y);
   dc->state.hasClip = true;
   return regionType(deviceClip(*dc));
 }
@@ -328,14 +338,15 @@ BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, LPPOINT previous) {
 BOOL LPtoDP(HDC handle, LPPOINT points, int count) {
   DC* dc = dcOf(handle);
   if (!dc || (!points && count > 0) || count < 0) return FALSE;
-  for (int i = 0; i < count; ++i) points[i] = toDevice(*dc, points[i].x, points[i].y);
+  POINT o = logicalOffset(*dc);
+  for (int i = 0; i < count; ++i) points[i] = POINT{points[i].x + o.x, points[i].y + o.y};
   return TRUE;
 }
 
 BOOL DPtoLP(HDC handle, LPPOINT points, int count) {
   DC* dc = dcOf(handle);
   if (!dc || (!points && count > 0) || count < 0) return FALSE;
-  POINT o = deviceOffset(*dc);
+  POINT o = logicalOffset(*dc);
   for (int i = 0; i < count; ++i) points[i] = POINT{points[i].x - o.x, points[i].y - o.y};
   return TRUE;
 }

@@ -8,8 +8,10 @@
 #include <cstdlib>
 
 #include "crt/ascii.h"
+#include "win/classic.h"
 #include "win/transcript.h"
 #include "win/window_internal.h"
+#include "win/winpaint.h"
 
 namespace platform::win {
 namespace {
@@ -326,6 +328,18 @@ LRESULT DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_GETDLGCODE: return 0;
+    case WM_ERASEBKGND: {
+      // The dialog's background: the brush its WM_CTLCOLORDLG gives.
+      HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : GetDC(hwnd);
+      HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessage(hwnd, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
+                                                          reinterpret_cast<LPARAM>(hwnd)));
+      if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
+      RECT client;
+      GetClientRect(hwnd, &client);
+      FillRect(dc, &client, brush);
+      if (!wParam) ReleaseDC(hwnd, dc);
+      return 1;
+    }
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }

@@ -71,6 +71,15 @@ struct DC {
   int width = 0;
   int height = 0;
   GdiRecorder* recorder = nullptr;
+  // A window's DC: where the window's client area (or, for GetWindowDC, its
+  // window rectangle) lies on the picture, and the part of the picture it may
+  // draw on (the window within its parents; the update rectangle for a paint).
+  // Logical and device coordinates are the window's; the picture's are
+  // device coordinates moved by `origin`.
+  HWND window = nullptr;
+  POINT origin{0, 0};
+  bool hasVisible = false;
+  RECT visible{0, 0, 0, 0};
 };
 
 Object* findObject(HGDIOBJ handle, DWORD type = 0);
@@ -88,6 +97,9 @@ RECT boundsOf(DC& dc);
 // Device clip in force: the clip rectangle within the surface.
 RECT deviceClip(DC& dc);
 POINT deviceOffset(const DC& dc);
+// Logical to device coordinates as the DC's user sees them (without a
+// window's place on its picture).
+POINT logicalOffset(const DC& dc);
 // The DC's selected font, pen and brush (stock ones when a handle went stale).
 const LOGFONT& fontOf(DC& dc);
 GdiPen penOf(DC& dc);

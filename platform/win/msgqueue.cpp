@@ -50,6 +50,8 @@ struct Queue {
   DWORD messageTime = 0;
   POINT messagePos{0, 0};
   PreTranslateHook preTranslate = nullptr;
+  void (*idle)() = nullptr;
+  int modalLoops = 0;
   std::string peekedPayload;  // what lParam of focus input points at, until the next message is taken
 };
 
@@ -450,6 +452,8 @@ bool pumpOne() {
   return true;
 }
 
+void setIdleHook(void (*hook)()) { queue().idle = hook; }
+
 int pumpMessages() {
   int count = 0;
   while (pumpOne()) {
@@ -460,10 +464,16 @@ int pumpMessages() {
       break;
     }
   }
+  Queue& q = queue();
+  if (q.idle && q.modalLoops == 0 && !win::insideWindowProcedure()) q.idle();
   return count;
 }
 
 bool runModalLoop(const std::function<bool()>& done, const std::function<bool()>& idle) {
+  struct Depth {
+    Depth() { ++queue().modalLoops; }
+    ~Depth() { --queue().modalLoops; }
+  } depth;
   for (int guard = 0; guard < kPumpLimit; ++guard) {
     if (done()) return true;
     if (pumpOne()) continue;

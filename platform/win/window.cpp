@@ -6,8 +6,10 @@
 
 #include "arx/rxdynlink.h"
 #include "crt/ascii.h"
+#include "win/classic.h"
 #include "win/transcript.h"
 #include "win/window_internal.h"
+#include "win/winpaint.h"
 
 namespace platform::win {
 namespace {
@@ -31,6 +33,8 @@ struct WindowTable {
   WindowCreationHook creationHook = nullptr;
   void* creationCookie = nullptr;
   void (*goneHook)(HWND) = nullptr;
+  void (*closingHook)(HWND) = nullptr;
+  int procDepth = 0;  // window procedures running
   HCURSOR cursor = nullptr;
   ClipboardTextReader clipboardRead = nullptr;
   ClipboardTextWriter clipboardWrite = nullptr;
@@ -158,6 +162,10 @@ LRESULT callProc(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam
   Window* w = find(hwnd);
   if (!w || !proc) return 0;
   ModuleCallScope scope(w->module);
+  struct Depth {
+    Depth() { ++table().procDepth; }
+    ~Depth() { --table().procDepth; }
+  } depth;
   try {
     return proc(hwnd, msg, wParam, lParam);
   } catch (...) {
@@ -167,6 +175,8 @@ LRESULT callProc(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam
     return 0;
   }
 }
+
+bool insideWindowProcedure() { return table().procDepth > 0; }
 
 RECT clientArea(const Window& w) {
   RECT in = insetsOf(w.style, w.exStyle);
@@ -382,6 +392,7 @@ void destroyTree(HWND hwnd) {
   SendMessage(hwnd, WM_NCDESTROY, 0, 0);
   // Nothing touches the window after its final message.
   table().windows.erase(reinterpret_cast<uintptr_t>(hwnd));
+  forgetWindowPicture(hwnd);
   if (void (*gone)(HWND) = table().goneHook) gone(hwnd);
 }
 
@@ -392,6 +403,11 @@ BOOL DestroyWindow(HWND hwnd) {
   Window* w = find(hwnd);
   if (!w) return FALSE;
   if (w->destroying) return TRUE;
+  if (!isChildStyle(w->style))
+    if (void (*closing)(HWND) = table().closingHook) {
+      closing(hwnd);
+      if (!(w = find(hwnd)) || w->destroying) return TRUE;
+    }
   // Windows it owns go first.
   for (HWND other : allWindows()) {
     Window* o = find(other);
@@ -787,6 +803,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
   RECT r = client;
   if (rect) IntersectRect(&r, rect, &client);
   if (IsRectEmpty(&r) && rect) return TRUE;
+  if (!rect) w->frameInvalid = true;
   if (w->invalid)
     UnionRect(&w->invalidRect, &w->invalidRect, &r);
   else
@@ -825,7 +842,9 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
   if (erase && w->invalid && w->erase) {
     // The background is erased now, once.
     w->erase = false;
-    SendMessage(hwnd, WM_ERASEBKGND, 0, 0);
+    HDC dc = GetDC(hwnd);
+    SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ReleaseDC(hwnd, dc);
   }
   return invalid ? TRUE : FALSE;
 }
@@ -961,6 +980,8 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Window* w = find(hwnd);
   if (!w) return 0;
+  if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC)
+    return wParam ? reinterpret_cast<LRESULT>(defaultControlColors(msg, reinterpret_cast<HDC>(wParam))) : 0;
   switch (msg) {
     case WM_NCCREATE: return TRUE;
     case WM_SETTEXT:
@@ -972,12 +993,13 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_PAINT: {
       // What BeginPaint and EndPaint do for a window that paints nothing.
-      bool erase = false;
-      platform::takePaintUpdate(hwnd, nullptr, &erase);
-      if (erase) SendMessage(hwnd, WM_ERASEBKGND, 0, 0);
+      PAINTSTRUCT ps;
+      if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_ERASEBKGND: return w->cls->background ? 1 : 0;
+    case WM_NCPAINT: defaultFramePaint(hwnd); return 0;
+    case WM_ERASEBKGND: return defaultErase(hwnd, reinterpret_cast<HDC>(wParam));
+
     case WM_WINDOWPOSCHANGED: {
       const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!pos) return 0;
@@ -1059,6 +1081,11 @@ void hookNextWindowCreation(WindowCreationHook hook, void* cookie) {
 }
 
 void setWindowGoneHook(void (*hook)(HWND)) { table().goneHook = hook; }
+
+namespace win {
+void setTopLevelClosingHook(void (*hook)(HWND)) { table().closingHook = hook; }
+void (*topLevelClosingHook())(HWND) { return table().closingHook; }
+}  // namespace win
 
 bool takePaintUpdate(HWND hwnd, RECT* rect, bool* erase) {
   Window* w = find(hwnd);

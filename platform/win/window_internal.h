@@ -82,6 +82,7 @@ struct Window {
   bool invalid = false;
   RECT invalidRect{};
   bool erase = false;
+  bool frameInvalid = true;  // the frame is to be painted (WM_NCPAINT) at the next paint
   unsigned invalidations = 0;
   // Life.
   bool destroying = false;
@@ -98,6 +99,9 @@ Window* find(HWND hwnd);
 std::vector<HWND> allWindows();
 // Calls the window's procedure in the scope of the module that created it.
 LRESULT callProc(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Whether a window procedure runs now (callProc is on the stack).
+bool insideWindowProcedure();
 
 // The client area's offset inside the window rectangle and its size.
 RECT clientArea(const Window& w);
@@ -144,6 +148,15 @@ HWND comboEdit(HWND combo);
 // The clipboard's text as the edit controls use it (see setClipboardTextHooks).
 bool getClipboardText(std::string& text);
 void setClipboardText(const std::string& text);
+
+// Painting (win/windc.cpp): the picture of a top-level window goes with it;
+// the frame is painted (WM_NCPAINT) when it needs to be, before a paint.
+void forgetWindowPicture(HWND hwnd);
+void paintFrameIfNeeded(HWND hwnd);
+// Called at the start of the destruction of every top-level window (the
+// pictures of a run).
+void setTopLevelClosingHook(void (*hook)(HWND));
+void (*topLevelClosingHook())(HWND);
 
 // The parts of a module's release and of a reset.
 void destroyModuleWindows(LoadedModule* module);

@@ -35,6 +35,11 @@ PLATFORM_API int pumpMessages();
 // loop gives up: false (`done` does not hold).
 PLATFORM_API bool runModalLoop(const std::function<bool()>& done, const std::function<bool()>& idle);
 
+// Called when pumpMessages has emptied the queue while no window procedure
+// and no modal loop runs (the class library frees its temporary wrappers
+// there; nothing can still hold one).
+PLATFORM_API void setIdleHook(void (*hook)());
+
 // Every message the pump dispatches is offered to this hook first (the class
 // library walks PreTranslateMessage from the target window up through its
 // parents); true when the hook took it.

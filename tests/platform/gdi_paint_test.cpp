@@ -17,12 +17,12 @@
 
 namespace {
 
+using gditest::kCell;
+using gditest::kFace;
+using gditest::kWhite;
 using platform::GdiOp;
 
-constexpr COLORREF kFace = RGB(212, 208, 200);  // COLOR_BTNFACE
-constexpr COLORREF kCell = RGB(255, 255, 200);
 constexpr COLORREF kLine = RGB(0xC0, 0xC0, 0xC0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // The toy window, 140 x 80: a face-coloured background, 3 x 3 cells of 40 x 20
 // named A1 .. C3 with their names centred (format 0x8025), and grid lines at

@@ -11,6 +11,11 @@
 
 namespace gditest {
 
+// Colours of the classic look the painting tests probe for.
+constexpr COLORREF kFace = RGB(212, 208, 200);  // COLOR_BTNFACE
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kCell = RGB(255, 255, 200);  // the toy windows' cells
+
 // A PNG file read back with cairo (independently of the DC that wrote it).
 class PngPicture {
  public:
