@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "crt/ascii.h"
+#include "win/controls_internal.h"
 #include "win/window_internal.h"
 
 namespace platform::win {
@@ -179,6 +180,10 @@ LRESULT buttonProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (kind == BS_GROUPBOX) return HTTRANSPARENT;
       return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
+    case WM_PAINT:
+      if (kind != BS_OWNERDRAW) return DefWindowProc(hwnd, msg, wParam, lParam);
+      paintOwnerDrawnButton(hwnd);
+      return 0;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
@@ -225,6 +230,8 @@ LRESULT staticProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 // A scroll-bar control keeps its range and position in the window's
 // horizontal scroll state (SB_CTL).
 LRESULT scrollBarProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT sized = 0;
+  if (sizeBoxMessage(hwnd, msg, wParam, lParam, sized)) return sized;
   switch (msg) {
     case SBM_SETPOS: return SetScrollPos(hwnd, SB_CTL, static_cast<int>(wParam), static_cast<BOOL>(lParam));
     case SBM_GETPOS: return GetScrollPos(hwnd, SB_CTL);

@@ -7,6 +7,7 @@
 #include "arx/rxdynlink.h"
 #include "crt/ascii.h"
 #include "win/transcript.h"
+#include "win/controls_internal.h"
 #include "win/window_internal.h"
 
 namespace platform::win {
@@ -1092,13 +1093,16 @@ size_t windowCount() { return table().windows.size(); }
 
 void releaseModuleWindowing(LoadedModule* module) {
   if (!module) return;
+  win::runModuleReleaseHooks(module);
   win::destroyModuleWindows(module);
+  win::releaseModuleMenus(module);
   win::releaseModuleMessages(module);
   releaseModuleResources(module);
 }
 
 void resetWindowing() {
   win::destroyAllWindows();
+  win::destroyAllMenus();
   win::clearTimers();
   clearMessageQueue();
   SetCursor(nullptr);
