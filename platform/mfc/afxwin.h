@@ -17,5 +17,6 @@
 #include "mfc/treectrl.h"
 #include "mfc/winapp.h"
 #include "mfc/wnd.h"
+#include "mfc/wndclass.h"
 #include "win/resources.h"
 #include "win/winuser.h"

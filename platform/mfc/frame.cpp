@@ -52,6 +52,16 @@ CFrameWnd::~CFrameWnd() {
     if (auto* bar = dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(h))) bar->m_pDockSite = nullptr;
 }
 
+void CFrameWnd::PostNcDestroy() {
+  for (HWND h : m_bars)
+    if (auto* bar = dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(h))) forget(bar);
+  m_bars.clear();
+  m_dockSides = 0;
+  m_view = nullptr;
+  m_inner = CRect();
+  CWnd::PostNcDestroy();
+}
+
 void CFrameWnd::EnableDocking(DWORD dockStyle) { m_dockSides |= dockStyle & CBRS_ALIGN_ANY; }
 
 void CFrameWnd::forget(CControlBar* bar) {

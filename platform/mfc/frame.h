@@ -91,6 +91,8 @@ class PLATFORM_API CFrameWnd : public CWnd {
   // The client area that the docked bars leave (client coordinates).
   CRect GetInnerRect() const;
   void SetActiveView(CWnd* view) { m_view = view ? view->m_hWnd : nullptr; }
+  // With its window the frame lets go of its bars and docking sides.
+  void PostNcDestroy() override;
 
  private:
   friend class CControlBar;

@@ -577,11 +577,12 @@ LRESULT treeProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_LBUTTONUP: {
-      if (GetCapture() == hwnd) ReleaseCapture();
-      if (!(d = treeOf(hwnd)) || !d->leftDown) return 0;
-      d->leftDown = false;
+      bool down = d->leftDown;
       HTREEITEM pressed = d->pressed;
+      d->leftDown = false;  // so that losing the capture does not end the click
       d->pressed = nullptr;
+      if (GetCapture() == hwnd) ReleaseCapture();
+      if (!down || !treeOf(hwnd)) return 0;
       NMHDR hdr{};
       // The parent hears of the click before the selection moves.
       if (notify(hwnd, &hdr, NM_CLICK)) return 0;

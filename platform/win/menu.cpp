@@ -97,11 +97,16 @@ void destroyMenu(HMENU h) {
   for (HMENU s : subs) destroyMenu(s);
 }
 
-// An item's text as a user reads it: without the '&' marks and the shortcut after a tab.
+// An item's text as an answer names it: without the '&' marks, an access key
+// written "(&A)" and the shortcut after a tab.
 std::string shownText(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\t') break;
+    if (text[i] == '(' && i + 3 < text.size() && text[i + 1] == '&' && text[i + 3] == ')') {
+      i += 3;
+      continue;
+    }
     if (text[i] == '&') {
       if (i + 1 < text.size() && text[i + 1] == '&') out += text[++i];
       continue;

@@ -7,8 +7,9 @@
 // from the script's answers, a line
 //
 //   @menu 17                 the item of command 17 (in any submenu)
-//   @menu 增加行/之后增加     the item a path of item texts names ('&' and
-//                            what follows a tab are not part of a text)
+//   @menu 增加行/之后增加     the item a path of item texts names ('&', an
+//                            access key "(&A)" and what follows a tab are
+//                            not part of a text)
 //   @menu cancel             the menu is dismissed
 //
 // With no answer queued the menu is dismissed and the transcript says so. An
