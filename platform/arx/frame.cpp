@@ -35,7 +35,7 @@ HostWindows& ensureWindows() {
   h.commandLine.CreateEx(0, nullptr, "命令行", WS_CHILD | WS_VISIBLE, 0, 0, kFrameWidth, kCommandLineHeight,
                          h.frame.m_hWnd, nullptr);
   h.frame.SetActiveView(&h.view);
-  h.frame.EnableDocking(CBRS_ALIGN_BOTTOM);
+  h.frame.EnableDocking(CBRS_ALIGN_ANY);  // the editor docks bars on every side
   h.commandLine.EnableDocking(CBRS_ALIGN_BOTTOM);
   h.frame.DockControlBar(&h.commandLine, AFX_IDW_DOCKBAR_BOTTOM);
   return h;

@@ -40,7 +40,11 @@ BOOL CControlBar::IsFloating() const { return m_dockBarId == AFX_IDW_DOCKBAR_FLO
 BOOL CControlBar::IsVisible() const { return m_hWnd && (GetStyle() & WS_VISIBLE) ? TRUE : FALSE; }
 
 void CControlBar::OnDestroy() {
-  if (m_pDockSite) m_pDockSite->forget(this);
+  // The frame closes the gap the bar leaves.
+  if (CFrameWnd* site = m_pDockSite) {
+    site->forget(this);
+    if (site->m_hWnd && ::IsWindow(site->m_hWnd)) site->RecalcLayout();
+  }
   CWnd::OnDestroy();
 }
 

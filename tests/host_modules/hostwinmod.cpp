@@ -35,8 +35,12 @@ void registerResources() {
       {kTreeTemplate, "方案树", WS_CHILD, 0, "宋体", 9, 0, 0, 101, 221, tree},
   };
 #if HOSTWIN_MENU
-  static const platform::MenuItemResource items[] = {
-      {"增加行", 0, MF_POPUP}, {"之前增加", 21, 0}, {"之后增加", 23, MF_END}, {"删除行", 17, MF_END}};
+  // The grid's context menu: the first submenu of resource 19.
+  static const platform::MenuItemResource items[] = {{"表格", 0, MF_POPUP | MF_END},
+                                                     {"增加行", 0, MF_POPUP},
+                                                     {"之前增加", 21, 0},
+                                                     {"之后增加", 23, MF_END},
+                                                     {"删除行", 17, MF_END}};
   static const platform::MenuResource menus[] = {{19, items}};
   platform::registerResources({.dialogs = dialogs, .menus = menus});
 #else

@@ -51,23 +51,22 @@ TEST_F(HostFrame, TheViewAndTheCommandLineTakeTheFocus) {
   EXPECT_EQ(viewRect.bottom, lineRect.top);
 }
 
-TEST_F(HostFrame, BarsDockOnlyOnTheSidesBothAllowAndFloatOtherwise) {
-  CMDIFrameWnd* frame = acedGetAcadFrame();
+TEST_F(HostFrame, BarsDockOnlyOnTheSidesTheyAllowAndFloatOtherwise) {
+  // The editor's frame takes bars on every side.
+  EXPECT_EQ(acedGetAcadFrame()->GetDockingSides(), static_cast<DWORD>(CBRS_ALIGN_ANY));
   struct Case {
-    DWORD frameSides;
     DWORD barSides;
     UINT asked;
     UINT docked;
   } const cases[] = {
-      {CBRS_ALIGN_ANY, CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_RIGHT},
-      {CBRS_ALIGN_ANY, CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT, 0, AFX_IDW_DOCKBAR_LEFT},
-      {CBRS_ALIGN_ANY, CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_FLOAT},
-      {CBRS_ALIGN_BOTTOM, CBRS_ALIGN_ANY, 0, AFX_IDW_DOCKBAR_BOTTOM},
+      {CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_RIGHT},
+      {CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT, 0, AFX_IDW_DOCKBAR_LEFT},  // the first side it allows
+      {CBRS_ALIGN_BOTTOM | CBRS_ALIGN_RIGHT, 0, AFX_IDW_DOCKBAR_BOTTOM},
+      {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_FLOAT},
+      {0, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_FLOAT},
   };
   for (const Case& c : cases) {
-    platform::resetWindowing();
-    frame = acedGetAcadFrame();
-    frame->EnableDocking(c.frameSides);
+    CMDIFrameWnd* frame = acedGetAcadFrame();
     CAdUiDockControlBar bar;
     ASSERT_TRUE(bar.Create(nullptr, "bar", WS_VISIBLE, CRect(0, 0, 150, 100), frame));
     bar.EnableDocking(c.barSides);
@@ -78,6 +77,7 @@ TEST_F(HostFrame, BarsDockOnlyOnTheSidesBothAllowAndFloatOtherwise) {
     EXPECT_FALSE(bar.IsWindowVisible());
   }
   EXPECT_EQ(platform::dockControlBarCount(), 0u);
+  EXPECT_TRUE(acedGetAcadFrame()->GetDockedBars(AFX_IDW_DOCKBAR_LEFT).empty());
 }
 
 TEST_F(HostFrame, APreviewControlKeepsThePathItIsGiven) {
