@@ -30,7 +30,8 @@ typedef struct IMAGELIST__* HIMAGELIST;
 #define ILC_COLOR24 0x0018
 #define ILC_COLOR32 0x0020
 
-// An image list of `initial` images of cx x cy pixels (it grows by `grow`).
+// An image list of `initial` images of cx x cy pixels (it grows by `grow`);
+// it belongs to the module whose code made it and goes at its unload.
 PLATFORM_API HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
 PLATFORM_API BOOL ImageList_Destroy(HIMAGELIST list);
 // Adds the images a bitmap holds side by side (its width / cx of them, at

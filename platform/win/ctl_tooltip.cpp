@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "crt/gbk.h"
 #include "win/commctrl.h"
 #include "win/window_internal.h"
 #include "win/controls_internal.h"
@@ -105,11 +106,7 @@ LRESULT toolTipProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       std::string text = it == d->tools.end() ? std::string() : it->text;
       // The buffer is wParam bytes (80 when not given, as callers size it).
       size_t size = wParam ? static_cast<size_t>(wParam) : 80;
-      size_t n = std::min(text.size(), size - 1);
-      while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-      std::memcpy(out->lpszText, text.data(), n);
-      out->lpszText[n] = '\0';
-      return static_cast<LRESULT>(n);
+      return static_cast<LRESULT>(copyTextBounded(out->lpszText, size, text));
     }
     case TTM_GETTOOLCOUNT: return static_cast<LRESULT>(d->tools.size());
     case TTM_ACTIVATE:

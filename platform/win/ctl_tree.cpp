@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "crt/ascii.h"
+#include "crt/gbk.h"
 #include "win/commctrl.h"
 #include "win/textmetrics.h"
 #include "win/window_internal.h"
@@ -287,15 +288,6 @@ int compareTexts(const std::string& a, const std::string& b) {
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-// Copies text into a buffer of `size` bytes, whole characters only.
-void copyBounded(const std::string& text, LPSTR buffer, int size) {
-  if (!buffer || size <= 0) return;
-  size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
-  while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-  std::memcpy(buffer, text.data(), n);
-  buffer[n] = '\0';
-}
-
 void applyItem(TreeItem& item, const TVITEM& in) {
   if ((in.mask & TVIF_TEXT) && in.pszText && in.pszText != LPSTR_TEXTCALLBACK) item.text = in.pszText;
   if (in.mask & TVIF_IMAGE) item.image = in.iImage;
@@ -511,7 +503,8 @@ LRESULT treeProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       TVITEM* out = reinterpret_cast<TVITEM*>(lParam);
       TreeItem* item = out ? itemOf(*d, out->hItem) : nullptr;
       if (!item) return FALSE;
-      if (out->mask & TVIF_TEXT) copyBounded(item->text, out->pszText, out->cchTextMax);
+      if ((out->mask & TVIF_TEXT) && out->pszText && out->cchTextMax > 0)
+        copyTextBounded(out->pszText, static_cast<size_t>(out->cchTextMax), item->text);
       if (out->mask & TVIF_IMAGE) out->iImage = item->image;
       if (out->mask & TVIF_SELECTEDIMAGE) out->iSelectedImage = item->selectedImage;
       if (out->mask & TVIF_PARAM) out->lParam = item->param;

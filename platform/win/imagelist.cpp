@@ -4,7 +4,9 @@
 #include <map>
 #include <memory>
 
+#include "arx/rxdynlink.h"
 #include "win/commctrl.h"
+#include "win/winhost.h"
 #include "win/wingdi.h"
 
 namespace {
@@ -14,11 +16,18 @@ struct ImageList {
   int cy = 16;
   UINT flags = 0;
   int count = 0;
+  platform::LoadedModule* module = nullptr;  // whose code made it
 };
 
 std::map<uintptr_t, std::unique_ptr<ImageList>>& lists() {
   static std::map<uintptr_t, std::unique_ptr<ImageList>> all;
   return all;
+}
+
+// A module's lists go with it.
+void releaseModuleLists(platform::LoadedModule* module) {
+  auto& all = lists();
+  for (auto it = all.begin(); it != all.end();) it = it->second->module == module ? all.erase(it) : std::next(it);
 }
 
 ImageList* listOf(HIMAGELIST h) {
@@ -31,7 +40,10 @@ ImageList* listOf(HIMAGELIST h) {
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int, int) {
   if (cx <= 0 || cy <= 0) return nullptr;
   static uintptr_t serial = 0;
+  static const bool hooked = (platform::addModuleReleaseHook(&releaseModuleLists), true);
+  (void)hooked;
   auto list = std::make_unique<ImageList>();
+  list->module = platform::currentModule();
   list->cx = cx;
   list->cy = cy;
   list->flags = flags;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "arx/rxdynlink.h"
+#include "crt/gbk.h"
 #include "win/answers.h"
 #include "win/controls_internal.h"
 #include "win/resources.h"
@@ -340,11 +341,7 @@ int GetMenuString(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags) {
   MenuItem* it = locate(menu, item, flags);
   if (!it) return 0;
   if (!buffer || size <= 0) return static_cast<int>(it->text.size());
-  size_t n = std::min(it->text.size(), static_cast<size_t>(size - 1));
-  while (n > 0 && n < it->text.size() && (static_cast<unsigned char>(it->text[n]) & 0xC0) == 0x80) --n;
-  std::memcpy(buffer, it->text.data(), n);
-  buffer[n] = '\0';
-  return static_cast<int>(n);
+  return static_cast<int>(platform::copyTextBounded(buffer, static_cast<size_t>(size), it->text));
 }
 
 HMENU LoadMenu(HINSTANCE, LPCSTR name) {
