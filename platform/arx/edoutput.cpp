@@ -8,18 +8,6 @@
 #include "win/msgbox.h"
 #include "win/transcript.h"
 
-namespace {
-struct Windows {
-  CWnd* frame = nullptr;
-  CView* view = nullptr;
-  CWnd* commandLine = nullptr;
-};
-Windows& windows() {
-  static Windows w;
-  return w;
-}
-}  // namespace
-
 int acutPrintf(const char* format, ...) {
   if (!format) return 0;
   va_list ap;
@@ -57,12 +45,3 @@ int acedSetStatusBarProgressMeterPos(int pos) {
 
 void acedRestoreStatusBar() { platform::progressEnd(); }
 
-CWnd* acedGetAcadFrame() { return windows().frame; }
-CView* acedGetAcadDwgView() { return windows().view; }
-CWnd* acedGetAcadDockCmdLine() { return windows().commandLine; }
-
-namespace platform {
-void setAcadFrame(CWnd* frame) { windows().frame = frame; }
-void setAcadDwgView(CView* view) { windows().view = view; }
-void setAcadDockCmdLine(CWnd* commandLine) { windows().commandLine = commandLine; }
-}  // namespace platform

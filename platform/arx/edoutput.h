@@ -6,6 +6,7 @@
 
 class CWnd;
 class CView;
+class CMDIFrameWnd;
 
 // printf formats, written to the command line (the transcript) as they are.
 PLATFORM_API int acutPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -19,15 +20,8 @@ PLATFORM_API int acedSetStatusBarProgressMeter(const char* label, int minPos, in
 PLATFORM_API int acedSetStatusBarProgressMeterPos(int pos);
 PLATFORM_API void acedRestoreStatusBar();
 
-// The editor's main frame, drawing view and docked command line. The window
-// layer makes these objects and hands them to the host with the setters below;
-// until then they are null.
-PLATFORM_API CWnd* acedGetAcadFrame();
+// The editor's main frame, drawing view and docked command line (see
+// arx/acui.h, which declares what they can do).
+PLATFORM_API CMDIFrameWnd* acedGetAcadFrame();
 PLATFORM_API CView* acedGetAcadDwgView();
 PLATFORM_API CWnd* acedGetAcadDockCmdLine();
-
-namespace platform {
-PLATFORM_API void setAcadFrame(CWnd* frame);
-PLATFORM_API void setAcadDwgView(CView* view);
-PLATFORM_API void setAcadDockCmdLine(CWnd* commandLine);
-}  // namespace platform

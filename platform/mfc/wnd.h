@@ -24,6 +24,7 @@
 class CDataExchange;
 class CDC;
 struct CCreateContext;
+struct GUID;
 
 class PLATFORM_API CWnd : public CCmdTarget {
   DECLARE_DYNCREATE(CWnd)
@@ -61,6 +62,14 @@ class PLATFORM_API CWnd : public CCmdTarget {
   BOOL CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                 UINT id, LPVOID param = nullptr);
   virtual BOOL DestroyWindow();
+  // An ActiveX control of class `clsid` hosted in a child window (see
+  // arx/activex.h); FALSE when no such control is installed.
+  BOOL CreateControl(const GUID& clsid, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+  // A hosted control's properties, by dispatch id: the value is passed as
+  // the VARTYPE says (VT_BSTR: a text, VT_I4: a long, VT_BOOL, VT_R8 ...);
+  // GetProperty writes it to `value` (a CString for VT_BSTR).
+  void SetProperty(LONG dispid, unsigned short type, ...);
+  void GetProperty(LONG dispid, unsigned short type, void* value) const;
 
   // The window.
   DWORD GetStyle() const;

@@ -38,7 +38,7 @@ constexpr ButtonName kButtons[] = {{"IDOK", IDOK},       {"IDCANCEL", IDCANCEL},
 // What an answer line may answer: a message box, a file dialog, or a dialog
 // by its resource id (a number).
 bool isAnswerKind(std::string_view kind) {
-  if (kind == "msg" || kind == "file") return true;
+  if (kind == "msg" || kind == "file" || kind == "menu") return true;
   return !kind.empty() && kind.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
@@ -69,10 +69,12 @@ bool queueAnswerLine(std::string_view line, std::string* error, std::string wher
   std::string_view rest = blank == std::string_view::npos ? std::string_view() : trim(line.substr(blank));
   if (kind.empty()) return fail("an answer line names what it answers after '@'");
   if (!isAnswerKind(kind))
-    return fail("unknown answer '@" + std::string(kind) + "': an answer line is @msg, @file or @<dialog id>");
+    return fail("unknown answer '@" + std::string(kind) + "': an answer line is @msg, @file, @menu or @<dialog id>");
   if (kind == "msg") {
     if (buttonIdFromName(rest) == 0)
       return fail("'@msg' takes a button: IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY or IDIGNORE");
+  } else if (kind == "menu") {
+    if (rest.empty()) return fail("'@menu' takes a command id, a path of item texts (编辑/删除行) or the word cancel");
   } else if (kind == "file") {
     if (rest.empty()) return fail("'@file' takes a quoted path or the word cancel");
     if (rest.front() == '"') {

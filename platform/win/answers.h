@@ -6,6 +6,9 @@
 //   @msg IDYES                  the next message box that has that button
 //   @file "D:\proj\data\A.dmx"  the next file dialog (quotes optional)
 //   @file cancel                the next file dialog is cancelled
+//   @menu <id or a/b/c>         the next popup menu: the item of that command,
+//                               or the item a path of item texts names
+//   @menu cancel                the next popup menu is dismissed
 //   @<id> <word>...             the next modal dialog made from template <id>:
 //                               its words, played as user input (win/userinput.h)
 //   @<kind> <text>              any other kind
@@ -27,7 +30,7 @@
 namespace platform {
 
 struct Answer {
-  std::string kind;   // "msg", "file", or a dialog's template id
+  std::string kind;   // "msg", "file", "menu", or a dialog's template id
   std::string text;   // the rest of the line, blanks trimmed
   std::string where;  // "<source>:<line>" of a script's answer line, else empty
 };

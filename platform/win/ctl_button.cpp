@@ -10,6 +10,7 @@
 
 #include "crt/ascii.h"
 #include "win/classic.h"
+#include "win/controls_internal.h"
 #include "win/window_internal.h"
 #include "win/winpaint.h"
 
@@ -173,7 +174,8 @@ void paintButton(HWND hwnd) {
         paintCheck(hwnd, dc, *w, *d, client, brush);
       else if (push)
         paintPush(hwnd, dc, *w, *d, client);
-      // An owner-drawn button is drawn by its owner.
+      else if (kind == BS_OWNERDRAW)
+        drawOwnerDrawnButton(hwnd, dc, ODA_DRAWENTIRE);  // its owner draws it
     }
   }
 }
@@ -364,6 +366,8 @@ LRESULT staticProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 // A scroll-bar control keeps its range and position in the window's
 // horizontal scroll state (SB_CTL).
 LRESULT scrollBarProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT sized = 0;
+  if (sizeBoxMessage(hwnd, msg, wParam, lParam, sized)) return sized;
   switch (msg) {
     case SBM_SETPOS: return SetScrollPos(hwnd, SB_CTL, static_cast<int>(wParam), static_cast<BOOL>(lParam));
     case SBM_GETPOS: return GetScrollPos(hwnd, SB_CTL);

@@ -10,7 +10,9 @@
 #include "crt/ascii.h"
 #include "win/classic.h"
 #include "win/transcript.h"
+#include "win/commctrl.h"
 #include "win/window_internal.h"
+#include "win/controls_internal.h"
 #include "win/winpaint.h"
 
 namespace platform::win {
@@ -101,6 +103,8 @@ void registerSystemClasses() {
       {"ComboLBox", comboListProc(), CS_DBLCLKS | CS_SAVEBITS, 0},
       {"ScrollBar", scrollBarProc(), CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, 0},
       {UPDOWN_CLASS, upDownProc(), CS_HREDRAW | CS_VREDRAW, 0},
+      {WC_TREEVIEW, treeProc(), CS_DBLCLKS, 0},
+      {TOOLTIPS_CLASS, toolTipProc(), CS_SAVEBITS, 0},
       {kDialogClass, dialogClassProc(), CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA},
   };
   for (const Entry& e : entries) {

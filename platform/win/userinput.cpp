@@ -7,8 +7,10 @@
 #include "arx/edcmdline.h"
 #include "crt/ascii.h"
 #include "win/answers.h"
+#include "win/commctrl.h"
 #include "win/transcript.h"
 #include "win/window_internal.h"
+#include "win/controls_internal.h"
 
 namespace platform::win {
 
@@ -239,6 +241,7 @@ bool valueSteps(HWND target, int id, const std::string& value, std::vector<Step>
     });
     return true;
   }
+  if (equalNoCase(cls, WC_TREEVIEW)) return treeWordSteps(ctl, id, TreeClick::Left, value, steps, error);
   if (equalNoCase(cls, UPDOWN_CLASS)) {
     int delta = 0;
     if ((value.empty() || (value[0] != '+' && value[0] != '-')) || !parseInt(value, delta) || delta == 0) {
@@ -323,6 +326,16 @@ bool wordSteps(HWND target, const std::string& word, std::vector<Step>& steps, s
   if (rest.empty()) {
     steps.push_back(clickControl(target, id));
     return true;
+  }
+  for (auto [prefix, kind] : {std::pair{":dbl=", TreeClick::Double}, std::pair{":right=", TreeClick::Right}}) {
+    if (rest.rfind(prefix, 0) != 0) continue;
+    HWND ctl;
+    if (!usable(target, id, ctl, error)) return false;
+    if (!equalNoCase(className(ctl), WC_TREEVIEW)) {
+      error = controlName(id) + " is no tree: " + std::string(prefix) + " names a tree's item";
+      return false;
+    }
+    return treeWordSteps(ctl, id, kind, unquoted(rest.substr(std::string_view(prefix).size())), steps, error);
   }
   if (rest.rfind(":=", 0) == 0) {
     HWND ctl;

@@ -11,7 +11,11 @@
 //                    (drop-down, selection change, close-up); a check box or
 //                    radio button: =1 or =0 clicks it when its state differs;
 //                    an up-down: =+1 or =-1 (=+n, =-n) presses the arrow that
-//                    steps by +1 (-1), n times
+//                    steps by +1 (-1), n times; a tree: clicks the item
+//                    its path of texts names (a/b/c), its parents opened
+//                    first (NM_CLICK, then the selection moves)
+//   <tree>:dbl=a/b/c   double-clicks a tree's item
+//   <tree>:right=a/b/c right-clicks a tree's item (the cursor on the item)
 //   <ctl>:=<text>    a combo box with an edit field: clicks into the field and
 //                    replaces its text
 //   {<keys>}         keys to the focus window, each as key-down and key-up

@@ -8,6 +8,7 @@
 #include "crt/ascii.h"
 #include "win/classic.h"
 #include "win/transcript.h"
+#include "win/controls_internal.h"
 #include "win/window_internal.h"
 #include "win/winpaint.h"
 
@@ -1119,13 +1120,16 @@ size_t windowCount() { return table().windows.size(); }
 
 void releaseModuleWindowing(LoadedModule* module) {
   if (!module) return;
+  win::runModuleReleaseHooks(module);
   win::destroyModuleWindows(module);
+  win::releaseModuleMenus(module);
   win::releaseModuleMessages(module);
   releaseModuleResources(module);
 }
 
 void resetWindowing() {
   win::destroyAllWindows();
+  win::destroyAllMenus();
   win::clearTimers();
   clearMessageQueue();
   SetCursor(nullptr);

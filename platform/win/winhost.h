@@ -125,6 +125,11 @@ PLATFORM_API void setClipboardTextHooks(ClipboardTextReader read, ClipboardTextW
 // its timers killed, the messages it posted dropped, its window classes
 // unregistered and its resources forgotten.
 PLATFORM_API void releaseModuleWindowing(LoadedModule* module);
+// The class library and the host's windows (palettes, dock bars) let go of
+// what a module leaves behind: each hook runs first when a module's windowing
+// is released, before its windows are destroyed.
+using ModuleReleaseHook = void (*)(LoadedModule* module);
+PLATFORM_API void addModuleReleaseHook(ModuleReleaseHook hook);
 // The module a window belongs to (the one whose code created it).
 PLATFORM_API LoadedModule* windowModule(HWND hwnd);
 

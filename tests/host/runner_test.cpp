@@ -261,7 +261,7 @@ TEST_F(ScriptCommand, ErrorsInAScriptFileNameTheFileAndLine) {
 // answer lines of no known form, and an answer a prompt refuses outright.
 TEST_F(ScriptCommand, ScriptsThatCannotRunAsWrittenEndTheRun) {
   const std::string nested = "\" (a script that runs itself, or scripts that run each other)";
-  const std::string unknownForm = "': an answer line is @msg, @file or @<dialog id>";
+  const std::string unknownForm = "': an answer line is @msg, @file, @menu or @<dialog id>";
   // A chain of sixteen scripts, each running the next: within the limit.
   std::vector<std::pair<std::string, std::string>> chain;
   for (int i = 1; i <= 16; ++i)
