@@ -112,13 +112,13 @@ void CGridCtrl::OnDraw(CDC* pDC) {
   for (int row = minVisibleRow; row <= maxVisibleRow; ++row) {
     rect.top = rect.bottom + 1;
     rect.bottom = rect.top + GetRowHeight(row) - 1;
-    if (rect.top > clip.bottom) break;
+    if (rect.top >= clip.bottom) break;
     if (rect.bottom < clip.top) continue;
     rect.right = -1;
     for (int col = 0; col < m_nFixedCols; ++col) {
       rect.left = rect.right + 1;
       rect.right = rect.left + GetColumnWidth(col) - 1;
-      if (rect.left > clip.right) break;
+      if (rect.left >= clip.right) break;
       if (rect.right < clip.left) continue;
       DrawFixedCell(pDC, row, col, rect);
     }
@@ -129,13 +129,13 @@ void CGridCtrl::OnDraw(CDC* pDC) {
   for (int row = 0; row < m_nFixedRows; ++row) {
     rect.top = rect.bottom + 1;
     rect.bottom = rect.top + GetRowHeight(row) - 1;
-    if (rect.top > clip.bottom) break;
+    if (rect.top >= clip.bottom) break;
     if (rect.bottom < clip.top) continue;
     rect.right = fixedColWidth - 1;
     for (int col = minVisibleCol; col <= maxVisibleCol; ++col) {
       rect.left = rect.right + 1;
       rect.right = rect.left + GetColumnWidth(col) - 1;
-      if (rect.left > clip.right) break;
+      if (rect.left >= clip.right) break;
       if (rect.right < clip.left) continue;
       DrawFixedCell(pDC, row, col, rect);
     }
@@ -146,13 +146,13 @@ void CGridCtrl::OnDraw(CDC* pDC) {
   for (int row = minVisibleRow; row <= maxVisibleRow; ++row) {
     rect.top = rect.bottom + 1;
     rect.bottom = rect.top + GetRowHeight(row) - 1;
-    if (rect.top > clip.bottom) break;
+    if (rect.top >= clip.bottom) break;
     if (rect.bottom < clip.top) continue;
     rect.right = fixedColWidth - 1;
     for (int col = minVisibleCol; col <= maxVisibleCol; ++col) {
       rect.left = rect.right + 1;
       rect.right = rect.left + GetColumnWidth(col) - 1;
-      if (rect.left > clip.right) break;
+      if (rect.left >= clip.right) break;
       if (rect.right < clip.left) continue;
       DrawCell(pDC, row, col, rect);
     }
