@@ -531,10 +531,10 @@ void CGridCtrl::OnTimer(UINT_PTR nIDEvent) {
 
 void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
   CWnd::OnLButtonUp(nFlags, point);
-  StopAutoScroll();
-  if (GetCapture() == this) ReleaseCapture();
   int mode = m_MouseMode;
   m_MouseMode = MOUSE_NOTHING;
+  StopAutoScroll();
+  if (GetCapture() == this) ReleaseCapture();
   m_PrevSelectedCellMap.clear();
   CCellID cell = GetCellFromPt(point);
   switch (mode) {
