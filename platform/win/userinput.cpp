@@ -69,15 +69,17 @@ bool usable(HWND target, int id, HWND& ctl, std::string& error) {
   return true;
 }
 
-// A click at a point on the screen, which must lie on `ctl`.
-bool clickAt(HWND ctl, POINT pt, const std::string& what, std::string& error) {
+// A click at a point on the screen, which must lie on `ctl` (the left
+// button, or the buttons of `down` and `up`).
+bool clickAt(HWND ctl, POINT pt, const std::string& what, std::string& error, UINT down = WM_LBUTTONDOWN,
+             UINT up = WM_LBUTTONUP) {
   HWND hit = WindowFromPoint(pt);
   if (!hit || !isSelfOrDescendant(ctl, hit)) {
     error = what + " is covered by another window";
     return false;
   }
-  postMouseInput(WM_LBUTTONDOWN, pt);
-  postMouseInput(WM_LBUTTONUP, pt);
+  postMouseInput(down, pt);
+  postMouseInput(up, pt);
   return true;
 }
 
@@ -303,15 +305,7 @@ bool cellSteps(HWND target, int id, std::string_view rest, std::vector<Step>& st
     return [=](std::string& e) {
       POINT pt;
       if (!cellPoint(target, id, row, col, pt, e)) return false;
-      HWND ctl = findControl(target, id);
-      HWND hit = WindowFromPoint(pt);
-      if (!hit || !isSelfOrDescendant(ctl, hit)) {
-        e = cellName + " is covered by another window";
-        return false;
-      }
-      postMouseInput(down, pt);
-      postMouseInput(up, pt);
-      return true;
+      return clickAt(findControl(target, id), pt, cellName, e, down, up);
     };
   };
   if (after.empty()) {
@@ -361,12 +355,9 @@ bool cellSteps(HWND target, int id, std::string_view rest, std::vector<Step>& st
       e = cellName + " offers no item \"" + text + "\"";
       return false;
     }
-    if (!SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0)) {
-      POINT pt;
-      comboButtonPoint(combo, pt);
-      postMouseInput(WM_LBUTTONDOWN, pt);
-      postMouseInput(WM_LBUTTONUP, pt);
-    }
+    POINT pt;
+    if (!SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0) && comboButtonPoint(combo, pt))
+      return clickAt(combo, pt, cellName, e);
     return true;
   });
   // A list cell: the item is clicked in the opened list.
@@ -384,6 +375,7 @@ bool cellSteps(HWND target, int id, std::string_view rest, std::vector<Step>& st
       e = "the list of " + cellName + " did not open";
       return false;
     }
+    // The opened list lies outside the combo box: the click goes to it as it is.
     postMouseInput(WM_LBUTTONDOWN, pt);
     postMouseInput(WM_LBUTTONUP, pt);
     return true;

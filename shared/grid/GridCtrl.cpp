@@ -206,11 +206,7 @@ BOOL CGridCtrl::SetRowCount(int nRows) {
   m_nRows = nRows;
   if (m_idCurrentCell.row >= m_nRows) SetFocusCell(-1, -1);
   ResetSelectedRange();
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return TRUE;
 }
 
@@ -231,11 +227,7 @@ BOOL CGridCtrl::SetColumnCount(int nCols) {
   }
   if (m_idCurrentCell.col >= m_nCols) SetFocusCell(-1, -1);
   ResetSelectedRange();
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return TRUE;
 }
 
@@ -244,11 +236,7 @@ BOOL CGridCtrl::SetFixedRowCount(int nFixedRows) {
   if (nFixedRows > m_nRows && !SetRowCount(nFixedRows)) return FALSE;
   if (m_idCurrentCell.row < nFixedRows) SetFocusCell(-1, -1);
   m_nFixedRows = nFixedRows;
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return TRUE;
 }
 
@@ -257,57 +245,52 @@ BOOL CGridCtrl::SetFixedColumnCount(int nFixedCols) {
   if (nFixedCols > m_nCols && !SetColumnCount(nFixedCols)) return FALSE;
   if (m_idCurrentCell.col < nFixedCols) SetFocusCell(-1, -1);
   m_nFixedCols = nFixedCols;
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return TRUE;
 }
 
 // ---- sizes --------------------------------------------------------------------------
 
-long CGridCtrl::RowTop(int nRow) const {
-  if (!m_bRowTopsValid) {
-    m_RowTops.resize(m_arRowHeights.size() + 1);
+const std::vector<long>& GridOffsets::sums(const std::vector<UINT>& sizes) const {
+  if (!m_valid) {
+    m_sums.resize(sizes.size() + 1);
     long sum = 0;
-    for (size_t i = 0; i < m_arRowHeights.size(); ++i) {
-      m_RowTops[i] = sum;
-      sum += static_cast<long>(m_arRowHeights[i]);
+    for (size_t i = 0; i < sizes.size(); ++i) {
+      m_sums[i] = sum;
+      sum += static_cast<long>(sizes[i]);
     }
-    m_RowTops[m_arRowHeights.size()] = sum;
-    m_bRowTopsValid = true;
+    m_sums[sizes.size()] = sum;
+    m_valid = true;
   }
-  nRow = std::clamp(nRow, 0, static_cast<int>(m_arRowHeights.size()));
-  return m_RowTops[static_cast<size_t>(nRow)];
+  return m_sums;
 }
 
-long CGridCtrl::ColLeft(int nCol) const {
-  if (!m_bColLeftsValid) {
-    m_ColLefts.resize(m_arColWidths.size() + 1);
-    long sum = 0;
-    for (size_t i = 0; i < m_arColWidths.size(); ++i) {
-      m_ColLefts[i] = sum;
-      sum += static_cast<long>(m_arColWidths[i]);
-    }
-    m_ColLefts[m_arColWidths.size()] = sum;
-    m_bColLeftsValid = true;
+long GridOffsets::start(const std::vector<UINT>& sizes, int i) const {
+  const std::vector<long>& v = sums(sizes);
+  return v[static_cast<size_t>(std::clamp(i, 0, static_cast<int>(sizes.size())))];
+}
+
+int GridOffsets::indexAt(const std::vector<UINT>& sizes, long pos) const {
+  const std::vector<long>& v = sums(sizes);
+  return static_cast<int>(std::upper_bound(v.begin() + 1, v.end(), pos) - (v.begin() + 1));
+}
+
+int GridOffsets::firstStartingAt(const std::vector<UINT>& sizes, int from, int to, long pos) const {
+  const std::vector<long>& v = sums(sizes);
+  return static_cast<int>(std::lower_bound(v.begin() + from, v.begin() + to, pos) - v.begin());
+}
+
+long CGridCtrl::RowTop(int nRow) const { return m_RowTops.start(m_arRowHeights, nRow); }
+long CGridCtrl::ColLeft(int nCol) const { return m_ColLefts.start(m_arColWidths, nCol); }
+int CGridCtrl::RowAt(long y) const { return m_RowTops.indexAt(m_arRowHeights, y); }
+int CGridCtrl::ColAt(long x) const { return m_ColLefts.indexAt(m_arColWidths, x); }
+
+void CGridCtrl::LayoutChanged() {
+  InvalidateSizes();
+  if (m_hWnd) {
+    ResetScrollBars();
+    Invalidate();
   }
-  nCol = std::clamp(nCol, 0, static_cast<int>(m_arColWidths.size()));
-  return m_ColLefts[static_cast<size_t>(nCol)];
-}
-
-int CGridCtrl::RowAt(long y) const {
-  RowTop(0);
-  // The first row whose bottom lies past y.
-  auto it = std::upper_bound(m_RowTops.begin() + 1, m_RowTops.end(), y);
-  return static_cast<int>(it - (m_RowTops.begin() + 1));
-}
-
-int CGridCtrl::ColAt(long x) const {
-  ColLeft(0);
-  auto it = std::upper_bound(m_ColLefts.begin() + 1, m_ColLefts.end(), x);
-  return static_cast<int>(it - (m_ColLefts.begin() + 1));
 }
 
 int CGridCtrl::GetRowHeight(int nRow) const {
@@ -323,14 +306,14 @@ int CGridCtrl::GetColumnWidth(int nCol) const {
 BOOL CGridCtrl::SetRowHeight(int nRow, int height) {
   if (nRow < 0 || nRow >= static_cast<int>(m_arRowHeights.size()) || height < 0) return FALSE;
   m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(height);
-  m_bRowTopsValid = false;
+  m_RowTops.invalidate();
   return TRUE;
 }
 
 BOOL CGridCtrl::SetColumnWidth(int nCol, int width) {
   if (nCol < 0 || nCol >= static_cast<int>(m_arColWidths.size()) || width < 0) return FALSE;
   m_arColWidths[static_cast<size_t>(nCol)] = static_cast<UINT>(width);
-  m_bColLeftsValid = false;
+  m_ColLefts.invalidate();
   return TRUE;
 }
 
@@ -440,11 +423,7 @@ void CGridCtrl::AutoSizeAllCells() {
       w = std::max<UINT>(w, static_cast<UINT>(std::max<LONG>(0, size.cx)));
       h = std::max<UINT>(h, static_cast<UINT>(std::max<LONG>(0, size.cy)));
     }
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
 }
 
 void CGridCtrl::ExpandColumnsToFit() {
@@ -481,11 +460,7 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn) {
   if (m_idCurrentCell.IsValid() && m_idCurrentCell.col >= nColumn) {
     SetFocusCell(-1, -1);
   }
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return nColumn;
 }
 
@@ -507,11 +482,7 @@ int CGridCtrl::InsertRow(LPCTSTR strHeading, int nRow) {
     if (focus.row >= nRow) ++focus.row;
     SetFocusCell(focus);
   }
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return nRow;
 }
 
@@ -538,11 +509,7 @@ int CGridCtrl::RemoveColumn(int nColumn) {
   } else if (m_idCurrentCell.col > nColumn) {
     --m_idCurrentCell.col;
   }
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return 0;
 }
 
@@ -562,11 +529,7 @@ BOOL CGridCtrl::DeleteRow(int nRow) {
   } else if (m_idCurrentCell.row > nRow) {
     --m_idCurrentCell.row;
   }
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return TRUE;
 }
 
@@ -585,11 +548,7 @@ BOOL CGridCtrl::DeleteAllItems() {
   m_nRows = m_nCols = m_nFixedRows = m_nFixedCols = 0;
   m_nVScrollPos = m_nHScrollPos = 0;
   m_SortColumn = -1;
-  InvalidateSizes();
-  if (m_hWnd) {
-    ResetScrollBars();
-    Invalidate();
-  }
+  LayoutChanged();
   return TRUE;
 }
 
@@ -927,7 +886,7 @@ BOOL CGridCtrl::SortTextItems(int nCol, BOOL bAscending) {
     m_RowData[first + i] = std::move(rows[i]);
     m_arRowHeights[first + i] = heights[i];
   }
-  m_bRowTopsValid = false;
+  m_RowTops.invalidate();
   m_SortColumn = nCol;
   m_bAscending = bAscending;
   if (focus.IsValid()) SetFocusCell(focus);

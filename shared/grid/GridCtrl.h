@@ -105,6 +105,24 @@ struct GridGroundPoint {
 };
 #endif
 
+// Running sums of row heights (column widths): where each row starts, and
+// which row lies at a position, by binary search. Recomputed after a change.
+class GridOffsets {
+ public:
+  void invalidate() { m_valid = false; }
+  // The sum of the sizes before `i` (clamped to 0 .. size count).
+  long start(const std::vector<UINT>& sizes, int i) const;
+  // The first index whose end lies past `pos` (the count when none does).
+  int indexAt(const std::vector<UINT>& sizes, long pos) const;
+  // The first index of from .. to - 1 that starts at or past `pos` (`to` when none does).
+  int firstStartingAt(const std::vector<UINT>& sizes, int from, int to, long pos) const;
+
+ private:
+  const std::vector<long>& sums(const std::vector<UINT>& sizes) const;
+  mutable std::vector<long> m_sums;
+  mutable bool m_valid = false;
+};
+
 class CGridCtrl : public CWnd {
   DECLARE_DYNCREATE(CGridCtrl)
 
@@ -408,7 +426,12 @@ class CGridCtrl : public CWnd {
   int FirstVisibleCol() const;
   long RowTop(int nRow) const;
   long ColLeft(int nCol) const;
-  void InvalidateSizes() { m_bRowTopsValid = m_bColLeftsValid = false; }
+  void InvalidateSizes() {
+    m_RowTops.invalidate();
+    m_ColLefts.invalidate();
+  }
+  // After a change of counts or sizes: the sums, the scroll bars and the picture.
+  void LayoutChanged();
   void CreateFontFromLogfont();
 
   // Settings and state.
@@ -455,9 +478,8 @@ class CGridCtrl : public CWnd {
   CGridDropTarget m_DropTarget;
   BOOL m_bAscending = TRUE;
   int m_SortColumn = -1;
-  // Running sums of the row heights and column widths (size + 1 entries).
-  mutable std::vector<long> m_RowTops, m_ColLefts;
-  mutable bool m_bRowTopsValid = false, m_bColLeftsValid = false;
+  // Running sums of the row heights and column widths.
+  GridOffsets m_RowTops, m_ColLefts;
   // The row or column being resized, and where the drag began.
   int m_nResizeIndex = -1;
   HWND m_hEditWnd = nullptr;

@@ -20,17 +20,11 @@ LRESULT CGridCtrl::OnEraseBkgnd(WPARAM, LPARAM) {
 }
 
 int CGridCtrl::FirstVisibleRow() const {
-  long fixedHeight = RowTop(m_nFixedRows);
-  auto begin = m_RowTops.begin() + m_nFixedRows;
-  auto end = m_RowTops.begin() + m_nRows;
-  return static_cast<int>(std::lower_bound(begin, end, fixedHeight + m_nVScrollPos) - m_RowTops.begin());
+  return m_RowTops.firstStartingAt(m_arRowHeights, m_nFixedRows, m_nRows, RowTop(m_nFixedRows) + m_nVScrollPos);
 }
 
 int CGridCtrl::FirstVisibleCol() const {
-  long fixedWidth = ColLeft(m_nFixedCols);
-  auto begin = m_ColLefts.begin() + m_nFixedCols;
-  auto end = m_ColLefts.begin() + m_nCols;
-  return static_cast<int>(std::lower_bound(begin, end, fixedWidth + m_nHScrollPos) - m_ColLefts.begin());
+  return m_ColLefts.firstStartingAt(m_arColWidths, m_nFixedCols, m_nCols, ColLeft(m_nFixedCols) + m_nHScrollPos);
 }
 
 CCellRange CGridCtrl::GetVisibleNonFixedCellRange(LPRECT pRect) const {
@@ -93,70 +87,36 @@ void CGridCtrl::OnDraw(CDC* pDC) {
   int maxVisibleRow = visible.GetMaxRow();
   int maxVisibleCol = visible.GetMaxCol();
 
-  // The top-left corner.
-  CRect rect;
-  rect.bottom = -1;
-  for (int row = 0; row < m_nFixedRows; ++row) {
-    rect.top = rect.bottom + 1;
-    rect.bottom = rect.top + GetRowHeight(row) - 1;
-    rect.right = -1;
-    for (int col = 0; col < m_nFixedCols; ++col) {
-      rect.left = rect.right + 1;
-      rect.right = rect.left + GetColumnWidth(col) - 1;
-      DrawFixedCell(pDC, row, col, rect);
+  // One band of cells: rows rowFrom..rowTo from `top` down, columns
+  // colFrom..colTo from `left` on; with `clipped` the rows and columns
+  // outside the clip box are skipped and the loops stop past it.
+  auto drawBand = [&](int rowFrom, int rowTo, int top, int colFrom, int colTo, int left, bool fixed, bool clipped) {
+    CRect rect;
+    rect.bottom = top - 1;
+    for (int row = rowFrom; row <= rowTo; ++row) {
+      rect.top = rect.bottom + 1;
+      rect.bottom = rect.top + GetRowHeight(row) - 1;
+      if (clipped && rect.top >= clip.bottom) break;
+      if (clipped && rect.bottom < clip.top) continue;
+      rect.right = left - 1;
+      for (int col = colFrom; col <= colTo; ++col) {
+        rect.left = rect.right + 1;
+        rect.right = rect.left + GetColumnWidth(col) - 1;
+        if (clipped && rect.left >= clip.right) break;
+        if (clipped && rect.right < clip.left) continue;
+        if (fixed)
+          DrawFixedCell(pDC, row, col, rect);
+        else
+          DrawCell(pDC, row, col, rect);
+      }
     }
-  }
-
-  // The fixed columns of the visible rows.
-  rect.bottom = fixedRowHeight - 1;
-  for (int row = minVisibleRow; row <= maxVisibleRow; ++row) {
-    rect.top = rect.bottom + 1;
-    rect.bottom = rect.top + GetRowHeight(row) - 1;
-    if (rect.top >= clip.bottom) break;
-    if (rect.bottom < clip.top) continue;
-    rect.right = -1;
-    for (int col = 0; col < m_nFixedCols; ++col) {
-      rect.left = rect.right + 1;
-      rect.right = rect.left + GetColumnWidth(col) - 1;
-      if (rect.left >= clip.right) break;
-      if (rect.right < clip.left) continue;
-      DrawFixedCell(pDC, row, col, rect);
-    }
-  }
-
-  // The fixed rows over the visible columns.
-  rect.bottom = -1;
-  for (int row = 0; row < m_nFixedRows; ++row) {
-    rect.top = rect.bottom + 1;
-    rect.bottom = rect.top + GetRowHeight(row) - 1;
-    if (rect.top >= clip.bottom) break;
-    if (rect.bottom < clip.top) continue;
-    rect.right = fixedColWidth - 1;
-    for (int col = minVisibleCol; col <= maxVisibleCol; ++col) {
-      rect.left = rect.right + 1;
-      rect.right = rect.left + GetColumnWidth(col) - 1;
-      if (rect.left >= clip.right) break;
-      if (rect.right < clip.left) continue;
-      DrawFixedCell(pDC, row, col, rect);
-    }
-  }
-
-  // The visible non-fixed cells.
-  rect.bottom = fixedRowHeight - 1;
-  for (int row = minVisibleRow; row <= maxVisibleRow; ++row) {
-    rect.top = rect.bottom + 1;
-    rect.bottom = rect.top + GetRowHeight(row) - 1;
-    if (rect.top >= clip.bottom) break;
-    if (rect.bottom < clip.top) continue;
-    rect.right = fixedColWidth - 1;
-    for (int col = minVisibleCol; col <= maxVisibleCol; ++col) {
-      rect.left = rect.right + 1;
-      rect.right = rect.left + GetColumnWidth(col) - 1;
-      if (rect.left >= clip.right) break;
-      if (rect.right < clip.left) continue;
-      DrawCell(pDC, row, col, rect);
-    }
-  }
+  };
+  // The top-left corner, the fixed columns of the visible rows, the fixed
+  // rows over the visible columns, the visible non-fixed cells.
+  drawBand(0, m_nFixedRows - 1, 0, 0, m_nFixedCols - 1, 0, true, false);
+  drawBand(minVisibleRow, maxVisibleRow, fixedRowHeight, 0, m_nFixedCols - 1, 0, true, true);
+  drawBand(0, m_nFixedRows - 1, 0, minVisibleCol, maxVisibleCol, fixedColWidth, true, true);
+  drawBand(minVisibleRow, maxVisibleRow, fixedRowHeight, minVisibleCol, maxVisibleCol, fixedColWidth, false, true);
 
   // The grid lines of the non-fixed cells.
   CPen pen;

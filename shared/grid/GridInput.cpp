@@ -173,17 +173,14 @@ void CGridCtrl::ResetScrollBars() {
   long contentHeight = GetVirtualHeight() - GetFixedRowHeight();
   long contentWidth = GetVirtualWidth() - GetFixedColumnWidth();
   // The largest position shows the last row (column) at the bottom (right).
-  auto largest = [](const std::vector<long>& tops, int fixed, int count, long visible) -> int {
-    long end = tops[static_cast<size_t>(count)];
-    long base = tops[static_cast<size_t>(fixed)];
+  auto largest = [](const GridOffsets& offsets, const std::vector<UINT>& sizes, int fixed, int count,
+                    long visible) -> int {
+    long end = offsets.start(sizes, count), base = offsets.start(sizes, fixed);
     if (end - base <= visible) return 0;
-    auto first = std::lower_bound(tops.begin() + fixed, tops.begin() + count, end - visible);
-    return static_cast<int>(*first - base);
+    return static_cast<int>(offsets.start(sizes, offsets.firstStartingAt(sizes, fixed, count, end - visible)) - base);
   };
-  RowTop(0);
-  ColLeft(0);
-  m_nVScrollMax = contentHeight > 0 ? largest(m_RowTops, m_nFixedRows, m_nRows, VisibleNonFixedHeight()) : 0;
-  m_nHScrollMax = contentWidth > 0 ? largest(m_ColLefts, m_nFixedCols, m_nCols, VisibleNonFixedWidth()) : 0;
+  m_nVScrollMax = contentHeight > 0 ? largest(m_RowTops, m_arRowHeights, m_nFixedRows, m_nRows, VisibleNonFixedHeight()) : 0;
+  m_nHScrollMax = contentWidth > 0 ? largest(m_ColLefts, m_arColWidths, m_nFixedCols, m_nCols, VisibleNonFixedWidth()) : 0;
   m_nVScrollPos = std::clamp(m_nVScrollPos, 0, m_nVScrollMax);
   m_nHScrollPos = std::clamp(m_nHScrollPos, 0, m_nHScrollMax);
   SCROLLINFO si{};
@@ -225,9 +222,7 @@ void CGridCtrl::EnsureVisible(int nRow, int nCol) {
       y = static_cast<int>(RowTop(nRow) - fixedHeight);
     } else {
       // The first row from which the row's bottom still fits on screen.
-      long need = RowTop(nRow + 1) - VisibleNonFixedHeight();
-      auto it = std::lower_bound(m_RowTops.begin() + m_nFixedRows, m_RowTops.begin() + nRow, need);
-      int top = static_cast<int>(it - m_RowTops.begin());
+      int top = m_RowTops.firstStartingAt(m_arRowHeights, m_nFixedRows, nRow, RowTop(nRow + 1) - VisibleNonFixedHeight());
       if (top > first) y = static_cast<int>(RowTop(top) - fixedHeight);
     }
   }
@@ -236,9 +231,7 @@ void CGridCtrl::EnsureVisible(int nRow, int nCol) {
     if (nCol < first) {
       x = static_cast<int>(ColLeft(nCol) - fixedWidth);
     } else {
-      long need = ColLeft(nCol + 1) - VisibleNonFixedWidth();
-      auto it = std::lower_bound(m_ColLefts.begin() + m_nFixedCols, m_ColLefts.begin() + nCol, need);
-      int left = static_cast<int>(it - m_ColLefts.begin());
+      int left = m_ColLefts.firstStartingAt(m_arColWidths, m_nFixedCols, nCol, ColLeft(nCol + 1) - VisibleNonFixedWidth());
       if (left > first) x = static_cast<int>(ColLeft(left) - fixedWidth);
     }
   }

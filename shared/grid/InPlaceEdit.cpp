@@ -9,6 +9,23 @@ namespace {
 
 bool isArrow(UINT key) { return key >= VK_LEFT && key <= VK_DOWN; }
 
+// What the key that started an edit does to the editor's text: the caret at
+// the end or the whole text selected, and whether the key is then replayed
+// as a character (it replaces the selection; a backspace removes the last
+// character). Tab and blank select the whole text of an edit, but are
+// replayed into a list's field.
+struct FirstCharEffect {
+  bool selectAll;
+  bool replay;
+};
+FirstCharEffect firstCharEffect(UINT ch, bool tabAndBlankReplay) {
+  if (ch == VK_LBUTTON || ch == VK_RETURN) return {false, false};
+  if (ch == VK_BACK) return {false, true};
+  if (ch >= VK_PRIOR && ch <= VK_DOWN) return {true, false};
+  if ((ch == VK_TAB || ch == VK_SPACE) && !tabAndBlankReplay) return {true, false};
+  return {true, true};
+}
+
 // Sends the end-of-edit notification of an editor to `to`.
 void notifyEnd(CWnd* editor, CWnd* to, int row, int col, UINT exitKey) {
   CString text;
@@ -58,28 +75,12 @@ CInPlaceEdit::CInPlaceEdit(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
   SetWindowText(sInitText);
   SetFocus();
   int length = sInitText.GetLength();
-  switch (nFirstChar) {
-    case VK_LBUTTON:
-    case VK_RETURN: SetSel(length, length); break;
-    case VK_BACK:
-      SetSel(length, length);
-      SendMessage(WM_CHAR, nFirstChar);
-      break;
-    case VK_TAB:
-    case VK_SPACE:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_END:
-    case VK_HOME:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN: SetSel(0, -1); break;
-    default:
-      SetSel(0, -1);
-      SendMessage(WM_CHAR, nFirstChar);
-      break;
-  }
+  FirstCharEffect effect = firstCharEffect(nFirstChar, false);
+  if (effect.selectAll)
+    SetSel(0, -1);
+  else
+    SetSel(length, length);
+  if (effect.replay) SendMessage(WM_CHAR, nFirstChar);
 }
 
 BOOL CInPlaceEdit::PreTranslateMessage(MSG* pMsg) {
@@ -247,26 +248,12 @@ CInPlaceList::CInPlaceList(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
   if (editHwnd) m_edit.SubclassWindow(editHwnd);
   SetFocus();
   int length = GetWindowTextLength();
-  switch (nFirstChar) {
-    case VK_LBUTTON:
-    case VK_RETURN: SetEditSel(length, length); break;
-    case VK_BACK:
-      SetEditSel(length, length);
-      if (m_edit.GetSafeHwnd()) m_edit.SendMessage(WM_CHAR, nFirstChar);
-      break;
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_END:
-    case VK_HOME:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN: SetEditSel(0, -1); break;
-    default:
-      SetEditSel(0, -1);
-      if (m_edit.GetSafeHwnd()) m_edit.SendMessage(WM_CHAR, nFirstChar);
-      break;
-  }
+  FirstCharEffect effect = firstCharEffect(nFirstChar, true);
+  if (effect.selectAll)
+    SetEditSel(0, -1);
+  else
+    SetEditSel(length, length);
+  if (effect.replay && m_edit.GetSafeHwnd()) m_edit.SendMessage(WM_CHAR, nFirstChar);
 }
 
 void CInPlaceList::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
