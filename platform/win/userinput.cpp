@@ -71,15 +71,17 @@ bool usable(HWND target, int id, HWND& ctl, std::string& error) {
   return true;
 }
 
-// A click at a point on the screen, which must lie on `ctl`.
-bool clickAt(HWND ctl, POINT pt, const std::string& what, std::string& error) {
+// A click at a point on the screen, which must lie on `ctl` (the left
+// button, or the buttons of `down` and `up`).
+bool clickAt(HWND ctl, POINT pt, const std::string& what, std::string& error, UINT down = WM_LBUTTONDOWN,
+             UINT up = WM_LBUTTONUP) {
   HWND hit = WindowFromPoint(pt);
   if (!hit || !isSelfOrDescendant(ctl, hit)) {
     error = what + " is covered by another window";
     return false;
   }
-  postMouseInput(WM_LBUTTONDOWN, pt);
-  postMouseInput(WM_LBUTTONUP, pt);
+  postMouseInput(down, pt);
+  postMouseInput(up, pt);
   return true;
 }
 
@@ -276,6 +278,124 @@ bool valueSteps(HWND target, int id, const std::string& value, std::vector<Step>
   return false;
 }
 
+// The screen point of cell (row, col) of `ctl`, scrolled into view.
+bool cellPoint(HWND target, int id, int row, int col, POINT& pt, std::string& error) {
+  HWND ctl;
+  if (!usable(target, id, ctl, error)) return false;
+  ScriptCellQuery q{row, col, POINT{0, 0}};
+  if (!SendMessage(ctl, WM_SCRIPT_CELL, 0, reinterpret_cast<LPARAM>(&q))) {
+    error = controlName(id) + " has no cell " + std::to_string(row) + "," + std::to_string(col);
+    return false;
+  }
+  pt = q.screenPt;
+  return true;
+}
+
+// `<ctl>[r,c]`, `<ctl>[r,c]=<text>`, `<ctl>[r,c]:right`.
+bool cellSteps(HWND target, int id, std::string_view rest, std::vector<Step>& steps, std::string& error) {
+  size_t close = rest.find(']');
+  size_t comma = rest.find(',');
+  int row = 0, col = 0;
+  if (close == std::string_view::npos || comma == std::string_view::npos || comma > close ||
+      !parseInt(rest.substr(1, comma - 1), row) || !parseInt(rest.substr(comma + 1, close - comma - 1), col) ||
+      row < 0 || col < 0) {
+    error = "a cell is written <ctl>[row,column]";
+    return false;
+  }
+  std::string_view after = rest.substr(close + 1);
+  std::string cellName = "cell " + std::to_string(row) + "," + std::to_string(col) + " of " + controlName(id);
+  auto click = [target, id, row, col, cellName](UINT down, UINT up) {
+    return [=](std::string& e) {
+      POINT pt;
+      if (!cellPoint(target, id, row, col, pt, e)) return false;
+      return clickAt(findControl(target, id), pt, cellName, e, down, up);
+    };
+  };
+  if (after.empty()) {
+    steps.push_back(click(WM_LBUTTONDOWN, WM_LBUTTONUP));
+    return true;
+  }
+  if (after == ":right") {
+    steps.push_back(click(WM_RBUTTONDOWN, WM_RBUTTONUP));
+    return true;
+  }
+  if (after.front() != '=') {
+    error = "a cell takes =<text> or :right";
+    return false;
+  }
+  std::string text = unquoted(after.substr(1));
+  steps.push_back(click(WM_LBUTTONDOWN, WM_LBUTTONUP));
+  // A click on the focus cell opens its editor.
+  steps.push_back([target, id, click](std::string& e) {
+    HWND ctl = findControl(target, id);
+    if (ctl && GetFocus() == ctl) return click(WM_LBUTTONDOWN, WM_LBUTTONUP)(e);
+    return true;
+  });
+  steps.push_back([target, id, text, cellName](std::string& e) {
+    HWND ctl = findControl(target, id);
+    HWND focus = GetFocus();
+    if (!ctl || !focus || focus == ctl || !isSelfOrDescendant(ctl, focus)) {
+      e = cellName + " opened no editor";
+      return false;
+    }
+    HWND combo = equalNoCase(className(focus), "ComboBox") ? focus
+                 : equalNoCase(className(GetParent(focus)), "ComboBox") ? GetParent(focus)
+                                                                        : nullptr;
+    if (!combo) {
+      postFocusInput(EM_SETSEL, 0, static_cast<LPARAM>(-1), focus);
+      postFocusInput(EM_REPLACESEL, TRUE, text, focus);
+      return true;
+    }
+    Window* cw = find(combo);
+    if (cw && (cw->style & 3) != CBS_DROPDOWNLIST && comboEdit(combo)) {
+      postFocusInput(EM_SETSEL, 0, static_cast<LPARAM>(-1), comboEdit(combo));
+      postFocusInput(EM_REPLACESEL, TRUE, text, comboEdit(combo));
+      return true;
+    }
+    int index = static_cast<int>(
+        SendMessage(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())));
+    if (index < 0) {
+      e = cellName + " offers no item \"" + text + "\"";
+      return false;
+    }
+    POINT pt;
+    if (!SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0) && comboButtonPoint(combo, pt))
+      return clickAt(combo, pt, cellName, e);
+    return true;
+  });
+  // A list cell: the item is clicked in the opened list.
+  steps.push_back([target, id, text, cellName](std::string& e) {
+    HWND ctl = findControl(target, id);
+    HWND focus = GetFocus();
+    if (!ctl || !focus || !isSelfOrDescendant(ctl, focus)) return true;
+    HWND combo = equalNoCase(className(focus), "ComboBox") ? focus : nullptr;
+    Window* cw = combo ? find(combo) : nullptr;
+    if (!cw || (cw->style & 3) != CBS_DROPDOWNLIST) return true;
+    int index = static_cast<int>(
+        SendMessage(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())));
+    POINT pt;
+    if (index < 0 || !comboItemPoint(combo, index, pt)) {
+      e = "the list of " + cellName + " did not open";
+      return false;
+    }
+    // The opened list lies outside the combo box: the click goes to it as it is.
+    postMouseInput(WM_LBUTTONDOWN, pt);
+    postMouseInput(WM_LBUTTONUP, pt);
+    return true;
+  });
+  // The focus back on the window ends the edit.
+  steps.push_back([target, id](std::string& e) {
+    HWND ctl = findControl(target, id);
+    if (!ctl) {
+      e = controlName(id) + " is gone";
+      return false;
+    }
+    SetFocus(ctl);
+    return true;
+  });
+  return true;
+}
+
 // The steps of one word.
 bool wordSteps(HWND target, const std::string& word, std::vector<Step>& steps, std::string& error) {
   if (word.empty()) {
@@ -355,6 +475,7 @@ bool wordSteps(HWND target, const std::string& word, std::vector<Step>& steps, s
     steps.push_back(replaceFocusText(edit, id, unquoted(rest.substr(2))));
     return true;
   }
+  if (rest.front() == '[') return cellSteps(target, id, rest, steps, error);
   if (rest.front() == '=') return valueSteps(target, id, unquoted(rest.substr(1)), steps, error);
   error = "unknown word";
   return false;

@@ -24,6 +24,14 @@
 //   close            WM_CLOSE to the window
 //   IDOK, IDCANCEL   clicks button 1, 2 (any button name of win/answers.h)
 //   wait=<ms>        lets the clock run, so that timers fall due
+//   <ctl>[r,c]       a window with cells (a grid): clicks cell (r, c), which
+//                    the window first scrolls into view
+//   <ctl>[r,c]=<text> clicks the cell, clicks it again when that opened no
+//                    editor (a click on the focus cell starts an edit), puts
+//                    the text in the editor (an edit: replaces its text; a
+//                    list: chooses the item) and gives the focus back to the
+//                    window, which ends the edit with no exit key
+//   <ctl>[r,c]:right right-clicks the cell
 //
 // Values with blanks are quoted: 219="D:\my proj\a.mdb". A control is found
 // by its id among the window's children (then deeper); it must be visible and
@@ -34,6 +42,16 @@
 #include <vector>
 
 #include "win/winuser.h"
+
+// What a window with cells answers for a cell word: sent with lParam a
+// ScriptCellQuery; the window scrolls the cell into view, fills in the screen
+// point of its centre and answers TRUE, or FALSE when it has no such cell.
+#define WM_SCRIPT_CELL 0x03F0
+struct ScriptCellQuery {
+  int row;
+  int col;
+  POINT screenPt;
+};
 
 namespace platform {
 
