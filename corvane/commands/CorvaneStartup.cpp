@@ -1,0 +1,59 @@
+// Start-up and unload of the module.
+
+#include "CorvaneStartup.h"
+
+#include "CorvaneCommands.h"
+#include "CrossSectionDesigner.h"
+#include "DesignLine.h"
+#include "DesignerGlobals.h"
+#include "EarthLine.h"
+#include "HdmText.h"
+#include "SectionDitches.h"
+#include "SectionReactorLists.h"
+#include "SlopeEdit.h"
+#include "dialogs/SectionBrowserDlg.h"
+#include "resources/CorvaneResources.h"
+
+namespace {
+ExtensionModuleState g_extension;
+}
+
+BOOL CorvaneDllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  return ExtensionLibraryEntry(g_extension, instance, reason);
+}
+
+const ExtensionModuleState& CorvaneExtensionModule() { return g_extension; }
+
+void InitApplication() {
+  RegisterCorvaneResources();
+  HdmText::rxInit();
+  DesignLine::rxInit();
+  EarthLine::rxInit();
+  LTGOU::rxInit();
+  JSGOU::rxInit();
+  acrxBuildClassHierarchy();
+
+  struct Command {
+    const char* name;
+    AcRxFunctionPtr handler;
+  } const commands[] = {
+      {"HDMDES", &OnCmdHDMDES},   {"CALTSF", &OnCmdCALTSF},     {"CALTWB", &OnCmdCALTWB},
+      {"CALHDMDMX", &OnCmdCALHDMDMX}, {"FINDDM", &OnCmdFINDDM}, {"DRAWHDM", &OnCmdDRAWHDM},
+      {"EDITBP", &OnCmdEDITBP},   {"SAVEFILE", &OnCmdSAVEFILE}, {"PRINTHDM", &OnCmdPRINTHDM},
+  };
+  for (const Command& c : commands)
+    RegisterArxCommand(kCorvaneCommandGroup, c.name, c.name, ACRX_CMD_TRANSPARENT | ACRX_CMD_USEPICKSET, c.handler,
+                       -1);
+}
+
+void UnloadApplication() {
+  RemoveCommandGroup(kCorvaneCommandGroup);
+  g_BaselineDesigner.FreeTables();
+  CloseSectionBrowser();
+  // Every reactor goes with the module, whether or not a drawing is open:
+  // none may stay attached to a line once the module's code is gone.
+  ReleaseSectionReactors();
+  DesignLineList.clear();
+  for (AcRxClass* c : {HdmText::desc(), DesignLine::desc(), EarthLine::desc(), LTGOU::desc(), JSGOU::desc()})
+    if (c != nullptr) deleteAcRxClass(c);
+}
