@@ -4,11 +4,8 @@
 
 #include "CorvaneCommands.h"
 #include "CrossSectionDesigner.h"
-#include "DesignLine.h"
 #include "DesignerGlobals.h"
-#include "EarthLine.h"
-#include "HdmText.h"
-#include "SectionDitches.h"
+#include "SectionEntityClasses.h"
 #include "SectionReactorLists.h"
 #include "SlopeEdit.h"
 #include "dialogs/SectionBrowserDlg.h"
@@ -26,12 +23,7 @@ const ExtensionModuleState& CorvaneExtensionModule() { return g_extension; }
 
 void InitApplication() {
   RegisterCorvaneResources();
-  HdmText::rxInit();
-  DesignLine::rxInit();
-  EarthLine::rxInit();
-  LTGOU::rxInit();
-  JSGOU::rxInit();
-  acrxBuildClassHierarchy();
+  RegisterSectionEntityClasses();
 
   struct Command {
     const char* name;
@@ -54,6 +46,5 @@ void UnloadApplication() {
   // none may stay attached to a line once the module's code is gone.
   ReleaseSectionReactors();
   DesignLineList.clear();
-  for (AcRxClass* c : {HdmText::desc(), DesignLine::desc(), EarthLine::desc(), LTGOU::desc(), JSGOU::desc()})
-    if (c != nullptr) deleteAcRxClass(c);
+  UnregisterSectionEntityClasses();
 }
