@@ -27,31 +27,10 @@ for file in $results; do
   test ! -e "$data/$file.方案1" || fail "SAVEFILE before HDMDES wrote $file"
 done
 
-# The workflow. #2B is the left design line of the first section that
-# HDMDES draws (the first design line the drawing appends); its slope start
-# stands at 290.75,55 on the sheet.
-cat > "$scratch/workflow.scr" <<'SCR'
-CALTWB
-@205 2053=1 2054=20 2055=1 IDOK
-CALHDMDMX
-@206 IDOK
-HDMDES
-@2005 210=1 2181=1 IDOK
-GRIPMOVE #2B 290.75,55 @-1,0
-EDITBP
-#2B
-@2532 283 288=25 259
-SAVEFILE
-CALTSF
-@2484 IDOK
-PRINTHDM
-@2463 IDOK
-@msg IDOK
-FINDDM
-> 2222 2232
-ERASE #2C
-
-SCR
+# The workflow of the demo (tools/corvane_workflow.scr): #2B is the left
+# design line of the first section that HDMDES draws (the first design line
+# the drawing appends); its slope start stands at 290.75,55 on the sheet.
+{ cat "$(dirname "$0")/../../tools/corvane_workflow.scr"; printf 'ERASE #2C\n\n'; } > "$scratch/workflow.scr"
 "$bin/cadhost" --install "$scratch/install" --load corvane --script "$scratch/workflow.scr" \
   --save "$scratch/workflow.dxf" > "$scratch/workflow.log" || { tail -20 "$scratch/workflow.log"; fail "cadhost failed"; }
 log="$scratch/workflow.log"
