@@ -15,7 +15,7 @@ namespace {
 ExtensionModuleState g_extension;
 }
 
-BOOL CorvaneDllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   return ExtensionLibraryEntry(g_extension, instance, reason);
 }
 

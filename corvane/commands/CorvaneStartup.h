@@ -10,7 +10,7 @@
 inline constexpr const char* kCorvaneCommandGroup = "Pyxen";
 
 // The library entry: the extension-library start-up (ArxStartup.h).
-BOOL CorvaneDllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 const ExtensionModuleState& CorvaneExtensionModule();
 
 // Registers the dialog templates, the classes HdmText, DesignLine, EarthLine,

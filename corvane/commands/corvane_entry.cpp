@@ -8,14 +8,14 @@ extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoin
   switch (msg) {
     case AcRx::kInitAppMsg:
       // The loader calls no library entry: the module attaches itself here.
-      CorvaneDllMain(AfxGetInstanceHandle(), DLL_PROCESS_ATTACH, nullptr);
+      DllMain(AfxGetInstanceHandle(), DLL_PROCESS_ATTACH, nullptr);
       acrxDynamicLinker->unlockApplication(appId);
       acrxDynamicLinker->registerAppMDIAware(appId);
       InitApplication();
       break;
     case AcRx::kUnloadAppMsg:
       UnloadApplication();
-      CorvaneDllMain(AfxGetInstanceHandle(), DLL_PROCESS_DETACH, nullptr);
+      DllMain(AfxGetInstanceHandle(), DLL_PROCESS_DETACH, nullptr);
       break;
     default:
       break;

@@ -49,6 +49,17 @@ stations=$(sqlite3 "$data/方案1.mdb" "select count(*) from 填挖表")
 lines=$(sqlite3 "$data/方案1.mdb" "select count(*) from 横断面地面线表")
 test "$stations" -gt 500 && test "$lines" -eq $((2 * stations)) || fail "填挖表 $stations, 横断面地面线表 $lines"
 
+# CALTSF twice in a row: each run starts from a designer of its own, so the
+# files of the second are those of the first.
+cp "$data/tsfjsb.方案1" "$scratch/tsfjsb.once"
+cp "$data/rxdtsfjsb.方案1" "$scratch/rxdtsfjsb.once"
+printf 'CALTSF\n@2484 IDOK\nCALTSF\n@2484 IDOK\n' > "$scratch/twice.scr"
+"$bin/cadhost" --install "$scratch/install" --load corvane --script "$scratch/twice.scr" > "$scratch/twice.log" ||
+  fail "CALTSF twice failed"
+test "$(grep -c '^Command: CALTSF' "$scratch/twice.log")" -eq 2 || fail "CALTSF did not run twice"
+cmp -s "$data/tsfjsb.方案1" "$scratch/tsfjsb.once" || fail "the second CALTSF wrote another tsfjsb"
+cmp -s "$data/rxdtsfjsb.方案1" "$scratch/rxdtsfjsb.once" || fail "the second CALTSF wrote another rxdtsfjsb"
+
 /usr/bin/python3 - "$scratch/workflow.dxf" "$data" <<'PY'
 import math, sys, ezdxf, openpyxl
 doc = ezdxf.readfile(sys.argv[1])
