@@ -114,6 +114,25 @@ TEST_F(CorvaneDialogs, AutoDesignPickTruncatesTowardZeroOnlyWhenDrawing) {
   }
 }
 
+TEST_F(CorvaneDialogs, AutoDesignBrowseTakesASchemeDatabase) {
+  struct Case {
+    const char* file;
+    std::string expected;
+  } const cases[] = {
+      {"\"D:\\OTHER\\B\"", "D:\\OTHER\\B.mdb"},  // the default extension
+      {"\"D:\\OTHER\\B.mdb\"", "D:\\OTHER\\B.mdb"},
+      {"cancel", m_projects.windowsPath("P\\data\\S1.mdb")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    Answer("@2005 2002 IDOK");
+    Answer(std::string("@file ") + c.file);
+    CAutoDesignDlg dialog;
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(std::string(dialog.m_schemePath.GetString()), c.expected);
+  }
+}
+
 TEST_F(CorvaneDialogs, AutoDesignWithoutAProjectOpensEmpty) {
   std::remove(m_install.linuxPath("workdir").c_str());
   Answer("@2005 IDOK");
