@@ -1,8 +1,8 @@
 #pragma once
 // The one place where the runs that draw the sections (the HDMDES run and
 // the drawing run of DRAWHDM and PRINTHDM) hand over to the section browser
-// (CSectionBrowserDlg, dialog 2222 "横断面追踪显示"), which comes with the
-// module's commands and dialogs.
+// (CSectionBrowserDlg, dialog 2222 "横断面追踪显示", dialogs/SectionBrowserDlg.cpp
+// defines this hand-over).
 
 class CrossSectionDesigner;
 

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Corvane's nine commands run by cadhost from a script over the sample
+# project, every dialog answered by the script, checking the files each step
+# writes:
+#   SAVEFILE (before any design: a message, nothing written), CALTWB,
+#   CALHDMDMX, HDMDES (drawing on), a grip drag that re-designs a section,
+#   EDITBP (work point, formation width 25), SAVEFILE, CALTSF, PRINTHDM,
+#   FINDDM and a step of the section browser; a drawn design line erased
+#   before the module is unloaded at the end of the run.
+#   corvane_commands.sh BIN_DIR INSTALL_DIR SCRATCH_DIR
+set -euo pipefail
+bin=$1 install=$2 scratch=$3
+rm -rf "$scratch"
+mkdir -p "$scratch"
+cp -r "$install" "$scratch/install"
+export CADHOST_DRIVE_ROOT="$scratch/drives"
+"$bin/sample-project" --install "$scratch/install" --workdir "$scratch/sample" > "$scratch/sample.log"
+data="$scratch/sample/data"
+results="ylex HdmResultData HdmDetailArea ZdkData PMZTT BJPT RXDBJPT 3DFW Hole tsfjsb rxdtsfjsb"
+fail() { echo "corvane commands: $*"; exit 1; }
+
+# SAVEFILE before HDMDES: the message, and no result file.
+printf 'SAVEFILE\n' > "$scratch/first.scr"
+"$bin/cadhost" --install "$scratch/install" --load corvane --script "$scratch/first.scr" > "$scratch/first.log"
+grep -q "没有设计横断面" "$scratch/first.log" || fail "SAVEFILE before HDMDES said nothing"
+for file in $results; do
+  test ! -e "$data/$file.方案1" || fail "SAVEFILE before HDMDES wrote $file"
+done
+
+# The workflow of the demo (tools/corvane_workflow.scr): #2B is the left
+# design line of the first section that HDMDES draws (the first design line
+# the drawing appends); its slope start stands at 290.75,55 on the sheet.
+{ cat "$(dirname "$0")/../../tools/corvane_workflow.scr"; printf 'ERASE #2C\n\n'; } > "$scratch/workflow.scr"
+"$bin/cadhost" --install "$scratch/install" --load corvane --script "$scratch/workflow.scr" \
+  --save "$scratch/workflow.dxf" > "$scratch/workflow.log" || { tail -20 "$scratch/workflow.log"; fail "cadhost failed"; }
+log="$scratch/workflow.log"
+for text in "填挖表计算完毕" "的地面线已写入" "正在绘制横断面.... " "3D OK!" "路基数量表.方案1.xlsx" "横断面图绘制完成！" \
+            "Enter script file name: c:\\tmp" "> 2222 2232"; do
+  grep -qF "$text" "$log" || fail "the transcript lacks \"$text\""
+done
+for file in $results; do
+  test -s "$data/$file.方案1" || fail "missing result file $file"
+done
+test -s "$data/方案1.dmx" || fail "no ground-line file"
+test -s "$data/路基数量表.方案1.xlsx" || fail "no quantity sheet"
+# The browser's zoom: the window of the section it shows.
+grep -q "^ZOOM" "$scratch/drives/C/tmp.scr" || fail "the browser wrote no zoom"
+stations=$(sqlite3 "$data/方案1.mdb" "select count(*) from 填挖表")
+lines=$(sqlite3 "$data/方案1.mdb" "select count(*) from 横断面地面线表")
+test "$stations" -gt 500 && test "$lines" -eq $((2 * stations)) || fail "填挖表 $stations, 横断面地面线表 $lines"
+
+# CALTSF twice in a row: each run starts from a designer of its own, so the
+# files of the second are those of the first.
+cp "$data/tsfjsb.方案1" "$scratch/tsfjsb.once"
+cp "$data/rxdtsfjsb.方案1" "$scratch/rxdtsfjsb.once"
+printf 'CALTSF\n@2484 IDOK\nCALTSF\n@2484 IDOK\n' > "$scratch/twice.scr"
+"$bin/cadhost" --install "$scratch/install" --load corvane --script "$scratch/twice.scr" > "$scratch/twice.log" ||
+  fail "CALTSF twice failed"
+test "$(grep -c '^Command: CALTSF' "$scratch/twice.log")" -eq 2 || fail "CALTSF did not run twice"
+cmp -s "$data/tsfjsb.方案1" "$scratch/tsfjsb.once" || fail "the second CALTSF wrote another tsfjsb"
+cmp -s "$data/rxdtsfjsb.方案1" "$scratch/rxdtsfjsb.once" || fail "the second CALTSF wrote another rxdtsfjsb"
+
+/usr/bin/python3 - "$scratch/workflow.dxf" "$data" <<'PY'
+import math, sys, ezdxf, openpyxl
+doc = ezdxf.readfile(sys.argv[1])
+# The right design line of that section was erased before the unload.
+assert "2C" not in {e.dxf.handle for e in doc.modelspace()}
+line = doc.entitydb["2B"]
+assert line.dxftype() == "DESIGNLINE", line.dxftype()
+tags = list(line.xtags.subclasses[-1])
+n = tags[1].value
+vertices = [t.value for t in tags[2:2 + n]]
+g = [t.value for t in tags[2 + n:12 + n]]
+# EDITBP: the slope start is 25 from point A, on the line from A through the
+# start the grip drag left (A = (320, 56.17), dragged start (289.75, 55)).
+ax, ay = g[0], g[1]
+assert (round(ax, 3), round(ay, 3)) == (320.0, 56.17), (ax, ay)
+assert abs(math.hypot(g[2] - ax, g[3] - ay) - 25.0) < 1e-5, g
+t = 25.0 / math.hypot(289.75 - 320.0, 55.0 - 56.17)
+expected = (320.0 + (289.75 - 320.0) * t, 56.17 + (55.0 - 56.17) * t)
+for k in (2, 4, 6):
+    assert abs(g[k] - expected[0]) < 1e-5 and abs(g[k + 1] - expected[1]) < 1e-5, (g, expected)
+# The fifth vertex is the slope start; the grip drag moved vertices 2 and 3.
+assert abs(vertices[4][0] - expected[0]) < 1e-5 and abs(vertices[4][1] - expected[1]) < 1e-5, vertices
+assert abs(vertices[2][0] - 289.75) < 1e-5, vertices
+# PRINTHDM drew plain polylines on layer "Hdm" beside the custom entities.
+plain = [e for e in doc.modelspace() if e.dxftype() == "LWPOLYLINE" and e.dxf.layer == "Hdm"]
+assert len(plain) > 1000, len(plain)
+sheet = openpyxl.load_workbook(sys.argv[2] + "/路基数量表.方案1.xlsx")["路基数量表"]
+assert any(r[0] == "合计" for r in sheet.iter_rows(values_only=True))
+PY
+echo "corvane commands: OK"
