@@ -211,4 +211,27 @@ TEST_F(PlanSettingsDialog, SettingsSavedAndLoadedThroughTheDialog) {
   EXPECT_DOUBLE_EQ(ThePlanState().model->settings.scaleFactor, 10.0);
 }
 
+TEST_F(PlanSettingsDialog, DatabasePathChangesThatFail) {
+  struct Case {
+    const char* words;
+    const char* message;
+    const char* connection;  // the connection text after it
+  };
+  const Case cases[] = {
+      {"217=", "未指定数据库!", nullptr},
+      {"217=Z:\\nowhere\\甲.mdb", "数据库连接失败，确认Z:\\nowhere\\甲.mdb是否在当前路径下!",
+       "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=Z:\\nowhere\\甲.mdb"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.words);
+    transcript.clear();
+    AnswerDialog(std::string(c.words) + " IDCANCEL");
+    CPlanSettingsDlg dlg;
+    dlg.DoModal();
+    EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    if (c.connection) EXPECT_EQ(std::string(ThePlanState().connection.GetString()), c.connection);
+    EXPECT_EQ(ThePlanState().model, nullptr);
+  }
+}
+
 }  // namespace
