@@ -46,43 +46,42 @@ void UnloadApplication() {
   FreePlanState();
 }
 
+namespace {
+
+// A structure routine for the base line and both detour lines, in that order.
+struct LineRoutines {
+  void (*base)();
+  void (*left)();
+  void (*right)();
+};
+
+void RunForEveryLine(const LineRoutines& r) {
+  r.base();
+  r.left();
+  r.right();
+}
+
+}  // namespace
+
 void CmdDrawPlan() {
   CPlanSettingsDlg dialog("", "", nullptr);
   if (dialog.DoModal() != IDOK) return;
   const PlanDialogSettings& s = dialog.m_settings;
-  if (s.bridges) {
-    CmdInsertBridges();
-    CmdInsertLeftDetourBridges();
-    CmdInsertRightDetourBridges();
-  }
+  if (s.bridges) RunForEveryLine({&CmdInsertBridges, &CmdInsertLeftDetourBridges, &CmdInsertRightDetourBridges});
   if (s.allCulverts) {
-    CmdInsertCulverts();
-    CmdInsertLeftDetourCulverts();
-    CmdInsertRightDetourCulverts();
+    RunForEveryLine({&CmdInsertCulverts, &CmdInsertLeftDetourCulverts, &CmdInsertRightDetourCulverts});
   } else if (s.crossingCulverts) {
-    DrawCrossingCulverts();
-    DrawLeftDetourCrossingCulverts();
-    DrawRightDetourCrossingCulverts();
+    RunForEveryLine({&DrawCrossingCulverts, &DrawLeftDetourCrossingCulverts, &DrawRightDetourCrossingCulverts});
   }
   if (s.benchMarks) {
-    CmdInsertBenchMarks();
-    CmdInsertLeftDetourBenchMarks();
-    CmdInsertRightDetourBenchMarks();
+    RunForEveryLine({&CmdInsertBenchMarks, &CmdInsertLeftDetourBenchMarks, &CmdInsertRightDetourBenchMarks});
   }
-  if (s.tunnels) {
-    CmdInsertTunnels();
-    CmdInsertLeftDetourTunnels();
-    CmdInsertRightDetourTunnels();
-  }
+  if (s.tunnels) RunForEveryLine({&CmdInsertTunnels, &CmdInsertLeftDetourTunnels, &CmdInsertRightDetourTunnels});
   if (s.stations) {
-    CmdInsertStations();
-    CmdInsertLeftDetourStations();
-    CmdInsertRightDetourStations();
+    RunForEveryLine({&CmdInsertStations, &CmdInsertLeftDetourStations, &CmdInsertRightDetourStations});
   }
   if (s.traverse) {
-    CmdInsertTraverse();
-    CmdInsertLeftDetourTraverse();
-    CmdInsertRightDetourTraverse();
+    RunForEveryLine({&CmdInsertTraverse, &CmdInsertLeftDetourTraverse, &CmdInsertRightDetourTraverse});
   }
 }
 
