@@ -229,9 +229,32 @@ TEST_F(PlanSettingsDialog, DatabasePathChangesThatFail) {
     CPlanSettingsDlg dlg;
     dlg.DoModal();
     EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
-    if (c.connection) EXPECT_EQ(std::string(ThePlanState().connection.GetString()), c.connection);
+    if (c.connection) {
+      EXPECT_EQ(std::string(ThePlanState().connection.GetString()), c.connection);
+    }
     EXPECT_EQ(ThePlanState().model, nullptr);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlanSettingsDialog, ASettingsFileNamingAnotherDatabaseMovesTheConnection) {
+  PlanDialogSettings saved;
+  saved.databasePath = "D:\\other projects\\data\\方案2.mdb";
+  saved.plotScale = "5000";
+  const fs::path file = m_dir / "other.pmcs";
+  ASSERT_TRUE(SavePlanSettingsFile(file.c_str(), saved));
+  AnswerDialog("2211 IDCANCEL");
+  platform::queueAnswer("file", platform::toWindowsPath(file.string()));
+  ShownSettingsDlg dlg;
+  dlg.DoModal();
+  EXPECT_EQ(dlg.shown[IDC_DATABASE_PATH], "D:\\other projects\\data\\方案2.mdb");
+  EXPECT_EQ(dlg.shown[IDC_PLOT_SCALE], "5000");
+  // The structure commands read the database the plan would be drawn from.
+  EXPECT_EQ(std::string(ThePlanState().connection.GetString()),
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=D:\\other projects\\data\\方案2.mdb");
 }
 
 }  // namespace
