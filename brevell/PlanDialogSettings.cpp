@@ -1,0 +1,177 @@
+// The .pmcs file of the plan settings (PlanDialogSettings.h).
+
+#include "PlanDialogSettings.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "crt/textfile.h"
+#include "crt/gbk.h"
+#include "mfc/app.h"
+
+namespace {
+
+// A line longer than this is refused before it is looked at.
+constexpr size_t kLineBytesMax = 1024;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// Reads the next line without its line end, keeping at most kLineBytesMax + 1
+// bytes (the rest of a longer line is skipped). False at the end of the file.
+bool ReadLine(FILE* file, std::string& line) {
+  line.clear();
+  int c = std::fgetc(file);
+  if (c == EOF) return false;
+  while (c != EOF && c != '\n') {
+    if (line.size() <= kLineBytesMax) line += static_cast<char>(c);
+    c = std::fgetc(file);
+  }
+  return true;
+}
+
+std::string Trimmed(const std::string& text) {
+  size_t a = 0, b = text.size();
+  while (a < b && IsBlank(text[a])) ++a;
+  while (b > a && IsBlank(text[b - 1])) --b;
+  return text.substr(a, b - a);
+}
+
+class Reader {
+ public:
+  Reader(FILE* file, const CString& path) : m_file(file), m_path(path) {}
+
+  bool Text(CString& value, int gbkMax) {
+    std::string line;
+    if (!Next(line)) return false;
+    if (platform::GbkLength(line) > gbkMax) {
+      CString limit;
+      limit.Format("%d", gbkMax);
+      return Refuse("的值过长(最多" + limit + "字节)");
+    }
+    value = line.c_str();
+    return true;
+  }
+  bool Integer(int& value) {
+    std::string line;
+    if (!Next(line)) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(line.c_str(), &end, 10);
+    if (line.empty() || *end != '\0' || errno == ERANGE || v < -1000000 || v > 1000000) return Refuse("不是整数");
+    value = static_cast<int>(v);
+    return true;
+  }
+  // An integer that is one of 0 and 1.
+  bool Choice(int& value) {
+    int v = 0;
+    if (!Integer(v)) return false;
+    if (v != 0 && v != 1) return Refuse("不是0或1");
+    value = v;
+    return true;
+  }
+  bool Real(double& value) {
+    std::string line;
+    if (!Next(line)) return false;
+    char* end = nullptr;
+    const double v = std::strtod(line.c_str(), &end);
+    if (line.empty() || *end != '\0' || !std::isfinite(v)) return Refuse("不是数值");
+    value = v;
+    return true;
+  }
+
+ private:
+  bool Next(std::string& line) {
+    ++m_line;
+    std::string raw;
+    if (!ReadLine(m_file, raw)) {
+      CString text;
+      text.Format("设置文件%s只有%d行,应有21行,读取失败!", m_path.GetString(), m_line - 1);
+      AfxMessageBox(text);
+      return false;
+    }
+    if (raw.size() > kLineBytesMax) return Refuse("过长");
+    line = Trimmed(raw);
+    return true;
+  }
+  bool Refuse(const CString& what) {
+    CString text;
+    text.Format("设置文件%s第%d行", m_path.GetString(), m_line);
+    AfxMessageBox(text + what + ",读取失败!");
+    return false;
+  }
+
+  FILE* m_file;
+  CString m_path;
+  int m_line = 0;
+};
+
+// A structure box as the file holds it.
+int BoxNumber(int ticked) { return ticked ? 1 : -1; }
+
+}  // namespace
+
+bool SavePlanSettingsFile(const CString& path, const PlanDialogSettings& s) {
+  FILE* file = platform::openFile(path.GetString(), "w+");
+  if (!file) {
+    AfxMessageBox("不能建立此文件，保存失败!");
+    return false;
+  }
+  std::fprintf(file, "%s\n", s.databasePath.GetString());
+  std::fprintf(file, "%s\n", s.startChainage.GetString());
+  std::fprintf(file, "%s\n", s.endChainage.GetString());
+  std::fprintf(file, "%d\n", s.drawingMode);
+  std::fprintf(file, "%d\n", s.direction);
+  std::fprintf(file, "%s\n", s.plotScale.GetString());
+  std::fprintf(file, "%s\n", s.basePrefix.GetString());
+  std::fprintf(file, "%s\n", s.leftPrefix.GetString());
+  std::fprintf(file, "%s\n", s.rightPrefix.GetString());
+  std::fprintf(file, "%s\n", s.chainagePrecision.GetString());
+  for (int box : {s.bridges, s.tunnels, s.stations, s.traverse, s.benchMarks, s.allCulverts}) {
+    std::fprintf(file, "%d\n", BoxNumber(box));
+  }
+  std::fprintf(file, "%s\n", s.labelPosition.GetString());
+  std::fprintf(file, "%s\n", s.chainageStyle.GetString());
+  std::fprintf(file, "%lf\n", s.textHeight);
+  std::fprintf(file, "%lf\n", s.centerlineWidth);
+  std::fprintf(file, "%d\n", s.colour);
+  // A file that could not be written completely is no saved file.
+  const bool written = std::ferror(file) == 0;
+  if (std::fclose(file) != 0 || !written) {
+    AfxMessageBox("不能建立此文件，保存失败!");
+    return false;
+  }
+  return true;
+}
+
+bool LoadPlanSettingsFile(const CString& path, PlanDialogSettings& settings) {
+  FILE* file = platform::openFile(path.GetString(), "r");
+  if (!file) {
+    AfxMessageBox("不能访问此文件，读取失败!");
+    return false;
+  }
+  using S = PlanDialogSettings;
+  PlanDialogSettings s = settings;
+  Reader in(file, path);
+  int boxes[6] = {};
+  bool ok = in.Text(s.databasePath, S::kPathGbkMax) && in.Text(s.startChainage, S::kChainageGbkMax) &&
+            in.Text(s.endChainage, S::kChainageGbkMax) && in.Choice(s.drawingMode) && in.Choice(s.direction) &&
+            in.Text(s.plotScale, S::kChoiceGbkMax) && in.Text(s.basePrefix, S::kPrefixGbkMax) &&
+            in.Text(s.leftPrefix, S::kPrefixGbkMax) && in.Text(s.rightPrefix, S::kPrefixGbkMax) &&
+            in.Text(s.chainagePrecision, S::kChoiceGbkMax);
+  for (int& box : boxes) ok = ok && in.Integer(box);
+  ok = ok && in.Text(s.labelPosition, S::kChoiceGbkMax) && in.Text(s.chainageStyle, S::kChoiceGbkMax) &&
+       in.Real(s.textHeight) && in.Real(s.centerlineWidth) && in.Choice(s.colour);
+  std::fclose(file);
+  if (!ok) return false;
+  s.bridges = boxes[0] > 0;
+  s.tunnels = boxes[1] > 0;
+  s.stations = boxes[2] > 0;
+  s.traverse = boxes[3] > 0;
+  s.benchMarks = boxes[4] > 0;
+  s.allCulverts = boxes[5] > 0;
+  settings = s;
+  return true;
+}
