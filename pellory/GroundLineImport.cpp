@@ -137,10 +137,10 @@ class Importer {
   ImportError& m_error;
 };
 
-// Overwrites the pair of the same station (within the station tolerance)
-// and layer, whatever its detour text, or appends the pair.
+// Overwrites the pair of the same station (prefix and chainage within the
+// station tolerance) and layer, whatever its detour text, or appends the pair.
 void StorePair(EarthLineList& list, const earthline& left, const earthline& right) {
-  const int at = FindPair(list, left.chainage, left.layer, nullptr);
+  const int at = FindPair(list, left.prefix, left.chainage, left.layer, nullptr);
   if (at >= 0) {
     list[at] = left;
     list[at + 1] = right;

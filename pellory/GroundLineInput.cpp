@@ -182,7 +182,7 @@ void GroundLineInput::MergeGroundLineRecords() {
   for (INT_PTR i = 0; i + 1 < total; i += 2) {
     acedSetStatusBarProgressMeterPos(static_cast<int>(i * 100 / total));
     const earthline& left = ground[i];
-    if (FindPair(db.rockLayers, left.chainage, left.layer, nullptr) >= 0) continue;
+    if (FindPair(db.rockLayers, left.prefix, left.chainage, left.layer, nullptr) >= 0) continue;
     InsertPair(db.rockLayers, PairInsertIndex(db.rockLayers, left.chainage, left.layer), left, ground[i + 1]);
   }
   acedRestoreStatusBar();
@@ -323,7 +323,7 @@ void GroundLineInput::OnSaveRecord() {
   db.working = right;
 
   EarthLineList& list = db.rockLayers;
-  const int at = FindPair(list, left.chainage, left.layer, &detour);
+  const int at = FindPair(list, left.prefix, left.chainage, left.layer, &detour);
   if (at >= 0) {
     list[at] = left;
     list[at + 1] = right;
@@ -348,7 +348,8 @@ void GroundLineInput::OnDeleteRecord() {
   EarthLineList& list = db.rockLayers;
   for (INT_PTR i = list.GetSize() - 1; i >= 0; --i) {
     const earthline& r = list[i];
-    if (std::fabs(r.chainage - chainage) < 0.0001 && r.layer == layer && Trimmed(r.detourNumber) == detour)
+    if (std::fabs(r.chainage - chainage) < 0.0001 && IsSameStation(r.prefix, r.chainage, prefix, chainage) &&
+        r.layer == layer && Trimmed(r.detourNumber) == detour)
       list.RemoveAt(i);
   }
   db.rockLayerCount = static_cast<int>(list.GetSize());
@@ -376,7 +377,7 @@ void GroundLineInput::OnQuery() {
   const EarthLineList& list = db.rockLayers;
   for (INT_PTR i = 0; i < list.GetSize(); ++i) {
     const earthline& r = list[i];
-    if (std::fabs(r.chainage - chainage) >= kSameStationTolerance || Trimmed(r.detourNumber) != detour ||
+    if (!IsSameStation(r.prefix, r.chainage, prefix, chainage) || Trimmed(r.detourNumber) != detour ||
         r.layer != layer)
       continue;
     const int nLeft = std::clamp(r.leftCount, 0, kEarthPointsMax);

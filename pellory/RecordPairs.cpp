@@ -16,10 +16,9 @@ CString Trimmed(const CString& text) {
   return t;
 }
 
-bool SameStation(const earthline& a, double chainage) { return std::fabs(a.chainage - chainage) < kSameStationTolerance; }
-
 bool SamePlace(const earthline& a, const earthline& b) {
-  return SameStation(a, b.chainage) && a.layer == b.layer && Trimmed(a.detourNumber) == Trimmed(b.detourNumber);
+  return IsSameStation(a.prefix, a.chainage, b.prefix, b.chainage) && a.layer == b.layer &&
+         Trimmed(a.detourNumber) == Trimmed(b.detourNumber);
 }
 
 bool LeftOnly(const earthline& r) { return r.leftCount > 0 && r.rightCount <= 0; }
@@ -69,11 +68,11 @@ void MakePairs(EarthLineList& list) {
   list.Append(paired);
 }
 
-int FindPair(const EarthLineList& list, double chainage, int layer, const CString* detour) {
+int FindPair(const EarthLineList& list, const CString& prefix, double chainage, int layer, const CString* detour) {
   const CString wanted = detour ? Trimmed(*detour) : CString();
   for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2) {
     const earthline& r = list[i];
-    if (!SameStation(r, chainage) || r.layer != layer) continue;
+    if (!IsSameStation(r.prefix, r.chainage, prefix, chainage) || r.layer != layer) continue;
     if (detour && Trimmed(r.detourNumber) != wanted) continue;
     return static_cast<int>(i);
   }
@@ -114,7 +113,8 @@ void StationTexts(const EarthLineList& list, CStringArray& out) {
   out.RemoveAll();
   for (INT_PTR i = 0; i < list.GetSize(); i += 2) {
     bool seen = false;
-    for (INT_PTR j = 0; j < i && !seen; ++j) seen = SameStation(list[j], list[i].chainage);
+    for (INT_PTR j = 0; j < i && !seen; ++j)
+      seen = IsSameStation(list[j].prefix, list[j].chainage, list[i].prefix, list[i].chainage);
     if (!seen) out.Add(StationText(list[i].prefix, list[i].chainage));
   }
 }

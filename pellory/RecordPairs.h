@@ -13,16 +13,16 @@
 earthline EmptyPartnerOf(const earthline& record);
 
 // Regroups a list into pairs. A record with left points only (or none) takes
-// as its partner the first later record of the same station (chainages
-// within kSameStationTolerance), layer and trimmed detour text that holds
+// as its partner the first later record of the same station (IsSameStation),
+// layer and trimmed detour text that holds
 // right points only; a record holding both sides is split in two; a side
 // without a partner gets an empty one. The order of the first records is kept.
 void MakePairs(EarthLineList& list);
 
-// The index of the left record of the pair of this station (within
-// kSameStationTolerance) and layer, -1 when there is none. With `detour`
-// the trimmed detour texts must be equal too; without it they take no part.
-int FindPair(const EarthLineList& list, double chainage, int layer, const CString* detour);
+// The index of the left record of the pair of this station (IsSameStation)
+// and layer, -1 when there is none. With `detour` the trimmed detour texts
+// must be equal too; without it they take no part.
+int FindPair(const EarthLineList& list, const CString& prefix, double chainage, int layer, const CString* detour);
 
 // Where a new pair goes: before the first pair whose key chainage + 0.01 ×
 // layer exceeds this one's by more than 0.001; the end when there is none.
@@ -36,5 +36,5 @@ void InsertPair(EarthLineList& list, int at, const earthline& left, const earthl
 void SortPairs(EarthLineList& list, double layerWeight);
 
 // The station texts of a list: the first record of each pair, skipped when
-// an earlier record lies within kSameStationTolerance of its chainage.
+// an earlier record is of the same station (IsSameStation).
 void StationTexts(const EarthLineList& list, CStringArray& out);

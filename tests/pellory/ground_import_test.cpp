@@ -122,6 +122,32 @@ TEST_F(Import, StationsComeInChainageOrderAndLayersAscending) {
   EXPECT_STREQ(input.stationList[0].GetString(), "K0+100.00");
 }
 
+// A long chain break repeats chainages under the next prefix: DK40+260 and
+// D1K40+260 are two stations, in the list, in the station list and in the
+// rows written (the sample project has three of them).
+TEST_F(Import, TheTwoStationsOfALongChainStayApart) {
+  ImportText(
+      "基线\n"
+      "DK40+260 100 1\n2 5 1 999 999\n"
+      "D1K40+260 120 1\n2 6 2 999 7 3 999\n"
+      "999\n");
+  ASSERT_EQ(input.db.rockLayers.GetSize(), 4);
+  EXPECT_TRUE(InPairs(input.db.rockLayers));
+  ASSERT_EQ(input.stationList.GetSize(), 2);
+  EXPECT_STREQ(input.stationList[0].GetString(), "DK40+260.00");
+  EXPECT_STREQ(input.stationList[1].GetString(), "D1K40+260.00");
+  input.OnWriteDatabase();
+  const auto rows = Query("select 中桩里程冠号, 左或右, 地面点数, 点2距中桩距离 from 横断面岩层线表 order by ID");
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"DK", "右", "1", "NULL"}));  // its empty side: the centre point
+  EXPECT_EQ(rows[3], (std::vector<std::string>{"D1K", "右", "2", "7"}));
+  // The query of each shows its own points.
+  input.stationSelection = 1;
+  input.OnQuery();
+  EXPECT_STREQ(input.elevationText.GetString(), "120.00");
+  EXPECT_EQ(input.rightCount, 1);
+}
+
 TEST_F(Import, ALineNameAlone) {
   ImportText("基线\n999\n");
   EXPECT_EQ(input.db.rockLayers.GetSize(), 0);
