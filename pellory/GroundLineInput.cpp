@@ -285,7 +285,7 @@ void GroundLineInput::FillWorkingHead(const CString& detour) {
   w.leftCount = w.rightCount = 0;
 }
 
-bool GroundLineInput::ReadGridSide(const PointGrid& grid, bool left, earthline& record) {
+void GroundLineInput::ReadGridSide(const PointGrid& grid, bool left, earthline& record) {
   const std::vector<EarthPoint> points = grid.FilledPoints();
   const int n = std::min(static_cast<int>(points.size()), kEarthPointsMax);
   if (static_cast<int>(points.size()) > kEarthPointsMax)
@@ -295,7 +295,6 @@ bool GroundLineInput::ReadGridSide(const PointGrid& grid, bool left, earthline& 
   for (int k = 0; k < n; ++k) out[k] = points[static_cast<size_t>(k)];
   (left ? record.leftCount : record.rightCount) = n;
   (left ? record.rightCount : record.leftCount) = 0;
-  return true;
 }
 
 void GroundLineInput::OnSaveRecord() {

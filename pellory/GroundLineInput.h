@@ -145,9 +145,9 @@ class GroundLineInput {
   XLDataBase db;
 
  private:
-  // The rows of one side as a record side (at most kEarthPointsMax points;
-  // false, after a message, when the grid holds more).
-  bool ReadGridSide(const PointGrid& grid, bool left, earthline& record);
+  // The filled rows of one side as a record side: the first kEarthPointsMax
+  // from the centre, with a note on the command line when the grid holds more.
+  void ReadGridSide(const PointGrid& grid, bool left, earthline& record);
   // Fills the head values of the working record from the texts.
   void FillWorkingHead(const CString& detour);
   void RebuildStationList();

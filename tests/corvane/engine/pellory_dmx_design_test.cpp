@@ -34,12 +34,8 @@ class PelloryDmxDesign : public ::testing::Test {
  protected:
   void SetUp() override {
     interp_test::ResetDetourDesigners();
-    sample::ProjectOptions options;
-    options.folder = m_projects.linuxPath("SAMPLE");
     std::string error;
-    ASSERT_TRUE(samplerun_test::MakeSampleProject(options, m_projects.windowsPath("SAMPLE"), m_install, &m_previous,
-                                                  &error))
-        << error;
+    ASSERT_TRUE(samplerun_test::MakeSampleProjectIn(m_projects, m_install, &m_previous, &error)) << error;
   }
   void TearDown() override {
     g_TerrainModel.Close();
