@@ -70,6 +70,18 @@ TEST_F(InputRecords, ASideWithoutPointsKeepsItsEmptyPartnerInThePair) {
   EXPECT_EQ(input.stationList.GetSize(), 2);
 }
 
+TEST_F(InputRecords, ASaveKeepsTheHundredPointsNearestTheCentreAndSaysSo) {
+  std::vector<std::string> texts;
+  for (int k = 1; k <= 101; ++k) texts.push_back(std::to_string(k));
+  inputtest::Typed rows;
+  for (const std::string& t : texts) rows.emplace_back(t.c_str(), "0.5");
+  Save("DK1+000", "100", rows, {});
+  ASSERT_EQ(input.db.rockLayers.GetSize(), 2);
+  EXPECT_EQ(input.db.rockLayers[0].leftCount, 100);
+  EXPECT_EQ(input.db.rockLayers[0].left[99].distance, 100.0);
+  EXPECT_NE(transcript.text().find("左侧有101个地面点"), std::string::npos);
+}
+
 TEST_F(InputRecords, SaveNeedsTheChainageTheElevationAndTheLineName) {
   struct Case {
     const char* chainage;
