@@ -414,11 +414,31 @@ void GroundLineInput::OnStationSpin(int step) {
 
 void GroundLineInput::WriteLineTables(const CString& table, const CString& filter) {
   SortPairs(db.rockLayers, 0.01);
+  EarthLineList entered;
+  entered.Append(db.rockLayers);
+
+  // The table writer puts a ground line's centre point (0, 0) in front of a
+  // side whose first point lies off the centre: a height difference. Entered
+  // as elevations, the user table gets it as the centre elevation instead, so
+  // that the rows read back convert like the other points.
+  if (elevationType == kElevation) {
+    for (INT_PTR i = 0; i < db.rockLayers.GetSize(); ++i) {
+      earthline& r = db.rockLayers[i];
+      if (r.layer != 0) continue;
+      for (int s = 0; s < 2; ++s) {
+        EarthPoint* points = s == 0 ? r.left : r.right;
+        int32_t& count = s == 0 ? r.leftCount : r.rightCount;
+        if (count <= 0 || count >= kEarthPointsMax || points[0].distance == 0.0) continue;
+        std::copy_backward(points, points + count, points + count + 1);
+        points[0] = {0.0, r.elevation};
+        ++count;
+      }
+    }
+  }
   db.rockLayerCount = static_cast<int>(db.rockLayers.GetSize());
   db.WriteRockLayerTable(dbPath, "用户" + table, filter);
 
-  EarthLineList entered;
-  entered.Append(db.rockLayers);
+  SetRecords(entered);
   for (INT_PTR i = 0; i < db.rockLayers.GetSize(); ++i) RecordToTableForm(db.rockLayers[i], reference, elevationType);
   db.WriteRockLayerTable(dbPath, table, filter);
   SetRecords(entered);

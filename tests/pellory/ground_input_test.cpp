@@ -236,6 +236,26 @@ TEST_F(InputRecords, WriteConvertsTheEnteredValuesOncePerMode) {
   EXPECT_NE(transcript.text().find("成功写入数据库"), std::string::npos);
 }
 
+TEST_F(InputRecords, ElevationsWrittenReadBackAndWrittenAgainGiveTheSameGround) {
+  input.SetElevationType(1);
+  Save("DK1+000", "100", {{"2", "100.5"}, {"5", "99.75"}}, {{"3", "101"}});
+  input.OnWriteDatabase();
+  // The user table holds the centre point as an elevation too.
+  const auto user = Query("select 地面点数, 点1距中桩距离, 点1与中桩高程差, 点2与中桩高程差 from 用户横断面岩层线表 order by ID");
+  ASSERT_EQ(user.size(), 2u);
+  EXPECT_EQ(user[0], (std::vector<std::string>{"3", "0", "100", "100.5"}));
+  const char* design = "select 地面点数, 点1与中桩高程差, 点2与中桩高程差, 点3与中桩高程差 from 横断面岩层线表 order by ID";
+  const auto first = Query(design);
+  EXPECT_EQ(first[0], (std::vector<std::string>{"3", "0", "0.5", "-0.25"}));
+  EXPECT_EQ(first[1], (std::vector<std::string>{"2", "0", "1", "NULL"}));
+  // The line read again from the user table and written again: the same design rows.
+  platform::queueAnswer("msg", "IDNO");  // 是否保存基线?
+  input.OnBaseLine();
+  ASSERT_EQ(input.db.rockLayers.GetSize(), 2);
+  input.OnWriteDatabase();
+  EXPECT_EQ(Query(design), first);
+}
+
 // ---- Detours ----------------------------------------------------------------------------
 
 TEST_F(InputRecords, ADetourOfTenOrMoreWritesItsOwnRowsOnly) {
