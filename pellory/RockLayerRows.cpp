@@ -16,7 +16,7 @@ CString Trimmed(CString text) {
 
 // The same station, layer and detour section.
 bool SameLine(const earthline& a, const earthline& b) {
-  return std::fabs(a.chainage - b.chainage) < kSameStationTolerance && a.layer == b.layer &&
+  return IsSameStation(a.prefix, a.chainage, b.prefix, b.chainage) && a.layer == b.layer &&
          Trimmed(a.detourNumber) == Trimmed(b.detourNumber);
 }
 

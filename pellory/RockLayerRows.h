@@ -6,7 +6,7 @@
 // Pairs. The two sides of one station and layer are found by what they
 // describe, never by their place in the list: a record that holds one side
 // only takes as its partner the first later record of the same station
-// (chainages within kSameStationTolerance), the same layer and the same
+// (IsSameStation: prefix and chainage), the same layer and the same
 // detour number (compared trimmed) that holds the other side only. A record
 // that holds both sides is a pair by itself. A pair writes its left row,
 // then its right row; a pair with one side empty still writes both rows, the

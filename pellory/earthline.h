@@ -54,6 +54,11 @@ struct earthline {
   EarthPoint right[kEarthPointsMax] = {};  // from the centre outward
 };
 
+// A station is its chainage prefix (trimmed, ASCII letters without case) and
+// its chainage within kSameStationTolerance: across a long chain break the
+// same chainage comes twice, once with each prefix (DK40+260, D1K40+260).
+bool IsSameStation(const CString& prefixA, double chainageA, const CString& prefixB, double chainageB);
+
 // The ordered list of whole records: SetSize(n) adds new (empty) records or
 // destroys the cut ones, InsertAt(i, record, 1) inserts a copy before i (i
 // equal to the size appends), RemoveAt(i) removes one, RemoveAll empties it.

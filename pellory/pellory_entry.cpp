@@ -1,10 +1,8 @@
-// Entry points of the pellory module.
-#include "arx/rxobject.h"
+// Entry points of the pellory module: its command and LISP-function tables
+// and the host's messages passed to the application object.
+#include "PelloryApp.h"
 
-extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
-  (void)msg;
-  (void)appId;
-  return AcRx::kRetOK;
-}
+__attribute__((used, section("ARXCOMMA"))) static ArxCommandEntry* hdmdmxCommandSlot = &g_PelloryHdmdmxCommand;
+__attribute__((used, section("ADSSYMBO"))) static AdsFunctionEntry* hdmdmxFunctionSlot = &g_PelloryHdmdmxFunction;
 
-extern "C" __attribute__((visibility("default"))) int acrxGetApiVersion() { return 16; }
+ARX_APP_ENTRY_POINT(GetPelloryApp())

@@ -4,6 +4,8 @@
 //
 //   pellory-tables read  DATABASE TABLE FILTER   prints the records read
 //   pellory-tables write DATABASE TABLE CONDITION  writes the records on stdin
+//   pellory-tables import DATABASE FILE  imports a ground-line file into the
+//                                         base line and writes its tables
 //
 // One record per line, its values separated by blanks:
 //   record PREFIX DETOUR CHAINAGE ELEVATION LAYER ROCKTYPE
@@ -19,13 +21,16 @@
 #include <sstream>
 #include <string>
 
+#include "GroundLineInput.h"
 #include "XLDataBase.h"
+#include "win/answers.h"
 
 namespace {
 
 int Usage() {
   std::cerr << "usage: pellory-tables read DATABASE TABLE FILTER\n"
-               "       pellory-tables write DATABASE TABLE CONDITION < records\n";
+               "       pellory-tables write DATABASE TABLE CONDITION < records\n"
+               "       pellory-tables import DATABASE FILE\n";
   return 2;
 }
 
@@ -71,7 +76,25 @@ bool ParseRecord(const std::string& line, earthline& r) {
 
 }  // namespace
 
+// The base line's ground lines imported from `file` as the input dialog
+// imports them (its file dialog answered with the file), then written to
+// 用户横断面岩层线表 and 横断面岩层线表 as its 存入数据库 writes them.
+int Import(const char* database, const char* file) {
+  GroundLineInput input;
+  input.dbPath = database;
+  input.lineNames.Add("基线");
+  input.lineNameSelection = 0;
+  input.lineNameText = "基线";
+  platform::queueAnswer("file", file);
+  input.OnImportText();
+  if (input.db.rockLayers.GetSize() == 0) return 1;
+  input.OnWriteDatabase();
+  std::cout << "records " << input.db.rockLayers.GetSize() << " stations " << input.stationList.GetSize() << '\n';
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "import") return Import(argv[2], argv[3]);
   if (argc != 5) return Usage();
   const std::string mode = argv[1];
   XLDataBase db;

@@ -27,4 +27,12 @@ inline bool MakeSampleProject(sample::ProjectOptions& options, const std::string
   return true;
 }
 
+// The same with the project in `projects`\SAMPLE (the default options).
+inline bool MakeSampleProjectIn(const fixtures::DriveScratch& projects, const fixtures::DriveScratch& install,
+                                ModulePathSource* previous, std::string* error) {
+  sample::ProjectOptions options;
+  options.folder = projects.linuxPath("SAMPLE");
+  return MakeSampleProject(options, projects.windowsPath("SAMPLE"), install, previous, error);
+}
+
 }  // namespace samplerun_test

@@ -1,0 +1,22 @@
+#pragma once
+// Texts of the ground-line input: the chainage text a station is shown by,
+// and the detour number a detour line's label carries.
+
+#include "mfc/cstring.h"
+
+// "<prefix><km>+<mmm.mm>": the kilometres, "+", the metres with two decimals
+// and three integer digits (DK12+005.50 for 12005.5 with the prefix DK,
+// K0+005.50 for 5.5 with K). The chainage is rounded to centimetres first,
+// so the metres never read 1000.00. A negative chainage is written with "-"
+// after the prefix.
+CString StationText(const CString& prefix, double chainage);
+
+// The detour number of a detour line's label, such as "左线第3绕行段" or
+// "右线第12绕行段 remark": the whole number of ASCII digits between the first
+// "第" and the "绕行段" that follows them (blanks round the label ignored).
+// False when the name is no such label (no "第", no digits, a number too
+// large for an int, or no "绕行段" right after the digits).
+bool DetourNumberOfLabel(const CString& lineName, int& number);
+
+// The detour text of a record: "%d" of the number.
+CString DetourText(int number);
