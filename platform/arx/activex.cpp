@@ -6,6 +6,9 @@
 #include <memory>
 
 #include "arx/preview.h"
+#include "win/paint.h"
+#include "win/sysparams.h"
+#include "win/winpaint.h"
 #include "win/window_internal.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "crt/ascii.h"
 #include "win/classic.h"
+#include "win/commctrl.h"
 #include "win/controls_internal.h"
 #include "win/window_internal.h"
 #include "win/winpaint.h"
