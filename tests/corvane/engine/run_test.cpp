@@ -298,15 +298,8 @@ TEST_F(AutoDesignRunTest, FailedImportLeavesYlexAsItWas) {
 // stay as they were.
 TEST_F(AutoDesignRunTest, InputsThatCannotBeDesignedFromStopTheRunBeforeAnythingIsWritten) {
   const std::string techFile = m_projects.linuxPath("P/data/jishucanshu.dat");
-  fixtures::TechParamsData sound;
-  sound.speed = 200;
+  fixtures::TechParamsData sound = TechParams();
   sound.lineKind = 2;
-  sound.param2 = 5.0f;
-  sound.subgradeThickness = 0.6f;
-  sound.singleSpacing[0] = 7.0f;
-  sound.singleSpacing[1] = 7.6f;
-  sound.doubleSpacing[0] = 12.0f;
-  sound.doubleSpacing[1] = 12.4f;
   struct Case {
     const char* name;
     std::function<void()> damage;
