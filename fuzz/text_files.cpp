@@ -2,8 +2,11 @@
 // technical-parameter file, through the platform's text-file layer (GBK or
 // UTF-8, CRLF or LF): the input is cut at each byte 0x1E into the files
 // ylex, HdmResultData, HdmDetailArea, HdmRXDResultData, HdmRXDDetailArea,
-// BJPT, RXDBJPT (of scheme S1) and jishucanshu.dat of a scratch project, which
-// are then read as the commands read them.
+// BJPT, RXDBJPT (of scheme S1) and jishucanshu.dat of a scratch project, then
+// the project files `workdir` (of the install folder) and `project` (of the
+// project folder), which are then read as the commands read them. A project
+// file the input does not reach is written whole (naming the scratch project
+// and scheme S1), so that most inputs reach the readers of the data files.
 #include <unistd.h>
 
 #include <cstddef>
@@ -29,7 +32,10 @@ namespace fs = std::filesystem;
 const char* const kFiles[] = {"ylex.S1",         "HdmResultData.S1", "HdmDetailArea.S1", "HdmRXDResultData.S1",
                               "HdmRXDDetailArea.S1", "BJPT.S1",          "RXDBJPT.S1",       "jishucanshu.dat"};
 
+fs::path g_root;
 fs::path g_project;
+std::string g_workdir;  // the sound content of the project files
+const std::string kProject = "S1\r\n";
 
 void Write(const fs::path& path, std::string_view bytes) {
   if (FILE* f = std::fopen(path.c_str(), "wb")) {
@@ -42,13 +48,12 @@ void Write(const fs::path& path, std::string_view bytes) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   platform::setTranscriptSink([](std::string_view) {});
-  const fs::path root = fs::temp_directory_path() / ("rail-fuzz-textfiles-" + std::to_string(getpid()));
-  g_project = root / "P";
+  g_root = fs::temp_directory_path() / ("rail-fuzz-textfiles-" + std::to_string(getpid()));
+  g_project = g_root / "P";
   fs::create_directories(g_project / "data");
-  const CString module(platform::toWindowsPath((root / "corvane.arx").string()).c_str());
+  const CString module(platform::toWindowsPath((g_root / "corvane.arx").string()).c_str());
   SetModulePathSource([module] { return module; });
-  Write(root / "workdir", platform::toWindowsPath(g_project.string()) + "\r\n");
-  Write(g_project / "project", "S1\r\n");
+  g_workdir = platform::toWindowsPath(g_project.string()) + "\r\n";
   return 0;
 }
 
@@ -64,6 +69,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const size_t cut = std::min(input.find('\x1e', from), input.size());
     Write(path, input.substr(from, cut - from));
+    from = cut + 1;
+  }
+  // The project files: what is left of the input, or their sound content.
+  struct ProjectFile {
+    fs::path path;
+    const std::string& sound;
+  };
+  for (const ProjectFile& file : {ProjectFile{g_root / "workdir", g_workdir}, ProjectFile{g_project / "project", kProject}}) {
+    if (from > input.size()) {
+      Write(file.path, file.sound);
+      continue;
+    }
+    const size_t cut = std::min(input.find('\x1e', from), input.size());
+    Write(file.path, input.substr(from, cut - from));
     from = cut + 1;
   }
   ReadProjectAndScheme();

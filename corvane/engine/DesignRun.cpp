@@ -94,9 +94,17 @@ bool CrossSectionDesigner::ImportDesignData(const AutoDesignOptions& options) {
   }
   threeDData = options.threeD;
 
-  // The spacings of the second line come from the technical parameters: a
-  // damaged file is refused there, and the design does not go on without them.
-  if (!ReadTechParams() && TechParamsDamaged()) {
+  // A line kind that is none of the three is never designed as one of them.
+  if (lineKind != "单线" && lineKind != "双线" && lineKind != "预留二线") {
+    CString text;
+    text.Format("线路类型\"%s\"不是单线、双线或预留二线, 横断面设计未进行!", lineKind.GetString());
+    AfxMessageBox(text);
+    return false;
+  }
+  // The spacings of the lines and the step table come from the technical
+  // parameters: without the whole file (missing, short or damaged) they would
+  // be stale or zero, and the design does not go on.
+  if (!ReadTechParams() || !TechParamsProblem().IsEmpty()) {
     AfxMessageBox(TechParamsProblem() + ", 横断面设计未进行!");
     return false;
   }

@@ -103,7 +103,9 @@ TEST(AdoConnectionTest, DamagedDatabasesAreRefusedAsDamaged) {
     ASSERT_GT(good.size(), c.offset + c.bytes.size());
     std::string damaged = good;
     damaged.replace(c.offset, c.bytes.size(), c.bytes);
-    std::ofstream(path, std::ios::binary) << damaged;
+    std::string error;
+    ASSERT_TRUE(fixtures::OverwriteFileBytes(path, c.offset, c.bytes, &error)) << error;
+    ASSERT_EQ(fileBytes(path), damaged);
     platform::TranscriptCapture shown;
     _ConnectionPtr conn;
     HRESULT hr = openPath(conn, path);

@@ -123,6 +123,11 @@ class SchemeImportTest : public ::testing::Test {
     m_previous = SetModulePathSource([this] { return CString(m_install.windowsPath("corvane.arx")); });
     fixtures::writeWorkdir(m_install.linuxPath(), m_projects.windowsPath("P"));
     fixtures::writeProjectFile(m_projects.linuxPath("P"), "S1");
+    fixtures::writeTechParamsFile(m_projects.linuxPath("P/data/jishucanshu.dat"), TechParams());
+    ResetDetourDesigners();
+  }
+  // The technical parameters of the project (line kind 0).
+  static fixtures::TechParamsData TechParams() {
     fixtures::TechParamsData data;
     data.speed = 200;
     data.param2 = 5.0f;
@@ -131,8 +136,7 @@ class SchemeImportTest : public ::testing::Test {
     data.singleSpacing[1] = 7.6f;
     data.doubleSpacing[0] = 12.0f;
     data.doubleSpacing[1] = 12.4f;
-    fixtures::writeTechParamsFile(m_projects.linuxPath("P/data/jishucanshu.dat"), data);
-    ResetDetourDesigners();
+    return data;
   }
   void TearDown() override {
     ResetDetourDesigners();

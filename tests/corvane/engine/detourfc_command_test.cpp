@@ -18,6 +18,7 @@
 #include "GroundLines.h"
 #include "corvane/data/interp_support.h"
 #include "fixtures/run_command.h"
+#include "platform/test_support.h"
 
 namespace {
 
@@ -266,6 +267,25 @@ TEST_F(FillCutCommand, DamagedInputsStopTheCommandBeforeAnythingIsWritten) {
     EXPECT_FALSE(transcript.contains("填挖表计算完毕"));
     ExpectFixtureFillCut();
     ExpectFixtureGroundLines();
+  }
+}
+
+// A scheme database whose integrity check fails (a page of 填挖表's tree
+// damaged) is refused as damaged, naming the file: the command fails, says
+// nothing of a finished table and leaves the file's bytes as they were.
+TEST_F(FillCutCommand, ADamagedSchemeDatabaseStopsTheCommandWritingNothing) {
+  FlatTerrain();
+  std::string error;
+  ASSERT_TRUE(fixtures::DamageTableTree(m_db, "填挖表", &error)) << error;
+  const std::string before = testsupport::readBytes(m_db);
+  for (const FillCutCommandOptions& options : {Options(kStationsExisting, 0.0, 1), Options(kStationsGenerated, 100.0, 0)}) {
+    SCOPED_TRACE(options.stationSource);
+    CrossSectionDesigner d;
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(d.CmdFillCutTables(options), 0);
+    EXPECT_TRUE(transcript.contains("S1.mdb' is damaged: its integrity check reports")) << transcript.text();
+    EXPECT_FALSE(transcript.contains("填挖表计算完毕"));
+    EXPECT_TRUE(testsupport::readBytes(m_db) == before) << "the scheme database was changed";
   }
 }
 

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "corvane/engine/drivers_support.h"
 #include "corvane/data/import_support.h"
 #include "corvane/engine/results_support.h"
+#include "platform/test_support.h"
 #include "shared/drawbase_support.h"
 #include "win/transcript.h"
 
@@ -284,6 +287,93 @@ TEST_F(AutoDesignRunTest, FailedImportLeavesYlexAsItWas) {
   EXPECT_EQ(ReadText(File("ylex")), "双线");
   EXPECT_FALSE(capture.contains("正在自动设计横断面"));
   EXPECT_FALSE(Exists("HdmResultData"));
+}
+
+// Inputs the run cannot design from stop it at the import, with the message
+// that says why, before anything is written: the technical parameter file
+// missing, short or damaged (its spacings would be stale or zero), a scheme
+// database whose integrity check fails, a line kind that is none of the
+// three. The double-track scheme is then designed as no other line kind:
+// ylex keeps what it held, no result file appears and the database's bytes
+// stay as they were.
+TEST_F(AutoDesignRunTest, InputsThatCannotBeDesignedFromStopTheRunBeforeAnythingIsWritten) {
+  const std::string techFile = m_projects.linuxPath("P/data/jishucanshu.dat");
+  fixtures::TechParamsData sound = TechParams();
+  sound.lineKind = 2;
+  struct Case {
+    const char* name;
+    std::function<void()> damage;
+    const char* lineKind;  // as the design dialog hands it over
+    std::vector<const char*> messages;
+  };
+  auto techFileOf = [&](size_t length, std::function<void(fixtures::TechParamsData&)> change) {
+    return [&, length, change] {
+      fixtures::TechParamsData data = sound;
+      change(data);
+      fixtures::writeTechParamsFile(techFile, data, length);
+    };
+  };
+  auto same = [](fixtures::TechParamsData&) {};
+  const Case cases[] = {
+      {"no technical parameter file", [&] { std::filesystem::remove(techFile); }, "双线",
+       {"没有技术参数文件", ", 横断面设计未进行!"}},
+      {"technical parameters cut before the line kind", techFileOf(290, same), "双线",
+       {"只有290字节, 不足880字节", ", 横断面设计未进行!"}},
+      {"technical parameters cut before the spacings", techFileOf(600, same), "双线",
+       {"只有600字节, 不足880字节", ", 横断面设计未进行!"}},
+      {"technical parameters with a spacing that is not finite",
+       techFileOf(880, [](fixtures::TechParamsData& d) { d.doubleSpacing[1] = std::numeric_limits<float>::quiet_NaN(); }),
+       "双线", {"已损坏(双线线间距(右)不是有限的数), 未读入", ", 横断面设计未进行!"}},
+      {"technical parameters with a negative speed",
+       techFileOf(880, [](fixtures::TechParamsData& d) { d.speed = -1; }), "双线",
+       {"已损坏(设计速度-1不在0至1000之间), 未读入", ", 横断面设计未进行!"}},
+      {"no line kind", techFileOf(880, same), "", {"线路类型\"\"不是单线、双线或预留二线, 横断面设计未进行!"}},
+      {"a line kind that is none of the three", techFileOf(880, same), "三线",
+       {"线路类型\"三线\"不是单线、双线或预留二线, 横断面设计未进行!"}},
+      {"a scheme database that fails its integrity check",
+       [&] {
+         std::string error;
+         ASSERT_TRUE(fixtures::DamageTableTree(m_db, "曲线表", &error)) << error;
+       },
+       "双线", {"is damaged: its integrity check reports"}},
+  };
+  const char* const results[] = {"HdmResultData", "HdmDetailArea", "HdmRXDResultData", "HdmRXDDetailArea",
+                                 "ZdkData",       "PMZTT",         "RXDZdkData",       "RXDPMZTT"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(m_db);
+    std::string error;
+    ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
+    fixtures::writeTechParamsFile(techFile, sound);
+    WriteText(File("ylex"), "预留二线");
+    c.damage();
+    const std::string before = testsupport::readBytes(m_db);
+    CrossSectionDesigner d;
+    AutoDesignOptions options;
+    options.schemeDatabasePath = m_dbWindows.c_str();
+    options.lineKind = c.lineKind;
+    platform::TranscriptCapture capture;
+    EXPECT_EQ(d.CmdAutoDesign(options), 0);
+    for (const char* message : c.messages) EXPECT_TRUE(capture.contains(message)) << message << "\n" << capture.text();
+    EXPECT_FALSE(capture.contains("正在自动设计横断面")) << capture.text();
+    EXPECT_EQ(d.sectionsDesigned, 0);
+    EXPECT_EQ(d.SectionCount(), 0);
+    EXPECT_EQ(ReadText(File("ylex")), "预留二线");
+    for (const char* name : results) EXPECT_FALSE(Exists(name)) << name;
+    EXPECT_TRUE(testsupport::readBytes(m_db) == before) << "the scheme database was changed";
+  }
+  // The sound file designs the scheme as the double line it is.
+  fixtures::writeTechParamsFile(techFile, sound);
+  std::filesystem::remove(m_db);
+  std::string error;
+  ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
+  CrossSectionDesigner d;
+  AutoDesignOptions options;
+  options.schemeDatabasePath = m_dbWindows.c_str();
+  options.lineKind = "双线";
+  ASSERT_EQ(d.CmdAutoDesign(options), 1);
+  EXPECT_EQ(ReadText(File("ylex")), "双线");
+  EXPECT_TRUE(Exists("HdmRXDResultData"));
 }
 
 // With the drawing asked for, the sections drawn before (layer Hdm) are
