@@ -35,6 +35,7 @@ class PLATFORM_API CAdUiPalette : public CWnd {
   ~CAdUiPalette() override;
 
   // The palette's window, a child of `parent` (its set) until it is added.
+  using CWnd::Create;
   virtual BOOL Create(DWORD style, LPCTSTR name, CAdUiPaletteSet* parent, DWORD paletteStyle = 0);
   CString GetName() const { return m_name; }
   void SetName(LPCTSTR name) { m_name = name ? name : ""; }

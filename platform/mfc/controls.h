@@ -10,6 +10,7 @@ class PLATFORM_API CEdit : public CWnd {
   DECLARE_DYNAMIC(CEdit)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void GetSel(int& start, int& end) const;
   DWORD GetSel() const;
@@ -40,6 +41,7 @@ class PLATFORM_API CButton : public CWnd {
   DECLARE_DYNAMIC(CButton)
 
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int GetCheck() const;
   void SetCheck(int check);
@@ -57,6 +59,7 @@ class PLATFORM_API CStatic : public CWnd {
   DECLARE_DYNAMIC(CStatic)
 
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
   HICON SetIcon(HICON icon);
   HICON GetIcon() const;
@@ -68,6 +71,7 @@ class PLATFORM_API CComboBox : public CWnd {
   DECLARE_DYNAMIC(CComboBox)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int GetCount() const;
   int GetCurSel() const;
@@ -112,6 +116,7 @@ class PLATFORM_API CSpinButtonCtrl : public CWnd {
   DECLARE_DYNAMIC(CSpinButtonCtrl)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetRange(short lower, short upper);
   void GetRange(int& lower, int& upper) const;
@@ -131,6 +136,7 @@ class PLATFORM_API CScrollBar : public CWnd {
   DECLARE_DYNAMIC(CScrollBar)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int GetScrollPos() const;
   int SetScrollPos(int pos, BOOL redraw = TRUE);

@@ -26,6 +26,7 @@ class PLATFORM_API CDialog : public CWnd {
   explicit CDialog(LPCTSTR templateName, CWnd* parent = nullptr);
 
   virtual INT_PTR DoModal();
+  using CWnd::Create;
   virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
   virtual BOOL Create(LPCTSTR templateName, CWnd* parent = nullptr);
   void EndDialog(int result);

@@ -22,7 +22,7 @@ BOOL CWnd::CreateControl(const GUID& clsid, LPCTSTR windowName, DWORD style, con
   return CreateEx(0, cls.c_str(), windowName, style | WS_CHILD, rect, parent, id);
 }
 
-void CWnd::SetProperty(LONG dispid, unsigned short type, ...) {
+void CWnd::SetProperty(LONG dispid, unsigned int type, ...) {
   VARIANT v;
   VariantInit(&v);
   va_list ap;

@@ -10,6 +10,7 @@ class PLATFORM_API CToolTipCtrl : public CWnd {
 
  public:
   // A tool-tip window owned by `parent`'s window.
+  using CWnd::Create;
   BOOL Create(CWnd* parent, DWORD style = 0);
   // A tool: the whole window `wnd` when `rect` is null and `id` 0 (the id is
   // then the window's handle), else the rectangle `rect` of its client area.

@@ -43,6 +43,7 @@ class PLATFORM_API CTreeCtrl : public CWnd {
   DECLARE_DYNAMIC(CTreeCtrl)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   HTREEITEM InsertItem(LPTVINSERTSTRUCT insert);

@@ -68,7 +68,9 @@ class PLATFORM_API CWnd : public CCmdTarget {
   // A hosted control's properties, by dispatch id: the value is passed as
   // the VARTYPE says (VT_BSTR: a text, VT_I4: a long, VT_BOOL, VT_R8 ...);
   // GetProperty writes it to `value` (a CString for VT_BSTR).
-  void SetProperty(LONG dispid, unsigned short type, ...);
+  // The type is taken as an unsigned int: a variadic function's last named
+  // parameter must not be one that promotes.
+  void SetProperty(LONG dispid, unsigned int type, ...);
   void GetProperty(LONG dispid, unsigned short type, void* value) const;
 
   // The window.

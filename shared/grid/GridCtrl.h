@@ -130,6 +130,7 @@ class CGridCtrl : public CWnd {
   explicit CGridCtrl(int nRows = 0, int nCols = 0, int nFixedRows = 0, int nFixedCols = 0);
   ~CGridCtrl() override;
 
+  using CWnd::Create;
   BOOL Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle = WS_CHILD | WS_BORDER | WS_TABSTOP | WS_VISIBLE);
   static BOOL RegisterWindowClass();
 
