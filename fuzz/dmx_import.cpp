@@ -1,0 +1,47 @@
+// The ground-line text import (the layout of the .dmx files): any bytes read
+// as such a file by the input dialog's import, its file dialog answered with
+// the file. An import either takes the whole file or leaves the record list
+// as it was; the records it takes come in left/right pairs.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "GroundLineInput.h"
+#include "win/answers.h"
+#include "win/transcript.h"
+
+namespace {
+
+std::filesystem::path g_file;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  platform::setTranscriptSink([](std::string_view) {});
+  const auto dir = std::filesystem::temp_directory_path() / ("rail-fuzz-dmx-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  g_file = dir / "ground.dmx";
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (FILE* f = std::fopen(g_file.c_str(), "wb")) {
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+  }
+  GroundLineInput input;
+  input.lineNames.Add("基线");
+  input.lineNameSelection = 0;
+  input.lineNameText = "基线";
+  platform::queueAnswer("file", g_file.string());
+  input.OnImportText();
+  // Left and right records stand in pairs, whatever the file held.
+  if (input.db.rockLayers.GetSize() % 2 != 0) std::abort();
+  platform::clearAnswers();
+  return 0;
+}
