@@ -125,6 +125,9 @@ class BrevellModule : public ::testing::Test {
 };
 
 TEST_F(BrevellModule, LoadsRunsItsCommandsAndUnloadsWithNoWindowLeft) {
+  // The editor's own windows (its frame, where the dock bar docks) are there first.
+  ASSERT_NE(acedGetAcadFrame(), nullptr);
+  const size_t hostWindows = platform::windowCount();
   std::string error;
   ASSERT_TRUE(platform::loadModule("brevell", &error)) << error;
   EXPECT_EQ(acedRegCmds->commandsOf("VENK").size(), 20u);
@@ -152,7 +155,7 @@ TEST_F(BrevellModule, LoadsRunsItsCommandsAndUnloadsWithNoWindowLeft) {
 
   // The dialog's windows are gone with the dialog; the module's go with it.
   ASSERT_TRUE(platform::unloadModule("brevell", &error)) << error;
-  EXPECT_EQ(platform::windowCount(), 0u);
+  EXPECT_EQ(platform::windowCount(), hostWindows);
   EXPECT_EQ(platform::dockControlBarCount(), 0u);
   EXPECT_FALSE(acedRegCmds->hasGroup("VENK"));
   EXPECT_EQ(platform::findDialogTemplate(2001), nullptr);
@@ -204,7 +207,7 @@ TEST_F(BrevellScript, DezerorurThenStructureCommandsOverTheSampleProject) {
                        [&](const std::string& n) { return n.find(part) != std::string::npos; });
   };
   EXPECT_TRUE(hasPicture("-2001-线路平面初始化.png")) << r.out;
-  EXPECT_GE(pictureNames.size(), 2u) << r.out;
+  EXPECT_TRUE(hasPicture("-0-AutoCAD.png")) << r.out;  // PICTURES: the frame with the bar docked in it
   EXPECT_NE(r.out.find("请先初始化!"), std::string::npos);
   // The database of the workdir's project, its folder name with its blank.
   EXPECT_NE(r.out.find(platform::toWindowsPath(g_sample->Database())), std::string::npos) << r.out;
