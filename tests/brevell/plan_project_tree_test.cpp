@@ -39,24 +39,10 @@ struct Node {
   bool operator==(const Node&) const = default;
 };
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char text[128] = "";
-  TVITEM it{};
-  it.mask = TVIF_TEXT;
-  it.hItem = item;
-  it.pszText = text;
-  it.cchTextMax = sizeof text;
-  SendMessage(tree, TVM_GETITEM, 0, reinterpret_cast<LPARAM>(&it));
-  return text;
-}
-
-std::vector<Node> Children(HWND tree, HTREEITEM parent) {
+std::vector<Node> Children(const CTreeCtrl& tree, HTREEITEM parent) {
   std::vector<Node> out;
-  auto next = [&](UINT code, HTREEITEM from) {
-    return reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(from)));
-  };
-  for (HTREEITEM h = parent ? next(TVGN_CHILD, parent) : next(TVGN_ROOT, nullptr); h; h = next(TVGN_NEXT, h))
-    out.push_back(Node{ItemText(tree, h), Children(tree, h)});
+  for (HTREEITEM h = parent ? tree.GetChildItem(parent) : tree.GetRootItem(); h; h = tree.GetNextSiblingItem(h))
+    out.push_back(Node{tree.GetItemText(h).GetString(), Children(tree, h)});
   return out;
 }
 
@@ -153,7 +139,9 @@ TEST_F(ProjectTree, ListsTheGroupsAndTheTablesTheSchemeHas) {
     ASSERT_NE(tree, nullptr);
     const std::set<std::string> tables = Tables();
     for (const std::string& t : drop) EXPECT_EQ(tables.count(t), 0u) << t;
-    EXPECT_EQ(Children(tree, nullptr), std::vector<Node>{ExpectedTree(tables)}) << drop.size();
+    const CTreeCtrl& control = static_cast<CSchemeTreeDlg*>(bar->GetChildDialog())->m_tree;
+    EXPECT_EQ(control.m_hWnd, tree);
+    EXPECT_EQ(Children(control, nullptr), std::vector<Node>{ExpectedTree(tables)}) << drop.size();
     // Only the root is open at first.
     HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     EXPECT_TRUE(SendMessage(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(root), TVIS_EXPANDED) & TVIS_EXPANDED);
