@@ -5,6 +5,7 @@
 #include "PlanSettingsDlg.h"
 #include "PlanState.h"
 #include "ProjectDockBar.h"
+#include "arx/ArxStartup.h"
 #include "arx/arx.h"
 
 const PlanCommandEntry kPlanCommands[20] = {
@@ -33,16 +34,15 @@ const PlanCommandEntry kPlanCommands[20] = {
 // The module's one place of command registration: transparent, using the
 // pick set, no local name from the string table.
 void RegisterPlanCommands() {
-  AcEdCommandStack* stack = acedRegCmds;
   for (const PlanCommandEntry& c : kPlanCommands) {
-    stack->addCommand(kPlanCommandGroup, c.globalName, c.localName, ACRX_CMD_TRANSPARENT | ACRX_CMD_USEPICKSET,
-                      c.handler, nullptr, -1);
+    RegisterArxCommand(kPlanCommandGroup, c.globalName, c.localName, ACRX_CMD_TRANSPARENT | ACRX_CMD_USEPICKSET,
+                       c.handler, -1);
   }
 }
 
 void UnloadApplication() {
   CloseProjectDockBar();
-  acedRegCmds->removeGroup(kPlanCommandGroup);
+  RemoveCommandGroup(kPlanCommandGroup);
   FreePlanState();
 }
 

@@ -2,6 +2,8 @@
 
 #include "PlanState.h"
 
+#include <cstring>
+
 namespace {
 
 PlanState* g_state = nullptr;
@@ -13,6 +15,15 @@ void PlanState::SetModel(AlignmentModel* newModel) {
   model = newModel;
 }
 
+void PlanState::CloseDockBar() {
+  CMyDockControlBar* bar = dockBar;
+  if (!bar) return;
+  dockBar = nullptr;
+  bar->OnClosing();
+  if (bar->GetSafeHwnd()) bar->DestroyWindow();
+  delete bar;
+}
+
 PlanState& ThePlanState() {
   if (!g_state) g_state = new PlanState();
   return *g_state;
@@ -20,6 +31,7 @@ PlanState& ThePlanState() {
 
 void FreePlanState() {
   if (!g_state) return;
+  g_state->CloseDockBar();
   for (CWnd*& editor : g_state->tableEditors) {
     if (!editor) continue;
     if (editor->GetSafeHwnd()) editor->DestroyWindow();
@@ -29,6 +41,14 @@ void FreePlanState() {
   g_state->SetModel(nullptr);
   delete g_state;
   g_state = nullptr;
+}
+
+int TableEditorSlot(const char* tableName) {
+  if (!tableName) return -1;
+  for (int i = 0; i < PlanState::kTableEditorCount; ++i) {
+    if (std::strcmp(kTableEditorNames[i], tableName) == 0) return i;
+  }
+  return -1;
 }
 
 CString SchemeConnectionText(const CString& databasePath) {

@@ -2,7 +2,37 @@
 
 #include "PlanResources.h"
 
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "win/commctrl.h"
 #include "win/resources.h"
+
+namespace {
+
+// The tree's two images, side by side: a closed yellow folder, and the same
+// folder opened (lighter) for the selected node; the rest transparent.
+std::span<const uint32_t> TreeImagePixels() {
+  static const std::array<uint32_t, 32 * 16> pixels = [] {
+    std::array<uint32_t, 32 * 16> p{};
+    for (int image = 0; image < 2; ++image) {
+      uint32_t body = image == 0 ? 0xFFE0C040u : 0xFFF8E080u;
+      for (int y = 3; y < 14; ++y) {
+        for (int x = 1; x < 15; ++x) {
+          bool tab = y < 5 && x > 6;  // the folder's tab is only on the left
+          bool edge = y == 3 || y == 13 || x == 1 || x == 14;
+          if (tab) continue;
+          p[static_cast<size_t>(y * 32 + image * 16 + x)] = edge ? 0xFF806000u : body;
+        }
+      }
+    }
+    return p;
+  }();
+  return pixels;
+}
+
+}  // namespace
 
 void RegisterPlanResources() {
   using namespace platform::rc;
@@ -75,5 +105,22 @@ void RegisterPlanResources() {
       {IDD_PLAN_SETTINGS, "线路平面初始化", DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, "宋体", 9, 0, 0,
        328, 254, kSettings},
   };
+
+  static const platform::DialogControlResource kTree[] = {
+      Control("", IDC_SCHEME_TREE, WC_TREEVIEW,
+              TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 0, 0, 101,
+              221),
+  };
+  static const platform::DialogResource kTreeDialogs[] = {
+      {IDD_SCHEME_TREE, "", DS_CONTROL | WS_CHILD | WS_VISIBLE, 0, "宋体", 9, 0, 0, 101, 221, kTree},
+  };
+  // The menu's one submenu is the popup the tree shows.
+  static const platform::MenuItemResource kTreeMenu[] = {
+      {"方案树", 0, MF_POPUP | MF_END},
+      {"用左键双击打开", ID_SCHEME_TREE_HINT, MF_END},
+  };
+  static const platform::MenuResource kMenus[] = {{IDR_SCHEME_TREE_MENU, kTreeMenu}};
+  static const platform::IconResource kIcons[] = {{IDB_SCHEME_TREE_IMAGES, 32, 16, TreeImagePixels()}};
   platform::registerResources({.dialogs = kDialogs});
+  platform::registerResources({.dialogs = kTreeDialogs, .menus = kMenus, .icons = kIcons});
 }

@@ -2,7 +2,8 @@
 // The plan module's resources: the dialog templates, registered by the
 // module's start-up under the module's own handle.
 //
-// Template 2001 "线路平面初始化" is the plan settings dialog (CPlanSettingsDlg).
+// Template 2001 "线路平面初始化" is the plan settings dialog (CPlanSettingsDlg);
+// template 2163 the project tree (CSchemeTreeDlg) with its menu and images.
 
 #include "win/winuser.h"
 
@@ -42,6 +43,19 @@ enum PlanSettingsIds : int {
   IDC_LOAD_SETTINGS = 2211,      // "浏览…": load a .pmcs file
   IDC_SAVE_SETTINGS = 2221,      // "保存…": save a .pmcs file
   IDC_PLAN_HELP = 2241,          // help
+};
+
+// The project tree dialog (CSchemeTreeDlg) in the dock bar "方案数据库".
+enum SchemeTreeIds : int {
+  IDD_SCHEME_TREE = 2163,        // child dialog, 101 x 221
+  IDC_SCHEME_TREE = 2062,        // the tree
+  IDB_SCHEME_TREE_IMAGES = 2192, // two 16 x 16 images side by side: a node, a selected node
+  IDR_SCHEME_TREE_MENU = 2164,   // the right-click menu (its first submenu)
+  ID_SCHEME_TREE_HINT = 2316,    // "用左键双击打开"
+  ID_SCHEME_TREE_IGNORED_FIRST = 2314,  // commands 2314 .. 2414 do nothing
+  ID_SCHEME_TREE_IGNORED_LAST = 2414,
+  ID_SCHEME_TREE_OPEN_FIRST = 2315,     // commands 2315 .. 2415 open the selected table
+  ID_SCHEME_TREE_OPEN_LAST = 2415,
 };
 
 // Registers the module's resources under the module whose code runs.

@@ -12,6 +12,7 @@
 #include "win/commctrl.h"
 #include "win/textmetrics.h"
 #include "win/window_internal.h"
+#include "win/classic.h"
 #include "win/controls_internal.h"
 
 namespace platform::win {
@@ -425,6 +426,103 @@ void moveCaretByKey(HWND hwnd, TreeData& d, UINT vk) {
   if (to >= 0 && to <= last) selectItem(hwnd, v[static_cast<size_t>(to)]->handle, TVC_BYKEYBOARD);
 }
 
+// The vertical line of the indent column centred at `x` across a row.
+void treeLine(HDC dc, int x, int top, int bottom) {
+  MoveToEx(dc, x, top, nullptr);
+  LineTo(dc, x, bottom);
+}
+
+// The tree in the classic look: the window colour, for each row shown the
+// lines joining an item to its parent and its next sibling (TVS_HASLINES), an
+// expand box with a minus or a plus (TVS_HASBUTTONS) and the item's text at
+// its indent; the caret item's label filled in the highlight colour while the
+// tree has the focus (in the face colour when it has not, with
+// TVS_SHOWSELALWAYS), as is the drop target's. Images are left blank.
+void paintTree(HWND hwnd) {
+  classic::Paint paint(hwnd);
+  HDC dc = paint.dc;
+  if (!dc) return;
+  HBRUSH brush = classic::prepareControl(hwnd, dc, WM_CTLCOLOREDIT);
+  TreeData* d = treeOf(hwnd);
+  Window* w = find(hwnd);
+  if (!d || !w) return;
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, brush);
+  LOGFONT lf = treeFont();
+  HFONT font = CreateFontIndirect(&lf);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  HPEN linePen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  HPEN boxPen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
+  HGDIOBJ oldPen = SelectObject(dc, linePen);
+  SetBkMode(dc, TRANSPARENT);
+  const DWORD style = w->style;
+  const bool focused = GetFocus() == hwnd;
+  const int half = d->indent / 2;
+  std::vector<TreeItem*> rows = visibleItems(*d);
+  for (size_t row = static_cast<size_t>(std::max(0, d->firstVisible)); row < rows.size(); ++row) {
+    int top = (static_cast<int>(row) - d->firstVisible) * TREE_ITEM_HEIGHT;
+    if (top >= client.bottom) break;
+    int bottom = top + TREE_ITEM_HEIGHT, middle = top + TREE_ITEM_HEIGHT / 2;
+    TreeItem* item = rows[row];
+    RowParts p = partsOf(hwnd, *d, item);
+    int column = p.iconLeft - half;  // the centre of the item's own indent column
+    if ((style & TVS_HASLINES) && p.iconLeft > 0) {
+      SelectObject(dc, linePen);
+      const std::vector<TreeItem*>& siblings = siblingsOf(*d, item);
+      bool last = siblings.empty() || siblings.back() == item;
+      bool first = !item->parent && !siblings.empty() && siblings.front() == item;
+      treeLine(dc, column, first ? middle : top, last ? middle + 1 : bottom);
+      MoveToEx(dc, column, middle, nullptr);
+      LineTo(dc, p.iconLeft, middle);
+      // The lines of the ancestors that have siblings below.
+      int x = column;
+      for (TreeItem* a = item->parent; a; a = a->parent) {
+        x -= d->indent;
+        if (x < 0) break;
+        const std::vector<TreeItem*>& up = siblingsOf(*d, a);
+        if (!up.empty() && up.back() != a) treeLine(dc, x, top, bottom);
+      }
+    }
+    if (p.buttonRight > p.buttonLeft) {
+      int cx = (p.buttonLeft + p.buttonRight) / 2;
+      RECT box{cx - 4, middle - 4, cx + 5, middle + 5};
+      FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
+      FrameRect(dc, &box, GetSysColorBrush(COLOR_BTNSHADOW));
+      SelectObject(dc, boxPen);
+      MoveToEx(dc, cx - 2, middle, nullptr);
+      LineTo(dc, cx + 3, middle);
+      if (!(item->state & TVIS_EXPANDED)) {
+        MoveToEx(dc, cx, middle - 2, nullptr);
+        LineTo(dc, cx, middle + 3);
+      }
+    }
+    bool caret = item->handle == d->caret;
+    bool drop = item->handle == d->dropHilite;
+    bool highlight = drop || (caret && focused);
+    bool faceOnly = !highlight && caret && (style & TVS_SHOWSELALWAYS);
+    RECT label{p.labelLeft, top + 1, p.labelRight, bottom - 1};
+    COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    if (highlight) {
+      FillRect(dc, &label, GetSysColorBrush(COLOR_HIGHLIGHT));
+      text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    } else if (faceOnly) {
+      FillRect(dc, &label, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    if (!IsWindowEnabled(hwnd)) text = GetSysColor(COLOR_GRAYTEXT);
+    SetTextColor(dc, text);
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, &tm);
+    TextOutA(dc, p.labelLeft + 2, top + (TREE_ITEM_HEIGHT - tm.tmHeight) / 2, item->text.c_str(),
+             static_cast<int>(item->text.size()));
+  }
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldFont);
+  DeleteObject(linePen);
+  DeleteObject(boxPen);
+  DeleteObject(font);
+}
+
 LRESULT treeProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Window* w = find(hwnd);
   if (!w) return 0;
@@ -643,6 +741,7 @@ LRESULT treeProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       notify(hwnd, &hdr, msg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS);
       return 0;
     }
+    case WM_PAINT: paintTree(hwnd); return 0;
     case WM_DESTROY:
       // The parent hears of every item's end (it may own their data).
       while ((d = treeOf(hwnd)) != nullptr && !d->roots.empty()) deleteItem(hwnd, *d, d->roots.back(), true);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,13 +16,13 @@
 #include <vector>
 
 #include "arx/arx.h"
-#include "arx/edoutput.h"
 #include "cadhost_run.h"
 #include "crt/paths.h"
 #include "fixtures/run_command.h"
 #include "fixtures/scheme_db.h"
 #include "win/answers.h"
 #include "win/transcript.h"
+#include "arx/dockbar.h"
 #include "win/winhost.h"
 
 namespace {
@@ -124,8 +125,8 @@ class BrevellModule : public ::testing::Test {
 };
 
 TEST_F(BrevellModule, LoadsRunsItsCommandsAndUnloadsWithNoWindowLeft) {
-  // The editor's own windows (frame, drawing view, command line) stay.
-  acedGetAcadFrame();
+  // The editor's own windows (its frame, where the dock bar docks) are there first.
+  ASSERT_NE(acedGetAcadFrame(), nullptr);
   const size_t hostWindows = platform::windowCount();
   std::string error;
   ASSERT_TRUE(platform::loadModule("brevell", &error)) << error;
@@ -134,9 +135,10 @@ TEST_F(BrevellModule, LoadsRunsItsCommandsAndUnloadsWithNoWindowLeft) {
   EXPECT_EQ(platform::runCommand("INSBR"), RTNORM);
   EXPECT_TRUE(transcript.contains("请先初始化!"));
 
-  platform::queueAnswer("2001", "2261=1 249=5000 IDOK");
+  platform::queueAnswer("2001", "233=1 2261=1 249=5000 IDOK");
   EXPECT_EQ(platform::runCommand("DEZERORUR"), RTNORM);
   EXPECT_EQ(platform::pendingAnswers(), 0u);
+  EXPECT_EQ(platform::dockControlBarCount(), 1u);  // 显示数据库 was ticked
   EXPECT_GT(EntitiesOnLayer("里程"), 0u);
   const size_t bridges = EntitiesOnLayer("大中桥");
   EXPECT_GT(bridges, 0u);
@@ -154,6 +156,7 @@ TEST_F(BrevellModule, LoadsRunsItsCommandsAndUnloadsWithNoWindowLeft) {
   // The dialog's windows are gone with the dialog; the module's go with it.
   ASSERT_TRUE(platform::unloadModule("brevell", &error)) << error;
   EXPECT_EQ(platform::windowCount(), hostWindows);
+  EXPECT_EQ(platform::dockControlBarCount(), 0u);
   EXPECT_FALSE(acedRegCmds->hasGroup("VENK"));
   EXPECT_EQ(platform::findDialogTemplate(2001), nullptr);
 
@@ -178,14 +181,33 @@ TEST_F(BrevellScript, DezerorurThenStructureCommandsOverTheSampleProject) {
   const std::string script = file("plan.scr",
                                   "INSTA\n"
                                   "DEZERORUR\n"
-                                  "@2001 2261=1 2253=公里标 IDOK\n"
+                                  "@2001 233=1 2261=1 2253=公里标 IDOK\n"
                                   "INBMBR\n"
                                   "INTUN\n"
-                                  "PZOOM\n");
+                                  "PZOOM\n"
+                                  "> 2163 2062=方案名称：方案1/基线/插旗/隧道\n"
+                                  "> 2163 2062:dbl=方案名称：方案1/左线/平面/左线曲线表\n"
+                                  "> 2163 2062:right=方案名称：方案1/基线/插旗/大中桥\n"
+                                  "@menu 用左键双击打开\n"
+                                  "> 2163 2062=方案名称：方案1/基线/插旗/隧道\n"
+                                  "PICTURES\n");
   const std::string dxf = (m_dir / "plan.dxf").string();
-  const cadhostrun::Outcome r =
-      run({"--install", g_sample->install.string(), "--load", "brevell", "--script", script, "--save", dxf});
+  const fs::path pictures = fs::path(RAIL_TEST_TMPDIR) / "brevell-script-pictures";
+  fs::remove_all(pictures);
+  const cadhostrun::Outcome r = run({"--install", g_sample->install.string(), "--load", "brevell", "--script", script,
+                                     "--save", dxf, "--pictures", pictures.string()});
   ASSERT_EQ(r.status, 0) << r.err << r.out;
+  // Pictures of dialog 2001 as it closed and of what was open at PICTURES:
+  // the editor's window with the dock bar and its tree.
+  std::vector<std::string> pictureNames;
+  for (const fs::directory_entry& e : fs::directory_iterator(pictures)) pictureNames.push_back(e.path().filename());
+  std::sort(pictureNames.begin(), pictureNames.end());
+  auto hasPicture = [&](const std::string& part) {
+    return std::any_of(pictureNames.begin(), pictureNames.end(),
+                       [&](const std::string& n) { return n.find(part) != std::string::npos; });
+  };
+  EXPECT_TRUE(hasPicture("-2001-线路平面初始化.png")) << r.out;
+  EXPECT_TRUE(hasPicture("-0-AutoCAD.png")) << r.out;  // PICTURES: the frame with the bar docked in it
   EXPECT_NE(r.out.find("请先初始化!"), std::string::npos);
   // The database of the workdir's project, its folder name with its blank.
   EXPECT_NE(r.out.find(platform::toWindowsPath(g_sample->Database())), std::string::npos) << r.out;

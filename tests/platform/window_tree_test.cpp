@@ -2,9 +2,11 @@
 // do and tell the parent (NM_CLICK before the selection moves, TVN_SELCHANGED
 // after it), where a point lies (HitTest), and the script's tree words.
 #include "mfc/afxwin.h"
+#include "win/canvas.h"
 #include "win/commctrl.h"
 #include "win/textmetrics.h"
 #include "win/userinput.h"
+#include "win/winpaint.h"
 #include "window_support.h"
 
 namespace {
@@ -272,6 +274,79 @@ TEST_F(Tree, KeysAreToldFirstAndMoveTheCaret) {
   EXPECT_EQ(told(), (std::vector<std::string>{"keydown 40", "selchanged 技术标准 -> 方案1 action=2", "keydown 39",
                                               "expanded 方案1", "keydown 13", "return caret=方案1"}));
   EXPECT_EQ(ctl->GetItemText(ctl->GetSelectedItem()), CString("方案1"));
+}
+
+// The tree's own paint, with the test metrics (a Chinese character 12 pixels
+// wide and high, a digit 6): rows 18 pixels high, 19 pixels of indent a level
+// (one more at the root with TVS_LINESATROOT), the label 2 pixels after the
+// indent and its text 2 pixels into it, vertically centred. The caret item's
+// label is filled with the highlight colour while the tree has the focus, in
+// the face colour without it when the tree keeps its selection shown, and
+// not at all otherwise.
+TEST_F(Tree, PaintsItsShownItemsAtTheirRowsAndIndentWithTheSelectionHighlighted) {
+  platform::FixedTextMetricsScope fixed;
+  buildSchemeTree();
+  HTREEITEM scheme = reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  scheme = reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(scheme)));
+  HTREEITEM input = reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                            reinterpret_cast<LPARAM>(scheme)));
+  HTREEITEM plan = reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                           reinterpret_cast<LPARAM>(input)));
+  SendMessage(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(scheme));
+  SendMessage(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(input));
+  SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(plan));
+  SetFocus(tree);
+
+  struct Row {
+    const char* text;
+    int x, y;
+  } const rows[] = {
+      {"技术标准", 19 + 4, 0 + 3}, {"方案1", 19 + 4, 18 + 3}, {"输入数据", 38 + 4, 36 + 3},
+      {"平面", 57 + 4, 54 + 3},    {"插旗", 57 + 4, 72 + 3},  // 基线 is under the closed 平面
+  };
+  const RECT planLabel{57 + 2, 54 + 1, 57 + 2 + 24 + 4, 72 - 1};
+  const COLORREF kHighlight = RGB(10, 36, 106), kFace = RGB(212, 208, 200);
+
+  struct Case {
+    const char* what;
+    bool focus;
+    bool showSelAlways;
+    bool filled;
+    COLORREF fill;
+  } const cases[] = {
+      {"focused", true, false, true, kHighlight},
+      {"unfocused, selection kept shown", false, true, true, kFace},
+      {"unfocused", false, false, false, 0},
+  };
+  for (const Case& c : cases) {
+    LONG_PTR style = GetWindowLongPtr(tree, GWL_STYLE);
+    SetWindowLongPtr(tree, GWL_STYLE, c.showSelAlways ? (style | TVS_SHOWSELALWAYS) : (style & ~TVS_SHOWSELALWAYS));
+    SetFocus(c.focus ? tree : parent);
+    platform::GdiRecorder rec;
+    platform::recordWindowPaint(tree, &rec);
+    InvalidateRect(tree, nullptr, TRUE);
+    UpdateWindow(tree);
+    platform::recordWindowPaint(tree, nullptr);
+
+    std::vector<const platform::GdiOp*> texts;
+    for (const platform::GdiOp& op : rec.ops())
+      if (op.kind == platform::GdiOp::kText) texts.push_back(&op);
+    ASSERT_EQ(texts.size(), std::size(rows)) << c.what;
+    for (size_t i = 0; i < texts.size(); ++i) {
+      EXPECT_EQ(texts[i]->text, rows[i].text) << c.what;
+      EXPECT_EQ(texts[i]->position.x, rows[i].x) << rows[i].text;
+      EXPECT_EQ(texts[i]->position.y, rows[i].y) << rows[i].text;
+    }
+    int labelFills = 0;
+    for (const platform::GdiOp& op : rec.ops()) {
+      if (op.kind != platform::GdiOp::kFillRect || !EqualRect(&op.rect, &planLabel)) continue;
+      ++labelFills;
+      EXPECT_EQ(op.brush.color, c.fill) << c.what;
+    }
+    EXPECT_EQ(labelFills, c.filled ? 1 : 0) << c.what;
+    // The selected text is drawn in the highlight text colour only when highlighted.
+    EXPECT_EQ(texts[3]->textColor, c.fill == kHighlight ? RGB(255, 255, 255) : RGB(0, 0, 0)) << c.what;
+  }
 }
 
 }  // namespace
