@@ -43,8 +43,9 @@ TEST_F(Terminal, ADialogListsItsControlsAndTakesTypedWords) {
   // default button (OK).
   Outcome r = type("DLG_ASK\n901=abc 902=1\n903=丁\n903=乙\n\n");
   EXPECT_EQ(r.status, 0) << r.err;
+  // The empty choice selects the first item whose text begins with it: 甲.
   const std::string listed = "[测试对话框] dialog 900, words for it (Enter: IDOK):\n";
-  EXPECT_TRUE(inOrder(r.out, {listed, "  901 edit = \"无名\"\n", "  902 check \"绘图\" = 0\n", "  903 combo = \"\"\n",
+  EXPECT_TRUE(inOrder(r.out, {listed, "  901 edit = \"无名\"\n", "  902 check \"绘图\" = 0\n", "  903 combo = \"甲\"\n",
                               "  904 button \"浏览...\"\n", "  905 button \"拾取 >\"\n", "  906 button \"发送\"\n",
                               "  1 button \"OK\"\n", "  2 button \"Cancel\"\n", "Words: 901=abc 902=1\n",
                               // Listed again with the values the words set.
