@@ -33,6 +33,17 @@ inline std::string slurp(const std::filesystem::path& p) {
   return s.str();
 }
 
+// True when each of `parts` shows in `text`, one after the other.
+inline bool inOrder(const std::string& text, const std::vector<std::string>& parts) {
+  size_t at = 0;
+  for (const std::string& p : parts) {
+    at = text.find(p, at);
+    if (at == std::string::npos) return false;
+    at += p.size();
+  }
+  return true;
+}
+
 class CadhostTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -16,16 +16,7 @@ class Terminal : public cadhostrun::CadhostTest {
   }
 };
 
-// Where each of `parts` shows in `text`, in order.
-bool inOrder(const std::string& text, const std::vector<std::string>& parts) {
-  size_t at = 0;
-  for (const std::string& p : parts) {
-    at = text.find(p, at);
-    if (at == std::string::npos) return false;
-    at += p.size();
-  }
-  return true;
-}
+using cadhostrun::inOrder;
 
 TEST_F(Terminal, CommandsAndPromptAnswersAreReadLineByLine) {
   // The name is not on the command's line: the prompt reads the next line.
