@@ -3,7 +3,15 @@
 // (pumping the window system's messages after each line), and unloads every
 // module, with its windows, at the end. Everything shown goes to stdout; why a
 // run could not go on goes to stderr, with exit status 1.
+//
+// With no script and a terminal on its input (or with --interactive) it is a
+// command line a person types into: each line read is run as the script's
+// lines are, and what nothing queued answers is asked at the terminal; an
+// error is shown and the next line is read.
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -11,11 +19,14 @@
 #include <vector>
 
 #include "arx/arx.h"
+#include "arx/edterminal.h"
 #include "crt/textfile.h"
 #include "win/winhost.h"
 #include "drawing_options.h"
 #include "options.h"
 #include "win/answers.h"
+#include "win/terminal.h"
+#include "win/transcript.h"
 #include "win/winpaint.h"
 
 namespace {
@@ -50,7 +61,28 @@ bool readScript(const HostOptions& options, std::vector<platform::ScriptInput>& 
   return true;
 }
 
+// One line of the standard input, without its line end; false at its end.
+bool readInputLine(std::string& line) {
+  std::fflush(stdout);
+  line.clear();
+  char buf[4096];
+  while (std::fgets(buf, sizeof buf, stdin)) {
+    line += buf;
+    if (!line.empty() && line.back() == '\n') {
+      line.pop_back();
+      return true;
+    }
+  }
+  return !line.empty();
+}
+
+void printTime(const std::string& what, double seconds) {
+  std::fprintf(stderr, "time %s %.3f\n", what.c_str(), seconds);
+}
+
 int run(const HostOptions& options) {
+  // A person at a terminal, when no script is given.
+  const bool terminal = options.interactive || (options.script.empty() && isatty(STDIN_FILENO));
   if (!options.install.empty()) {
     std::error_code ec;
     platform::setInstallFolder(std::filesystem::absolute(options.install, ec).lexically_normal().string());
@@ -66,18 +98,29 @@ int run(const HostOptions& options) {
     platform::setPictureFolder(std::filesystem::absolute(options.pictures, ec).lexically_normal().string());
   }
 
-  for (const std::string& module : options.modules)
+  for (const std::string& module : options.modules) {
+    auto started = std::chrono::steady_clock::now();
     if (!platform::loadModule(module, &error)) {
       platform::unloadAllModules();
       return failWith(error);
     }
+    if (options.times)
+      printTime("load " + module, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+  }
+  if (options.times) platform::setCommandTimer(&printTime);
 
   int status = 0;
   // The drawing is opened once the modules are there, so that their custom
   // objects come back as themselves.
   if (!options.openDrawing.empty() && !openDrawing(options.openDrawing, error)) status = failWith(error);
 
-  if (status == 0) {
+  if (status == 0 && terminal) {
+    // The terminal echoes what is typed unless the input was made a terminal
+    // by the option only.
+    platform::setTerminal(&readInputLine, isatty(STDIN_FILENO) != 0);
+    platform::runTerminal([](const std::string& why) { platform::transcriptLine("cadhost: " + why); });
+    platform::setTerminal({}, false);
+  } else if (status == 0) {
     platform::RunResult result = platform::runScript(script);
     if (!result.ok) status = failWith(result.error);
   }
@@ -95,6 +138,7 @@ int run(const HostOptions& options) {
     status = failWith(error);
   if (status == 0 && !options.exportSvg.empty() && !exportSvg(options.exportSvg, error)) status = failWith(error);
 
+  platform::setCommandTimer({});
   platform::unloadAllModules();
   // The host's own windows go last.
   platform::resetWindowing();

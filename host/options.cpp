@@ -14,6 +14,7 @@ struct OptionSpec {
 const char* usageText() {
   return "usage: cadhost [--install DIR] [--load MODULE]... [--open DRAWING] [--script FILE]...\n"
          "               [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg] [--pictures DIR]\n"
+         "               [--interactive] [--times]\n"
          "  --install DIR     the install folder (default: install/ beside bin/)\n"
          "  --load MODULE     load a module of the install folder by its file name without\n"
          "                    extension (corvane, pellory, brevell, tamsel, kestrow), or by path\n"
@@ -25,6 +26,12 @@ const char* usageText() {
          "  --export-svg FILE save an SVG of the drawing after the script\n"
          "  --pictures DIR    save a PNG of every dialog and window as it closes (and at the\n"
          "                    script command PICTURES, of those open) in DIR\n"
+         "  --interactive     read the commands from the standard input as typed at a terminal\n"
+         "                    (the default when there is no --script or --run and the input is a\n"
+         "                    terminal): a prompt waits for the next line, and a dialog or\n"
+         "                    message box with no answer queued lists its controls or buttons\n"
+         "                    and reads its words or button (an empty line: the default button)\n"
+         "  --times           write each command's time to stderr (\"time <command> <seconds>\")\n"
          "Exit status 0 when the script ran to its end, 1 when it could not.\n";
 }
 
@@ -34,6 +41,14 @@ bool parseOptions(int argc, const char* const* argv, HostOptions& options, std::
     std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+      continue;
+    }
+    if (arg == "--interactive") {
+      options.interactive = true;
+      continue;
+    }
+    if (arg == "--times") {
+      options.times = true;
       continue;
     }
     std::string name = arg, value;
@@ -68,6 +83,10 @@ bool parseOptions(int argc, const char* const* argv, HostOptions& options, std::
     else if (name == "--save") options.saveDrawing = value;
     else if (name == "--pictures") options.pictures = value;
     else options.exportSvg = value;
+  }
+  if (options.interactive && !options.script.empty()) {
+    error = "--interactive cannot go with --script or --run";
+    return false;
   }
   return true;
 }

@@ -2,6 +2,7 @@
 // cadhost's command line:
 //   cadhost [--install DIR] [--load MODULE]... [--open DRAWING] [--script FILE]...
 //           [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg] [--pictures DIR]
+//           [--interactive] [--times]
 // Every option also takes the form --option=VALUE.
 
 #include <string>
@@ -20,6 +21,8 @@ struct HostOptions {
   std::string saveDrawing;           // --save
   std::string exportSvg;             // --export-svg
   std::string pictures;              // --pictures: where the windows' pictures go
+  bool interactive = false;          // --interactive: the terminal mode, whatever the input is
+  bool times = false;                // --times: each command's time on stderr
   bool help = false;
 };
 

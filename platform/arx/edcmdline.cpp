@@ -1,19 +1,23 @@
 #include "arx/edcmdline.h"
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <deque>
+#include <utility>
 
 #include "arx/edcommand.h"
 #include "arx/edlisp.h"
 #include "arx/edscript.h"
+#include "arx/edterminal.h"
 #include "arx/prompt_input.h"
 #include "arx/rxdynlink.h"
 #include "crt/ascii.h"
 #include "crt/textfile.h"
 #include "win/answers.h"
+#include "win/terminal.h"
 #include "win/transcript.h"
 #include "win/userinput.h"
 #include "win/winhost.h"
@@ -34,6 +38,10 @@ struct LineState {
   std::deque<std::string> pending;     // strings sent to the command line
   std::deque<std::string> testTokens;  // answers queued by queuePromptToken
   std::vector<int> scripts;            // sources read by SCRIPT, outermost first
+  // The next token is the first of a line just typed at the terminal, which
+  // the transcript has already (the line, or the terminal's echo).
+  bool justTyped = false;
+  CommandTimer timer;
 };
 
 // Scripts run by SCRIPT from other scripts: a script that runs itself, or two
@@ -105,13 +113,13 @@ void flushPending() {
   }
 }
 
-void invokeCommand(const AcEdCommand* cmd, const std::string& typed) {
+void invokeCommand(const AcEdCommand* cmd, const std::string& typed, bool shown) {
   LineState& st = state();
   // The command may remove itself while it runs: keep what is needed.
   AcRxFunctionPtr function = cmd->functionAddr();
   LoadedModule* module = cmd->module();
   std::string name = cmd->globalName();
-  transcriptLine("Command: " + typed);
+  if (!shown) transcriptLine("Command: " + typed);
   st.commands.push_back(name);
   bool threw = false;
   try {
@@ -191,11 +199,11 @@ void callLisp(const std::string& function, const std::vector<LispAtom>& items, c
   }
 }
 
-void runWord(const ScriptToken& t) {
+void runWord(const ScriptToken& t, bool shown) {
   std::string name = t.text;
   while (name.size() > 1 && (name[0] == '_' || name[0] == '.' || name[0] == '\'')) name.erase(0, 1);
   if (const AcEdCommand* cmd = commandStack()->findCommand(name.c_str())) {
-    invokeCommand(cmd, t.text);
+    invokeCommand(cmd, t.text, shown);
     return;
   }
   if (isLispFunctionDefined("c:" + name)) {
@@ -246,11 +254,13 @@ bool step(int boundary) {
   // the lines that ran.
   if (topLevel && st.running && st.reader.nextIsFromScript() && !answersTaken()) return false;
   ScriptToken t = st.reader.next(boundary);
+  bool typed = std::exchange(st.justTyped, false);
+  auto started = std::chrono::steady_clock::now();
   switch (t.kind) {
     case ScriptToken::End: return false;
     case ScriptToken::Error: fail(t.where + ": " + t.text); return false;
     case ScriptToken::Enter: return true;
-    case ScriptToken::Word: runWord(t); break;
+    case ScriptToken::Word: runWord(t, typed); break;
     case ScriptToken::Form: runForm(t); break;
     case ScriptToken::Window:
       if (!topLevel) {
@@ -260,7 +270,13 @@ bool step(int boundary) {
       runWindowAction(t);
       break;
   }
-  if (topLevel) pumpMessages();
+  if (topLevel) {
+    pumpMessages();
+    if (st.timer) {
+      std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+      st.timer(t.kind == ScriptToken::Window ? "> " + t.text : t.text, took.count());
+    }
+  }
   return true;
 }
 
@@ -352,8 +368,17 @@ int readPromptToken(const char* prompt, std::string& token) {
   int boundary = st.boundaries.empty() ? 0 : st.boundaries.back();
   for (;;) {
     ScriptToken t = st.reader.next(boundary);
+    bool typed = std::exchange(st.justTyped, false);
     switch (t.kind) {
       case ScriptToken::End: {
+        // At a terminal the answer is the next line typed (the prompt is
+        // shown already).
+        std::string line;
+        if (!boundary && hasTerminal() && readTerminalLine("", line)) {
+          st.reader.append("terminal", line + "\n");
+          st.justTyped = true;
+          continue;
+        }
         transcriptWrite("*Cancel*\n");
         if (boundary) {
           ++st.cancelSerial;
@@ -369,10 +394,12 @@ int readPromptToken(const char* prompt, std::string& token) {
         transcriptWrite("*Cancel*\n");
         fail(t.where + ": " + t.text);
         return RTCAN;
-      case ScriptToken::Enter: transcriptWrite("\n"); return RTNONE;
+      case ScriptToken::Enter:
+        if (!typed) transcriptWrite("\n");
+        return RTNONE;
       case ScriptToken::Word:
         token = t.text;
-        transcriptWrite(token + "\n");
+        if (!typed) transcriptWrite(token + "\n");
         return RTNORM;
       case ScriptToken::Window:
         transcriptWrite("*Cancel*\n");
@@ -426,6 +453,20 @@ RunResult runScriptText(std::string_view text, std::string_view name) {
 }
 
 bool scriptRunning() { return state().running; }
+
+void runTerminal(const std::function<void(const std::string&)>& showError) {
+  for (;;) {
+    std::string line;
+    if (!readTerminalLine("Command: ", line)) return;
+    state().justTyped = true;
+    RunResult r = runScript({ScriptInput{"terminal", line + "\n"}});
+    state().justTyped = false;
+    if (!r.ok && showError) showError(r.error);
+    if (r.quit) return;
+  }
+}
+
+void setCommandTimer(CommandTimer timer) { state().timer = std::move(timer); }
 
 std::string activeCommandName() { return state().commands.empty() ? std::string() : state().commands.back(); }
 

@@ -1,5 +1,7 @@
 #include "win/transcript.h"
 
+#include "win/terminal.h"
+
 #include <cstdio>
 #include <mutex>
 
@@ -59,6 +61,16 @@ void transcriptLine(std::string_view line) {
   TranscriptState& s = state();
   std::lock_guard<std::mutex> lock(s.mutex);
   emitLine(s, line);
+}
+
+void transcriptTyped(std::string_view line, bool shownByTerminal) {
+  TranscriptState& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (shownByTerminal && !s.sink) {
+    s.atLineStart = true;
+    return;
+  }
+  emit(s, std::string(line) + "\n");
 }
 
 TranscriptSink setTranscriptSink(TranscriptSink sink) {

@@ -1,12 +1,15 @@
 // Words of user input, and modal dialogs answered from the script.
 #include "win/userinput.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <functional>
 
 #include "arx/edcmdline.h"
 #include "crt/ascii.h"
 #include "win/answers.h"
+#include "win/terminal.h"
 #include "win/commctrl.h"
 #include "win/transcript.h"
 #include "win/window_internal.h"
@@ -529,8 +532,78 @@ std::string captionOf(HWND hwnd) {
   return w ? w->text : std::string();
 }
 
+// What a person at a terminal sees of a control: its kind.
+std::string controlKind(const Window& w) {
+  const std::string& cls = w.cls->name;
+  if (equalNoCase(cls, "Button")) {
+    switch (w.style & BS_TYPEMASK) {
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE: return "check";
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON: return "radio";
+      case BS_GROUPBOX: return "group";
+      default: return "button";
+    }
+  }
+  if (equalNoCase(cls, "Edit")) return "edit";
+  if (equalNoCase(cls, "Static")) return "label";
+  if (equalNoCase(cls, "ComboBox")) return "combo";
+  return cls;
+}
+
+// ... and its value, as the words set it ("" for a control without one).
+std::string controlValue(HWND hwnd, const std::string& kind) {
+  if (kind == "check" || kind == "radio")
+    return std::to_string(static_cast<int>(SendMessage(hwnd, BM_GETCHECK, 0, 0)));
+  if (kind == "edit") return "\"" + captionOf(hwnd) + "\"";
+  if (kind == "combo") {
+    LRESULT sel = SendMessage(hwnd, CB_GETCURSEL, 0, 0);
+    if (sel < 0) return "\"" + captionOf(hwnd) + "\"";
+    LRESULT len = SendMessage(hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(sel), 0);
+    if (len < 0 || len > 65536) return "";
+    std::string text(static_cast<size_t>(len) + 1, '\0');
+    SendMessage(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(std::strlen(text.c_str()));
+    return "\"" + text + "\"";
+  }
+  return "";
+}
+
+// One line per visible control with an id, children before their own
+// children: "<id> <kind> "<caption>" [= <value>] [disabled]".
+void listControls(HWND parent, std::vector<std::string>& lines) {
+  Window* w = find(parent);
+  if (!w) return;
+  std::vector<HWND> children = w->children;
+  // In the order they were made: the template's (tab) order.
+  std::sort(children.begin(), children.end(), [](HWND a, HWND b) {
+    Window* wa = find(a);
+    Window* wb = find(b);
+    return (wa ? wa->serial : 0) < (wb ? wb->serial : 0);
+  });
+  for (HWND c : children) {
+    Window* cw = find(c);
+    if (!cw || !IsWindowVisible(c)) continue;
+    int id = static_cast<int>(static_cast<short>(cw->id));
+    std::string kind = controlKind(*cw);
+    if (id > 0 && kind != "group" && kind != "label") {
+      std::string line = "  " + std::to_string(id) + " " + kind;
+      if (kind != "edit" && kind != "combo") line += " \"" + cw->text + "\"";
+      std::string value = controlValue(c, kind);
+      if (!value.empty()) line += " = " + value;
+      if (!IsWindowEnabled(c)) line += " (disabled)";
+      lines.push_back(line);
+    }
+    if (kind != "combo") listControls(c, lines);
+  }
+}
+
 // A modal dialog answered from the script: its @<id> answers, else its default
-// button; left open, it is cancelled and the run fails.
+// button; left open, it is cancelled and the run fails. In the terminal mode a
+// dialog with nothing queued lists its controls and takes its words from the
+// terminal, until it closes (an empty line presses the default button).
 class ModalAnswers {
  public:
   explicit ModalAnswers(HWND dialog) : m_dialog(dialog), m_id(dialogTemplateId(dialog)), m_caption(captionOf(dialog)) {}
@@ -542,6 +615,13 @@ class ModalAnswers {
       case Playing: {
         std::string error;
         if (m_player && m_player->step(error)) return true;
+        if (!error.empty() && m_typed) {
+          // A person's slip: say so and ask again.
+          transcriptLine("  " + error);
+          m_player.reset();
+          m_state = Next;
+          return true;
+        }
         if (!error.empty()) return cancel(true, error);
         m_player.reset();
         m_state = Next;
@@ -549,6 +629,7 @@ class ModalAnswers {
       }
       case Next: {
         if (std::optional<Answer> a = takeAnswerEntry(std::to_string(m_id))) {
+          m_typed = false;
           m_answered = true;
           m_where = a->where;
           transcriptLine("[" + m_caption + "] " + a->text);
@@ -558,6 +639,14 @@ class ModalAnswers {
           m_player = std::make_unique<WordPlayer>(m_dialog, std::move(words));
           m_state = Playing;
           return true;
+        }
+        if (hasTerminal() && !m_terminalEnded) {
+          if (askTerminal()) return true;
+          // The input has ended: the dialog goes on as with a script's
+          // answers used up (its default button once, when only the
+          // terminal answered it).
+          m_terminalEnded = true;
+          if (m_typed) m_answered = m_defaulted = false;
         }
         if (!m_answered) {
           m_answered = true;
@@ -584,6 +673,35 @@ class ModalAnswers {
   static std::string buttonLabel(UINT id) {
     std::string name = buttonName(static_cast<int>(id));
     return name == "?" ? std::to_string(id) : name;
+  }
+
+  // Lists the dialog's controls and plays the words typed for it (an empty
+  // line presses the default button). False when the terminal's input ended.
+  bool askTerminal() {
+    std::vector<std::string> lines;
+    listControls(m_dialog, lines);
+    UINT def = defaultButtonId(m_dialog);
+    transcriptLine("[" + m_caption + "] dialog " + std::to_string(m_id) + ", words for it (Enter: " +
+                   buttonLabel(def) + "):");
+    for (const std::string& line : lines) transcriptLine(line);
+    std::string typed;
+    if (!readTerminalLine("Words: ", typed)) return false;
+    m_answered = true;
+    m_typed = true;
+    m_where.clear();
+    std::vector<std::string> words;
+    std::string error;
+    if (!splitWords(typed, words, error)) {
+      transcriptLine("  " + error);
+      return true;
+    }
+    if (words.empty()) {
+      pressButton(def);
+      return true;
+    }
+    m_player = std::make_unique<WordPlayer>(m_dialog, std::move(words));
+    m_state = Playing;
+    return true;
   }
 
   // A button pressed as the Enter key or Cancel do it: a click when the button
@@ -617,6 +735,8 @@ class ModalAnswers {
   State m_state = Next;
   bool m_answered = false;
   bool m_defaulted = false;
+  bool m_typed = false;          // the words played come from the terminal
+  bool m_terminalEnded = false;  // the terminal's input has ended
   std::string m_where;
   std::unique_ptr<WordPlayer> m_player;
 };

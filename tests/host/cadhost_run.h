@@ -1,6 +1,6 @@
 #pragma once
-// cadhost run as a program by the tests: its command line, its transcript
-// (stdout), its messages (stderr) and its exit status. A run that does not end
+// cadhost run as a program by the tests: its command line, its standard input,
+// its transcript (stdout), its messages (stderr) and its exit status. A run that does not end
 // within its time is killed (status 128 + 9).
 
 #include <fcntl.h>
@@ -33,6 +33,17 @@ inline std::string slurp(const std::filesystem::path& p) {
   return s.str();
 }
 
+// True when each of `parts` shows in `text`, one after the other.
+inline bool inOrder(const std::string& text, const std::vector<std::string>& parts) {
+  size_t at = 0;
+  for (const std::string& p : parts) {
+    at = text.find(p, at);
+    if (at == std::string::npos) return false;
+    at += p.size();
+  }
+  return true;
+}
+
 class CadhostTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -43,16 +54,19 @@ class CadhostTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(m_dir); }
 
-  Outcome run(const std::vector<std::string>& args, int seconds = 120) {
+  // `input` is its standard input (a file of that text: never a terminal).
+  Outcome run(const std::vector<std::string>& args, int seconds = 120, const std::string& input = {}) {
     std::string program = std::string(RAIL_BINARY_DIR) + "/bin/cadhost";
     std::vector<std::string> all{program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
-    std::filesystem::path out = m_dir / "stdout", err = m_dir / "stderr";
+    std::filesystem::path in = m_dir / "stdin", out = m_dir / "stdout", err = m_dir / "stderr";
+    std::ofstream(in, std::ios::binary) << input;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid;

@@ -27,16 +27,7 @@ class DialogScripts : public cadhostrun::CadhostTest {
   }
 };
 
-// Where each of `parts` shows in `text`, in order (npos when one is missing or out of order).
-bool inOrder(const std::string& text, const std::vector<std::string>& parts) {
-  size_t at = 0;
-  for (const std::string& p : parts) {
-    at = text.find(p, at);
-    if (at == std::string::npos) return false;
-    at += p.size();
-  }
-  return true;
-}
+using cadhostrun::inOrder;
 
 size_t count(const std::string& text, const std::string& part) {
   size_t n = 0;
