@@ -5,11 +5,15 @@
 #include <string>
 
 #include "controls/cdxCSizingDialog.h"
+#include "shared/controls/dialog_support.h"
 #include "win/textmetrics.h"
 #include "win/winhost.h"
 #include "win/winpaint.h"
 
 namespace {
+
+using dialogtest::childRect;
+using dialogtest::windowRect;
 
 // ---- the arithmetic ----
 
@@ -148,17 +152,6 @@ class SizingDialogTest : public ::testing::Test {
   }
   void TearDown() override { platform::resetWindowing(); }
 
-  static CRect childRect(CWnd& dlg, int id) {
-    CRect r;
-    dlg.GetDlgItem(id)->GetWindowRect(&r);
-    dlg.ScreenToClient(&r);
-    return r;
-  }
-  static CRect windowRect(CWnd& w) {
-    CRect r;
-    w.GetWindowRect(&r);
-    return r;
-  }
   static void resize(CWnd& w, int cx, int cy) {
     w.SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

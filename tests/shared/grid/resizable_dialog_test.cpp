@@ -4,11 +4,15 @@
 #include <string>
 
 #include "grid/ResizableDialog.h"
+#include "shared/controls/dialog_support.h"
 #include "win/textmetrics.h"
 #include "win/winhost.h"
 #include "win/winpaint.h"
 
 namespace {
+
+using dialogtest::childRect;
+using dialogtest::moved;
 
 constexpr UINT kTemplate = 731;
 constexpr int kLeftGrid = 1201, kRightGrid = 1202, kStore = 1203, kTitle = 1204, kCentre = 1205;
@@ -53,15 +57,6 @@ class ResizableDialogTest : public ::testing::Test {
  protected:
   void SetUp() override { platform::resetWindowing(); }
   void TearDown() override { platform::resetWindowing(); }
-  static CRect childRect(CWnd& dlg, int id) {
-    CRect r;
-    dlg.GetDlgItem(id)->GetWindowRect(&r);
-    dlg.ScreenToClient(&r);
-    return r;
-  }
-  static CRect moved(const CRect& r, int l, int t, int rt, int b) {
-    return CRect(r.left + l, r.top + t, r.right + rt, r.bottom + b);
-  }
 };
 
 TEST_F(ResizableDialogTest, AnchoredControlsFollowTheDialog) {

@@ -85,31 +85,26 @@ TEST_F(TitleTipTest, NoTipWhenTitleTipsAreOff) {
 TEST_F(TitleTipTest, AClickOnTheTipGoesToTheCellUnderIt) {
   CGridCtrl& g = filled();
   CTitleTip& tip = g.GetTitleTip();
-  moveTo(CPoint(60, 30));
-  ASSERT_TRUE(tip.IsVisible());
-  // The press lands on the tip, which lies over cell (1, 1) ...
-  CPoint pt(60, 30);
-  g.ClientToScreen(&pt);
-  EXPECT_EQ(WindowFromPoint(pt), tip.m_hWnd);
-  platform::postMouseInput(WM_LBUTTONDOWN, pt);
-  platform::postMouseInput(WM_LBUTTONUP, pt);
-  pump();
-  // ... and the grid takes it.
-  EXPECT_FALSE(tip.IsVisible());
-  EXPECT_EQ(g.GetFocusCell(), CCellID(1, 1));
-  EXPECT_EQ(CWnd::GetFocus(), &g);
-
-  // The tip reaches over cell (1, 2) (x 100..149): a press there goes to that cell.
-  moveTo(CPoint(60, 30));
-  ASSERT_TRUE(tip.IsVisible());
-  CPoint over(120, 25);
-  g.ClientToScreen(&over);
-  EXPECT_EQ(WindowFromPoint(over), tip.m_hWnd);
-  platform::postMouseInput(WM_LBUTTONDOWN, over);
-  platform::postMouseInput(WM_LBUTTONUP, over);
-  pump();
-  EXPECT_FALSE(tip.IsVisible());
-  EXPECT_EQ(g.GetFocusCell(), CCellID(1, 2));
+  // The tip over cell (1, 1) reaches over cell (1, 2) (x 100..149): a press
+  // on it goes to the grid's cell under it.
+  struct Case {
+    CPoint at;
+    CCellID cell;
+  };
+  const Case cases[] = {{CPoint(60, 30), CCellID(1, 1)}, {CPoint(120, 25), CCellID(1, 2)}};
+  for (const Case& c : cases) {
+    moveTo(CPoint(60, 30));
+    ASSERT_TRUE(tip.IsVisible());
+    CPoint pt = c.at;
+    g.ClientToScreen(&pt);
+    EXPECT_EQ(WindowFromPoint(pt), tip.m_hWnd);
+    platform::postMouseInput(WM_LBUTTONDOWN, pt);
+    platform::postMouseInput(WM_LBUTTONUP, pt);
+    pump();
+    EXPECT_FALSE(tip.IsVisible());
+    EXPECT_EQ(g.GetFocusCell(), c.cell);
+    EXPECT_EQ(CWnd::GetFocus(), &g);
+  }
 }
 
 TEST_F(TitleTipTest, AKeyOnTheTipHidesItAndGoesToTheGrid) {
