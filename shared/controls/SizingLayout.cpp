@@ -171,10 +171,10 @@ void SizingLayout::Reposition(BOOL repaint) {
   m_pWnd->GetWindowRect(&window);
   CSize d = SizeChange(window, client, CSize(m_cxRef, m_cyRef), CSize(m_cxMin, m_cyMin));
   for (SizingLayoutEntry* e = m_pHead; e; e = e->m_pNext) e->Apply(d.cx, d.cy);
-  if (repaint && m_pWnd->IsWindowVisible()) {
-    m_pWnd->Invalidate();
-    m_pWnd->UpdateWindow();
-  }
+  // The whole dialog, its controls with it (a control that only moved is
+  // not invalidated by its move), redrawn at once.
+  if (repaint && m_pWnd->IsWindowVisible())
+    m_pWnd->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void SizingLayout::TrackingLimits(MINMAXINFO* info, int mode, CSize minimum, CSize maximum) {

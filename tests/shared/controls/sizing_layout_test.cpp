@@ -165,6 +165,7 @@ TEST_F(SizingDialogTest, ControlsFollowTheirAnchorsAndMinimisingMovesNothing) {
   CRect win0 = windowRect(dlg);
   ASSERT_NE(dlg.GetSizeGrip(), nullptr);
   EXPECT_EQ(dlg.GetSizeGrip()->GetDlgCtrlID(), 0xEA20);
+  EXPECT_TRUE(dlg.GetSizeGrip()->IsWindowVisible());
   CRect grip0 = childRect(dlg, 0xEA20);
   CRect client0;
   dlg.GetClientRect(&client0);
