@@ -30,6 +30,8 @@ class Surface {
   int m_width;
   int m_height;
   cairo_surface_t* m_surface = nullptr;
+  unsigned char* m_buffer = nullptr;  // the pixels, from a pool of buffers (gdiobjects.cpp)
+  size_t m_bytes = 0;
 };
 
 struct Object {

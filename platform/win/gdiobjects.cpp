@@ -1,10 +1,13 @@
 // GDI objects: pens, brushes, fonts, bitmaps and rectangular regions; the
 // table of objects and device contexts; stock objects.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "crt/utf8.h"
 #include "win/gdi_internal.h"
@@ -35,12 +38,62 @@ HGDIOBJ addObject(std::unique_ptr<Object> object) {
 
 }  // namespace
 
+namespace {
+
+// Pixel buffers of surfaces that went, kept for the next surfaces of the same
+// size: a window painted through an off-screen bitmap makes and drops one of
+// its size at every paint, and fresh memory costs the system's page faults
+// each time. Up to 64 MB are kept; the pool lives to the end of the process
+// (surfaces may be freed by static destructors).
+class BufferPool {
+ public:
+  unsigned char* take(size_t bytes) {
+    for (auto it = m_free.begin(); it != m_free.end(); ++it) {
+      if (it->first != bytes) continue;
+      unsigned char* b = it->second;
+      m_free.erase(it);
+      m_kept -= bytes;
+      return b;
+    }
+    return static_cast<unsigned char*>(std::malloc(bytes));
+  }
+  void give(unsigned char* buffer, size_t bytes) {
+    if (!buffer) return;
+    if (m_kept + bytes > kLimit) {
+      std::free(buffer);
+      return;
+    }
+    m_free.emplace_back(bytes, buffer);
+    m_kept += bytes;
+  }
+
+ private:
+  static constexpr size_t kLimit = size_t{64} << 20;
+  std::vector<std::pair<size_t, unsigned char*>> m_free;
+  size_t m_kept = 0;
+};
+
+BufferPool& bufferPool() {
+  static BufferPool* pool = new BufferPool;
+  return *pool;
+}
+
+}  // namespace
+
 Surface::Surface(int width, int height) : m_width(width), m_height(height) {
   if (width <= 0 || height <= 0) return;
-  m_surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+  if (stride <= 0 || static_cast<size_t>(height) > std::numeric_limits<size_t>::max() / static_cast<size_t>(stride))
+    return;
+  m_bytes = static_cast<size_t>(stride) * static_cast<size_t>(height);
+  m_buffer = bufferPool().take(m_bytes);
+  if (!m_buffer) return;
+  m_surface = cairo_image_surface_create_for_data(m_buffer, CAIRO_FORMAT_RGB24, width, height, stride);
   if (cairo_surface_status(m_surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(m_surface);
     m_surface = nullptr;
+    bufferPool().give(m_buffer, m_bytes);
+    m_buffer = nullptr;
     return;
   }
   // White, as a new window or bitmap is shown.
@@ -51,7 +104,10 @@ Surface::Surface(int width, int height) : m_width(width), m_height(height) {
 }
 
 Surface::~Surface() {
+  // Only the surface uses the buffer: the cairo contexts drawing on it are
+  // gone when a draw ends.
   if (m_surface) cairo_surface_destroy(m_surface);
+  bufferPool().give(m_buffer, m_bytes);
 }
 
 PixelImage Surface::pixels() {

@@ -19,5 +19,9 @@ const PangoFontDescription* description(const LOGFONT& font);
 // A layout of `text` in `font`, with the underline and strike-out the font
 // asks for; the caller unrefs it.
 PangoLayout* layout(const LOGFONT& font, std::string_view text);
+// The same layout, kept in a small cache keyed by font and text: measuring a
+// text and then drawing it (and measuring it again, as DrawText does) lays it
+// out once. The cache owns it; it stays valid until the next call here.
+PangoLayout* sharedLayout(const LOGFONT& font, std::string_view text);
 
 }  // namespace platform::pangofonts

@@ -63,13 +63,16 @@ class Painter {
     if (needsBrush && !brush.visible()) return;
     uint32_t v = pixelOf(brush.color);
     for (int y = area.top; y < area.bottom; ++y) {
-      for (int x = area.left; x < area.right; ++x) {
-        uint32_t& p = at(x, y);
-        switch (rop) {
-          case PATINVERT: p = (p ^ v) & 0xFFFFFF; break;
-          case DSTINVERT: p = ~p & 0xFFFFFF; break;
-          default: p = v; break;
-        }
+      uint32_t* row = &at(area.left, y);
+      int n = area.right - area.left;
+      switch (rop) {
+        case PATINVERT:
+          for (int x = 0; x < n; ++x) row[x] = (row[x] ^ v) & 0xFFFFFF;
+          break;
+        case DSTINVERT:
+          for (int x = 0; x < n; ++x) row[x] = ~row[x] & 0xFFFFFF;
+          break;
+        default: std::fill(row, row + n, v); break;
       }
     }
   }
@@ -254,11 +257,10 @@ class Painter {
     cairo_set_antialias(c, CAIRO_ANTIALIAS_GRAY);
     sourceColor(c, m_op.textColor);
     auto show = [&](std::string_view piece, double x) {
-      PangoLayout* l = pangofonts::layout(m_op.font, piece);
+      PangoLayout* l = pangofonts::sharedLayout(m_op.font, piece);
       double baseline = pango_layout_get_baseline(l) / double(PANGO_SCALE);
       cairo_move_to(c, x, m_op.baseline - baseline);
       pango_cairo_show_layout(c, l);
-      g_object_unref(l);
     };
     if (m_op.advances.empty()) {
       show(m_op.text, m_op.position.x);
@@ -284,31 +286,40 @@ class Painter {
     RECT area;
     if (!IntersectRect(&area, &m_op.rect, &m_op.clip)) return;
     int dx = m_op.sourceRect.left - m_op.rect.left, dy = m_op.sourceRect.top - m_op.rect.top;
-    // Copy the source first: source and destination may be one surface.
+    // Only the part that has source pixels is drawn.
+    RECT fromSource{-dx, -dy, src.width - dx, src.height - dy};
+    if (!IntersectRect(&area, &area, &fromSource)) return;
     int w = area.right - area.left, h = area.bottom - area.top;
-    std::vector<uint32_t> copy(static_cast<size_t>(w) * static_cast<size_t>(h));
-    std::vector<char> have(copy.size(), 0);
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
-        int sx = area.left + x + dx, sy = area.top + y + dy;
-        if (sx < 0 || sy < 0 || sx >= src.width || sy >= src.height) continue;
-        size_t k = static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
-        copy[k] = src.pixels[static_cast<size_t>(sy) * static_cast<size_t>(src.stride) + static_cast<size_t>(sx)];
-        have[k] = 1;
+    // Row by row; through a copy of the source rows when source and
+    // destination are one surface (they may overlap).
+    std::vector<uint32_t> copy;
+    bool same = src.pixels == m_img.pixels;
+    if (same) {
+      copy.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+      for (int y = 0; y < h; ++y) {
+        const uint32_t* from = src.pixels + static_cast<size_t>(area.top + y + dy) * static_cast<size_t>(src.stride) +
+                               static_cast<size_t>(area.left + dx);
+        std::copy(from, from + w, copy.data() + static_cast<size_t>(y) * static_cast<size_t>(w));
       }
     }
     for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
-        size_t k = static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
-        if (!have[k]) continue;
-        uint32_t s = copy[k] & 0xFFFFFF;
-        uint32_t& d = at(area.left + x, area.top + y);
-        switch (m_op.rop) {
-          case SRCPAINT: d = (d | s) & 0xFFFFFF; break;
-          case SRCAND: d = (d & s) & 0xFFFFFF; break;
-          case SRCINVERT: d = (d ^ s) & 0xFFFFFF; break;
-          default: d = s; break;
-        }
+      const uint32_t* s = same ? copy.data() + static_cast<size_t>(y) * static_cast<size_t>(w)
+                               : src.pixels + static_cast<size_t>(area.top + y + dy) * static_cast<size_t>(src.stride) +
+                                     static_cast<size_t>(area.left + dx);
+      uint32_t* d = &at(area.left, area.top + y);
+      switch (m_op.rop) {
+        case SRCPAINT:
+          for (int x = 0; x < w; ++x) d[x] = (d[x] | s[x]) & 0xFFFFFF;
+          break;
+        case SRCAND:
+          for (int x = 0; x < w; ++x) d[x] = (d[x] & s[x]) & 0xFFFFFF;
+          break;
+        case SRCINVERT:
+          for (int x = 0; x < w; ++x) d[x] = (d[x] ^ s[x]) & 0xFFFFFF;
+          break;
+        default:
+          for (int x = 0; x < w; ++x) d[x] = s[x] & 0xFFFFFF;
+          break;
       }
     }
   }

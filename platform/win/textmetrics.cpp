@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include "crt/utf8.h"
 #include "win/pangofonts.h"
@@ -106,10 +107,8 @@ class PangoMeasure : public TextMeasure {
  private:
   static LONG width(const LOGFONT& font, std::string_view text) {
     if (text.empty()) return 0;
-    PangoLayout* l = pangofonts::layout(font, text);
     PangoRectangle logical;
-    pango_layout_get_pixel_extents(l, nullptr, &logical);
-    g_object_unref(l);
+    pango_layout_get_pixel_extents(pangofonts::sharedLayout(font, text), nullptr, &logical);
     return logical.width;
   }
 
@@ -282,6 +281,57 @@ PangoLayout* layout(const LOGFONT& font, std::string_view text) {
     pango_layout_set_attributes(l, attrs);
     pango_attr_list_unref(attrs);
   }
+  return l;
+}
+
+namespace {
+
+// Two generations of layouts: a lookup takes from the current one, or moves
+// an entry up from the previous one; when the current one is full it becomes
+// the previous one and the old previous one is let go. What a screen of text
+// uses stays, whatever was drawn long ago goes.
+constexpr size_t kLayoutGeneration = 2048;
+
+struct LayoutCache {
+  std::unordered_map<std::string, PangoLayout*> current, previous;
+  static void release(std::unordered_map<std::string, PangoLayout*>& m) {
+    for (auto& [key, l] : m) g_object_unref(l);
+    m.clear();
+  }
+  ~LayoutCache() {
+    release(current);
+    release(previous);
+  }
+};
+
+LayoutCache& layoutCache() {
+  static LayoutCache cache;
+  return cache;
+}
+
+}  // namespace
+
+PangoLayout* sharedLayout(const LOGFONT& font, std::string_view text) {
+  LayoutCache& cache = layoutCache();
+  // The font's bytes, a NUL that ends its face name, then the text.
+  std::string key = fontKey(font);
+  key += '\0';
+  key.append(text);
+  auto it = cache.current.find(key);
+  if (it != cache.current.end()) return it->second;
+  PangoLayout* l = nullptr;
+  auto old = cache.previous.find(key);
+  if (old != cache.previous.end()) {
+    l = old->second;
+    cache.previous.erase(old);
+  } else {
+    l = layout(font, text);
+  }
+  if (cache.current.size() >= kLayoutGeneration) {
+    LayoutCache::release(cache.previous);
+    cache.previous.swap(cache.current);
+  }
+  cache.current.emplace(std::move(key), l);
   return l;
 }
 

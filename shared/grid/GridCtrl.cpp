@@ -17,6 +17,7 @@ IMPLEMENT_DYNCREATE(CGridCtrl, CWnd)
 
 BEGIN_MESSAGE_MAP(CGridCtrl, CWnd)
   ON_WM_PAINT()
+  ON_WM_DESTROY()
   ON_WM_HSCROLL()
   ON_WM_VSCROLL()
   ON_WM_SIZE()
@@ -79,6 +80,7 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols) {
 
 CGridCtrl::~CGridCtrl() {
   DeleteAllItems();
+  if (m_TitleTip.GetSafeHwnd()) m_TitleTip.DestroyWindow();
   if (m_hWnd) DestroyWindow();
   m_Font.DeleteObject();
   if (m_bMustUninitOLE) OleUninitialize();
@@ -109,14 +111,22 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle) 
   m_arColWidths.assign(static_cast<size_t>(m_nCols), static_cast<UINT>(m_nDefCellWidth));
   InvalidateSizes();
   CreateFontFromLogfont();
+  if (m_bTitleTips) m_TitleTip.Create(this);
   ResetScrollBars();
   return TRUE;
+}
+
+void CGridCtrl::OnDestroy() {
+  // The title tip is owned by the grid's top-level window: it goes with the grid.
+  if (m_TitleTip.GetSafeHwnd()) m_TitleTip.DestroyWindow();
+  CWnd::OnDestroy();
 }
 
 void CGridCtrl::PreSubclassWindow() {
   CWnd::PreSubclassWindow();
   CreateFontFromLogfont();
   if (!m_DropTarget.m_pGridCtrl) m_DropTarget.Register(this);
+  if (m_bTitleTips) m_TitleTip.Create(this);
   ResetScrollBars();
 }
 

@@ -231,6 +231,7 @@ class CGridCtrl : public CWnd {
   void SetDoubleBuffering(BOOL bBuffer = TRUE) { m_bDoubleBuffer = bBuffer; }
   BOOL GetDoubleBuffering() const { return m_bDoubleBuffer; }
   void EnableTitleTips(BOOL bEnable = TRUE) { m_bTitleTips = bEnable; }
+  CTitleTip& GetTitleTip() { return m_TitleTip; }
   BOOL GetTitleTips() const { return m_bTitleTips; }
   void SetImageList(CImageList* pList) { m_pImageList = pList; }
   CImageList* GetImageList() const { return m_pImageList; }
@@ -356,6 +357,7 @@ class CGridCtrl : public CWnd {
 
   // ---- message handlers ----
   afx_msg void OnPaint();
+  afx_msg void OnDestroy();
   afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
   afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
   afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -412,6 +414,9 @@ class CGridCtrl : public CWnd {
   void MoveFocusByKey(UINT nChar);
   void OnSelecting(const CCellID& currentCell);
   void CheckAutoScroll(CPoint point);
+  // Shows the title tip over the cell at `point` when its text does not fit
+  // (hides it otherwise).
+  void ShowTitleTip(CPoint point);
   void StopAutoScroll();
   int MouseOverRowResizeArea(CPoint point) const;
   int MouseOverColumnResizeArea(CPoint point) const;

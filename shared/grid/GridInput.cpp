@@ -434,6 +434,7 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point) {
       m_MouseMode = MOUSE_OVER_ROW_DIVIDE;
     else if (m_MouseMode == MOUSE_OVER_COL_DIVIDE || m_MouseMode == MOUSE_OVER_ROW_DIVIDE)
       m_MouseMode = MOUSE_NOTHING;
+    if (m_MouseMode == MOUSE_NOTHING) ShowTitleTip(point);
     return;
   }
   switch (m_MouseMode) {
@@ -476,6 +477,24 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point) {
     }
     default: break;
   }
+}
+
+void CGridCtrl::ShowTitleTip(CPoint point) {
+  if (!m_bTitleTips || !m_TitleTip.GetSafeHwnd()) return;
+  CCellID cell = GetCellFromPt(point);
+  CRect rect;
+  const CGridCell* pCell = IsValid(cell) ? GetCell(cell.row, cell.col) : nullptr;
+  // No tip while a cell is being edited.
+  if (!pCell || GetEditWindow() || !GetCellRect(cell.row, cell.col, &rect)) {
+    m_TitleTip.Hide();
+    return;
+  }
+  // The cell's text area: inside a one-pixel border, with the margin on each side.
+  CRect area(rect.left, rect.top, rect.right + 1, rect.bottom + 1);
+  bool fixed = IsCellFixed(cell.row, cell.col);
+  COLORREF bk = fixed ? EffectiveBkColour(cell.row, cell.col) : CLR_DEFAULT;
+  if (!m_TitleTip.Show(area, pCell->szText, m_nMargin + 1, &area, &pCell->lfFont, EffectiveFgColour(cell.row, cell.col), bk))
+    m_TitleTip.Hide();
 }
 
 void CGridCtrl::CheckAutoScroll(CPoint point) {
