@@ -258,30 +258,18 @@ void CPelloryDlg::OnDraw() {
   Run([this] { m_input.OnDraw(); });
 }
 
-void CPelloryDlg::OnBaseLine() {
-  // The line being left is the one the model still holds.
+void CPelloryDlg::SwitchLine(void (GroundLineInput::*op)()) {
+  // The line being left is the one the model still holds, not the radio just clicked.
   const int kind = m_input.lineKind;
   Pull();
   m_input.lineKind = kind;
-  m_input.OnBaseLine();
+  (m_input.*op)();
   Push();
 }
 
-void CPelloryDlg::OnLeftDetour() {
-  const int kind = m_input.lineKind;
-  Pull();
-  m_input.lineKind = kind;
-  m_input.OnLeftDetour();
-  Push();
-}
-
-void CPelloryDlg::OnRightDetour() {
-  const int kind = m_input.lineKind;
-  Pull();
-  m_input.lineKind = kind;
-  m_input.OnRightDetour();
-  Push();
-}
+void CPelloryDlg::OnBaseLine() { SwitchLine(&GroundLineInput::OnBaseLine); }
+void CPelloryDlg::OnLeftDetour() { SwitchLine(&GroundLineInput::OnLeftDetour); }
+void CPelloryDlg::OnRightDetour() { SwitchLine(&GroundLineInput::OnRightDetour); }
 
 void CPelloryDlg::OnLineNameDropDown() {
   if (m_pushing) return;
@@ -326,22 +314,17 @@ void CPelloryDlg::OnScaleChange() {
   m_input.SetScaleText(text);
 }
 
-void CPelloryDlg::OnHeightDifferenceMode() {
-  // The rows keep what was typed in the column that was the input one.
+void CPelloryDlg::SetElevationType(int type) {
+  // The rows keep what the column that becomes the input one shows.
   Pull();
-  m_input.SetElevationType(::kHeightDifference);
+  m_input.SetElevationType(type);
   ReadGrid(m_leftGrid, m_input.leftGrid);
   ReadGrid(m_rightGrid, m_input.rightGrid);
   Push();
 }
 
-void CPelloryDlg::OnElevationMode() {
-  Pull();
-  m_input.SetElevationType(::kElevation);
-  ReadGrid(m_leftGrid, m_input.leftGrid);
-  ReadGrid(m_rightGrid, m_input.rightGrid);
-  Push();
-}
+void CPelloryDlg::OnHeightDifferenceMode() { SetElevationType(::kHeightDifference); }
+void CPelloryDlg::OnElevationMode() { SetElevationType(::kElevation); }
 
 // ---- focus keys --------------------------------------------------------------------------------------
 

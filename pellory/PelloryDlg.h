@@ -76,6 +76,10 @@ class CPelloryDlg : public CDialog {
   // Runs one operation of the model between a Pull and a Push.
   template <typename Op>
   void Run(Op op);
+  // Switches the line kind by `op`, offering to save the line being left.
+  void SwitchLine(void (GroundLineInput::*op)());
+  // Switches the elevation type (0 高差, 1 高程).
+  void SetElevationType(int type);
   void ShowGrid(CGridCtrl& grid, const PointGrid& points);
   void ReadGrid(CGridCtrl& grid, PointGrid& points) const;
   void FillList(int id, const CStringArray& items, int selection);

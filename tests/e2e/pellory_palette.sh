@@ -14,12 +14,7 @@
 #   pellory_palette.sh BIN_DIR INSTALL_DIR SCRATCH_DIR
 set -euo pipefail
 bin=$1 install=$2 scratch=$3
-rm -rf "$scratch"
-mkdir -p "$scratch"
-cp -r "$install" "$scratch/install"
-export CADHOST_DRIVE_ROOT="$scratch/drives"
-"$bin/sample-project" --install "$scratch/install" --workdir "$scratch/sample" > "$scratch/sample.log"
-data="$scratch/sample/data"
+. "$(dirname "$0")/sample_scratch.sh"
 win_data="Z:$(printf '%s' "$(cd "$data" && pwd)" | tr / '\\')"
 fail() { echo "pellory palette: $*"; exit 1; }
 
