@@ -6,6 +6,7 @@
 #include "PelloryPalette.h"
 #include "arx/adscodes.h"
 #include "arx/edlisp.h"
+#include "resources/PelloryResources.h"
 
 ArxCommandEntry g_PelloryHdmdmxCommand = {
     "Pellory", "HDMDMX", "HDMDMX", ACRX_CMD_TRANSPARENT, &OnCmdHDMDMX, nullptr, static_cast<UINT>(-1)};
@@ -16,7 +17,10 @@ CPelloryApp& GetPelloryApp() {
   return app;
 }
 
-AcRx::AppRetCode CPelloryApp::OnInitApp(void* pkt) { return AcRxArxApp::OnInitApp(pkt); }
+AcRx::AppRetCode CPelloryApp::OnInitApp(void* pkt) {
+  RegisterPelloryResources();
+  return AcRxArxApp::OnInitApp(pkt);
+}
 
 AcRx::AppRetCode CPelloryApp::OnUnloadApp(void* pkt) {
   const AcRx::AppRetCode result = AcRxArxApp::OnUnloadApp(pkt);

@@ -2,18 +2,23 @@
 
 #include <algorithm>
 
+#include "mfc/dc.h"
+#include "win/sysparams.h"
+
 IMPLEMENT_DYNAMIC(CAdUiPalette, CWnd)
 IMPLEMENT_DYNAMIC(CAdUiPaletteSet, CAdUiDockControlBar)
 
 BEGIN_MESSAGE_MAP(CAdUiPaletteSet, CAdUiDockControlBar)
 ON_WM_SIZE()
+ON_WM_PAINT()
 ON_WM_GETMINMAXINFO()
 ON_WM_SYSCOMMAND()
 ON_MESSAGE(WM_WINDOWPOSCHANGING, &CAdUiPaletteSet::OnWindowPosChanging)
 END_MESSAGE_MAP()
 
 namespace {
-constexpr int kTitleHeight = 20;  // what a rolled-up set keeps of its height
+// The set's title bar, above its palettes; a rolled-up set keeps only this.
+constexpr int kTitleHeight = 20;
 }
 
 // --- CAdUiPalette ----------------------------------------------------------------------
@@ -137,10 +142,11 @@ void CAdUiPaletteSet::layoutPalettes() {
   if (!m_hWnd) return;
   CRect client;
   GetClientRect(&client);
+  const int height = std::max(0, static_cast<int>(client.Height()) - kTitleHeight);
   for (HWND h : m_palettes) {
     bool shown = h == m_active && !m_rolledUp;
     if (shown)
-      ::SetWindowPos(h, nullptr, 0, 0, client.Width(), client.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      ::SetWindowPos(h, nullptr, 0, kTitleHeight, client.Width(), height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     else
       ::ShowWindow(h, SW_HIDE);
   }
@@ -149,6 +155,28 @@ void CAdUiPaletteSet::layoutPalettes() {
 void CAdUiPaletteSet::OnSize(UINT type, int cx, int cy) {
   CAdUiDockControlBar::OnSize(type, cx, cy);
   layoutPalettes();
+}
+
+// The face colour behind the palettes and, on top, the title bar with the
+// set's name in the classic caption colours.
+void CAdUiPaletteSet::OnPaint() {
+  CPaintDC dc(this);
+  CRect client;
+  GetClientRect(&client);
+  dc.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
+  CRect title(0, 0, client.Width(), std::min<int>(kTitleHeight, client.Height()));
+  dc.FillSolidRect(&title, GetSysColor(COLOR_ACTIVECAPTION));
+  CFont font;
+  LOGFONT lf = platform::messageFont();
+  lf.lfWeight = FW_BOLD;
+  font.CreateFontIndirect(&lf);
+  CFont* old = dc.SelectObject(&font);
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(GetSysColor(COLOR_CAPTIONTEXT));
+  CRect text = title;
+  text.left += 4;
+  dc.DrawText(GetName(), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  dc.SelectObject(old);
 }
 
 void CAdUiPaletteSet::OnGetMinMaxInfo(MINMAXINFO* info) {

@@ -2,6 +2,7 @@
 // Palette sets and palettes: CAdUiPaletteSet, a dock bar that holds
 // palettes (one shown at a time, filling the set's client area), and
 // CAdUiPalette, a window that a module fills with its own children (a dialog).
+// The set paints a title bar with its name above the palette it shows.
 //
 // Both belong to the host once created: a palette set and its palettes are
 // deleted when their windows go (with the frame, with the module that made
@@ -95,6 +96,7 @@ class PLATFORM_API CAdUiPaletteSet : public CAdUiDockControlBar {
 
  protected:
   afx_msg void OnSize(UINT type, int cx, int cy);
+  afx_msg void OnPaint();
   afx_msg void OnGetMinMaxInfo(MINMAXINFO* info);
   afx_msg LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
   afx_msg void OnSysCommand(UINT id, LPARAM lParam);

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "mfc/menu.h"
+
 namespace {
 constexpr COLORREF kComputedColour = 0xCFE8CC;  // background of the computed column
 constexpr int kNewRowHeight = 20;
@@ -140,10 +142,15 @@ void CGridCtrl::OnDeleteRows() {
 
 void CGridCtrl::OnContextMenu(CWnd*, CPoint point) { ShowRowMenu(point); }
 
-void CGridCtrl::ShowRowMenu(CPoint) {
-  // Menu resource 19 ("增加行" > "之前增加" 21, "之后增加" 23; "删除行" 17): its
-  // first submenu is tracked here at the point, owned by the grid, once the
-  // platform has popup menus. Until then a right click shows nothing.
+void CGridCtrl::ShowRowMenu(CPoint point) {
+  // Menu resource 19 of the running module ("增加行" > "之前增加" 21, "之后增加"
+  // 23; "删除行" 17): its first submenu at the point, owned by the grid, whose
+  // command handlers take the choice. A module without the menu shows none.
+  CMenu menu;
+  if (!menu.LoadMenu(19)) return;
+  CMenu* rows = menu.GetSubMenu(0);
+  if (!rows) return;
+  rows->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
 }
 
 #endif  // PELLORY_BUILD

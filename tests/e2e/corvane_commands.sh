@@ -10,12 +10,7 @@
 #   corvane_commands.sh BIN_DIR INSTALL_DIR SCRATCH_DIR
 set -euo pipefail
 bin=$1 install=$2 scratch=$3
-rm -rf "$scratch"
-mkdir -p "$scratch"
-cp -r "$install" "$scratch/install"
-export CADHOST_DRIVE_ROOT="$scratch/drives"
-"$bin/sample-project" --install "$scratch/install" --workdir "$scratch/sample" > "$scratch/sample.log"
-data="$scratch/sample/data"
+. "$(dirname "$0")/sample_scratch.sh"
 results="ylex HdmResultData HdmDetailArea ZdkData PMZTT BJPT RXDBJPT 3DFW Hole tsfjsb rxdtsfjsb"
 fail() { echo "corvane commands: $*"; exit 1; }
 

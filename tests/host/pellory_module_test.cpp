@@ -1,10 +1,12 @@
 // The ground-line input module (pellory.arx of the install folder) as the
-// host loads it: its command HDMDMX, its LISP function "hdmdmx", and its
-// unload.
+// host loads it: its command HDMDMX with its palettes, its LISP function
+// "hdmdmx", and its unload, which closes the palettes.
 #include <string>
 
+#include "arx/acui.h"
 #include "arx/edlisp.h"
 #include "host_fixture.h"
+#include "win/winhost.h"
 
 namespace {
 
@@ -20,6 +22,14 @@ TEST_F(PelloryModule, HdmdmxRunsAsOftenAsAskedAndGoesWithTheModule) {
   EXPECT_STREQ(platform::moduleName(command->module()), "pellory");
   EXPECT_EQ(platform::runCommand("HDMDMX"), RTNORM);
   EXPECT_EQ(platform::runCommand("HDMDMX"), RTNORM);
+  // Two palette sets docked on the left, each with its input dialog.
+  EXPECT_EQ(platform::dockControlBarCount(), 2u);
+  EXPECT_EQ(acedGetAcadFrame()->GetDockedBars(AFX_IDW_DOCKBAR_LEFT).size(), 2u);
+  ASSERT_EQ(platform::templateWindows(6).size(), 2u);
+  // The grids' row menu is the module's own.
+  platform::RunResult r = platform::runScriptText("> 6 #1 43[1,0] 43[1,0]:right\n@menu 增加行/之后增加\n");
+  EXPECT_TRUE(r.ok) << r.error;
+  EXPECT_NE(at("[menu] 增加行/之后增加 (23)"), std::string::npos) << transcript.text();
 
   // (hdmdmx) does nothing and returns no value.
   ASSERT_TRUE(platform::isLispFunctionDefined("hdmdmx"));
@@ -29,6 +39,10 @@ TEST_F(PelloryModule, HdmdmxRunsAsOftenAsAskedAndGoesWithTheModule) {
   EXPECT_EQ(error, "");
 
   ASSERT_TRUE(platform::unloadModule(module));
+  // The palettes went with the module, while its code was there.
+  EXPECT_TRUE(platform::templateWindows(6).empty());
+  EXPECT_EQ(platform::dockControlBarCount(), 0u);
+  EXPECT_TRUE(acedGetAcadFrame()->GetDockedBars(AFX_IDW_DOCKBAR_LEFT).empty());
   EXPECT_EQ(acedRegCmds->lookupGlobalCmd("HDMDMX"), nullptr);
   EXPECT_FALSE(platform::isLispFunctionDefined("hdmdmx"));
   EXPECT_EQ(platform::runCommand("HDMDMX"), RTERROR);

@@ -1,5 +1,8 @@
 // The ground-point table of the ground-line build of the grid.
+#include "resources/PelloryResources.h"
 #include "shared/grid/grid_support.h"
+#include "win/answers.h"
+#include "win/transcript.h"
 
 namespace gridtest {
 namespace {
@@ -203,6 +206,30 @@ TEST_F(PointTableTest, FocusRowValueIsRecomputedByTheMode) {
   g.SetItemText(2, 1, "1");
   g.RecalcFocusRowValue();
   EXPECT_EQ(g.GetItemText(2, 2), "101.00");
+}
+
+// A right click tracks the first submenu of menu 19, owned by the grid, whose
+// command the grid then carries out; without menu 19 in the module's
+// resources no menu shows.
+TEST_F(PointTableTest, TheRightClickShowsMenu19WhenTheModuleHasIt) {
+  CGridCtrl& g = table(4, 0, 0);
+  g.SetFocusCell(1, 0);
+  platform::TranscriptCapture transcript;
+  const LPARAM at = MAKELPARAM(10, 30);
+  g.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, at);
+  g.SendMessage(WM_RBUTTONUP, 0, at);
+  EXPECT_FALSE(transcript.contains("[menu]")) << transcript.text();
+  EXPECT_EQ(g.GetRowCount(), 4);
+
+  RegisterPelloryResources();
+  ASSERT_TRUE(platform::queueAnswerLine("@menu 增加行/之后增加"));
+  g.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, at);
+  g.SendMessage(WM_RBUTTONUP, 0, at);
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);  // the chosen command
+  EXPECT_TRUE(transcript.contains("[menu] 增加行/之后增加 (23)")) << transcript.text();
+  EXPECT_EQ(g.GetRowCount(), 5);
+  platform::clearAnswers();
 }
 
 }  // namespace

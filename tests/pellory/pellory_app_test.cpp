@@ -1,19 +1,21 @@
 // The application object of the ground-line input, run in this program with
 // the module's table entries: the messages it answers, the HDMDMX command of
-// group "Pellory", the LISP function "hdmdmx" and the palettes HDMDMX asks
-// for. (The module as the host loads it: tests/host/pellory_module_test.cpp.)
+// group "Pellory", the LISP function "hdmdmx" and the palettes HDMDMX opens. (The module as the host loads it: tests/host/pellory_module_test.cpp.)
 #include <gtest/gtest.h>
 
 #include "PelloryApp.h"
+#include "PelloryDlg.h"
 #include "PelloryPalette.h"
 #include "arx/arx.h"
 #include "win/transcript.h"
+#include "win/winhost.h"
 
 namespace {
 
 class PelloryAppTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    platform::resetWindowing();
     CloseGroundLinePalettes();
     platform::ArxAppTables tables;
     tables.commandsBegin = commands;
@@ -25,6 +27,7 @@ class PelloryAppTest : public ::testing::Test {
   void TearDown() override {
     if (acedRegCmds->lookupGlobalCmd("HDMDMX")) app.EntryPoint(AcRx::kUnloadAppMsg, nullptr);
     CloseGroundLinePalettes();
+    platform::resetWindowing();
   }
   // Null slots, as the linker may leave them, are skipped.
   ArxCommandEntry* commands[2] = {nullptr, &g_PelloryHdmdmxCommand};
@@ -43,23 +46,39 @@ TEST_F(PelloryAppTest, StartUpRegistersHdmdmxAndEachRunAsksForANewPalette) {
 
   EXPECT_EQ(platform::runCommand("HDMDMX"), RTNORM);
   EXPECT_EQ(platform::runCommand("hdmdmx"), RTNORM);
-  const std::vector<GroundLinePaletteRequest>& requests = GroundLinePaletteRequests();
-  ASSERT_EQ(requests.size(), 2u);  // no single-instance guard: two sets
-  for (const GroundLinePaletteRequest& r : requests) {
-    EXPECT_STREQ(r.setCaption.GetString(), "Selvic - 地面线录入对话框");
-    EXPECT_STREQ(r.paletteName.GetString(), "地面线对话框");
-    EXPECT_EQ(r.setStyle, 30u);
-    EXPECT_EQ(r.paletteStyle, 1u);
-    EXPECT_EQ(r.right - r.left, 500);
-    EXPECT_EQ(r.bottom - r.top, 550);
-    EXPECT_EQ(r.dialogTemplate, 6);
-    EXPECT_TRUE(r.dockLeft);
+  const std::vector<CMyPaletteSet*> sets = GroundLinePaletteSets();
+  ASSERT_EQ(sets.size(), 2u);  // no single-instance guard: two sets
+  EXPECT_NE(sets[0], sets[1]);
+  for (CMyPaletteSet* set : sets) {
+    EXPECT_STREQ(set->GetName().GetString(), "Selvic - 地面线录入对话框");
+    EXPECT_EQ(set->GetPaletteSetStyle(), 30u);
+    EXPECT_EQ(set->GetDockBarID(), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_TRUE(set->IsWindowVisible());
+    EXPECT_EQ(set->GetOpacity(), 100);
+    CSize low, high;
+    set->GetMinimumSize(low);
+    set->GetMaximumSize(high);
+    EXPECT_EQ(low, CSize(100, 100));
+    EXPECT_EQ(high, CSize(400, 400));
+    ASSERT_EQ(set->GetPaletteCount(), 1);
+    EXPECT_STREQ(set->GetPalette(0)->GetName().GetString(), "地面线对话框");
+    EXPECT_EQ(set->GetPalette(0)->GetPaletteStyle(), 1u);
+    CPelloryDlg* dlg = InputDialogOf(set);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->GetParent(), set->GetPalette(0));
+    EXPECT_TRUE(dlg->IsWindowVisible());
+    CRect r;
+    dlg->GetWindowRect(&r);
+    EXPECT_EQ(r.Width(), 500);
+    EXPECT_EQ(r.Height(), 800);
   }
+  EXPECT_EQ(platform::templateWindows(6).size(), 2u);
 
   // Unload removes the command and closes the palettes.
   ASSERT_EQ(app.EntryPoint(AcRx::kUnloadAppMsg, nullptr), AcRx::kRetOK);
   EXPECT_EQ(acedRegCmds->lookupGlobalCmd("HDMDMX"), nullptr);
-  EXPECT_TRUE(GroundLinePaletteRequests().empty());
+  EXPECT_TRUE(GroundLinePaletteSets().empty());
+  EXPECT_TRUE(platform::templateWindows(6).empty());
   EXPECT_EQ(platform::runCommand("HDMDMX"), RTERROR);
 }
 
@@ -73,7 +92,7 @@ TEST_F(PelloryAppTest, DrawingsDefineHdmdmxAndOtherMessagesDoNothing) {
     EXPECT_EQ(app.EntryPoint(static_cast<AcRx::AppMsgCode>(code), nullptr), AcRx::kRetOK) << code;
   }
   EXPECT_EQ(acedRegCmds->lookupGlobalCmd("HDMDMX"), nullptr);
-  EXPECT_TRUE(GroundLinePaletteRequests().empty());
+  EXPECT_TRUE(GroundLinePaletteSets().empty());
   EXPECT_EQ(transcript.text(), "");
 }
 

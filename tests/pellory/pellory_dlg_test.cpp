@@ -1,0 +1,172 @@
+// The ground-line input dialog in its palette, driven by a script's window
+// words as a user's input: the PageDown walk of the focus, the grids' rows
+// copied into the records on a save (the input column of each elevation
+// type) and filled again by a query, the grids' row menu, and the layout
+// when the dialog is made larger.
+#include <gtest/gtest.h>
+
+#include "PelloryDlg.h"
+#include "PelloryPalette.h"
+#include "arx/edcmdline.h"
+#include "resources/PelloryResources.h"
+#include "win/answers.h"
+#include "win/transcript.h"
+#include "win/winhost.h"
+
+namespace {
+
+using namespace pellory_rc;
+
+class PelloryDlgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::resetWindowing();
+    RegisterPelloryResources();
+    CreateGroundLinePalette();  // without a project: the lists stay empty
+    ASSERT_EQ(GroundLinePaletteSets().size(), 1u);
+    dlg = InputDialogOf(GroundLinePaletteSets()[0]);
+    ASSERT_NE(dlg, nullptr);
+  }
+  void TearDown() override {
+    CloseGroundLinePalettes();
+    platform::clearAnswers();
+    platform::resetWindowing();
+  }
+  void Play(const std::string& lines) {
+    platform::RunResult r = platform::runScriptText(lines);
+    ASSERT_TRUE(r.ok) << r.error << "\n" << transcript.text();
+  }
+  HWND Control(int id) const { return ::GetDlgItem(dlg->m_hWnd, id); }
+  static bool Within(HWND focus, HWND window) { return focus == window || ::IsChild(window, focus); }
+
+  platform::TranscriptCapture transcript;
+  CPelloryDlg* dlg = nullptr;
+};
+
+TEST_F(PelloryDlgTest, PageDownWalksTheFocusAndComesBackToTheChainage) {
+  Play("> 6 45 {PageDown}\n");  // from the first step: the chainage edit
+  EXPECT_EQ(::GetFocus(), Control(kChainage));
+  struct Step {
+    int control;
+    int nextStep;
+  } const steps[] = {{kElevationEdit, 3}, {kLeftGrid, 4}, {kRightGrid, 1}, {kChainage, 2}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.control);
+    Play("> 6 {PageDown}\n");
+    EXPECT_TRUE(Within(::GetFocus(), Control(s.control)));
+    EXPECT_EQ(dlg->FocusStep(), s.nextStep);
+  }
+  // In a grid the focus cell is the first input row's distance.
+  EXPECT_EQ(dlg->RightGrid().GetFocusCell(), CCellID(1, 0));
+}
+
+TEST_F(PelloryDlgTest, ASaveTakesTheInputColumnOfTheElevationTypeAndAQueryShowsIt) {
+  // 高差: column 1 is typed, column 2 computed from the centre elevation.
+  Play("> 6 30:=基线 44=DK1+234.5 45=100 43[1,0]=2.5 43[1,1]=-0.4 43[2,0]=6 43[2,1]=0.3 42[1,0]=3 42[1,1]=0.2\n");
+  EXPECT_EQ(dlg->LeftGrid().GetItemText(1, 2), "99.60");
+  EXPECT_EQ(dlg->LeftGrid().GetItemText(2, 2), "100.30");
+  Play("> 6 51\n");
+  // 高程: column 2 is typed, column 1 computed; the record keeps the elevations.
+  Play("> 6 24 44=DK1+300 45=50 43[1,0]=4 43[1,2]=48.5\n");
+  EXPECT_EQ(dlg->LeftGrid().GetItemText(1, 1), "-1.50");
+  Play("> 6 51\n");
+
+  const EarthLineList& records = dlg->Input().db.rockLayers;
+  ASSERT_EQ(records.GetSize(), 4);
+  struct Expected {
+    int record;
+    double chainage;
+    int left, right;
+    double firstDistance, firstHeight;
+  } const expected[] = {
+      {0, 1234.5, 2, 0, 2.5, -0.4},
+      {1, 1234.5, 0, 1, 3.0, 0.2},
+      {2, 1300.0, 1, 0, 4.0, 48.5},
+      {3, 1300.0, 0, 0, 0.0, 0.0},  // the empty right partner
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.record);
+    const earthline& r = records[e.record];
+    EXPECT_NEAR(r.chainage, e.chainage, 1e-9);
+    EXPECT_EQ(r.leftCount, e.left);
+    EXPECT_EQ(r.rightCount, e.right);
+    const EarthPoint* first = e.left > 0 ? r.left : r.right;
+    if (e.left + e.right > 0) {
+      EXPECT_NEAR(first[0].distance, e.firstDistance, 1e-9);
+      EXPECT_NEAR(first[0].height, e.firstHeight, 1e-9);
+    }
+  }
+  EXPECT_NEAR(records[1].right[0].height, 0.2, 1e-9);
+  EXPECT_NEAR(records[0].left[1].distance, 6.0, 1e-9);
+
+  // The save emptied the grids; choosing the station shows it again (高程:
+  // the stored height differences in column 1, elevations beside them).
+  EXPECT_EQ(dlg->LeftGrid().GetItemText(1, 0), "");
+  Play("> 6 22 26=DK1+234.50\n");
+  EXPECT_EQ(dlg->LeftGrid().GetItemText(1, 0), "2.50");
+  EXPECT_EQ(dlg->LeftGrid().GetItemText(1, 1), "-0.40");
+  EXPECT_EQ(dlg->LeftGrid().GetItemText(1, 2), "99.60");
+  EXPECT_EQ(dlg->LeftGrid().GetItemText(2, 0), "6.00");
+  EXPECT_EQ(dlg->RightGrid().GetItemText(1, 1), "0.20");
+  CString chainage, elevation;
+  dlg->GetDlgItemText(kChainage, chainage);
+  dlg->GetDlgItemText(kElevationEdit, elevation);
+  EXPECT_EQ(chainage, "DK1+234.50");
+  EXPECT_EQ(elevation, "100.00");
+}
+
+TEST_F(PelloryDlgTest, TheRowMenuInsertsAndDeletesRows) {
+  CGridCtrl& grid = dlg->LeftGrid();
+  const int rows = grid.GetRowCount();
+  ASSERT_EQ(rows, 11);  // a header and ten point rows
+  // The typed cell keeps the focus (a second click there would open its editor).
+  Play("> 6 43[2,0]=7 43[2,0]:right\n@menu 增加行/之后增加\n");
+  ASSERT_EQ(grid.GetRowCount(), rows + 1);
+  EXPECT_EQ(grid.GetItemText(2, 0), "7");
+  EXPECT_EQ(grid.GetItemText(3, 0), "");  // the new row, below the one clicked
+  EXPECT_TRUE(grid.IsCellEditable(3, 1));
+  EXPECT_FALSE(grid.IsCellEditable(3, 2));  // its computed column is read-only
+  Play("> 6 43[2,0]:right\n@menu 增加行/之前增加\n");
+  ASSERT_EQ(grid.GetRowCount(), rows + 2);
+  EXPECT_EQ(grid.GetItemText(3, 0), "7");  // moved down by the row put before it
+  // The row inserted before kept the focus on the typed row (now 3): another
+  // row is chosen first, so that the click on row 3 selects it.
+  Play("> 6 43[4,0] 43[3,0] 43[3,0]:right\n@menu 删除行\n");
+  ASSERT_EQ(grid.GetRowCount(), rows + 1);
+  for (int r = 1; r < grid.GetRowCount(); ++r) EXPECT_EQ(grid.GetItemText(r, 0), "") << r;
+  // Dismissed, the menu changes nothing.
+  Play("> 6 43[2,0]:right\n");
+  EXPECT_EQ(grid.GetRowCount(), rows + 1);
+}
+
+TEST_F(PelloryDlgTest, ALargerDialogGivesTheGridsTheRoom) {
+  CRect left0, right0, left1, right1;
+  dlg->LeftGrid().GetWindowRect(&left0);
+  dlg->RightGrid().GetWindowRect(&right0);
+  CRect client;
+  dlg->GetClientRect(&client);
+  dlg->SetWindowPos(nullptr, 0, 0, 600, 900, SWP_NOMOVE | SWP_NOZORDER);
+  CRect grown;
+  dlg->GetClientRect(&grown);
+  const int dx = grown.Width() - client.Width(), dy = grown.Height() - client.Height();
+  ASSERT_EQ(dx, 100);
+  ASSERT_EQ(dy, 100);
+  dlg->LeftGrid().GetWindowRect(&left1);
+  dlg->RightGrid().GetWindowRect(&right1);
+  EXPECT_EQ(left1.left, left0.left);
+  EXPECT_EQ(left1.Width(), left0.Width() + 50);
+  EXPECT_EQ(right1.left, right0.left + 50);
+  EXPECT_EQ(right1.Width(), right0.Width() + 50);
+  EXPECT_EQ(left1.Height(), left0.Height() + 100);
+  EXPECT_EQ(right1.Height(), right0.Height() + 100);
+  // Smaller than the template, the controls keep the template's places: the
+  // grids do not shrink over each other.
+  dlg->SetWindowPos(nullptr, 0, 0, 200, 200, SWP_NOMOVE | SWP_NOZORDER);
+  dlg->LeftGrid().GetWindowRect(&left1);
+  dlg->RightGrid().GetWindowRect(&right1);
+  EXPECT_LE(left1.Width(), left0.Width());
+  EXPECT_GT(left1.Width(), 150);
+  EXPECT_LT(left1.right, right1.left);
+}
+
+}  // namespace
