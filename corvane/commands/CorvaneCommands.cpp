@@ -17,10 +17,14 @@
 
 namespace {
 
-// Runs `body` on a designer made for it; the designer and the lines it read
-// go when the body ends.
+// Runs `body` on a designer made for it, with detour designers of its own;
+// the designers and the lines they read go when the body ends, and the
+// module's design (the baseline designer that HDMDES filled and its detour
+// designers) is as it was before, so that DRAWHDM, PRINTHDM and SAVEFILE
+// still find every section of it.
 template <class Body>
 void WithFreshDesigner(Body body) {
+  RunDetourDesigners detours;
   auto designer = std::make_unique<CrossSectionDesigner>();
   body(*designer);
   designer->FreeAllLines();

@@ -8,6 +8,7 @@
 
 #include "CrossSectionDesigner.h"
 #include "DesignLine.h"
+#include "DesignLineReactor.h"
 #include "DesignerGlobals.h"
 #include "SectionReactorLists.h"
 #include "arx/adscodes.h"
@@ -166,6 +167,7 @@ void ApplySlopeToSectionRange(AcDbObjectId lineId, int first, int last, const Sl
 }
 
 void ApplySlopeEdit(const SlopeEditScope& scope, AcDbObjectId lineId, const SlopeGradeEdit& grades) {
+  const SectionRedesignPause pause;
   int first = 0, last = -1, section = -1;
   if (scope.currentSection) {
     if (FindSlopeEditScope(lineId, true, first, last, section)) g_LastEditedSection = section;
@@ -215,6 +217,8 @@ void OnCmdEDITBP() {
   if (dialog.DoModal() != IDOK) return;
 
   const double width = std::atof(dialog.m_width.GetString());
+  // The edited lines keep the edit: their reactors re-design nothing.
+  const SectionRedesignPause pause;
   if (acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk) return;
   DesignLine* line = DesignLine::cast(object);
   if (line == nullptr) {

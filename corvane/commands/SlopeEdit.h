@@ -3,8 +3,10 @@
 // changed in the slope and width dialog (2532) and applied to the picked
 // line only, to the run of like sections around it (the current work point)
 // or to every drawn section of the same line. The drawn DesignLine entities
-// are changed; each is opened for write before it is changed, so that its
-// reactor re-designs the section's ditches and note from the edited line.
+// are changed, each opened for write before it is changed; the section
+// designer is not run again: the writes are made under a
+// SectionRedesignPause, so that the reactors of the edited lines leave the
+// edit as the user made it (a grip drag still re-designs).
 //
 // Which slope table of a line is edited, the embankment's or the cutting's,
 // follows the line's form code (DesignLineData::IsEmbankmentTable: a fill
@@ -32,6 +34,7 @@ extern int g_LastEditedSection;
 
 void OnCmdEDITBP();
 
+// Writes the grades under a SectionRedesignPause.
 void ApplySlopeEdit(const SlopeEditScope& scope, AcDbObjectId lineId, const SlopeGradeEdit& grades);
 
 // The section of the edited line (chainage within 0.01) in its designer and

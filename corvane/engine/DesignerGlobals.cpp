@@ -13,6 +13,32 @@ CrossSectionDesigner g_RightDetourDesigners[kMaxDetourDesigners];
 int g_LeftDetourCount = 0;
 int g_RightDetourCount = 0;
 
+namespace {
+CrossSectionDesigner* g_LeftDetoursInUse = g_LeftDetourDesigners;
+CrossSectionDesigner* g_RightDetoursInUse = g_RightDetourDesigners;
+}  // namespace
+
+CrossSectionDesigner* DetourDesignerArray(int side) { return side < 0 ? g_LeftDetoursInUse : g_RightDetoursInUse; }
+
+RunDetourDesigners::RunDetourDesigners()
+    : m_previous{g_LeftDetoursInUse, g_RightDetoursInUse},
+      m_previousCount{g_LeftDetourCount, g_RightDetourCount},
+      m_own{new CrossSectionDesigner[kMaxDetourDesigners], new CrossSectionDesigner[kMaxDetourDesigners]} {
+  g_LeftDetoursInUse = m_own[0];
+  g_RightDetoursInUse = m_own[1];
+  g_LeftDetourCount = 0;
+  g_RightDetourCount = 0;
+}
+
+RunDetourDesigners::~RunDetourDesigners() {
+  g_LeftDetoursInUse = m_previous[0];
+  g_RightDetoursInUse = m_previous[1];
+  g_LeftDetourCount = m_previousCount[0];
+  g_RightDetourCount = m_previousCount[1];
+  delete[] m_own[0];
+  delete[] m_own[1];
+}
+
 int SetDetourDesignerCount(int side, int count) {
   const char* line = side < 0 ? "左线" : "右线";
   if (count < 0 || count > kMaxDetourDesigners) {
@@ -26,7 +52,7 @@ int SetDetourDesignerCount(int side, int count) {
 CrossSectionDesigner* DetourDesigner(int side, int index) {
   const int count = side < 0 ? g_LeftDetourCount : g_RightDetourCount;
   if (index < 0 || index >= count || count > kMaxDetourDesigners) return nullptr;
-  return side < 0 ? &g_LeftDetourDesigners[index] : &g_RightDetourDesigners[index];
+  return &DetourDesignerArray(side)[index];
 }
 
 std::vector<CrossSectionDesigner*> DetourDesignersInUse(int side) {

@@ -33,6 +33,29 @@ extern int g_RightDetourCount;
 // Returns 1 or 0.
 int SetDetourDesignerCount(int side, int count);
 
+// The detour designers of one side (side < 0 the left line, otherwise the
+// right) that the designers and the drawing use now: the module's, or those
+// of a command run that designs on its own (RunDetourDesigners).
+CrossSectionDesigner* DetourDesignerArray(int side);
+
+// For one command run that designs on a designer of its own (CALTSF, CALTWB,
+// CALHDMDMX): the run reads and frees detour designers of its own, with
+// counts of 0 to begin with, and when the scope ends the module's detour
+// designers and counts come back as they were, so that the module's design
+// (its baseline designer and its detours) is left untouched by the run.
+class RunDetourDesigners {
+ public:
+  RunDetourDesigners();
+  ~RunDetourDesigners();
+  RunDetourDesigners(const RunDetourDesigners&) = delete;
+  RunDetourDesigners& operator=(const RunDetourDesigners&) = delete;
+
+ private:
+  CrossSectionDesigner* m_previous[2];
+  int m_previousCount[2];
+  CrossSectionDesigner* m_own[2];
+};
+
 // The detour designer `index` of one side; null when the index is not in use.
 CrossSectionDesigner* DetourDesigner(int side, int index);
 

@@ -2,6 +2,7 @@
 
 #include "resources/CorvaneResources.h"
 
+#include "grid/GridCtrl.h"
 #include "win/resources.h"
 
 using namespace corvane_rc;
@@ -102,10 +103,10 @@ const platform::DialogControlResource kDrawLines[] = {
     PushButton("Cancel", IDCANCEL, 105, 118, 50, 14),
 };
 
-// The grid (286) is a frame for now: the rows live in the dialog's row model.
+// The grades are shown in the shared grid (286).
 const platform::DialogControlResource kSlopeWidth[] = {
     GroupBox("边坡参数", -1, 7, 4, 300, 120),
-    LText("", kSwGrid, 14, 16, 286, 100, WS_BORDER),
+    Control("", kSwGrid, GRIDCTRL_CLASSNAME, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 14, 16, 286, 100),
     GroupBox("适用范围", -1, 7, 128, 180, 26),
     AutoRadioButton("当前断面", kSwCurrentSection, 14, 140, 50, 10, WS_GROUP),
     AutoRadioButton("当前工点", kSwWorkPoint, 70, 140, 50, 10),

@@ -4,9 +4,10 @@
 # writes:
 #   SAVEFILE (before any design: a message, nothing written), CALTWB,
 #   CALHDMDMX, HDMDES (drawing on), a grip drag that re-designs a section,
-#   EDITBP (work point, formation width 25), SAVEFILE, CALTSF, PRINTHDM,
-#   FINDDM and a step of the section browser; a drawn design line erased
-#   before the module is unloaded at the end of the run.
+#   EDITBP (work point, formation width 25), a drawn design line erased (its
+#   reactor is still on it when the module unloads), SAVEFILE, CALTSF,
+#   PRINTHDM, FINDDM and a step of the section browser, SAVEFILE again; a
+#   PNG of each dialog (left in SCRATCH_DIR/pictures).
 #   corvane_commands.sh BIN_DIR INSTALL_DIR SCRATCH_DIR
 set -euo pipefail
 bin=$1 install=$2 scratch=$3
@@ -22,12 +23,20 @@ for file in $results; do
   test ! -e "$data/$file.方案1" || fail "SAVEFILE before HDMDES wrote $file"
 done
 
-# The workflow of the demo (tools/corvane_workflow.scr): #2B is the left
-# design line of the first section that HDMDES draws (the first design line
-# the drawing appends); its slope start stands at 290.75,55 on the sheet.
-{ cat "$(dirname "$0")/../../tools/corvane_workflow.scr"; printf 'ERASE #2C\n\n'; } > "$scratch/workflow.scr"
+# The workflow of the demo (tools/corvane_workflow.scr). Its lines are
+# picked by points: the left design line of the first section that HDMDES
+# draws has its slope start at 290.75,55 on the sheet (dragged to 289.75,55,
+# where EDITBP picks it), the right one at 349.25,55; that one is erased
+# before PRINTHDM draws plain lines over it. A SAVEFILE at the end: the
+# design CALTSF left behind still has its detour sections. Every dialog is
+# saved as a picture.
+awk '{ print } /^@2532 / { print "ERASE 349.25,55"; print "" }' "$(dirname "$0")/../../tools/corvane_workflow.scr" \
+  > "$scratch/workflow.scr"
+printf 'SAVEFILE\n' >> "$scratch/workflow.scr"
+grep -q '^ERASE' "$scratch/workflow.scr" || fail "the workflow has no slope edit to erase after"
 "$bin/cadhost" --install "$scratch/install" --load corvane --script "$scratch/workflow.scr" \
-  --save "$scratch/workflow.dxf" > "$scratch/workflow.log" || { tail -20 "$scratch/workflow.log"; fail "cadhost failed"; }
+  --pictures "$scratch/pictures" --save "$scratch/workflow.dxf" > "$scratch/workflow.log" ||
+  { tail -20 "$scratch/workflow.log"; fail "cadhost failed"; }
 log="$scratch/workflow.log"
 for text in "填挖表计算完毕" "的地面线已写入" "正在绘制横断面.... " "3D OK!" "路基数量表.方案1.xlsx" "横断面图绘制完成！" \
             "Enter script file name: c:\\tmp" "> 2222 2232"; do
@@ -55,17 +64,27 @@ test "$(grep -c '^Command: CALTSF' "$scratch/twice.log")" -eq 2 || fail "CALTSF 
 cmp -s "$data/tsfjsb.方案1" "$scratch/tsfjsb.once" || fail "the second CALTSF wrote another tsfjsb"
 cmp -s "$data/rxdtsfjsb.方案1" "$scratch/rxdtsfjsb.once" || fail "the second CALTSF wrote another rxdtsfjsb"
 
+# The last SAVEFILE found the detour sections (CALTSF left the design alone).
+grep -qF "绕行段没有设计横断面" "$log" && fail "the design lost its detour sections after CALTSF"
+# A picture of each dialog, its caption bar drawn.
+/usr/bin/python3 "$(dirname "$0")/dialog_pictures.py" "$scratch/pictures" 205 206 2005 2532 2484 2463 2222 ||
+  fail "the dialogs' pictures"
+
 /usr/bin/python3 - "$scratch/workflow.dxf" "$data" <<'PY'
 import math, sys, ezdxf, openpyxl
 doc = ezdxf.readfile(sys.argv[1])
-# The right design line of that section was erased before the unload.
-assert "2C" not in {e.dxf.handle for e in doc.modelspace()}
-line = doc.entitydb["2B"]
-assert line.dxftype() == "DESIGNLINE", line.dxftype()
-tags = list(line.xtags.subclasses[-1])
-n = tags[1].value
-vertices = [t.value for t in tags[2:2 + n]]
-g = [t.value for t in tags[2 + n:12 + n]]
+msp = doc.modelspace()
+def data(line):
+    tags = list(line.xtags.subclasses[-1])
+    n = tags[1].value
+    return [t.value for t in tags[2:2 + n]], [t.value for t in tags[2 + n:12 + n]]
+# The design lines of the first section: point A at (320, 56.17), the left
+# one's slope start left of it; the right one was erased before the unload.
+first = [e for e in msp if e.dxftype() == "DESIGNLINE" and (round(data(e)[1][0], 3), round(data(e)[1][1], 3)) == (320.0, 56.17)]
+assert not [e for e in first if data(e)[1][2] > 320.0], "the right design line was not erased"
+left = [e for e in first if data(e)[1][2] < 320.0]
+assert len(left) == 1, len(left)
+vertices, g = data(left[0])
 # EDITBP: the slope start is 25 from point A, on the line from A through the
 # start the grip drag left (A = (320, 56.17), dragged start (289.75, 55)).
 ax, ay = g[0], g[1]
@@ -79,8 +98,14 @@ for k in (2, 4, 6):
 assert abs(vertices[4][0] - expected[0]) < 1e-5 and abs(vertices[4][1] - expected[1]) < 1e-5, vertices
 assert abs(vertices[2][0] - 289.75) < 1e-5, vertices
 # PRINTHDM drew plain polylines on layer "Hdm" beside the custom entities.
-plain = [e for e in doc.modelspace() if e.dxftype() == "LWPOLYLINE" and e.dxf.layer == "Hdm"]
+plain = [e for e in msp if e.dxftype() == "LWPOLYLINE" and e.dxf.layer == "Hdm"]
 assert len(plain) > 1000, len(plain)
+# ... every section of the design, detours included, after CALTSF: each
+# design line drawn by HDMDES has a red polyline starting where it starts.
+key = lambda p: (round(p[0], 3), round(p[1], 3))
+red = {key(next(iter(e.get_points("xy")))) for e in plain if e.dxf.color == 1}
+missing = [key(data(e)[0][0]) for e in msp if e.dxftype() == "DESIGNLINE" and key(data(e)[0][0]) not in red]
+assert not missing, ("PRINTHDM left out sections", len(missing), missing[:5])
 sheet = openpyxl.load_workbook(sys.argv[2] + "/路基数量表.方案1.xlsx")["路基数量表"]
 assert any(r[0] == "合计" for r in sheet.iter_rows(values_only=True))
 PY

@@ -4,16 +4,23 @@
 // then one row per grade: number, slope ratio, limiting height, berm width),
 // the formation width and the scope of the change.
 //
-// The table is kept as a row model (text cells and the selected rows) in the
-// layout of the grid control 286 that shows it; the grid is put over it
-// without changing the dialog's logic. OK and Cancel are the buttons 259 and
-// 260; Enter and Esc reach them as the dialog's OK and Cancel.
+// The table is the shared grid on control 286 (a script edits a grade with
+// `286[r,c]=text`); its first row is the fixed header. 添加 and 删除 act on
+// the grid's rows: a row counts as selected when any of its cells is. OK and
+// Cancel are the buttons 259 and 260; Enter and Esc reach them as the
+// dialog's OK and Cancel.
 
 #include <set>
-#include <string>
-#include <vector>
 
+#include "grid/GridCtrl.h"
 #include "mfc/afxwin.h"
+
+// The grid of the slope dialog: the shared grid, able to select whole rows.
+class CSlopeGradeGrid : public CGridCtrl {
+ public:
+  // Selects every cell of the rows given (others are cleared).
+  void SelectWholeRows(const std::set<int>& rows);
+};
 
 class CSlopeWidthDlg : public CDialog {
  public:
@@ -31,13 +38,17 @@ class CSlopeWidthDlg : public CDialog {
   BYTE m_workPoint = 0;       // 283
   BYTE m_wholeLine = 0;       // 284
 
-  // The row model: row 0 is the header; cells are texts.
-  int GridRowCount() const { return static_cast<int>(m_rows.size()); }
+  CSlopeGradeGrid m_grid;  // 286
+
+  // The grid's rows: row 0 is the header; cells are texts. They stay
+  // readable after the dialog has closed.
+  int GridRowCount() const { return m_grid.GetRowCount(); }
   CString CellText(int row, int column) const;
   void SetCellText(int row, int column, const CString& text);
   // Selects the rows (the header never); an empty set selects none.
   void SelectRows(const std::set<int>& rows);
-  const std::set<int>& SelectedRows() const { return m_selected; }
+  // The rows with a selected cell, the header never among them.
+  std::set<int> SelectedRows() const;
 
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
@@ -53,9 +64,8 @@ class CSlopeWidthDlg : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  using Row = std::vector<CString>;
-  std::vector<Row> m_rows;
-  std::set<int> m_selected;
   void Renumber(int from);
   void SetScope(int id);
+  // Sizes row `row` and every column as the dialog lays them out.
+  void SizeRow(int row);
 };

@@ -59,8 +59,8 @@ int CrossSectionDesigner::DrawAllSections(int flag) {
   PrepareSectionSheet();
   if (SectionCount() > 0) DrawBaseSections(sections.front().mileage, sections.back().mileage, flag);
   if (lineKind != "双线") return 1;
-  if (g_LeftDetourCount > 0) DrawAllDetourSections(g_LeftDetourDesigners, g_LeftDetourCount, "左", flag);
-  if (g_RightDetourCount > 0) DrawAllDetourSections(g_RightDetourDesigners, g_RightDetourCount, "右", flag);
+  if (g_LeftDetourCount > 0) DrawAllDetourSections(DetourDesignerArray(-1), g_LeftDetourCount, "左", flag);
+  if (g_RightDetourCount > 0) DrawAllDetourSections(DetourDesignerArray(1), g_RightDetourCount, "右", flag);
   return 1;
 }
 

@@ -69,7 +69,7 @@ void DrawChosenDetour(CrossSectionDesigner& base, int side, int index, const CSt
     return;
   }
   const double y = choice.originY + (side < 0 ? 500.0 : -500.0) * g_DrawingFactor;
-  base.DrawDetourSectionsInRange(side < 0 ? g_LeftDetourDesigners : g_RightDetourDesigners, index, start, end,
+  base.DrawDetourSectionsInRange(DetourDesignerArray(side), index, start, end,
                                  d->segmentOnDetour.sml2, d->segmentOnDetour.eml2, side < 0 ? "左" : "右",
                                  choice.originX, y, flag);
 }

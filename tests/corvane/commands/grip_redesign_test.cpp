@@ -6,11 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "SlopeEdit.h"
 #include "arx/edcmdline.h"
+#include "arx/prompt_input.h"
 #include "drawn_section.h"
+#include "resources/CorvaneResources.h"
+#include "win/answers.h"
 #include "win/transcript.h"
 
 namespace {
@@ -199,6 +205,59 @@ TEST_F(GripRedesignTest, ASectionInsideABridgeIsLeftAlone) {
   EXPECT_EQ(now.gou.kind, was.gou.kind);
   EXPECT_EQ(now.note.landTake[1], was.note.landTake[1]);
   EXPECT_EQ(g_BaselineDesigner.sections[0].rightLandTake, landTake);
+}
+
+// EDITBP writes the line it edits without designing the section again: the
+// slope start lies where the new width puts it and the ditches, the note and
+// the designer's section stay as designed. A grip drag afterwards still
+// re-designs the section.
+TEST_F(GripRedesignTest, SlopeEditKeepsTheEditWhileAGripDragStillRedesigns) {
+  RegisterCorvaneResources();
+  MakeDesignedSection(g_BaselineDesigner, 102.0);
+  const DrawnSection s = DrawSection(g_BaselineDesigner, 0, 0, -1, 0);
+  const Snapshot was = Take(s, 1);
+  const double landTake = g_BaselineDesigner.sections[0].rightLandTake;
+  const double* a = was.line.geometry.pointA;
+  const double* start = was.line.geometry.slopeStart[0];
+  const double oldWidth = std::hypot(start[0] - a[0], start[1] - a[1]);
+  ASSERT_GT(oldWidth, 0.0);
+  // A width 5 wider, as the edit shows it (two decimals).
+  char text[40], answer[80];
+  std::snprintf(text, sizeof text, "%.2f", oldWidth + 5.0);
+  const double width = std::atof(text);
+  std::snprintf(answer, sizeof answer, "@2532 288=%s 259", text);
+  std::string error;
+  platform::queuePromptToken(Pick(s.line[1]));
+  ASSERT_TRUE(platform::queueAnswerLine(answer, &error)) << error;
+  platform::TranscriptCapture shown;
+  OnCmdEDITBP();
+  EXPECT_EQ(platform::pendingAnswers(), 0u);
+
+  const Snapshot edited = Take(s, 1);
+  // The slope start moved along A→start to the new width, the fifth vertex with it.
+  const double x = a[0] + (start[0] - a[0]) * width / oldWidth, y = a[1] + (start[1] - a[1]) * width / oldWidth;
+  EXPECT_NEAR(edited.line.geometry.slopeStart[0][0], x, 1e-9);
+  EXPECT_NEAR(edited.line.geometry.slopeStart[0][1], y, 1e-9);
+  ASSERT_GT(edited.line.vertices.size(), 4u);
+  EXPECT_NEAR(edited.line.vertices[4].x, x, 1e-9);
+  // Nothing was designed again.
+  for (size_t j = 0; j < was.line.vertices.size(); ++j)
+    if (j != 4) {
+      EXPECT_EQ(edited.line.vertices[j].x, was.line.vertices[j].x) << "vertex " << j;
+    }
+  ExpectPoints(edited.gou.vertices, was.gou.vertices, "drainage ditch");
+  ExpectPoints(edited.jsgou.vertices, was.jsgou.vertices, "top ditch");
+  EXPECT_EQ(edited.note.landTake[1], was.note.landTake[1]);
+  EXPECT_EQ(g_BaselineDesigner.sections[0].rightLandTake, landTake);
+  EXPECT_FALSE(SectionRedesignPause::Active());
+
+  // A grip drag re-designs: the fill side one metre further out takes 1 m more land.
+  ASSERT_TRUE(platform::runScriptText(DragSlopeStart(s.line[1], 5.0), "grip").ok) << shown.text();
+  const Snapshot dragged = Take(s, 1);
+  EXPECT_NE(dragged.note.landTake[1], was.note.landTake[1]);
+  EXPECT_NE(g_BaselineDesigner.sections[0].rightLandTake, landTake);
+  platform::clearAnswers();
+  platform::clearPromptTokens();
 }
 
 }  // namespace

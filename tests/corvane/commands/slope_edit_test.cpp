@@ -149,4 +149,42 @@ TEST_F(SlopeEditTest, TheCommandEndsSilentlyOnATextAndKeepsTheStartForAZeroWidth
   }
 }
 
+// The grades typed into the dialog's grid (control 286) by the script's cell
+// words, with rows added and deleted there, are the grades EDITBP writes.
+// The picked line shows its two cutting grades of ratio 1 in rows 1 and 2.
+TEST_F(SlopeEditTest, GradesEditedInTheGridAreTheGradesWritten) {
+  struct Case {
+    const char* name;
+    const char* words;
+    int count;
+    double ratio[3];
+    double height0, berm0;
+  } const cases[] = {
+      {"both rows typed", "286[1,1]=0.5 286[1,2]=6 286[1,3]=1 286[2,1]=0.75", 2, {0.5, 0.75}, 6.0, 1.0},
+      {"row 2 deleted", "286[2,1] 2612 286[1,1]=0.5", 1, {0.5}, 0.0, 0.0},
+      {"a row added after row 1", "286[1,1] 2622 286[2,1]=0.75 286[2,2]=4", 3, {1.0, 0.75, 1.0}, 0.0, 0.0},
+      {"the header's column selected: every grade goes, the header stays", "286[0,1] 2612", 0, {}, 0.0, 0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    platform::queuePromptToken(Pick(m_left[2]));
+    std::string error;
+    ASSERT_TRUE(platform::queueAnswerLine(std::string("@2532 ") + c.words + " 259", &error)) << error;
+    OnCmdEDITBP();
+    EXPECT_EQ(platform::pendingAnswers(), 0u);
+    DesignLine* line = Open<DesignLine>(m_left[2]);
+    const SlopeGradeArrays t = line->Data().cutting;
+    line->close();
+    ASSERT_EQ(t.count, c.count);
+    for (int i = 0; i < c.count; ++i) EXPECT_DOUBLE_EQ(t.ratio[i], c.ratio[i]) << "grade " << i;
+    if (c.count > 0) {
+      EXPECT_DOUBLE_EQ(t.height[0], c.height0);
+      EXPECT_DOUBLE_EQ(t.bermWidth[0], c.berm0);
+      EXPECT_DOUBLE_EQ(t.height[c.count - 1], c.count == 1 ? 0.0 : 100.0);  // the last row shown reaches the top
+    }
+  }
+}
+
 }  // namespace
