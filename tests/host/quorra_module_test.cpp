@@ -13,6 +13,7 @@
 #include "arx/acui.h"
 #include "arx/arx.h"
 #include "cadhost_run.h"
+#include "sample_install.h"
 #include "crt/paths.h"
 #include "crt/textfile.h"
 #include "fixtures/run_command.h"
@@ -26,29 +27,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The sample project and an install folder for it, made once for the suite:
-// the build's install folder linked entry by entry, with a workdir of its own.
-struct SampleInstall {
-  fs::path root, install, project;
-  std::string error;
-
-  SampleInstall() {
-    root = fs::path(RAIL_TEST_TMPDIR) / ("quorra_module_" + std::to_string(::getpid()));
-    install = root / "install";
-    project = root / "my proj";
-    fs::remove_all(root);
-    fs::create_directories(install);
-    for (const fs::directory_entry& e : fs::directory_iterator(RAIL_INSTALL_DIR)) {
-      if (e.path().filename() != "workdir") fs::create_symlink(e.path(), install / e.path().filename());
-    }
-    std::string output;
-    const std::string command = "'" + std::string(RAIL_BINARY_DIR) + "/bin/sample-project' --install '" +
-                                install.string() + "' --workdir '" + project.string() + "'";
-    if (fixtures::RunCommand(command, &output) != 0) error = "sample-project failed: " + output;
-  }
-  ~SampleInstall() { fs::remove_all(root); }
-};
 
 SampleInstall* g_sample = nullptr;
 
@@ -66,7 +44,7 @@ std::vector<CControlBar*> LeftBars() { return acedGetAcadFrame()->GetDockedBars(
 
 class QuorraModule : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { g_sample = new SampleInstall(); }
+  static void SetUpTestSuite() { g_sample = new SampleInstall("quorra_module"); }
   static void TearDownTestSuite() {
     delete g_sample;
     g_sample = nullptr;
@@ -139,7 +117,7 @@ TEST_F(QuorraModule, TreeDocksTheSchemeTreeAndUnloadTakesItAway) {
 
 class QuorraScript : public cadhostrun::CadhostTest {
  protected:
-  static void SetUpTestSuite() { g_sample = new SampleInstall(); }
+  static void SetUpTestSuite() { g_sample = new SampleInstall("quorra_module"); }
   static void TearDownTestSuite() {
     delete g_sample;
     g_sample = nullptr;
