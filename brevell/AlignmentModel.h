@@ -7,7 +7,7 @@
 //
 // This is the plan module's own class (brevell/AlignmentModel.h). The
 // cross-section module has an alignment model of the same name
-// (corvane/AlignmentModel.h: one line with fixed arrays, station lists,
+// (corvane/data/AlignmentModel.h: one line with fixed arrays, station lists,
 // curve checks) that has nothing in common with this one; each module links
 // only its own core library, and the tests of each module include their own
 // header by its folder.

@@ -4,7 +4,7 @@
 // kind and closes again; between calls the object holds only records.
 //
 // This is the plan module's own class; the cross-section module has a table
-// store of the same name (corvane/XLDataBase.h) that reads and writes other
+// store of the same name (corvane/data/XLDataBase.h) that reads and writes other
 // tables. Each module links only its own.
 //
 // The three forms of a structure table (base line, 左线绕行段, 右线绕行段)

@@ -1,11 +1,15 @@
 // The drawing preview: a drawing file scaled into a rectangle of a DC.
 #include <gtest/gtest.h>
 
+#include "arx/activex.h"
+#include "arx/edoutput.h"
+#include "mfc/afxwin.h"
 #include "arx/preview.h"
 #include "dwg_fixture.h"
 #include "win/canvas.h"
 #include "win/gdiimage.h"
 #include "win/transcript.h"
+#include "win/winpaint.h"
 
 namespace {
 
@@ -55,6 +59,40 @@ TEST_F(DrawingPreview, MissingFileDrawsNothing) {
   EXPECT_FALSE(platform::drawDrawingPreview(dc, RECT{0, 0, 50, 50}, *db()));
   EXPECT_TRUE(recorder.ops().empty());
   DeleteDC(dc);
+}
+
+// The drawing-preview control paints the drawing its path names, fitted into
+// its client area of 120 x 70: less the margins 116 x 66, scale
+// min(116 / 100, 66 / 50) = 1.16, the drawing's centre (50, 25) on the area's
+// centre (59.5, 34.5); (0, 0) goes to (1.5, 63.5), drawn at (2, 64), and
+// (100, 50) to (117.5, 5.5), drawn at (118, 6). Without a file it is white.
+TEST_F(DrawingPreview, ThePreviewControlPaintsTheDrawingOfItsPath) {
+  auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(100, 50, 0));
+  line->setColorIndex(1);
+  add(line);
+  std::string file = path("flag.dxf");
+  ASSERT_EQ(db()->saveAs(file.c_str()), Acad::eOk);
+  const COLORREF red = RGB(255, 0, 0), white = RGB(255, 255, 255);
+  struct Case {
+    std::string path;
+    std::vector<std::pair<POINT, COLORREF>> probes;
+  };
+  const std::vector<Case> cases = {
+      {file, {{{2, 64}, red}, {{118, 6}, red}, {{60, 35}, red}, {{118, 64}, white}, {{2, 6}, white}}},
+      {path("missing.dwg"), {{{2, 64}, white}, {{60, 35}, white}, {{118, 6}, white}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    CWnd preview;
+    ASSERT_TRUE(preview.CreateControl(platform::drawingPreviewClassId(), "", WS_VISIBLE, CRect(0, 0, 120, 70),
+                                      acedGetAcadFrame(), 240));
+    preview.SetProperty(DWGTHUMBNAIL_DISPID_PATH, VT_BSTR, c.path.c_str());
+    HDC picture = platform::renderWindowPicture(preview.m_hWnd);
+    ASSERT_NE(picture, nullptr);
+    for (const auto& [at, color] : c.probes) EXPECT_EQ(GetPixel(picture, at.x, at.y), color) << at.x << "," << at.y;
+    DeleteDC(picture);
+    preview.DestroyWindow();
+  }
 }
 
 }  // namespace
