@@ -55,6 +55,15 @@ bool IsSchemeDatabaseName(const CString& name) {
   return tail == ".mdb";
 }
 
+// Writes the current scheme's name to `<project>\PROJECT`; false when the
+// file cannot be written.
+bool WriteCurrentScheme() {
+  FILE* file = platform::openFile(g_ProjectFolder + "\\PROJECT", "w");
+  if (file == nullptr) return false;
+  const bool written = std::fprintf(file, "%s\n", g_SchemeName.GetString()) >= 0;
+  return std::fclose(file) == 0 && written;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSchemeTreeDlg, CDialog)
@@ -140,10 +149,7 @@ BOOL CSchemeTreeDlg::BuildTree() {
     // The project names a scheme without a database: the last one listed
     // becomes current.
     g_SchemeName = lastSeen;
-    if (FILE* file = platform::openFile(g_ProjectFolder + "\\PROJECT", "w")) {
-      std::fprintf(file, "%s\n", g_SchemeName.GetString());
-      std::fclose(file);
-    }
+    WriteCurrentScheme();
     g_SchemeDatabasePath = SchemeDatabasePathOf(g_SchemeName);
     return TRUE;
   }
@@ -213,9 +219,7 @@ HTREEITEM CSchemeTreeDlg::MakeSelectedSchemeCurrent() {
   g_SchemeName = m_tree.GetItemText(TopLevelItem(item));
   // Without a project folder there is no PROJECT to write.
   if (g_SchemeName != kTechnicalStandards && !g_ProjectFolder.IsEmpty()) {
-    if (FILE* file = platform::openFile(g_ProjectFolder + "\\PROJECT", "w")) {
-      std::fprintf(file, "%s\n", g_SchemeName.GetString());
-      std::fclose(file);
+    if (WriteCurrentScheme()) {
       g_SchemeDatabasePath = SchemeDatabasePathOf(g_SchemeName);
       CMDIFrameWnd* frame = acedGetAcadFrame();
       frame->SetWindowText(g_SchemeDatabasePath);
