@@ -48,7 +48,8 @@ void NavigatorTest::TearDown() {
 }
 
 void NavigatorTest::MakeProject(const char* scheme, bool withData) {
-  if (scheme) std::ofstream(m_project / "project") << scheme << "\r\n";
+  // LF alone: a file the navigator rewrites ends in CR LF.
+  if (scheme) std::ofstream(m_project / "project") << scheme << "\n";
   if (withData) fs::create_directories(m_project / "data");
 }
 

@@ -22,8 +22,8 @@ class NavigatorTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // The project's files: `project` holding `scheme` (none when null), the
-  // data folder made when `withData`.
+  // The project's files: `project` holding `scheme` and a line feed (none
+  // when null), the data folder made when `withData`.
   void MakeProject(const char* scheme, bool withData = true);
   // A scheme database: the empty template copied under `name`.
   void AddDatabase(const std::string& name);

@@ -49,7 +49,7 @@ TEST_F(NavigatorTest, BuildingListsTheSchemesAndPicksTheCurrentOne) {
     Texts textFiles;               // files that are no database
     Texts roots;                   // the tree's roots after building
     const char* current;           // the current scheme name after building
-    const char* projectFile;       // `project` after building (null: not there)
+    const char* projectFile;       // `project` after building, CR LF when rewritten (null: not there)
     const char* databasePath;      // file of the current database path under the project ("": empty)
     Texts messages;                // texts the transcript shows
     Texts absent;                  // texts it must not show
@@ -57,11 +57,11 @@ TEST_F(NavigatorTest, BuildingListsTheSchemesAndPicksTheCurrentOne) {
       {"project names a scheme without a database: the last listed becomes current", "c", true,
        {"a.mdb", "b.mdb"}, {"notes.txt"}, {"技术标准", "a", "b"}, "b", "b\r\n", "data\\b.mdb", {}, {kNoScheme}},
       {"the scheme's file matched whatever its case", "b", true, {"a.mdb", "B.MDB"}, {"readme.txt"},
-       {"技术标准", "a", "B"}, "b", "b\r\n", "data\\b.mdb", {}, {kNoScheme}},
-      {"a file that is no database is not listed", "b", true, {"b.mdb"}, {"x.mdb"}, {"技术标准", "b"}, "b", "b\r\n",
+       {"技术标准", "a", "B"}, "b", "b\n", "data\\b.mdb", {}, {kNoScheme}},
+      {"a file that is no database is not listed", "b", true, {"b.mdb"}, {"x.mdb"}, {"技术标准", "b"}, "b", "b\n",
        "data\\b.mdb", {"连接数据库x失败!"}, {kNoScheme}},
       {"an empty data folder: the template becomes the scheme's database", "c", true, {}, {}, {"技术标准"}, "c",
-       "c\r\n", "data\\c.mdb", {kNoScheme}, {}},
+       "c\n", "data\\c.mdb", {kNoScheme}, {}},
       {"no project file", nullptr, true, {"a.mdb"}, {}, {}, "", nullptr, "", {kNoProject}, {}},
   };
   for (const Case& c : cases) {
@@ -173,7 +173,7 @@ TEST_F(NavigatorTest, TechnicalStandardsLoadsKestrowAndSendsItsCommandEachTime) 
     EXPECT_EQ(count, static_cast<size_t>(i));
   }
   // The scheme file and the title stay as they were.
-  EXPECT_EQ(ProjectFileText(), "b\r\n");
+  EXPECT_EQ(ProjectFileText(), "b\n");
   EXPECT_EQ(FrameTitle(), title);
 }
 
