@@ -1,10 +1,10 @@
-// Entry points of the quorra module.
-#include "arx/rxobject.h"
+// Entry points of the quorra module (tamsel.arx).
+
+#include "NavigatorStartup.h"
+#include "arx/arx.h"
 
 extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
-  (void)msg;
-  (void)appId;
-  return AcRx::kRetOK;
+  return ExtensionModuleEntry(msg, appId, &DllMain, &InitApplication, &UnloadApplication);
 }
 
-extern "C" __attribute__((visibility("default"))) int acrxGetApiVersion() { return 16; }
+extern "C" __attribute__((visibility("default"))) int acrxGetApiVersion() { return ARX_API_VERSION; }

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
@@ -287,6 +288,65 @@ BOOL CloseHandle(HANDLE object) {
     t.handles.erase(it);
   }
   if (fd >= 0) ::close(fd);
+  g_lastError = ERROR_SUCCESS;
+  return TRUE;
+}
+
+BOOL CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists) {
+  if (!existingFile || !newFile || !*existingFile || !*newFile) return fail(ERROR_INVALID_PARAMETER);
+  const std::string from = platform::resolvePath(existingFile);
+  const std::string to = platform::resolvePath(newFile);
+  struct stat source {};
+  if (::stat(from.c_str(), &source) != 0) return fail(errorOfErrno(errno));
+  if (S_ISDIR(source.st_mode)) return fail(ERROR_ACCESS_DENIED);
+  const std::string::size_type slash = to.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : to.substr(0, slash));
+  struct stat target {};
+  if (::stat(folder.c_str(), &target) != 0 || !S_ISDIR(target.st_mode)) return fail(ERROR_PATH_NOT_FOUND);
+  if (failIfExists && ::access(to.c_str(), F_OK) == 0) return fail(ERROR_FILE_EXISTS);
+
+  // The copy is written beside the target and renamed over it when complete.
+  std::string temporary = to + ".copy-XXXXXX";
+  const int out = ::mkstemp(temporary.data());
+  if (out < 0) return fail(errorOfErrno(errno));
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  bool ok = in >= 0;
+  int error = ok ? 0 : errno;
+  char buffer[65536];
+  while (ok) {
+    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      error = errno;
+      break;
+    }
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
+      if (w < 0) {
+        if (errno == EINTR) continue;
+        ok = false;
+        error = errno;
+        break;
+      }
+      done += w;
+    }
+  }
+  if (in >= 0) ::close(in);
+  if (ok) ::fchmod(out, source.st_mode & 0777);
+  if (::close(out) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && ::rename(temporary.c_str(), to.c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    return fail(errorOfErrno(error));
+  }
   g_lastError = ERROR_SUCCESS;
   return TRUE;
 }

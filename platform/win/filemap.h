@@ -1,6 +1,6 @@
 #pragma once
 // Win32 files and file mappings: CreateFileA, ReadFile, GetFileSize,
-// CreateFileMappingA, MapViewOfFile, UnmapViewOfFile and CloseHandle.
+// CopyFileA, CreateFileMappingA, MapViewOfFile, UnmapViewOfFile and CloseHandle.
 //
 // Paths go through the path resolver (Windows or Linux form). A handle is a
 // small number kept in the platform's handle table, so a stale or foreign
@@ -79,6 +79,13 @@ PLATFORM_API BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD rea
 // The size of the file: the low 32 bits as the result, the high 32 bits in
 // *sizeHigh when given. INVALID_FILE_SIZE with an error on failure.
 PLATFORM_API DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh);
+// Copies a file. With `failIfExists` an existing `newFile` is kept and the
+// copy fails (ERROR_FILE_EXISTS); otherwise it is replaced, but only once the
+// whole copy has been written beside it. FALSE with GetLastError on failure:
+// ERROR_FILE_NOT_FOUND for a missing source, ERROR_PATH_NOT_FOUND for a
+// missing target folder.
+PLATFORM_API BOOL CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists);
+#define CopyFile CopyFileA
 // A mapping of an open file (a file of length 0 cannot be mapped). Null on failure.
 PLATFORM_API HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security,
                                        DWORD protect, DWORD maximumSizeHigh,

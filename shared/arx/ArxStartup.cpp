@@ -3,6 +3,7 @@
 #include "arx/ArxStartup.h"
 
 #include "arx/acuiinit.h"
+#include "arx/rxdynlink.h"
 #include "arx/rxobject.h"
 #include "mfc/winapp.h"
 #include "win/winuser.h"
@@ -51,4 +52,23 @@ Acad::ErrorStatus RegisterArxCommand(const char* group, const char* globalName, 
 void RemoveCommandGroup(const char* group) {
   AcEdCommandStack* stack = RegisteredCommandStack();
   if (stack != nullptr && stack->hasGroup(group)) stack->removeGroup(group);
+}
+
+AcRx::AppRetCode ExtensionModuleEntry(AcRx::AppMsgCode msg, void* appId, BOOL (*dllMain)(HINSTANCE, DWORD, LPVOID),
+                                      void (*init)(), void (*unload)()) {
+  switch (msg) {
+    case AcRx::kInitAppMsg:
+      dllMain(AfxGetInstanceHandle(), DLL_PROCESS_ATTACH, nullptr);
+      acrxDynamicLinker->unlockApplication(appId);
+      acrxDynamicLinker->registerAppMDIAware(appId);
+      init();
+      break;
+    case AcRx::kUnloadAppMsg:
+      unload();
+      dllMain(AfxGetInstanceHandle(), DLL_PROCESS_DETACH, nullptr);
+      break;
+    default:
+      break;
+  }
+  return AcRx::kRetOK;
 }

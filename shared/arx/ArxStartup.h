@@ -23,6 +23,7 @@
 
 #include "arx/edcommand.h"
 #include "arx/errorstatus.h"
+#include "arx/rxobject.h"
 #include "win/wintypes.h"
 
 #ifndef DLL_PROCESS_DETACH
@@ -62,3 +63,11 @@ Acad::ErrorStatus RegisterArxCommand(const char* group, const char* globalName, 
 // Removes the module's command group (nothing when there is no stack or no
 // such group).
 void RemoveCommandGroup(const char* group);
+
+// The host's messages to a module that attaches itself as an extension
+// library. kInitAppMsg: `dllMain` with DLL_PROCESS_ATTACH (the loader calls no
+// library entry), the application unlocked and registered as MDI-aware, then
+// `init`. kUnloadAppMsg: `unload`, then `dllMain` with DLL_PROCESS_DETACH.
+// Other messages do nothing. Always kRetOK.
+AcRx::AppRetCode ExtensionModuleEntry(AcRx::AppMsgCode msg, void* appId, BOOL (*dllMain)(HINSTANCE, DWORD, LPVOID),
+                                      void (*init)(), void (*unload)());

@@ -25,7 +25,8 @@ CString ReadFirstWord(FILE* file) {
   return CString(word);
 }
 
-// Opens a text file and reads its first word; false when it cannot be opened.
+}  // namespace
+
 bool ReadWordOfFile(const CString& path, CString& word) {
   FILE* file = platform::openFile(path, "r");
   if (!file) return false;
@@ -33,8 +34,6 @@ bool ReadWordOfFile(const CString& path, CString& word) {
   std::fclose(file);
   return true;
 }
-
-}  // namespace
 
 void DollarToSpaceInProjectPath() { g_ProjectFolder.Replace('$', ' '); }
 

@@ -12,6 +12,10 @@ extern CString g_ProjectFolder;
 // Current scheme: the first word of `project`.
 extern CString g_SchemeName;
 
+// Opens a text file and reads its first blank-delimited word (empty when it
+// has none); false, leaving `word` as it was, when it cannot be opened.
+bool ReadWordOfFile(const CString& path, CString& word);
+
 // Replaces every '$' of g_ProjectFolder by a blank.
 void DollarToSpaceInProjectPath();
 

@@ -17,6 +17,7 @@
 
 #include "arx/arx.h"
 #include "cadhost_run.h"
+#include "sample_install.h"
 #include "crt/paths.h"
 #include "fixtures/run_command.h"
 #include "fixtures/scheme_db.h"
@@ -28,30 +29,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The sample project and an install folder for it, made once for the suite:
-// the build's install folder linked entry by entry, with a workdir of its own.
-struct SampleInstall {
-  fs::path root, install, project;
-  std::string error;
-
-  SampleInstall() {
-    root = fs::path(RAIL_TEST_TMPDIR) / ("brevell_module_" + std::to_string(::getpid()));
-    install = root / "install";
-    project = root / "my proj";
-    fs::remove_all(root);
-    fs::create_directories(install);
-    for (const fs::directory_entry& e : fs::directory_iterator(RAIL_INSTALL_DIR)) {
-      if (e.path().filename() != "workdir") fs::create_symlink(e.path(), install / e.path().filename());
-    }
-    std::string output;
-    const std::string command = "'" + std::string(RAIL_BINARY_DIR) + "/bin/sample-project' --install '" +
-                                install.string() + "' --workdir '" + project.string() + "'";
-    if (fixtures::RunCommand(command, &output) != 0) error = "sample-project failed: " + output;
-  }
-  ~SampleInstall() { fs::remove_all(root); }
-  std::string Database() const { return (project / "data" / "方案1.mdb").string(); }
-};
 
 SampleInstall* g_sample = nullptr;
 
@@ -104,7 +81,7 @@ size_t EntitiesOnLayer(const char* layer) {
 
 class BrevellModule : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { g_sample = new SampleInstall(); }
+  static void SetUpTestSuite() { g_sample = new SampleInstall("brevell_module"); }
   static void TearDownTestSuite() {
     delete g_sample;
     g_sample = nullptr;
@@ -169,7 +146,7 @@ TEST_F(BrevellModule, LoadsRunsItsCommandsAndUnloadsWithNoWindowLeft) {
 
 class BrevellScript : public cadhostrun::CadhostTest {
  protected:
-  static void SetUpTestSuite() { g_sample = new SampleInstall(); }
+  static void SetUpTestSuite() { g_sample = new SampleInstall("brevell_module"); }
   static void TearDownTestSuite() {
     delete g_sample;
     g_sample = nullptr;

@@ -69,3 +69,33 @@ TEST(ArxStartup, CommandsGoToTheRegisteredStackAndTheirGroupGoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the entry's callbacks were asked to do, in order.
+std::string g_calls;
+BOOL recordDllMain(HINSTANCE, DWORD reason, LPVOID) {
+  g_calls += reason == DLL_PROCESS_ATTACH ? "attach " : reason == DLL_PROCESS_DETACH ? "detach " : "other ";
+  return TRUE;
+}
+void recordInit() { g_calls += "init "; }
+void recordUnload() { g_calls += "unload "; }
+
+TEST(ArxStartup, ModuleEntryAttachesBeforeItsStartAndDetachesAfterItsUnload) {
+  struct Case {
+    AcRx::AppMsgCode msg;
+    const char* calls;
+  } const cases[] = {
+      {AcRx::kInitAppMsg, "attach init "},
+      {AcRx::kUnloadAppMsg, "unload detach "},
+      {AcRx::kLoadDwgMsg, ""},
+      {AcRx::kInvkSubrMsg, ""},
+  };
+  for (const Case& c : cases) {
+    g_calls.clear();
+    EXPECT_EQ(ExtensionModuleEntry(c.msg, nullptr, &recordDllMain, &recordInit, &recordUnload), AcRx::kRetOK);
+    EXPECT_EQ(g_calls, c.calls) << c.msg;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// Start-up and unload of the navigator (NavigatorStartup.h).
+
+#include "NavigatorStartup.h"
+
+#include "NavigatorState.h"
+#include "SchemeDockBar.h"
+#include "arx/acui.h"
+#include "arx/apdocman.h"
+#include "project/ModulePath.h"
+#include "resources/QuorraResources.h"
+
+namespace {
+
+ExtensionModuleState g_extension;
+CSchemeDockBar* g_dockBar = nullptr;
+
+// Closes the dock bar as its close command would (deleting the tree) and
+// deletes it.
+void CloseSchemeDockBar() {
+  if (g_dockBar == nullptr) return;
+  g_dockBar->OnClosing();
+  delete g_dockBar;
+  g_dockBar = nullptr;
+}
+
+}  // namespace
+
+BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID) { return ExtensionLibraryEntry(g_extension, instance, reason); }
+
+const ExtensionModuleState& QuorraExtensionModule() { return g_extension; }
+
+CSchemeDockBar* SchemeDockBar() { return g_dockBar; }
+
+void InitApplication() {
+  ResetNavigatorState();
+  g_InstallFolder = InstallFolder();
+  RegisterQuorraResources();
+  RegisterArxCommand(kQuorraCommandGroup, "QUORRA", "QUORRA", ACRX_CMD_TRANSPARENT | ACRX_CMD_USEPICKSET,
+                     &OnCmdQuorra, -1);
+  RegisterArxCommand(kTreeCommandGroup, "TREE", "TREE", ACRX_CMD_TRANSPARENT | ACRX_CMD_USEPICKSET, &OnCmdTree, -1);
+  acedGetAcadFrame()->EnableDocking(CBRS_ALIGN_ANY);
+}
+
+void UnloadApplication() {
+  RemoveCommandGroup(kQuorraCommandGroup);
+  RemoveCommandGroup(kTreeCommandGroup);
+  CloseSchemeDockBar();
+  // The table editors go with the module too: none may outlive its code.
+  ResetNavigatorState();
+}
+
+void OnCmdQuorra() {}
+
+void OnCmdTree() {
+  AcApDocManager* documents = acDocManagerPtr();
+  documents->pushResourceHandle(g_extension.instance);
+  struct PopResources {
+    AcApDocManager* documents;
+    ~PopResources() { documents->popResourceHandle(); }
+  } pop{documents};
+
+  CloseSchemeDockBar();
+  g_dockBar = new CSchemeDockBar;
+  CMDIFrameWnd* frame = acedGetAcadFrame();
+  if (!g_dockBar->Create(frame, kSchemeDockBarTitle)) {
+    // A bar without a window cannot dock or show: it goes at once.
+    delete g_dockBar;
+    g_dockBar = nullptr;
+    return;
+  }
+  g_dockBar->EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
+  g_dockBar->SetWindowText(kSchemeDockBarTitle);
+  g_dockBar->RestoreControlBar(AFX_IDW_DOCKBAR_LEFT, nullptr);
+  frame->ShowControlBar(g_dockBar, TRUE, FALSE);
+}
