@@ -3,7 +3,8 @@
 #include "NavigatorStartup.h"
 
 #include "NavigatorState.h"
-#include "SchemeDockBar.h"
+#include "SchemeTreeDlg.h"
+#include "controls/MyDockControlBar.h"
 #include "arx/acui.h"
 #include "arx/apdocman.h"
 #include "project/ModulePath.h"
@@ -12,7 +13,17 @@
 namespace {
 
 ExtensionModuleState g_extension;
-CSchemeDockBar* g_dockBar = nullptr;
+CMyDockControlBar* g_dockBar = nullptr;
+
+// The bar's child: the scheme tree (template 2161) made under the bar.
+CDialog* MakeSchemeTree(CWnd* bar) {
+  auto* tree = new CSchemeTreeDlg;
+  if (!tree->Create(CSchemeTreeDlg::IDD, bar)) {
+    delete tree;
+    return nullptr;
+  }
+  return tree;
+}
 
 // Closes the dock bar as its close command would (deleting the tree) and
 // deletes it.
@@ -29,7 +40,9 @@ BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID) { return ExtensionLibrary
 
 const ExtensionModuleState& QuorraExtensionModule() { return g_extension; }
 
-CSchemeDockBar* SchemeDockBar() { return g_dockBar; }
+CSchemeTreeDlg* SchemeTree() {
+  return g_dockBar ? static_cast<CSchemeTreeDlg*>(g_dockBar->GetChildDialog()) : nullptr;
+}
 
 void InitApplication() {
   ResetNavigatorState();
@@ -60,7 +73,7 @@ void OnCmdTree() {
   } pop{documents};
 
   CloseSchemeDockBar();
-  g_dockBar = new CSchemeDockBar;
+  g_dockBar = new CMyDockControlBar(&MakeSchemeTree, IDC_SCHEME_TREE);
   CMDIFrameWnd* frame = acedGetAcadFrame();
   if (!g_dockBar->Create(frame, kSchemeDockBarTitle)) {
     // A bar without a window cannot dock or show: it goes at once.

@@ -29,6 +29,6 @@ void OnCmdQuorra();  // QUORRA: nothing
 // (it may dock left or right), with a freshly built scheme tree.
 void OnCmdTree();
 
-class CSchemeDockBar;
-// The dock bar now open (null when none).
-CSchemeDockBar* SchemeDockBar();
+class CSchemeTreeDlg;
+// The scheme tree of the dock bar now open (null when none).
+CSchemeTreeDlg* SchemeTree();

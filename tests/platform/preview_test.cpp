@@ -13,7 +13,18 @@
 
 namespace {
 
-class DrawingPreview : public dwgtest::DrawingTest {};
+class DrawingPreview : public dwgtest::DrawingTest {
+ protected:
+  // A drawing of one red line from (0, 0) to (100, 50), saved as flag.dxf;
+  // its path, empty when it could not be saved.
+  std::string SaveRedLine() {
+    auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(100, 50, 0));
+    line->setColorIndex(1);
+    add(line);
+    std::string file = path("flag.dxf");
+    return db()->saveAs(file.c_str()) == Acad::eOk ? file : std::string();
+  }
+};
 
 // A red line from (0, 0) to (100, 50) drawn into (10, 10, 110, 60): less the
 // 2-pixel margins 96 x 46 pixels, so the scale is min(96 / 100, 46 / 50) =
@@ -21,11 +32,8 @@ class DrawingPreview : public dwgtest::DrawingTest {};
 // (59.5, 34.5); (0, 0) to (59.5 - 46, 34.5 + 23) = (13.5, 57.5), drawn at
 // (14, 58); (100, 50) to (105.5, 11.5), drawn at (106, 12).
 TEST_F(DrawingPreview, DrawingScaledIntoTheRectangle) {
-  auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(100, 50, 0));
-  line->setColorIndex(1);
-  add(line);
-  std::string file = path("flag.dxf");
-  ASSERT_EQ(db()->saveAs(file.c_str()), Acad::eOk);
+  const std::string file = SaveRedLine();
+  ASSERT_FALSE(file.empty());
 
   const COLORREF red = RGB(255, 0, 0), white = RGB(255, 255, 255);
   struct Probe {
@@ -67,11 +75,8 @@ TEST_F(DrawingPreview, MissingFileDrawsNothing) {
 // centre (59.5, 34.5); (0, 0) goes to (1.5, 63.5), drawn at (2, 64), and
 // (100, 50) to (117.5, 5.5), drawn at (118, 6). Without a file it is white.
 TEST_F(DrawingPreview, ThePreviewControlPaintsTheDrawingOfItsPath) {
-  auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(100, 50, 0));
-  line->setColorIndex(1);
-  add(line);
-  std::string file = path("flag.dxf");
-  ASSERT_EQ(db()->saveAs(file.c_str()), Acad::eOk);
+  const std::string file = SaveRedLine();
+  ASSERT_FALSE(file.empty());
   const COLORREF red = RGB(255, 0, 0), white = RGB(255, 255, 255);
   struct Case {
     std::string path;

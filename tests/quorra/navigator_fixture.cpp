@@ -7,7 +7,7 @@
 
 #include "NavigatorStartup.h"
 #include "NavigatorState.h"
-#include "SchemeDockBar.h"
+#include "SchemeTreeDlg.h"
 #include "arx/arx.h"
 #include "crt/paths.h"
 #include "fixtures/run_command.h"
@@ -78,13 +78,13 @@ std::string NavigatorTest::ProjectFileText() const {
 void NavigatorTest::OpenTree() { OnCmdTree(); }
 
 HWND NavigatorTest::TreeDialog() const {
-  CSchemeDockBar* bar = SchemeDockBar();
-  return bar && bar->Child() ? bar->Child()->m_hWnd : nullptr;
+  CSchemeTreeDlg* tree = SchemeTree();
+  return tree ? tree->m_hWnd : nullptr;
 }
 
 CTreeCtrl* NavigatorTest::Tree() const {
-  CSchemeDockBar* bar = SchemeDockBar();
-  return bar && bar->Child() ? &bar->Child()->Tree() : nullptr;
+  CSchemeTreeDlg* tree = SchemeTree();
+  return tree ? &tree->Tree() : nullptr;
 }
 
 std::vector<std::string> NavigatorTest::Roots() const {
