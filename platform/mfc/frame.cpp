@@ -135,8 +135,13 @@ void CFrameWnd::RecalcLayout(BOOL) {
   if (!m_hWnd) return;
   CRect area;
   GetClientRect(&area);
+  // Places a bar and answers the size it took: a bar may keep itself
+  // smaller than offered (its maximum size), and the view takes the rest.
   auto place = [](CControlBar* bar, int x, int y, int cx, int cy) {
     bar->SetWindowPos(nullptr, x, y, std::max(0, cx), std::max(0, cy), SWP_NOZORDER | SWP_NOACTIVATE);
+    CRect taken;
+    bar->GetWindowRect(&taken);
+    return taken.Size();
   };
   for (UINT side : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM}) {
     for (CControlBar* bar : GetDockedBars(side)) {
@@ -145,11 +150,9 @@ void CFrameWnd::RecalcLayout(BOOL) {
       bar->GetWindowRect(&r);
       int h = std::min<int>(r.Height(), area.Height());
       if (side == AFX_IDW_DOCKBAR_TOP) {
-        place(bar, area.left, area.top, area.Width(), h);
-        area.top += h;
+        area.top += place(bar, area.left, area.top, area.Width(), h).cy;
       } else {
-        place(bar, area.left, area.bottom - h, area.Width(), h);
-        area.bottom -= h;
+        area.bottom -= place(bar, area.left, area.bottom - h, area.Width(), h).cy;
       }
     }
   }
@@ -160,11 +163,9 @@ void CFrameWnd::RecalcLayout(BOOL) {
       bar->GetWindowRect(&r);
       int w = std::min<int>(r.Width(), area.Width());
       if (side == AFX_IDW_DOCKBAR_LEFT) {
-        place(bar, area.left, area.top, w, area.Height());
-        area.left += w;
+        area.left += place(bar, area.left, area.top, w, area.Height()).cx;
       } else {
-        place(bar, area.right - w, area.top, w, area.Height());
-        area.right -= w;
+        area.right -= place(bar, area.right - w, area.top, w, area.Height()).cx;
       }
     }
   }
