@@ -130,12 +130,36 @@ void CTableGridCtrl::MoveRowContent(int from, int to, LPCTSTR fill) {
   SetItemData(from, 0, 0);
 }
 
+void CTableGridCtrl::InsertRowsAt(int at, int count, LPCTSTR heading) {
+  if (count < 1 || at < 0 || at > m_nRows) return;
+  EndEditing();
+  ResetSelectedRange();
+  CCellID focus = m_idCurrentCell;
+  if (focus.IsValid()) SetFocusCell(-1, -1);
+  std::vector<std::unique_ptr<GridRow>> rows;
+  rows.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    auto row = std::make_unique<GridRow>(static_cast<size_t>(m_nCols));
+    for (int c = 0; c < m_nCols; ++c) (*row)[static_cast<size_t>(c)].reset(CreateCell(at + i, c));
+    if (m_nCols > 0 && heading) (*row)[0]->szText = heading;
+    rows.push_back(std::move(row));
+  }
+  m_RowData.insert(m_RowData.begin() + at, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  m_arRowHeights.insert(m_arRowHeights.begin() + at, static_cast<size_t>(count), static_cast<UINT>(m_nDefCellHeight));
+  m_nRows += count;
+  if (focus.IsValid()) {
+    if (focus.row >= at) focus.row += count;
+    SetFocusCell(focus);
+  }
+  LayoutChanged();
+}
+
 bool CTableGridCtrl::AddRows(int count, HeaderOnlyAdd headerOnly) {
   if (count < 1 || GetColumnCount() <= GetFixedColumnCount()) return false;
   const int firstCol = GetFixedColumnCount();
   if (GetRowCount() <= GetFixedRowCount()) {
     if (headerOnly == HeaderOnlyAdd::BelowHeader) {
-      for (int i = 0; i < count; ++i) InsertRow("NEW");
+      InsertRowsAt(GetRowCount(), count, "NEW");
       RenumberRows(GetFixedRowCount());
       MoveFocusTo(CCellID(GetFixedRowCount(), firstCol), 0);
       SetItemText(0, 0, "行号");
@@ -148,7 +172,7 @@ bool CTableGridCtrl::AddRows(int count, HeaderOnlyAdd headerOnly) {
   const CCellID focus = GetFocusCell();
   if (!IsValid(focus) || focus.row < GetFixedRowCount()) return false;
   const int at = focus.row;
-  for (int i = 0; i < count; ++i) InsertRow("NEW", at);
+  InsertRowsAt(at, count, "NEW");
   RenumberRows(at);
   MoveRowContent(at + 1, at);
   MoveFocusTo(CCellID(at + 1, firstCol), 0);

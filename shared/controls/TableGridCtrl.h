@@ -150,6 +150,9 @@ class CTableGridCtrl : public CGridCtrl {
   afx_msg void OnListSelChange();
 
  protected:
+  // Inserts `count` rows headed `heading` before row `at` (at the end for
+  // the row count), all at once.
+  void InsertRowsAt(int at, int count, LPCTSTR heading);
   // The cells of the focus key step of Home and End: the first and last data
   // row, the column kept.
   void MoveFocusTo(CCellID cell, UINT nChar);
