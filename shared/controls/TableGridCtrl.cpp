@@ -147,6 +147,7 @@ void CTableGridCtrl::InsertRowsAt(int at, int count, LPCTSTR heading) {
   m_RowData.insert(m_RowData.begin() + at, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
   m_arRowHeights.insert(m_arRowHeights.begin() + at, static_cast<size_t>(count), static_cast<UINT>(m_nDefCellHeight));
   m_nRows += count;
+  InvalidateSizes();
   if (focus.IsValid()) {
     if (focus.row >= at) focus.row += count;
     SetFocusCell(focus);
@@ -317,10 +318,12 @@ CWnd* CTableGridCtrl::CreateInPlaceEditControl(const CRect& rect, DWORD dwStyle,
 }
 
 void CTableGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {
-  CGridCtrl::OnEndEditCell(nRow, nCol, str);
-  // An edit ended by Tab or an arrow moves by that key alone; Esc stays.
+  // Esc keeps the cell as it was (a list may have shown its first item).
   const UINT key = m_nLastEditKey;
-  if (m_bAdvanceAfterEdit && !IsArrowOrTab(key) && key != VK_ESCAPE) AdvanceAfterEdit(nRow, nCol);
+  if (key == VK_ESCAPE) return;
+  CGridCtrl::OnEndEditCell(nRow, nCol, str);
+  // An edit ended by Tab or an arrow moves by that key alone.
+  if (m_bAdvanceAfterEdit && !IsArrowOrTab(key)) AdvanceAfterEdit(nRow, nCol);
 }
 
 void CTableGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult) {

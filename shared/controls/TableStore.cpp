@@ -136,7 +136,9 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
     for (int c = 0; c < grid.GetColumnCount(); ++c) {
       const int field = grid.FieldOfColumn(c);
       if (field >= fields) continue;
-      const CString text = StoredCellText(options.build, m_table, grid.GetItemText(r, c));
+      CString text = StoredCellText(options.build, m_table, grid.GetItemText(r, c));
+      // A cell of blanks (the filler of an appended row) is empty too: not written.
+      if (options.blanksAreEmpty && CString(text).Trim(' ').IsEmpty()) continue;
       m_recordset.PutCollectByIndex(field, _variant_t(text));
     }
     if (hidden >= 0 && hidden < fields) m_recordset.PutCollectByIndex(hidden, _variant_t(grid.HiddenValue(r)));

@@ -50,8 +50,8 @@ struct TableSaveOptions {
   // A row that cannot be added: skipped and reported with its grid row
   // number, the rest saved (true); or nothing saved (false).
   bool skipFailedRows = true;
-  // Whether a cell of blanks only counts as empty when deciding that a row
-  // holds text (a row with nothing but empty cells is not saved).
+  // Whether a cell of blanks only counts as empty: a row with nothing but
+  // empty cells is not saved, and an empty cell is not written.
   bool blanksAreEmpty = true;
 };
 
