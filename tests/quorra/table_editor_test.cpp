@@ -246,6 +246,18 @@ TEST_F(TableEditorTest, TheFlagBlockOfAStationRowShowsInTheCurrentStationEditor)
   EXPECT_EQ(PlayOn(stations, {"8003[1,8]"}), "");
   std::string src = preview->GetSrc().GetString();
   EXPECT_NE(src.find("\\dwg\\中间站01.dwg"), std::string::npos) << src;
+  // A choice in the open list of a 插旗图块名 cell shows that block.
+  EXPECT_EQ(PlayOn(stations, {"8003[2,8]", "8003[2,8]"}), "");
+  CComboBox* list = stations->Grid().OpenList();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->GetCount(), 27);
+  // The cell's 中间站05 is selected; 中间站01 is item 10.
+  EXPECT_EQ(list->GetCurSel(), list->FindStringExact(-1, "中间站05"));
+  EXPECT_FALSE(preview->IsWindowVisible());
+  list->SetCurSel(10);
+  stations->Grid().SendMessage(WM_COMMAND, MAKEWPARAM(8, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list->GetSafeHwnd()));
+  EXPECT_TRUE(preview->IsWindowVisible());
+  EXPECT_EQ(PlayOn(stations, {"{Esc}"}), "");
   // A click into the other station grid makes its editor the current one.
   EXPECT_EQ(PlayOn(left, {"8003[0,1]"}), "");
   EXPECT_EQ(CurrentStationEditor(), left);
