@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "grid/InPlaceEdit.h"
 #include "mfc/files.h"
 #include "win/userinput.h"
 
@@ -35,7 +34,7 @@ bool IsPlanPrefixHeader(const CString& header) {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CTableGridCtrl, CGridCtrl)
+BEGIN_MESSAGE_MAP(CTableGridCtrl, CComboGridCtrl)
   ON_WM_KEYDOWN()
   ON_WM_CHAR()
   ON_NOTIFY(GVN_ENDLABELEDIT, IDC_INPLACE_CONTROL, &CTableGridCtrl::OnEndInPlaceEdit)
@@ -298,23 +297,24 @@ CComboBox* CTableGridCtrl::OpenList() const {
   return dynamic_cast<CComboBox*>(CWnd::FromHandlePermanent(m_hList));
 }
 
+BOOL CTableGridCtrl::GetCellChoices(int nRow, int nCol, CStringArray& items, DWORD& style) {
+  return GetCodeList(nRow, nCol, items, style) ? TRUE : FALSE;
+}
+
 CWnd* CTableGridCtrl::CreateInPlaceEditControl(const CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nCol,
                                                LPCTSTR szText, int nChar) {
   CStringArray items;
   DWORD style = CBS_DROPDOWNLIST;
-  if (!GetCodeList(nRow, nCol, items, style))
-    return CGridCtrl::CreateInPlaceEditControl(rect, dwStyle, nID, nRow, nCol, szText, nChar);
-  const int first = InitialListItem(items, szText);
-  const CString initial = first >= 0 ? items[first] : CString(szText);
-  CRect r = rect;
-  auto* list = new CInPlaceList(this, r, style, nID, nRow, nCol, items, initial, static_cast<UINT>(nChar));
-  if (!list->GetSafeHwnd()) {
-    delete list;
-    return nullptr;
+  CString initial = szText;
+  const bool listed = GetCodeList(nRow, nCol, items, style);
+  if (listed) {
+    // The list opens on the item the build picks for the cell's text.
+    const int first = InitialListItem(items, initial);
+    if (first >= 0) initial = items[first];
   }
-  m_hEditWnd = list->GetSafeHwnd();
-  m_hList = m_hEditWnd;
-  return list;
+  CWnd* editor = CComboGridCtrl::CreateInPlaceEditControl(rect, dwStyle, nID, nRow, nCol, initial, nChar);
+  m_hList = listed && editor ? editor->GetSafeHwnd() : nullptr;
+  return editor;
 }
 
 void CTableGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {

@@ -28,9 +28,9 @@
 
 #include "controls/DwgThumbnail.h"
 #include "controls/TableCodes.h"
-#include "grid/GridCtrl.h"
+#include "grid/ComboGridCtrl.h"
 
-class CTableGridCtrl : public CGridCtrl {
+class CTableGridCtrl : public CComboGridCtrl {
  public:
   explicit CTableGridCtrl(EditorBuild build = ThisEditorBuild());
   ~CTableGridCtrl() override;
@@ -130,6 +130,7 @@ class CTableGridCtrl : public CGridCtrl {
   // The list a cell offers (false: plain text edit); by default the coded
   // lists of TableCodes.h by the column's header.
   virtual bool GetCodeList(int nRow, int nCol, CStringArray& items, DWORD& style);
+  BOOL GetCellChoices(int nRow, int nCol, CStringArray& items, DWORD& style) override;
   // The item a list selects first for a cell's text: the navigator's the
   // first item that begins with the text (ASCII case ignored; an empty text
   // the first item), the plan's the item equal to the text. -1: none.
