@@ -1,6 +1,7 @@
 #pragma once
-// How the plan module's table editor shows a value it reads from a table, and
-// how a coded cell goes back to its code when the table is saved.
+// How the plan module's table editor shows a value it reads from a table
+// (the coded columns by the shared rules of controls/TableCodes.h, which
+// also turn them back into their codes at a save).
 //
 //   偏角, 方位角, 右角          cut to 4 digits after the decimal point (not rounded)
 //   插旗方式 of a 隧道 table     "0" -> "0-明洞", "1" -> "1-一般隧道", others unchanged
@@ -18,11 +19,6 @@
 // of table `table` (names compared exactly; the table families by the words
 // 隧道 and 小桥涵 in the table's name).
 CString PlanCellText(const CString& table, const CString& field, const CString& value);
-
-// The text saved for a grid cell of table `table`: in a 隧道 table
-// "0-明洞"/"1-一般隧道" go back to "0"/"1", in a 小桥涵 table "0-普通" ..
-// "7-自动化平交" to their digit; any other text unchanged.
-CString PlanCellCode(const CString& table, const CString& text);
 
 // Cuts `text` after `digits` characters behind its decimal point; a text
 // without a point, or with the point first, is returned as it is.

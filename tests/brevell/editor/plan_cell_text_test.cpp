@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "brevell/editor/PlanCellText.h"
+#include "controls/TableCodes.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ TEST(PlanCellText, ShowsEachValueByTheFirstRuleThatApplies) {
   }
 }
 
-TEST(PlanCellText, CodedCellsGoBackToTheirCodes) {
+TEST(PlanCellText, CodedCellsAreSavedAsTheirCodes) {
   const ShowCase cases[] = {
       {"隧道", "", "1-一般隧道", "1"},
       {"左线绕行段隧道", "", "0-明洞", "0"},
@@ -72,7 +73,8 @@ TEST(PlanCellText, CodedCellsGoBackToTheirCodes) {
       {"大中桥", "", "0-普通", "0-普通"},
       {"车站", "", "中间站01", "中间站01"},
   };
-  for (const ShowCase& c : cases) EXPECT_EQ(PlanCellCode(c.table, c.value), c.shown) << c.table << " " << c.value;
+  for (const ShowCase& c : cases)
+    EXPECT_EQ(StoredCellText(EditorBuild::Plan, c.table, c.value), c.shown) << c.table << " " << c.value;
 }
 
 TEST(PlanCellText, CutsCountCharactersNotBytes) {

@@ -36,8 +36,8 @@ class SaveCompletion : public drawbasetest::DrawingTest {
   }
   static RowTableCells BenchMarks(std::vector<std::vector<CString>> rows) {
     RowTableCells t;
-    t.headers = {"行号", "水准点编号", "高程", "里程冠号", "里程数", "距中线距离", "坐标N", "坐标E", "位置材料的描述",
-                 "附注"};
+    t.headers = {"行号",       "水准点编号", "高程",  "里程冠号",       "里程数",
+                 "距中线距离", "坐标N",      "坐标E", "位置材料的描述", "附注"};
     t.rows = std::move(rows);
     return t;
   }
@@ -90,10 +90,10 @@ TEST_F(SaveCompletion, BenchMarkChainageAndOffsetFromCoordinates) {
 
 TEST_F(SaveCompletion, BenchMarkRowsLeftAsTheyAre) {
   const std::vector<std::vector<CString>> rows = {
-      {"1", "", "", "", "", "", "", "", "", ""},                 // empty
-      {"2", "BM", "", "K", "1500", "", "", "", "", ""},          // no offset, no coordinates
+      {"1", "", "", "", "", "", "", "", "", ""},                    // empty
+      {"2", "BM", "", "K", "1500", "", "", "", "", ""},             // no offset, no coordinates
       {"3", "BM", "", "K", "1500", "5", "1.000", "2.000", "", ""},  // everything there
-      {"4", "BM", "", "K", "9999", "5", "", "", "", ""},         // chainage off the line
+      {"4", "BM", "", "K", "9999", "5", "", "", "", ""},            // chainage off the line
   };
   RowTableCells t = BenchMarks(rows);
   CompleteBenchMarks(*model, t);

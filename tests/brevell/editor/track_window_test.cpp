@@ -44,25 +44,25 @@ class TrackWindowTest : public drawbasetest::DrawingTest {
   std::unique_ptr<AlignmentModel> model;
 };
 
-const std::vector<CString> kTunnel = {"行号", "隧道名称", "起点里程冠号", "起点里程数", "终点里程冠号", "终点里程数",
-                                      "插旗方式", "线数", "附注"};
-const std::vector<CString> kBridge = {"行号",       "桥梁名称",   "中心里程冠号", "中心里程数", "起点里程冠号",
-                                      "起点里程数", "终点里程冠号", "终点里程数", "孔跨式样",   "线数",
+const std::vector<CString> kTunnel = {"行号",       "隧道名称", "起点里程冠号", "起点里程数", "终点里程冠号",
+                                      "终点里程数", "插旗方式", "线数",         "附注"};
+const std::vector<CString> kBridge = {"行号",       "桥梁名称",      "中心里程冠号", "中心里程数", "起点里程冠号",
+                                      "起点里程数", "终点里程冠号",  "终点里程数",   "孔跨式样",   "线数",
                                       "桥全长",     "100年水位高程", "附注"};
-const std::vector<CString> kCulvert = {"行号",   "中心里程冠号", "中心里程数", "孔跨式样", "左横向长度", "右横向长度",
-                                       "交角",   "用途",         "插旗方式",   "附注"};
+const std::vector<CString> kCulvert = {"行号",       "中心里程冠号", "中心里程数", "孔跨式样", "左横向长度",
+                                       "右横向长度", "交角",         "用途",       "插旗方式", "附注"};
 // The station grid without its hidden 起点里程冠号.
-const std::vector<CString> kStation = {"行号",       "车站名称",     "站房中心里程冠号", "站房中心里程数", "起点里程数",
+const std::vector<CString> kStation = {"行号",         "车站名称",   "站房中心里程冠号", "站房中心里程数", "起点里程数",
                                        "终点里程冠号", "终点里程数", "车站类型",         "插旗图块名",     "附注"};
-const std::vector<CString> kBench = {"行号",  "水准点编号", "高程",  "里程冠号",       "里程数", "距中线距离",
-                                     "坐标N", "坐标E",      "位置材料的描述", "附注"};
+const std::vector<CString> kBench = {"行号",       "水准点编号", "高程",  "里程冠号",       "里程数",
+                                     "距中线距离", "坐标N",      "坐标E", "位置材料的描述", "附注"};
 const std::vector<CString> kTraverse = {"行号", "桩号", "右角", "方位角", "距离", "纬距", "经距", "高程", "里程"};
-const std::vector<CString> kDetourTraverse = {"行号", "绕行段编号", "桩号", "右角", "方位角", "距离",
-                                              "纬距", "经距",       "高程", "里程"};
+const std::vector<CString> kDetourTraverse = {"行号", "绕行段编号", "桩号", "右角", "方位角",
+                                              "距离", "纬距",       "经距", "高程", "里程"};
 const std::vector<CString> kCurve = {"行号", "交点号", "坐标N", "坐标E", "偏角", "曲线半径"};
 const std::vector<CString> kDetourCurve = {"行号", "交点属性", "二线交点号", "一线交点号", "线间距", "坐标N", "坐标E"};
-const std::vector<CString> kBreak = {"行号", "等号左里程冠号", "等号左里程数", "等号右里程冠号", "等号右里程数",
-                                     "断链长度", "附注"};
+const std::vector<CString> kBreak = {"行号",         "等号左里程冠号", "等号左里程数", "等号右里程冠号",
+                                     "等号右里程数", "断链长度",       "附注"};
 
 TEST_F(TrackWindowTest, EachTableItsWindow) {
   const TrackCase cases[] = {
@@ -84,7 +84,10 @@ TEST_F(TrackWindowTest, EachTableItsWindow) {
       // Traverse: (经距, 纬距) ± 20·s, none near the origin; detour layouts by their headers.
       {"导线表", kTraverse, {"1", "A", "", "", "", "300", "20", "", ""}, Window{-20, 260, 60, 340}},
       {"导线表", kTraverse, {"1", "A", "", "", "", "0.05", "0.09", "", ""}, std::nullopt},
-      {"左线绕行段导线表", kDetourTraverse, {"1", "1", "A", "", "", "", "300", "20", "", ""}, Window{-20, 260, 60, 340}},
+      {"左线绕行段导线表",
+       kDetourTraverse,
+       {"1", "1", "A", "", "", "", "300", "20", "", ""},
+       Window{-20, 260, 60, 340}},
       // Curve tables ± 500, not scaled.
       {"曲线表", kCurve, {"1", "JD1", "100", "200", "", ""}, Window{-300, -400, 700, 600}},
       {"右线曲线表", kDetourCurve, {"1", "", "", "", "", "100", "200"}, Window{-300, -400, 700, 600}},

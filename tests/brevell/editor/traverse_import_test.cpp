@@ -22,9 +22,12 @@ TEST(TraverseImport, AngleTokensArePacked) {
     const char* token;
     const char* packed;
   } cases[] = {
-      {"123-45-30", "123.4530"}, {"0-05-07", "0.0507"}, {"5-3", "5.3"},
+      {"123-45-30", "123.4530"},
+      {"0-05-07", "0.0507"},
+      {"5-3", "5.3"},
       {"123.4530", "123.4530"},  // no "-": left as it is
-      {"90", "90"},              {"", ""},
+      {"90", "90"},
+      {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(TraverseAngle(c.token), c.packed) << c.token;
 }
@@ -66,8 +69,8 @@ TEST_F(TraverseFile, StationsBecomeRowsOfTheEightColumns) {
   EXPECT_EQ(Cells(rows[0]), (V{"A0", "0", "45.3000", "0", "0", "0", "0", "0"}));
   EXPECT_EQ(Cells(rows[1]),
             (V{"A1", "180.0015", "46.0030", "123.4568", "1000.123", "2000.500", "10.2500", "1500.0000"}));
-  EXPECT_EQ(Cells(rows[2]), (V{"A2", "179.5945", "47.1005", "88.0000", "1085.400", "2088.123", "11.0000",
-                               "1623.4500"}));
+  EXPECT_EQ(Cells(rows[2]),
+            (V{"A2", "179.5945", "47.1005", "88.0000", "1085.400", "2088.123", "11.0000", "1623.4500"}));
   // The last station read keeps its name only.
   EXPECT_EQ(Cells(rows[3]), (V{"A3", "0", "0", "0", "0", "0", "0", "0"}));
 }
