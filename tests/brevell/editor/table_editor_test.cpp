@@ -15,16 +15,16 @@
 #include <vector>
 
 #include "../plan_commands_support.h"
+#include "arx/ArxStartup.h"
 #include "arx/activex.h"
 #include "arx/arx.h"
-#include "arx/ArxStartup.h"
-#include "fixtures/run_command.h"
 #include "arx/edcmdline.h"
 #include "brevell/PlanCommands.h"
 #include "brevell/SchemeTreeDlg.h"
 #include "brevell/editor/TableEditorDlg.h"
 #include "brevell/resources/EditorResources.h"
 #include "brevell/resources/PlanResources.h"
+#include "fixtures/run_command.h"
 #include "win/answers.h"
 #include "win/userinput.h"
 #include "win/winhost.h"
@@ -203,6 +203,23 @@ TEST_F(TableEditor, ASaveOf车站KeepsEveryStartPrefixAndTunnelsGoBackToTheirCod
   EXPECT_EQ(Rows("select 插旗方式 from 隧道 order by ID"), tunnels);
 }
 
+TEST_F(TableEditor, ADetourStationTableKeepsItsStartPrefixInColumn5) {
+  Execute(
+      "insert into 左线绕行段车站 (绕行段编号, 车站名称, 站房中心里程冠号, 站房中心里程数, 起点里程冠号, 起点里程数) "
+      "values (0, '甲站', 'ZK', 100, 'ZAK', 50)");
+  Execute(
+      "insert into 左线绕行段车站 (绕行段编号, 车站名称, 站房中心里程冠号, 站房中心里程数, 起点里程冠号, 起点里程数) "
+      "values (0, '乙站', 'ZK', 900, 'ZBK', 850)");
+  CTableEditorDlg* e = Open("左线/插旗/左线绕行段车站");
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(Column(e, "起点里程冠号"), -1);
+  EXPECT_EQ(Cell(e, 0, 5), "起点里程数");
+  e->Grid().SetItemText(2, 2, "丙站");
+  Play(e, {"3"});
+  EXPECT_EQ(Rows("select 车站名称, 起点里程冠号, 起点里程数 from 左线绕行段车站 order by ID"),
+            (std::vector<std::vector<std::string>>{{"甲站", "ZAK", "50"}, {"丙站", "ZBK", "850"}}));
+}
+
 TEST_F(TableEditor, AddedAndDeletedRowsAreNumberedAndAHeaderOnlyGridGrowsBelowItsHeader) {
   const auto bridges = Rows("select 桥梁名称 from 大中桥 order by ID");
   const int n = static_cast<int>(bridges.size());
@@ -258,10 +275,10 @@ TEST_F(TableEditor, AddedAndDeletedRowsAreNumberedAndAHeaderOnlyGridGrowsBelowIt
 TEST_F(TableEditor, ASaveThatFailsKeepsTheOldRowsWithAMessage) {
   const auto before = Rows("select * from 大中桥 order by ID");
   // The database refuses one name, so the save fails after its delete.
-  const std::vector<std::string> out = fixtures::OutputLines(
-      "sqlite3 '" + m_db +
-      "' \"create trigger refuse before insert on 大中桥 when new.桥梁名称 = '拒绝' "
-      "begin select raise(abort, 'refused'); end;\" 2>&1");
+  const std::vector<std::string> out =
+      fixtures::OutputLines("sqlite3 '" + m_db +
+                            "' \"create trigger refuse before insert on 大中桥 when new.桥梁名称 = '拒绝' "
+                            "begin select raise(abort, 'refused'); end;\" 2>&1");
   ASSERT_TRUE(out.empty() || (out.size() == 1 && out[0].empty())) << out.front();
   CTableEditorDlg* e = Open("基线/插旗/大中桥");
   ASSERT_NE(e, nullptr);
