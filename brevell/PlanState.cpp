@@ -51,6 +51,16 @@ int TableEditorSlot(const char* tableName) {
   return -1;
 }
 
-CString SchemeConnectionText(const CString& databasePath) {
-  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + databasePath;
+namespace {
+
+constexpr char kConnectionPrefix[] = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
+
+}  // namespace
+
+CString SchemeConnectionText(const CString& databasePath) { return CString(kConnectionPrefix) + databasePath; }
+
+CString DatabasePathOfConnection(const CString& connection) {
+  const int length = static_cast<int>(sizeof kConnectionPrefix) - 1;
+  if (connection.Left(length) == kConnectionPrefix) return connection.Mid(length);
+  return connection;
 }

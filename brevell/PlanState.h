@@ -23,6 +23,7 @@ struct PlanState {
   XLDataBase loader;                // its record arrays are empty between commands
   CString schemeName;               // the database file's name without its extension, set by OK
   AcGePoint2d zoomCorners[2];       // the window of the row the table editor followed last
+  int trackFlag = 0;                // the track switch of the editor that changed it last
   std::array<CWnd*, kTableEditorCount> tableEditors{};  // owned; null until opened
   CMyDockControlBar* dockBar = nullptr;  // owned; the dock bar "方案数据库", null until OK shows it
 
@@ -52,5 +53,7 @@ PlanState& ThePlanState();
 // model, then the state itself; the next ThePlanState() starts afresh.
 void FreePlanState();
 
-// The connection text of a scheme database path.
+// The connection text of a scheme database path, and the path of a
+// connection text (the text itself when it is no such connection text).
 CString SchemeConnectionText(const CString& databasePath);
+CString DatabasePathOfConnection(const CString& connection);

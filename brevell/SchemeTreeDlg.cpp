@@ -3,7 +3,10 @@
 #include "SchemeTreeDlg.h"
 
 #include "PlanState.h"
+#include "arx/edoutput.h"
+#include "editor/TableEditorDlg.h"
 #include "project/TableList.h"
+#include "resources/EditorResources.h"
 #include "resources/PlanResources.h"
 
 IMPLEMENT_DYNAMIC(CSchemeTreeDlg, CDialog)
@@ -106,10 +109,29 @@ int CSchemeTreeDlg::OpenTableEditor() {
   return slot;
 }
 
-// The table editor is not built yet: its slot stays as it is.
+// One editor per table: the one open for the table is destroyed and a new
+// one made, shown and given the focus.
 void CSchemeTreeDlg::OpenEditorFor(int slot, const CString& tableName) {
-  (void)slot;
-  (void)tableName;
+  if (slot < 0 || slot >= PlanState::kTableEditorCount) return;
+  CWnd*& editorSlot = ThePlanState().tableEditors[slot];
+  if (CWnd* old = editorSlot) {
+    editorSlot = nullptr;
+    if (old->GetSafeHwnd()) old->DestroyWindow();
+    delete old;
+  }
+  CWnd* frame = acedGetAcadFrame();
+  auto* editor = new CTableEditorDlg(tableName, frame);
+  if (!editor->Create(IDD_TABLE_EDITOR, frame)) {
+    delete editor;
+    return;
+  }
+  // Beside the tree, so that the tree stays in reach while the editor is open.
+  CRect tree;
+  GetWindowRect(&tree);
+  editor->SetWindowPos(nullptr, tree.right + 8, tree.top + 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  editor->ShowWindow(SW_SHOW);
+  editorSlot = editor;
+  editor->SetFocus();
 }
 
 void CSchemeTreeDlg::OnDblclkTree(NMHDR*, LRESULT* result) {

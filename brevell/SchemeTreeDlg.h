@@ -39,9 +39,8 @@ class CSchemeTreeDlg : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
 
-  // Where a table's editor is opened: the table editor comes with its own
-  // window; until then nothing opens. `slot` is the table's slot in the
-  // plan state's editors.
+  // Opens the editor of `tableName` in slot `slot` of the plan state's
+  // editors, replacing (destroying) the one open there.
   virtual void OpenEditorFor(int slot, const CString& tableName);
 
   // BuildPlanTree: connects to the scheme database, lists its tables and

@@ -1,6 +1,6 @@
 #include "NavigatorState.h"
 
-#include "TableEditorRequests.h"
+#include "TableEditors.h"
 #include "project/ProjectLocation.h"
 
 CString g_InstallFolder;
@@ -25,5 +25,5 @@ int SchemeTableIndex(const CString& name) {
 void ResetNavigatorState() {
   g_InstallFolder.Empty();
   g_SchemeDatabasePath.Empty();
-  ForgetTableEditorRequests();
+  CloseAllTableEditors();
 }

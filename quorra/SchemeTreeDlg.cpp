@@ -6,7 +6,7 @@
 
 #include "NavigatorState.h"
 #include "SchemeSchema.h"
-#include "TableEditorRequests.h"
+#include "TableEditors.h"
 #include "arx/acui.h"
 #include "arx/apdocman.h"
 #include "arx/rxdynlink.h"

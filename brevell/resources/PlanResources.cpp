@@ -2,6 +2,8 @@
 
 #include "PlanResources.h"
 
+#include "EditorResources.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -123,4 +125,5 @@ void RegisterPlanResources() {
   static const platform::IconResource kIcons[] = {{IDB_SCHEME_TREE_IMAGES, 32, 16, TreeImagePixels()}};
   platform::registerResources({.dialogs = kDialogs});
   platform::registerResources({.dialogs = kTreeDialogs, .menus = kMenus, .icons = kIcons});
+  RegisterTableEditorResources();
 }

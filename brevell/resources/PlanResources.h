@@ -3,7 +3,8 @@
 // module's start-up under the module's own handle.
 //
 // Template 2001 "线路平面初始化" is the plan settings dialog (CPlanSettingsDlg);
-// template 2163 the project tree (CSchemeTreeDlg) with its menu and images.
+// template 2163 the project tree (CSchemeTreeDlg) with its menu and images;
+// template 2251 the table editor (EditorResources.h).
 
 #include "win/winuser.h"
 

@@ -488,6 +488,8 @@ int CGridCtrl::InsertRow(LPCTSTR strHeading, int nRow) {
   row.resize(static_cast<size_t>(m_nCols));
   for (int c = 0; c < m_nCols; ++c) row[static_cast<size_t>(c)].reset(CreateCell(nRow, c));
   if (m_nCols > 0 && strHeading) row[0]->szText = strHeading;
+  // The row positions change before the focus cell is drawn again.
+  InvalidateSizes();
   if (focus.IsValid()) {
     if (focus.row >= nRow) ++focus.row;
     SetFocusCell(focus);

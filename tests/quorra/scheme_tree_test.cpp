@@ -11,7 +11,8 @@
 #include "NavigatorStartup.h"
 #include "NavigatorState.h"
 #include "SchemeTables.h"
-#include "TableEditorRequests.h"
+#include "TableEditorDlg.h"
+#include "TableEditors.h"
 #include "arx/acui.h"
 #include "arx/arx.h"
 #include "navigator_fixture.h"
@@ -189,32 +190,44 @@ TEST_F(NavigatorTest, ATableEditorKeepsTheDatabaseItWasOpenedOn) {
     int editors;             // editors open after it
     int table;               // the editor looked at
     const char* path;        // its database
-    int activations;         // brought forward since it opened
+    bool sameAsBefore;       // the editor open before this step, brought forward
+    bool active;             // the editor looked at is the active window
   } const steps[] = {
-      {"206:dbl=b/输入数据/插旗/基线/车站", 1, station, b.c_str(), 0},
-      {"206:dbl=b/输入数据/插旗/基线/车站", 1, station, b.c_str(), 1},
+      {"206:dbl=b/输入数据/插旗/基线/车站", 1, station, b.c_str(), false, true},
+      {"206:dbl=b/输入数据/插旗/基线/车站", 1, station, b.c_str(), true, true},
       // Another scheme's 车站 only brings the open editor forward.
-      {"206:dbl=a/输入数据/插旗/基线/车站", 1, station, b.c_str(), 2},
+      {"206:dbl=a/输入数据/插旗/基线/车站", 1, station, b.c_str(), true, true},
       // The last scheme listed is b: a's grade table is edited in a.
-      {"206:dbl=a/输入数据/纵断面/基线/坡度表", 2, grade, a.c_str(), 0},
+      {"206:dbl=a/输入数据/纵断面/基线/坡度表", 2, grade, a.c_str(), false, true},
       // Group nodes and roots open nothing.
-      {"206:dbl=a/输入数据/纵断面", 2, grade, a.c_str(), 0},
-      {"206:dbl=b", 2, grade, a.c_str(), 0},
+      {"206:dbl=a/输入数据/纵断面", 2, grade, a.c_str(), true, false},
+      {"206:dbl=b", 2, grade, a.c_str(), true, false},
   };
+  HWND before = nullptr;
   for (const Step& s : steps) {
     SCOPED_TRACE(s.word);
     EXPECT_EQ(Play({s.word}), "");
     EXPECT_EQ(OpenedTableEditorCount(), s.editors);
-    const TableEditorRequest* editor = OpenedTableEditor(s.table);
+    CTableEditorDlg* editor = OpenedTableEditor(s.table);
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(std::string(editor->table.GetString()), scheme_tables::kTables[s.table].name);
-    EXPECT_EQ(std::string(editor->databasePath.GetString()), s.path);
-    EXPECT_EQ(editor->activations, s.activations);
+    ASSERT_TRUE(::IsWindow(editor->GetSafeHwnd()));
+    EXPECT_EQ(std::string(editor->TableName().GetString()), scheme_tables::kTables[s.table].name);
+    EXPECT_EQ(std::string(editor->DatabasePath().GetString()), s.path);
+    if (s.sameAsBefore) {
+      EXPECT_EQ(editor->GetSafeHwnd(), before);
+    }
+    if (s.active) {
+      EXPECT_EQ(::GetActiveWindow(), editor->GetSafeHwnd());
+    }
+    before = editor->GetSafeHwnd();
   }
   EXPECT_EQ(platform::pendingCommandStrings(), 0u);
-  // The module's unload closes them.
+  // The module's unload destroys them.
+  const HWND station_window = OpenedTableEditor(station)->GetSafeHwnd();
   UnloadApplication();
   EXPECT_EQ(OpenedTableEditorCount(), 0);
+  EXPECT_FALSE(::IsWindow(station_window));
+  EXPECT_FALSE(::IsWindow(before));
 }
 
 }  // namespace

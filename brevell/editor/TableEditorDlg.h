@@ -1,0 +1,76 @@
+#pragma once
+// CTableEditorDlg: the plan module's modeless editor of one table of the
+// scheme database (template 2251), opened from the project tree. The grid
+// shows the table by the plan's display rules (PlanCellText.h); the
+// eighteen structure tables can be edited, saved and redrawn, the curve and
+// chainage-break tables only viewed (添加, 删除, 保存 and 刷新图形 disabled).
+//
+//   添加 (2011)             adds the number of rows in edit 255 at the focus row
+//   删除 (2021)             deletes the selected rows
+//   保存 (3)                writes the grid back: the table's rows deleted and
+//                           appended again in grid order, in one transaction (a
+//                           failure keeps the old rows, with a message); before,
+//                           the base line's bench marks and traverse are
+//                           worked out (SaveCompletion.h)
+//   不存入数据库退出 (4)    closes the editor
+//   刷新图形 (232)          saves, then sends the table's IN* command to the
+//                           command line; it runs after this handler returns
+//   从文件导入导线数据 (252) 导线表 only: a traverse file's stations as rows
+//   跟踪显示 (235)          while ticked, a click on a row zooms the drawing to it
+//
+// The station tables' 起点里程冠号 (column 4 of 车站, 5 of the detour station
+// tables) is not shown; its values are kept with their rows and saved back.
+// Enter and Esc go to the grid and never close the editor.
+
+#include "StationGridCtrl.h"
+#include "controls/DwgThumbnail.h"
+#include "controls/IconButton.h"
+#include "controls/TableStore.h"
+#include "controls/cdxCSizingDialog.h"
+#include "geometry/BAS_DRAW_FUN.h"
+
+class CTableEditorDlg : public cdxCSizingDialog, public BAS_DRAW_FUN {
+ public:
+  CTableEditorDlg(const CString& tableName, CWnd* parent = nullptr);
+  ~CTableEditorDlg() override;
+
+  const CString& TableName() const { return m_strTableName; }
+  // True for the eighteen structure tables; the others are only viewed.
+  bool IsStructureTable() const;
+  // The table's redraw command ("INBMBR\n" ...), empty for the viewed tables.
+  CString RedrawCommand() const;
+
+  CDwgThumbnail* Preview() { return m_preview.GetSafeHwnd() ? &m_preview : nullptr; }
+  CStationGridCtrl& Grid() { return m_grid; }
+
+  // Connects and opens "select * from <table> order by ID"; TRUE when open.
+  BOOL OpenTable();
+  // Writes the grid to the table; TRUE when the table now holds the grid's rows.
+  BOOL SaveToDatabase();
+
+  BOOL PreTranslateMessage(MSG* msg) override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void OnCancel() override;
+  void OnOK() override {}
+
+  afx_msg void OnRefreshDrawing();
+  afx_msg void ImportTraverseFile();
+  afx_msg void OnAddRows();
+  afx_msg void OnDeleteRows();
+  afx_msg void OnSave();
+  afx_msg void OnCloseWithoutSaving();
+  afx_msg void OnTrackToggled();
+
+  CString m_strTableName;
+  CDwgThumbnail m_preview;
+  CStationGridCtrl m_grid;
+  int m_nRowsToAdd = 1;
+  int m_bTrack = 0;
+  CTableStore m_store;
+  CIconButton m_delete, m_add, m_save, m_quit, m_redraw, m_import;
+
+  DECLARE_MESSAGE_MAP()
+};

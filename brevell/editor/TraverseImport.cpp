@@ -1,0 +1,109 @@
+// The traverse survey file (TraverseImport.h).
+
+#include "TraverseImport.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "arx/edoutput.h"
+
+namespace {
+
+constexpr int kHeaderTokens = 21;
+constexpr size_t kTokenBytes = 255;  // a longer token is cut (at a character boundary)
+
+// Reads the next token of at most kTokenBytes bytes; false at the end.
+bool NextToken(FILE* file, std::string& token) {
+  token.clear();
+  int c;
+  while ((c = std::fgetc(file)) != EOF && (c == ' ' || c == '\t' || c == '\n' || c == '\r')) {
+  }
+  if (c == EOF) return false;
+  do {
+    token.push_back(static_cast<char>(c));
+  } while ((c = std::fgetc(file)) != EOF && c != ' ' && c != '\t' && c != '\n' && c != '\r');
+  if (token.size() > kTokenBytes) {
+    size_t cut = kTokenBytes;
+    while (cut > 0 && (static_cast<unsigned char>(token[cut]) & 0xC0) == 0x80) --cut;
+    token.resize(cut);
+  }
+  return true;
+}
+
+bool ReadNumber(const std::string& token, double& value) {
+  char* end = nullptr;
+  value = std::strtod(token.c_str(), &end);
+  return end != token.c_str() && *end == '\0' && std::isfinite(value);
+}
+
+CString Formatted(const char* format, double value) {
+  CString text;
+  text.Format(format, value);
+  return text;
+}
+
+TraverseImportRow NameOnly(const CString& name) {
+  TraverseImportRow row;
+  row.cells[0] = name;
+  for (int c = 1; c < TraverseImportRow::kColumns; ++c) row.cells[c] = "0";
+  return row;
+}
+
+}  // namespace
+
+CString TraverseAngle(const CString& token) {
+  const int dash = token.Find('-');
+  if (dash < 0) return token;
+  CString packed = token;
+  packed.SetAt(dash, '.');
+  if (dash + 3 < packed.GetLength()) packed.Delete(dash + 3, 1);
+  return packed;
+}
+
+std::vector<TraverseImportRow> ReadTraverseFile(FILE* file, const char* fileName) {
+  std::vector<TraverseImportRow> rows;
+  if (!file) return rows;
+  std::string token;
+  for (int i = 0; i < kHeaderTokens; ++i) {
+    if (!NextToken(file, token)) return rows;
+  }
+  std::string name, bearing;
+  if (!NextToken(file, name)) return rows;
+  NextToken(file, bearing);
+  TraverseImportRow start = NameOnly(name.c_str());
+  start.cells[2] = TraverseAngle(bearing.c_str());
+  rows.push_back(start);
+
+  bool any = false;
+  while (NextToken(file, name)) {
+    // 右角, 纬距, 经距, 高程, 里程, 方位角, 距离
+    std::string t[7];
+    int read = 0;
+    while (read < 7 && NextToken(file, t[read])) ++read;
+    double N = 0, E = 0, H = 0, mileage = 0, length = 0;
+    const bool complete = read == 7 && ReadNumber(t[1], N) && ReadNumber(t[2], E) && ReadNumber(t[3], H) &&
+                          ReadNumber(t[4], mileage) && ReadNumber(t[6], length);
+    if (!complete) {
+      // The end of the file, or a record that does not read: the last station.
+      if (read == 7) acutPrintf("%s: 测站%s的数据不全或不是数, 读到此为止\n", fileName ? fileName : "", name.c_str());
+      rows.push_back(NameOnly(name.c_str()));
+      any = false;
+      break;
+    }
+    TraverseImportRow row;
+    row.cells[0] = name.c_str();
+    row.cells[1] = TraverseAngle(t[0].c_str());
+    row.cells[2] = TraverseAngle(t[5].c_str());
+    row.cells[3] = Formatted("%.4lf", length);
+    row.cells[4] = Formatted("%.3lf", N);
+    row.cells[5] = Formatted("%.3lf", E);
+    row.cells[6] = Formatted("%.4lf", H);
+    row.cells[7] = Formatted("%.4lf", mileage);
+    rows.push_back(row);
+    any = true;
+  }
+  // The last station read keeps only its name.
+  if (any) rows.back() = NameOnly(rows.back().cells[0]);
+  return rows;
+}

@@ -1,0 +1,106 @@
+#pragma once
+// CTableStore: how a table editor reads its table into its grid and writes
+// the grid back. It keeps the database path the editor was opened with, so
+// that the editor always works on that scheme whatever is made current
+// later, and the table's name; a connection and a recordset are open only
+// during a load or a save.
+//
+// Load: "select * from <table> order by ID", the grid laid out with the field
+// names as headers ("行号" in the corner, the ID field's place holding the
+// row numbers "%d\n"), each value as text through the build's display hook,
+// "NULL" and empty values as empty cells; a station table's hidden column
+// removed with its values kept per row; every cell sized to its content.
+//
+// Save: in one transaction, "delete from <table>" and one appended record per
+// grid row that holds text, in grid order: grid column j goes to the field of
+// the same index (one further from the hidden column on), coded texts back to
+// their codes, an empty cell not written (its field keeps its default), the
+// hidden column's kept value written to its field. A row that cannot be added
+// is, by the save's policy, either skipped and reported with its grid row
+// number ("%d") while the rest is saved, or the end of the save. Whatever
+// fails otherwise (the delete, the commit) leaves the table as it was, with a
+// message naming the table.
+
+#include <functional>
+
+#include "ado/AdoWrapper.h"
+#include "controls/TableGridCtrl.h"
+
+// How a value read from a field is shown: (table, field name, value as text)
+// → the cell's text. "NULL" and empty results show as empty cells.
+using TableCellDisplay = std::function<CString(const CString& table, const CString& field, const CString& value)>;
+
+// The display both builds share: the coded fields of TableCodes.h with their
+// meaning, every other value as it stands.
+CString CodedCellDisplay(EditorBuild build, const CString& table, const CString& field, const CString& value);
+
+struct TableLoadOptions {
+  EditorBuild build = ThisEditorBuild();
+  // Null: CodedCellDisplay of the build.
+  TableCellDisplay display;
+  // The grid column to hide with its values kept; below -1: the build's
+  // station column (HiddenStationColumn); -1: none.
+  int hiddenColumn = -2;
+  // The status-bar meter "正在导入数据" while the records are read.
+  bool progressMeter = true;
+};
+
+struct TableSaveOptions {
+  EditorBuild build = ThisEditorBuild();
+  // A row that cannot be added: skipped and reported with its grid row
+  // number, the rest saved (true); or nothing saved (false).
+  bool skipFailedRows = true;
+  // Whether a cell of blanks only counts as empty: a row with nothing but
+  // empty cells is not saved, and an empty cell is not written.
+  bool blanksAreEmpty = true;
+};
+
+class CTableStore {
+ public:
+  CTableStore() = default;
+  CTableStore(const CString& table, const CString& databasePath) : m_table(table), m_databasePath(databasePath) {}
+
+  void SetTable(const CString& table) { m_table = table; }
+  const CString& Table() const { return m_table; }
+  // "<project>\data\<scheme>.mdb" the editor works on.
+  void SetDatabasePath(const CString& path) { m_databasePath = path; }
+  const CString& DatabasePath() const { return m_databasePath; }
+
+  // Connects to the database and opens "select * from <table> order by ID".
+  // Messages: "连接数据库失败!" when the connection cannot be opened,
+  // "数据库没有打开或已经关闭!" when it is not usable, "connectDBS Failed!"
+  // (command-line alert) when the select fails. TRUE when the recordset is open.
+  BOOL OpenTable();
+  // Closes the recordset and the connection.
+  void CloseTable();
+
+  // Loads the table into `grid` (which gets the table's name). FALSE, with
+  // the grid left as it was, when the table cannot be opened.
+  BOOL Load(CTableGridCtrl& grid, const TableLoadOptions& options = {});
+  // Writes `grid` to the table (see above). TRUE when the table now holds the
+  // grid's rows (less the rows reported as failed).
+  BOOL Save(CTableGridCtrl& grid, const TableSaveOptions& options = {});
+  // The grid rows the last save could not add (in grid order).
+  const std::vector<int>& FailedRows() const { return m_failedRows; }
+
+  CAdoConnection m_connection;
+  CAdoRecordSet m_recordset;
+  CString m_sql;
+
+ private:
+  // One attempt of the save inside a transaction: the delete and the rows
+  // not in `skip`. Rows that failed are added to `failed`. FALSE when the
+  // transaction could not be begun or the delete failed.
+  BOOL WriteRows(CTableGridCtrl& grid, const TableSaveOptions& options, const std::vector<int>& skip,
+                 std::vector<int>& failed);
+  void ReportSaveFailure(const CString& reason);
+
+  CString m_table;
+  CString m_databasePath;
+  std::vector<int> m_failedRows;
+};
+
+// A table editor's key pre-translation: Enter and Esc are sent to the window
+// that has them (the grid or its in-place editor) and never close the
+// dialog. TRUE when the message was taken.
+BOOL DispatchEditorDialogKey(MSG* msg);

@@ -1,0 +1,111 @@
+// The traverse survey file of 导线表: the header skipped, the start
+// station, the further stations with their angles packed, the last station
+// left with its name only; token reads bounded; files made by code.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "brevell/editor/TraverseImport.h"
+#include "crt/textfile.h"
+#include "win/transcript.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(TraverseImport, AngleTokensArePacked) {
+  const struct {
+    const char* token;
+    const char* packed;
+  } cases[] = {
+      {"123-45-30", "123.4530"},
+      {"0-05-07", "0.0507"},
+      {"5-3", "5.3"},
+      {"123.4530", "123.4530"},  // no "-": left as it is
+      {"90", "90"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TraverseAngle(c.token), c.packed) << c.token;
+}
+
+class TraverseFile : public ::testing::Test {
+ protected:
+  std::vector<TraverseImportRow> Read(const std::string& text) {
+    const fs::path path = fs::path(::testing::TempDir()) / "traverse_import.txt";
+    {
+      FILE* f = std::fopen(path.c_str(), "wb");
+      std::fwrite(text.data(), 1, text.size(), f);
+      std::fclose(f);
+    }
+    FILE* f = platform::openFile(path.c_str(), "r");
+    EXPECT_NE(f, nullptr);
+    std::vector<TraverseImportRow> rows = ReadTraverseFile(f, path.c_str());
+    if (f) std::fclose(f);
+    return rows;
+  }
+  static std::string Header() {
+    std::string h;
+    for (int i = 1; i <= 21; ++i) h += "h" + std::to_string(i) + (i % 7 == 0 ? "\n" : " ");
+    return h;
+  }
+  static std::vector<std::string> Cells(const TraverseImportRow& r) {
+    return std::vector<std::string>(r.cells, r.cells + TraverseImportRow::kColumns);
+  }
+};
+
+TEST_F(TraverseFile, StationsBecomeRowsOfTheEightColumns) {
+  const std::string text = Header() +
+                           "A0 45-30-00\r\n"
+                           "A1 180-00-15 1000.12345 2000.5 10.25 1500 46-00-30 123.45678\r\n"
+                           "A2 179-59-45 1085.4 2088.123456 11 1623.45 47-10-05 88\r\n"
+                           "A3 181-00-00\r\n";
+  const std::vector<TraverseImportRow> rows = Read(text);
+  ASSERT_EQ(rows.size(), 4u);
+  using V = std::vector<std::string>;
+  EXPECT_EQ(Cells(rows[0]), (V{"A0", "0", "45.3000", "0", "0", "0", "0", "0"}));
+  EXPECT_EQ(Cells(rows[1]),
+            (V{"A1", "180.0015", "46.0030", "123.4568", "1000.123", "2000.500", "10.2500", "1500.0000"}));
+  EXPECT_EQ(Cells(rows[2]),
+            (V{"A2", "179.5945", "47.1005", "88.0000", "1085.400", "2088.123", "11.0000", "1623.4500"}));
+  // The last station read keeps its name only.
+  EXPECT_EQ(Cells(rows[3]), (V{"A3", "0", "0", "0", "0", "0", "0", "0"}));
+}
+
+TEST_F(TraverseFile, TheLastCompleteStationIsLeftWithItsNameOnly) {
+  const std::vector<TraverseImportRow> rows =
+      Read(Header() + "S 10-00-00\nB 1-00-00 1 2 3 4 5-00-00 6\nC 2-00-00 7 8 9 10 11-00-00 12\n");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1].cells[4], "1.000");
+  EXPECT_EQ(Cells(rows[2]), (std::vector<std::string>{"C", "0", "0", "0", "0", "0", "0", "0"}));
+}
+
+TEST_F(TraverseFile, ShortFilesAndBadRecords) {
+  // Only the header and the start station: one row.
+  std::vector<TraverseImportRow> rows = Read(Header() + "S 12-30-00\n");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].cells[0], "S");
+  EXPECT_EQ(rows[0].cells[2], "12.3000");
+  // A header cut short: nothing.
+  EXPECT_TRUE(Read("h1 h2 h3\n").empty());
+  EXPECT_TRUE(Read("").empty());
+  // A record whose numbers do not read ends the file there, named on the command line.
+  platform::TranscriptCapture transcript;
+  rows = Read(Header() + "S 1-00-00\nB 1-00-00 1 2 3 4 5-00-00 6\nX 1-00-00 abc 2 3 4 5-00-00 6\nY 1 2 3 4 5 6 7\n");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1].cells[4], "1.000");
+  EXPECT_EQ(Cells(rows[2]), (std::vector<std::string>{"X", "0", "0", "0", "0", "0", "0", "0"}));
+  EXPECT_TRUE(transcript.contains("traverse_import.txt")) << transcript.text();
+}
+
+TEST_F(TraverseFile, LongTokensAreCutNotOverrun) {
+  const std::string longName(5000, 'N');
+  const std::vector<TraverseImportRow> rows = Read(Header() + longName + " 1-00-00\n");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].cells[0].GetLength(), 255);
+}
+
+}  // namespace
