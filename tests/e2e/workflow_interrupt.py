@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Interrupting the Corvane workflow loses nothing an earlier step stored.
+"""Interrupting the whole workflow loses nothing an earlier step stored.
 
-The workflow script (tools/corvane_workflow.scr, read from the tree as it
-stands) runs through cadhost over a fresh copy of the sample project:
+The workflow script (tools/workflow.scr, read from the tree as it stands)
+runs through cadhost with the four modules loaded, in the folder of a fresh
+copy of a sample project with fewer stations (every 200 m):
 
 - once whole, keeping a copy of the project after each step (the SNAPSHOT
   command of the test module tm_snapshot): the complete run's state at each
@@ -36,9 +37,9 @@ import subprocess
 import sys
 import zipfile
 
-bin_dir, install, modules, scratch = sys.argv[1:5]
+bin_dir, install, modules, scratch = (os.path.abspath(a) for a in sys.argv[1:5])
 here = os.path.dirname(os.path.abspath(__file__))
-script_path = os.path.join(here, "..", "..", "tools", "corvane_workflow.scr")
+script_path = os.path.join(here, "..", "..", "tools", "workflow.scr")
 
 shutil.rmtree(scratch, ignore_errors=True)
 os.makedirs(scratch)
@@ -57,7 +58,8 @@ def fail(message):
 
 # --- the sample project, kept to start every run from -------------------------------
 shutil.copytree(install, work_install)
-subprocess.run([os.path.join(bin_dir, "sample-project"), "--install", work_install, "--workdir", project],
+subprocess.run([os.path.join(bin_dir, "sample-project"), "--install", work_install, "--interval", "200", "--workdir",
+                project],
                check=True, env=env, stdout=subprocess.DEVNULL)
 os.makedirs(base)
 for name in ("install", "sample"):
@@ -78,8 +80,10 @@ def run(lines, name):
     with open(path, "w", encoding="utf-8") as f:
         f.write("".join(line + "\n" for line in lines))
     with open(os.path.join(scratch, name + ".log"), "wb") as log:
-        return subprocess.run([os.path.join(bin_dir, "cadhost"), "--install", work_install, "--load", "corvane",
-                               "--load", snapshot_module, "--script", path], env=env, stdout=log,
+        return subprocess.run([os.path.join(bin_dir, "cadhost"), "--install", work_install, "--load", "tamsel",
+                               "--load", "brevell", "--load", "corvane", "--load", "pellory", "--load",
+                               snapshot_module, "--pictures", os.path.join(scratch, name + "-pictures"),
+                               "--script", path], cwd=project, env=env, stdout=log,
                               stderr=subprocess.STDOUT).returncode
 
 
