@@ -24,7 +24,8 @@ others would repeat a run with nothing new to check.
 After every run the scheme database passes PRAGMA integrity_check.
 
 A step is a line that names a command (capitals, digits and '_' first on the
-line) with the lines under it up to the next such line.
+line) with the lines under it up to the next such line (comment lines
+go with the step above them).
 
 workflow_interrupt.py BIN_DIR INSTALL_DIR TEST_MODULE_DIR SCRATCH_DIR
 """
@@ -135,13 +136,24 @@ def state(folder, where):
 # --- the steps of the workflow --------------------------------------------------------
 with open(script_path, encoding="utf-8") as f:
     text = f.read().splitlines()
-steps = []
+COMMAND = r"^[A-Z][A-Z0-9_]*(\s|$)"
+steps, leading = [], []
 for line in text:
-    if re.match(r"^[A-Z][A-Z0-9_]*(\s|$)", line) or not steps:
-        steps.append([])
-    steps[-1].append(line)
+    if re.match(COMMAND, line):
+        steps.append(leading + [line])
+        leading = []
+    elif steps:
+        steps[-1].append(line)
+    else:
+        leading.append(line)  # comments before the first command go with it
 n = len(steps)
-print(f"workflow interrupt: {n} steps: " + ", ".join(s[0].split()[0] for s in steps), flush=True)
+
+
+def label(step):
+    return next(line for line in step if re.match(COMMAND, line)).split()[0]
+
+
+print(f"workflow interrupt: {n} steps: " + ", ".join(label(s) for s in steps), flush=True)
 
 
 def snapshot_line(k):
@@ -182,7 +194,7 @@ def differences(got, allowed):
 # The main steps: those that store something (the project differs after them).
 # Only they are cut after and made to fail, which keeps the number of runs down.
 main = [k for k in range(1, n + 1) if at[k] != at[k - 1]]
-print("workflow interrupt: steps that store something: " + ", ".join(steps[k - 1][0].split()[0] for k in main),
+print("workflow interrupt: steps that store something: " + ", ".join(label(steps[k - 1]) for k in main),
       flush=True)
 if not main:
     fail("no step of the workflow stored anything")
