@@ -58,37 +58,42 @@ def check_plan(data):
         by_layer.setdefault(e.dxf.layer, []).append(e)
     print("平面.dxf: " + ", ".join(f"{k} {len(v)}" for k, v in sorted(by_layer.items())), flush=True)
     expect(len(msp) > 200, f"平面.dxf holds {len(msp)} entities")
-    # The centre line and its kilometre marks: one "K<n>" text (公里标) per
-    # whole kilometre of the baseline, DK25 to D1K45 crossing 21 of them.
+    # The centre line and its kilometre marks (公里标): one text per whole
+    # kilometre after the start of DK25+000 to D1K45+221.86, K26 to K45, each
+    # once (neither chain break, DK28+356.42 = DK28+500 and DK40+318.55 =
+    # D1K40+250, passes a whole kilometre twice or skips one).
     marks = [e for e in by_layer.get("里程", []) if e.dxftype() in ("TEXT", "MTEXT")
              and re.fullmatch(r"D?1?K\d+", text_of(e))]
     kms = sorted({int(re.search(r"K(\d+)", text_of(e)).group(1)) for e in marks})
     print(f"平面.dxf: kilometre marks {kms}", flush=True)
-    expect(len(kms) >= 15 and kms[0] <= 26 and kms[-1] >= 44, f"平面.dxf: kilometre marks {kms}")
-    # Each mark stands on the centre line: within a text height of a vertex
-    # run of a polyline on the centre-line layer.
-    centre = [e for e in by_layer.get("线路中线", [])
-              if e.dxftype() in ("LWPOLYLINE", "POLYLINE", "LINE", "ARC")]
+    expect(kms == list(range(26, 46)) and len(marks) == 20, f"平面.dxf: kilometre marks {kms}, {len(marks)} texts")
+    # Each mark stands at the centre line (within two text heights of it:
+    # the label beside its tick), and each tick on the layer starts on it.
+    centre = [e for e in by_layer.get("线路中线", []) if e.dxftype() in ("LWPOLYLINE", "POLYLINE")]
     expect(centre, "平面.dxf has no centre line (layer 线路中线)")
-    points = []
+    segments = []
     for e in centre:
         if e.dxftype() == "LWPOLYLINE":
-            points += [(p[0], p[1]) for p in e.get_points("xy")]
-        elif e.dxftype() == "LINE":
-            points += [(e.dxf.start.x, e.dxf.start.y), (e.dxf.end.x, e.dxf.end.y)]
-        elif e.dxftype() == "ARC":
-            c, r = e.dxf.center, e.dxf.radius
-            for a in (e.dxf.start_angle, e.dxf.end_angle):
-                points.append((c.x + r * math.cos(math.radians(a)), c.y + r * math.sin(math.radians(a))))
+            points = [(p[0], p[1]) for p in e.get_points("xy")]
         else:
-            points += [(v.dxf.location.x, v.dxf.location.y) for v in e.vertices]
-    far = []
-    for m in marks:
-        x, y = m.dxf.insert.x, m.dxf.insert.y
-        d = min(math.hypot(x - px, y - py) for px, py in points) if points else math.inf
-        if d > 100.0:
-            far.append((text_of(m), round(d, 1)))
+            points = [(v.dxf.location.x, v.dxf.location.y) for v in e.vertices]
+        segments += list(zip(points, points[1:]))
+
+    def off_line(x, y):
+        best = math.inf
+        for (ax, ay), (bx, by) in segments:
+            dx, dy = bx - ax, by - ay
+            length = dx * dx + dy * dy
+            t = 0.0 if length == 0 else max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / length))
+            best = min(best, math.hypot(x - ax - t * dx, y - ay - t * dy))
+        return best
+
+    far = [(text_of(m), round(off_line(m.dxf.insert.x, m.dxf.insert.y), 2)) for m in marks
+           if off_line(m.dxf.insert.x, m.dxf.insert.y) > 2 * m.dxf.height]
     expect(not far, f"平面.dxf: kilometre marks off the centre line: {far[:5]}")
+    ticks = [e for e in by_layer.get("里程", []) if e.dxftype() == "LINE"]
+    on = [t for t in ticks if min(off_line(t.dxf.start.x, t.dxf.start.y), off_line(t.dxf.end.x, t.dxf.end.y)) < 0.01]
+    expect(len(on) >= len(marks), f"平面.dxf: {len(on)} ticks on the centre line for {len(marks)} kilometre marks")
     for layer in ("大中桥", "隧道", "车站"):
         expect(any(layer in k for k in by_layer), f"平面.dxf lacks a layer of {layer}: {sorted(by_layer)}")
     svg = open(os.path.join(data, "平面.svg"), encoding="utf-8").read()
