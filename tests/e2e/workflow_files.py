@@ -155,6 +155,25 @@ def check(data, pictures):
     expect(int(numbers(os.path.join(data, "HdmDetailArea." + SCHEME))[0]) == n, "HdmDetailArea's count")
     expect(int(numbers(os.path.join(data, "PMZTT." + SCHEME))[0]) == n, "PMZTT's count")
     expect(count(db, "横断面数量表") == n, f"横断面数量表 {count(db, '横断面数量表')} rows for {n} sections")
+    # The land take stands at the crown's offset plus the design's distance:
+    # each section's head line in HdmResultData (after an empty line: mileage,
+    # relation, kind, ..., the left and right land-take distances 10th and
+    # 11th, the two crown offsets 12th and 13th) against 左用地宽 and 右用地宽.
+    lines = open(os.path.join(data, "HdmResultData." + SCHEME), encoding="gbk").read().splitlines()
+    heads = [lines[i + 1].split() for i in range(len(lines) - 1) if not lines[i].strip() and lines[i + 1].strip()]
+    widths = db.execute("select 左用地宽, 右用地宽 from 横断面数量表 order by 序号").fetchall()
+    expect(len(heads) == n == len(widths), f"{len(heads)} head lines, {len(widths)} rows of 横断面数量表, {n} sections")
+    wrong = []
+    for h, (left, right) in zip(heads, widths):
+        kind, left_take, right_take, crown1, crown2 = int(h[2]), float(h[9]), float(h[10]), float(h[11]), float(h[12])
+        want = (left_take - crown1, right_take + (crown2 if kind == 2 else crown1))
+        if abs(left - want[0]) > 0.0015 or abs(right - want[1]) > 0.0015:
+            wrong.append((h[0], (left, right), want))
+    expect(not wrong, f"横断面数量表's land widths not from the crown: {wrong[:3]}")
+    # ... and off the line by more than the distance where a crown is off it
+    # (double track designed as one roadbed, detour transitions).
+    expect(any(abs(float(h[11])) > 1.0 for h in heads), "no section has its crown off the line")
+
     # ZdkData: two blocks, each its count and that many lines of five words.
     lines = open(os.path.join(data, "ZdkData." + SCHEME), encoding="gbk").read().splitlines()
     at = 0
