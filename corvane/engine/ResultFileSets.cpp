@@ -268,8 +268,8 @@ void CrossSectionDesigner::SaveQuantityTable() {
     q.strippedTopsoilArea = a.topsoil;
     std::copy(std::begin(a.excavationClass), std::end(a.excavationClass), q.cutClassArea);
     q.cutArea = a.cut;
-    q.leftLandWidth = r.leftLandTake;
-    q.rightLandWidth = r.rightLandTake;
+    q.leftLandWidth = r.LeftLandWidth();
+    q.rightLandWidth = r.RightLandWidth();
     q.shoulderProtectionArea = a.shoulderLayer;
     q.ditchFillArea = a.ditchFill;
     q.ditchCutArea = a.ditchCut;

@@ -291,11 +291,10 @@ void CrossSectionDesigner::WriteLandWidthLine(FILE* fp) const {
         const bool last = i == n - 1 || !InTunnelOrStation(sideCode(i + 1));
         if (!first && !last) continue;
         line.width = 0.0;
-      } else if (rightBlock) {
-        const double offset = r.kind == 2 ? r.rightLineOffset : r.leftLineOffset;
-        line.width = static_cast<int>(distance + offset + 0.999);
       } else {
-        line.width = static_cast<int>(distance - r.leftLineOffset + 0.999);
+        // Whole metres from the line, rounded up, to where the boundary
+        // stands: the crown the side is measured from plus its distance.
+        line.width = static_cast<int>((rightBlock ? r.RightLandWidth() : r.LeftLandWidth()) + 0.999);
       }
       lines.push_back(line);
     }
@@ -335,8 +334,10 @@ void CrossSectionDesigner::WriteLandUseLine(FILE* fp) const {
   std::fprintf(fp, "%d\n", SectionCount());
   for (const SectionRecord& r : sections) {
     const bool doubleLine = r.kind == 2;
-    const double leftOffset = r.leftLineOffset;
-    const double rightOffset = doubleLine ? r.rightLineOffset : r.leftLineOffset;
+    // The design lines are drawn from the crown of their track: offsets from
+    // the line are the crown's offset plus the point's distance from it.
+    const double leftOffset = r.LeftCrown();
+    const double rightOffset = r.RightCrown();
     const int rightSide = doubleLine ? 2 : 1;
     const AcGePoint3dArray& left = r.designLines[SideIndex(-1)];
     const AcGePoint3dArray& right = r.designLines[SideIndex(rightSide)];

@@ -116,7 +116,11 @@ struct SectionRecord {
   double centreFillHeight = 0.0;         // 中心填挖高度
   double separationWidth = 0.0;          // 路肩分离限宽 of the fill/cut table
 
-  double leftLandTake = 0.0;  // land-take distances from the baseline (ZdkData)
+  // Land-take distances of the left and the right side, each measured from
+  // the crown of the track on that side (crownOffset below): the boundary
+  // stands at crownOffset[0] - leftLandTake and at the right track's crown
+  // offset + rightLandTake (LeftLandWidth, RightLandWidth).
+  double leftLandTake = 0.0;
   double rightLandTake = 0.0;
 
   // Roadbed top templates: the crown, then the shoulder three times
@@ -190,4 +194,14 @@ struct SectionRecord {
   PairXY topDitch[kSectionSides][kTopDitchPoints] = {};
 
   SectionAreas areas;
+
+  // The crown offsets the two sides are measured from: the left side from the
+  // first track's crown; the right side from the second track's crown on a
+  // double-line section, else from the one crown.
+  double LeftCrown() const { return crownOffset[0]; }
+  double RightCrown() const { return crownOffset[kind == 2 ? 1 : 0]; }
+  // Where the land-take boundary stands, as the distance from the line on
+  // each side (positive outwards).
+  double LeftLandWidth() const { return leftLandTake - LeftCrown(); }
+  double RightLandWidth() const { return rightLandTake + RightCrown(); }
 };

@@ -161,7 +161,9 @@ int UpdateEntitiesOfSide(const CrossSectionDesigner& owner, const SideStandardsA
   }
 
   // The note.
-  note.landTake[side < 0 ? 0 : 1] = side < 0 ? r.leftLandTake : r.rightLandTake;
+  // The note gives the land take as the distance of its boundary from the
+  // section's centre line.
+  note.landTake[side < 0 ? 0 : 1] = side < 0 ? r.LeftLandWidth() : r.RightLandWidth();
   note.fillTotal = r.fillTotal;
   note.cutTotal = r.cutTotal;
   note.areas = r.areas;

@@ -14,6 +14,7 @@
 #include "arx/dbdatabase.h"
 #include "arx/dbents.h"
 #include "arx/dbpl.h"
+#include "arx/dxffile.h"
 #include "arx/edcmdline.h"
 #include "arx/edcommand.h"
 #include "arx/edinput.h"
@@ -208,7 +209,9 @@ void cmdZoom() {
   setView(a[0], a[1], b[0], b[1]);
 }
 
-// SAVEAS: an optional file format (only DXF is written) and the file name.
+// SAVEAS: an optional file format and the file name. A name ending in .svg
+// draws model space as SVG (the drawing keeps its file name); any other is
+// written as DXF.
 void cmdSaveAs() {
   AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
   if (!db) return;
@@ -217,6 +220,16 @@ void cmdSaveAs() {
   if (rc == RTNORM && (strcasecmp(name, "DXF") == 0 || std::strcmp(name, "2000") == 0 || strcasecmp(name, "R2000") == 0))
     rc = acedGetString(1, "\nSave drawing as: ", name, sizeof name);
   if (rc != RTNORM || !*name) return;
+  const size_t length = std::strlen(name);
+  if (length > 4 && strcasecmp(name + length - 4, ".svg") == 0) {
+    const Acad::ErrorStatus es = platform::exportSvg(*db, name);
+    if (es == Acad::eOk) {
+      acutPrintf("\nSaved %s\n", name);
+      return;
+    }
+    platform::endRunWithError(std::string("SAVEAS: cannot write drawing ") + name + " (" + acadErrorStatusText(es) + ")");
+    return;
+  }
   Acad::ErrorStatus es = db->saveAs(name);
   if (es == Acad::eOk) {
     acutPrintf("\nSaved %s\n", db->filename());

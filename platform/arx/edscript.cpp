@@ -175,6 +175,13 @@ bool ScriptReader::takeAnswerLines(Source& s, ScriptToken& error) {
     if (end == std::string::npos) end = s.text.size();
     size_t first = s.pos;
     while (first < end && isBlank(s.text[first])) ++first;
+    // A comment line ("// ...") is left out, its line end with it: it gives
+    // no token and does not part a line from its answers.
+    if (s.text.compare(first, 2, "//") == 0 && first + 2 <= end) {
+      s.pos = end < s.text.size() ? end + 1 : end;
+      if (end < s.text.size()) ++s.line;
+      continue;
+    }
     if (first >= end || s.text[first] != '@') return true;
     std::string why;
     if (!queueAnswerLine(std::string_view(s.text).substr(first, end - first), &why,

@@ -23,17 +23,36 @@ for file in $results; do
   test ! -e "$data/$file.方案1" || fail "SAVEFILE before HDMDES wrote $file"
 done
 
-# The workflow of the demo (tools/corvane_workflow.scr). Its lines are
-# picked by points: the left design line of the first section that HDMDES
-# draws has its slope start at 290.75,55 on the sheet (dragged to 289.75,55,
-# where EDITBP picks it), the right one at 349.25,55; that one is erased
-# before PRINTHDM draws plain lines over it. A SAVEFILE at the end: the
-# design CALTSF left behind still has its detour sections. Every dialog is
-# saved as a picture.
-awk '{ print } /^@2532 / { print "ERASE 349.25,55"; print "" }' "$(dirname "$0")/../../tools/corvane_workflow.scr" \
-  > "$scratch/workflow.scr"
-printf 'SAVEFILE\n' >> "$scratch/workflow.scr"
-grep -q '^ERASE' "$scratch/workflow.scr" || fail "the workflow has no slope edit to erase after"
+# Corvane's part of the whole workflow (tools/workflow.scr), with stations
+# every 20 m generated. Its lines are picked by points: the left design line
+# of the first section that HDMDES draws has its slope start at 290.75,55 on
+# the sheet (dragged to 289.75,55, where EDITBP picks it), the right one at
+# 349.25,55; that one is erased before PRINTHDM draws plain lines over it. A
+# SAVEFILE at the end: the design CALTSF left behind still has its detour
+# sections. Every dialog is saved as a picture.
+cat > "$scratch/workflow.scr" <<'SCR'
+CALTWB
+@205 2053=1 2054=20 2055=1 IDOK
+CALHDMDMX
+@206 IDOK
+HDMDES
+@2005 210=1 2181=1 IDOK
+GRIPMOVE 290.75,55 290.75,55 @-1,0
+EDITBP
+289.75,55
+@2532 283 288=25 259
+ERASE 349.25,55
+
+SAVEFILE
+CALTSF
+@2484 IDOK
+PRINTHDM
+@2463 IDOK
+@msg IDOK
+FINDDM
+> 2222 2232
+SAVEFILE
+SCR
 "$bin/cadhost" --install "$scratch/install" --load corvane --script "$scratch/workflow.scr" \
   --pictures "$scratch/pictures" --save "$scratch/workflow.dxf" > "$scratch/workflow.log" ||
   { tail -20 "$scratch/workflow.log"; fail "cadhost failed"; }

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Interrupting the Corvane workflow loses nothing an earlier step stored.
+"""Interrupting the whole workflow loses nothing an earlier step stored.
 
-The workflow script (tools/corvane_workflow.scr, read from the tree as it
-stands) runs through cadhost over a fresh copy of the sample project:
+The workflow script (tools/workflow.scr, read from the tree as it stands)
+runs through cadhost with the four modules loaded, in the folder of a fresh
+copy of a sample project with fewer stations (every 200 m):
 
 - once whole, keeping a copy of the project after each step (the SNAPSHOT
   command of the test module tm_snapshot): the complete run's state at each
@@ -23,7 +24,8 @@ others would repeat a run with nothing new to check.
 After every run the scheme database passes PRAGMA integrity_check.
 
 A step is a line that names a command (capitals, digits and '_' first on the
-line) with the lines under it up to the next such line.
+line) with the lines under it up to the next such line (comment lines
+go with the step above them).
 
 workflow_interrupt.py BIN_DIR INSTALL_DIR TEST_MODULE_DIR SCRATCH_DIR
 """
@@ -36,9 +38,9 @@ import subprocess
 import sys
 import zipfile
 
-bin_dir, install, modules, scratch = sys.argv[1:5]
+bin_dir, install, modules, scratch = (os.path.abspath(a) for a in sys.argv[1:5])
 here = os.path.dirname(os.path.abspath(__file__))
-script_path = os.path.join(here, "..", "..", "tools", "corvane_workflow.scr")
+script_path = os.path.join(here, "..", "..", "tools", "workflow.scr")
 
 shutil.rmtree(scratch, ignore_errors=True)
 os.makedirs(scratch)
@@ -57,7 +59,8 @@ def fail(message):
 
 # --- the sample project, kept to start every run from -------------------------------
 shutil.copytree(install, work_install)
-subprocess.run([os.path.join(bin_dir, "sample-project"), "--install", work_install, "--workdir", project],
+subprocess.run([os.path.join(bin_dir, "sample-project"), "--install", work_install, "--interval", "200", "--workdir",
+                project],
                check=True, env=env, stdout=subprocess.DEVNULL)
 os.makedirs(base)
 for name in ("install", "sample"):
@@ -78,8 +81,10 @@ def run(lines, name):
     with open(path, "w", encoding="utf-8") as f:
         f.write("".join(line + "\n" for line in lines))
     with open(os.path.join(scratch, name + ".log"), "wb") as log:
-        return subprocess.run([os.path.join(bin_dir, "cadhost"), "--install", work_install, "--load", "corvane",
-                               "--load", snapshot_module, "--script", path], env=env, stdout=log,
+        return subprocess.run([os.path.join(bin_dir, "cadhost"), "--install", work_install, "--load", "tamsel",
+                               "--load", "brevell", "--load", "corvane", "--load", "pellory", "--load",
+                               snapshot_module, "--pictures", os.path.join(scratch, name + "-pictures"),
+                               "--script", path], cwd=project, env=env, stdout=log,
                               stderr=subprocess.STDOUT).returncode
 
 
@@ -131,13 +136,24 @@ def state(folder, where):
 # --- the steps of the workflow --------------------------------------------------------
 with open(script_path, encoding="utf-8") as f:
     text = f.read().splitlines()
-steps = []
+COMMAND = r"^[A-Z][A-Z0-9_]*(\s|$)"
+steps, leading = [], []
 for line in text:
-    if re.match(r"^[A-Z][A-Z0-9_]*(\s|$)", line) or not steps:
-        steps.append([])
-    steps[-1].append(line)
+    if re.match(COMMAND, line):
+        steps.append(leading + [line])
+        leading = []
+    elif steps:
+        steps[-1].append(line)
+    else:
+        leading.append(line)  # comments before the first command go with it
 n = len(steps)
-print(f"workflow interrupt: {n} steps: " + ", ".join(s[0].split()[0] for s in steps), flush=True)
+
+
+def label(step):
+    return next(line for line in step if re.match(COMMAND, line)).split()[0]
+
+
+print(f"workflow interrupt: {n} steps: " + ", ".join(label(s) for s in steps), flush=True)
 
 
 def snapshot_line(k):
@@ -178,7 +194,7 @@ def differences(got, allowed):
 # The main steps: those that store something (the project differs after them).
 # Only they are cut after and made to fail, which keeps the number of runs down.
 main = [k for k in range(1, n + 1) if at[k] != at[k - 1]]
-print("workflow interrupt: steps that store something: " + ", ".join(steps[k - 1][0].split()[0] for k in main),
+print("workflow interrupt: steps that store something: " + ", ".join(label(steps[k - 1]) for k in main),
       flush=True)
 if not main:
     fail("no step of the workflow stored anything")

@@ -72,6 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"two blanks give an Enter", "A  B", {"A", "<>", "B"}},
         TokenCase{"tab separates", "A\tB", {"A", "B"}},
         TokenCase{"lone semicolon is Enter", "A\n;\nB", {"A", "<>", "B"}},
+        TokenCase{"comment lines give nothing", "// a note\nA\n  // another, indented\n//\nB // no comment",
+                  {"A", "B", "//", "no", "comment"}},
+        TokenCase{"a comment as the last line", "A\n// the end", {"A"}},
         TokenCase{"semicolon inside a token is text", "a;b", {"a;b"}},
         TokenCase{"CR LF line ends", "A\r\nB\r\n", {"A", "B"}},
         TokenCase{"quoted string keeps blanks", "TEXT \"two words\" x", {"TEXT", "'two words'", "x"}},
@@ -146,15 +149,15 @@ TEST(ScriptLispForm, MalformedFormsAreRefused) {
 TEST(ScriptReaderSources, AnswerLinesAreQueuedBeforeTheCommandAboveThemRuns) {
   platform::clearAnswers();
   ScriptReader reader;
-  reader.append("t", "CMD\n@msg IDYES\n@file \"D:\\a.dmx\"\nNEXT\n");
+  reader.append("t", "CMD\n@msg IDYES\n// the file it asks for\n@file \"D:\\a.dmx\"\nNEXT\n");
   ScriptToken t = reader.next();
   EXPECT_EQ(t.text, "CMD");
-  EXPECT_EQ(platform::pendingAnswers(), 2u);  // both lines under CMD are there when CMD runs
+  EXPECT_EQ(platform::pendingAnswers(), 2u);  // both lines under CMD are there when CMD runs, a comment between
   EXPECT_EQ(reader.next().text, "NEXT");
   std::vector<platform::Answer> queued = platform::queuedAnswers();
   ASSERT_EQ(queued.size(), 2u);
   EXPECT_EQ(queued[0].where, "t:2");  // an answer names its line
-  EXPECT_EQ(queued[1].where, "t:3");
+  EXPECT_EQ(queued[1].where, "t:4");
   EXPECT_EQ(platform::takeAnswer("msg").value_or(""), "IDYES");
   platform::clearAnswers();
 }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 
 #include "arx/edcmdline.h"
@@ -127,6 +129,28 @@ TEST_F(CommandTest, SaveAsWritesTheDrawing) {
   ASSERT_EQ(back->readDwgFile(target.c_str()), Acad::eOk);
   EXPECT_EQ(dwgtest::modelSpaceIds(back).size(), 1u);
   delete back;
+}
+
+// A name ending in .svg (any case) is drawn as SVG; the drawing keeps its
+// DXF file name, and an SVG that cannot be written ends the script.
+TEST_F(CommandTest, SaveAsAnSvgNameDrawsModelSpace) {
+  const std::string dxf = path("plan.dxf");
+  const std::string svg = path("plan.SVG");
+  ASSERT_TRUE(run("LINE 0,0 100,50 \nSAVEAS " + dxf + "\nSAVEAS " + svg + "\n").ok) << m_shown;
+  std::ifstream in(svg);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("<svg"), std::string::npos);
+  EXPECT_NE(text.find("points=\"0,0 100,50 \""), std::string::npos) << text.substr(0, 400);
+  EXPECT_EQ(text.find("nan"), std::string::npos);
+  const char* name = nullptr;
+  db()->getFilename(name);
+  EXPECT_EQ(std::string(name), dxf);
+
+  const std::string nowhere = path("missing-folder") + "/x.svg";
+  const platform::RunResult r = run("SAVEAS " + nowhere + "\nLINE 0,0 2,2 \n");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "SAVEAS: cannot write drawing " + nowhere + " (eFileAccessErr)");
+  EXPECT_EQ(dwgtest::modelSpaceIds(db()).size(), 1u);  // the second LINE did not run
 }
 
 // GRIPMOVE drags one grip of the entity picked: the grip nearest the point

@@ -172,11 +172,12 @@ TEST_F(SectionDrawingTest, AGripDragOnADrawnSectionRedesignsIt) {
   EXPECT_FALSE(shown.contains("failed")) << shown.text();
   EXPECT_NEAR(d.sections[1].rightLandTake, before + 1.0, 1e-9);
   EXPECT_NEAR(d.sections[0].rightLandTake, before, 1e-9);
-  // The note drawn with the section shows it.
+  // The note drawn with the section shows it, from the centre line: the
+  // crown's offset plus the distance.
   for (const SectionReactorEntry& entry : SectionReactorList) {
     if (entry.designLine != right.designLine) continue;
     HdmText* note = Open<HdmText>(entry.reactor->m_NoteId);
-    EXPECT_NEAR(note->Data().landTake[1], before + 1.0, 1e-9);
+    EXPECT_NEAR(note->Data().landTake[1], d.sections[1].crownOffset[0] + before + 1.0, 1e-9);
     note->close();
   }
 }

@@ -48,8 +48,9 @@ void AddSections(CrossSectionDesigner& d, const std::vector<std::pair<double, do
     r.chainage = r.mileage;
     r.areas.cut = mileageAndCut[i].second;
     r.areas.fill = 1.0 + i;
-    r.leftLandTake = 10.0;
+    r.leftLandTake = 10.0;  // from the crown, 0.5 right of the line
     r.rightLandTake = 11.0;
+    r.crownOffset[0] = 0.5;
     r.groundBlocks.assign(1, GroundBlock());
     SetLine(r, -1, {{0, 0.2}, {0, 0.2}, {-3, 0.1}, {-3, 0.1}, {-3.5, 0}});
   }
@@ -103,9 +104,10 @@ TEST_F(ResultGroupsTest, MainLineGroupWritesCountsRecordsLandFilesAndQuantityRow
   EXPECT_EQ(ReadText(m_project.File("ZdkData")).substr(0, 2), "3\n");
   EXPECT_EQ(ReadText(m_project.File("PMZTT")).substr(0, 2), "3\n");
 
-  const auto rows = fixtures::QueryRows(m_db, "select 中桩里程冠号, 中桩里程数, 挖方面积, I类挖方面积, III类挖方面积, 填面积, 左用地宽 from 横断面数量表 order by 序号");
+  const auto rows = fixtures::QueryRows(m_db, "select 中桩里程冠号, 中桩里程数, 挖方面积, I类挖方面积, III类挖方面积, 填面积, 左用地宽, 右用地宽 from 横断面数量表 order by 序号");
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"DK", "100", "10", "5", "2.15", "1", "10"}));
+  // The land widths from the line to the boundary: 10 - 0.5 and 11 + 0.5.
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"DK", "100", "10", "5", "2.15", "1", "9.5", "11.5"}));
   EXPECT_EQ(rows[2][1], "140");
 
   // Read back into a fresh designer.

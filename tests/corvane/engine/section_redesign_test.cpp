@@ -109,7 +109,10 @@ TEST(SectionRedesignTest, TheVariantAndTheStructuresDecideWhatIsRedone) {
     const int k = SideIndex(c.side);
     const double outwards = c.side < 0 ? -1.0 : 1.0;
     EXPECT_NEAR(c.side < 0 ? r.leftLandTake : r.rightLandTake, 7.5, 1e-9);
-    EXPECT_NEAR(note.landTake[c.side < 0 ? 0 : 1], 7.5, 1e-9);
+    // The note measures from the section's centre line: the left track of
+    // the double line stands 12 m left of it.
+    const double trackOffset = c.doubleLine && c.side < 0 ? 12.0 : 0.0;
+    EXPECT_NEAR(note.landTake[c.side < 0 ? 0 : 1], 7.5 + trackOffset, 1e-9);
     EXPECT_NEAR(r.roadbedTop[k][3].x, 4.5, 1e-9);
     ASSERT_EQ(r.designLines[k].length(), 6);
     EXPECT_NEAR(r.designLines[k][5].x, 7.5 * outwards, 1e-9);
