@@ -9,10 +9,10 @@
 # 2. With no scheme database in data/, TREE copies lib/标准.mdb to
 #    data/<scheme>.mdb; the second TREE lists it and creates its 36 tables.
 # 3. The input tables the sample scheme fills (alignment, structures,
-#    standards, stations) are entered into the new database. The navigator's
-#    table editors will take this over; until then the rows are copied with
-#    sqlite3 into the tables as the navigator made them (a table it does not
-#    make is created with the sample's columns).
+#    standards, stations) are entered into the new database. An engineer
+#    types or pastes them into the navigator's table editors; here the rows
+#    are copied with sqlite3 into the tables as the navigator made them (a
+#    table it does not make is created with the sample's columns).
 # The cross-section results of the sample (ground lines and everything the
 # workflow computes) are not copied: the workflow makes them.
 set -euo pipefail
