@@ -71,8 +71,8 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   if (options.progressMeter) acedSetStatusBarProgressMeter("正在导入数据", 0, 100);
   // The navigator counts one step more than there are records; the plan as many.
   const long steps = options.build == EditorBuild::Navigator ? records + 1 : std::max(1L, records);
-  long k = 0;
-  for (; k < records && !m_recordset.IsEOF(); ++k) {
+  long k = 0;  // the records read
+  while (k < records && !m_recordset.IsEOF()) {
     if (options.progressMeter) acedSetStatusBarProgressMeterPos(static_cast<int>(k * 100 / steps));
     const int row = static_cast<int>(k) + 1;
     CString number;
@@ -86,6 +86,7 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
       if (shown == "NULL") shown.Empty();
       grid.SetItemText(row, static_cast<int>(j), shown);
     }
+    ++k;
     if (!m_recordset.MoveNext()) break;
   }
   CloseTable();
