@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 #include <sys/types.h>
 
@@ -71,18 +72,50 @@ void appendInteger(std::string& out, unsigned long long magnitude, bool negative
                spec.zero && !spec.left);
 }
 
+// The digits of |value| with `decimals` decimals, when they follow from the
+// double product |value| * 10^decimals: that product is within half a unit
+// in its last place of the exact one, so unless it lies that close to a
+// half it rounds to the same integer. False otherwise (and for products
+// too large for the test), leaving the value to the exact conversion.
+bool quickFixedDigits(double value, int decimals, char* text, size_t& length) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+  static constexpr double kLimit = 4503599627370496.0;  // 2^52: a unit in the last place stays below 1
+  static constexpr double kUlp = 2.3e-16;                // above 2^-52, the last place relative to the value
+  if (decimals >= static_cast<int>(std::size(kPowers))) return false;
+  const double scaled = std::fabs(value) * kPowers[decimals];
+  if (!(scaled < kLimit)) return false;
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;  // exact
+  if (std::fabs(fraction - 0.5) <= scaled * kUlp) return false;
+  const auto units = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+  char digits[24];
+  auto r = std::to_chars(digits, digits + sizeof digits, units);
+  size_t count = static_cast<size_t>(r.ptr - digits);
+  const size_t places = static_cast<size_t>(decimals);
+  // At least one digit before the point.
+  size_t zeros = count <= places ? places + 1 - count : 0;
+  length = 0;
+  for (size_t i = 0; i < zeros + count; ++i) {
+    if (places > 0 && i == zeros + count - places) text[length++] = '.';
+    text[length++] = i < zeros ? '0' : digits[i - zeros];
+  }
+  return true;
+}
+
 // False when the value is left to the C library.
 bool appendFixed(std::string& out, double value, const Spec& spec) {
   if (!std::isfinite(value)) return false;
+  const int decimals = spec.precision < 0 ? 6 : spec.precision;
+  const bool negative = std::signbit(value);  // also -0.0, as printf writes it
   // The longest text: 309 integer digits, the point and the decimals.
   char text[320 + kMaxPrecision];
-  auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
-                         spec.precision < 0 ? 6 : spec.precision);
-  if (r.ec != std::errc()) return false;
-  std::string_view body(text, static_cast<size_t>(r.ptr - text));
-  bool negative = !body.empty() && body.front() == '-';  // also -0.0, as printf writes it
-  if (negative) body.remove_prefix(1);
-  appendPadded(out, signOf(negative, spec), body, spec, spec.zero && !spec.left);
+  size_t length;
+  if (!quickFixedDigits(value, decimals, text, length)) {
+    auto r = std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::fixed, decimals);
+    if (r.ec != std::errc()) return false;
+    length = static_cast<size_t>(r.ptr - text);
+  }
+  appendPadded(out, signOf(negative, spec), std::string_view(text, length), spec, spec.zero && !spec.left);
   return true;
 }
 
