@@ -1,6 +1,5 @@
 #include "crt/format.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -275,22 +274,6 @@ int printToFile(FILE* file, const char* format, ...) {
   va_end(args);
   if (n < 0) return n;
   if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size()) return -1;
-  return n;
-}
-
-int formatToBuffer(char* buffer, size_t size, const char* format, ...) {
-  thread_local std::string text;
-  text.clear();
-  va_list args;
-  va_start(args, format);
-  int n = appendFormatV(text, format, args);
-  va_end(args);
-  if (n < 0) return n;
-  if (buffer && size > 0) {
-    size_t copied = std::min(text.size(), size - 1);
-    std::memcpy(buffer, text.data(), copied);
-    buffer[copied] = '\0';
-  }
   return n;
 }
 

@@ -30,9 +30,4 @@ PLATFORM_API int appendFormat(std::string& out, const char* format, ...) __attri
 // or a negative number on a failure.
 PLATFORM_API int printToFile(FILE* file, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-// snprintf: at most size - 1 bytes and a terminating NUL into `buffer`; the
-// length of the whole formatted text, or a negative number on a failure.
-PLATFORM_API int formatToBuffer(char* buffer, size_t size, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
-
 }  // namespace platform

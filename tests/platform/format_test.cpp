@@ -93,7 +93,7 @@ TEST(FormatTest, DecimalsAndIntegersMatchTheCLibrary) {
   }
 }
 
-TEST(FormatTest, FileAndBufferFormsWriteTheSameText) {
+TEST(FormatTest, TheFileFormWritesTheSameText) {
   testsupport::TempFolder tmp;
   std::string path = tmp / "numbers.txt";
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -102,13 +102,6 @@ TEST(FormatTest, FileAndBufferFormsWriteTheSameText) {
   EXPECT_EQ(platform::printToFile(f, "%g\n", 0.5), 4);  // through the C library
   std::fclose(f);
   EXPECT_EQ(testsupport::readBytes(path), "K12 12.346          7\n0.5\n");
-
-  char buffer[8];
-  EXPECT_EQ(platform::formatToBuffer(buffer, sizeof buffer, "%0.3lf", 1234.5678), 8);  // cut like snprintf
-  EXPECT_STREQ(buffer, "1234.56");
-  EXPECT_EQ(platform::formatToBuffer(buffer, sizeof buffer, "%d", 5), 1);
-  EXPECT_STREQ(buffer, "5");
-  EXPECT_EQ(platform::formatToBuffer(nullptr, 0, "%d", 123), 3);
 }
 
 }  // namespace
