@@ -465,6 +465,12 @@ int RunGroundLineJob(CrossSectionDesigner& self, const GroundLineJob& job, doubl
   RowWriter writer(out, job);
   StationMessages messages;
   const size_t total = stations.size();
+  // Room for every ground line at once: a line is large, and growing the
+  // vector step by step copied all of them again and again.
+  if (collected != nullptr) {
+    auto inRange = std::count_if(stations.begin(), stations.end(), [](const FillCutStation& s) { return s.inRange; });
+    collected->reserve(collected->size() + static_cast<size_t>(inRange));
+  }
   for (size_t r = 0; r < total; ++r) {
     acedSetStatusBarProgressMeterPos(static_cast<int>((r + 1) * 100.0 / static_cast<double>(total)));
     const FillCutStation& s = stations[r];

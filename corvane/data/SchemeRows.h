@@ -22,37 +22,32 @@ struct TunnelRow {
   char endText[kChainageTextSize] = {};
 };
 
-// One row of 大中桥 (and of the detour bridge tables).
-struct BridgeRow {
-  CString name;           // 桥梁名称
+// What a bridge row and a station row both hold: the name and the centre,
+// start and end chainages, each as prefix, number and text.
+struct CentredSpanRow {
+  CString name;           // 桥梁名称, 车站名称
   CString startPrefix;    // 起点里程冠号
   CString endPrefix;      // 终点里程冠号
-  CString centrePrefix;   // 中桩(中心)里程冠号
-  double centreChainage = 0.0;  // 中桩(中心)里程数
+  CString centrePrefix;   // 中桩(中心)里程冠号, 站房中心里程冠号
+  double centreChainage = 0.0;  // 中桩(中心)里程数, 站房中心里程数
   double startChainage = 0.0;   // 起点里程数
   double endChainage = 0.0;     // 终点里程数
-  CString span;           // 孔跨式样
-  CString floodLevel;     // 100年水位高程, cut after two decimals
-  double totalLength = 0.0;  // 桥全长
   char startText[kChainageTextSize] = {};
   char endText[kChainageTextSize] = {};
   char centreText[kChainageTextSize] = {};
 };
 
+// One row of 大中桥 (and of the detour bridge tables).
+struct BridgeRow : CentredSpanRow {
+  CString span;              // 孔跨式样
+  CString floodLevel;        // 100年水位高程, cut after two decimals
+  double totalLength = 0.0;  // 桥全长
+};
+
 // One row of 车站 (and of the detour station tables).
-struct StationRow {
-  CString name;          // 车站名称
-  CString startPrefix;   // 起点里程冠号
-  CString endPrefix;     // 终点里程冠号
-  CString centrePrefix;  // 站房中心里程冠号
-  double centreChainage = 0.0;  // 站房中心里程数
-  double startChainage = 0.0;   // 起点里程数
-  double endChainage = 0.0;     // 终点里程数
+struct StationRow : CentredSpanRow {
   double stationType = 0.0;     // 车站类型, as a number
   double flagBlock = 0.0;       // 插旗图块名, as a number
-  char startText[kChainageTextSize] = {};
-  char endText[kChainageTextSize] = {};
-  char centreText[kChainageTextSize] = {};
   // 插旗图块名 as the text it is (a block name such as "中间站01"); writing the
   // station table stores it in place of flagBlock when it is not empty.
   CString flagBlockName;

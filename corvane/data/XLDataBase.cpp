@@ -15,6 +15,13 @@ namespace {
 
 const char kConnectPrefix[] = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
 
+// The chainage texts of a bridge or station row from its prefixes and numbers.
+void SetCentredSpanTexts(CentredSpanRow& row) {
+  ChainageText3Decimals(row.centrePrefix, row.centreChainage, row.centreText);
+  ChainageText3Decimals(row.startPrefix, row.startChainage, row.startText);
+  ChainageText3Decimals(row.endPrefix, row.endChainage, row.endText);
+}
+
 }  // namespace
 
 XLDataBase::XLDataBase() { recordset.SetAdoConnection(&connection); }
@@ -205,22 +212,24 @@ void XLDataBase::ReadTunnels(int offset) {
   });
 }
 
+void XLDataBase::ReadCentredSpan(CentredSpanRow& row, int offset) {
+  row.name = ColumnText(1 + offset);
+  row.centrePrefix = ColumnText(2 + offset);
+  row.centreChainage = OptionalNumber(3 + offset);
+  row.startPrefix = ColumnText(4 + offset);
+  row.startChainage = NeededNumber(5 + offset);
+  row.endPrefix = ColumnText(6 + offset);
+  row.endChainage = NeededNumber(7 + offset);
+}
+
 void XLDataBase::ReadBridges(int offset) {
   if (!m_numbers.RequireColumnCount(recordset, 11 + offset, "100年水位高程")) return;
   ReadRows(recordset, bridges, bridgeCount, m_numbers, [&](BridgeRow& row) {
-    row.name = ColumnText(1 + offset);
-    row.centrePrefix = ColumnText(2 + offset);
-    row.centreChainage = OptionalNumber(3 + offset);
-    row.startPrefix = ColumnText(4 + offset);
-    row.startChainage = NeededNumber(5 + offset);
-    row.endPrefix = ColumnText(6 + offset);
-    row.endChainage = NeededNumber(7 + offset);
+    ReadCentredSpan(row, offset);
     row.span = ColumnText(8 + offset);
     row.totalLength = OptionalNumber(10 + offset);
     row.floodLevel = CutToTwoDecimals(ColumnText(11 + offset));
-    ChainageText3Decimals(row.centrePrefix, row.centreChainage, row.centreText);
-    ChainageText3Decimals(row.startPrefix, row.startChainage, row.startText);
-    ChainageText3Decimals(row.endPrefix, row.endChainage, row.endText);
+    SetCentredSpanTexts(row);
     return true;
   });
 }
@@ -232,19 +241,11 @@ void XLDataBase::ReadStations(int offset, bool needEnd) {
     // end chainage) is passed over.
     if (ColumnText(5 + offset).IsEmpty()) return false;
     if (needEnd && ColumnText(7 + offset).IsEmpty()) return false;
-    row.name = ColumnText(1 + offset);
-    row.centrePrefix = ColumnText(2 + offset);
-    row.centreChainage = OptionalNumber(3 + offset);
-    row.startPrefix = ColumnText(4 + offset);
-    row.startChainage = NeededNumber(5 + offset);
-    row.endPrefix = ColumnText(6 + offset);
-    row.endChainage = NeededNumber(7 + offset);
+    ReadCentredSpan(row, offset);
     row.stationType = ColumnNumber(8 + offset);
     row.flagBlockName = ColumnText(9 + offset);
     row.flagBlock = std::atof(row.flagBlockName.GetString());
-    ChainageText3Decimals(row.centrePrefix, row.centreChainage, row.centreText);
-    ChainageText3Decimals(row.startPrefix, row.startChainage, row.startText);
-    ChainageText3Decimals(row.endPrefix, row.endChainage, row.endText);
+    SetCentredSpanTexts(row);
     return true;
   });
 }
@@ -348,24 +349,24 @@ void XLDataBase::ReadGrades(bool withLength) {
   });
 }
 
-void XLDataBase::ReadGroundProfiles() {
-  if (!m_numbers.RequireColumns(recordset, {"中桩里程数", "地面高程"})) return;
-  ReadRows(recordset, groundProfiles, groundProfileCount, m_numbers, [&](GroundProfileRow& row) {
-    row.prefix = ColumnTextByName("中桩里程冠号");
-    row.chainage = NeededNumberByName("中桩里程数");
-    row.elevation = NeededNumberByName("地面高程");
+template <class Row>
+void XLDataBase::ReadGroundPoints(Row*& rows, int& count, const char* prefixColumn, const char* chainageColumn,
+                                  double Row::*elevation) {
+  if (!m_numbers.RequireColumns(recordset, {chainageColumn, "地面高程"})) return;
+  ReadRows(recordset, rows, count, m_numbers, [&](Row& row) {
+    row.prefix = ColumnTextByName(prefixColumn);
+    row.chainage = NeededNumberByName(chainageColumn);
+    row.*elevation = NeededNumberByName("地面高程");
     return true;
   });
 }
 
+void XLDataBase::ReadGroundProfiles() {
+  ReadGroundPoints(groundProfiles, groundProfileCount, "中桩里程冠号", "中桩里程数", &GroundProfileRow::elevation);
+}
+
 void XLDataBase::ReadFillCuts() {
-  if (!m_numbers.RequireColumns(recordset, {"加桩里程数", "地面高程"})) return;
-  ReadRows(recordset, fillCuts, fillCutCount, m_numbers, [&](FillCutRow& row) {
-    row.prefix = ColumnTextByName("加桩里程冠号");
-    row.chainage = NeededNumberByName("加桩里程数");
-    row.groundElevation = NeededNumberByName("地面高程");
-    return true;
-  });
+  ReadGroundPoints(fillCuts, fillCutCount, "加桩里程冠号", "加桩里程数", &FillCutRow::groundElevation);
 }
 
 void XLDataBase::ReadQuantities() {

@@ -208,6 +208,9 @@ class XLDataBase : public BAS_DRAW_FUN {
   // Readers of one table; the recordset is on its first row. `offset` is 1
   // for a detour table (绕行段编号 in column 1), 0 for a main table.
   void ReadTunnels(int offset);
+  // Columns 1 to 7 (after `offset`) of a bridge or station row: the name and
+  // the centre, start and end chainages.
+  void ReadCentredSpan(CentredSpanRow& row, int offset);
   void ReadBridges(int offset);
   void ReadStations(int offset, bool needEnd);
   void ReadTrackStructures();
@@ -216,6 +219,12 @@ class XLDataBase : public BAS_DRAW_FUN {
   void ReadSideCurves();
   void ReadSideBreaks();
   void ReadGrades(bool withLength);
+  // Rows of a chainage and its ground elevation (地面线表, 填挖表): the
+  // prefix and the chainage from the columns named, the elevation (into
+  // `elevation`) from 地面高程.
+  template <class Row>
+  void ReadGroundPoints(Row*& rows, int& count, const char* prefixColumn, const char* chainageColumn,
+                        double Row::*elevation);
   void ReadGroundProfiles();
   void ReadFillCuts();
   void ReadQuantities();
@@ -233,6 +242,8 @@ class XLDataBase : public BAS_DRAW_FUN {
   int FailWrite(const CString& tableName, const char* reason);
   void PutText(long index, const CString& text);
   void PutNumber(long index, double value);
+  // Columns 1 to 7 of a bridge or station row (see ReadCentredSpan).
+  void PutCentredSpan(const CentredSpanRow& row);
   // Puts the columns of one row of table `kind` (one of the nine).
   void PutRow(int kind, int i);
   int RowCountToWrite(int kind, bool& hasRows);

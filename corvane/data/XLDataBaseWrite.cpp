@@ -196,6 +196,16 @@ void XLDataBase::PutText(long index, const CString& text) { recordset.PutCollect
 
 void XLDataBase::PutNumber(long index, double value) { recordset.PutCollectByIndex(index, _variant_t(value)); }
 
+void XLDataBase::PutCentredSpan(const CentredSpanRow& row) {
+  PutText(1, row.name);
+  PutText(2, row.centrePrefix);
+  PutNumber(3, row.centreChainage);
+  PutText(4, row.startPrefix);
+  PutNumber(5, row.startChainage);
+  PutText(6, row.endPrefix);
+  PutNumber(7, row.endChainage);
+}
+
 // ---- WriteTable -------------------------------------------------------------------
 
 int XLDataBase::WriteTable(CString path, CString tableName) {
@@ -294,13 +304,7 @@ void XLDataBase::PutRow(int kind, int i) {
     }
     case kBridges: {
       const BridgeRow& row = bridges[i];
-      PutText(1, row.name);
-      PutText(2, row.centrePrefix);
-      PutNumber(3, row.centreChainage);
-      PutText(4, row.startPrefix);
-      PutNumber(5, row.startChainage);
-      PutText(6, row.endPrefix);
-      PutNumber(7, row.endChainage);
+      PutCentredSpan(row);
       PutText(8, row.span);
       PutText(9, "1");
       PutNumber(10, row.totalLength);
@@ -309,13 +313,7 @@ void XLDataBase::PutRow(int kind, int i) {
     }
     case kStations: {
       const StationRow& row = stations[i];
-      PutText(1, row.name);
-      PutText(2, row.centrePrefix);
-      PutNumber(3, row.centreChainage);
-      PutText(4, row.startPrefix);
-      PutNumber(5, row.startChainage);
-      PutText(6, row.endPrefix);
-      PutNumber(7, row.endChainage);
+      PutCentredSpan(row);
       PutNumber(8, row.stationType);
       if (row.flagBlockName.IsEmpty()) PutNumber(9, row.flagBlock);
       else PutText(9, row.flagBlockName);

@@ -15,6 +15,7 @@
 #include "SectionReactorLists.h"
 #include "TerrainModel.h"
 #include "arx/edoutput.h"
+#include "crt/format.h"
 #include "mfc/app.h"
 #include "project/ProjectLocation.h"
 #include "project/TechParams.h"
@@ -136,8 +137,8 @@ int CrossSectionDesigner::DesignAllSections() {
     return 0;
   }
   // Counts of a fixed width, rewritten once the sections let in are known.
-  std::fprintf(area, "%10d\n", SectionCount());
-  std::fprintf(result, "%10d\n", SectionCount());
+  platform::printToFile(area, "%10d\n", SectionCount());
+  platform::printToFile(result, "%10d\n", SectionCount());
 
   bool warned = false;
   int insertedAt = -1;  // the transition section let in last
@@ -214,9 +215,9 @@ int CrossSectionDesigner::DesignAllSections() {
   }
 
   std::rewind(result);
-  std::fprintf(result, "%10d\n", SectionCount());
+  platform::printToFile(result, "%10d\n", SectionCount());
   std::rewind(area);
-  std::fprintf(area, "%10d\n", SectionCount());
+  platform::printToFile(area, "%10d\n", SectionCount());
   const bool resultOk = CloseResultFile(result, "HdmResultData");
   const bool areaOk = CloseResultFile(area, "HdmDetailArea");
   if (resultOk && areaOk) SaveQuantityTable();

@@ -19,6 +19,7 @@
 #include "QuantitySheet.h"
 #include "ResultFileAccess.h"
 #include "arx/edoutput.h"
+#include "crt/format.h"
 #include "mfc/app.h"
 #include "project/ProjectLocation.h"
 
@@ -91,7 +92,7 @@ int CrossSectionDesigner::CmdEarthworkToExcel(const EarthworkChoice& choice) {
 
   if (choice.wholeLine) {
     if (SectionCount() > 0) BaselineQuantities(*this, sections.front().mileage, sections.back().mileage);
-    std::fprintf(detourFile, "%d %d\n", static_cast<int>(Detours(-1).size()), static_cast<int>(Detours(1).size()));
+    platform::printToFile(detourFile, "%d %d\n", static_cast<int>(Detours(-1).size()), static_cast<int>(Detours(1).size()));
     for (int side : {-1, 1}) {
       for (const auto& [index, d] : Detours(side)) {
         const double start = d->SectionCount() > 0 ? d->sections.front().mileage : 0.0;

@@ -10,6 +10,7 @@
 #include "CrossSectionDesigner.h"
 #include "QuantitySheet.h"
 #include "arx/edoutput.h"
+#include "crt/format.h"
 #include "crt/textfile.h"
 #include "geometry/GeoFunctions.h"
 #include "mfc/app.h"
@@ -151,20 +152,20 @@ std::vector<int> ComputeQuantities(CrossSectionDesigner& d, double start, double
 void WriteQuantityLines(FILE* f, const SectionRecord& s, const EarthworkQuantityRecord& q, bool withCode) {
   const SectionAreas& a = s.areas;
   if (withCode)
-    std::fprintf(f, "%0.3lf %d %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.mileage, s.leftCode, a.fill, a.improvedSoil,
+    platform::printToFile(f, "%0.3lf %d %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.mileage, s.leftCode, a.fill, a.improvedSoil,
                  a.surfaceLayer, a.topsoil, a.cut);
   else
-    std::fprintf(f, "%0.3lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.mileage, a.fill, a.improvedSoil, a.surfaceLayer,
+    platform::printToFile(f, "%0.3lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.mileage, a.fill, a.improvedSoil, a.surfaceLayer,
                  a.topsoil, a.cut);
-  for (int k = 0; k < 6; ++k) std::fprintf(f, "%0.2lf %0.2lf ", a.excavationClass[k], q.companion[k]);
-  std::fprintf(f, "%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.3lf ", a.shoulderLayer, a.ditchLining, a.ditchFill,
+  for (int k = 0; k < 6; ++k) platform::printToFile(f, "%0.2lf %0.2lf ", a.excavationClass[k], q.companion[k]);
+  platform::printToFile(f, "%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.3lf ", a.shoulderLayer, a.ditchLining, a.ditchFill,
                a.ditchCut, a.turfLength, a.retainingWallLength, q.distance);
-  std::fprintf(f, "\n%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.fillVolume, q.improvedSoilVolume, q.surfaceLayerVolume,
+  platform::printToFile(f, "\n%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.fillVolume, q.improvedSoilVolume, q.surfaceLayerVolume,
                q.topsoilVolume, q.cutVolume);
-  for (int k = 0; k < 6; ++k) std::fprintf(f, "%0.2lf %0.2lf ", q.rockClassVolume[k], q.companion[k]);
-  std::fprintf(f, "%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf\n", q.shoulderLayerVolume, q.ditchLiningVolume,
+  for (int k = 0; k < 6; ++k) platform::printToFile(f, "%0.2lf %0.2lf ", q.rockClassVolume[k], q.companion[k]);
+  platform::printToFile(f, "%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf\n", q.shoulderLayerVolume, q.ditchLiningVolume,
                q.ditchFillVolume, q.ditchCutVolume, q.turfArea, q.retainingWallArea);
-  std::fprintf(f, "\n");
+  platform::printToFile(f, "\n");
 }
 
 }  // namespace
@@ -226,12 +227,12 @@ int CrossSectionDesigner::WriteEarthworkTable(double start, double end) {
     AfxMessageBox("写文件出错!");
     return 0;
   }
-  std::fprintf(f, "%0.3lf %0.3lf %10d\n", start, end, 0);
+  platform::printToFile(f, "%0.3lf %0.3lf %10d\n", start, end, 0);
   for (int i : written)
     WriteQuantityLines(f, sections[static_cast<size_t>(i)], quantities.rows[i], false);
   // The count is known only now; its field keeps its width.
   std::rewind(f);
-  std::fprintf(f, "%0.3lf %0.3lf %10d\n", start, end, static_cast<int>(written.size()));
+  platform::printToFile(f, "%0.3lf %0.3lf %10d\n", start, end, static_cast<int>(written.size()));
   if (std::fclose(f) != 0) {
     AfxMessageBox("写文件出错!");
     return 0;
@@ -244,8 +245,8 @@ int CrossSectionDesigner::WriteEarthworkRows(FILE* file, int side, int detourInd
   acedSetStatusBarProgressMeter("正在写土石方文件", 0, 100);
   AddStructureEndSections();
   const std::vector<int> written = ComputeQuantities(*this, start, end, true);
-  std::fprintf(file, "%d %d\n", side, detourIndex);
-  std::fprintf(file, "%0.3lf %0.3lf\n", start, end);
+  platform::printToFile(file, "%d %d\n", side, detourIndex);
+  platform::printToFile(file, "%0.3lf %0.3lf\n", start, end);
   const int count = static_cast<int>(written.size());
   for (int j = 0; j < count; ++j) {
     const int i = written[static_cast<size_t>(j)];

@@ -13,6 +13,7 @@
 #include "GroundLines.h"
 #include "TerrainModel.h"
 #include "arx/edoutput.h"
+#include "crt/format.h"
 #include "crt/textfile.h"
 #include "mfc/app.h"
 #include "project/ProjectLocation.h"
@@ -68,11 +69,11 @@ bool WriteGroundLineFile(const CString& path, const CString& lineName, const std
         ++leftOut;
         continue;
       }
-      std::fprintf(file, " %s %.3lf", distance, pairs[j].y);
+      platform::printToFile(file, " %s %.3lf", distance, pairs[j].y);
     }
-    std::fprintf(file, " %.0lf\n", kEndMark);
+    platform::printToFile(file, " %.0lf\n", kEndMark);
   };
-  std::fprintf(file, "%s\n", lineName.GetString());
+  platform::printToFile(file, "%s\n", lineName.GetString());
   for (const StationGroundLine& s : stations) {
     // The station is one token: its chainage text without blanks.
     char label[kChainageTextSize] = {};
@@ -80,12 +81,12 @@ bool WriteGroundLineFile(const CString& path, const CString& lineName, const std
     CString token = label;
     token.Remove(' ');
     token.Remove('\t');
-    std::fprintf(file, "%s %.3lf 1\n", token.GetString(), s.ground);
-    std::fprintf(file, "%d\n", s.block.rockType);
+    platform::printToFile(file, "%s %.3lf 1\n", token.GetString(), s.ground);
+    platform::printToFile(file, "%d\n", s.block.rockType);
     writeSide(std::clamp(s.block.leftCount, 0, kGroundPointsPerSide), s.block.left);
     writeSide(std::clamp(s.block.rightCount, 0, kGroundPointsPerSide), s.block.right);
   }
-  std::fprintf(file, "%.0lf\n", kEndMark);
+  platform::printToFile(file, "%.0lf\n", kEndMark);
   if (std::fclose(file) != 0) {
     CString text;
     text.Format("写横断面地面线文件%s出错!", path.GetString());

@@ -11,6 +11,7 @@
 #include "DesignerGlobals.h"
 #include "ResultFileAccess.h"
 #include "arx/edoutput.h"
+#include "crt/format.h"
 #include "crt/textfile.h"
 #include "mfc/app.h"
 #include "project/ProjectLocation.h"
@@ -38,13 +39,13 @@ bool WriteHoles(const std::vector<HoleOutline>& holes) {
     acedAlert("无法打开HOLE文件!");
     return false;
   }
-  std::fprintf(f, "%d\n", static_cast<int>(holes.size()));
+  platform::printToFile(f, "%d\n", static_cast<int>(holes.size()));
   for (const HoleOutline& hole : holes) {
     // Along the first edge, then back along the second.
-    std::fprintf(f, "%d\n", static_cast<int>(hole.firstEdge.size() + hole.secondEdge.size()));
-    for (const PlanPoint& p : hole.firstEdge) std::fprintf(f, "%lf %lf %lf\n", p.x, p.y, p.z);
+    platform::printToFile(f, "%d\n", static_cast<int>(hole.firstEdge.size() + hole.secondEdge.size()));
+    for (const PlanPoint& p : hole.firstEdge) platform::printToFile(f, "%lf %lf %lf\n", p.x, p.y, p.z);
     for (auto p = hole.secondEdge.rbegin(); p != hole.secondEdge.rend(); ++p)
-      std::fprintf(f, "%lf %lf %lf\n", p->x, p->y, p->z);
+      platform::printToFile(f, "%lf %lf %lf\n", p->x, p->y, p->z);
   }
   return CloseResultFile(f, "Hole");
 }
@@ -72,7 +73,7 @@ int CrossSectionDesigner::SavePointFiles() {
     if (f == nullptr) return 0;
     const std::vector<CrossSectionDesigner*> left = DetourDesignersInUse(-1);
     const std::vector<CrossSectionDesigner*> right = DetourDesignersInUse(1);
-    std::fprintf(f, "%d %d\n", static_cast<int>(left.size()), static_cast<int>(right.size()));
+    platform::printToFile(f, "%d %d\n", static_cast<int>(left.size()), static_cast<int>(right.size()));
     for (const std::vector<CrossSectionDesigner*>* designers : {&left, &right}) {
       for (CrossSectionDesigner* detour : *designers) {
         ResetExtents(*detour);
@@ -88,7 +89,7 @@ int CrossSectionDesigner::SavePointFiles() {
   if (f == nullptr) return 0;
   const bool extents = (flags[8] == 0 && flags[9] == 0) || flags[5] == 0;
   if (extents && !sections.empty())
-    std::fprintf(f, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", planMinX, planMinY, planMaxX, planMaxY,
+    platform::printToFile(f, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", planMinX, planMinY, planMaxX, planMaxY,
                  sections.front().mileage, sections.back().mileage);
   if (!CloseResultFile(f, "3DFW")) return 0;
 

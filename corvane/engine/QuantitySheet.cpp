@@ -54,17 +54,19 @@ void ReleaseAll() {
 }  // namespace
 
 void EarthworkSums::Add(const EarthworkQuantityRecord& q) {
-  fill += q.fillVolume;
-  for (int k = 0; k < 6; ++k) rockClass[k] += q.rockClassVolume[k];
-  improvedSoil += q.improvedSoilVolume;
-  surfaceLayer += q.surfaceLayerVolume;
-  topsoil += q.topsoilVolume;
-  ditchFill += q.ditchFillVolume;
-  ditchCut += q.ditchCutVolume;
-  shoulderLayer += q.shoulderLayerVolume;
-  ditchLining += q.ditchLiningVolume;
-  retainingWall += q.retainingWallArea;
-  turf += q.turfArea;
+  EarthworkSums section;
+  section.fill = q.fillVolume;
+  for (int k = 0; k < 6; ++k) section.rockClass[k] = q.rockClassVolume[k];
+  section.improvedSoil = q.improvedSoilVolume;
+  section.surfaceLayer = q.surfaceLayerVolume;
+  section.topsoil = q.topsoilVolume;
+  section.ditchFill = q.ditchFillVolume;
+  section.ditchCut = q.ditchCutVolume;
+  section.shoulderLayer = q.shoulderLayerVolume;
+  section.ditchLining = q.ditchLiningVolume;
+  section.retainingWall = q.retainingWallArea;
+  section.turf = q.turfArea;
+  Add(section);
 }
 
 void EarthworkSums::Add(const EarthworkSums& s) {

@@ -16,6 +16,7 @@
 #include "DesignerGlobals.h"
 #include "ResultFileAccess.h"
 #include "arx/edoutput.h"
+#include "crt/format.h"
 #include "crt/textfile.h"
 #include "mfc/app.h"
 #include "project/ProjectLocation.h"
@@ -103,7 +104,7 @@ int WriteLandFile(const CrossSectionDesigner& designer, const char* name, bool l
 int WriteDetourLandFile(const char* name, bool landUse) {
   FILE* fp = OpenResultFileOrAlert(name, "w");
   if (fp == nullptr) return 0;
-  std::fprintf(fp, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
+  platform::printToFile(fp, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
   for (const CrossSectionDesigner* d : DetourDesignersInUse()) {
     if (landUse)
       d->WriteLandUseLine(fp);
@@ -123,7 +124,7 @@ namespace {
 void WriteDetourHead(FILE* fp, const CrossSectionDesigner& d) {
   const DetourMileages& b = d.segment;
   const DetourMileages& o = d.segmentOnDetour;
-  std::fprintf(fp,
+  platform::printToFile(fp,
                "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %d %d\n", b.S1,
                b.sml1, b.sml2, b.eml2, b.eml1, b.E1, o.S1, o.sml1, o.sml2, o.eml2, o.eml1, o.E1, d.detourIndex,
                d.detourSide);
@@ -146,15 +147,15 @@ int WriteDetourResultPair(bool recomputeClasses) {
   FILE* result = nullptr;
   FILE* area = nullptr;
   if (!OpenResultFilePair("HdmRXDResultData", result, "HdmRXDDetailArea", area)) return 0;
-  std::fprintf(result, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
-  std::fprintf(area, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
+  platform::printToFile(result, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
+  platform::printToFile(area, "%d %d\n", g_LeftDetourCount, g_RightDetourCount);
   const std::vector<CrossSectionDesigner*> designers = DetourDesignersInUse();
   for (const CrossSectionDesigner* d : designers) WriteDetourHead(result, *d);
 
   bool warned = false;
   for (CrossSectionDesigner* d : designers) {
-    std::fprintf(result, "%d\n", d->SectionCount());
-    std::fprintf(area, "%d\n", d->SectionCount());
+    platform::printToFile(result, "%d\n", d->SectionCount());
+    platform::printToFile(area, "%d\n", d->SectionCount());
     for (int i = 0; i < d->SectionCount(); ++i) {
       const double ML = d->sections[static_cast<size_t>(i)].mileage;
       // Only the sections of the detour's separated stretch on its own line
@@ -183,8 +184,8 @@ void CrossSectionDesigner::SaveResultFiles() {
   FILE* area = nullptr;
   FILE* result = nullptr;
   if (!OpenResultFilePair("HdmDetailArea", area, "HdmResultData", result)) return;
-  std::fprintf(result, "%d\n", SectionCount());
-  std::fprintf(area, "%d\n", SectionCount());
+  platform::printToFile(result, "%d\n", SectionCount());
+  platform::printToFile(area, "%d\n", SectionCount());
   bool warned = false;
   for (int i = 0; i < SectionCount(); ++i) {
     if (ApplyExcavationClasses(i) > 1.01 && !warned) {

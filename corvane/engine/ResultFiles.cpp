@@ -18,6 +18,7 @@
 
 #include "CrossSectionDesigner.h"
 #include "ResultFileAccess.h"
+#include "crt/format.h"
 
 namespace {
 
@@ -38,12 +39,12 @@ bool ReadPairs(FILE* fp, PairXY* pairs, int count) {
 }
 
 void WritePairs(FILE* fp, const PairXY* pairs, int count) {
-  for (int i = 0; i < count; ++i) std::fprintf(fp, "%0.3lf %0.3lf ", pairs[i].x, pairs[i].y);
+  for (int i = 0; i < count; ++i) platform::printToFile(fp, "%0.3lf %0.3lf ", pairs[i].x, pairs[i].y);
 }
 
 // The values of an area line: a total and its parts.
 void WriteQuad(FILE* fp, double total, const AreaTriple& parts) {
-  std::fprintf(fp, "%0.3lf %0.3lf %0.3lf %0.3lf\n", total, parts.left, parts.middle, parts.right);
+  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf %0.3lf\n", total, parts.left, parts.middle, parts.right);
 }
 
 bool ReadQuad(FILE* fp, double& total, AreaTriple& parts) {
@@ -55,12 +56,24 @@ bool ReadQuad(FILE* fp, double& total, AreaTriple& parts) {
 
 namespace {
 
+bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
 // The next blank-separated word, if it is shorter than any number the files
 // are written with could be; false at the end of the file or for a longer one.
+// Read as fscanf reads a "%s" of kResultWordMax + 1 characters at most (the
+// blank after the word left unread), without its cost per call.
 bool ReadWord(FILE* fp, char (&word)[kResultWordMax + 2]) {
-  char format[16];
-  std::snprintf(format, sizeof format, "%%%ds", kResultWordMax + 1);
-  if (std::fscanf(fp, format, word) != 1) return false;
+  int c = std::getc(fp);
+  while (c != EOF && IsBlank(c)) c = std::getc(fp);
+  if (c == EOF) return false;
+  size_t length = 0;
+  while (c != EOF && !IsBlank(c)) {
+    word[length++] = static_cast<char>(c);
+    if (length == kResultWordMax + 1) break;
+    c = std::getc(fp);
+  }
+  if (c != EOF && IsBlank(c)) std::ungetc(c, fp);
+  word[length] = '\0';
   return std::strlen(word) <= static_cast<size_t>(kResultWordMax);
 }
 
@@ -99,7 +112,7 @@ bool ReadResultCount(FILE* fp, int& value, int room) {
 void CrossSectionDesigner::WriteSectionResult(int index, FILE* fp) const {
   if (fp == nullptr || index < 0 || index >= SectionCount()) return;
   const SectionRecord& r = sections[static_cast<size_t>(index)];
-  std::fprintf(fp,
+  platform::printToFile(fp,
                "\n%0.3lf %d %d %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf "
                "%d %d\n",
                r.mileage, r.lineRelation, r.kind, r.centreFillHeight, r.groundElevation, r.leftLineOffset,
@@ -108,28 +121,28 @@ void CrossSectionDesigner::WriteSectionResult(int index, FILE* fp) const {
                r.rightCode);
   for (int k = 0; k < kSectionSides; ++k) WritePairs(fp, r.roadbedTop[k], 4);
 
-  std::fprintf(fp, "\n%d ", r.GroundBlockCount());
+  platform::printToFile(fp, "\n%d ", r.GroundBlockCount());
   for (const GroundBlock& block : r.groundBlocks) {
     const int left = std::min(std::max(block.leftCount, 0), kGroundPointsPerSide);
     const int right = std::min(std::max(block.rightCount, 0), kGroundPointsPerSide);
-    std::fprintf(fp, "\n%d %d", block.layer, block.rockType);
-    std::fprintf(fp, "\n%d ", left);
+    platform::printToFile(fp, "\n%d %d", block.layer, block.rockType);
+    platform::printToFile(fp, "\n%d ", left);
     WritePairs(fp, block.left, left);
-    std::fprintf(fp, "\n%d ", right);
+    platform::printToFile(fp, "\n%d ", right);
     WritePairs(fp, block.right, right);
   }
 
   for (int k = 0; k < kSectionSides; ++k) {
     const AcGePoint3dArray& line = r.designLines[k];
-    std::fprintf(fp, "\n%0.3lf %d ", r.formCode[k], line.length());
-    for (int j = 0; j < line.length(); ++j) std::fprintf(fp, "%0.3lf %0.3lf ", line[j].x, line[j].y);
+    platform::printToFile(fp, "\n%0.3lf %d ", r.formCode[k], line.length());
+    for (int j = 0; j < line.length(); ++j) platform::printToFile(fp, "%0.3lf %0.3lf ", line[j].x, line[j].y);
     const int first = std::min(std::max(r.drainageDitchCount[k], 0), kDrainageDitchPoints);
     const int second = std::min(std::max(r.topDitchCount[k], 0), kTopDitchPoints);
-    std::fprintf(fp, "\n%d %d %d ", r.ditchKind[k], first, second);
+    platform::printToFile(fp, "\n%d %d %d ", r.ditchKind[k], first, second);
     WritePairs(fp, r.drainageDitch[k], first);
     WritePairs(fp, r.topDitch[k], second);
   }
-  std::fprintf(fp, "\n");
+  platform::printToFile(fp, "\n");
 }
 
 int CrossSectionDesigner::ReadSectionResult(int index, FILE* fp) {
@@ -189,10 +202,10 @@ void CrossSectionDesigner::WriteAreaRecord(int index, FILE* fp) const {
   if (fp == nullptr || index < 0 || index >= SectionCount()) return;
   const SectionRecord& r = sections[static_cast<size_t>(index)];
   const SectionAreas& a = r.areas;
-  std::fprintf(fp, "%lf %d\n", r.mileage, r.leftCode);
+  platform::printToFile(fp, "%lf %d\n", r.mileage, r.leftCode);
   WriteQuad(fp, a.fill, a.fillParts);
   WriteQuad(fp, a.cut, a.cutParts);
-  std::fprintf(fp, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", a.rockClass[0], a.rockClass[1], a.rockClass[2],
+  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", a.rockClass[0], a.rockClass[1], a.rockClass[2],
                a.rockClass[3], a.rockClass[4], a.rockClass[5]);
   WriteQuad(fp, a.surfaceLayer, a.surfaceLayerParts);
   WriteQuad(fp, a.topsoil, a.topsoilParts);
@@ -201,9 +214,9 @@ void CrossSectionDesigner::WriteAreaRecord(int index, FILE* fp) const {
   WriteQuad(fp, a.ditchLining, a.ditchLiningParts);
   WriteQuad(fp, a.retainingWallLength, a.retainingWallParts);
   WriteQuad(fp, a.turfLength, a.turfParts);
-  std::fprintf(fp, "%0.3lf %0.3lf %0.3lf\n", a.ditchFill, a.ditchFillLeft, a.ditchFillRight);
-  std::fprintf(fp, "%0.3lf %0.3lf %0.3lf\n", a.ditchCut, a.ditchCutLeft, a.ditchCutRight);
-  std::fprintf(fp, "\n");
+  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf\n", a.ditchFill, a.ditchFillLeft, a.ditchFillRight);
+  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf\n", a.ditchCut, a.ditchCutLeft, a.ditchCutRight);
+  platform::printToFile(fp, "\n");
 }
 
 int CrossSectionDesigner::ReadDataFile(int index, FILE* fp) {
@@ -298,9 +311,9 @@ void CrossSectionDesigner::WriteLandWidthLine(FILE* fp) const {
       }
       lines.push_back(line);
     }
-    std::fprintf(fp, "%d\n", static_cast<int>(lines.size()));
+    platform::printToFile(fp, "%d\n", static_cast<int>(lines.size()));
     for (const LandWidthLine& line : lines)
-      std::fprintf(fp, "%s %0.3lf %d %d %d\n", line.label.c_str(), line.width, line.kind, line.leftFileCode,
+      platform::printToFile(fp, "%s %0.3lf %d %d %d\n", line.label.c_str(), line.width, line.kind, line.leftFileCode,
                    line.rightFileCode);
   }
 }
@@ -331,7 +344,7 @@ void DitchCentre(const SectionRecord& r, int side, double base, double offset, b
 
 void CrossSectionDesigner::WriteLandUseLine(FILE* fp) const {
   if (fp == nullptr) return;
-  std::fprintf(fp, "%d\n", SectionCount());
+  platform::printToFile(fp, "%d\n", SectionCount());
   for (const SectionRecord& r : sections) {
     const bool doubleLine = r.kind == 2;
     // The design lines are drawn from the crown of their track: offsets from
@@ -358,7 +371,7 @@ void CrossSectionDesigner::WriteLandUseLine(FILE* fp) const {
     DitchCentre(r, -1, r.referenceElevation[0], leftOffset, true, leftDitch, leftDitchElevation);
     DitchCentre(r, rightSide, r.referenceElevation[1], rightOffset, false, rightDitch, rightDitchElevation);
 
-    std::fprintf(fp, "%s %d %d %d %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", r.label, r.kind,
+    platform::printToFile(fp, "%s %d %d %d %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", r.label, r.kind,
                  StructureCodeToFileCode(r.leftCode), StructureCodeToFileCode(r.rightCode), leftRoadbed,
                  rightRoadbed, leftOuter, rightOuter, leftDitch, rightDitch, leftDitchElevation,
                  rightDitchElevation);

@@ -12,6 +12,7 @@
 #include "CrossSectionDesigner.h"
 #include "DesignerGlobals.h"
 #include "ResultFileAccess.h"
+#include "crt/format.h"
 
 namespace {
 
@@ -46,9 +47,9 @@ bool InTunnel(int code) { return code == kTunnelInside || code == kTunnelStart |
 int CrossSectionDesigner::WritePointRecord(FILE* fp) {
   BuildPointRecord();
   if (fp == nullptr) return 5100;
-  std::fprintf(fp, "%d\n", static_cast<int>(planBoundary.size()));
+  platform::printToFile(fp, "%d\n", static_cast<int>(planBoundary.size()));
   for (const PlanBoundaryRecord& r : planBoundary) {
-    std::fprintf(fp, "%lf %d %d %lf %lf %lf %lf %lf %lf \n", r.mileage, r.leftCode, r.rightCode, r.left.x, r.left.y,
+    platform::printToFile(fp, "%lf %d %d %lf %lf %lf %lf %lf %lf \n", r.mileage, r.leftCode, r.rightCode, r.left.x, r.left.y,
                  r.left.z, r.right.x, r.right.y, r.right.z);
     Widen(r.left.x, planMinX, planMaxX);
     Widen(r.left.y, planMinY, planMaxY);
@@ -65,7 +66,7 @@ void CrossSectionDesigner::Write3DSectionLine(FILE* fp, const PlanPoint& point, 
   if (fp == nullptr || index < 0 || index >= SectionCount()) return;
   const SectionRecord& r = sections[static_cast<size_t>(index)];
   const int n = tunnel ? 10 : 8;
-  std::fprintf(fp, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %lf %d %0.3lf %0.3lf %d %d\n", r.mileage, r.formCode[0],
+  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %lf %d %0.3lf %0.3lf %d %d\n", r.mileage, r.formCode[0],
                r.formCode[1], point.x, point.y, r.shoulderDesignElevation, bearing, r.leftCode, r.crownOffset[0],
                r.crownOffset[1], n, n);
   const double e = r.shoulderDesignElevation;
@@ -75,7 +76,7 @@ void CrossSectionDesigner::Write3DSectionLine(FILE* fp, const PlanPoint& point, 
     direction = ::NormalizeAngle(direction);
     const double ux = std::cos(direction);
     const double uy = std::sin(direction);
-    auto put = [&](double d, double z) { std::fprintf(fp, "%lf %lf %lf\n", point.x + d * ux, point.y + d * uy, z); };
+    auto put = [&](double d, double z) { platform::printToFile(fp, "%lf %lf %lf\n", point.x + d * ux, point.y + d * uy, z); };
     put(0.0, e + 0.35);
     put(1.8, e + 0.35);
     put(2.15, e);
@@ -105,8 +106,8 @@ int CrossSectionDesigner::Save3DSectionFiles() {
     std::fclose(roadbed);
     return 0;
   }
-  std::fprintf(roadbed, "%10d\n", 0);
-  std::fprintf(vault, "%10d\n", 0);
+  platform::printToFile(roadbed, "%10d\n", 0);
+  platform::printToFile(vault, "%10d\n", 0);
   int roadbedCount = 0, vaultCount = 0;
   for (int i = 0; i < SectionCount(); ++i) {
     PlanPoint point;
@@ -117,9 +118,9 @@ int CrossSectionDesigner::Save3DSectionFiles() {
     ++(tunnel ? vaultCount : roadbedCount);
   }
   std::rewind(roadbed);
-  std::fprintf(roadbed, "%10d\n", roadbedCount);
+  platform::printToFile(roadbed, "%10d\n", roadbedCount);
   std::rewind(vault);
-  std::fprintf(vault, "%10d\n", vaultCount);
+  platform::printToFile(vault, "%10d\n", vaultCount);
   const bool ok = CloseResultFile(roadbed, "Zx3d");
   return CloseResultFile(vault, "Yx3d") && ok ? 1 : 0;
 }
@@ -165,7 +166,7 @@ void CrossSectionDesigner::WriteBridgeBaseLines(double startMileage, FILE* fp, i
         // detour has left the line.
         code = relation != 0 && relation != 3 ? 2 : 1;
       }
-      std::fprintf(fp, "%lf %lf %lf %lf %lf %d\n", m, p.x, p.y, GradeLineElevation(m) - 2.0, bearing, code);
+      platform::printToFile(fp, "%lf %lf %lf %lf %lf %d\n", m, p.x, p.y, GradeLineElevation(m) - 2.0, bearing, code);
       ++lines;
     }
   }
@@ -174,7 +175,7 @@ void CrossSectionDesigner::WriteBridgeBaseLines(double startMileage, FILE* fp, i
 int CrossSectionDesigner::SaveBridgeBaseFile() {
   FILE* fp = OpenResultFileOrAlert("bribase", "w");
   if (fp == nullptr) return 0;
-  std::fprintf(fp, "%10d\n", 0);
+  platform::printToFile(fp, "%10d\n", 0);
   int lines = 0;
   const double start = baseline != nullptr ? baseline->StartMileage() : 0.0;
   WriteBridgeBaseLines(start, fp, lines, 0);
@@ -183,7 +184,7 @@ int CrossSectionDesigner::SaveBridgeBaseFile() {
     d->WriteBridgeBaseLines(detourStart, fp, lines, 1);
   }
   std::rewind(fp);
-  std::fprintf(fp, "%10d\n", lines);
+  platform::printToFile(fp, "%10d\n", lines);
   return CloseResultFile(fp, "bribase") ? 1 : 0;
 }
 

@@ -2,6 +2,10 @@
 
 #include "resources/CorvaneResources.h"
 
+#include <algorithm>
+#include <array>
+#include <span>
+
 #include "grid/GridCtrl.h"
 #include "win/resources.h"
 
@@ -12,7 +16,34 @@ namespace {
 
 constexpr DWORD kModal = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
-const platform::DialogControlResource kAutoDesign[] = {
+// The controls of the parts, one after the other.
+template <size_t... N>
+constexpr auto Join(const std::array<platform::DialogControlResource, N>&... parts) {
+  std::array<platform::DialogControlResource, (N + ...)> all{};
+  auto next = all.begin();
+  ((next = std::copy(parts.begin(), parts.end(), next)), ...);
+  return all;
+}
+
+// The OK and Cancel buttons of a dialog, side by side from (x, y).
+constexpr std::array<platform::DialogControlResource, 2> OkCancel(short x, short y) {
+  return {DefPushButton("OK", IDOK, x, y, 50, 14),
+          PushButton("Cancel", IDCANCEL, static_cast<short>(x + 60), y, 50, 14)};
+}
+
+// The start and end chainage of a range: two labelled edits, one below the
+// other, the labels at (x, y), the edits at `editX` and `editWidth` wide;
+// `startStyle` is added to the start's edit.
+constexpr std::array<platform::DialogControlResource, 4> ChainageRange(int startId, int endId, short x, short y,
+                                                                       short editX, short editWidth,
+                                                                       DWORD startStyle = 0) {
+  return {LText("起始里程:", -1, x, y, 40, 8),
+          EditText(startId, editX, static_cast<short>(y - 2), editWidth, 14, ES_AUTOHSCROLL | startStyle),
+          LText("终止里程:", -1, x, static_cast<short>(y + 18), 40, 8),
+          EditText(endId, editX, static_cast<short>(y + 16), editWidth, 14, ES_AUTOHSCROLL)};
+}
+
+constexpr auto kAutoDesign = Join(std::to_array<platform::DialogControlResource>({
     GroupBox("线路方案", -1, 7, 4, 153, 36),
     EditText(kAdSchemePath, 14, 18, 96, 14, ES_AUTOHSCROLL),
     PushButton("浏览...", kAdBrowse, 114, 18, 40, 14),
@@ -30,56 +61,43 @@ const platform::DialogControlResource kAutoDesign[] = {
     AutoCheckBox("生成线路三维数据", kAd3D, 7, 128, 100, 10),
     GroupBox("预留二线", kAdReservedGroup, 7, 142, 153, 26),
     AutoRadioButton("按单线设计", kAdSingle, 14, 154, 60, 10, WS_GROUP),
-    AutoRadioButton("按双线设计", kAdDouble, 84, 154, 60, 10),
-    DefPushButton("OK", IDOK, 30, 174, 50, 14),
-    PushButton("Cancel", IDCANCEL, 90, 174, 50, 14),
-};
+    AutoRadioButton("按双线设计", kAdDouble, 84, 154, 60, 10)}),
+    OkCancel(30, 174));
 
-const platform::DialogControlResource kExtractGround[] = {
-    LText("起始里程:", -1, 7, 9, 40, 8),
-    EditText(kEgStart, 50, 7, 94, 14, ES_AUTOHSCROLL),
-    LText("终止里程:", -1, 7, 27, 40, 8),
-    EditText(kEgEnd, 50, 25, 94, 14, ES_AUTOHSCROLL),
-    GroupBox("输出文件名", -1, 7, 43, 137, 30),
-    EditText(kEgOutput, 12, 54, 84, 14, ES_AUTOHSCROLL),
-    PushButton("浏览...", kEgBrowse, 100, 54, 40, 14),
-    DefPushButton("OK", IDOK, 20, 80, 50, 14),
-    PushButton("Cancel", IDCANCEL, 80, 80, 50, 14),
-};
+constexpr auto kExtractGround = Join(ChainageRange(kEgStart, kEgEnd, 7, 9, 50, 94),
+                                    std::to_array<platform::DialogControlResource>({
+                                        GroupBox("输出文件名", -1, 7, 43, 137, 30),
+                                        EditText(kEgOutput, 12, 54, 84, 14, ES_AUTOHSCROLL),
+                                        PushButton("浏览...", kEgBrowse, 100, 54, 40, 14),
+                                    }),
+                                    OkCancel(20, 80));
 
-const platform::DialogControlResource kFillCut[] = {
-    GroupBox("桩号来源", -1, 7, 4, 176, 50),
-    AutoRadioButton("实测桩号", kFcMeasured, 14, 16, 60, 10, WS_GROUP),
-    AutoRadioButton("填挖表已有桩号", kFcExisting, 14, 28, 80, 10),
-    AutoRadioButton("按间距生成桩号", kFcGenerated, 14, 40, 80, 10),
-    LText("间距(m):", -1, 100, 41, 34, 8, WS_GROUP),
-    EditText(kFcInterval, 136, 39, 40, 14, ES_AUTOHSCROLL | WS_GROUP),
-    AutoCheckBox("内插横断面地面线", kFcInterpolate, 7, 60, 100, 10),
-    LText("起始里程:", -1, 7, 76, 40, 8),
-    EditText(kFcStart, 50, 74, 133, 14, ES_AUTOHSCROLL),
-    LText("终止里程:", -1, 7, 94, 40, 8),
-    EditText(kFcEnd, 50, 92, 133, 14, ES_AUTOHSCROLL),
-    DefPushButton("OK", IDOK, 40, 112, 50, 14),
-    PushButton("Cancel", IDCANCEL, 100, 112, 50, 14),
-};
+constexpr auto kFillCut = Join(std::to_array<platform::DialogControlResource>({
+                                   GroupBox("桩号来源", -1, 7, 4, 176, 50),
+                                   AutoRadioButton("实测桩号", kFcMeasured, 14, 16, 60, 10, WS_GROUP),
+                                   AutoRadioButton("填挖表已有桩号", kFcExisting, 14, 28, 80, 10),
+                                   AutoRadioButton("按间距生成桩号", kFcGenerated, 14, 40, 80, 10),
+                                   LText("间距(m):", -1, 100, 41, 34, 8, WS_GROUP),
+                                   EditText(kFcInterval, 136, 39, 40, 14, ES_AUTOHSCROLL | WS_GROUP),
+                                   AutoCheckBox("内插横断面地面线", kFcInterpolate, 7, 60, 100, 10),
+                               }),
+                               ChainageRange(kFcStart, kFcEnd, 7, 76, 50, 133), OkCancel(40, 112));
 
-const platform::DialogControlResource kEarthwork[] = {
-    GroupBox("计算范围", -1, 7, 4, 176, 66),
-    AutoRadioButton("全线", kEwWhole, 14, 16, 40, 10, WS_GROUP),
-    AutoRadioButton("指定范围", kEwRange, 60, 16, 50, 10),
-    LText("起始里程:", -1, 14, 32, 40, 8, WS_GROUP),
-    EditText(kEwStart, 56, 30, 120, 14, ES_AUTOHSCROLL | WS_GROUP),
-    LText("终止里程:", -1, 14, 50, 40, 8),
-    EditText(kEwEnd, 56, 48, 120, 14, ES_AUTOHSCROLL),
-    GroupBox("线路", -1, 7, 74, 176, 24),
-    AutoCheckBox("基线", kEwBaseline, 14, 84, 40, 10),
-    AutoCheckBox("左线", kEwLeft, 64, 84, 40, 10),
-    AutoCheckBox("右线", kEwRight, 114, 84, 40, 10),
-    DefPushButton("OK", IDOK, 40, 104, 50, 14),
-    PushButton("Cancel", IDCANCEL, 100, 104, 50, 14),
-};
+constexpr auto kEarthwork = Join(std::to_array<platform::DialogControlResource>({
+                                     GroupBox("计算范围", -1, 7, 4, 176, 66),
+                                     AutoRadioButton("全线", kEwWhole, 14, 16, 40, 10, WS_GROUP),
+                                     AutoRadioButton("指定范围", kEwRange, 60, 16, 50, 10),
+                                 }),
+                                 ChainageRange(kEwStart, kEwEnd, 14, 32, 56, 120, WS_GROUP),
+                                 std::to_array<platform::DialogControlResource>({
+                                     GroupBox("线路", -1, 7, 74, 176, 24),
+                                     AutoCheckBox("基线", kEwBaseline, 14, 84, 40, 10),
+                                     AutoCheckBox("左线", kEwLeft, 64, 84, 40, 10),
+                                     AutoCheckBox("右线", kEwRight, 114, 84, 40, 10),
+                                 }),
+                                 OkCancel(40, 104));
 
-const platform::DialogControlResource kDrawLines[] = {
+constexpr auto kDrawLines = Join(std::to_array<platform::DialogControlResource>({
     AutoCheckBox("全部绘制", kDlAll, 7, 7, 60, 10),
     LText("X:", -1, 7, 24, 10, 8),
     EditText(kDlOriginX, 18, 22, 50, 14, ES_AUTOHSCROLL),
@@ -98,10 +116,8 @@ const platform::DialogControlResource kDrawLines[] = {
     AutoCheckBox("右线", kDlRight, 7, 98, 30, 10),
     EditText(kDlRightIndex, 40, 96, 26, 14, ES_AUTOHSCROLL),
     EditText(kDlRightStart, 70, 96, 58, 14, ES_AUTOHSCROLL),
-    EditText(kDlRightEnd, 132, 96, 58, 14, ES_AUTOHSCROLL),
-    DefPushButton("OK", IDOK, 45, 118, 50, 14),
-    PushButton("Cancel", IDCANCEL, 105, 118, 50, 14),
-};
+    EditText(kDlRightEnd, 132, 96, 58, 14, ES_AUTOHSCROLL)}),
+    OkCancel(45, 118));
 
 // The grades are shown in the shared grid (286).
 const platform::DialogControlResource kSlopeWidth[] = {

@@ -76,6 +76,87 @@ std::string integrityFault(sqlite3* db) {
   return result == "ok" ? std::string() : result;
 }
 
+// Handles of connections closed a moment ago, kept open by file. SQLite
+// reads a database's whole schema on every new handle, which costs more than
+// most queries; the system opens and closes its scheme database around every
+// table it reads, so a closed connection leaves its handle here for the next
+// open of the same file, as an OLE DB provider pools its sessions. A kept
+// handle holds no lock and no transaction. It is taken again only by the
+// process that kept it, in the same mode, for the very file it was closed on
+// and unchanged since (identity, size and times): a file written by anything
+// else gets a fresh handle. Its page cache is let go when it is kept, so the
+// rows are read from the file again as by a fresh handle.
+struct IdleHandle {
+  std::string path;
+  bool readOnly;
+  struct stat file;
+  sqlite3* db;
+};
+
+struct IdleHandles {
+  static constexpr size_t kMax = 4;
+  std::mutex mutex;
+  pid_t owner = ::getpid();
+  std::vector<IdleHandle> handles;  // the most recently kept last
+};
+
+IdleHandles& idleHandles() {
+  static IdleHandles* handles = new IdleHandles();  // lives for the whole process
+  return *handles;
+}
+
+bool sameStat(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// A kept handle of `path` for a connection opening it in `readOnly` mode,
+// the file being as `st` says; null when there is none. Kept handles of the
+// file that do not fit are closed.
+sqlite3* takeIdleHandle(const std::string& path, bool readOnly, const struct stat& st) {
+  IdleHandles& idle = idleHandles();
+  std::lock_guard<std::mutex> lock(idle.mutex);
+  if (idle.owner != ::getpid()) return nullptr;  // a forked child leaves its parent's handles alone
+  sqlite3* found = nullptr;
+  for (size_t i = idle.handles.size(); i-- > 0;) {
+    IdleHandle& h = idle.handles[i];
+    if (h.path != path) continue;
+    if (!found && h.readOnly == readOnly && sameStat(h.file, st)) found = h.db;
+    else sqlite3_close_v2(h.db);
+    idle.handles.erase(idle.handles.begin() + static_cast<long>(i));
+  }
+  return found;
+}
+
+// Keeps the handle of a connection that closes (or closes it when it is in
+// a statement or a transaction, or the file cannot be seen).
+void keepIdleHandle(const std::string& path, bool readOnly, sqlite3* db) {
+  struct stat st;
+  IdleHandles& idle = idleHandles();
+  std::unique_lock<std::mutex> lock(idle.mutex);
+  if (idle.owner != ::getpid() || !sqlite3_get_autocommit(db) || sqlite3_next_stmt(db, nullptr) != nullptr ||
+      ::stat(path.c_str(), &st) != 0) {
+    lock.unlock();
+    sqlite3_close_v2(db);
+    return;
+  }
+  sqlite3_db_release_memory(db);
+  std::vector<sqlite3*> closing;
+  for (size_t i = idle.handles.size(); i-- > 0;) {
+    if (idle.handles[i].path != path) continue;
+    closing.push_back(idle.handles[i].db);
+    idle.handles.erase(idle.handles.begin() + static_cast<long>(i));
+  }
+  if (idle.handles.size() >= IdleHandles::kMax) {
+    closing.push_back(idle.handles.front().db);
+    idle.handles.erase(idle.handles.begin());
+  }
+  idle.handles.push_back(IdleHandle{path, readOnly, st, db});
+  lock.unlock();
+  for (sqlite3* h : closing) sqlite3_close_v2(h);
+}
+
 std::string trim(const std::string& s) {
   size_t b = s.find_first_not_of(" \t");
   if (b == std::string::npos) return "";
@@ -314,13 +395,16 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
     return fail(E_FAIL, "Unrecognized database format '" + given + "': the file is not an SQLite database.", "HY000");
 
   m_readOnly = !writable(path) || !writable(folderOf(path));
-  int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-  if (rc != SQLITE_OK) {
-    std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
-    sqlite3_close(db);
-    return fail(E_FAIL, cannotOpen + " (" + msg + ")", "HY000", rc);
+  m_file = path;
+  sqlite3* db = takeIdleHandle(path, m_readOnly, st);
+  if (!db) {
+    int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+      std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
+      sqlite3_close(db);
+      return fail(E_FAIL, cannotOpen + " (" + msg + ")", "HY000", rc);
+    }
   }
   m_db = db;
   sqlite3_extended_result_codes(m_db, 1);
@@ -329,7 +413,7 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
   sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(m_db, static_cast<int>(m_timeout) * 1000);
   // Reading the schema proves the file is a database.
-  rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  int rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     std::string msg = sqlite3_errmsg(m_db);
     closeDatabase();
@@ -349,13 +433,15 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
   return S_OK;
 }
 
-void ConnectionImpl::closeDatabase() {
+void ConnectionImpl::closeDatabase(bool keepHandle) {
   if (!m_db) return;
   if (!m_stack.empty()) {
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     m_stack.clear();
+    keepHandle = false;
   }
-  sqlite3_close_v2(m_db);
+  if (keepHandle) keepIdleHandle(m_file, m_readOnly, m_db);
+  else sqlite3_close_v2(m_db);
   m_db = nullptr;
 }
 
@@ -363,7 +449,7 @@ HRESULT ConnectionImpl::Close() {
   if (!m_db) return failClosed();
   std::vector<RecordsetImpl*> open = m_recordsets;
   for (RecordsetImpl* rs : open) rs->connectionClosing();
-  closeDatabase();
+  closeDatabase(true);
   return S_OK;
 }
 

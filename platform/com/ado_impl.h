@@ -131,7 +131,9 @@ class ConnectionImpl : public ComObject<_Connection> {
     bool doomed = false;
     std::string doomReason;
   };
-  void closeDatabase();
+  // Closes the handle; `keepHandle` keeps it for the next open of the same
+  // file when nothing of it is still running.
+  void closeDatabase(bool keepHandle = false);
   HRESULT releaseTop();
   void rowsRemoved(const std::string& table, bool dropped);
   HRESULT openDatabase(const std::string& given, const std::string& path);
@@ -140,6 +142,7 @@ class ConnectionImpl : public ComObject<_Connection> {
   sqlite3* m_db = nullptr;
   std::string m_connectionString;
   std::string m_path;  // as given in Data Source
+  std::string m_file;  // the file it names
   bool m_readOnly = false;
   bool m_readOnlyReported = false;
   LONG m_timeout = 15;

@@ -25,15 +25,22 @@ class Converter {
   template <class OnBad>
   std::string run(std::string_view in, OnBad onBad) {
     std::string out;
+    runInto(out, in, onBad);
+    return out;
+  }
+
+  // The same, appended to `out`.
+  template <class OnBad>
+  void runInto(std::string& out, std::string_view in, OnBad onBad) {
     if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-      out.assign(in);  // no converter on this system: keep the bytes
-      return out;
+      out.append(in);  // no converter on this system: keep the bytes
+      return;
     }
     iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-    out.resize(in.size() * 2 + 16);
+    size_t used = out.size();
+    out.resize(used + in.size() * 2 + 16);
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = in.size();
-    size_t used = 0;
     while (srcLeft > 0) {
       char* dst = out.data() + used;
       size_t dstLeft = out.size() - used;
@@ -56,7 +63,6 @@ class Converter {
       iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
     }
     out.resize(used);
-    return out;
   }
 
  private:
@@ -182,10 +188,24 @@ size_t utf8OffsetOfGbk(std::string_view text, size_t gbkOffset) {
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
-  return toGbk().run(utf8, [](std::string_view bad, std::string& stand) {
-    stand.assign(1, bad.front());
-    return size_t{1};
-  });
+  // ASCII is the same in both and is never part of a longer UTF-8 sequence,
+  // so only the runs of other bytes go through the converter.
+  auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  std::string out;
+  out.reserve(utf8.size() + utf8.size() / 8);
+  auto p = utf8.begin();
+  while (p != utf8.end()) {
+    auto other = std::find_if_not(p, utf8.end(), isAscii);
+    out.append(p, other);
+    p = std::find_if(other, utf8.end(), isAscii);
+    if (other != p)
+      toGbk().runInto(out, std::string_view(&*other, static_cast<size_t>(p - other)),
+                      [](std::string_view bad, std::string& stand) {
+                        stand.assign(1, bad.front());
+                        return size_t{1};
+                      });
+  }
+  return out;
 }
 
 std::string gbkToUtf8(std::string_view gbk) {

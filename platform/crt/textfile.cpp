@@ -190,9 +190,15 @@ std::string textFromDisk(std::string_view bytes) {
 std::string textToDisk(std::string_view text) {
   std::string crlf;
   crlf.reserve(text.size() + text.size() / 16);
-  for (char c : text) {
-    if (c == '\n') crlf += '\r';
-    crlf += c;
+  for (size_t from = 0; from < text.size();) {
+    size_t lf = text.find('\n', from);
+    if (lf == std::string_view::npos) {
+      crlf.append(text.substr(from));
+      break;
+    }
+    crlf.append(text.substr(from, lf - from));
+    crlf += "\r\n";
+    from = lf + 1;
   }
   return utf8ToGbk(crlf);
 }

@@ -5,30 +5,13 @@
 #include <cstring>
 
 #include "crt/ascii.h"
+#include "crt/format.h"
 #include "win/resources.h"
 
 namespace {
 
 bool inSet(char ch, const char* set) { return set && ch != '\0' && std::strchr(set, ch) != nullptr; }
 bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\v' || ch == '\f'; }
-
-void appendFormatted(std::string& out, const char* fmt, va_list args) {
-  if (!fmt) return;
-  char small[256];
-  va_list copy;
-  va_copy(copy, args);
-  int n = std::vsnprintf(small, sizeof small, fmt, copy);
-  va_end(copy);
-  if (n < 0) return;
-  if (static_cast<size_t>(n) < sizeof small) {
-    out.append(small, static_cast<size_t>(n));
-    return;
-  }
-  size_t old = out.size();
-  out.resize(old + static_cast<size_t>(n) + 1);
-  std::vsnprintf(out.data() + old, static_cast<size_t>(n) + 1, fmt, args);
-  out.resize(old + static_cast<size_t>(n));
-}
 }  // namespace
 
 CString::CString(const char* s, int length) {
@@ -56,7 +39,7 @@ void CString::Format(const char* fmt, ...) {
 
 void CString::FormatV(const char* fmt, va_list args) {
   std::string out;
-  appendFormatted(out, fmt, args);
+  platform::appendFormatV(out, fmt, args);
   m_s = std::move(out);
 }
 
@@ -71,7 +54,7 @@ void CString::AppendFormatV(const char* fmt, va_list args) {
   // Formatted apart first: an argument may point into this string's text,
   // which growing it in place would move.
   std::string out;
-  appendFormatted(out, fmt, args);
+  platform::appendFormatV(out, fmt, args);
   m_s += out;
 }
 

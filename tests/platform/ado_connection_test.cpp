@@ -124,6 +124,51 @@ TEST(AdoConnectionTest, DamagedDatabasesAreRefusedAsDamaged) {
   fixtures::RemoveFolder(dir);
 }
 
+// A connection opened again on a file it closed sees the file as it is now,
+// whoever changed it: another program writing through SQLite, or a file put in
+// its place.
+TEST(AdoConnectionTest, AReopenedDatabaseShowsWhatOthersChanged) {
+  TestDb db;
+  ASSERT_EQ(db.exec("create table T (v VARCHAR)"), S_OK);
+  ASSERT_EQ(db.exec("insert into T (v) values ('ours')"), S_OK);
+  db.conn->Close();
+  auto rowsOf = [](_ConnectionPtr& conn, const char* sql) {
+    _RecordsetPtr rows;
+    _variant_t affected;
+    Col values;
+    if (FAILED(conn->Execute(_bstr_t(sql), &affected, adCmdText, &rows))) return Col{"fails"};
+    for (; !ado_test::eof(rows); rows->MoveNext()) values.push_back(ado_test::cell(rows, 0L).bstrVal);
+    return values;
+  };
+  struct Step {
+    const char* what;
+    std::string command;  // run by the shell between a close and the next open
+    const char* query;
+    Col expected;
+  };
+  const std::string other = db.dir + "/other.mdb";
+  const Step steps[] = {
+      {"a row and a table added by SQLite's shell",
+       "sqlite3 '" + db.path + "' \"insert into T values ('theirs'); create table U (w text); insert into U values ('u');\"",
+       "select w from U", {"u"}},
+      {"the same file again, unchanged", "true", "select v from T", {"ours", "theirs"}},
+      {"another database renamed into its place",
+       "sqlite3 '" + other + "' \"create table T (v text); insert into T values ('replaced');\" && mv '" + other +
+           "' '" + db.path + "'",
+       "select v from T", {"replaced"}},
+      {"the table dropped by SQLite's shell", "sqlite3 '" + db.path + "' 'drop table T'", "select v from T", {"fails"}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    std::string out;
+    ASSERT_EQ(fixtures::RunCommand(step.command, &out), 0) << out;
+    _ConnectionPtr conn;
+    ASSERT_EQ(openPath(conn, db.path), S_OK);
+    EXPECT_EQ(rowsOf(conn, step.query), step.expected);
+    conn->Close();
+  }
+}
+
 TEST(AdoConnectionTest, TheDataSourceGoesThroughThePathResolver) {
   TestDb db;
   ASSERT_EQ(db.exec("create table T (ID counter)"), S_OK);

@@ -121,8 +121,11 @@ TEST(GbkTest, Conversions) {
     EXPECT_EQ(platform::utf8ToGbk(c.utf8), c.gbk) << c.utf8;
     EXPECT_EQ(platform::gbkToUtf8(c.gbk), c.utf8) << c.utf8;
   }
-  // Bytes that do not convert.
+  // Characters among ASCII, and bytes that do not convert, also where a run
+  // of other bytes begins or ends.
+  EXPECT_EQ(platform::utf8ToGbk("K1+200 左线\n单 x"), "K1+200 \xD7\xF3\xCF\xDF\n\xB5\xA5 x");
   EXPECT_EQ(platform::utf8ToGbk("a\xFF" "b"), "a\xFF" "b");
+  EXPECT_EQ(platform::utf8ToGbk("\xE5\x8D" "a\xE5" "单\xE5\x8D"), "\xE5\x8D" "a\xE5\xB5\xA5\xE5\x8D");
   EXPECT_EQ(platform::gbkToUtf8("\xB5\xA5\xFF"), "单\xEF\xBF\xBD");
   EXPECT_EQ(platform::gbkToUtf8("\xB5"), "\xEF\xBF\xBD");
   // Unknown encoding: valid UTF-8 stays, anything else is GBK.
