@@ -381,6 +381,31 @@ TEST_F(TableGridTest, TheListSelectsTheFirstItemBeginningWithTheCellText) {
   for (const auto& c : cases) EXPECT_EQ(grid->InitialListItem(items, c.text), c.plan) << c.text;
 }
 
+TEST_F(TableGridTest, ADropDownListKeepsACodeItDoesNotHold) {
+  // The plan's tunnel 插旗方式 list has no edit field: a code outside it
+  // cannot be shown, and ending the edit without a choice keeps it.
+  const struct {
+    const char* cell;
+    const char* chosen;  // null: no choice made
+    const char* after;
+  } cases[] = {
+      {"9", nullptr, "9"},
+      {"1-一般隧道", nullptr, "1-一般隧道"},
+      {"9", "0-明洞", "0-明洞"},
+      {"", nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    MakeGrid(EditorBuild::Plan, {"隧道名称", "终点里程数", "插旗方式"}, {{"甲", "100", c.cell}}, "隧道");
+    grid->SetFocusCell(1, 3);
+    grid->OnEditCell(1, 3, VK_LBUTTON);
+    CComboBox* list = grid->OpenList();
+    ASSERT_NE(list, nullptr) << c.cell;
+    if (c.chosen) list->SetCurSel(list->FindStringExact(-1, c.chosen));
+    grid->EndEditing();
+    EXPECT_STREQ(grid->GetItemText(1, 3).GetString(), c.after) << c.cell;
+  }
+}
+
 TEST_F(TableGridTest, TheFlagBlockShowsWhenItsDrawingIsThere) {
   const fs::path folder = fs::path(RAIL_TEST_TMPDIR) / ("flagblocks_" + std::to_string(::getpid()));
   fs::remove_all(folder);
