@@ -7,6 +7,7 @@
 // after), the last where it rejoins it (own chainage before, base after).
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include "AlignmentModel.h"
@@ -113,7 +114,8 @@ double AlignmentModel::ChainageToSideDistance(int line, const char* text, int se
   ParseChainageText(text != nullptr ? text : "", value, prefix);
   const std::vector<PlanBreakRecord>& breaks = Line(line).breaks;
   double distance = kNoDistance;
-  const int segments = segment < 0 ? SegmentCount(line) : segment + 1;
+  // A segment number read from a table may be any int: the one past it is held in range.
+  const int segments = segment < 0 ? SegmentCount(line) : segment == INT_MAX ? INT_MAX : segment + 1;
   for (int k = segment < 0 ? 0 : segment; k < segments && distance <= kNoDistance; ++k) {
     int first, last;
     if (!BreakRange(line, k, first, last)) continue;

@@ -96,6 +96,8 @@ void CTableEditorDlg::LoadTable() {
   m_store.Load(m_grid, options);
   m_grid.SetTableName(m_strTableName);
   m_btnDelete.EnableWindow(m_grid.GetRowCount() > m_grid.GetFixedRowCount());
+  // A grid without the whole table is never written back.
+  m_btnSave.EnableWindow(m_store.Loaded());
 }
 
 BOOL CTableEditorDlg::PreTranslateMessage(MSG* msg) {

@@ -27,6 +27,9 @@ CTableEditorDlg*& StationEditor() {
 BOOL OpenTableEditor(int index, const CString& databasePath) {
   if (index < 0 || index >= scheme_tables::kTableCount) return FALSE;
   CTableEditorDlg*& slot = Slots()[static_cast<size_t>(index)];
+  // An editor of the same table in another scheme's database gives way to
+  // one on the database asked for (it clears its slot as it closes).
+  if (slot != nullptr && slot->DatabasePath().CompareNoCase(databasePath) != 0) slot->CloseEditor();
   if (slot != nullptr) {
     slot->ShowWindow(SW_SHOW);
     slot->SetActiveWindow();

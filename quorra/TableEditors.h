@@ -14,8 +14,9 @@
 class CTableEditorDlg;
 
 // Opens the editor of scheme table `index` (0 to 35) on `databasePath`, shown
-// under the editor's main window, or brings forward the one open already
-// (whatever database it works on). FALSE for an index outside the schema or
+// under the editor's main window, or brings forward the one open already on
+// the same database; one open on another database is closed (unsaved edits
+// are dropped, as by its close button) and a new one opened. FALSE for an index outside the schema or
 // an editor that could not be made.
 BOOL OpenTableEditor(int index, const CString& databasePath);
 // The open editor of table `index`; null when it has none.

@@ -93,7 +93,9 @@ void CompleteTraverse(const AlignmentModel& model, TableCells& cells) {
     cells.SetText(i, "距离", Formatted("%.4lf", length));
     if (cells.Filled(i, "右角")) continue;
     if (i == 1) {
-      // The first station has no leg before it (row 0 holds the headers).
+      // The first station has no leg before it (row 0 holds the headers), so
+      // its right angle is 0 by definition: it is never worked out from the
+      // header row, whose texts are no bearing.
       cells.SetText(i, "右角", "0");
       continue;
     }

@@ -113,6 +113,8 @@ BOOL CTableEditorDlg::OnInitDialog() {
   }
 
   SetWindowText(m_strTableName);
+  // The editor keeps the database it loaded from, whatever the plan's
+  // settings make current later.
   m_store.SetDatabasePath(DatabasePathOfConnection(ThePlanState().connection));
   TableLoadOptions load;
   load.build = EditorBuild::Plan;
@@ -120,12 +122,16 @@ BOOL CTableEditorDlg::OnInitDialog() {
   if (m_store.Load(m_grid, load)) {
     m_grid.SetBkColor(0xE0FFFF);
   }
+  // A grid without the whole table is never written back.
+  if (!m_store.Loaded()) {
+    for (CWnd* w : {static_cast<CWnd*>(&m_redraw), static_cast<CWnd*>(&m_add), static_cast<CWnd*>(&m_save)})
+      w->EnableWindow(FALSE);
+  }
   AddControl(IDC_EDITOR_GRID, 0, 100, 0, 100);
   return TRUE;
 }
 
 BOOL CTableEditorDlg::OpenTable() {
-  m_store.SetDatabasePath(DatabasePathOfConnection(ThePlanState().connection));
   return m_store.OpenTable();
 }
 
@@ -173,7 +179,6 @@ BOOL CTableEditorDlg::SaveToDatabase() {
     if (m_strTableName == "水准点表") CompleteBenchMarks(*model, cells);
     if (m_strTableName == "导线表") CompleteTraverse(*model, cells);
   }
-  m_store.SetDatabasePath(DatabasePathOfConnection(ThePlanState().connection));
   TableSaveOptions save;
   save.build = EditorBuild::Plan;
   save.skipFailedRows = false;
@@ -185,6 +190,13 @@ void CTableEditorDlg::OnRefreshDrawing() {
   if (command.IsEmpty()) return;
   // The drawing follows the table only when the table holds the grid.
   if (!SaveToDatabase()) return;
+  // The redraw reads the plan's current database: another scheme's than the
+  // one this editor saved to would draw that scheme's table.
+  if (DatabasePathOfConnection(ThePlanState().connection).CompareNoCase(m_store.DatabasePath()) != 0) {
+    AfxMessageBox("表 " + m_strTableName + " 已保存到 " + m_store.DatabasePath() +
+                  "，但图形现在使用的是另一个方案数据库，不能刷新图形!");
+    return;
+  }
   GiveFocusToCommandLine();
   acDocManager->sendStringToExecute(curDoc(), command, false, false, true);
 }

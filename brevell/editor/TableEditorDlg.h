@@ -14,9 +14,16 @@
 //                           worked out (SaveCompletion.h)
 //   不存入数据库退出 (4)    closes the editor
 //   刷新图形 (232)          saves, then sends the table's IN* command to the
-//                           command line; it runs after this handler returns
+//                           command line; it runs after this handler returns.
+//                           The redraw reads the plan's current database, so
+//                           it is refused (after the save) when that is no
+//                           longer the one the editor loaded from
 //   从文件导入导线数据 (252) 导线表 only: a traverse file's stations as rows
 //   跟踪显示 (235)          while ticked, a click on a row zooms the drawing to it
+//
+// The editor saves into the scheme database it loaded from, whatever the
+// plan's settings make current later. A table that did not load whole is
+// never saved (保存, 添加 and 刷新图形 disabled).
 //
 // The station tables' 起点里程冠号 (column 4 of 车站, 5 of the detour station
 // tables) is not shown; its values are kept with their rows and saved back.

@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "AlignmentModel.h"
+#include "project/SchemeValues.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ class RowOnLine {
     // A detour table's row lies in its detour segment; the break tables
     // search every segment.
     if (m_line != kBaseLine && cells.ColumnOf("绕行段编号") >= 0)
-      m_segment = static_cast<int>(Number(cells, row, "绕行段编号") + 0.001);
+      m_segment = RoundedInt(Number(cells, row, "绕行段编号"));
   }
 
   // The mileage of the chainage in the prefix and value cells; false when

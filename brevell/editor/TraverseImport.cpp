@@ -20,8 +20,10 @@ bool NextToken(FILE* file, std::string& token) {
   while ((c = std::fgetc(file)) != EOF && (c == ' ' || c == '\t' || c == '\n' || c == '\r')) {
   }
   if (c == EOF) return false;
+  // Only the bytes kept are stored (one more to find the cut): the rest of
+  // an overlong token is skipped up to the next whitespace.
   do {
-    token.push_back(static_cast<char>(c));
+    if (token.size() <= kTokenBytes) token.push_back(static_cast<char>(c));
   } while ((c = std::fgetc(file)) != EOF && c != ' ' && c != '\t' && c != '\n' && c != '\r');
   if (token.size() > kTokenBytes) {
     size_t cut = kTokenBytes;

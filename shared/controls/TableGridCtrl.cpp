@@ -332,10 +332,20 @@ void CTableGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult) {
   auto* info = reinterpret_cast<GV_DISPINFO*>(pNMHDR);
   const GV_ITEM& item = info->item;
   if (pNMHDR->hwndFrom == m_hEditWnd) m_hEditWnd = nullptr;
-  if (pNMHDR->hwndFrom == m_hList) m_hList = nullptr;
+  // A drop-down list cannot show a text outside its items (a code the list
+  // does not know): it ends with no selection and no text, which would
+  // erase the cell. Such an edit keeps the cell's text.
+  bool keepText = false;
+  if (pNMHDR->hwndFrom == m_hList) {
+    if (CComboBox* list = OpenList()) {
+      const bool noEditField = (list->GetStyle() & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST;
+      keepText = noEditField && list->GetCurSel() < 0 && CString(item.szText).IsEmpty();
+    }
+    m_hList = nullptr;
+  }
   const UINT key = static_cast<UINT>(item.lParam);
   m_nLastEditKey = key;
-  OnEndEditCell(item.row, item.col, item.szText);
+  if (!keepText) OnEndEditCell(item.row, item.col, item.szText);
   RedrawCell(item.row, item.col);
   SendMessageToParent(item.row, item.col, GVN_ENDLABELEDIT);
   if (key == VK_TAB || (key >= VK_PRIOR && key <= VK_DOWN)) {

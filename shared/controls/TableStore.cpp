@@ -57,6 +57,7 @@ void CTableStore::CloseTable() {
 // ---- loading ------------------------------------------------------------------------------
 
 BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
+  m_loaded = false;
   if (!OpenTable()) return FALSE;
   grid.SetTableName(m_table);
   const long fields = std::max(0L, m_recordset.GetFieldCount());
@@ -90,6 +91,14 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
     if (!m_recordset.MoveNext()) break;
   }
   CloseTable();
+  // A walk cut short leaves the grid without the table's last rows: a save
+  // of it would delete them, so the store stays unloaded.
+  m_loaded = k == records;
+  if (!m_loaded) {
+    CString message;
+    message.Format("表 %s 只读入了 %ld 行（共 %ld 行），不能保存!", m_table.GetString(), k, records);
+    AfxMessageBox(message);
+  }
   // Rows the walk did not reach (a table that changed under it) go.
   while (grid.GetRowCount() > std::max<long>(1, k + 1)) grid.DeleteRow(grid.GetRowCount() - 1);
 
@@ -154,6 +163,11 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
 BOOL CTableStore::Save(CTableGridCtrl& grid, const TableSaveOptions& options) {
   m_failedRows.clear();
   grid.EndEditing();
+  if (!m_loaded) {
+    // The grid does not hold the whole table: writing it would lose rows.
+    ReportSaveFailure("表没有完整读入编辑器。");
+    return FALSE;
+  }
   if (!OpenTable()) return FALSE;
   std::vector<int> failed;
   if (!WriteRows(grid, options, {}, failed)) {
@@ -171,11 +185,25 @@ BOOL CTableStore::Save(CTableGridCtrl& grid, const TableSaveOptions& options) {
       ReportSaveFailure(reason);
       return FALSE;
     }
+    // No row with text could be written: the table would be emptied.
+    int contentRows = 0;
+    for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r)
+      contentRows += grid.RowHasContent(r, options.blanksAreEmpty) ? 1 : 0;
+    CString numbers;
     for (int row : failed) {
       CString number;
       number.Format("%d", row);
-      AfxMessageBox(number);
+      if (!numbers.IsEmpty()) numbers += ", ";
+      numbers += number;
     }
+    if (static_cast<int>(failed.size()) >= contentRows) {
+      m_failedRows = failed;
+      ReportSaveFailure("以下行都不能写入: " + numbers);
+      return FALSE;
+    }
+    CString message;
+    message.Format("表 %s 的以下行不能写入，没有保存: ", m_table.GetString());
+    AfxMessageBox(message + numbers);
     m_failedRows = failed;
     std::vector<int> again;
     if (!OpenTable()) return FALSE;

@@ -75,8 +75,12 @@ class CTableStore {
   void CloseTable();
 
   // Loads the table into `grid` (which gets the table's name). FALSE, with
-  // the grid left as it was, when the table cannot be opened.
+  // the grid left as it was, when the table cannot be opened. A walk of the
+  // records that ends before the count the table gave keeps the rows read,
+  // with a message, and leaves the store unloaded.
   BOOL Load(CTableGridCtrl& grid, const TableLoadOptions& options = {});
+  // Whether the last load read the whole table (a save is refused otherwise).
+  bool Loaded() const { return m_loaded; }
   // Writes `grid` to the table (see above). TRUE when the table now holds the
   // grid's rows (less the rows reported as failed).
   BOOL Save(CTableGridCtrl& grid, const TableSaveOptions& options = {});
@@ -98,6 +102,7 @@ class CTableStore {
   CString m_table;
   CString m_databasePath;
   std::vector<int> m_failedRows;
+  bool m_loaded = false;
 };
 
 // A table editor's key pre-translation: Enter and Esc are sent to the window

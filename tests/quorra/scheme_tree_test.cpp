@@ -195,8 +195,8 @@ TEST_F(NavigatorTest, ATableEditorKeepsTheDatabaseItWasOpenedOn) {
   } const steps[] = {
       {"206:dbl=b/输入数据/插旗/基线/车站", 1, station, b.c_str(), false, true},
       {"206:dbl=b/输入数据/插旗/基线/车站", 1, station, b.c_str(), true, true},
-      // Another scheme's 车站 only brings the open editor forward.
-      {"206:dbl=a/输入数据/插旗/基线/车站", 1, station, b.c_str(), true, true},
+      // Another scheme's 车站: b's editor closes and one on a opens.
+      {"206:dbl=a/输入数据/插旗/基线/车站", 1, station, a.c_str(), false, true},
       // The last scheme listed is b: a's grade table is edited in a.
       {"206:dbl=a/输入数据/纵断面/基线/坡度表", 2, grade, a.c_str(), false, true},
       // Group nodes and roots open nothing.

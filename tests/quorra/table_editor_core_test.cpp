@@ -26,6 +26,13 @@ namespace {
 namespace fs = std::filesystem;
 using Rows = std::vector<std::vector<std::string>>;
 
+// How many message boxes a transcript shows (each closes "... by default]").
+int MessageBoxes(const std::string& text) {
+  int count = 0;
+  for (size_t at = text.find("by default]"); at != std::string::npos; at = text.find("by default]", at + 1)) ++count;
+  return count;
+}
+
 // ---- coded columns -------------------------------------------------------------------
 
 struct DisplayCase {
@@ -257,7 +264,7 @@ TEST_F(TableGridTest, DeletedRowsAreRenumberedAndTheHeaderStays) {
 }
 
 TEST_F(TableGridTest, HiddenValuesStayWithTheirRows) {
-  MakeGrid(EditorBuild::Navigator, {"名称", "类型", "附注"}, {{"a", "0", "x"}, {"b", "1", "y"}, {"c", "1", "z"}},
+  MakeGrid(EditorBuild::Navigator, {"名称", "类型", "附注"}, {{"a", "0", "x"}, {"b", "1", "y"}, {"c", "2", "z"}},
            "车站");
   grid->HideColumnKeepingValues(2);
   EXPECT_EQ(grid->GetColumnCount(), 3);
@@ -271,11 +278,12 @@ TEST_F(TableGridTest, HiddenValuesStayWithTheirRows) {
   EXPECT_STREQ(grid->HiddenValue(1).GetString(), "0");
   EXPECT_STREQ(grid->HiddenValue(2).GetString(), "");
   EXPECT_STREQ(grid->HiddenValue(3).GetString(), "1");
+  EXPECT_STREQ(grid->HiddenValue(4).GetString(), "2");
   grid->SetSelectedRange(1, 1, 1, 2);
   grid->DeleteSelectedRows();
   EXPECT_STREQ(grid->GetItemText(2, 1).GetString(), "b");
   EXPECT_STREQ(grid->HiddenValue(2).GetString(), "1");
-  EXPECT_STREQ(grid->HiddenValue(3).GetString(), "1");
+  EXPECT_STREQ(grid->HiddenValue(3).GetString(), "2");
   EXPECT_STREQ(grid->GetItemText(3, 1).GetString(), "c");
   // Outside the grid, and a column that is not there: nothing.
   EXPECT_STREQ(grid->HiddenValue(9).GetString(), "");
@@ -373,6 +381,31 @@ TEST_F(TableGridTest, TheListSelectsTheFirstItemBeginningWithTheCellText) {
   for (const auto& c : cases) EXPECT_EQ(grid->InitialListItem(items, c.text), c.plan) << c.text;
 }
 
+TEST_F(TableGridTest, ADropDownListKeepsACodeItDoesNotHold) {
+  // The plan's tunnel 插旗方式 list has no edit field: a code outside it
+  // cannot be shown, and ending the edit without a choice keeps it.
+  const struct {
+    const char* cell;
+    const char* chosen;  // null: no choice made
+    const char* after;
+  } cases[] = {
+      {"9", nullptr, "9"},
+      {"1-一般隧道", nullptr, "1-一般隧道"},
+      {"9", "0-明洞", "0-明洞"},
+      {"", nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    MakeGrid(EditorBuild::Plan, {"隧道名称", "终点里程数", "插旗方式"}, {{"甲", "100", c.cell}}, "隧道");
+    grid->SetFocusCell(1, 3);
+    grid->OnEditCell(1, 3, VK_LBUTTON);
+    CComboBox* list = grid->OpenList();
+    ASSERT_NE(list, nullptr) << c.cell;
+    if (c.chosen) list->SetCurSel(list->FindStringExact(-1, c.chosen));
+    grid->EndEditing();
+    EXPECT_STREQ(grid->GetItemText(1, 3).GetString(), c.after) << c.cell;
+  }
+}
+
 TEST_F(TableGridTest, TheFlagBlockShowsWhenItsDrawingIsThere) {
   const fs::path folder = fs::path(RAIL_TEST_TMPDIR) / ("flagblocks_" + std::to_string(::getpid()));
   fs::remove_all(folder);
@@ -426,6 +459,18 @@ class TableStoreTest : public TableGridTest {
     grid = std::make_unique<PreviewGrid>(build);
     EXPECT_TRUE(grid->Create(CRect(0, 0, 680, 380), &parent, 100, WS_CHILD | WS_VISIBLE | WS_TABSTOP));
     return *grid;
+  }
+  // A store that has read its table whole (into a grid of its own), as an
+  // editor's has before any save.
+  void LoadWhole(CTableStore& store, EditorBuild build = EditorBuild::Navigator) {
+    PreviewGrid scratch(build);
+    EXPECT_TRUE(scratch.Create(CRect(0, 0, 300, 200), &parent, 101, WS_CHILD));
+    TableLoadOptions load;
+    load.build = build;
+    load.progressMeter = false;
+    EXPECT_TRUE(store.Load(scratch, load));
+    EXPECT_TRUE(store.Loaded());
+    scratch.DestroyWindow();
   }
   Rows Query(const std::string& sql) const { return fixtures::QueryRows(m_db, sql); }
   // Runs SQL on the database file directly (what the ADO layer does not take: triggers).
@@ -525,16 +570,55 @@ TEST_F(TableStoreTest, ARowThatCannotBeAddedIsSkippedAndReported) {
   Sqlite("CREATE TRIGGER refuse BEFORE INSERT ON 隧道 WHEN NEW.隧道名称 = '坏' "
          "BEGIN SELECT RAISE(ABORT, 'refused'); END");
   for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
-    MakeGrid(build, {"隧道名称", "起点里程冠号"}, {{"甲", "DK"}, {"坏", "DK"}, {"乙", "DK"}, {"坏", ""}}, "隧道");
     CTableStore store = Store("隧道");
+    LoadWhole(store, build);
+    MakeGrid(build, {"隧道名称", "起点里程冠号"}, {{"甲", "DK"}, {"坏", "DK"}, {"乙", "DK"}, {"坏", ""}}, "隧道");
     TableSaveOptions save;
     save.build = build;
     platform::TranscriptCapture transcript;
     ASSERT_TRUE(store.Save(*grid, save));
     EXPECT_EQ(store.FailedRows(), (std::vector<int>{2, 4}));
     EXPECT_EQ(Query("select 隧道名称, 起点里程冠号 from 隧道 order by ID"), (Rows{{"甲", "DK"}, {"乙", "DK"}}));
-    EXPECT_NE(transcript.text().find("2"), std::string::npos);
-    EXPECT_NE(transcript.text().find("4"), std::string::npos);
+    // One message lists every refused row.
+    EXPECT_NE(transcript.text().find("2, 4"), std::string::npos) << transcript.text();
+    EXPECT_EQ(MessageBoxes(transcript.text()), 1) << transcript.text();
+  }
+}
+
+TEST_F(TableStoreTest, ASaveWhoseEveryRowIsRefusedKeepsTheOldRows) {
+  ASSERT_TRUE(fixtures::FillTable(m_db, "隧道", {{"旧", "DK", "1", "DK", "2", "0", "1", nullptr}}));
+  Sqlite("CREATE TRIGGER refuse BEFORE INSERT ON 隧道 WHEN NEW.隧道名称 = '坏' "
+         "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  CTableStore store = Store("隧道");
+  LoadWhole(store);
+  // Row 2 has no text and is not written; rows 1 and 3 are refused.
+  MakeGrid(EditorBuild::Navigator, {"隧道名称"}, {{"坏"}, {""}, {"坏"}}, "隧道");
+  platform::TranscriptCapture transcript;
+  EXPECT_FALSE(store.Save(*grid));
+  EXPECT_EQ(store.FailedRows(), (std::vector<int>{1, 3}));
+  EXPECT_EQ(Query("select 隧道名称 from 隧道 order by ID"), (Rows{{"旧"}}));
+  EXPECT_NE(transcript.text().find("表 隧道 没有保存"), std::string::npos) << transcript.text();
+  EXPECT_NE(transcript.text().find("1, 3"), std::string::npos) << transcript.text();
+}
+
+TEST_F(TableStoreTest, ASaveAfterAFailedLoadIsRefused) {
+  ASSERT_TRUE(fixtures::FillTable(m_db, "隧道", {{"旧", "DK", "1", "DK", "2", "0", "1", nullptr}}));
+  for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
+    // The table is not there while the editor loads; it is back by the save.
+    Sqlite("ALTER TABLE 隧道 RENAME TO 隧道_away");
+    PreviewGrid& g = EmptyGrid(build);
+    CTableStore store = Store("隧道");
+    TableLoadOptions load;
+    load.build = build;
+    platform::TranscriptCapture transcript;
+    EXPECT_FALSE(store.Load(g, load));
+    EXPECT_FALSE(store.Loaded());
+    Sqlite("ALTER TABLE 隧道_away RENAME TO 隧道");
+    TableSaveOptions save;
+    save.build = build;
+    EXPECT_FALSE(store.Save(g, save));
+    EXPECT_NE(transcript.text().find("表 隧道 没有保存"), std::string::npos) << transcript.text();
+    EXPECT_EQ(Query("select 隧道名称 from 隧道 order by ID"), (Rows{{"旧"}}));
   }
 }
 
@@ -545,9 +629,10 @@ TEST_F(TableStoreTest, AFailedSaveKeepsTheOldRows) {
   // A row refused when every row must go in: nothing changes.
   Sqlite("CREATE TRIGGER refuse BEFORE INSERT ON 隧道 WHEN NEW.隧道名称 = '坏' "
          "BEGIN SELECT RAISE(ABORT, 'refused'); END");
-  MakeGrid(EditorBuild::Plan, {"隧道名称"}, {{"甲"}, {"坏"}}, "隧道");
   {
     CTableStore store = Store("隧道");
+    LoadWhole(store, EditorBuild::Plan);
+    MakeGrid(EditorBuild::Plan, {"隧道名称"}, {{"甲"}, {"坏"}}, "隧道");
     TableSaveOptions save;
     save.skipFailedRows = false;
     platform::TranscriptCapture transcript;
@@ -557,9 +642,10 @@ TEST_F(TableStoreTest, AFailedSaveKeepsTheOldRows) {
   }
   // The delete refused: nothing changes.
   Sqlite("CREATE TRIGGER keep BEFORE DELETE ON 隧道 BEGIN SELECT RAISE(ABORT, 'kept'); END");
-  MakeGrid(EditorBuild::Navigator, {"隧道名称"}, {{"甲"}}, "隧道");
   {
     CTableStore store = Store("隧道");
+    LoadWhole(store);
+    MakeGrid(EditorBuild::Navigator, {"隧道名称"}, {{"甲"}}, "隧道");
     platform::TranscriptCapture transcript;
     EXPECT_FALSE(store.Save(*grid));
     EXPECT_NE(transcript.text().find("表 隧道 没有保存"), std::string::npos) << transcript.text();

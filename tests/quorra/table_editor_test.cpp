@@ -5,6 +5,8 @@
 // preview, closing and opening again.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -46,6 +48,15 @@ class TableEditorTest : public NavigatorTest {
     editor->SetActiveWindow();
     if (!platform::playWords(editor->GetSafeHwnd(), words, error)) return error.empty() ? "failed" : error;
     return {};
+  }
+  // Runs SQL the database layer does not take (a table renamed) on b's database.
+  void Sqlite(const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(DataFile("b.mdb").c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
   }
   Rows Query(const std::string& db, const std::string& sql) { return fixtures::QueryRows(DataFile(db), sql); }
   static std::vector<std::string> Column(CStationGridCtrl& grid, int col) {
@@ -211,6 +222,37 @@ TEST_F(TableEditorTest, AnEditorSavesToTheDatabaseItWasOpenedOn) {
   EXPECT_EQ(PlayOn(editor, {"8011", "8003[1,1]=三号", "3"}), "");
   EXPECT_EQ(Query("b.mdb", "select 隧道名称 from 隧道"), (Rows{{"三号"}}));
   EXPECT_EQ(Query("a.mdb", "select count(*) from 隧道"), (Rows{{"0"}}));
+}
+
+TEST_F(TableEditorTest, AnotherSchemesTableOpensItsOwnEditor) {
+  Open({"a.mdb", "b.mdb"});
+  ASSERT_TRUE(fixtures::FillTable(DataFile("a.mdb"), "隧道", {{"甲隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+  CTableEditorDlg* first = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+  ASSERT_NE(first, nullptr);
+  const HWND firstWindow = first->GetSafeHwnd();
+  EXPECT_STREQ(first->Grid().GetItemText(1, 1).GetString(), "乙隧");
+  // The same table of scheme a: b's editor closes, a's opens on a's database.
+  CTableEditorDlg* second = Edit("a/输入数据/插旗/基线/隧道", "隧道");
+  ASSERT_NE(second, nullptr);
+  EXPECT_FALSE(::IsWindow(firstWindow));
+  EXPECT_EQ(OpenedTableEditorCount(), 1);
+  EXPECT_EQ(std::string(second->DatabasePath().GetString()), ProjectWindowsUpper() + "\\data\\a.mdb");
+  EXPECT_STREQ(second->Grid().GetItemText(1, 1).GetString(), "甲隧");
+  // Scheme a's again: the open editor is brought forward.
+  EXPECT_EQ(Edit("a/输入数据/插旗/基线/隧道", "隧道"), second);
+  EXPECT_TRUE(::IsWindow(second->GetSafeHwnd()));
+}
+
+TEST_F(TableEditorTest, ATableThatDidNotLoadCannotBeSaved) {
+  Open();
+  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+  Sqlite("alter table 隧道 rename to 隧道_away");
+  CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+  ASSERT_NE(editor, nullptr);
+  EXPECT_FALSE(editor->GetDlgItem(IDC_EDITOR_SAVE)->IsWindowEnabled());
+  Sqlite("alter table 隧道_away rename to 隧道");
+  EXPECT_EQ(Query("b.mdb", "select 隧道名称 from 隧道"), (Rows{{"乙隧"}}));
 }
 
 TEST_F(TableEditorTest, TheFlagBlockOfAStationRowShowsInTheCurrentStationEditor) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,6 +89,8 @@ TEST_F(TrackWindowTest, EachTableItsWindow) {
        kDetourTraverse,
        {"1", "1", "A", "", "", "", "300", "20", "", ""},
        Window{-20, 260, 60, 340}},
+      // A segment number that is no int is held in range: the window comes from the coordinates.
+      {"左线绕行段导线表", kDetourTraverse, {"1", "1e20", "A", "", "", "", "300", "20", "", ""}, Window{-20, 260, 60, 340}},
       // Curve tables ± 500, not scaled.
       {"曲线表", kCurve, {"1", "JD1", "100", "200", "", ""}, Window{-300, -400, 700, 600}},
       {"右线曲线表", kDetourCurve, {"1", "", "", "", "", "100", "200"}, Window{-300, -400, 700, 600}},
@@ -110,6 +113,23 @@ TEST_F(TrackWindowTest, EachTableItsWindow) {
     EXPECT_NEAR(b.x, c.window->x2, 1e-6) << what;
     EXPECT_NEAR(b.y, c.window->y2, 1e-6) << what;
   }
+}
+
+TEST_F(TrackWindowTest, ADetourSegmentNumberOutOfRangeGivesNoWindow) {
+  // A detour chainage row on the left line (which has no elements here)
+  // whatever its segment number: no window, and no overflow on the way.
+  const std::vector<CString> headers = {"行号", "绕行段编号", "中心里程冠号", "中心里程数", "孔跨式样",
+                                        "左横向长度", "右横向长度", "交角", "用途", "插旗方式", "附注"};
+  for (const char* segment : {"1e20", "nan", "-5", "2147483647"}) {
+    RowTableCells cells;
+    cells.headers = headers;
+    cells.rows = {{"1", segment, "K", "2500", "", "", "", "", "", "", ""}};
+    AcGePoint2d a, b;
+    EXPECT_FALSE(TrackWindow(*model, "左线绕行段小桥涵", cells, 1, a, b)) << segment;
+  }
+  // The detour chainage of the last int segment on a left line that is not
+  // there: no segment is searched and no point is found.
+  EXPECT_LT(model->ChainageToLeftDistance("K2500", INT_MAX), 0.0);
 }
 
 TEST_F(TrackWindowTest, NoRowNoWindow) {

@@ -108,4 +108,14 @@ TEST_F(TraverseFile, LongTokensAreCutNotOverrun) {
   EXPECT_EQ(rows[0].cells[0].GetLength(), 255);
 }
 
+TEST_F(TraverseFile, AnOverlongTokenIsSkippedToTheNextBlank) {
+  // Two million bytes without a blank: the name keeps its first 255, and the
+  // angle after it is read as the next token.
+  const std::string longName = std::string(255, 'A') + std::string(2'000'000, 'Z');
+  const std::vector<TraverseImportRow> rows = Read(Header() + longName + "\t12-30-00\n");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(std::string(rows[0].cells[0].GetString()), std::string(255, 'A'));
+  EXPECT_EQ(rows[0].cells[2], "12.3000");
+}
+
 }  // namespace
