@@ -122,20 +122,18 @@ POINT inWindow(HWND hwnd, POINT screenPt) {
 }
 
 void endPress() {
-  Press& p = press();
-  HWND hwnd = p.hwnd;
-  int bar = p.bar;
-  Part part = p.part;
-  p = Press{};
-  if (!IsWindow(hwnd)) return;
-  if (ScrollState* s = scrollOf(hwnd, bar)) {
-    int track = s->track;
+  Press p = press();
+  press() = Press{};
+  if (!IsWindow(p.hwnd)) return;
+  // The thumb's last place is told while the track position (SIF_TRACKPOS) still holds it.
+  if (p.part == Part::Thumb)
+    if (ScrollState* s = scrollOf(p.hwnd, p.bar)) tellWindow(p.hwnd, p.bar, SB_THUMBPOSITION, s->track);
+  if (ScrollState* s = scrollOf(p.hwnd, p.bar)) {
     s->tracking = false;
-    redrawFrame(hwnd, TRUE);
-    if (part == Part::Thumb) tellWindow(hwnd, bar, SB_THUMBPOSITION, track);
+    redrawFrame(p.hwnd, TRUE);
   }
-  if (GetCapture() == hwnd) ReleaseCapture();
-  if (IsWindow(hwnd)) tellWindow(hwnd, bar, SB_ENDSCROLL);
+  if (GetCapture() == p.hwnd) ReleaseCapture();
+  if (IsWindow(p.hwnd)) tellWindow(p.hwnd, p.bar, SB_ENDSCROLL);
 }
 
 // The thumb follows the mouse along the track; the window hears each new position.
@@ -160,7 +158,7 @@ void dragThumb(POINT screenPt) {
 }  // namespace
 
 bool scrollBarParts(const Window& w, int bar, ScrollBarParts& out) {
-  if (!isWindowBar(bar) || !(w.style & styleOf(bar))) return false;
+  if (!isWindowBar(bar) || !(w.style & styleOf(bar)) || w.scrollStyleForPart) return false;
   const ScrollState& s = w.scroll[bar == SB_VERT ? 1 : 0];
   RECT c = clientArea(w);
   bool v = bar == SB_VERT;

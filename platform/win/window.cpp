@@ -179,7 +179,7 @@ LRESULT callProc(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam
 bool insideWindowProcedure() { return table().procDepth > 0; }
 
 RECT clientArea(const Window& w) {
-  RECT in = insetsOf(w.style, w.exStyle);
+  RECT in = insetsOf(w.scrollStyleForPart ? w.style & ~(WS_HSCROLL | WS_VSCROLL) : w.style, w.exStyle);
   int width = w.rect.right - w.rect.left, height = w.rect.bottom - w.rect.top;
   RECT c{in.left, in.top, std::max<LONG>(in.left, width - in.right), std::max<LONG>(in.top, height - in.bottom)};
   return c;

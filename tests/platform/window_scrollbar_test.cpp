@@ -362,4 +362,31 @@ TEST_F(ScrollBars, ThePictureShowsTheArrowsTheTrackAndTheThumbAtItsPosition) {
   DeleteDC(picture);
 }
 
+
+// A combo box's WS_VSCROLL asks for a bar in its drop-down list: the field
+// keeps its whole width and shows no bar.
+TEST_F(ScrollBars, AComboBoxsScrollStyleIsForItsListNotItsField) {
+  RECT clients[2];
+  HDC pictures[2];
+  for (int i = 0; i < 2; ++i) {
+    HWND combo = CreateWindowEx(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | (i ? WS_VSCROLL : 0), 10,
+                                10, 120, 100, m_hwnd, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(combo);
+    GetClientRect(combo, &clients[i]);
+    pictures[i] = platform::renderWindowPicture(combo);
+    ASSERT_TRUE(pictures[i]);
+    DestroyWindow(combo);
+  }
+  EXPECT_EQ(clients[1].right, clients[0].right);
+  EXPECT_EQ(clients[1].bottom, clients[0].bottom);
+  int width = 0, height = 0;
+  ASSERT_TRUE(platform::imageSize(pictures[0], width, height));
+  int differing = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (GetPixel(pictures[0], x, y) != GetPixel(pictures[1], x, y)) ++differing;
+  EXPECT_EQ(differing, 0) << "the same picture with and without the style";
+  for (HDC p : pictures) DeleteDC(p);
+}
+
 }  // namespace

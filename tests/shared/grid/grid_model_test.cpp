@@ -373,5 +373,25 @@ TEST_F(GridModelTest, ClicksOnTheScrollBarsScrollTheGrid) {
   EXPECT_EQ(g.GetVScrollMax(), 420);
 }
 
+
+TEST_F(GridModelTest, AThumbDraggedInATallGridGoesPastWhatSixteenBitsHold) {
+  // 2000 rows of 20 pixels: positions up to 39 800 and more, past 32 767.
+  CGridCtrl& g = makeGrid(2000, 3, 300, 200);
+  ASSERT_GT(g.GetVScrollMax(), 32767);
+  CRect window;
+  g.GetWindowRect(&window);
+  // The vertical bar x 283..300: its thumb (at least 8 long) just below the up arrow.
+  CPoint down(window.left + 291, window.top + 17 + 3), along(down.x, window.top + 170), end(down.x, window.top + 400);
+  platform::postMouseInput(WM_LBUTTONDOWN, down);
+  platform::postMouseInput(WM_MOUSEMOVE, along);
+  pump();
+  // The thumb's start 150 down a room of 166 - 8: 95 % of the rows.
+  EXPECT_GT(g.GetScrollPosition().y, 32767);
+  platform::postMouseInput(WM_MOUSEMOVE, end);
+  platform::postMouseInput(WM_LBUTTONUP, end);
+  pump();
+  EXPECT_EQ(g.GetScrollPosition().y, g.GetVScrollMax());
+}
+
 }  // namespace
 }  // namespace gridtest
