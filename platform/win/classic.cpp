@@ -40,19 +40,24 @@ void line(HDC dc, int x0, int y0, int x1, int y1) {
 
 void fillColor(HDC dc, const RECT& r, int sysColor) { FillRect(dc, &r, GetSysColorBrush(sysColor)); }
 
-void drawScrollBar(HDC dc, RECT r, bool vertical) {
-  fillColor(dc, r, COLOR_SCROLLBAR);
-  int size = vertical ? r.right - r.left : r.bottom - r.top;
-  RECT a = r, b = r;
-  if (vertical) {
-    a.bottom = std::min(r.bottom, r.top + size);
-    b.top = std::max(r.top, r.bottom - size);
-  } else {
-    a.right = std::min(r.right, r.left + size);
-    b.left = std::max(r.left, r.right - size);
-  }
-  classic::drawArrowButton(dc, a, vertical ? 0 : 2, false, true);
-  classic::drawArrowButton(dc, b, vertical ? 1 : 3, false, true);
+// The classic track is a fine checker of the scroll-bar colour and white; it
+// is drawn as the colour the checker shows from a step away.
+COLORREF trackColor() {
+  COLORREF a = GetSysColor(COLOR_SCROLLBAR), b = GetSysColor(COLOR_BTNHIGHLIGHT);
+  return RGB((GetRValue(a) + GetRValue(b) + 1) / 2, (GetGValue(a) + GetGValue(b) + 1) / 2,
+             (GetBValue(a) + GetBValue(b) + 1) / 2);
+}
+
+// A standard scroll bar: the arrows at its ends (greyed when it is disabled),
+// the track, and the thumb at its position as a raised button.
+void drawScrollBar(HDC dc, const ScrollBarParts& parts) {
+  HBRUSH track = CreateSolidBrush(trackColor());
+  FillRect(dc, &parts.track, track);
+  DeleteObject(track);
+  bool enabled = !parts.disabled;
+  classic::drawArrowButton(dc, parts.lineBefore, parts.vertical ? 0 : 2, false, enabled);
+  classic::drawArrowButton(dc, parts.lineAfter, parts.vertical ? 1 : 3, false, enabled);
+  if (parts.hasThumb) classic::drawPushFrame(dc, parts.thumb, false, false);
 }
 
 }  // namespace
@@ -115,10 +120,12 @@ void drawFrame(HDC dc, const Window& w, const RECT& client) {
   }
   if (ex & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   if (ex & WS_EX_STATICEDGE) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-  bool vertical = (style & WS_VSCROLL) != 0, horizontal = (style & WS_HSCROLL) != 0;
-  if (vertical) drawScrollBar(dc, RECT{client.right, client.top, r.right, client.bottom}, true);
-  if (horizontal) drawScrollBar(dc, RECT{client.left, client.bottom, client.right, r.bottom}, false);
-  if (vertical && horizontal) fillColor(dc, RECT{client.right, client.bottom, r.right, r.bottom}, COLOR_BTNFACE);
+  ScrollBarParts vertical, horizontal;
+  bool hasVertical = scrollBarParts(w, SB_VERT, vertical), hasHorizontal = scrollBarParts(w, SB_HORZ, horizontal);
+  if (hasVertical) drawScrollBar(dc, vertical);
+  if (hasHorizontal) drawScrollBar(dc, horizontal);
+  if (hasVertical && hasHorizontal)
+    fillColor(dc, RECT{vertical.bar.left, horizontal.bar.top, vertical.bar.right, horizontal.bar.bottom}, COLOR_BTNFACE);
 }
 
 HBRUSH prepareControl(HWND control, HDC dc, UINT ctlColorMessage) {

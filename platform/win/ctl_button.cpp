@@ -133,6 +133,9 @@ void paintCheck(HWND hwnd, HDC dc, const Window& w, const ButtonData& d, const R
     DrawTextA(dc, w.text.c_str(), -1, &focus, DT_LEFT | format | DT_CALCRECT);
     if (!(w.style & BS_MULTILINE)) OffsetRect(&focus, 0, (text.bottom - text.top - (focus.bottom - focus.top)) / 2);
     InflateRect(&focus, 1, 1);
+    // Within the control, so that all four sides show around a text as tall as it.
+    RECT room{text.left - 1, client.top, client.right, client.bottom};
+    IntersectRect(&focus, &focus, &room);
     DrawFocusRect(dc, &focus);
   }
 }

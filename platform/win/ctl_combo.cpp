@@ -279,7 +279,11 @@ void paintList(HWND hwnd, HWND combo) {
 LRESULT comboProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Window* w = find(hwnd);
   if (!w) return 0;
-  if (!w->control) w->control = std::make_unique<ComboData>();
+  if (!w->control) {
+    w->control = std::make_unique<ComboData>();
+    // WS_VSCROLL (WS_HSCROLL) asks for the list's bar: the field has none.
+    w->scrollStyleForPart = true;
+  }
   ComboData* d = dataOf(hwnd);
   if (!d) return DefWindowProc(hwnd, msg, wParam, lParam);
   DWORD type = typeOf(*w);

@@ -141,6 +141,19 @@ bool inputMessage(Input& in, MSG& msg, bool apply) {
       }
       HWND target = mouseTarget(in.pt);
       if (!target || !IsWindowEnabled(target)) return false;
+      msg.hwnd = target;
+      // Outside the client area (the frame, the caption, a scroll bar) a
+      // window that has not taken the mouse gets the non-client message,
+      // with the part it hit and the point on the screen.
+      if (in.message != WM_MOUSEWHEEL && !GetCapture()) {
+        LRESULT hit = SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(in.pt.x, in.pt.y));
+        if (hit > HTCLIENT && in.message >= WM_MOUSEMOVE && in.message <= WM_MBUTTONDBLCLK) {
+          msg.message = in.message - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
+          msg.wParam = static_cast<WPARAM>(hit);
+          msg.lParam = MAKELPARAM(in.pt.x, in.pt.y);
+          return true;
+        }
+      }
       POINT client = in.pt;
       ScreenToClient(target, &client);
       msg.hwnd = target;
@@ -369,6 +382,8 @@ LRESULT DispatchMessage(const MSG* msg) {
   if (!msg->hwnd) return 0;
   Window* w = find(msg->hwnd);
   if (!w) return 0;
+  // A pressed scroll bar has the mouse until the button is released.
+  if (scrollBarTrackMouse(*msg)) return 0;
   if (msg->message == WM_PAINT) {
     unsigned before = w->invalidations;
     LRESULT r = SendMessage(msg->hwnd, WM_PAINT, 0, 0);

@@ -359,9 +359,14 @@ BOOL InvertRect(HDC handle, const RECT* rect) {
   return PatBlt(handle, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, DSTINVERT);
 }
 
+// The focus rectangle: every other pixel of its frame inverted (the dots of a
+// checker pattern), so that drawing it twice takes it away.
 BOOL DrawFocusRect(HDC handle, const RECT* rect) {
   if (!findDC(handle)) return invalidHandle(FALSE);
   if (!rect || IsRectEmpty(rect)) return FALSE;
-  for (const RECT& s : frameSides(*rect)) InvertRect(handle, &s);
+  for (const RECT& s : frameSides(*rect))
+    for (int y = s.top; y < s.bottom; ++y)
+      for (int x = s.left; x < s.right; ++x)
+        if (((x + y) & 1) == 0) PatBlt(handle, x, y, 1, 1, DSTINVERT);
   return TRUE;
 }

@@ -23,7 +23,6 @@ constexpr int kCaptionHeight = 22;
 constexpr int kToolCaptionHeight = 18;
 constexpr int kThickFrame = 4;
 constexpr int kDialogFrame = 3;
-constexpr int kScrollBarSize = 17;
 
 struct WindowTable {
   std::map<uintptr_t, std::unique_ptr<Window>> windows;  // by handle, so oldest first
@@ -180,7 +179,7 @@ LRESULT callProc(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam
 bool insideWindowProcedure() { return table().procDepth > 0; }
 
 RECT clientArea(const Window& w) {
-  RECT in = insetsOf(w.style, w.exStyle);
+  RECT in = insetsOf(w.scrollStyleForPart ? w.style & ~(WS_HSCROLL | WS_VSCROLL) : w.style, w.exStyle);
   int width = w.rect.right - w.rect.left, height = w.rect.bottom - w.rect.top;
   RECT c{in.left, in.top, std::max<LONG>(in.left, width - in.right), std::max<LONG>(in.top, height - in.bottom)};
   return c;
@@ -685,9 +684,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   RECT now{pos.x, pos.y, pos.x + std::max(0, pos.cx), pos.y + std::max(0, pos.cy)};
   bool moved = now.left != old.left || now.top != old.top;
   bool sized = (now.right - now.left) != (old.right - old.left) || (now.bottom - now.top) != (old.bottom - old.top);
+  // A changed frame (a style bit that adds or takes away a border or a scroll
+  // bar) gives the client area a new size although the window keeps its own.
+  bool frameChanged = (flags & SWP_FRAMECHANGED) != 0;
   w->rect = now;
   if (!(flags & SWP_NOZORDER)) moveInZOrder(*w, insertAfter);
-  if (sized && !(flags & SWP_NOREDRAW) && (w->style & WS_VISIBLE)) InvalidateRect(hwnd, nullptr, TRUE);
+  if ((sized || frameChanged) && !(flags & SWP_NOREDRAW) && (w->style & WS_VISIBLE)) InvalidateRect(hwnd, nullptr, TRUE);
   if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
   if (!IsWindow(hwnd)) return TRUE;
@@ -876,94 +878,6 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, void*, UINT flags) {
   return TRUE;
 }
 
-// --- scroll bars ----------------------------------------------------------------------------
-
-namespace {
-
-ScrollState* scrollOf(HWND hwnd, int bar) {
-  Window* w = find(hwnd);
-  if (!w) return nullptr;
-  if (bar == SB_CTL) return &w->scroll[0];
-  if (bar == SB_HORZ) return &w->scroll[0];
-  if (bar == SB_VERT) return &w->scroll[1];
-  return nullptr;
-}
-
-int clampPos(const ScrollState& s, int pos) {
-  int top = s.max - (s.page > 0 ? static_cast<int>(s.page) - 1 : 0);
-  if (top < s.min) top = s.min;
-  return std::clamp(pos, s.min, top);
-}
-
-}  // namespace
-
-int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL) {
-  ScrollState* s = scrollOf(hwnd, bar);
-  if (!s || !info) return 0;
-  if (info->fMask & SIF_RANGE) s->min = info->nMin, s->max = info->nMax;
-  if (info->fMask & SIF_PAGE) s->page = info->nPage;
-  if (info->fMask & SIF_POS) s->pos = info->nPos;
-  s->pos = clampPos(*s, s->pos);
-  s->shown = true;
-  return s->pos;
-}
-
-BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
-  ScrollState* s = scrollOf(hwnd, bar);
-  if (!s || !info) return FALSE;
-  if (info->fMask & SIF_RANGE) info->nMin = s->min, info->nMax = s->max;
-  if (info->fMask & SIF_PAGE) info->nPage = s->page;
-  if (info->fMask & SIF_POS) info->nPos = s->pos;
-  if (info->fMask & SIF_TRACKPOS) info->nTrackPos = s->track;
-  return TRUE;
-}
-
-int SetScrollPos(HWND hwnd, int bar, int pos, BOOL) {
-  ScrollState* s = scrollOf(hwnd, bar);
-  if (!s) return 0;
-  int old = s->pos;
-  s->pos = clampPos(*s, pos);
-  return old;
-}
-
-int GetScrollPos(HWND hwnd, int bar) {
-  ScrollState* s = scrollOf(hwnd, bar);
-  return s ? s->pos : 0;
-}
-
-BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL) {
-  ScrollState* s = scrollOf(hwnd, bar);
-  if (!s) return FALSE;
-  s->min = minPos;
-  s->max = maxPos;
-  s->pos = clampPos(*s, s->pos);
-  return TRUE;
-}
-
-BOOL GetScrollRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos) {
-  ScrollState* s = scrollOf(hwnd, bar);
-  if (!s) return FALSE;
-  if (minPos) *minPos = s->min;
-  if (maxPos) *maxPos = s->max;
-  return TRUE;
-}
-
-BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
-  for (int b : {SB_HORZ, SB_VERT}) {
-    if (bar != b && bar != SB_BOTH) continue;
-    if (ScrollState* s = scrollOf(hwnd, b)) s->shown = show != FALSE;
-  }
-  return IsWindow(hwnd);
-}
-
-BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
-  for (int b : {SB_HORZ, SB_VERT}) {
-    if (static_cast<int>(bar) != b && bar != SB_BOTH && bar != SB_CTL) continue;
-    if (ScrollState* s = scrollOf(hwnd, b)) s->disabled = arrows == ESB_DISABLE_BOTH;
-  }
-  return IsWindow(hwnd);
-}
-
 // --- messages ------------------------------------------------------------------------------
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -1005,7 +919,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!pos) return 0;
       RECT c = clientArea(*w);
-      if (!(pos->flags & SWP_NOSIZE)) {
+      if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) {
         WPARAM kind = (w->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
                       : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
                                                  : SIZE_RESTORED;
@@ -1024,9 +938,19 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       RECT c = clientArea(*w);
       RECT cs{o.x, o.y, o.x + (c.right - c.left), o.y + (c.bottom - c.top)};
       if (PtInRect(&cs, pt)) return HTCLIENT;
+      if (LRESULT bar = scrollBarHitTest(*w, pt)) return bar;
       if ((w->style & WS_CAPTION) == WS_CAPTION && pt.y < cs.top) return HTCAPTION;
       return HTBORDER;
     }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (wParam == HTHSCROLL || wParam == HTVSCROLL)
+        scrollBarButtonDown(hwnd, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_NCRBUTTONUP:
+      // A right click on the frame asks for the context menu as one in the client area does.
+      SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
+      return 0;
     case WM_MOUSEACTIVATE: return 1;  // MA_ACTIVATE
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !(w->style & WS_MINIMIZE) && !isSelfOrDescendant(hwnd, GetFocus()))

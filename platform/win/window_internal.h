@@ -36,13 +36,19 @@ struct WindowClass {
   bool system = false;             // one of the platform's control classes
 };
 
+// The width of a vertical scroll bar and the height of a horizontal one.
+constexpr int kScrollBarSize = 17;
+
+// A scroll bar's range, page and position. A window's standard bars are shown
+// by its WS_HSCROLL and WS_VSCROLL style bits; `track` is where a dragged
+// thumb stands while `tracking`.
 struct ScrollState {
   int min = 0;
   int max = 100;
   UINT page = 0;
   int pos = 0;
   int track = 0;
-  bool shown = false;
+  bool tracking = false;
   bool disabled = false;
 };
 
@@ -90,6 +96,9 @@ struct Window {
   std::unique_ptr<DialogState> dialog;
   std::unique_ptr<ControlData> control;
   ScrollState scroll[2];
+  // The WS_HSCROLL and WS_VSCROLL style bits are for a part of the window (a
+  // combo box's list), not bars of its own frame.
+  bool scrollStyleForPart = false;
   HFONT font = nullptr;
 };
 
@@ -107,6 +116,32 @@ bool insideWindowProcedure();
 RECT clientArea(const Window& w);
 // The client area's top left on the screen.
 POINT clientOrigin(HWND hwnd);
+
+// A window's standard scroll bar (SB_HORZ, SB_VERT) cut into its parts, in
+// window coordinates: the arrow buttons at its two ends, the track between
+// them and the thumb on the track (none when the bar is disabled, its range
+// has nothing to scroll or the track is too short for it).
+struct ScrollBarParts {
+  RECT bar{};
+  RECT lineBefore{};  // the up (left) arrow
+  RECT lineAfter{};   // the down (right) arrow
+  RECT track{};
+  RECT thumb{};
+  bool hasThumb = false;
+  bool vertical = false;
+  bool disabled = false;
+};
+// False when the window does not show that bar.
+bool scrollBarParts(const Window& w, int bar, ScrollBarParts& out);
+// DefWindowProc's part of the mouse on a window's own scroll bars: the hit
+// test of a point (HTHSCROLL, HTVSCROLL, or 0 when it lies on neither) and a
+// press of the left button there (WM_NCLBUTTONDOWN), which starts an arrow,
+// page or thumb press that goes on until the button is released.
+LRESULT scrollBarHitTest(const Window& w, POINT screenPt);
+void scrollBarButtonDown(HWND hwnd, int hit, POINT screenPt);
+// While a scroll bar is pressed it takes the mouse messages the pump
+// dispatches (true for one it took).
+bool scrollBarTrackMouse(const MSG& msg);
 
 // Registers the platform's control classes (once).
 void registerSystemClasses();

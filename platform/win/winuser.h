@@ -948,6 +948,13 @@ PLATFORM_API BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
 PLATFORM_API BOOL RedrawWindow(HWND hwnd, const RECT* rect, void* region, UINT flags);
 
 // Scroll bars of a window (SB_HORZ, SB_VERT) or of a scroll-bar control (SB_CTL).
+// A window's bar is shown by its WS_HSCROLL (WS_VSCROLL) style bit: setting a
+// range (SetScrollInfo with SIF_RANGE or SIF_PAGE, SetScrollRange) shows it
+// when the range holds more than a page (more than one position without a
+// page) and hides it otherwise, unless SIF_DISABLENOSCROLL keeps it shown and
+// disabled; ShowScrollBar sets or clears the bits. A bar that comes or goes
+// takes its room from the client area (or gives it back) and the window gets
+// WM_SIZE, as after SetWindowPos with SWP_FRAMECHANGED.
 PLATFORM_API int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw);
 PLATFORM_API BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info);
 PLATFORM_API int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);

@@ -421,6 +421,9 @@ class CGridCtrl : public CWnd {
   int MouseOverRowResizeArea(CPoint point) const;
   int MouseOverColumnResizeArea(CPoint point) const;
   void ScrollBy(int dx, int dy);
+  // Where a dragged thumb stands: the bar's whole tracked position when its
+  // low 16 bits are the message's, else the message's 16-bit position.
+  int ThumbPosition(int bar, UINT nPos) const;
   int VisibleNonFixedHeight() const;
   int VisibleNonFixedWidth() const;
   // The first row (column) at or after `from` whose bottom (right) passes `y` (`x`) in grid space.

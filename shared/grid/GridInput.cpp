@@ -210,6 +210,17 @@ void CGridCtrl::SetScrollPosition(int x, int y) {
   }
 }
 
+// The message carries 16 bits of the position; a grid taller (wider) than
+// that takes the rest from the bar's tracked position.
+int CGridCtrl::ThumbPosition(int bar, UINT nPos) const {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_TRACKPOS;
+  if (m_hWnd && ::GetScrollInfo(m_hWnd, bar, &si) && (static_cast<UINT>(si.nTrackPos) & 0xFFFF) == (nPos & 0xFFFF))
+    return si.nTrackPos;
+  return static_cast<int>(static_cast<short>(nPos));
+}
+
 void CGridCtrl::ScrollBy(int dx, int dy) { SetScrollPosition(m_nHScrollPos + dx, m_nVScrollPos + dy); }
 
 void CGridCtrl::EnsureVisible(int nRow, int nCol) {
@@ -272,7 +283,7 @@ void CGridCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     case SB_PAGEUP: ScrollBy(0, -page); break;
     case SB_PAGEDOWN: ScrollBy(0, page); break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: SetScrollPosition(m_nHScrollPos, static_cast<int>(static_cast<short>(nPos))); break;
+    case SB_THUMBTRACK: SetScrollPosition(m_nHScrollPos, ThumbPosition(SB_VERT, nPos)); break;
     case SB_TOP: SetScrollPosition(m_nHScrollPos, 0); break;
     case SB_BOTTOM: SetScrollPosition(m_nHScrollPos, m_nVScrollMax); break;
     default: break;
@@ -292,7 +303,7 @@ void CGridCtrl::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     case SB_PAGELEFT: ScrollBy(-page, 0); break;
     case SB_PAGERIGHT: ScrollBy(page, 0); break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: SetScrollPosition(static_cast<int>(static_cast<short>(nPos)), m_nVScrollPos); break;
+    case SB_THUMBTRACK: SetScrollPosition(ThumbPosition(SB_HORZ, nPos), m_nVScrollPos); break;
     case SB_LEFT: SetScrollPosition(0, m_nVScrollPos); break;
     case SB_RIGHT: SetScrollPosition(m_nHScrollMax, m_nVScrollPos); break;
     default: break;

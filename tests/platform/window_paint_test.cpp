@@ -477,6 +477,42 @@ TEST_F(WindowPaint, AControlPaintsWithTheColoursItsParentsOnCtlColorGives) {
   parent.DestroyWindow();
 }
 
+// The focus rectangle of a radio button: dots (every other pixel inverted)
+// around its text, all four sides inside the control even when the text is as
+// tall as the control; none on a radio without the focus. The pixels that
+// change when the focus comes are the frame's.
+TEST_F(WindowPaint, ARadioWithTheFocusHasADottedFrameAroundItsTextOnly) {
+  const char* cls = registered("TestPaintFace", &DefWindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  HWND parent = CreateWindowEx(0, cls, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 200, 60, nullptr, nullptr, nullptr,
+                               nullptr);
+  // 10 pixels tall, below the 12-pixel line of its text.
+  const RECT at{10, 10, 130, 20};
+  HWND radio = CreateWindowEx(0, "Button", "单线范围", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, at.left, at.top,
+                              at.right - at.left, at.bottom - at.top, parent, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(parent && radio);
+  SetFocus(parent);
+  HDC without = platform::renderWindowPicture(parent);
+  SetFocus(radio);
+  HDC with = platform::renderWindowPicture(parent);
+  ASSERT_TRUE(without && with);
+  // The text starts 17 pixels in and its 4 characters of 12 pixels end at 65:
+  // the frame is x 16..65 on the rows 0 and 9, with dots where x + y is even.
+  std::string changed, expected;
+  for (int y = 0; y < at.bottom - at.top; ++y) {
+    for (int x = 0; x < at.right - at.left; ++x) {
+      bool onFrame = (x >= 16 && x <= 65 && (y == 0 || y == 9)) || ((x == 16 || x == 65) && y >= 0 && y <= 9);
+      expected += onFrame && (x + y) % 2 == 0 ? '#' : '.';
+      changed += GetPixel(with, at.left + x, at.top + y) != GetPixel(without, at.left + x, at.top + y) ? '#' : '.';
+    }
+    expected += '\n';
+    changed += '\n';
+  }
+  EXPECT_EQ(changed, expected);
+  DeleteDC(without);
+  DeleteDC(with);
+  DestroyWindow(parent);
+}
+
 // A multi-line text with tabs put on the clipboard by the script's CLIPTEXT
 // (with its escapes) is what {Ctrl+V} pastes into a multi-line edit, and
 // what {Ctrl+C} copies back.

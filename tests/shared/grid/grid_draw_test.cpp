@@ -4,6 +4,7 @@
 #include "grid/MemDC.h"
 #include "win/canvas.h"
 #include "win/gdiimage.h"
+#include "win/winpaint.h"
 
 namespace gridtest {
 namespace {
@@ -174,6 +175,65 @@ TEST_F(GridDrawTest, FilledGridPicture) {
   EXPECT_EQ(dc.GetPixel(60, 100), GetSysColor(COLOR_HIGHLIGHT));
   EXPECT_EQ(dc.GetPixel(105, 42), GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(dc.GetPixel(160, 30), 0xCFE8CCu);
+}
+
+
+// A grid holding more than it shows gets the scroll bar of that direction in
+// its picture, taken from its client area; one that fits has none.
+TEST_F(GridDrawTest, APictureShowsAScrollBarWhereTheCellsDoNotFit) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  // The track: the scroll-bar colour and white, half each.
+  const COLORREF track = RGB(234, 232, 228);
+  struct Case {
+    const char* what;
+    int rows, cols;  // one fixed row and column; 50 x 20 pixel cells in 300 x 200
+    bool horizontal, vertical;
+  };
+  const Case cases[] = {
+      {"8 columns (400 pixels), 3 rows", 3, 8, true, false},
+      {"6 columns (300 pixels) fit exactly", 3, 6, false, false},
+      {"5 columns, 20 rows (400 pixels)", 20, 5, false, true},
+      {"8 columns, 20 rows", 20, 8, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto& g = makeGrid(c.rows, c.cols, 300, 200);
+    DWORD style = g.GetStyle();
+    EXPECT_EQ((style & WS_HSCROLL) != 0, c.horizontal);
+    EXPECT_EQ((style & WS_VSCROLL) != 0, c.vertical);
+    CRect client;
+    g.GetClientRect(&client);
+    EXPECT_EQ(client.Width(), c.vertical ? 283 : 300);
+    EXPECT_EQ(client.Height(), c.horizontal ? 183 : 200);
+    HDC picture = platform::renderWindowPicture(g.GetSafeHwnd());
+    ASSERT_TRUE(picture);
+    // The bottom strip (the right strip): the arrow's face at its start and
+    // the track beside the thumb.
+    auto countOf = [&](COLORREF color, bool across, int at) {
+      int n = 0;
+      for (int i = 0; i < (across ? 300 : 200); ++i)
+        if (GetPixel(picture, across ? i : at, across ? at : i) == color) ++n;
+      return n;
+    };
+    const COLORREF arrow = GetSysColor(COLOR_BTNTEXT);
+    if (c.horizontal) {
+      EXPECT_EQ(GetPixel(picture, 3, 186), face) << "the left arrow's face";
+      EXPECT_EQ(GetPixel(picture, 8, 191), arrow) << "the left arrow";
+      EXPECT_GT(countOf(track, true, 191), 0) << "the track";
+    } else {
+      EXPECT_NE(GetPixel(picture, 8, 191), arrow) << "no left arrow";
+      EXPECT_EQ(countOf(track, true, 191), 0) << "no track";
+    }
+    if (c.vertical) {
+      EXPECT_EQ(GetPixel(picture, 296, 3), face) << "the up arrow's face";
+      EXPECT_EQ(GetPixel(picture, 291, 8), arrow) << "the up arrow";
+      EXPECT_GT(countOf(track, false, 291), 0) << "the track";
+    } else {
+      EXPECT_EQ(countOf(track, false, 291), 0) << "no track";
+    }
+    DeleteDC(picture);
+    grid.reset();
+  }
 }
 
 }  // namespace

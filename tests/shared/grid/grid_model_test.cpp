@@ -334,5 +334,64 @@ TEST_F(GridModelTest, WheelNotchScrollsTheUsersLinesAndStopsAtTheEnds) {
   EXPECT_EQ(g.GetScrollPosition().y, 0);
 }
 
+
+TEST_F(GridModelTest, ClicksOnTheScrollBarsScrollTheGrid) {
+  // 8 columns and 30 rows of 50 x 20 in 300 x 200: both bars, a client of
+  // 283 x 183; the horizontal bar y 183..200 (its right arrow x 266..283), the
+  // vertical one x 283..300 (its down arrow y 166..183).
+  CGridCtrl& g = makeGrid(30, 8, 300, 200);
+  ASSERT_EQ(g.GetStyle() & (WS_HSCROLL | WS_VSCROLL), static_cast<DWORD>(WS_HSCROLL | WS_VSCROLL));
+  CRect window;
+  g.GetWindowRect(&window);
+  auto press = [&](CPoint at, CPoint to) {
+    at.Offset(window.left, window.top);
+    to.Offset(window.left, window.top);
+    platform::postMouseInput(WM_LBUTTONDOWN, at);
+    if (to != at) platform::postMouseInput(WM_MOUSEMOVE, to);
+    platform::postMouseInput(WM_LBUTTONUP, to);
+    pump();
+  };
+  struct Step {
+    const char* what;
+    CPoint down, up;
+    CPoint expected;  // the scroll position after it
+  };
+  // Page: the rows below the header, 183 - 20. The last positions: the first
+  // column (row) from which the rest fits, 200 - 50 and 440 - 20.
+  const Step steps[] = {
+      {"right arrow: one column", {274, 191}, {274, 191}, {50, 0}},
+      {"down arrow: one row", {291, 174}, {291, 174}, {50, 20}},
+      {"below the thumb: a page", {291, 150}, {291, 150}, {50, 183}},
+      {"the thumb dragged far right", {60, 191}, {400, 191}, {150, 183}},
+      {"left arrow: back one column", {8, 191}, {8, 191}, {100, 183}},
+  };
+  for (const Step& s : steps) {
+    press(s.down, s.up);
+    EXPECT_EQ(g.GetScrollPosition(), s.expected) << s.what;
+  }
+  EXPECT_EQ(g.GetHScrollMax(), 150);
+  EXPECT_EQ(g.GetVScrollMax(), 420);
+}
+
+
+TEST_F(GridModelTest, AThumbDraggedInATallGridGoesPastWhatSixteenBitsHold) {
+  // 2000 rows of 20 pixels: positions up to 39 800 and more, past 32 767.
+  CGridCtrl& g = makeGrid(2000, 3, 300, 200);
+  ASSERT_GT(g.GetVScrollMax(), 32767);
+  CRect window;
+  g.GetWindowRect(&window);
+  // The vertical bar x 283..300: its thumb (at least 8 long) just below the up arrow.
+  CPoint down(window.left + 291, window.top + 17 + 3), along(down.x, window.top + 170), end(down.x, window.top + 400);
+  platform::postMouseInput(WM_LBUTTONDOWN, down);
+  platform::postMouseInput(WM_MOUSEMOVE, along);
+  pump();
+  // The thumb's start 150 down a room of 166 - 8: 95 % of the rows.
+  EXPECT_GT(g.GetScrollPosition().y, 32767);
+  platform::postMouseInput(WM_MOUSEMOVE, end);
+  platform::postMouseInput(WM_LBUTTONUP, end);
+  pump();
+  EXPECT_EQ(g.GetScrollPosition().y, g.GetVScrollMax());
+}
+
 }  // namespace
 }  // namespace gridtest
