@@ -10,6 +10,10 @@ namespace {
 
 constexpr const char* kPrefixWord = "冠号";
 constexpr UINT kNumberFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+// Every cell of a loaded table: centred on one line, a long text cut with an
+// ellipsis. The loaded row numbers end in a line break ("%d\n"), which a
+// single-line cell does not show: the rows keep one line's height.
+constexpr UINT kCellFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
 
 bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
 
@@ -61,7 +65,10 @@ void CTableGridCtrl::LayOutTable(int records, int fields) {
   SetFixedColumnCount(1);
   for (int r = 0; r < GetRowCount(); ++r) {
     SetItemData(r, 0, 0);
-    for (int c = 0; c < GetColumnCount(); ++c) SetItemText(r, c, "");
+    for (int c = 0; c < GetColumnCount(); ++c) {
+      SetItemText(r, c, "");
+      SetItemFormat(r, c, kCellFormat);
+    }
   }
   SetItemText(0, 0, "行号");
 }

@@ -156,8 +156,11 @@ void drawCellText(CDC* pDC, const CGridCell& cell, const LOGFONT& gridFont, CFon
   CFont* font = gridFontObject;
   if (std::memcmp(&cell.lfFont, &gridFont, sizeof(LOGFONT)) != 0 && own.CreateFontIndirect(&cell.lfFont)) font = &own;
   CFont* old = font ? pDC->SelectObject(font) : nullptr;
+  // The text gets the width the cell's sizing reserves for it (its text, the
+  // margins and one pixel): the cell less its inset and margins, up to the
+  // grid line. A text that fits its auto-sized cell is never cut.
   rect.DeflateRect(margin, 0);
-  rect.right += 1;
+  rect.right += 2;
   rect.bottom += 1;
   pDC->DrawText(cell.szText, &rect, cell.nFormat | DT_NOPREFIX);
   if (old) pDC->SelectObject(old);
