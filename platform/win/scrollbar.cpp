@@ -52,8 +52,7 @@ bool needsScrolling(const ScrollState& s) {
 
 // The frame is painted again with the bar's new state at the next paint.
 void redrawFrame(HWND hwnd, BOOL redraw) {
-  Window* w = find(hwnd);
-  if (w && redraw) w->frameInvalid = true;
+  if (redraw) invalidateFrame(hwnd);
 }
 
 // Sets or clears the style bits of standard bars. When the frame changes the

@@ -188,6 +188,10 @@ void setClipboardText(const std::string& text);
 // the frame is painted (WM_NCPAINT) when it needs to be, before a paint.
 void forgetWindowPicture(HWND hwnd);
 void paintFrameIfNeeded(HWND hwnd);
+// Marks the frame (border, caption, scroll bars) of a window to be painted
+// again: at its next paint, or by the message pump when nothing else of the
+// window needs painting (win/window.cpp, beside InvalidateRect).
+void invalidateFrame(HWND hwnd);
 // Called at the start of the destruction of every top-level window (the
 // pictures of a run).
 void setTopLevelClosingHook(void (*hook)(HWND));
