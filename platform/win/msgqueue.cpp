@@ -156,7 +156,6 @@ bool inputMessage(Input& in, MSG& msg, bool apply) {
       }
       POINT client = in.pt;
       ScreenToClient(target, &client);
-      msg.hwnd = target;
       msg.wParam = mouseKeyFlags();
       if (in.message == WM_MOUSEWHEEL) {
         msg.wParam = MAKEWPARAM(mouseKeyFlags(), static_cast<WORD>(static_cast<short>(in.wParam)));

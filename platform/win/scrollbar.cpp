@@ -215,12 +215,13 @@ LRESULT scrollBarHitTest(const Window& w, POINT screenPt) {
 }
 
 void scrollBarButtonDown(HWND hwnd, int hit, POINT screenPt) {
-  Window* w = find(hwnd);
   int bar = hit == HTVSCROLL ? SB_VERT : SB_HORZ;
+  // A press still going on ends first: the messages it sends may change the
+  // bar, so its parts are taken after.
+  if (press().hwnd) endPress();
+  Window* w = find(hwnd);
   ScrollBarParts parts;
   if (!w || !scrollBarParts(*w, bar, parts) || parts.disabled) return;
-  if (press().hwnd) endPress();
-  if (!(w = find(hwnd))) return;
   POINT pt = inWindow(hwnd, screenPt);
   bool v = parts.vertical;
   Press p;
