@@ -10,11 +10,11 @@
 namespace platform::win {
 namespace {
 
-// Frame changes made by scroll bars inside the WM_SIZE of another one. A
-// window whose WM_SIZE sets its ranges again comes back here; one whose bars
-// keep appearing and disappearing with its size stops here.
+// Frame changes a window's scroll bars may make inside the WM_SIZE of
+// another of its own (counted per window). A window whose WM_SIZE sets its
+// ranges again comes back here; one whose bars keep appearing and
+// disappearing with its size stops here.
 constexpr int kMaxNestedFrameChanges = 8;
-int g_nestedFrameChanges = 0;
 
 // The smallest thumb that is drawn and dragged.
 constexpr int kMinThumb = 8;
@@ -64,13 +64,14 @@ void showBars(HWND hwnd, DWORD bits, bool show) {
   DWORD style = show ? (w->style | bits) : (w->style & ~bits);
   if (style == w->style) return;
   w->style = style;
-  if (g_nestedFrameChanges >= kMaxNestedFrameChanges) {
+  if (w->nestedFrameChanges >= kMaxNestedFrameChanges) {
     InvalidateRect(hwnd, nullptr, TRUE);
     return;
   }
-  ++g_nestedFrameChanges;
+  ++w->nestedFrameChanges;
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  --g_nestedFrameChanges;
+  // The window may have gone in its WM_SIZE.
+  if ((w = find(hwnd)) != nullptr) --w->nestedFrameChanges;
 }
 
 // After a standard bar's range changed: shown when the range needs scrolling,

@@ -96,6 +96,7 @@ struct Window {
   std::unique_ptr<DialogState> dialog;
   std::unique_ptr<ControlData> control;
   ScrollState scroll[2];
+  int nestedFrameChanges = 0;  // scroll-bar frame changes under way, one inside another's WM_SIZE
   // The WS_HSCROLL and WS_VSCROLL style bits are for a part of the window (a
   // combo box's list), not bars of its own frame.
   bool scrollStyleForPart = false;
