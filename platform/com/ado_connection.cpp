@@ -17,19 +17,12 @@
 namespace platform::ado {
 namespace {
 
-// Database files whose integrity check passed, by path, with the identity,
-// size and time of change they had then. The check reads the whole file, so
-// a file unchanged since is not checked again on every connection.
-struct CheckedFile {
-  dev_t device;
-  ino_t inode;
-  off_t size;
-  struct timespec changed;
-};
-
+// Database files whose integrity check passed, by path, as they were then.
+// The check reads the whole file, so a file unchanged since is not checked
+// again on every connection.
 struct CheckedFiles {
   std::mutex mutex;
-  std::map<std::string, CheckedFile> files;
+  std::map<std::string, FileIdentity> files;
 };
 
 CheckedFiles& checkedFiles() {
@@ -37,22 +30,17 @@ CheckedFiles& checkedFiles() {
   return *files;
 }
 
-bool sameFile(const CheckedFile& f, const struct stat& st) {
-  return f.device == st.st_dev && f.inode == st.st_ino && f.size == st.st_size &&
-         f.changed.tv_sec == st.st_mtim.tv_sec && f.changed.tv_nsec == st.st_mtim.tv_nsec;
-}
-
-bool checkedBefore(const std::string& path, const struct stat& st) {
+bool checkedBefore(const std::string& path, const FileIdentity& file) {
   CheckedFiles& c = checkedFiles();
   std::lock_guard<std::mutex> lock(c.mutex);
   auto it = c.files.find(path);
-  return it != c.files.end() && sameFile(it->second, st);
+  return it != c.files.end() && it->second == file;
 }
 
-void rememberChecked(const std::string& path, const struct stat& st) {
+void rememberChecked(const std::string& path, const FileIdentity& file) {
   CheckedFiles& c = checkedFiles();
   std::lock_guard<std::mutex> lock(c.mutex);
-  c.files[path] = CheckedFile{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+  c.files[path] = file;
 }
 
 // What SQLite's quick integrity check finds wrong with the open database
@@ -82,14 +70,16 @@ std::string integrityFault(sqlite3* db) {
 // table it reads, so a closed connection leaves its handle here for the next
 // open of the same file, as an OLE DB provider pools its sessions. A kept
 // handle holds no lock and no transaction. It is taken again only by the
-// process that kept it, in the same mode, for the very file it was closed on
+// process that kept it, in the same mode, for the very file it was opened on
 // and unchanged since (identity, size and times): a file written by anything
-// else gets a fresh handle. Its page cache is let go when it is kept, so the
+// else, or put in the path's place while the handle was open, gets a fresh
+// handle. A handle whose session holds state of its own (attached databases,
+// temporary tables) is not kept. Its page cache is let go when it is kept, so the
 // rows are read from the file again as by a fresh handle.
 struct IdleHandle {
   std::string path;
   bool readOnly;
-  struct stat file;
+  FileIdentity file;
   sqlite3* db;
 };
 
@@ -105,16 +95,10 @@ IdleHandles& idleHandles() {
   return *handles;
 }
 
-bool sameStat(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
-         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-}
-
 // A kept handle of `path` for a connection opening it in `readOnly` mode,
-// the file being as `st` says; null when there is none. Kept handles of the
+// the file being as `file` says; null when there is none. Kept handles of the
 // file that do not fit are closed.
-sqlite3* takeIdleHandle(const std::string& path, bool readOnly, const struct stat& st) {
+sqlite3* takeIdleHandle(const std::string& path, bool readOnly, const FileIdentity& file) {
   IdleHandles& idle = idleHandles();
   std::lock_guard<std::mutex> lock(idle.mutex);
   if (idle.owner != ::getpid()) return nullptr;  // a forked child leaves its parent's handles alone
@@ -122,21 +106,50 @@ sqlite3* takeIdleHandle(const std::string& path, bool readOnly, const struct sta
   for (size_t i = idle.handles.size(); i-- > 0;) {
     IdleHandle& h = idle.handles[i];
     if (h.path != path) continue;
-    if (!found && h.readOnly == readOnly && sameStat(h.file, st)) found = h.db;
+    if (!found && h.readOnly == readOnly && h.file == file) found = h.db;
     else sqlite3_close_v2(h.db);
     idle.handles.erase(idle.handles.begin() + static_cast<long>(i));
   }
   return found;
 }
 
-// Keeps the handle of a connection that closes (or closes it when it is in
-// a statement or a transaction, or the file cannot be seen).
-void keepIdleHandle(const std::string& path, bool readOnly, sqlite3* db) {
+// Whether the session of `db` holds anything beyond the main database: a
+// database attached to it or a temporary table, view or trigger. The next
+// connection would find them, so such a handle is not kept.
+bool sessionHasState(sqlite3* db) {
+  bool state = false;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "PRAGMA database_list", -1, &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return true;
+  }
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    const unsigned char* name = sqlite3_column_text(st, 1);
+    std::string n = name ? reinterpret_cast<const char*>(name) : "";
+    if (n != "main" && n != "temp") state = true;
+  }
+  sqlite3_finalize(st);
+  if (state) return true;
+  if (sqlite3_prepare_v2(db, "SELECT count(*) FROM temp.sqlite_master", -1, &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return true;
+  }
+  state = sqlite3_step(st) != SQLITE_ROW || sqlite3_column_int64(st, 0) != 0;
+  sqlite3_finalize(st);
+  return state;
+}
+
+// Keeps the handle of a connection that closes, opened on `path` when the
+// file was as `opened` says. It is closed instead when it is in a statement
+// or a transaction, its session holds state of its own, or the path no longer
+// names the file, unchanged, that it was opened on (a file renamed into its
+// place leaves the handle on the old one).
+void keepIdleHandle(const std::string& path, bool readOnly, const FileIdentity& opened, sqlite3* db) {
   struct stat st;
   IdleHandles& idle = idleHandles();
   std::unique_lock<std::mutex> lock(idle.mutex);
   if (idle.owner != ::getpid() || !sqlite3_get_autocommit(db) || sqlite3_next_stmt(db, nullptr) != nullptr ||
-      ::stat(path.c_str(), &st) != 0) {
+      sessionHasState(db) || ::stat(path.c_str(), &st) != 0 || !(FileIdentity::of(st) == opened)) {
     lock.unlock();
     sqlite3_close_v2(db);
     return;
@@ -152,7 +165,7 @@ void keepIdleHandle(const std::string& path, bool readOnly, sqlite3* db) {
     closing.push_back(idle.handles.front().db);
     idle.handles.erase(idle.handles.begin());
   }
-  idle.handles.push_back(IdleHandle{path, readOnly, st, db});
+  idle.handles.push_back(IdleHandle{path, readOnly, opened, db});
   lock.unlock();
   for (sqlite3* h : closing) sqlite3_close_v2(h);
 }
@@ -396,7 +409,8 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
 
   m_readOnly = !writable(path) || !writable(folderOf(path));
   m_file = path;
-  sqlite3* db = takeIdleHandle(path, m_readOnly, st);
+  m_opened = FileIdentity::of(st);
+  sqlite3* db = takeIdleHandle(path, m_readOnly, m_opened);
   if (!db) {
     int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
@@ -421,14 +435,14 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
   }
   // And its integrity check that its tables are sound: a damaged database
   // is refused whole rather than showing its damaged tables as missing.
-  if (!checkedBefore(path, st)) {
+  if (!checkedBefore(path, m_opened)) {
     std::string fault = integrityFault(m_db);
     if (!fault.empty()) {
       closeDatabase();
       return fail(E_FAIL, "The database '" + given + "' is damaged: its integrity check reports \"" + fault + "\".",
                   "HY000", SQLITE_CORRUPT);
     }
-    rememberChecked(path, st);
+    rememberChecked(path, m_opened);
   }
   return S_OK;
 }
@@ -440,7 +454,7 @@ void ConnectionImpl::closeDatabase(bool keepHandle) {
     m_stack.clear();
     keepHandle = false;
   }
-  if (keepHandle) keepIdleHandle(m_file, m_readOnly, m_db);
+  if (keepHandle) keepIdleHandle(m_file, m_readOnly, m_opened, m_db);
   else sqlite3_close_v2(m_db);
   m_db = nullptr;
 }

@@ -2,6 +2,7 @@
 // The ADO objects over SQLite (see com/ado.h for what they do).
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <memory>
 #include <set>
@@ -41,6 +42,25 @@ class ComObject : public I {
 
  private:
   ULONG m_refs = 1;  // the creator's reference
+};
+
+// What tells one database file from another and a changed file from the one
+// it was: its device and inode, size, and times of change.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  struct timespec modified {};
+  struct timespec changed {};
+
+  static FileIdentity of(const struct stat& st) {
+    return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+  }
+  bool operator==(const FileIdentity& o) const {
+    return device == o.device && inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec &&
+           modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec &&
+           changed.tv_nsec == o.changed.tv_nsec;
+  }
 };
 
 struct ErrorRecord {
@@ -143,6 +163,7 @@ class ConnectionImpl : public ComObject<_Connection> {
   std::string m_connectionString;
   std::string m_path;  // as given in Data Source
   std::string m_file;  // the file it names
+  FileIdentity m_opened;  // that file as it was when it was opened
   bool m_readOnly = false;
   bool m_readOnlyReported = false;
   LONG m_timeout = 15;

@@ -156,7 +156,6 @@ bool inputMessage(Input& in, MSG& msg, bool apply) {
       }
       POINT client = in.pt;
       ScreenToClient(target, &client);
-      msg.hwnd = target;
       msg.wParam = mouseKeyFlags();
       if (in.message == WM_MOUSEWHEEL) {
         msg.wParam = MAKEWPARAM(mouseKeyFlags(), static_cast<WORD>(static_cast<short>(in.wParam)));
@@ -193,11 +192,12 @@ bool inputMessage(Input& in, MSG& msg, bool apply) {
   return false;
 }
 
-// The first window that needs painting (and can be seen).
+// The first window that needs painting, its client area or only its frame
+// (and can be seen).
 HWND windowToPaint(HWND filter) {
   for (HWND h : allWindows()) {
     Window* w = find(h);
-    if (w && w->invalid && forWindow(h, filter) && IsWindowVisible(h)) return h;
+    if (w && (w->invalid || w->frameInvalid) && forWindow(h, filter) && IsWindowVisible(h)) return h;
   }
   return nullptr;
 }
@@ -385,11 +385,18 @@ LRESULT DispatchMessage(const MSG* msg) {
   // A pressed scroll bar has the mouse until the button is released.
   if (scrollBarTrackMouse(*msg)) return 0;
   if (msg->message == WM_PAINT) {
+    // Only the frame to paint (a scroll bar changed): WM_NCPAINT alone.
+    if (!w->invalid) {
+      paintFrameIfNeeded(msg->hwnd);
+      return 0;
+    }
     unsigned before = w->invalidations;
     LRESULT r = SendMessage(msg->hwnd, WM_PAINT, 0, 0);
-    // A window that ignores WM_PAINT is not asked again and again.
+    // A window that ignores WM_PAINT is not asked again and again, and its
+    // frame is painted all the same.
     Window* after = find(msg->hwnd);
     if (after && after->invalid && after->invalidations == before) ValidateRect(msg->hwnd, nullptr);
+    if (find(msg->hwnd)) paintFrameIfNeeded(msg->hwnd);
     return r;
   }
   return SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);

@@ -10,11 +10,11 @@
 namespace platform::win {
 namespace {
 
-// Frame changes made by scroll bars inside the WM_SIZE of another one. A
-// window whose WM_SIZE sets its ranges again comes back here; one whose bars
-// keep appearing and disappearing with its size stops here.
+// Frame changes a window's scroll bars may make inside the WM_SIZE of
+// another of its own (counted per window). A window whose WM_SIZE sets its
+// ranges again comes back here; one whose bars keep appearing and
+// disappearing with its size stops here.
 constexpr int kMaxNestedFrameChanges = 8;
-int g_nestedFrameChanges = 0;
 
 // The smallest thumb that is drawn and dragged.
 constexpr int kMinThumb = 8;
@@ -52,8 +52,7 @@ bool needsScrolling(const ScrollState& s) {
 
 // The frame is painted again with the bar's new state at the next paint.
 void redrawFrame(HWND hwnd, BOOL redraw) {
-  Window* w = find(hwnd);
-  if (w && redraw) w->frameInvalid = true;
+  if (redraw) invalidateFrame(hwnd);
 }
 
 // Sets or clears the style bits of standard bars. When the frame changes the
@@ -65,13 +64,14 @@ void showBars(HWND hwnd, DWORD bits, bool show) {
   DWORD style = show ? (w->style | bits) : (w->style & ~bits);
   if (style == w->style) return;
   w->style = style;
-  if (g_nestedFrameChanges >= kMaxNestedFrameChanges) {
+  if (w->nestedFrameChanges >= kMaxNestedFrameChanges) {
     InvalidateRect(hwnd, nullptr, TRUE);
     return;
   }
-  ++g_nestedFrameChanges;
+  ++w->nestedFrameChanges;
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  --g_nestedFrameChanges;
+  // The window may have gone in its WM_SIZE.
+  if ((w = find(hwnd)) != nullptr) --w->nestedFrameChanges;
 }
 
 // After a standard bar's range changed: shown when the range needs scrolling,
@@ -216,12 +216,13 @@ LRESULT scrollBarHitTest(const Window& w, POINT screenPt) {
 }
 
 void scrollBarButtonDown(HWND hwnd, int hit, POINT screenPt) {
-  Window* w = find(hwnd);
   int bar = hit == HTVSCROLL ? SB_VERT : SB_HORZ;
+  // A press still going on ends first: the messages it sends may change the
+  // bar, so its parts are taken after.
+  if (press().hwnd) endPress();
+  Window* w = find(hwnd);
   ScrollBarParts parts;
   if (!w || !scrollBarParts(*w, bar, parts) || parts.disabled) return;
-  if (press().hwnd) endPress();
-  if (!(w = find(hwnd))) return;
   POINT pt = inWindow(hwnd, screenPt);
   bool v = parts.vertical;
   Press p;

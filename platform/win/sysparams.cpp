@@ -6,6 +6,7 @@
 
 #include "win/gdi_internal.h"
 #include "win/registry.h"
+#include "win/window_internal.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ int GetSystemMetrics(int index) {
     case SM_CYVSCROLL:
     case SM_CXHSCROLL:
     case SM_CYVTHUMB:
-    case SM_CXHTHUMB: return 17;
+    case SM_CXHTHUMB: return platform::win::kScrollBarSize;
     case SM_CYCAPTION: return 19;
     case SM_CXBORDER:
     case SM_CYBORDER: return 1;

@@ -230,6 +230,10 @@ LRESULT notifyParent(HWND control, WORD code) {
   return SendMessage(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(w->id), code), reinterpret_cast<LPARAM>(control));
 }
 
+void invalidateFrame(HWND hwnd) {
+  if (Window* w = find(hwnd)) w->frameInvalid = true;
+}
+
 }  // namespace platform::win
 
 using namespace platform::win;
@@ -806,7 +810,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
   RECT r = client;
   if (rect) IntersectRect(&r, rect, &client);
   if (IsRectEmpty(&r) && rect) return TRUE;
-  if (!rect) w->frameInvalid = true;
+  if (!rect) invalidateFrame(hwnd);
   if (w->invalid)
     UnionRect(&w->invalidRect, &w->invalidRect, &r);
   else

@@ -96,6 +96,7 @@ struct Window {
   std::unique_ptr<DialogState> dialog;
   std::unique_ptr<ControlData> control;
   ScrollState scroll[2];
+  int nestedFrameChanges = 0;  // scroll-bar frame changes under way, one inside another's WM_SIZE
   // The WS_HSCROLL and WS_VSCROLL style bits are for a part of the window (a
   // combo box's list), not bars of its own frame.
   bool scrollStyleForPart = false;
@@ -188,6 +189,10 @@ void setClipboardText(const std::string& text);
 // the frame is painted (WM_NCPAINT) when it needs to be, before a paint.
 void forgetWindowPicture(HWND hwnd);
 void paintFrameIfNeeded(HWND hwnd);
+// Marks the frame (border, caption, scroll bars) of a window to be painted
+// again: at its next paint, or by the message pump when nothing else of the
+// window needs painting (win/window.cpp, beside InvalidateRect).
+void invalidateFrame(HWND hwnd);
 // Called at the start of the destruction of every top-level window (the
 // pictures of a run).
 void setTopLevelClosingHook(void (*hook)(HWND));

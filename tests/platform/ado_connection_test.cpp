@@ -31,6 +31,16 @@ HRESULT openPath(_ConnectionPtr& conn, const std::string& path) {
   return conn->Open(_bstr_t(fixtures::ConnectionString(path)), _bstr_t(""), _bstr_t(""), -1);
 }
 
+// The first column of what `sql` answers, as text; {"fails"} when it fails.
+Col rowsOf(_ConnectionPtr& conn, const char* sql) {
+  _RecordsetPtr rows;
+  _variant_t affected;
+  Col values;
+  if (FAILED(conn->Execute(_bstr_t(sql), &affected, adCmdText, &rows))) return Col{"fails"};
+  for (; !ado_test::eof(rows); rows->MoveNext()) values.push_back(ado_test::cell(rows, 0L).bstrVal);
+  return values;
+}
+
 TEST(AdoConnectionTest, FilesThatAreNoSchemeDatabaseFailClearlyAndStayUntouched) {
   std::string dir = fixtures::MakeTempFolder("ado-open");
   std::string jet(2048, '\0');
@@ -132,14 +142,6 @@ TEST(AdoConnectionTest, AReopenedDatabaseShowsWhatOthersChanged) {
   ASSERT_EQ(db.exec("create table T (v VARCHAR)"), S_OK);
   ASSERT_EQ(db.exec("insert into T (v) values ('ours')"), S_OK);
   db.conn->Close();
-  auto rowsOf = [](_ConnectionPtr& conn, const char* sql) {
-    _RecordsetPtr rows;
-    _variant_t affected;
-    Col values;
-    if (FAILED(conn->Execute(_bstr_t(sql), &affected, adCmdText, &rows))) return Col{"fails"};
-    for (; !ado_test::eof(rows); rows->MoveNext()) values.push_back(ado_test::cell(rows, 0L).bstrVal);
-    return values;
-  };
   struct Step {
     const char* what;
     std::string command;  // run by the shell between a close and the next open
@@ -165,6 +167,44 @@ TEST(AdoConnectionTest, AReopenedDatabaseShowsWhatOthersChanged) {
     _ConnectionPtr conn;
     ASSERT_EQ(openPath(conn, db.path), S_OK);
     EXPECT_EQ(rowsOf(conn, step.query), step.expected);
+    conn->Close();
+  }
+}
+
+// A file put in the path's place while a connection had it open: the
+// connection's handle stays on the old file, and the next connection reads the
+// new one. Each step runs between the open and the close of one connection.
+TEST(AdoConnectionTest, AFileReplacedWhileOpenIsReadAfreshByTheNextConnection) {
+  TestDb db;
+  ASSERT_EQ(db.exec("create table T (v VARCHAR)"), S_OK);
+  ASSERT_EQ(db.exec("insert into T (v) values ('old')"), S_OK);
+  db.conn->Close();
+  const std::string other = db.dir + "/other.mdb";
+  struct Step {
+    const char* what;
+    std::string command;  // run by the shell while the connection is open
+    Col expected;         // what the next connection reads from T
+  };
+  const Step steps[] = {
+      {"nothing done: the same rows", "true", {"old"}},
+      {"another database renamed into its place",
+       "sqlite3 '" + other + "' \"create table T (v text); insert into T values ('new');\" && mv '" + other + "' '" +
+           db.path + "'",
+       {"new"}},
+      {"and again, a third one", "sqlite3 '" + other + "' \"create table T (v text); insert into T values ('third');\" && mv '" +
+                                     other + "' '" + db.path + "'",
+       {"third"}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    _ConnectionPtr conn;
+    ASSERT_EQ(openPath(conn, db.path), S_OK);
+    EXPECT_FALSE(rowsOf(conn, "select v from T").empty());
+    std::string out;
+    ASSERT_EQ(fixtures::RunCommand(step.command, &out), 0) << out;
+    conn->Close();
+    ASSERT_EQ(openPath(conn, db.path), S_OK);
+    EXPECT_EQ(rowsOf(conn, "select v from T"), step.expected);
     conn->Close();
   }
 }

@@ -363,6 +363,54 @@ TEST_F(ScrollBars, ThePictureShowsTheArrowsTheTrackAndTheThumbAtItsPosition) {
 }
 
 
+// A bar changed alone (its position, its enabled state), with nothing else of
+// the window to paint, is painted again by the message pump: the window's
+// picture as the pump left it shows the change.
+TEST_F(ScrollBars, ABarChangedAloneIsPaintedAgainByTheMessagePump) {
+  // The horizontal bar y 83..100; 300 units, a page of 100: the thumb at
+  // 17..72 for position 0, at 128..183 for position 200.
+  const int y = 91;
+  struct Probe {
+    int x;
+    COLORREF color;
+    const char* what;
+  };
+  struct Step {
+    const char* what;
+    void (*change)(HWND);
+    std::vector<Probe> probes;
+  };
+  const std::vector<Step> steps = {
+      {"moved to the end", [](HWND h) { SetScrollPos(h, SB_HORZ, 200, TRUE); },
+       {{40, kTrack, "the track where the thumb was"}, {150, kFace, "the thumb"}}},
+      {"disabled", [](HWND h) { EnableScrollBar(h, SB_HORZ, ESB_DISABLE_BOTH); },
+       {{8, kGreyArrow, "a grey arrow"}, {150, kTrack, "no thumb"}}},
+      {"enabled again", [](HWND h) { EnableScrollBar(h, SB_HORZ, ESB_ENABLE_BOTH); },
+       {{8, kArrow, "a black arrow"}, {150, kFace, "the thumb"}}},
+      {"moved back to the start", [](HWND h) { SetScrollPos(h, SB_HORZ, 0, TRUE); },
+       {{40, kFace, "the thumb"}, {150, kTrack, "the track where the thumb was"}}},
+  };
+  setInfo(SB_HORZ, 0, 299, 100);
+  DeleteDC(platform::renderWindowPicture(m_hwnd));
+  platform::pumpMessages();
+  RECT r{};
+  GetWindowRect(m_hwnd, &r);
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.change(m_hwnd);
+    platform::pumpMessages();
+    // The picture as it stands, without painting it again.
+    HDC shown = platform::createImageDC(r.right - r.left, r.bottom - r.top);
+    ASSERT_TRUE(shown);
+    HDC from = GetWindowDC(m_hwnd);
+    BitBlt(shown, 0, 0, r.right - r.left, r.bottom - r.top, from, 0, 0, SRCCOPY);
+    ReleaseDC(m_hwnd, from);
+    for (const Probe& p : step.probes) EXPECT_EQ(GetPixel(shown, p.x, y), p.color) << p.what;
+    DeleteDC(shown);
+  }
+}
+
+
 // A combo box's WS_VSCROLL asks for a bar in its drop-down list: the field
 // keeps its whole width and shows no bar.
 TEST_F(ScrollBars, AComboBoxsScrollStyleIsForItsListNotItsField) {
