@@ -11,8 +11,9 @@
 # 3. The input tables the sample scheme fills (alignment, structures,
 #    standards, stations) are entered into the new database. An engineer
 #    types or pastes them into the navigator's table editors; here the rows
-#    are copied with sqlite3 into the tables as the navigator made them (a
-#    table it does not make is created with the sample's columns).
+#    are copied with sqlite3 into the tables as the navigator made them; a
+#    table the navigator did not make, or a column of the input its table
+#    lacks, stops the script with its name.
 # The cross-section results of the sample (ground lines and everything the
 # workflow computes) are not copied: the workflow makes them.
 set -euo pipefail
@@ -24,11 +25,11 @@ db="$project/data/$scheme.mdb"
 mv "$db" "$project/input.mdb"
 "$bin/cadhost" --install "$install" --load tamsel --run TREE --run TREE > "$project/navigator.log"
 test -s "$db" || { echo "fresh scheme: the navigator made no $db" >&2; exit 1; }
-# What the workflow makes itself stays out.
-made="'横断面地面线表','横断面岩层线表','用户横断面岩层线表'"
+# What the workflow makes itself (the ground and rock lines) stays out.
 tables=$(sqlite3 "$project/input.mdb" \
   "select name from sqlite_master where type='table' and name not like 'sqlite_%'
-   and name not like '%横断面地面线表' and name not like '%岩层线表' and name not in ($made) order by name")
+   and name not like '%横断面地面线表' and name not like '%岩层线表' order by name")
+fail() { echo "fresh scheme: $*" >&2; exit 1; }
 {
   echo "attach database '$project/input.mdb' as input;"
   echo "begin;"
@@ -36,16 +37,14 @@ tables=$(sqlite3 "$project/input.mdb" \
     [ -n "$table" ] || continue
     rows=$(sqlite3 "$project/input.mdb" "select count(*) from \"$table\"")
     [ "$rows" -gt 0 ] || continue
-    all="select group_concat('\"' || name || '\"', ',') from pragma_table_info('$table')"
-    if [ -z "$(sqlite3 "$db" "select name from sqlite_master where type='table' and name='$table'")" ]; then
-      sqlite3 "$project/input.mdb" "select sql from sqlite_master where type='table' and name='$table'"
-      echo ";"
-      columns=$(sqlite3 "$project/input.mdb" "$all")
-    else
-      # The columns both tables have, by name.
-      columns=$(sqlite3 "$db" "attach database '$project/input.mdb' as input;
-        $all where name in (select name from pragma_table_info('$table', 'input'))")
-    fi
+    [ -n "$(sqlite3 "$db" "select name from sqlite_master where type='table' and name='$table'")" ] ||
+      fail "the navigator made no table \"$table\" ($rows rows of the input go there)"
+    missing=$(sqlite3 "$db" "attach database '$project/input.mdb' as input;
+      select group_concat(name, ', ') from pragma_table_info('$table', 'input')
+      where name not in (select name from pragma_table_info('$table', 'main'))")
+    [ -z "$missing" ] || fail "the navigator's table \"$table\" has no column $missing"
+    # Every column of the input, by name (the navigator's table may have more).
+    columns=$(sqlite3 "$project/input.mdb" "select group_concat('\"' || name || '\"', ',') from pragma_table_info('$table')")
     echo "insert into main.\"$table\" ($columns) select $columns from input.\"$table\";"
   done <<< "$tables"
   echo "commit;"

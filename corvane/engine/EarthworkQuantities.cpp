@@ -153,18 +153,18 @@ void WriteQuantityLines(FILE* f, const SectionRecord& s, const EarthworkQuantity
   const SectionAreas& a = s.areas;
   if (withCode)
     platform::printToFile(f, "%0.3lf %d %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.mileage, s.leftCode, a.fill, a.improvedSoil,
-                 a.surfaceLayer, a.topsoil, a.cut);
+                          a.surfaceLayer, a.topsoil, a.cut);
   else
     platform::printToFile(f, "%0.3lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.mileage, a.fill, a.improvedSoil, a.surfaceLayer,
-                 a.topsoil, a.cut);
+                          a.topsoil, a.cut);
   for (int k = 0; k < 6; ++k) platform::printToFile(f, "%0.2lf %0.2lf ", a.excavationClass[k], q.companion[k]);
   platform::printToFile(f, "%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.3lf ", a.shoulderLayer, a.ditchLining, a.ditchFill,
-               a.ditchCut, a.turfLength, a.retainingWallLength, q.distance);
+                        a.ditchCut, a.turfLength, a.retainingWallLength, q.distance);
   platform::printToFile(f, "\n%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf ", q.fillVolume, q.improvedSoilVolume, q.surfaceLayerVolume,
-               q.topsoilVolume, q.cutVolume);
+                        q.topsoilVolume, q.cutVolume);
   for (int k = 0; k < 6; ++k) platform::printToFile(f, "%0.2lf %0.2lf ", q.rockClassVolume[k], q.companion[k]);
   platform::printToFile(f, "%0.2lf %0.2lf %0.2lf %0.2lf %0.2lf %0.2lf\n", q.shoulderLayerVolume, q.ditchLiningVolume,
-               q.ditchFillVolume, q.ditchCutVolume, q.turfArea, q.retainingWallArea);
+                        q.ditchFillVolume, q.ditchCutVolume, q.turfArea, q.retainingWallArea);
   platform::printToFile(f, "\n");
 }
 

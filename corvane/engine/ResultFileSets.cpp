@@ -125,9 +125,9 @@ void WriteDetourHead(FILE* fp, const CrossSectionDesigner& d) {
   const DetourMileages& b = d.segment;
   const DetourMileages& o = d.segmentOnDetour;
   platform::printToFile(fp,
-               "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %d %d\n", b.S1,
-               b.sml1, b.sml2, b.eml2, b.eml1, b.E1, o.S1, o.sml1, o.sml2, o.eml2, o.eml1, o.E1, d.detourIndex,
-               d.detourSide);
+                        "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %d %d\n", b.S1,
+                        b.sml1, b.sml2, b.eml2, b.eml1, b.E1, o.S1, o.sml1, o.sml2, o.eml2, o.eml1, o.E1, d.detourIndex,
+                        d.detourSide);
 }
 
 bool ReadDetourHead(FILE* fp, CrossSectionDesigner& d) {

@@ -8,7 +8,9 @@
 // reading. A reader checks every value it scans and every count against the
 // room it fills, and reports a short or damaged record by its result.
 
+#include <algorithm>
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -56,17 +58,20 @@ bool ReadQuad(FILE* fp, double& total, AreaTriple& parts) {
 
 namespace {
 
-bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+// Blanks as the "C" locale counts them (the locale the platform keeps for
+// the thread reading numbers).
+bool IsBlank(int c) { return std::isspace(c) != 0; }
 
-// The next blank-separated word, if it is shorter than any number the files
-// are written with could be; false at the end of the file or for a longer one.
-// Read as fscanf reads a "%s" of kResultWordMax + 1 characters at most (the
-// blank after the word left unread), without its cost per call.
-bool ReadWord(FILE* fp, char (&word)[kResultWordMax + 2]) {
+// The next blank-separated word and its length, if it is shorter than any
+// number the files are written with could be; false at the end of the file
+// or for a longer one. Read as fscanf reads a "%s" of kResultWordMax + 1
+// characters at most (the blank after the word left unread), without its cost
+// per call.
+bool ReadWord(FILE* fp, char (&word)[kResultWordMax + 2], size_t& length) {
   int c = std::getc(fp);
   while (c != EOF && IsBlank(c)) c = std::getc(fp);
   if (c == EOF) return false;
-  size_t length = 0;
+  length = 0;
   while (c != EOF && !IsBlank(c)) {
     word[length++] = static_cast<char>(c);
     if (length == kResultWordMax + 1) break;
@@ -74,16 +79,17 @@ bool ReadWord(FILE* fp, char (&word)[kResultWordMax + 2]) {
   }
   if (c != EOF && IsBlank(c)) std::ungetc(c, fp);
   word[length] = '\0';
-  return std::strlen(word) <= static_cast<size_t>(kResultWordMax);
+  return length <= static_cast<size_t>(kResultWordMax);
 }
 
 // The next word as a number of type T: the whole word, finite, within T.
 template <class T>
 bool ReadWordAs(FILE* fp, T& value) {
   char word[kResultWordMax + 2] = {};
-  if (!ReadWord(fp, word)) return false;
+  size_t length = 0;
+  if (!ReadWord(fp, word, length)) return false;
   const char* begin = word + (word[0] == '+' ? 1 : 0);
-  const char* end = word + std::strlen(word);
+  const char* end = word + length;
   T read{};
   auto [ptr, ec] = std::from_chars(begin, end, read);
   if (ec != std::errc() || ptr != end) return false;
@@ -113,12 +119,12 @@ void CrossSectionDesigner::WriteSectionResult(int index, FILE* fp) const {
   if (fp == nullptr || index < 0 || index >= SectionCount()) return;
   const SectionRecord& r = sections[static_cast<size_t>(index)];
   platform::printToFile(fp,
-               "\n%0.3lf %d %d %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf "
-               "%d %d\n",
-               r.mileage, r.lineRelation, r.kind, r.centreFillHeight, r.groundElevation, r.leftLineOffset,
-               r.rightLineOffset, r.curveWidening, r.rightCurveWidening, r.leftLandTake, r.rightLandTake,
-               r.crownOffset[0], r.crownOffset[1], r.referenceElevation[0], r.referenceElevation[1], r.leftCode,
-               r.rightCode);
+                        "\n%0.3lf %d %d %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf "
+                        "%d %d\n",
+                        r.mileage, r.lineRelation, r.kind, r.centreFillHeight, r.groundElevation, r.leftLineOffset,
+                        r.rightLineOffset, r.curveWidening, r.rightCurveWidening, r.leftLandTake, r.rightLandTake,
+                        r.crownOffset[0], r.crownOffset[1], r.referenceElevation[0], r.referenceElevation[1], r.leftCode,
+                        r.rightCode);
   for (int k = 0; k < kSectionSides; ++k) WritePairs(fp, r.roadbedTop[k], 4);
 
   platform::printToFile(fp, "\n%d ", r.GroundBlockCount());
@@ -206,7 +212,7 @@ void CrossSectionDesigner::WriteAreaRecord(int index, FILE* fp) const {
   WriteQuad(fp, a.fill, a.fillParts);
   WriteQuad(fp, a.cut, a.cutParts);
   platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", a.rockClass[0], a.rockClass[1], a.rockClass[2],
-               a.rockClass[3], a.rockClass[4], a.rockClass[5]);
+                        a.rockClass[3], a.rockClass[4], a.rockClass[5]);
   WriteQuad(fp, a.surfaceLayer, a.surfaceLayerParts);
   WriteQuad(fp, a.topsoil, a.topsoilParts);
   WriteQuad(fp, a.improvedSoil, a.improvedSoilParts);
@@ -306,15 +312,18 @@ void CrossSectionDesigner::WriteLandWidthLine(FILE* fp) const {
         line.width = 0.0;
       } else {
         // Whole metres from the line, rounded up, to where the boundary
-        // stands: the crown the side is measured from plus its distance.
-        line.width = static_cast<int>((rightBlock ? r.RightLandWidth() : r.LeftLandWidth()) + 0.999);
+        // stands: the crown the side is measured from plus its distance. A
+        // boundary on the line's other side (a crown far off the line) takes
+        // no land on this side: width 0, never a negative one.
+        const double width = std::max(0.0, rightBlock ? r.RightLandWidth() : r.LeftLandWidth());
+        line.width = static_cast<int>(width + 0.999);
       }
       lines.push_back(line);
     }
     platform::printToFile(fp, "%d\n", static_cast<int>(lines.size()));
     for (const LandWidthLine& line : lines)
       platform::printToFile(fp, "%s %0.3lf %d %d %d\n", line.label.c_str(), line.width, line.kind, line.leftFileCode,
-                   line.rightFileCode);
+                            line.rightFileCode);
   }
 }
 
@@ -372,8 +381,8 @@ void CrossSectionDesigner::WriteLandUseLine(FILE* fp) const {
     DitchCentre(r, rightSide, r.referenceElevation[1], rightOffset, false, rightDitch, rightDitchElevation);
 
     platform::printToFile(fp, "%s %d %d %d %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", r.label, r.kind,
-                 StructureCodeToFileCode(r.leftCode), StructureCodeToFileCode(r.rightCode), leftRoadbed,
-                 rightRoadbed, leftOuter, rightOuter, leftDitch, rightDitch, leftDitchElevation,
-                 rightDitchElevation);
+                          StructureCodeToFileCode(r.leftCode), StructureCodeToFileCode(r.rightCode), leftRoadbed,
+                          rightRoadbed, leftOuter, rightOuter, leftDitch, rightDitch, leftDitchElevation,
+                          rightDitchElevation);
   }
 }

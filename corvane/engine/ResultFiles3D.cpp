@@ -50,7 +50,7 @@ int CrossSectionDesigner::WritePointRecord(FILE* fp) {
   platform::printToFile(fp, "%d\n", static_cast<int>(planBoundary.size()));
   for (const PlanBoundaryRecord& r : planBoundary) {
     platform::printToFile(fp, "%lf %d %d %lf %lf %lf %lf %lf %lf \n", r.mileage, r.leftCode, r.rightCode, r.left.x, r.left.y,
-                 r.left.z, r.right.x, r.right.y, r.right.z);
+                          r.left.z, r.right.x, r.right.y, r.right.z);
     Widen(r.left.x, planMinX, planMaxX);
     Widen(r.left.y, planMinY, planMaxY);
     Widen(r.right.x, planMinX, planMaxX);
@@ -67,8 +67,8 @@ void CrossSectionDesigner::Write3DSectionLine(FILE* fp, const PlanPoint& point, 
   const SectionRecord& r = sections[static_cast<size_t>(index)];
   const int n = tunnel ? 10 : 8;
   platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %lf %d %0.3lf %0.3lf %d %d\n", r.mileage, r.formCode[0],
-               r.formCode[1], point.x, point.y, r.shoulderDesignElevation, bearing, r.leftCode, r.crownOffset[0],
-               r.crownOffset[1], n, n);
+                        r.formCode[1], point.x, point.y, r.shoulderDesignElevation, bearing, r.leftCode, r.crownOffset[0],
+                        r.crownOffset[1], n, n);
   const double e = r.shoulderDesignElevation;
   const double H1 = halfDistance1;
   const double H2 = halfDistance2;

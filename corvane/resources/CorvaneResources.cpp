@@ -33,7 +33,9 @@ constexpr std::array<platform::DialogControlResource, 2> OkCancel(short x, short
 
 // The start and end chainage of a range: two labelled edits, one below the
 // other, the labels at (x, y), the edits at `editX` and `editWidth` wide;
-// `startStyle` is added to the start's edit.
+// `startStyle` is added to the start's edit. The labels are static texts,
+// which always carry WS_GROUP, so a radio group placed before the range ends
+// at the start's label.
 constexpr std::array<platform::DialogControlResource, 4> ChainageRange(int startId, int endId, short x, short y,
                                                                        short editX, short editWidth,
                                                                        DWORD startStyle = 0) {

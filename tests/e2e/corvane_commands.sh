@@ -13,7 +13,6 @@ set -euo pipefail
 bin=$1 install=$2 scratch=$3
 . "$(dirname "$0")/sample_scratch.sh"
 results="ylex HdmResultData HdmDetailArea ZdkData PMZTT BJPT RXDBJPT 3DFW Hole tsfjsb rxdtsfjsb"
-fail() { echo "corvane commands: $*"; exit 1; }
 
 # SAVEFILE before HDMDES: the message, and no result file.
 printf 'SAVEFILE\n' > "$scratch/first.scr"
@@ -23,36 +22,34 @@ for file in $results; do
   test ! -e "$data/$file.方案1" || fail "SAVEFILE before HDMDES wrote $file"
 done
 
-# Corvane's part of the whole workflow (tools/workflow.scr), with stations
-# every 20 m generated. Its lines are picked by points: the left design line
-# of the first section that HDMDES draws has its slope start at 290.75,55 on
-# the sheet (dragged to 289.75,55, where EDITBP picks it), the right one at
-# 349.25,55; that one is erased before PRINTHDM draws plain lines over it. A
-# SAVEFILE at the end: the design CALTSF left behind still has its detour
-# sections. Every dialog is saved as a picture.
-cat > "$scratch/workflow.scr" <<'SCR'
-CALTWB
-@205 2053=1 2054=20 2055=1 IDOK
-CALHDMDMX
-@206 IDOK
-HDMDES
-@2005 210=1 2181=1 IDOK
-GRIPMOVE 290.75,55 290.75,55 @-1,0
-EDITBP
-289.75,55
-@2532 283 288=25 259
-ERASE 349.25,55
-
-SAVEFILE
-CALTSF
-@2484 IDOK
-PRINTHDM
-@2463 IDOK
-@msg IDOK
-FINDDM
-> 2222 2232
-SAVEFILE
-SCR
+# Corvane's part of the whole workflow, made from tools/workflow.scr as it
+# stands: from CALTWB on, with stations every 20 m generated, less the
+# ground-line palette's step (Pellory's, HDMDMX to its PICTURES) and the
+# closing SAVEAS lines (cadhost --save writes the drawing here). Its lines
+# are picked by points: the left design line of the first section that
+# HDMDES draws has its slope start at 290.75,55 on the sheet (dragged to
+# 289.75,55, where EDITBP picks it), the right one at 349.25,55; that one is
+# erased after EDITBP, before PRINTHDM draws plain lines over it. A SAVEFILE
+# at the end: the design CALTSF left behind still has its detour sections.
+# Every dialog is saved as a picture. Each edit is checked to have happened,
+# so a change of the workflow shows here instead of passing unseen.
+awk '
+  /^CALTWB$/ { on = 1 }
+  !on { next }
+  /^@205 / { print "@205 2053=1 2054=20 2055=1 IDOK"; fillcut++; next }
+  /^HDMDMX$/ { palette = 1 }
+  palette { if ($0 == "PICTURES") { palette = 0; dropped++ } next }
+  /^SAVEAS / { saveas++; next }
+  { print }
+  /^@2532 / { print "ERASE 349.25,55"; print ""; erase++ }
+  END {
+    print "SAVEFILE"
+    if (!on || fillcut != 1 || dropped != 1 || erase != 1 || saveas < 1) {
+      printf "on %d, @205 %d, palette step %d, ERASE %d, SAVEAS %d\n", on, fillcut, dropped, erase, saveas > "/dev/stderr"
+      exit 1
+    }
+  }' "$(dirname "$0")/../../tools/workflow.scr" > "$scratch/workflow.scr" ||
+  fail "tools/workflow.scr no longer has the lines this script edits"
 "$bin/cadhost" --install "$scratch/install" --load corvane --script "$scratch/workflow.scr" \
   --pictures "$scratch/pictures" --save "$scratch/workflow.dxf" > "$scratch/workflow.log" ||
   { tail -20 "$scratch/workflow.log"; fail "cadhost failed"; }

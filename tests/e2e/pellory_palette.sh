@@ -15,8 +15,7 @@
 set -euo pipefail
 bin=$1 install=$2 scratch=$3
 . "$(dirname "$0")/sample_scratch.sh"
-win_data="Z:$(printf '%s' "$(cd "$data" && pwd)" | tr / '\\')"
-fail() { echo "pellory palette: $*"; exit 1; }
+win_data=$(win "$data")
 
 cat > "$scratch/reference.scr" <<SCR
 CALTWB

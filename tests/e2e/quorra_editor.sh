@@ -13,7 +13,6 @@
 set -euo pipefail
 bin=$1 install=$2 scratch=$3
 . "$(dirname "$0")/sample_scratch.sh"
-fail() { echo "quorra editor: $*"; exit 1; }
 
 cat > "$scratch/sample.scr" <<'SCR'
 TREE

@@ -17,12 +17,16 @@ set -euo pipefail
 bin=$(cd "$1" && pwd) install=$2 scratch=$3
 here=$(cd "$(dirname "$0")" && pwd)
 script="$here/../../tools/workflow.scr"
-fail() { echo "whole workflow: $*"; exit 1; }
-rm -rf "$scratch"
-mkdir -p "$scratch"
-cp -r "$install" "$scratch/install"
-export CADHOST_DRIVE_ROOT="$scratch/drives" CADHOST_FIXED_TEXT_METRICS=1
-modules=(--load tamsel --load brevell --load corvane --load pellory)
+sample_options=(--interval 200)
+. "$here/sample_scratch.sh"
+export CADHOST_FIXED_TEXT_METRICS=1
+# The modules, as workflow_files.py lists them for every workflow run.
+modules=()
+for module in $(/usr/bin/python3 -c 'import sys; sys.path.insert(0, sys.argv[1])
+from workflow_files import MODULES; print(*MODULES)' "$here"); do
+  modules+=(--load "$module")
+done
+test "${#modules[@]}" -gt 0 || fail "the module list: ${modules[*]}"
 
 # run NAME PROJECT: the script in the project folder, its pictures in
 # SCRATCH/NAME-pictures, its transcript in SCRATCH/NAME.log.
@@ -31,8 +35,6 @@ run() {
      --script "$script") > "$scratch/$1.log" 2>&1 || { tail -30 "$scratch/$1.log"; fail "run $1 failed"; }
 }
 
-"$bin/sample-project" --install "$scratch/install" --interval 200 --workdir "$scratch/sample" > "$scratch/sample.log"
-data="$scratch/sample/data"
 run first "$scratch/sample"
 log="$scratch/first.log"
 for text in "方案1.mdb" "填挖表计算完毕" "的地面线已写入" "[cadhost] 成功导入文件 [IDOK]" "[cadhost] 成功写入数据库 [IDOK]" \

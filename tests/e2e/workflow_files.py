@@ -21,6 +21,8 @@ import ezdxf
 import openpyxl
 
 SCHEME = "方案1"
+# The modules the workflow runs with, in the order cadhost loads them.
+MODULES = ["tamsel", "brevell", "corvane", "pellory"]
 RESULTS = ["ylex", "HdmResultData", "HdmRXDResultData", "HdmDetailArea", "HdmRXDDetailArea", "ZdkData",
            "RXDZdkData", "PMZTT", "RXDPMZTT", "BJPT", "RXDBJPT", "3DFW", "Hole", "tsfjsb", "rxdtsfjsb"]
 # The tables the workflow writes (CALTWB, HDMDMX, HDMDES/SAVEFILE).
@@ -155,10 +157,14 @@ def check(data, pictures):
     expect(int(numbers(os.path.join(data, "HdmDetailArea." + SCHEME))[0]) == n, "HdmDetailArea's count")
     expect(int(numbers(os.path.join(data, "PMZTT." + SCHEME))[0]) == n, "PMZTT's count")
     expect(count(db, "横断面数量表") == n, f"横断面数量表 {count(db, '横断面数量表')} rows for {n} sections")
-    # The land take stands at the crown's offset plus the design's distance:
-    # each section's head line in HdmResultData (after an empty line: mileage,
-    # relation, kind, ..., the left and right land-take distances 10th and
-    # 11th, the two crown offsets 12th and 13th) against 左用地宽 and 右用地宽.
+    # A consistency check between two files the run writes, not a check of
+    # the widths' values: the land take stands at the crown's offset plus the
+    # design's distance, so each section's head line in HdmResultData (after
+    # an empty line: mileage, relation, kind, ..., the left and right
+    # land-take distances 10th and 11th, the two crown offsets 12th and 13th)
+    # must agree with 左用地宽 and 右用地宽 of 横断面数量表. The widths
+    # themselves are checked against hand-worked values by the unit tests of
+    # the land files.
     lines = open(os.path.join(data, "HdmResultData." + SCHEME), encoding="gbk").read().splitlines()
     heads = [lines[i + 1].split() for i in range(len(lines) - 1) if not lines[i].strip() and lines[i + 1].strip()]
     widths = db.execute("select 左用地宽, 右用地宽 from 横断面数量表 order by 序号").fetchall()
@@ -248,11 +254,15 @@ def xlsx_content(path):
 
 
 def db_content(path, tables=None):
+    """The rows of its tables (all, or those of `tables` it holds), sorted."""
     db = sqlite3.connect("file:" + path + "?mode=ro", uri=True)
-    names = [r[0] for r in db.execute("select name from sqlite_master where type='table'")]
-    if tables is not None:
-        names = [t for t in tables if t in names]
-    return {t: sorted(repr(row) for row in db.execute(f'select * from "{t}"')) for t in names}
+    try:
+        names = [r[0] for r in db.execute("select name from sqlite_master where type='table'")]
+        if tables is not None:
+            names = [t for t in tables if t in names]
+        return {t: sorted(repr(row) for row in db.execute(f'select * from "{t}"')) for t in names}
+    finally:
+        db.close()
 
 
 def same(first, second, results_only):

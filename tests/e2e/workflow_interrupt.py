@@ -40,6 +40,8 @@ import zipfile
 
 bin_dir, install, modules, scratch = (os.path.abspath(a) for a in sys.argv[1:5])
 here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, here)
+from workflow_files import MODULES, db_content  # noqa: E402
 script_path = os.path.join(here, "..", "..", "tools", "workflow.scr")
 
 shutil.rmtree(scratch, ignore_errors=True)
@@ -81,10 +83,10 @@ def run(lines, name):
     with open(path, "w", encoding="utf-8") as f:
         f.write("".join(line + "\n" for line in lines))
     with open(os.path.join(scratch, name + ".log"), "wb") as log:
-        return subprocess.run([os.path.join(bin_dir, "cadhost"), "--install", work_install, "--load", "tamsel",
-                               "--load", "brevell", "--load", "corvane", "--load", "pellory", "--load",
-                               snapshot_module, "--pictures", os.path.join(scratch, name + "-pictures"),
-                               "--script", path], cwd=project, env=env, stdout=log,
+        loads = [word for module in MODULES + [snapshot_module] for word in ("--load", module)]
+        return subprocess.run([os.path.join(bin_dir, "cadhost"), "--install", work_install, *loads, "--pictures",
+                               os.path.join(scratch, name + "-pictures"), "--script", path], cwd=project, env=env,
+                              stdout=log,
                               stderr=subprocess.STDOUT).returncode
 
 
@@ -94,12 +96,11 @@ def database_state(path, where):
     db = sqlite3.connect("file:" + path + "?mode=ro", uri=True)
     try:
         check = db.execute("PRAGMA integrity_check").fetchall()
-        if check != [("ok",)]:
-            fail(f"{where}: {os.path.basename(path)} fails integrity_check: {check[:3]}")
-        tables = [r[0] for r in db.execute("select name from sqlite_master where type='table'")]
-        return {t: sorted(repr(row) for row in db.execute(f'select * from "{t}"')) for t in tables}
     finally:
         db.close()
+    if check != [("ok",)]:
+        fail(f"{where}: {os.path.basename(path)} fails integrity_check: {check[:3]}")
+    return db_content(path)
 
 
 def file_state(path):

@@ -2,11 +2,12 @@
 // through the answer queue: the design dialog's line kind and reserved-line
 // radios and its origin pick, the ground-line dialog's output file and
 // browse, the option dialogs' hand-over to the command bodies, and the slope
-// dialog's rows.
+// dialog's rows; the templates' radio groups.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "arx/prompt_input.h"
 #include "dialogs/AutoDesignDlg.h"
@@ -19,6 +20,7 @@
 #include "fixtures/project_fixture.h"
 #include "resources/CorvaneResources.h"
 #include "win/answers.h"
+#include "win/resources.h"
 #include "win/transcript.h"
 
 namespace {
@@ -277,6 +279,51 @@ TEST_F(CorvaneDialogs, SlopeDialogRowsAreNumberedAfterAddAndDelete) {
   dialog.OnDelete();
   dialog.DestroyWindow();
   EXPECT_EQ(dialog.GridRowCount(), 1);
+}
+
+// Each radio group of the templates, walked from its first radio to the next
+// control marked WS_GROUP, holds its radios and nothing else; the control
+// that ends it is named so a group running on into a label or an edit shows.
+TEST_F(CorvaneDialogs, RadioGroupsEndAfterTheirLastRadio) {
+  struct Row {
+    unsigned dialog;
+    std::vector<int> radios;
+    int endedBy;  // the id of the control after the group (-1: a static text)
+    const char* endedByClass;
+  };
+  const Row rows[] = {
+      {corvane_rc::kEarthworkDlg, {corvane_rc::kEwWhole, corvane_rc::kEwRange}, -1, "Static"},
+      {corvane_rc::kFillCutDlg,
+       {corvane_rc::kFcMeasured, corvane_rc::kFcExisting, corvane_rc::kFcGenerated},
+       -1,
+       "Static"},
+      {corvane_rc::kSlopeWidthDlg,
+       {corvane_rc::kSwCurrentSection, corvane_rc::kSwWorkPoint, corvane_rc::kSwWholeLine},
+       -1,
+       "Static"},
+      {corvane_rc::kSectionBrowserDlg, {corvane_rc::kSbOneLine, corvane_rc::kSbAllLines}, corvane_rc::kSbLine,
+       "ComboBox"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.dialog);
+    auto form = platform::findDialogTemplate(row.dialog);
+    ASSERT_NE(form, nullptr);
+    const auto& controls = form->controls;
+    size_t first = 0;
+    while (first < controls.size() && controls[first].id != row.radios.front()) ++first;
+    ASSERT_LT(first, controls.size());
+    EXPECT_TRUE(controls[first].style & WS_GROUP);
+    std::vector<int> group{controls[first].id};
+    size_t next = first + 1;
+    for (; next < controls.size() && !(controls[next].style & WS_GROUP); ++next) {
+      group.push_back(controls[next].id);
+      EXPECT_EQ(controls[next].style & 0xF, static_cast<DWORD>(BS_AUTORADIOBUTTON)) << controls[next].text;
+    }
+    EXPECT_EQ(group, row.radios);
+    ASSERT_LT(next, controls.size());
+    EXPECT_EQ(controls[next].id, row.endedBy);
+    EXPECT_EQ(controls[next].className, row.endedByClass);
+  }
 }
 
 TEST_F(CorvaneDialogs, SlopeDialogHoldsThirtyGradesAtMost) {

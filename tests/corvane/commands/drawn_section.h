@@ -73,8 +73,8 @@ inline DrawnSection DrawSection(CrossSectionDesigner& d, int row, int lineCode, 
   SectionNoteData& n = note->Edit();
   n.kind = 1;
   n.position = AcGePoint3d(1000.0, 580.0, 0.0);
-  n.landTake[0] = r.leftLandTake;
-  n.landTake[1] = r.rightLandTake;
+  n.landTake[0] = r.LeftLandWidth();  // as the drawing run fills the note
+  n.landTake[1] = r.RightLandWidth();
   n.fillTotal = r.fillTotal;
   n.cutTotal = r.cutTotal;
   n.areas = r.areas;

@@ -51,6 +51,11 @@ TEST_F(LandFilesTest, LandWidthBlocksLeaveOutNarrowSidesAndTunnelMiddlesAndCount
       {"DK0+220", 1, 20.0, 20.0, -25.0, 0.0, -12.5, 0.0, 0, 0},
       // A curve widened on the right moves the crown 0.25 right: 6.75 -> 7, 7.25 -> 8.
       {"DK0+240", 1, 7.0, 7.0, 0.0, 0.0, 0.25, 0.0, 0, 0},
+      // The crown 12 m right of the line: the left boundary 5 - 12 = -7 is on
+      // the right, so no land on the left (0); right 10 + 12 = 22.
+      {"DK0+260", 1, 5.0, 10.0, 0.0, 0.0, 12.0, 0.0, 0, 0},
+      // The crown 12.5 m left: right 10 - 12.5 = -2.5 -> 0; left 5 + 12.5 = 17.5 -> 18.
+      {"DK0+280", 1, 5.0, 10.0, 0.0, 0.0, -12.5, 0.0, 0, 0},
   };
   CrossSectionDesigner d;
   d.AllocateSections(static_cast<int>(std::size(rows)));
@@ -70,7 +75,7 @@ TEST_F(LandFilesTest, LandWidthBlocksLeaveOutNarrowSidesAndTunnelMiddlesAndCount
   const std::string text =
       Written(d, [](const CrossSectionDesigner& x, FILE* fp) { x.WriteLandWidthLine(fp); });
   EXPECT_EQ(text,
-            "11\n"
+            "13\n"
             "DK0+000 13.000 1 0 0\n"
             "DK0+040 0.000 1 22 0\n"
             "DK0+080 0.000 1 22 0\n"
@@ -82,7 +87,9 @@ TEST_F(LandFilesTest, LandWidthBlocksLeaveOutNarrowSidesAndTunnelMiddlesAndCount
             "DK0+200 10.000 2 0 0\n"
             "DK0+220 33.000 1 0 0\n"
             "DK0+240 7.000 1 0 0\n"
-            "12\n"
+            "DK0+260 0.000 1 0 0\n"
+            "DK0+280 18.000 1 0 0\n"
+            "14\n"
             "DK0+000 12.000 1 0 0\n"
             "DK0+020 9.000 1 21 0\n"
             "DK0+040 0.000 1 22 0\n"
@@ -94,7 +101,9 @@ TEST_F(LandFilesTest, LandWidthBlocksLeaveOutNarrowSidesAndTunnelMiddlesAndCount
             "DK0+180 0.000 2 0 22\n"
             "DK0+200 15.000 2 0 0\n"
             "DK0+220 8.000 1 0 0\n"
-            "DK0+240 8.000 1 0 0\n");
+            "DK0+240 8.000 1 0 0\n"
+            "DK0+260 22.000 1 0 0\n"
+            "DK0+280 0.000 1 0 0\n");
   // The record's own boundary distances, as the quantity table and the note take them.
   EXPECT_DOUBLE_EQ(d.sections[6].LeftLandWidth(), 8.5);
   EXPECT_DOUBLE_EQ(d.sections[6].RightLandWidth(), 3.5);
