@@ -61,7 +61,7 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   if (!OpenTable()) return FALSE;
   grid.SetTableName(m_table);
   const long fields = std::max(0L, m_recordset.GetFieldCount());
-  const long records = std::max(0L, m_recordset.GetRecordCount());
+  const long records = std::max(0L, RecordCount());
   m_recordset.MoveFirst();
   CStringArray names;
   for (long j = 0; j < fields; ++j) names.Add(m_recordset.GetFieldName(j));
@@ -90,10 +90,12 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
     ++k;
     if (!m_recordset.MoveNext()) break;
   }
-  CloseTable();
-  // A walk cut short leaves the grid without the table's last rows: a save
+  // A walk cut short, or a count that fell short of the records (a failed
+  // count reads 0), leaves the grid without some of the table's rows: a save
   // of it would delete them, so the store stays unloaded.
-  m_loaded = k == records;
+  const bool walkedToEnd = m_recordset.IsEOF();
+  CloseTable();
+  m_loaded = k == records && walkedToEnd;
   if (!m_loaded) {
     CString message;
     message.Format("表 %s 只读入了 %ld 行（共 %ld 行），不能保存!", m_table.GetString(), k, records);
@@ -151,7 +153,11 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
       if (options.blanksAreEmpty && CString(text).Trim(' ').IsEmpty()) continue;
       m_recordset.PutCollectByIndex(field, _variant_t(text));
     }
-    if (hidden >= 0 && hidden < fields) m_recordset.PutCollectByIndex(hidden, _variant_t(grid.HiddenValue(r)));
+    // The hidden column's kept value, like any cell: not written when empty.
+    if (hidden >= 0 && hidden < fields) {
+      const CString kept = grid.HiddenValue(r);
+      if (!kept.IsEmpty()) m_recordset.PutCollectByIndex(hidden, _variant_t(kept));
+    }
     if (!m_recordset.Update()) {
       m_recordset.CancelUpdate();
       failed.push_back(r);

@@ -59,6 +59,11 @@ class CTableStore {
  public:
   CTableStore() = default;
   CTableStore(const CString& table, const CString& databasePath) : m_table(table), m_databasePath(databasePath) {}
+  CTableStore(const CTableStore&) = default;
+  CTableStore& operator=(const CTableStore&) = default;
+  CTableStore(CTableStore&&) = default;
+  CTableStore& operator=(CTableStore&&) = default;
+  virtual ~CTableStore() = default;
 
   void SetTable(const CString& table) { m_table = table; }
   const CString& Table() const { return m_table; }
@@ -90,6 +95,10 @@ class CTableStore {
   CAdoConnection m_connection;
   CAdoRecordSet m_recordset;
   CString m_sql;
+
+ protected:
+  // The open recordset's record count (0 when it cannot be counted).
+  virtual long RecordCount() { return m_recordset.GetRecordCount(); }
 
  private:
   // One attempt of the save inside a transaction: the delete and the rows

@@ -622,6 +622,35 @@ TEST_F(TableStoreTest, ASaveAfterAFailedLoadIsRefused) {
   }
 }
 
+// A store whose record count fails, as a count reads then: 0.
+class UncountedStore : public CTableStore {
+ public:
+  using CTableStore::CTableStore;
+
+ protected:
+  long RecordCount() override { return 0; }
+};
+
+TEST_F(TableStoreTest, AFailedCountLeavesTheStoreUnloaded) {
+  ASSERT_TRUE(fixtures::FillTable(m_db, "隧道", {{"旧一", "DK", "1", "DK", "2", "0", "1", nullptr},
+                                                 {"旧二", "DK", "3", "DK", "4", "1", "1", nullptr}}));
+  for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
+    PreviewGrid& g = EmptyGrid(build);
+    UncountedStore store("隧道", platform::toWindowsPath(m_db).c_str());
+    TableLoadOptions load;
+    load.build = build;
+    load.progressMeter = false;
+    platform::TranscriptCapture transcript;
+    EXPECT_TRUE(store.Load(g, load));
+    EXPECT_FALSE(store.Loaded());
+    TableSaveOptions save;
+    save.build = build;
+    EXPECT_FALSE(store.Save(g, save));
+    EXPECT_NE(transcript.text().find("表 隧道 没有保存"), std::string::npos) << transcript.text();
+    EXPECT_EQ(Query("select 隧道名称 from 隧道 order by ID"), (Rows{{"旧一"}, {"旧二"}}));
+  }
+}
+
 TEST_F(TableStoreTest, AFailedSaveKeepsTheOldRows) {
   ASSERT_TRUE(fixtures::FillTable(m_db, "隧道", {{"旧一", "DK", "1", "DK", "2", "0", "1", nullptr},
                                                  {"旧二", "DK", "3", "DK", "4", "1", "1", nullptr}}));
