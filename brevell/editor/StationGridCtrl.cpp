@@ -43,7 +43,7 @@ bool CStationGridCtrl::TrackTableRowInDrawing() {
 
 CWnd* CStationGridCtrl::FlagBlockPreview() {
   const CString& table = GetTableName();
-  if (table != "车站" && table != "左线绕行段车站" && table != "右线绕行段车站") return nullptr;
+  if (!IsStationTable(table)) return nullptr;
   const int slot = TableEditorSlot(table);
   if (slot < 0) return nullptr;
   auto* editor = dynamic_cast<CTableEditorDlg*>(ThePlanState().tableEditors[slot]);

@@ -119,9 +119,8 @@ BOOL CTableEditorDlg::OnInitDialog() {
   TableLoadOptions load;
   load.build = EditorBuild::Plan;
   load.display = &PlanCellText;
-  if (m_store.Load(m_grid, load)) {
-    m_grid.SetBkColor(0xE0FFFF);
-  }
+  // The grid's own background (light yellow) is the plan's too.
+  m_store.Load(m_grid, load);
   // A grid without the whole table is never written back.
   if (!m_store.Loaded()) {
     for (CWnd* w : {static_cast<CWnd*>(&m_redraw), static_cast<CWnd*>(&m_add), static_cast<CWnd*>(&m_save)})

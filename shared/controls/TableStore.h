@@ -38,11 +38,6 @@ struct TableLoadOptions {
   EditorBuild build = ThisEditorBuild();
   // Null: CodedCellDisplay of the build.
   TableCellDisplay display;
-  // The grid column to hide with its values kept; below -1: the build's
-  // station column (HiddenStationColumn); -1: none.
-  int hiddenColumn = -2;
-  // The status-bar meter "正在导入数据" while the records are read.
-  bool progressMeter = true;
 };
 
 struct TableSaveOptions {
@@ -50,9 +45,6 @@ struct TableSaveOptions {
   // A row that cannot be added: skipped and reported with its grid row
   // number, the rest saved (true); or nothing saved (false).
   bool skipFailedRows = true;
-  // Whether a cell of blanks only counts as empty: a row with nothing but
-  // empty cells is not saved, and an empty cell is not written.
-  bool blanksAreEmpty = true;
 };
 
 class CTableStore {

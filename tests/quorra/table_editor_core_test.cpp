@@ -467,7 +467,6 @@ class TableStoreTest : public TableGridTest {
     EXPECT_TRUE(scratch.Create(CRect(0, 0, 300, 200), &parent, 101, WS_CHILD));
     TableLoadOptions load;
     load.build = build;
-    load.progressMeter = false;
     EXPECT_TRUE(store.Load(scratch, load));
     EXPECT_TRUE(store.Loaded());
     scratch.DestroyWindow();
@@ -663,7 +662,6 @@ TEST_F(TableStoreTest, AFailedCountLeavesTheStoreUnloaded) {
     UncountedStore store("隧道", platform::toWindowsPath(m_db).c_str());
     TableLoadOptions load;
     load.build = build;
-    load.progressMeter = false;
     platform::TranscriptCapture transcript;
     EXPECT_TRUE(store.Load(g, load));
     EXPECT_FALSE(store.Loaded());
