@@ -3,6 +3,7 @@
 
 #include "TableEditors.h"
 #include "arx/acui.h"
+#include "arx/CommandLine.h"
 #include "arx/edoutput.h"
 #include "mfc/app.h"
 #include "mfc/ddx.h"
@@ -128,7 +129,7 @@ void CTableEditorDlg::CloseEditor() {
   if (!GetSafeHwnd()) return;
   ForgetTableEditor(this);
   EnableWindow(FALSE);
-  if (CWnd* commandLine = acedGetAcadDockCmdLine()) commandLine->SetFocus();
+  FocusCommandLine();
   DestroyEditor();
 }
 

@@ -6,6 +6,7 @@
 #include "TableCells.h"
 #include "TableEditorDlg.h"
 #include "TrackWindow.h"
+#include "arx/CommandLine.h"
 #include "arx/apdocman.h"
 #include "arx/edoutput.h"
 #include "project/ModulePath.h"
@@ -35,7 +36,7 @@ bool CStationGridCtrl::TrackTableRowInDrawing() {
   state.zoomCorners[0] = first;
   state.zoomCorners[1] = second;
   EnableWindow(FALSE);
-  if (CWnd* commandLine = acedGetAcadDockCmdLine()) commandLine->SetFocus();
+  FocusCommandLine();
   acDocManager->sendStringToExecute(curDoc(), "PZOOM\n", false, false, true);
   EnableWindow(TRUE);
   return true;
