@@ -543,32 +543,9 @@ TEST_F(TableStoreTest, TheHiddenStationColumnIsKeptThroughASave) {
     save.build = build;
     ASSERT_TRUE(store.Save(g, save));
   }
+  // The added row's kept values are empty: not written, their fields keep the default.
   EXPECT_EQ(Query("select 车站名称, 起点里程冠号, 车站类型, 插旗图块名 from 车站 order by ID"),
             (Rows{{"甲站", "CK", "1", "中间站01"}, {"乙站改", "AK", "0", "区段站02"}, {"丙站", "NULL", "NULL", "NULL"}}));
-}
-
-TEST_F(TableStoreTest, AnEmptyKeptStationValueIsNotWritten) {
-  // An empty kept value is not written (its field keeps its default, here
-  // NULL); a kept value is written.
-  ASSERT_TRUE(fixtures::FillTable(m_db, "车站", {{"甲站", "DK", "100", nullptr, "50", "DK", "150", nullptr, "中间站01", nullptr},
-                     {"乙站", "DK", "900", "AK", "850", "DK", "950", "0", "区段站02", nullptr}}));
-  for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
-    PreviewGrid& g = EmptyGrid(build);
-    CTableStore store = Store("车站");
-    TableLoadOptions load;
-    load.build = build;
-    ASSERT_TRUE(store.Load(g, load));
-    EXPECT_STREQ(g.HiddenValue(1).GetString(), "");
-    EXPECT_STRNE(g.HiddenValue(2).GetString(), "");
-    TableSaveOptions save;
-    save.build = build;
-    platform::TranscriptCapture transcript;
-    EXPECT_TRUE(store.Save(g, save));
-    EXPECT_TRUE(store.FailedRows().empty()) << transcript.text();
-  }
-  // The navigator keeps 车站类型 (the plan then shows it), the plan 起点里程冠号.
-  EXPECT_EQ(Query("select 车站名称, 起点里程冠号, 车站类型 from 车站 order by ID"),
-            (Rows{{"甲站", "NULL", "NULL"}, {"乙站", "AK", "0"}}));
 }
 
 TEST_F(TableStoreTest, EmptyRowsAreNotSavedAndEmptyCellsKeepTheDefault) {
