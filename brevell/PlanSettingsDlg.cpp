@@ -9,6 +9,7 @@
 #include "PlanState.h"
 #include "ProjectDockBar.h"
 #include "arx/arx.h"
+#include "arx/CommandLine.h"
 #include "crt/textfile.h"
 #include "project/ModulePath.h"
 #include "project/TechParams.h"
@@ -357,5 +358,5 @@ void CPlanSettingsDlg::OnOK() {
     std::fclose(file);
   }
   m_loader.connection.Close();
-  if (CWnd* commandLine = acedGetAcadDockCmdLine()) commandLine->SetFocus();
+  FocusCommandLine();
 }

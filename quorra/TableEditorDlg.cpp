@@ -3,6 +3,7 @@
 
 #include "TableEditors.h"
 #include "arx/acui.h"
+#include "arx/CommandLine.h"
 #include "arx/edoutput.h"
 #include "mfc/app.h"
 #include "mfc/ddx.h"
@@ -53,7 +54,6 @@ BOOL CTableEditorDlg::OnInitDialog() {
   SetUpButton(m_btnClose, IDI_EDITOR_CLOSE, "取消");
 
   SetWindowText(m_strTableName);
-  g_CurrentTableName = m_strTableName;
 
   CWnd* note = GetDlgItem(IDC_EDITOR_NOTE);
   if (m_strTableName.Find("曲线表") >= 0) {
@@ -83,9 +83,8 @@ void CTableEditorDlg::PlaceOverDrawing() {
   // bars, so that the scheme tree stays in reach.
   CWnd* view = acedGetAcadDwgView();
   if (view == nullptr || !view->GetSafeHwnd()) return;
-  CRect area, window;
+  CRect area;
   view->GetWindowRect(&area);
-  GetWindowRect(&window);
   SetWindowPos(nullptr, area.left + 8, area.top + 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -130,7 +129,7 @@ void CTableEditorDlg::CloseEditor() {
   if (!GetSafeHwnd()) return;
   ForgetTableEditor(this);
   EnableWindow(FALSE);
-  if (CWnd* commandLine = acedGetAcadDockCmdLine()) commandLine->SetFocus();
+  FocusCommandLine();
   DestroyEditor();
 }
 

@@ -8,8 +8,6 @@
 #include "TableEditorDlg.h"
 #include "arx/edoutput.h"
 
-CString g_CurrentTableName;
-
 namespace {
 
 std::array<CTableEditorDlg*, scheme_tables::kTableCount>& Slots() {
@@ -81,7 +79,6 @@ void CloseAllTableEditors() {
         delete editor;
     }
   }
-  g_CurrentTableName.Empty();
 }
 
 CTableEditorDlg* CurrentStationEditor() { return StationEditor(); }

@@ -30,8 +30,6 @@ void ForgetTableEditor(const CTableEditorDlg* editor);
 // Destroys every open editor (at unload).
 void CloseAllTableEditors();
 
-// The table whose editor opened last.
-extern CString g_CurrentTableName;
 // The station editor whose preview shows flag blocks; null when none.
 CTableEditorDlg* CurrentStationEditor();
 void SetCurrentStationEditor(CTableEditorDlg* editor);

@@ -14,12 +14,9 @@
 // digits ("1.25号桥") is shown as it is.
 
 #include "mfc/cstring.h"
+#include "project/SchemeValues.h"  // CutDecimals
 
 // The text shown in the editor's grid for `value`, read from field `field`
 // of table `table` (names compared exactly; the table families by the words
 // 隧道 and 小桥涵 in the table's name).
 CString PlanCellText(const CString& table, const CString& field, const CString& value);
-
-// Cuts `text` after `digits` characters behind its decimal point; a text
-// without a point, or with the point first, is returned as it is.
-CString CutDecimals(const CString& text, int digits);

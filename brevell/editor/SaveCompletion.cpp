@@ -4,25 +4,12 @@
 #include "SaveCompletion.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <numbers>
 
 #include "AlignmentModel.h"
+#include "PlanDrawSupport.h"
 #include "geometry/GeoFunctions.h"
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
-
-CString Formatted(const char* format, double value) {
-  CString text;
-  text.Format(format, value);
-  return text;
-}
-
-double Number(const TableCells& cells, int row, const char* header) {
-  return std::atof(cells.Text(row, header).GetString());
-}
 
 // The mileage of a chainage on the base line; false when the chainage does
 // not lie on it.
@@ -35,17 +22,17 @@ bool PointOfChainage(const AlignmentModel& model, const CString& prefix, double 
 }
 
 void CompleteBenchMark(const AlignmentModel& model, TableCells& cells, int row) {
-  const bool chainage = cells.Filled(row, "里程数") && cells.Filled(row, "距中线距离");
-  const bool coordinates = cells.Filled(row, "坐标N") && cells.Filled(row, "坐标E");
+  const bool chainage = cells.HoldsNumber(row, "里程数") && cells.HoldsNumber(row, "距中线距离");
+  const bool coordinates = cells.HoldsNumber(row, "坐标N") && cells.HoldsNumber(row, "坐标E");
   if (chainage && !coordinates) {
     LinePoint p;
-    if (!PointOfChainage(model, cells.Text(row, "里程冠号"), Number(cells, row, "里程数"), p)) return;
-    const double d = Number(cells, row, "距中线距离");
-    cells.SetText(row, "坐标N", Formatted("%.3lf", p.x + d * std::cos(p.bearing + kPi / 2.0)));
-    cells.SetText(row, "坐标E", Formatted("%.3lf", p.y + d * std::sin(p.bearing + kPi / 2.0)));
+    if (!PointOfChainage(model, cells.Text(row, "里程冠号"), cells.Number(row, "里程数"), p)) return;
+    const LinePoint at = plandraw::Moved(p, cells.Number(row, "距中线距离"), p.bearing + plandraw::kPi / 2.0);
+    cells.SetText(row, "坐标N", plandraw::Fixed(at.x, 3));
+    cells.SetText(row, "坐标E", plandraw::Fixed(at.y, 3));
   } else if (coordinates && !chainage) {
-    const double N = Number(cells, row, "坐标N");
-    const double E = Number(cells, row, "坐标E");
+    const double N = cells.Number(row, "坐标N");
+    const double E = cells.Number(row, "坐标E");
     LinePoint foot{};
     foot.mileage = model.ProjectOnBaseLine(N, E);
     if (foot.mileage < 0.0 || model.PointOnLine(kBaseLine, foot) == -9) return;
@@ -56,13 +43,13 @@ void CompleteBenchMark(const AlignmentModel& model, TableCells& cells, int row) 
     char prefix[kChainPrefixSize] = {};
     const double value = model.MileageToChainage(foot.mileage, prefix);
     cells.SetText(row, "里程冠号", CString(prefix));
-    cells.SetText(row, "里程数", Formatted("%.3lf", value));
-    cells.SetText(row, "距中线距离", Formatted("%.3lf", d));
+    cells.SetText(row, "里程数", plandraw::Fixed(value, 3));
+    cells.SetText(row, "距中线距离", plandraw::Fixed(d, 3));
   }
 }
 
 bool HasStation(const TableCells& cells, int row) {
-  return row >= 1 && row <= cells.RowCount() && cells.Filled(row, "纬距") && cells.Filled(row, "经距");
+  return row >= 1 && row <= cells.RowCount() && cells.HoldsNumber(row, "纬距") && cells.HoldsNumber(row, "经距");
 }
 
 }  // namespace
@@ -80,18 +67,18 @@ void CompleteTraverse(const AlignmentModel& model, TableCells& cells) {
   if (cells.ColumnOf("纬距") < 0 || cells.ColumnOf("经距") < 0) return;
   for (int i = 1; i <= cells.RowCount(); ++i) {
     if (!cells.RowHasText(i)) continue;
-    if (!cells.Filled(i, "里程") && HasStation(cells, i)) {
-      const double m = model.ProjectOnBaseLine(Number(cells, i, "纬距"), Number(cells, i, "经距"));
-      if (m >= 0.0) cells.SetText(i, "里程", Formatted("%.3lf", m));
+    if (!cells.HoldsNumber(i, "里程") && HasStation(cells, i)) {
+      const double m = model.ProjectOnBaseLine(cells.Number(i, "纬距"), cells.Number(i, "经距"));
+      if (m >= 0.0) cells.SetText(i, "里程", plandraw::Fixed(m, 3));
     }
     if (!HasStation(cells, i) || !HasStation(cells, i + 1)) continue;
-    if (cells.Filled(i, "方位角") && cells.Filled(i, "距离") && cells.Filled(i, "右角")) continue;
+    if (cells.HoldsNumber(i, "方位角") && cells.HoldsNumber(i, "距离") && cells.HoldsNumber(i, "右角")) continue;
     double bearing = 0.0;
-    const double length = DistanceAndDirection(Number(cells, i, "纬距"), Number(cells, i, "经距"),
-                                               Number(cells, i + 1, "纬距"), Number(cells, i + 1, "经距"), bearing);
-    cells.SetText(i, "方位角", Formatted("%.4lf", RadiansToDms(bearing)));
-    cells.SetText(i, "距离", Formatted("%.4lf", length));
-    if (cells.Filled(i, "右角")) continue;
+    const double length = DistanceAndDirection(cells.Number(i, "纬距"), cells.Number(i, "经距"),
+                                               cells.Number(i + 1, "纬距"), cells.Number(i + 1, "经距"), bearing);
+    cells.SetText(i, "方位角", plandraw::Fixed(RadiansToDms(bearing), 4));
+    cells.SetText(i, "距离", plandraw::Fixed(length, 4));
+    if (cells.HoldsNumber(i, "右角")) continue;
     if (i == 1) {
       // The first station has no leg before it (row 0 holds the headers), so
       // its right angle is 0 by definition: it is never worked out from the
@@ -99,10 +86,9 @@ void CompleteTraverse(const AlignmentModel& model, TableCells& cells) {
       cells.SetText(i, "右角", "0");
       continue;
     }
-    if (!cells.Filled(i - 1, "方位角")) continue;
-    double angle = DmsToRadians(Number(cells, i - 1, "方位角")) + kPi - DmsToRadians(Number(cells, i, "方位角"));
-    while (angle < 0.0) angle += 2.0 * kPi;
-    while (angle >= 2.0 * kPi) angle -= 2.0 * kPi;
-    cells.SetText(i, "右角", Formatted("%.4lf", RadiansToDms(angle)));
+    if (!cells.HoldsNumber(i - 1, "方位角")) continue;
+    const double angle = plandraw::Normalized(DmsToRadians(cells.Number(i - 1, "方位角")) + plandraw::kPi -
+                                              DmsToRadians(cells.Number(i, "方位角")));
+    cells.SetText(i, "右角", plandraw::Fixed(RadiansToDms(angle), 4));
   }
 }

@@ -6,6 +6,7 @@
 #include "TableCells.h"
 #include "TableEditorDlg.h"
 #include "TrackWindow.h"
+#include "arx/CommandLine.h"
 #include "arx/apdocman.h"
 #include "arx/edoutput.h"
 #include "project/ModulePath.h"
@@ -35,7 +36,7 @@ bool CStationGridCtrl::TrackTableRowInDrawing() {
   state.zoomCorners[0] = first;
   state.zoomCorners[1] = second;
   EnableWindow(FALSE);
-  if (CWnd* commandLine = acedGetAcadDockCmdLine()) commandLine->SetFocus();
+  FocusCommandLine();
   acDocManager->sendStringToExecute(curDoc(), "PZOOM\n", false, false, true);
   EnableWindow(TRUE);
   return true;
@@ -43,7 +44,7 @@ bool CStationGridCtrl::TrackTableRowInDrawing() {
 
 CWnd* CStationGridCtrl::FlagBlockPreview() {
   const CString& table = GetTableName();
-  if (table != "车站" && table != "左线绕行段车站" && table != "右线绕行段车站") return nullptr;
+  if (!IsStationTable(table)) return nullptr;
   const int slot = TableEditorSlot(table);
   if (slot < 0) return nullptr;
   auto* editor = dynamic_cast<CTableEditorDlg*>(ThePlanState().tableEditors[slot]);

@@ -3,6 +3,7 @@
 #include "TableCells.h"
 
 #include "grid/GridCtrl.h"
+#include "project/SchemeValues.h"
 
 namespace {
 
@@ -13,7 +14,16 @@ bool HoldsText(CString text) {
 
 }  // namespace
 
-bool TableCells::Filled(int row, const char* header) const { return HoldsText(Text(row, header)); }
+bool TableCells::HoldsNumber(int row, const char* header) const {
+  double value = 0.0;
+  return ReadsAsNumber(Text(row, header), value);
+}
+
+double TableCells::Number(int row, const char* header) const {
+  double value = 0.0;
+  ReadsAsNumber(Text(row, header), value);
+  return value;
+}
 
 bool TableCells::RowHasText(int row) const {
   for (int c = 1; c < ColumnCount(); ++c) {

@@ -26,8 +26,11 @@ class TableCells {
   // The text of a cell by its column's header.
   CString Text(int row, const char* header) const { return Text(row, ColumnOf(header)); }
   void SetText(int row, const char* header, const CString& text) { SetText(row, ColumnOf(header), text); }
-  // True when the cell holds more than blanks.
-  bool Filled(int row, const char* header) const;
+  // True when the cell's whole text (blanks around it allowed) reads as a
+  // number: an empty cell, or one holding "abc" or "12abc", does not.
+  bool HoldsNumber(int row, const char* header) const;
+  // The number the cell holds; 0 when it holds none (see HoldsNumber).
+  double Number(int row, const char* header) const;
   // True when some column but the row number (column 0) holds more than blanks.
   bool RowHasText(int row) const;
 };

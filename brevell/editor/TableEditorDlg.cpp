@@ -9,6 +9,7 @@
 #include "TrackWindow.h"
 #include "TraverseImport.h"
 #include "arx/apdocman.h"
+#include "arx/CommandLine.h"
 #include "arx/edinput.h"
 #include "arx/edlisp.h"
 #include "arx/edoutput.h"
@@ -35,10 +36,6 @@ const RedrawOf kRedraw[] = {
     {"水准点表", "INBM\n"}, {"左线绕行段水准点表", "INLXBM\n"}, {"右线绕行段水准点表", "INRXBM\n"},
     {"导线表", "INDX\n"},   {"左线绕行段导线表", "INLXDX\n"},   {"右线绕行段导线表", "INRXDX\n"},
 };
-
-void GiveFocusToCommandLine() {
-  if (CWnd* commandLine = acedGetAcadDockCmdLine()) commandLine->SetFocus();
-}
 
 }  // namespace
 
@@ -119,9 +116,8 @@ BOOL CTableEditorDlg::OnInitDialog() {
   TableLoadOptions load;
   load.build = EditorBuild::Plan;
   load.display = &PlanCellText;
-  if (m_store.Load(m_grid, load)) {
-    m_grid.SetBkColor(0xE0FFFF);
-  }
+  // The grid's own background (light yellow) is the plan's too.
+  m_store.Load(m_grid, load);
   // A grid without the whole table is never written back.
   if (!m_store.Loaded()) {
     for (CWnd* w : {static_cast<CWnd*>(&m_redraw), static_cast<CWnd*>(&m_add), static_cast<CWnd*>(&m_save)})
@@ -197,7 +193,7 @@ void CTableEditorDlg::OnRefreshDrawing() {
                   "，但图形现在使用的是另一个方案数据库，不能刷新图形!");
     return;
   }
-  GiveFocusToCommandLine();
+  FocusCommandLine();
   acDocManager->sendStringToExecute(curDoc(), command, false, false, true);
 }
 

@@ -5,15 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <numbers>
 
 #include "AlignmentModel.h"
+#include "PlanDrawSupport.h"
 #include "project/SchemeValues.h"
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 struct FamilyNames {
   PlanTableFamily family;
@@ -31,10 +28,6 @@ const FamilyNames kFamilies[] = {
     {PlanTableFamily::kTraverse, {"导线表", "左线绕行段导线表", "右线绕行段导线表"}},
 };
 
-double Number(const TableCells& cells, int row, const char* header) {
-  return std::atof(cells.Text(row, header).GetString());
-}
-
 // Reads rows of one table on its line.
 class RowOnLine {
  public:
@@ -43,17 +36,17 @@ class RowOnLine {
     // A detour table's row lies in its detour segment; the break tables
     // search every segment.
     if (m_line != kBaseLine && cells.ColumnOf("绕行段编号") >= 0)
-      m_segment = RoundedInt(Number(cells, row, "绕行段编号"));
+      m_segment = RoundedInt(cells.Number(row, "绕行段编号"));
   }
 
   // The mileage of the chainage in the prefix and value cells; false when
   // the value is empty or the mileage lies outside the line's drawing range.
   bool Mileage(const char* prefixHeader, const char* valueHeader, double& mileage) const {
     const PlanLine& line = m_model.Line(m_line);
-    if (!line.HasElements() || !m_cells.Filled(m_row, valueHeader)) return false;
+    if (!line.HasElements() || !m_cells.HoldsNumber(m_row, valueHeader)) return false;
     char text[kChainageTextSize];
     m_model.FormatChainageWithPrecision(m_cells.Text(m_row, prefixHeader).GetString(),
-                                        Number(m_cells, m_row, valueHeader), 3, text);
+                                        m_cells.Number(m_row, valueHeader), 3, text);
     mileage = m_model.ChainageToLineDistance(m_line, text, m_segment);
     return mileage >= line.range.start && mileage <= line.range.end;
   }
@@ -80,7 +73,7 @@ class RowOnLine {
 };
 
 // The drawing point of a line point (x east, y north).
-AcGePoint2d Drawn(const LinePoint& p) { return AcGePoint2d(p.y, p.x); }
+AcGePoint2d Drawn(const LinePoint& p) { return plandraw::At(p).convert2d(); }
 
 void Around(const AcGePoint2d& centre, double half, AcGePoint2d& first, AcGePoint2d& second) {
   first.set(centre.x - half, centre.y - half);
@@ -123,7 +116,7 @@ bool TrackWindow(const AlignmentModel& model, const CString& table, const TableC
     }
     case PlanTableFamily::kBridge:
       if (!on.PointOfChainage("中心里程冠号", "中心里程数", p)) return false;
-      Around(Drawn(p), 0.8 * Number(cells, row, "桥全长") + 10.0 * s, first, second);
+      Around(Drawn(p), 0.8 * cells.Number(row, "桥全长") + 10.0 * s, first, second);
       return true;
     case PlanTableFamily::kCulvert:
       if (!on.PointOfChainage("中心里程冠号", "中心里程数", p)) return false;
@@ -134,27 +127,26 @@ bool TrackWindow(const AlignmentModel& model, const CString& table, const TableC
       Around(Drawn(p), 60.0 * s, first, second);
       return true;
     case PlanTableFamily::kBenchMark: {
-      const double N = Number(cells, row, "坐标N");
-      const double E = Number(cells, row, "坐标E");
+      const double N = cells.Number(row, "坐标N");
+      const double E = cells.Number(row, "坐标E");
       if (N >= 0.0001 || E >= 0.0001) {
         Around(AcGePoint2d(E, N), 20.0 * s, first, second);
         return true;
       }
       if (!on.PointOfChainage("里程冠号", "里程数", p)) return false;
-      const double d = Number(cells, row, "距中线距离");
-      const AcGePoint2d at(p.y + d * std::sin(p.bearing + kPi / 2.0), p.x + d * std::cos(p.bearing + kPi / 2.0));
-      Around(at, 20.0 * s, first, second);
+      const LinePoint at = plandraw::Moved(p, cells.Number(row, "距中线距离"), p.bearing + plandraw::kPi / 2.0);
+      Around(Drawn(at), 20.0 * s, first, second);
       return true;
     }
     case PlanTableFamily::kTraverse: {
-      const double N = Number(cells, row, "纬距");
-      const double E = Number(cells, row, "经距");
+      const double N = cells.Number(row, "纬距");
+      const double E = cells.Number(row, "经距");
       if (N < 0.1 && E < 0.1) return false;
       Around(AcGePoint2d(E, N), 20.0 * s, first, second);
       return true;
     }
     case PlanTableFamily::kCurve:
-      Around(AcGePoint2d(Number(cells, row, "坐标E"), Number(cells, row, "坐标N")), 500.0, first, second);
+      Around(AcGePoint2d(cells.Number(row, "坐标E"), cells.Number(row, "坐标N")), 500.0, first, second);
       return true;
     case PlanTableFamily::kBreak:
       if (!on.PointOfChainage("等号左里程冠号", "等号左里程数", p)) return false;

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "PlanDrawSupport.h"
 #include "arx/edoutput.h"
+#include "project/SchemeValues.h"
 
 namespace {
 
@@ -31,18 +33,6 @@ bool NextToken(FILE* file, std::string& token) {
     token.resize(cut);
   }
   return true;
-}
-
-bool ReadNumber(const std::string& token, double& value) {
-  char* end = nullptr;
-  value = std::strtod(token.c_str(), &end);
-  return end != token.c_str() && *end == '\0' && std::isfinite(value);
-}
-
-CString Formatted(const char* format, double value) {
-  CString text;
-  text.Format(format, value);
-  return text;
 }
 
 TraverseImportRow NameOnly(const CString& name) {
@@ -83,9 +73,14 @@ std::vector<TraverseImportRow> ReadTraverseFile(FILE* file, const char* fileName
     std::string t[7];
     int read = 0;
     while (read < 7 && NextToken(file, t[read])) ++read;
-    double N = 0, E = 0, H = 0, mileage = 0, length = 0;
-    const bool complete = read == 7 && ReadNumber(t[1], N) && ReadNumber(t[2], E) && ReadNumber(t[3], H) &&
-                          ReadNumber(t[4], mileage) && ReadNumber(t[6], length);
+    // The angles ("d-mm-ss") read as numbers once packed ("d.mmss").
+    const CString rightAngle = TraverseAngle(t[0].c_str());
+    const CString azimuth = TraverseAngle(t[5].c_str());
+    double N = 0, E = 0, H = 0, mileage = 0, length = 0, angle = 0;
+    const bool complete = read == 7 && ReadsAsNumber(rightAngle, angle) && ReadsAsNumber(t[1].c_str(), N) &&
+                          ReadsAsNumber(t[2].c_str(), E) && ReadsAsNumber(t[3].c_str(), H) &&
+                          ReadsAsNumber(t[4].c_str(), mileage) && ReadsAsNumber(azimuth, angle) &&
+                          ReadsAsNumber(t[6].c_str(), length);
     if (!complete) {
       // The end of the file, or a record that does not read: the last station.
       if (read == 7) acutPrintf("%s: 测站%s的数据不全或不是数, 读到此为止\n", fileName ? fileName : "", name.c_str());
@@ -95,13 +90,13 @@ std::vector<TraverseImportRow> ReadTraverseFile(FILE* file, const char* fileName
     }
     TraverseImportRow row;
     row.cells[0] = name.c_str();
-    row.cells[1] = TraverseAngle(t[0].c_str());
-    row.cells[2] = TraverseAngle(t[5].c_str());
-    row.cells[3] = Formatted("%.4lf", length);
-    row.cells[4] = Formatted("%.3lf", N);
-    row.cells[5] = Formatted("%.3lf", E);
-    row.cells[6] = Formatted("%.4lf", H);
-    row.cells[7] = Formatted("%.4lf", mileage);
+    row.cells[1] = rightAngle;
+    row.cells[2] = azimuth;
+    row.cells[3] = plandraw::Fixed(length, 4);
+    row.cells[4] = plandraw::Fixed(N, 3);
+    row.cells[5] = plandraw::Fixed(E, 3);
+    row.cells[6] = plandraw::Fixed(H, 4);
+    row.cells[7] = plandraw::Fixed(mileage, 4);
     rows.push_back(row);
     any = true;
   }

@@ -61,7 +61,6 @@ bool IsCulvertTable(const CString& table) { return table.Find("小桥涵") >= 0;
 bool IsStationTable(const CString& table) {
   return table == "车站" || table == "左线绕行段车站" || table == "右线绕行段车站";
 }
-bool IsDetourTable(const CString& table) { return table.Find("左线绕行段") == 0 || table.Find("右线绕行段") == 0; }
 
 bool CodedFieldText(EditorBuild build, const CString& table, const CString& field, const CString& value,
                     CString& shown) {

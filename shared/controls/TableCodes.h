@@ -24,9 +24,6 @@ EditorBuild ThisEditorBuild();
 bool IsTunnelTable(const CString& table);
 bool IsCulvertTable(const CString& table);
 bool IsStationTable(const CString& table);
-// Whether the table has the detour number 绕行段编号 after ID (its name
-// begins with 左线绕行段 or 右线绕行段).
-bool IsDetourTable(const CString& table);
 
 // The text a coded field shows. `shown` takes the display of `value` and the
 // result is true when `field` of `table` is coded in this build: tunnel

@@ -46,9 +46,7 @@ BEGIN_MESSAGE_MAP(CTableGridCtrl, CComboGridCtrl)
 END_MESSAGE_MAP()
 
 CTableGridCtrl::CTableGridCtrl(EditorBuild build)
-    : m_bEnterAdvances(build == EditorBuild::Plan),
-      m_bAdvanceAfterEdit(build == EditorBuild::Navigator),
-      m_build(build) {}
+    : m_build(build) {}
 
 CTableGridCtrl::~CTableGridCtrl() = default;
 
@@ -95,11 +93,11 @@ CString CTableGridCtrl::HeaderText(int col) const {
   return GetItemText(0, col);
 }
 
-bool CTableGridCtrl::RowHasContent(int row, bool blanksAreEmpty) const {
+bool CTableGridCtrl::RowHasContent(int row) const {
   if (row < GetFixedRowCount() || row >= GetRowCount()) return false;
   for (int c = GetFixedColumnCount(); c < GetColumnCount(); ++c) {
     CString text = GetItemText(row, c);
-    if (blanksAreEmpty) text.Trim(' ');
+    text.Trim(' ');
     if (!text.IsEmpty()) return true;
   }
   return false;
@@ -330,7 +328,7 @@ void CTableGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {
   if (key == VK_ESCAPE) return;
   CGridCtrl::OnEndEditCell(nRow, nCol, str);
   // An edit ended by Tab or an arrow moves by that key alone.
-  if (m_bAdvanceAfterEdit && !IsArrowOrTab(key)) AdvanceAfterEdit(nRow, nCol);
+  if (AdvancesAfterEdit() && !IsArrowOrTab(key)) AdvanceAfterEdit(nRow, nCol);
 }
 
 void CTableGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult) {
@@ -374,7 +372,7 @@ void CTableGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   }
   const CCellID before = m_idCurrentCell;
   const bool ctrl = KeyHeld(VK_CONTROL);
-  if (nChar == VK_RETURN && m_bEnterAdvances && !ctrl) {
+  if (nChar == VK_RETURN && EnterAdvances() && !ctrl) {
     AdvanceOnEnter();
     // The character Enter makes would start an edit on the cell walked to.
     m_bSwallowReturnChar = true;

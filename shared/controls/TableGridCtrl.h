@@ -52,9 +52,9 @@ class CTableGridCtrl : public CComboGridCtrl {
   void RenumberRows(int fromRow);
   // The header text of a column (row 0); empty outside the grid.
   CString HeaderText(int col) const;
-  // Whether a data row holds text in a column after the fixed one. With
-  // `blanksAreEmpty` a cell of blanks only counts as empty.
-  bool RowHasContent(int row, bool blanksAreEmpty) const;
+  // Whether a data row holds text in a column after the fixed one (a cell
+  // of blanks only counts as empty).
+  bool RowHasContent(int row) const;
 
   // ---- the hidden column ----
   // Removes grid column `col`, keeping each data row's text of it with the
@@ -96,12 +96,10 @@ class CTableGridCtrl : public CComboGridCtrl {
   bool AdvanceOnEnter();
   // The navigator's step after an edit of (row, col) ended.
   void AdvanceAfterEdit(int row, int col);
-  // Whether Enter walks the cells (the plan's build) and the navigator's
-  // walk follows each edit; set from the build at construction.
-  bool m_bEnterAdvances;
-  bool m_bAdvanceAfterEdit;
-  // The key that ended the last in-place edit (0 for a click elsewhere).
-  UINT LastEditExitKey() const { return m_nLastEditKey; }
+  // Whether Enter walks the cells (the plan's build) and whether the
+  // navigator's walk follows each edit: both by the build.
+  bool EnterAdvances() const { return m_build == EditorBuild::Plan; }
+  bool AdvancesAfterEdit() const { return m_build == EditorBuild::Navigator; }
 
   // ---- the flag-block preview ----
   // "<folder>\dwg\<name>.dwg".
@@ -117,7 +115,6 @@ class CTableGridCtrl : public CComboGridCtrl {
   // preview is on; hides the preview when its file is missing.
   void ShowFlagBlock(const CString& name);
   void ShowFlagBlockOfSelection() { ShowFlagBlock(CString()); }
-  bool IsPreviewOn() const { return m_bPreviewOn; }
   // The preview control the flag block shows in (null: none) and the folder
   // the dwg folder lies in; each module answers these.
   virtual CWnd* FlagBlockPreview() { return nullptr; }

@@ -61,7 +61,7 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   if (!OpenTable()) return FALSE;
   grid.SetTableName(m_table);
   const long fields = std::max(0L, m_recordset.GetFieldCount());
-  const long records = std::max(0L, m_recordset.GetRecordCount());
+  const long records = std::max(0L, RecordCount());
   m_recordset.MoveFirst();
   CStringArray names;
   for (long j = 0; j < fields; ++j) names.Add(m_recordset.GetFieldName(j));
@@ -69,16 +69,13 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   grid.SetRedraw(FALSE);
   grid.LayOutTable(static_cast<int>(records), static_cast<int>(fields));
   for (long j = 1; j < fields; ++j) grid.SetItemText(0, static_cast<int>(j), names[j]);
-  if (options.progressMeter) acedSetStatusBarProgressMeter("正在导入数据", 0, 100);
+  acedSetStatusBarProgressMeter("正在导入数据", 0, 100);
   // The navigator counts one step more than there are records; the plan as many.
   const long steps = options.build == EditorBuild::Navigator ? records + 1 : std::max(1L, records);
   long k = 0;  // the records read
   while (k < records && !m_recordset.IsEOF()) {
-    if (options.progressMeter) acedSetStatusBarProgressMeterPos(static_cast<int>(k * 100 / steps));
+    acedSetStatusBarProgressMeterPos(static_cast<int>(k * 100 / steps));
     const int row = static_cast<int>(k) + 1;
-    CString number;
-    number.Format("%d\n", row);
-    grid.SetItemText(row, 0, number);
     for (long j = 1; j < fields; ++j) {
       CString value;
       m_recordset.GetValueText(value, j);
@@ -90,10 +87,12 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
     ++k;
     if (!m_recordset.MoveNext()) break;
   }
-  CloseTable();
-  // A walk cut short leaves the grid without the table's last rows: a save
+  // A walk cut short, or a count that fell short of the records (a failed
+  // count reads 0), leaves the grid without some of the table's rows: a save
   // of it would delete them, so the store stays unloaded.
-  m_loaded = k == records;
+  const bool walkedToEnd = m_recordset.IsEOF();
+  CloseTable();
+  m_loaded = k == records && walkedToEnd;
   if (!m_loaded) {
     CString message;
     message.Format("表 %s 只读入了 %ld 行（共 %ld 行），不能保存!", m_table.GetString(), k, records);
@@ -101,15 +100,13 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   }
   // Rows the walk did not reach (a table that changed under it) go.
   while (grid.GetRowCount() > std::max<long>(1, k + 1)) grid.DeleteRow(grid.GetRowCount() - 1);
+  grid.NumberRowsAsLoaded();
 
-  const int hidden = options.hiddenColumn < -1 ? HiddenStationColumn(options.build, m_table) : options.hiddenColumn;
-  grid.HideColumnKeepingValues(hidden);
+  grid.HideColumnKeepingValues(HiddenStationColumn(options.build, m_table));
   grid.SetRedraw(TRUE);
   grid.AutoSizeAllCells();
-  if (options.progressMeter) {
-    acedSetStatusBarProgressMeterPos(100);
-    acedRestoreStatusBar();
-  }
+  acedSetStatusBarProgressMeterPos(100);
+  acedRestoreStatusBar();
   return TRUE;
 }
 
@@ -137,7 +134,7 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
   const long fields = m_recordset.GetFieldCount();
   const int hidden = grid.HiddenColumn();
   for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r) {
-    if (!grid.RowHasContent(r, options.blanksAreEmpty)) continue;
+    if (!grid.RowHasContent(r)) continue;
     if (std::find(skip.begin(), skip.end(), r) != skip.end()) continue;
     if (!m_recordset.AddNew()) {
       failed.push_back(r);
@@ -148,10 +145,14 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
       if (field >= fields) continue;
       CString text = StoredCellText(options.build, m_table, grid.GetItemText(r, c));
       // A cell of blanks (the filler of an appended row) is empty too: not written.
-      if (options.blanksAreEmpty && CString(text).Trim(' ').IsEmpty()) continue;
+      if (CString(text).Trim(' ').IsEmpty()) continue;
       m_recordset.PutCollectByIndex(field, _variant_t(text));
     }
-    if (hidden >= 0 && hidden < fields) m_recordset.PutCollectByIndex(hidden, _variant_t(grid.HiddenValue(r)));
+    // The hidden column's kept value, like any cell: not written when empty.
+    if (hidden >= 0 && hidden < fields) {
+      const CString kept = grid.HiddenValue(r);
+      if (!kept.IsEmpty()) m_recordset.PutCollectByIndex(hidden, _variant_t(kept));
+    }
     if (!m_recordset.Update()) {
       m_recordset.CancelUpdate();
       failed.push_back(r);
@@ -188,7 +189,7 @@ BOOL CTableStore::Save(CTableGridCtrl& grid, const TableSaveOptions& options) {
     // No row with text could be written: the table would be emptied.
     int contentRows = 0;
     for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r)
-      contentRows += grid.RowHasContent(r, options.blanksAreEmpty) ? 1 : 0;
+      contentRows += grid.RowHasContent(r) ? 1 : 0;
     CString numbers;
     for (int row : failed) {
       CString number;

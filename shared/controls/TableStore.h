@@ -38,11 +38,6 @@ struct TableLoadOptions {
   EditorBuild build = ThisEditorBuild();
   // Null: CodedCellDisplay of the build.
   TableCellDisplay display;
-  // The grid column to hide with its values kept; below -1: the build's
-  // station column (HiddenStationColumn); -1: none.
-  int hiddenColumn = -2;
-  // The status-bar meter "正在导入数据" while the records are read.
-  bool progressMeter = true;
 };
 
 struct TableSaveOptions {
@@ -50,15 +45,17 @@ struct TableSaveOptions {
   // A row that cannot be added: skipped and reported with its grid row
   // number, the rest saved (true); or nothing saved (false).
   bool skipFailedRows = true;
-  // Whether a cell of blanks only counts as empty: a row with nothing but
-  // empty cells is not saved, and an empty cell is not written.
-  bool blanksAreEmpty = true;
 };
 
 class CTableStore {
  public:
   CTableStore() = default;
   CTableStore(const CString& table, const CString& databasePath) : m_table(table), m_databasePath(databasePath) {}
+  CTableStore(const CTableStore&) = default;
+  CTableStore& operator=(const CTableStore&) = default;
+  CTableStore(CTableStore&&) = default;
+  CTableStore& operator=(CTableStore&&) = default;
+  virtual ~CTableStore() = default;
 
   void SetTable(const CString& table) { m_table = table; }
   const CString& Table() const { return m_table; }
@@ -90,6 +87,10 @@ class CTableStore {
   CAdoConnection m_connection;
   CAdoRecordSet m_recordset;
   CString m_sql;
+
+ protected:
+  // The open recordset's record count (0 when it cannot be counted).
+  virtual long RecordCount() { return m_recordset.GetRecordCount(); }
 
  private:
   // One attempt of the save inside a transaction: the delete and the rows

@@ -1,10 +1,11 @@
 #pragma once
 // Values of scheme-table rows as the table readers take them: numbers read as
-// text and turned into integers, and the flood-level text cut to two decimals.
+// text (strictly) and turned into integers, and texts cut to a number of decimals.
 // A value read from a table may be anything, so every conversion is held
 // within the range of its result.
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "mfc/cstring.h"
@@ -21,11 +22,36 @@ inline int TruncatedInt(double value) {
 // truncation, so 2.9999999 gives 3 and 2.998 gives 2.
 inline int RoundedInt(double value) { return TruncatedInt(value + 0.001); }
 
-// A flood-level text kept to two decimals: with a point at position p > 0,
-// only its first p + 3 characters remain (a shorter text stays whole, and so
-// does one whose point is its first character).
-inline CString CutToTwoDecimals(const CString& text) {
-  const int point = text.Find('.');
-  if (point > 0 && text.GetLength() > point + 3) return text.Left(point + 3);
-  return text;
+// True when the whole text (blanks around it allowed) reads as a finite
+// number, which goes to `value`; an empty text, or one with anything after
+// its number ("12abc"), does not.
+inline bool ReadsAsNumber(const char* text, double& value) {
+  value = 0.0;
+  if (text == nullptr) return false;
+  char* end = nullptr;
+  const double read = std::strtod(text, &end);
+  if (end == text) return false;
+  while (*end == ' ' || *end == '\t') ++end;
+  if (*end != '\0' || !std::isfinite(read)) return false;
+  value = read;
+  return true;
 }
+
+// A text kept to `digits` decimals: with a point at position p > 0, only the
+// first `digits` characters after it remain (a shorter text stays whole, and
+// so does one whose point is its first character). Characters, not bytes: a
+// cut never splits a character.
+inline CString CutDecimals(const CString& text, int digits) {
+  const int point = text.Find('.');
+  if (point < 1) return text;
+  const char* s = text.GetString();
+  int at = point + 1;
+  for (int kept = 0; kept < digits && s[at] != '\0'; ++kept) {
+    ++at;
+    while ((static_cast<unsigned char>(s[at]) & 0xC0) == 0x80) ++at;
+  }
+  return text.Left(at);
+}
+
+// A flood-level text kept to two decimals.
+inline CString CutToTwoDecimals(const CString& text) { return CutDecimals(text, 2); }

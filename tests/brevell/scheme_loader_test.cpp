@@ -49,6 +49,33 @@ TEST(SchemeValues, FloodLevelKeepsTwoDecimals) {
   for (const auto& c : cases) EXPECT_STREQ(CutToTwoDecimals(c.text).GetString(), c.expected) << c.text;
 }
 
+TEST(SchemeValues, TextsReadAsNumbersOnlyWhole) {
+  const struct {
+    const char* text;
+    bool reads;
+    double value;
+  } cases[] = {{"12.5", true, 12.5}, {" 12 ", true, 12.0}, {"1e3", true, 1000.0}, {"-3.25\t", true, -3.25},
+               {"abc", false, 0.0},  {"12abc", false, 0.0}, {"", false, 0.0},      {"   ", false, 0.0},
+               {"1 2", false, 0.0},  {"inf", false, 0.0},   {"nan", false, 0.0},   {"1e999", false, 0.0}};
+  for (const auto& c : cases) {
+    double value = -1.0;
+    EXPECT_EQ(ReadsAsNumber(c.text, value), c.reads) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+  }
+  double value = -1.0;
+  EXPECT_FALSE(ReadsAsNumber(nullptr, value));
+}
+
+TEST(SchemeValues, DecimalsCutBetweenCharacters) {
+  const struct {
+    const char* text;
+    int digits;
+    const char* expected;
+  } cases[] = {{"1.23456", 4, "1.2345"}, {"1.2", 4, "1.2"}, {"7.", 3, "7."}, {".5", 0, ".5"},
+               {"12.3号桥", 2, "12.3号"}, {"1.5", 0, "1."}};
+  for (const auto& c : cases) EXPECT_STREQ(CutDecimals(c.text, c.digits).GetString(), c.expected) << c.text;
+}
+
 TEST(SchemeValues, NumbersBecomeIntegersWithinRange) {
   const struct {
     double value;

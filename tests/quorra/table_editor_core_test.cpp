@@ -467,7 +467,6 @@ class TableStoreTest : public TableGridTest {
     EXPECT_TRUE(scratch.Create(CRect(0, 0, 300, 200), &parent, 101, WS_CHILD));
     TableLoadOptions load;
     load.build = build;
-    load.progressMeter = false;
     EXPECT_TRUE(store.Load(scratch, load));
     EXPECT_TRUE(store.Loaded());
     scratch.DestroyWindow();
@@ -544,6 +543,7 @@ TEST_F(TableStoreTest, TheHiddenStationColumnIsKeptThroughASave) {
     save.build = build;
     ASSERT_TRUE(store.Save(g, save));
   }
+  // The added row's kept values are empty: not written, their fields keep the default.
   EXPECT_EQ(Query("select 车站名称, 起点里程冠号, 车站类型, 插旗图块名 from 车站 order by ID"),
             (Rows{{"甲站", "CK", "1", "中间站01"}, {"乙站改", "AK", "0", "区段站02"}, {"丙站", "NULL", "NULL", "NULL"}}));
 }
@@ -619,6 +619,34 @@ TEST_F(TableStoreTest, ASaveAfterAFailedLoadIsRefused) {
     EXPECT_FALSE(store.Save(g, save));
     EXPECT_NE(transcript.text().find("表 隧道 没有保存"), std::string::npos) << transcript.text();
     EXPECT_EQ(Query("select 隧道名称 from 隧道 order by ID"), (Rows{{"旧"}}));
+  }
+}
+
+// A store whose record count fails, as a count reads then: 0.
+class UncountedStore : public CTableStore {
+ public:
+  using CTableStore::CTableStore;
+
+ protected:
+  long RecordCount() override { return 0; }
+};
+
+TEST_F(TableStoreTest, AFailedCountLeavesTheStoreUnloaded) {
+  ASSERT_TRUE(fixtures::FillTable(m_db, "隧道", {{"旧一", "DK", "1", "DK", "2", "0", "1", nullptr},
+                                                 {"旧二", "DK", "3", "DK", "4", "1", "1", nullptr}}));
+  for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
+    PreviewGrid& g = EmptyGrid(build);
+    UncountedStore store("隧道", platform::toWindowsPath(m_db).c_str());
+    TableLoadOptions load;
+    load.build = build;
+    platform::TranscriptCapture transcript;
+    EXPECT_TRUE(store.Load(g, load));
+    EXPECT_FALSE(store.Loaded());
+    TableSaveOptions save;
+    save.build = build;
+    EXPECT_FALSE(store.Save(g, save));
+    EXPECT_NE(transcript.text().find("表 隧道 没有保存"), std::string::npos) << transcript.text();
+    EXPECT_EQ(Query("select 隧道名称 from 隧道 order by ID"), (Rows{{"旧一"}, {"旧二"}}));
   }
 }
 

@@ -162,6 +162,41 @@ TEST_F(SaveCompletion, TraverseRightAngleWithinOneTurnAndKeptValues) {
   EXPECT_EQ(t.Text(2, "右角"), "270.0000");
 }
 
+TEST_F(SaveCompletion, TraverseStationsNeedCoordinatesThatReadAsNumbers) {
+  // A(0, 0) -> B(纬距 as typed, 经距 0): the leg is worked out only when B's
+  // 纬距 reads wholly as a number (its leg then due north).
+  const struct {
+    const char* north;
+    const char* bearing;  // 方位角 of A afterwards ("" when no leg)
+    const char* length;   // 距离 of A afterwards
+  } cases[] = {
+      {"abc", "", ""},           {"", "", ""},           {"12abc", "", ""},
+      {" ", "", ""},             {"1e3", "0.0000", "1000.0000"},
+      {" 12 ", "0.0000", "12.0000"}, {"-5", "180.0000", "5.0000"},
+  };
+  for (const auto& c : cases) {
+    RowTableCells t;
+    t.headers = {"行号", "桩号", "右角", "方位角", "距离", "纬距", "经距", "高程", "里程"};
+    t.rows = {{"1", "A", "", "", "", "0", "0", "", "1"}, {"2", "B", "", "", "", c.north, "0", "", "1"}};
+    CompleteTraverse(*model, t);
+    EXPECT_EQ(t.Text(1, "方位角"), c.bearing) << c.north;
+    EXPECT_EQ(t.Text(1, "距离"), c.length) << c.north;
+  }
+}
+
+TEST_F(SaveCompletion, BenchMarkCoordinatesThatDoNotReadAreWorkedOut) {
+  // "abc" in 坐标N is no coordinate: the chainage and offset give both.
+  RowTableCells t = BenchMarks({{"1", "BM", "", "K", "2000", "10", "abc", "5", "", ""}});
+  CompleteBenchMarks(*model, t);
+  EXPECT_EQ(t.Text(1, "坐标N"), F3(0.6 * 1000 - 0.8 * 10));
+  EXPECT_EQ(t.Text(1, "坐标E"), F3(0.8 * 1000 + 0.6 * 10));
+  // Nothing that reads: the row stays as it is.
+  RowTableCells u = BenchMarks({{"1", "BM", "", "K", "x2000", "10", "abc", "5", "", ""}});
+  CompleteBenchMarks(*model, u);
+  EXPECT_EQ(u.Text(1, "坐标N"), "abc");
+  EXPECT_EQ(u.Text(1, "里程数"), "x2000");
+}
+
 TEST_F(SaveCompletion, TraverseMileageByProjection) {
   RowTableCells t;
   t.headers = {"行号", "桩号", "右角", "方位角", "距离", "纬距", "经距", "高程", "里程"};

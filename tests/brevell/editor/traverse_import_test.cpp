@@ -101,6 +101,35 @@ TEST_F(TraverseFile, ShortFilesAndBadRecords) {
   EXPECT_TRUE(transcript.contains("traverse_import.txt")) << transcript.text();
 }
 
+TEST_F(TraverseFile, AnAngleThatDoesNotReadEndsTheImport) {
+  // One row per record after a good station B: the record, and whether it reads.
+  const struct {
+    const char* record;
+    bool reads;
+  } cases[] = {
+      {"X 1-0a-00 1 2 3 4 5-00-00 6", false},  // right angle
+      {"X 1-00-00 1 2 3 4 x 6", false},        // azimuth
+      {"X abc 1 2 3 4 5-00-00 6", false},
+      {"X 1-00-00 1 2 3 4 5-00-00x 6", false},
+      {"X 90.5 1 2 3 4 5-00-00 6", true},  // an angle written as a number
+  };
+  for (const auto& c : cases) {
+    platform::TranscriptCapture transcript;
+    const std::vector<TraverseImportRow> rows =
+        Read(Header() + "S 1-00-00\nB 1-00-00 1 2 3 4 5-00-00 6\n" + c.record + "\nY 1 2 3 4 5 6 7\n");
+    if (c.reads) {
+      // X is read whole; Y, the last station, keeps its name only.
+      ASSERT_EQ(rows.size(), 4u) << c.record;
+      EXPECT_EQ(rows[2].cells[1], "90.5") << c.record;
+      EXPECT_FALSE(transcript.contains("traverse_import.txt")) << c.record;
+    } else {
+      ASSERT_EQ(rows.size(), 3u) << c.record;
+      EXPECT_EQ(Cells(rows[2]), (std::vector<std::string>{"X", "0", "0", "0", "0", "0", "0", "0"})) << c.record;
+      EXPECT_TRUE(transcript.contains("traverse_import.txt")) << c.record;
+    }
+  }
+}
+
 TEST_F(TraverseFile, LongTokensAreCutNotOverrun) {
   const std::string longName(5000, 'N');
   const std::vector<TraverseImportRow> rows = Read(Header() + longName + " 1-00-00\n");
