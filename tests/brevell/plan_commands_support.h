@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "brevell/PlanState.h"
+#include "PlanState.h"
 #include "plan_drawing_support.h"
 #include "win/transcript.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "brevell/AlignmentModel.h"
+#include "AlignmentModel.h"
 #include "shared/drawbase_support.h"
 
 namespace plantest {

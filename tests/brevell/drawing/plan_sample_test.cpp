@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "arx/dxffile.h"
-#include "brevell/XLDataBase.h"
+#include "XLDataBase.h"
 #include "fixtures/scheme_db.h"
-#include "plan_drawing_support.h"
-#include "sample_project_support.h"
+#include "brevell/plan_drawing_support.h"
+#include "brevell/sample_project_support.h"
 
 namespace {
 

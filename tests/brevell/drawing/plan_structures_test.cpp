@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "plan_drawing_support.h"
+#include "brevell/plan_drawing_support.h"
 #include "win/transcript.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "brevell/PlanLayers.h"
-#include "plan_drawing_support.h"
+#include "PlanLayers.h"
+#include "brevell/plan_drawing_support.h"
 #include "win/transcript.h"
 
 namespace {

@@ -14,13 +14,13 @@
 #include <set>
 
 #include "arx/arx.h"
-#include "brevell/PlanCommands.h"
-#include "brevell/PlanSettingsDlg.h"
-#include "brevell/ProjectDockBar.h"
-#include "brevell/SchemeTreeDlg.h"
+#include "PlanCommands.h"
+#include "PlanSettingsDlg.h"
+#include "ProjectDockBar.h"
+#include "SchemeTreeDlg.h"
 #include "brevell/resources/PlanResources.h"
 #include "fixtures/scheme_db.h"
-#include "plan_commands_support.h"
+#include "brevell/plan_commands_support.h"
 #include "win/answers.h"
 #include "win/commctrl.h"
 #include "win/userinput.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "brevell/AlignmentModel.h"
+#include "AlignmentModel.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "brevell/AlignmentModel.h"
-#include "brevell/XLDataBase.h"
+#include "AlignmentModel.h"
+#include "XLDataBase.h"
 #include "fixtures/scheme_db.h"
 #include "geometry/GeoFunctions.h"
-#include "sample_project_support.h"
+#include "brevell/sample_project_support.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "brevell/XLDataBase.h"
+#include "XLDataBase.h"
 #include "fixtures/scheme_db.h"
 #include "project/SchemeValues.h"
 #include "win/transcript.h"

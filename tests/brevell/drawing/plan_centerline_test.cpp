@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fixtures/scheme_db.h"
-#include "plan_drawing_support.h"
+#include "brevell/plan_drawing_support.h"
 #include "win/transcript.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "brevell/PlanSettingsRules.h"
+#include "PlanSettingsRules.h"
 
 namespace {
 

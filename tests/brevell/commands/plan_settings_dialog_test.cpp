@@ -9,9 +9,9 @@
 #include <fstream>
 #include <map>
 
-#include "brevell/PlanSettingsDlg.h"
+#include "PlanSettingsDlg.h"
 #include "brevell/resources/PlanResources.h"
-#include "plan_commands_support.h"
+#include "brevell/plan_commands_support.h"
 #include "win/answers.h"
 
 namespace {

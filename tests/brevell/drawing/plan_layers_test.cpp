@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "brevell/AlignmentModel.h"
-#include "brevell/PlanLayers.h"
+#include "AlignmentModel.h"
+#include "PlanLayers.h"
 #include "shared/drawbase_support.h"
 
 namespace {

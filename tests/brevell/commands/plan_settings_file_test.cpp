@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "brevell/PlanDialogSettings.h"
+#include "PlanDialogSettings.h"
 #include "win/answers.h"
 #include "win/transcript.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "brevell/AlignmentModel.h"
+#include "AlignmentModel.h"
 #include "win/transcript.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "brevell/PlanCommands.h"
-#include "plan_commands_support.h"
+#include "PlanCommands.h"
+#include "brevell/plan_commands_support.h"
 #include "win/answers.h"
 
 namespace {
