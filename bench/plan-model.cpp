@@ -10,7 +10,7 @@
 #include <numbers>
 #include <vector>
 
-#include "brevell/AlignmentModel.h"
+#include "AlignmentModel.h"
 
 namespace {
 

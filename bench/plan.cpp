@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "arx/arx.h"
-#include "brevell/AlignmentModel.h"
-#include "brevell/PlanLayers.h"
+#include "AlignmentModel.h"
+#include "PlanLayers.h"
 #include "crt/paths.h"
 #include "project/ModulePath.h"
 
