@@ -7,9 +7,11 @@
 //
 // A pair is a distance and a height; a distance within 0.01 of 999 ends the
 // side. Line ends carry no meaning. The file is read completely before the
-// record list changes: a file outside this layout is refused with a message
-// naming it and the place, and the list, the station list and the line names
-// stay as they were.
+// record list changes: a file outside this layout (a station that is no
+// chainage text, a number that is no finite number, a rock type that is none
+// of the six, more layers than a station holds, no station at all) is refused
+// with a message naming it and the place, and the list, the station list and
+// the line names stay as they were.
 
 #include <cerrno>
 #include <cmath>
@@ -19,13 +21,12 @@
 
 #include "GroundLineInput.h"
 #include "InputTexts.h"
+#include "RecordChecks.h"
 #include "RecordPairs.h"
 #include "arx/edoutput.h"
 #include "crt/textfile.h"
-#include "geometry/GeoFunctions.h"
 #include "mfc/app.h"
 #include "mfc/filedialog.h"
-#include "project/ChainageText.h"
 
 namespace {
 
@@ -126,6 +127,7 @@ class Importer {
       points[count++] = {distance, height};
     }
   }
+  int TokenCount() const { return m_tokens.Count(); }
   template <typename... Args>
   void Fail(const char* format, Args... args) {
     m_error.failed = true;
@@ -150,29 +152,37 @@ void StorePair(EarthLineList& list, const earthline& left, const earthline& righ
   list.Add(right);
 }
 
-// Reads the stations after the line name into `records`.
-bool ReadStations(Importer& in, const CString& detour, EarthLineList& records) {
+// Reads the stations after the line name into `records`; `stations`
+// counts the station tokens read.
+bool ReadStations(Importer& in, const CString& detour, EarthLineList& records, int& stations) {
   std::string station;
   for (;;) {
     if (!in.Token(station, "桩号")) return false;
     if (station == "999") return true;
     double elevation = 0.0;
     int layerCount = 0;
-    if (!in.Number(elevation, "中桩高程") || !in.Integer(layerCount, "层数")) return false;
-    if (layerCount < 0 || layerCount > GroundLineInput::kMaxLayers) {
-      in.Fail("桩号%s的层数%d不在0到%d之间", station.c_str(), layerCount, GroundLineInput::kMaxLayers);
+    earthline head;
+    if (!ReadStationText(station.c_str(), head.prefix, head.chainage)) {
+      in.Fail("第%d个词\"%s\"不是桩号(如DK12+345.00)", in.TokenCount(), station.c_str());
       return false;
     }
-    earthline head;
-    char prefix[kChainPrefixSize] = {};
-    ParseChainageText(station.c_str(), head.chainage, prefix);
-    head.prefix = prefix;
+    if (!in.Number(elevation, "中桩高程") || !in.Integer(layerCount, "层数")) return false;
+    if (layerCount < 0 || layerCount > kLayersMax) {
+      in.Fail("桩号%s的层数%d不在0到%d之间", station.c_str(), layerCount, kLayersMax);
+      return false;
+    }
     head.detourNumber = detour;
     head.elevation = elevation;
+    ++stations;
     for (int l = 0; l < layerCount; ++l) {
       earthline left = head;
       left.layer = l;
       if (!in.Integer(left.rockType, "岩层性质")) return false;
+      if (!IsKnownRockType(left.rockType)) {
+        in.Fail("桩号%s第%d层的岩层性质%d不是已知的岩性(%d到%d)", station.c_str(), l, left.rockType, kRockTypeFirst,
+                kRockTypeLast);
+        return false;
+      }
       const CString leftWhat = CString("桩号") + station.c_str() + "的左侧";
       if (!in.Side(left.left, left.leftCount, leftWhat.GetString())) return false;
       earthline right = EmptyPartnerOf(left);
@@ -225,7 +235,10 @@ void GroundLineInput::OnImportText() {
   }
   if (!error.failed) {
     if (!newLine) records.Append(db.rockLayers);
-    ReadStations(in, detour, records);
+    int stations = 0;
+    // A file without a station would import nothing, and the next write
+    // would empty the tables of the line.
+    if (ReadStations(in, detour, records, stations) && stations == 0) in.Fail("文件中没有桩号");
   }
   std::fclose(file);
   if (error.failed) {

@@ -10,6 +10,7 @@
 
 #include "InputTexts.h"
 #include "PointForms.h"
+#include "RecordChecks.h"
 #include "RecordPairs.h"
 #include "arx/edoutput.h"
 #include "geometry/GeoFunctions.h"
@@ -17,6 +18,7 @@
 #include "mfc/filedialog.h"
 #include "project/ChainageText.h"
 #include "project/ProjectLocation.h"
+#include "project/SchemeValues.h"
 
 namespace {
 
@@ -297,6 +299,42 @@ void GroundLineInput::ReadGridSide(const PointGrid& grid, bool left, earthline& 
   (left ? record.rightCount : record.leftCount) = 0;
 }
 
+bool GroundLineInput::TypedValuesFit() {
+  CString fault;
+  CString prefix;
+  double chainage = 0.0, value = 0.0;
+  if (!ReadStationText(chainageText.GetString(), prefix, chainage)) {
+    fault.Format("中桩里程\"%s\"不是里程(如DK12+345.67)", chainageText.GetString());
+  } else if (!ReadsAsNumber(elevationText.GetString(), value)) {
+    fault.Format("中桩高程\"%s\"不是有限的数", elevationText.GetString());
+  } else if (!ReadsAsNumber(layerText.GetString(), value) || value != std::floor(value) || value < 0.0 ||
+             value >= kLayersMax) {
+    fault.Format("层号\"%s\"不是0到%d的整数", layerText.GetString(), kLayersMax - 1);
+  } else if (!IsKnownRockType(rockTypeSelection + 1)) {
+    fault = "请选择岩性";
+  } else {
+    const char* valueName = elevationType == kElevation ? "高程" : "高差";
+    for (int s = 0; s < 2 && fault.IsEmpty(); ++s) {
+      const PointGrid& grid = s == 0 ? leftGrid : rightGrid;
+      const char* side = s == 0 ? "左侧" : "右侧";
+      for (size_t r = 0; r < grid.rows.size() && fault.IsEmpty(); ++r) {
+        const PointGrid::Row& row = grid.rows[r];
+        if (row.distance.IsEmpty()) continue;  // a row without its distance is not taken
+        const int shown = static_cast<int>(r) + 1;
+        if (!ReadsAsNumber(row.distance.GetString(), value))
+          fault.Format("%s第%d行的平距\"%s\"不是有限的数", side, shown, row.distance.GetString());
+        else if (row.value.IsEmpty())
+          fault.Format("%s第%d行没有%s", side, shown, valueName);
+        else if (!ReadsAsNumber(row.value.GetString(), value))
+          fault.Format("%s第%d行的%s\"%s\"不是有限的数", side, shown, valueName, row.value.GetString());
+      }
+    }
+  }
+  if (fault.IsEmpty()) return true;
+  AfxMessageBox(fault + ", 未保存!");
+  return false;
+}
+
 void GroundLineInput::OnSaveRecord() {
   leftCount = rightCount = 0;
   if (chainageText.IsEmpty()) {
@@ -313,6 +351,7 @@ void GroundLineInput::OnSaveRecord() {
   }
   CString detour;
   if (!CurrentDetourText(true, detour)) return;
+  if (!TypedValuesFit()) return;
   FillWorkingHead(detour);
   earthline left = db.working, right = db.working;
   ReadGridSide(leftGrid, true, left);
@@ -417,13 +456,16 @@ void GroundLineInput::WriteLineTables(const CString& table, const CString& filte
   EarthLineList entered;
   entered.Append(db.rockLayers);
 
-  // The table writer puts a ground line's centre point (0, 0) in front of a
-  // side whose first point lies off the centre: a height difference. Entered
-  // as elevations, the user table gets it as the centre elevation instead, so
-  // that the rows read back convert like the other points.
+  // The user table: the records as entered. The table writer puts a ground
+  // line's centre point (0, 0) in front of a side whose first point lies off
+  // the centre: a height difference. Entered as elevations, the user table
+  // gets it as the centre elevation instead, so that the rows read back
+  // convert like the other points.
+  EarthLineList user;
+  user.Append(entered);
   if (elevationType == kElevation) {
-    for (INT_PTR i = 0; i < db.rockLayers.GetSize(); ++i) {
-      earthline& r = db.rockLayers[i];
+    for (INT_PTR i = 0; i < user.GetSize(); ++i) {
+      earthline& r = user[i];
       if (r.layer != 0) continue;
       for (int s = 0; s < 2; ++s) {
         EarthPoint* points = s == 0 ? r.left : r.right;
@@ -435,12 +477,26 @@ void GroundLineInput::WriteLineTables(const CString& table, const CString& filte
       }
     }
   }
-  db.rockLayerCount = static_cast<int>(db.rockLayers.GetSize());
-  db.WriteRockLayerTable(dbPath, "用户" + table, filter);
+  // The design table: the records converted once. Neither conversion
+  // changes a point count or a first distance, so a station and layer that
+  // one table cannot hold the other leaves out too.
+  EarthLineList design;
+  design.Append(entered);
+  for (INT_PTR i = 0; i < design.GetSize(); ++i) RecordToTableForm(design[i], reference, elevationType);
 
-  SetRecords(entered);
-  for (INT_PTR i = 0; i < db.rockLayers.GetSize(); ++i) RecordToTableForm(db.rockLayers[i], reference, elevationType);
-  db.WriteRockLayerTable(dbPath, table, filter);
+  // Both lists are checked before either table is written: a value one of
+  // them cannot hold leaves both tables as they were.
+  const CString userTable = "用户" + table;
+  SetRecords(user);
+  bool fit = db.CheckRockLayerValues(userTable);
+  SetRecords(design);
+  fit = fit && db.CheckRockLayerValues(table);
+  if (fit) {
+    SetRecords(user);
+    db.WriteRockLayerTable(dbPath, userTable, filter);
+    SetRecords(design);
+    db.WriteRockLayerTable(dbPath, table, filter);
+  }
   SetRecords(entered);
 }
 

@@ -54,7 +54,6 @@ class GroundLineInput {
   // Which edit had the focus last (a picked text goes there).
   enum LastField { kNoField = 1, kChainageField = 2, kElevationField = 3 };
   static constexpr int kGridRows = 10;  // point rows of a reset grid
-  static constexpr int kMaxLayers = 100;  // layers a station of an imported file may give
 
   GroundLineInput();
 
@@ -148,6 +147,11 @@ class GroundLineInput {
   // The filled rows of one side as a record side: the first kEarthPointsMax
   // from the centre, with a note on the command line when the grid holds more.
   void ReadGridSide(const PointGrid& grid, bool left, earthline& record);
+  // True when the typed values of a save can be stored: the chainage a
+  // chainage text, the centre elevation and every filled grid row's distance
+  // and value finite numbers, the layer one a station holds, a rock type
+  // chosen. Otherwise false, after a message naming the field.
+  bool TypedValuesFit();
   // Fills the head values of the working record from the texts.
   void FillWorkingHead(const CString& detour);
   void RebuildStationList();

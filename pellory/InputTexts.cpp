@@ -7,6 +7,10 @@
 #include <cstring>
 #include <string>
 
+#include "geometry/GeoFunctions.h"
+#include "project/ChainageText.h"
+#include "project/SchemeValues.h"
+
 CString StationText(const CString& prefix, double chainage) {
   CString text;
   const double centimetres = std::nearbyint(std::fabs(chainage) * 100.0);
@@ -20,6 +24,28 @@ CString StationText(const CString& prefix, double chainage) {
   const char* sign = (chainage < 0.0 && cents != 0) ? "-" : "";
   text.Format("%s%s%lld+%03lld.%02lld", prefix.GetString(), sign, kilometres, rest / 100, rest % 100);
   return text;
+}
+
+bool ReadStationText(const char* text, CString& prefix, double& chainage) {
+  if (text == nullptr) return false;
+  // The number as ParseChainageText joins it: the blanks and the last "+"
+  // after the prefix left out.
+  const char* rest = text + FindLastCharNoCase(text, 'K');
+  const char* plus = std::strrchr(rest, '+');
+  std::string number;
+  for (const char* c = rest; *c != '\0'; ++c) {
+    if (plus != nullptr && (c == plus || *c == ' ' || *c == '\t')) continue;
+    number += *c;
+  }
+  double value = 0.0;
+  if (!ReadsAsNumber(number.c_str(), value)) return false;
+  char parsedPrefix[kChainPrefixSize] = {};
+  double parsed = 0.0;
+  ParseChainageText(text, parsed, parsedPrefix);
+  if (!std::isfinite(parsed)) return false;  // too large to cut to millimetres
+  prefix = parsedPrefix;
+  chainage = parsed;
+  return true;
 }
 
 bool DetourNumberOfLabel(const CString& lineName, int& number) {

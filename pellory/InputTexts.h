@@ -11,6 +11,15 @@
 // after the prefix.
 CString StationText(const CString& prefix, double chainage);
 
+// Reads a station text typed or imported ("DK12+345.67", "K-0+050.000",
+// "1234.5"): the prefix up to and including the last K (any case), then the
+// chainage from the digits before and after the "+" joined, blanks left out,
+// cut to whole millimetres (as ParseChainageText splits it). False when that
+// number is missing, is no finite number ("inf", "nan", "1e400"), has
+// anything else in it ("12abc", a second "+"), or is too large to cut to
+// millimetres; `prefix` and `chainage` are then left as they were.
+bool ReadStationText(const char* text, CString& prefix, double& chainage);
+
 // The detour number of a detour line's label, such as "左线第3绕行段" or
 // "右线第12绕行段 remark": the whole number of ASCII digits between the first
 // "第" and the "绕行段" that follows them (blanks round the label ignored).

@@ -2,6 +2,7 @@
 
 #include "RockLayerRows.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,24 +28,35 @@ struct PairSide {
   int id = 0;
 };
 
+// The points of one side of a pair (none for an empty side) and whether its
+// row needs the centre point in front of them.
+struct SidePoints {
+  const EarthPoint* points = nullptr;
+  int count = 0;
+  bool centre = true;
+  bool Fits() const { return count + (centre ? 1 : 0) <= kEarthPointsMax; }
+};
+
+SidePoints PointsOf(const earthline* side, bool left) {
+  SidePoints s;
+  if (side == nullptr) return s;
+  s.count = left ? side->leftCount : side->rightCount;
+  s.points = left ? side->left : side->right;
+  s.centre = s.count <= 0 || s.points[0].distance != 0.0;
+  return s;
+}
+
 // Adds the row of one side of a pair; `head` gives the row its head values
-// and `id`, `side` its points (null: the side is empty).
-void AddRow(std::vector<RockLayerRow>& rows, std::vector<RefusedSide>& refused, const PairSide& head, bool left,
-            const earthline* side, double centreHeight) {
-  const int count = side == nullptr ? 0 : (left ? side->leftCount : side->rightCount);
-  const EarthPoint* points = side == nullptr ? nullptr : (left ? side->left : side->right);
-  const bool centre = count == 0 || points[0].distance != 0.0;
-  if (count + (centre ? 1 : 0) > kEarthPointsMax) {
-    refused.push_back({side, left, count});
-    return;
-  }
+// and `id`, `side` its points.
+void AddRow(std::vector<RockLayerRow>& rows, const PairSide& head, bool left, const SidePoints& side,
+            double centreHeight) {
   RockLayerRow row;
   row.id = head.id;
   row.record = head.record;
   row.left = left;
-  row.points.reserve(static_cast<size_t>(count) + 1);
-  if (centre) row.points.push_back({0.0, centreHeight});
-  for (int k = 0; k < count; ++k) row.points.push_back(points[k]);
+  row.points.reserve(static_cast<size_t>(std::max(side.count, 0)) + 1);
+  if (side.centre) row.points.push_back({0.0, centreHeight});
+  for (int k = 0; k < side.count; ++k) row.points.push_back(side.points[k]);
   rows.push_back(std::move(row));
 }
 
@@ -65,7 +77,7 @@ double PairCentreHeight(const earthline* leftRecord, const earthline* rightRecor
   return std::isfinite(v) ? v : nearer;
 }
 
-std::vector<RockLayerRow> BuildRockLayerRows(const earthline* records, int count, std::vector<RefusedSide>& refused) {
+std::vector<RockLayerRow> BuildRockLayerRows(const earthline* records, int count, std::vector<RefusedPair>& refused) {
   std::vector<RockLayerRow> rows;
   if (records == nullptr || count <= 0) return rows;
   std::vector<bool> used(static_cast<size_t>(count), false);
@@ -90,11 +102,16 @@ std::vector<RockLayerRow> BuildRockLayerRows(const earthline* records, int count
         used[static_cast<size_t>(j)] = true;
       }
     }
-    const double centreHeight = record.layer == 0 ? 0.0 : PairCentreHeight(left.record, right.record);
     // An empty side is written with the head values of the side that has points.
     const PairSide& present = left.record != nullptr ? left : right;
-    AddRow(rows, refused, left.record != nullptr ? left : present, true, left.record, centreHeight);
-    AddRow(rows, refused, right.record != nullptr ? right : present, false, right.record, centreHeight);
+    const SidePoints leftPoints = PointsOf(left.record, true), rightPoints = PointsOf(right.record, false);
+    if (!leftPoints.Fits() || !rightPoints.Fits()) {
+      refused.push_back({present.record, leftPoints.count, rightPoints.count, !leftPoints.Fits(), !rightPoints.Fits()});
+      continue;
+    }
+    const double centreHeight = record.layer == 0 ? 0.0 : PairCentreHeight(left.record, right.record);
+    AddRow(rows, left.record != nullptr ? left : present, true, leftPoints, centreHeight);
+    AddRow(rows, right.record != nullptr ? right : present, false, rightPoints, centreHeight);
   }
   return rows;
 }

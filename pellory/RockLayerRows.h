@@ -24,8 +24,9 @@
 // with one side empty the other side's first height, with both empty 0.
 //
 // A side that would need more than kEarthPointsMax points in its row (100
-// points with the first off the centre, or a count above 100) is refused:
-// its row is not written and it is listed in `refused`.
+// points with the first off the centre, or a count above 100) cannot be
+// stored, and a station and layer is stored with both its sides or not at
+// all: the pair writes neither row and is listed in `refused`.
 
 #include <vector>
 
@@ -38,14 +39,16 @@ struct RockLayerRow {
   std::vector<EarthPoint> points;      // as stored, the centre point first where one is added
 };
 
-struct RefusedSide {
+// A pair left out: its head values, and each side's point count as its
+// record gives it, with which of the two is too long for its row.
+struct RefusedPair {
   const earthline* record = nullptr;
-  bool left = true;
-  int count = 0;  // the side's point count as the record gives it
+  int leftCount = 0, rightCount = 0;
+  bool leftTooLong = false, rightTooLong = false;
 };
 
 // The rows of records 0 .. count − 1, in the order they are written.
-std::vector<RockLayerRow> BuildRockLayerRows(const earthline* records, int count, std::vector<RefusedSide>& refused);
+std::vector<RockLayerRow> BuildRockLayerRows(const earthline* records, int count, std::vector<RefusedPair>& refused);
 
 // The centre height v of a rock-layer pair (either record may be null for a
 // missing side; a record's side counts only when it has points).

@@ -85,12 +85,19 @@ class XLDataBase {
   // lacks it, and each pair of records (see RockLayerRows.h) is appended as
   // its left and right row. The delete and the append are one transaction: a
   // failure keeps the rows the table held and is shown with the reason.
-  // After a design table (no "用户" prefix) "成功写入数据库" is shown. A side
-  // too long to store (more than 100 points with its centre point) is not
-  // written and named in a message; no success message follows then.
+  // After a design table (no "用户" prefix) "成功写入数据库" is shown. A
+  // station and layer with a side too long to store (more than 100 points
+  // with its centre point) is written with neither side and named in a
+  // message; no success message follows then. A list with a value the
+  // design cannot read (CheckRockLayerValues) writes nothing.
   // Returns 1 when the rows were written, 0 otherwise (callers may ignore
   // it). The list is not changed.
   int WriteRockLayerTable(CString path, CString tableName, CString condition);
+
+  // True when records 0 .. rockLayerCount − 1 hold only values the design
+  // reads (RecordChecks.h) for `tableName`; otherwise false, after one
+  // message naming the table and each record at fault (the first ten).
+  bool CheckRockLayerValues(const CString& tableName);
 
   // Appends the table names of the open connection to tableNames (never
   // clears it); 1 when the connection was open.

@@ -3,9 +3,10 @@
 
 #include <algorithm>
 
+#include "InputTexts.h"
+#include "RecordChecks.h"
 #include "RockLayerRows.h"
 #include "XLDataBase.h"
-#include "geometry/BAS_DRAW_FUN.h"
 #include "mfc/app.h"
 
 namespace {
@@ -16,14 +17,23 @@ CString IntText(int value) {
   return text;
 }
 
-// "DK1+234.50 层1 左侧 (101个点)" for the message about a refused side.
-CString RefusedSideText(const RefusedSide& side) {
-  char station[64] = {};
-  BAS_DRAW_FUN::ChainageToText(side.record->prefix, side.record->chainage, station);
-  CString text;
-  text.Format("%s 层%d %s侧 (%d个点)", station, side.record->layer, side.left ? "左" : "右", side.count);
+// "DK1+234.50 层1: 左侧100个点" for the message about a pair left out.
+CString RefusedPairText(const RefusedPair& pair) {
+  CString text, side;
+  text.Format("%s 层%d:", StationText(pair.record->prefix, pair.record->chainage).GetString(), pair.record->layer);
+  if (pair.leftTooLong) {
+    side.Format(" 左侧%d个点", pair.leftCount);
+    text += side;
+  }
+  if (pair.rightTooLong) {
+    side.Format(" 右侧%d个点", pair.rightCount);
+    text += side;
+  }
   return text;
 }
+
+// Faults listed in one message before the rest are only counted.
+constexpr int kFaultsShown = 10;
 
 }  // namespace
 
@@ -33,10 +43,11 @@ int XLDataBase::WriteRockLayerTable(CString path, CString tableName, CString con
     AfxMessageBox("写" + tableName + "失败: 不是岩层线表!");
     return 0;
   }
+  if (!CheckRockLayerValues(tableName)) return 0;
   if (!Connect(path)) return 0;
   ListTableNames();
 
-  std::vector<RefusedSide> refused;
+  std::vector<RefusedPair> refused;
   const int count = std::clamp(rockLayerCount, 0, static_cast<int>(rockLayers.GetSize()));
   const std::vector<RockLayerRow> rows = BuildRockLayerRows(rockLayers.GetData(), count, refused);
 
@@ -51,8 +62,9 @@ int XLDataBase::WriteRockLayerTable(CString path, CString tableName, CString con
 
   if (!refused.empty()) {
     CString text;
-    text.Format("以下各侧加上中桩点后超过%d个点, 未写入%s:", kEarthPointsMax, tableName.GetString());
-    for (const RefusedSide& side : refused) text += "\n" + RefusedSideText(side);
+    text.Format("以下桩号和层有一侧加上中桩点后超过%d个点, 两侧都未写入%s:", kEarthPointsMax,
+                tableName.GetString());
+    for (const RefusedPair& pair : refused) text += "\n" + RefusedPairText(pair);
     AfxMessageBox(text);
   } else if (table.kind == GroundTableKind::kDesignRockLayer) {
     AfxMessageBox("成功写入数据库");
@@ -121,4 +133,24 @@ void XLDataBase::PutRow(const GroundTable& table, const RockLayerRow& row) {
     recordset.PutCollectByIndex(column, _variant_t(row.points[k].distance));
     recordset.PutCollectByIndex(column + 1, _variant_t(row.points[k].height));
   }
+}
+
+bool XLDataBase::CheckRockLayerValues(const CString& tableName) {
+  const GroundTable table = ClassifyGroundTable(tableName.GetString());
+  const int count = std::clamp(rockLayerCount, 0, static_cast<int>(rockLayers.GetSize()));
+  CString listed;
+  int faults = 0;
+  for (int i = 0; i < count; ++i) {
+    const CString fault = RecordFault(rockLayers[i], table.detour);
+    if (fault.IsEmpty()) continue;
+    if (++faults <= kFaultsShown) listed += "\n" + fault;
+  }
+  if (faults == 0) return true;
+  CString text;
+  text.Format("写%s失败: %d条记录的数值不能存入, 未写入任何记录:%s", tableName.GetString(), faults,
+              listed.GetString());
+  if (faults > kFaultsShown) text += "\n……";
+  text += "\n表中原有的记录保留不变。";
+  AfxMessageBox(text);
+  return false;
 }

@@ -148,13 +148,6 @@ TEST_F(Import, TheTwoStationsOfALongChainStayApart) {
   EXPECT_EQ(input.rightCount, 1);
 }
 
-TEST_F(Import, ALineNameAlone) {
-  ImportText("基线\n999\n");
-  EXPECT_EQ(input.db.rockLayers.GetSize(), 0);
-  EXPECT_EQ(input.stationList.GetSize(), 0);
-  EXPECT_EQ(input.lineNames.GetSize(), 2);
-}
-
 TEST_F(Import, AFileOutsideTheLayoutChangesNothing) {
   std::string longToken(300, '1');
   struct Case {
@@ -174,6 +167,20 @@ TEST_F(Import, AFileOutsideTheLayoutChangesNothing) {
       {"a token too long", "基线\nK0+010 100 1\n1 " + longToken + " 0.5 999 999\n999\n"},
       {"not a detour label", "方案线\nK0+010 100 1\n1 999 999\n999\n"},
       {"an empty file", ""},
+      // A line name and the end mark alone: importing nothing would leave
+      // the line without stations, and its next write would empty its tables.
+      {"no station", "基线\r\n999\r\n"},
+      {"an infinite chainage", "基线\nDKinf 100 1\n1 999 999\n999\n"},
+      {"a chainage beyond the doubles", "基线\nDK1e400 100 1\n1 999 999\n999\n"},
+      {"a chainage that is no number", "基线\nDKnan 100 1\n1 999 999\n999\n"},
+      {"a station that is no chainage", "基线\nabc 100 1\n1 999 999\n999\n"},
+      {"a chainage with letters after it", "基线\nDK1+000abc 100 1\n1 999 999\n999\n"},
+      {"a prefix without a number", "基线\nDK 100 1\n1 999 999\n999\n"},
+      {"an infinite elevation", "基线\nK0+010 1e999 1\n1 999 999\n999\n"},
+      {"rock type 0", "基线\nK0+010 100 1\n0 2 0.5 999 999\n999\n"},
+      {"rock type 99", "基线\nK0+010 100 1\n99 2 0.5 999 999\n999\n"},
+      {"rock type -7", "基线\nK0+010 100 1\n-7 2 0.5 999 999\n999\n"},
+      {"more layers than a station holds", "基线\nK0+010 100 21\n999\n"},
   };
   ImportText(kExample);
   ASSERT_EQ(input.db.rockLayers.GetSize(), 2);
@@ -190,6 +197,52 @@ TEST_F(Import, AFileOutsideTheLayoutChangesNothing) {
     EXPECT_EQ(input.importedLines, 1);
     EXPECT_EQ(input.stationList.GetSize(), 1);
   }
+}
+
+// A file of a line name and 999 alone imported as success and emptied the
+// record list, so that the next write emptied both tables of the line.
+TEST_F(Import, AFileWithoutStationsLeavesTheTablesAsTheyWere) {
+  input.rockTypeSelection = 0;
+  Save("DK1+000", "100", {{"2", "0.5"}}, {{"3", "0.2"}});
+  input.OnWriteDatabase();
+  ImportText("基线\r\n999\r\n");
+  EXPECT_TRUE(Said("文件中没有桩号")) << transcript.text();
+  EXPECT_FALSE(Said("成功导入文件"));
+  input.OnWriteDatabase();
+  EXPECT_EQ(Query("select count(*) from 用户横断面岩层线表"), (std::vector<std::vector<std::string>>{{"2"}}));
+  EXPECT_EQ(Query("select count(*) from 横断面岩层线表"), (std::vector<std::vector<std::string>>{{"2"}}));
+}
+
+// The reason of a refusal names what is wrong and where.
+TEST_F(Import, ARefusedFileSaysWhy) {
+  struct Case {
+    const char* text;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"基线\n999\n", "文件中没有桩号"},
+      {"基线\nDKinf 100 1\n1 999 999\n999\n", "第2个词\"DKinf\"不是桩号"},
+      {"基线\nabc 100 1\n1 999 999\n999\n", "第2个词\"abc\"不是桩号"},
+      {"基线\nK0+010 100 2\n2 999 999\n99 999 999\n999\n", "桩号K0+010第1层的岩层性质99不是已知的岩性(1到6)"},
+      {"基线\nK0+010 100 21\n999\n", "桩号K0+010的层数21不在0到20之间"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    transcript.clear();
+    ImportText(c.text);
+    EXPECT_TRUE(Said(c.reason)) << transcript.text();
+    EXPECT_EQ(input.db.rockLayers.GetSize(), 0);
+    EXPECT_EQ(input.lineNames.GetSize(), 1);
+  }
+  // Twenty layers, rock types 1 and 6, and a chainage before the start are taken.
+  std::string twenty = "基线\nK-0+050.000 100 20\n";
+  for (int l = 0; l < 20; ++l) twenty += (l % 2 == 0 ? "1" : "6") + std::string(" 2 0.5 999 3 0.1 999\n");
+  ImportText(twenty + "999\n");
+  EXPECT_TRUE(Said("成功导入文件")) << transcript.text();
+  ASSERT_EQ(input.db.rockLayers.GetSize(), 40);
+  EXPECT_DOUBLE_EQ(input.db.rockLayers[0].chainage, -50.0);
+  EXPECT_EQ(input.db.rockLayers[38].layer, 19);
+  EXPECT_EQ(input.db.rockLayers[38].rockType, 6);
 }
 
 TEST_F(Import, ACancelledChoiceOrAMissingFileImportsNothing) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "InputTexts.h"
 #include "RecordPairs.h"
@@ -99,6 +100,58 @@ TEST_F(InputRecords, SaveNeedsTheChainageTheElevationAndTheLineName) {
     EXPECT_NE(transcript.text().find(c.message), std::string::npos) << c.message;
     EXPECT_EQ(input.db.rockLayers.GetSize(), 0);
   }
+}
+
+// Typed values that are no finite number (atof would store Inf or NaN, or 0
+// for a text that is no number) are refused with a message naming the
+// field, and nothing is stored.
+TEST_F(InputRecords, TypedValuesThatAreNoFiniteNumberAreRefused) {
+  struct Case {
+    const char* what;
+    const char* chainage;
+    const char* elevation;
+    inputtest::Typed left, right;
+    const char* layer;
+    int rockTypeSelection;
+    int elevationType;
+    const char* message;
+  };
+  const inputtest::Typed good = {{"2", "0.5"}};
+  const Case cases[] = {
+      {"an infinite elevation", "DK1+000", "1e999", good, good, "0", 0, 0, "中桩高程\"1e999\"不是有限的数, 未保存!"},
+      {"an elevation that is no number", "DK1+000", "nan", good, good, "0", 0, 0, "中桩高程\"nan\"不是有限的数"},
+      {"an elevation with letters", "DK1+000", "100m", good, good, "0", 0, 0, "中桩高程\"100m\"不是有限的数"},
+      {"an infinite chainage", "DKinf", "100", good, good, "0", 0, 0, "中桩里程\"DKinf\"不是里程"},
+      {"a chainage beyond the doubles", "DK1e400", "100", good, good, "0", 0, 0, "中桩里程\"DK1e400\"不是里程"},
+      {"a chainage that is no number", "DKnan", "100", good, good, "0", 0, 0, "中桩里程\"DKnan\"不是里程"},
+      {"a chainage without digits", "abc", "100", good, good, "0", 0, 0, "中桩里程\"abc\"不是里程"},
+      {"a distance that is no number", "DK1+000", "100", {{"2", "0.5"}, {"nan", "0.1"}}, good, "0", 0, 0,
+       "左侧第2行的平距\"nan\"不是有限的数"},
+      {"an infinite height difference", "DK1+000", "100", good, {{"3", "1e999"}}, "0", 0, 0,
+       "右侧第1行的高差\"1e999\"不是有限的数"},
+      {"an elevation in the grid that is no number", "DK1+000", "100", {{"2", "inf"}}, good, "0", 0, 1,
+       "左侧第1行的高程\"inf\"不是有限的数"},
+      {"a distance without its value", "DK1+000", "100", good, {{"3", ""}}, "0", 0, 0, "右侧第1行没有高差"},
+      {"a layer out of range", "DK1+000", "100", good, good, "20", 0, 0, "层号\"20\"不是0到19的整数"},
+      {"no rock type chosen", "DK1+000", "100", good, good, "0", -1, 0, "请选择岩性, 未保存!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    transcript.clear();
+    input.leftGrid.Reset(GroundLineInput::kGridRows);
+    input.rightGrid.Reset(GroundLineInput::kGridRows);
+    input.SetElevationType(c.elevationType);
+    input.rockTypeSelection = c.rockTypeSelection;
+    Save(c.chainage, c.elevation, c.left, c.right, c.layer);
+    EXPECT_NE(transcript.text().find(c.message), std::string::npos) << transcript.text();
+    EXPECT_EQ(input.db.rockLayers.GetSize(), 0);
+    EXPECT_EQ(input.stationList.GetSize(), 0);
+  }
+  // The same save with its values mended is stored.
+  input.SetElevationType(0);
+  input.rockTypeSelection = 0;
+  Save("DK1+000", "100", {{"2", "0.5"}}, {{"3", "-0.25"}});
+  EXPECT_EQ(input.db.rockLayers.GetSize(), 2);
 }
 
 TEST_F(InputRecords, QueryShowsTheStationWithinOneCentimetreInTheCurrentForms) {
@@ -254,6 +307,80 @@ TEST_F(InputRecords, ElevationsWrittenReadBackAndWrittenAgainGiveTheSameGround) 
   ASSERT_EQ(input.db.rockLayers.GetSize(), 2);
   input.OnWriteDatabase();
   EXPECT_EQ(Query(design), first);
+}
+
+// A station and layer is stored with both its sides or not at all, in the
+// user table and the design table alike, whatever the forms the points
+// were entered in.
+TEST_F(InputRecords, AStationTooLongForItsRowIsLeftOutOfBothTables) {
+  for (int elevationType : {0, 1}) {
+    SCOPED_TRACE(elevationType);
+    input.db.rockLayers.RemoveAll();
+    input.SetElevationType(elevationType);
+    const char* value = elevationType == 0 ? "0.5" : "100.5";
+    std::vector<std::string> distances;
+    for (int k = 1; k <= 100; ++k) distances.push_back(std::to_string(k));  // the first off the centre
+    inputtest::Typed hundred;
+    for (const std::string& d : distances) hundred.emplace_back(d.c_str(), value);
+    Save("DK1+000", "100", hundred, {{"3", value}});
+    Save("DK1+020", "100", {{"2", value}}, {{"3", value}});
+    ASSERT_EQ(input.db.rockLayers.GetSize(), 4);
+    transcript.clear();
+    input.OnWriteDatabase();
+    EXPECT_NE(transcript.text().find("DK1+000.00 层0: 左侧100个点"), std::string::npos) << transcript.text();
+    for (const char* table : {"用户横断面岩层线表", "横断面岩层线表"}) {
+      SCOPED_TRACE(table);
+      EXPECT_EQ(Query(std::string("select 中桩里程数, 左或右 from ") + table + " order by ID"),
+                (std::vector<std::vector<std::string>>{{"1020", "左"}, {"1020", "右"}}));
+      EXPECT_NE(transcript.text().find(std::string("两侧都未写入") + table + ":"), std::string::npos)
+          << transcript.text();
+    }
+  }
+}
+
+// A value the design cannot read, in the records read from a user table,
+// refuses the write before either table is touched: the rows they held stay.
+TEST_F(InputRecords, AValueTheDesignCannotReadLeavesBothTablesAsTheyWere) {
+  Save("DK1+000", "100", {{"2", "0.5"}}, {{"3", "-0.25"}});
+  Save("DK1+020", "100", {{"2", "0.5"}}, {{"3", "-0.25"}});
+  input.OnWriteDatabase();
+  const std::string rows = "select 中桩里程数, 左或右, 岩层性质 from ";
+  const auto user = Query(rows + "用户横断面岩层线表 order by ID");
+  const auto design = Query(rows + "横断面岩层线表 order by ID");
+  ASSERT_EQ(user.size(), 4u);
+  ASSERT_EQ(design.size(), 4u);
+  struct Case {
+    const char* what;
+    void (*spoil)(earthline&);
+    const char* message;
+  };
+  const Case cases[] = {
+      {"rock type 0", [](earthline& r) { r.rockType = 0; }, "岩层性质0不是已知的岩性"},
+      {"an infinite point", [](earthline& r) { r.left[0].distance = std::numeric_limits<double>::infinity(); }, "左侧第1点的距中桩距离不是有限的数"},
+      // Entered from the previous point, two large finite distances sum to
+      // an infinite one in the design table only: the user table is kept too.
+      {"a sum beyond the doubles", [](earthline& r) {
+         r.leftCount = 2;
+         r.left[0].distance = 1.5e308;
+         r.left[1].distance = 1.5e308;
+       },
+       "写横断面岩层线表失败: 1条记录的数值不能存入"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    transcript.clear();
+    input.reference = 1;
+    ASSERT_EQ(input.db.rockLayers.GetSize(), 4);
+    const earthline kept = input.db.rockLayers[2];
+    c.spoil(input.db.rockLayers[2]);
+    input.OnWriteDatabase();
+    EXPECT_NE(transcript.text().find(c.message), std::string::npos) << transcript.text();
+    EXPECT_EQ(transcript.text().find("成功写入数据库"), std::string::npos);
+    EXPECT_EQ(Query(rows + "用户横断面岩层线表 order by ID"), user);
+    EXPECT_EQ(Query(rows + "横断面岩层线表 order by ID"), design);
+    input.db.rockLayers[2] = kept;
+    input.reference = 0;
+  }
 }
 
 // ---- Detours ----------------------------------------------------------------------------

@@ -21,6 +21,41 @@ TEST(StationTexts, KilometresPlusMetresWithTwoDecimals) {
   for (const Case& c : cases) EXPECT_STREQ(StationText(c.prefix, c.chainage).GetString(), c.text) << c.chainage;
 }
 
+TEST(StationTexts, ATextIsReadAsAStationOnlyWhenItsNumberIsAFiniteNumber) {
+  struct Case {
+    const char* text;
+    bool station;
+    const char* prefix;
+    double chainage;  // metres, cut to whole millimetres
+  };
+  const Case cases[] = {
+      {"DK12+345.67", true, "DK", 12345.67},
+      {"DK12+345.6789", true, "DK", 12345.678},
+      {"dk 1 + 234.5", true, "dk", 1234.5},
+      {"D1K40+260.000", true, "D1K", 40260.0},
+      {"K-0+050.000", true, "K", -50.0},
+      {"DK25+000", true, "DK", 25000.0},
+      {"1234.5", true, "", 1234.5},
+      {"DKinf", false, "", 0.0},
+      {"DK1e400", false, "", 0.0},
+      {"DKnan", false, "", 0.0},
+      {"abc", false, "", 0.0},
+      {"DK", false, "", 0.0},
+      {"DK1+000abc", false, "", 0.0},
+      {"DK1+2+3", false, "", 0.0},
+      {"DK1e306", false, "", 0.0},  // finite, but not in millimetres
+      {"", false, "", 0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    CString prefix = "old";
+    double chainage = -1.0;
+    EXPECT_EQ(ReadStationText(c.text, prefix, chainage), c.station);
+    EXPECT_STREQ(prefix.GetString(), c.station ? c.prefix : "old");
+    EXPECT_NEAR(chainage, c.station ? c.chainage : -1.0, 1e-9);
+  }
+}
+
 TEST(DetourLabels, TheWholeNumberBetweenTheOrdinalAndTheDetourWord) {
   struct Case {
     const char* name;

@@ -62,7 +62,7 @@ TEST_F(PelloryDlgTest, PageDownWalksTheFocusAndComesBackToTheChainage) {
 
 TEST_F(PelloryDlgTest, ASaveTakesTheInputColumnOfTheElevationTypeAndAQueryShowsIt) {
   // 高差: column 1 is typed, column 2 computed from the centre elevation.
-  Play("> 6 30:=基线 44=DK1+234.5 45=100 43[1,0]=2.5 43[1,1]=-0.4 43[2,0]=6 43[2,1]=0.3 42[1,0]=3 42[1,1]=0.2\n");
+  Play("> 6 30:=基线 31=Ⅰ 44=DK1+234.5 45=100 43[1,0]=2.5 43[1,1]=-0.4 43[2,0]=6 43[2,1]=0.3 42[1,0]=3 42[1,1]=0.2\n");
   EXPECT_EQ(dlg->LeftGrid().GetItemText(1, 2), "99.60");
   EXPECT_EQ(dlg->LeftGrid().GetItemText(2, 2), "100.30");
   Play("> 6 51\n");
@@ -113,6 +113,43 @@ TEST_F(PelloryDlgTest, ASaveTakesTheInputColumnOfTheElevationTypeAndAQueryShowsI
   dlg->GetDlgItemText(kElevationEdit, elevation);
   EXPECT_EQ(chainage, "DK1+234.50");
   EXPECT_EQ(elevation, "100.00");
+}
+
+// Typed 45=1e999 and 43[1,0]=nan were stored as Inf and NULL (read with
+// atof): a save now refuses a typed value that is no finite number, naming
+// the field, and stores nothing.
+TEST_F(PelloryDlgTest, TypedValuesThatAreNoFiniteNumberAreNotSaved) {
+  // With no rock type chosen, a save asks for one.
+  Play("> 6 30:=基线 44=DK1+000 45=100 43[1,0]=2 43[1,1]=0.5 51\n");
+  EXPECT_TRUE(transcript.contains("请选择岩性, 未保存!")) << transcript.text();
+  EXPECT_EQ(dlg->Input().db.rockLayers.GetSize(), 0);
+
+  struct Case {
+    const char* chainage;
+    const char* elevation;
+    const char* left[2];   // row 1 of the left grid: distance, height difference
+    const char* right[2];  // row 1 of the right grid
+    const char* message;
+  };
+  const Case cases[] = {
+      {"DK1+000", "1e999", {"2", "0.5"}, {"3", "0.2"}, "中桩高程\"1e999\"不是有限的数, 未保存!"},
+      {"DK1+000", "100", {"nan", "0.5"}, {"3", "0.2"}, "左侧第1行的平距\"nan\"不是有限的数, 未保存!"},
+      {"DK1+000", "100", {"2", "0.5"}, {"3", "1e999"}, "右侧第1行的高差\"1e999\"不是有限的数, 未保存!"},
+      {"DKinf", "100", {"2", "0.5"}, {"3", "0.2"}, "中桩里程\"DKinf\"不是里程(如DK12+345.67), 未保存!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    transcript.clear();
+    const std::string words = std::string("> 6 31=Ⅰ 44=") + c.chainage + " 45=" + c.elevation + " 43[1,0]=" +
+                              c.left[0] + " 43[1,1]=" + c.left[1] + " 42[1,0]=" + c.right[0] +
+                              " 42[1,1]=" + c.right[1] + " 51\n";
+    Play(words);
+    EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    EXPECT_EQ(dlg->Input().db.rockLayers.GetSize(), 0);
+    // What was typed stays, to be mended.
+    EXPECT_EQ(dlg->LeftGrid().GetItemText(1, 0), c.left[0]);
+    EXPECT_EQ(dlg->RightGrid().GetItemText(1, 1), c.right[1]);
+  }
 }
 
 TEST_F(PelloryDlgTest, TheRowMenuInsertsAndDeletesRows) {

@@ -1,7 +1,7 @@
 // The rows a rock-layer table receives for a record list: sides paired by
 // station, layer and detour (not by their place in the list), empty sides
 // written as a centre point, the centre height of a rock-layer pair, and the
-// sides too long for a row.
+// pairs left out for a side too long for its row.
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ std::ostream& operator<<(std::ostream& out, const Row& r) {
   return out << "}";
 }
 
-std::vector<Row> RowsOf(const std::vector<earthline>& records, std::vector<RefusedSide>& refused) {
+std::vector<Row> RowsOf(const std::vector<earthline>& records, std::vector<RefusedPair>& refused) {
   std::vector<Row> out;
   for (const RockLayerRow& r : BuildRockLayerRows(records.data(), static_cast<int>(records.size()), refused)) {
     Row row{r.id, r.left ? "左" : "右", r.record->chainage, r.record->layer, r.record->detourNumber.GetString(), {}};
@@ -122,7 +122,7 @@ TEST(RockLayerRows, SidesArePairedByStationLayerAndDetour) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<RefusedSide> refused;
+    std::vector<RefusedPair> refused;
     EXPECT_EQ(RowsOf(c.records, refused), c.rows);
     EXPECT_TRUE(refused.empty());
   }
@@ -160,7 +160,7 @@ TEST(RockLayerRows, CentreHeightOfARockLayerPair) {
 TEST(RockLayerRows, EachPairHasItsOwnCentreHeight) {
   // Pair 100 puts v = 1.4 before its left points; pair 120 starts on the
   // centre, so its right row takes its own left height 3.0, not 1.4.
-  std::vector<RefusedSide> refused;
+  std::vector<RefusedPair> refused;
   const std::vector<Row> rows = RowsOf({Record(100, 1, {{4.0, 1.0}}, {}), Record(100, 1, {}, {{6.0, 2.0}}),
                                         Record(120, 1, {{0.0, 3.0}, {5.0, 2.5}}, {}), Record(120, 1, {}, {{5.0, 4.0}})},
                                        refused);
@@ -171,43 +171,59 @@ TEST(RockLayerRows, EachPairHasItsOwnCentreHeight) {
   EXPECT_EQ(rows[3], (Row{3, "右", 120, 1, "", {{0, 3.0}, {5.0, 4.0}}}));
 }
 
-TEST(RockLayerRows, ASideThatNeedsMoreThanAHundredPointsIsRefused) {
+// A station and layer goes to the table with both its sides or not at all:
+// a side too long for its row leaves its partner out too, and the pairs
+// around it are written as they are.
+TEST(RockLayerRows, ASideTooLongLeavesOutItsWholeStationAndLayer) {
   Points offCentre, fromCentre;
   for (int k = 0; k < 100; ++k) {
     offCentre.emplace_back(1.0 + k, -0.01 * k);
     fromCentre.emplace_back(1.0 * k, -0.01 * k);
   }
+  const Points ninetyNine(offCentre.begin(), offCentre.end() - 1);
   struct Case {
     const char* name;
-    earthline left;
-    int leftCount;          // the left count set on the record (-1: as filled)
-    int refusedCount;       // the count of the refused left side, 0 for none
-    size_t leftRowPoints;   // points of the left row, 0 when none is written
+    Points left, right;          // the sides of station 100, layer 1
+    int leftCount, rightCount;   // counts set on the records (-1: as filled)
+    bool leftTooLong, rightTooLong;
+    size_t leftRowPoints, rightRowPoints;  // points of the two rows when the pair is written
   };
   const Case cases[] = {
-      {"100 points off the centre", Record(100, 0, offCentre, {}), -1, 100, 0},
-      {"100 points from the centre", Record(100, 0, fromCentre, {}), -1, 0, 100},
-      {"99 points off the centre", Record(100, 0, Points(offCentre.begin(), offCentre.end() - 1), {}), -1, 0, 100},
-      {"a count above what a record holds", Record(100, 0, fromCentre, {}), 150, 150, 0},
+      {"100 points off the centre on the left", offCentre, kRight, -1, -1, true, false, 0, 0},
+      {"100 points off the centre on the right", kLeft, offCentre, -1, -1, false, true, 0, 0},
+      {"both sides too long", offCentre, offCentre, -1, -1, true, true, 0, 0},
+      {"a count above what a record holds", fromCentre, kRight, 150, -1, true, false, 0, 0},
+      {"100 points from the centre", fromCentre, kRight, -1, -1, false, false, 100, 2},
+      {"99 points off the centre", ninetyNine, ninetyNine, -1, -1, false, false, 100, 100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<earthline> records = {c.left, Record(100, 0, {}, kRight)};
-    if (c.leftCount >= 0) records[0].leftCount = c.leftCount;
-    std::vector<RefusedSide> refused;
+    std::vector<earthline> records = {Record(80, 1, kLeft, {}),    Record(80, 1, {}, kRight),
+                                      Record(100, 1, c.left, {}),  Record(100, 1, {}, c.right),
+                                      Record(120, 1, kLeft, {}),   Record(120, 1, {}, kRight)};
+    if (c.leftCount >= 0) records[2].leftCount = c.leftCount;
+    if (c.rightCount >= 0) records[3].rightCount = c.rightCount;
+    std::vector<RefusedPair> refused;
     const std::vector<Row> rows = RowsOf(records, refused);
-    // The right row is written in every case.
-    ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows.back(), (Row{1, "右", 100, 0, "", {{0, 0}, {3.0, 0.2}}}));
-    if (c.refusedCount > 0) {
+    const bool leftOut = c.leftTooLong || c.rightTooLong;
+    ASSERT_EQ(rows.size(), leftOut ? 4u : 6u);
+    // The stations around it keep both their rows.
+    EXPECT_EQ(rows.front().chainage, 80);
+    EXPECT_EQ(rows.back().chainage, 120);
+    EXPECT_EQ(rows[rows.size() - 2].chainage, 120);
+    if (leftOut) {
       ASSERT_EQ(refused.size(), 1u);
-      EXPECT_TRUE(refused[0].left);
-      EXPECT_EQ(refused[0].count, c.refusedCount);
-      EXPECT_EQ(rows.size(), 1u);
+      EXPECT_EQ(refused[0].record->chainage, 100);
+      EXPECT_EQ(refused[0].record->layer, 1);
+      EXPECT_EQ(refused[0].leftTooLong, c.leftTooLong);
+      EXPECT_EQ(refused[0].rightTooLong, c.rightTooLong);
+      EXPECT_EQ(refused[0].leftCount, records[2].leftCount);
+      EXPECT_EQ(refused[0].rightCount, records[3].rightCount);
+      for (const Row& row : rows) EXPECT_NE(row.chainage, 100);
     } else {
       EXPECT_TRUE(refused.empty());
-      ASSERT_EQ(rows.size(), 2u);
-      EXPECT_EQ(rows[0].points.size(), c.leftRowPoints);
+      EXPECT_EQ(rows[2].points.size(), c.leftRowPoints);
+      EXPECT_EQ(rows[3].points.size(), c.rightRowPoints);
     }
   }
 }

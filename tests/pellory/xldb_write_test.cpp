@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -148,13 +149,80 @@ TEST_F(WriteTest, HeadColumnsAndTheLastPointGoWhereTheTableHasThem) {
                   {"3", "zk ", "1234.5", "101.2345", "2", "5", "右", "2", "NULL", "NULL", "NULL"}}));
 }
 
-TEST_F(WriteTest, ASideTooLongForItsRowIsRefusedAndNamed) {
+// A station whose one side is too long for its row is left out with both
+// its sides (the design would otherwise read it with one side), named in the
+// message; the other stations are written.
+TEST_F(WriteTest, ASideTooLongLeavesOutItsPartnerAndIsNamed) {
   Points offCentre;  // 100 points, the first off the centre: 101 with the centre point
   for (int k = 0; k < 100; ++k) offCentre.emplace_back(1.0 + k, 0.0);
-  ASSERT_EQ(Write({Record(100, 0, offCentre, {}), Record(100, 0, {}, {{3.0, 0.2}})}, "横断面岩层线表"), 1);
-  EXPECT_EQ(Query("select 左或右, 地面点数 from 横断面岩层线表 order by ID"), (Rows{{"右", "2"}}));
-  EXPECT_TRUE(transcript.contains("DK0+100.00 层0 左侧 (100个点)")) << transcript.text();
+  ASSERT_EQ(Write({Record(100, 0, offCentre, {}), Record(100, 0, {}, {{3.0, 0.2}}), Record(120, 0, {{1, 0}}, {}),
+                   Record(120, 0, {}, {{2, 0}})},
+                  "横断面岩层线表"),
+            1);
+  EXPECT_EQ(Query("select 中桩里程数, 左或右 from 横断面岩层线表 order by ID"), (Rows{{"120", "左"}, {"120", "右"}}));
+  EXPECT_TRUE(transcript.contains("两侧都未写入横断面岩层线表")) << transcript.text();
+  EXPECT_TRUE(transcript.contains("DK0+100.00 层0: 左侧100个点")) << transcript.text();
   EXPECT_FALSE(transcript.contains("成功写入数据库"));
+}
+
+// Values the design cannot read are refused before anything is written: the
+// rows the table held stay, and the message names the table, the station,
+// the layer and the field.
+TEST_F(WriteTest, ValuesTheDesignCannotReadWriteNothing) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    earthline record;  // the left record of station 100 (its right partner is good)
+    const char* table;
+    const char* message;
+  };
+  auto with = [](auto change) {
+    earthline r = Record(100, 0, {{2.5, 0.3}}, {});
+    change(r);
+    return r;
+  };
+  const std::vector<Case> cases = {
+      {"an infinite chainage", with([&](earthline& r) { r.chainage = inf; }), "横断面岩层线表",
+       "DKinf 层0: 中桩里程数不是有限的数"},
+      {"a chainage that is no number", with([&](earthline& r) { r.chainage = nan; }), "横断面岩层线表",
+       "中桩里程数不是有限的数"},
+      {"an infinite centre elevation", with([&](earthline& r) { r.elevation = inf; }), "用户横断面岩层线表",
+       "DK0+100.00 层0: 地面高程不是有限的数"},
+      {"rock type 0", with([](earthline& r) { r.rockType = 0; }), "横断面岩层线表",
+       "DK0+100.00 层0: 岩层性质0不是已知的岩性(1到6)"},
+      {"rock type 7", with([](earthline& r) { r.rockType = 7; }), "横断面岩层线表", "岩层性质7不是已知的岩性"},
+      {"rock type -7", with([](earthline& r) { r.rockType = -7; }), "横断面岩层线表", "岩层性质-7不是已知的岩性"},
+      {"a negative layer", with([](earthline& r) { r.layer = -1; }), "横断面岩层线表", "层号-1不在0到19之间"},
+      {"layer 20", with([](earthline& r) { r.layer = 20; }), "横断面岩层线表", "层号20不在0到19之间"},
+      {"a distance that is no number", with([&](earthline& r) { r.left[0].distance = nan; }), "横断面岩层线表",
+       "左侧第1点的距中桩距离不是有限的数"},
+      {"an infinite height", with([&](earthline& r) { r.left[0].height = -inf; }), "横断面岩层线表",
+       "左侧第1点的与中桩高程差不是有限的数"},
+      {"a negative count", with([](earthline& r) { r.leftCount = -3; }), "横断面岩层线表",
+       "左侧地面点数-3不在0到100之间"},
+      {"a detour number that is no number", with([](earthline& r) { r.detourNumber = "二"; }),
+       "左线绕行段横断面岩层线表", "绕行段编号\"二\"不是整数"},
+  };
+  // Each table holds one row before; nothing may change it.
+  for (const char* table : {"横断面岩层线表", "用户横断面岩层线表", "左线绕行段横断面岩层线表"}) {
+    Sql(fixtures::RockLayerTableSql(table, std::string(table).find("绕行段") != std::string::npos));
+    Sql(std::string("insert into ") + table + "(中桩里程冠号, 中桩里程数) values ('DK', 50)");
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    transcript.clear();
+    const char* detour = std::string(c.table).find("绕行段") != std::string::npos ? "1" : "";
+    earthline left = c.record;
+    if (left.detourNumber.IsEmpty()) left.detourNumber = detour;
+    const std::vector<earthline> records = {Record(80, 0, {{1, 0}}, {}, detour), Record(80, 0, {}, {{1, 0}}, detour),
+                                            left, Record(100, 0, {}, {{3.0, 0.2}}, detour)};
+    EXPECT_EQ(Write(records, c.table), 0);
+    EXPECT_TRUE(transcript.contains(std::string("写") + c.table + "失败: 1条记录的数值不能存入")) << transcript.text();
+    EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    EXPECT_FALSE(transcript.contains("成功写入数据库"));
+    EXPECT_EQ(Query(std::string("select 中桩里程冠号, 中桩里程数 from ") + c.table), (Rows{{"DK", "50"}}));
+  }
 }
 
 TEST_F(WriteTest, AConditionReplacesTheRowsOfOneDetourOnly) {
