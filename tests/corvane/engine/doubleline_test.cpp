@@ -276,7 +276,7 @@ TEST(InnerSlopesTest, MeetingOfTheTwoInnerSlopesInOneTracksFrame) {
 
 // The re-design of a side grades the edited slope and widens the land take
 // as the design does.
-TEST(RedesignSideTest, EditedGradesWithTheLandWidening) {
+TEST(RedesignSideTest, ARedesignedSideKeepsTheLandWidening) {
   CrossSectionDesigner d;
   drivers_test::MakeLevelDesigner(d, "单线", 102.0, {500.0});
   LandWideningEntry* widening = d.Standards(1).landWidening.Replace(1);
