@@ -708,12 +708,16 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // start − 0.01 .. end + 0.01 and within its own stretch detourStart −
   // 0.01 .. detourEnd + 0.01, on a sheet from (x, y). The side's
   // DetourEntityList is emptied first and holds only this detour's entry.
+  // Every section within start .. end gets the side code (-1 for label
+  // "左", else +1) and the detour index `index`, drawn or not; the others
+  // keep theirs.
   void DrawDetourSectionsInRange(CrossSectionDesigner* designers, int index, double start, double end,
                                  double detourStart, double detourEnd, const char* label, double x, double y,
                                  int flag);
   // Every detour of `designers` (count of them), each on a sheet 500 × the
   // drawing factor above (label "左") or below (else) the baseline section
-  // at its separated stretch's start, within its separated stretch.
+  // at its separated stretch's start, within its separated stretch. Every
+  // section of every detour gets the side code and its detour index.
   void DrawAllDetourSections(CrossSectionDesigner* designers, int count, const char* label, int flag);
   // The mileages on the left and on the right line of this (baseline)
   // designer's mileage ML: within a left (right) detour the foot of the
@@ -869,6 +873,10 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // Designs the one track (side -1 left, +1 right) of a double-line section
   // that is not inside a structure, as a single line.
   void DesignDoubleSide(int index, int leftFlag, int rightFlag, int leftIndex, int rightIndex, int side);
+  // Designs section `index` with the driver and the line offsets that the
+  // design run takes for line relation `relation` (0 .. 3) and the detour
+  // that holds the section (FindDetourAtChainage's flags and indices).
+  void DesignSectionByRelation(int index, int relation, int leftFlag, int rightFlag, int leftIndex, int rightIndex);
 
   // ---- The middle part of a double-line section ---------------------------------------
   // The inner lines of the two tracks and the middle quantities between
@@ -885,8 +893,9 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
 
   // ---- Re-design of one side after an edit --------------------------------------------
   // DesignSide with the embankment and cutting grades given (the slopes of
-  // the edited design line) instead of the slope tables, and without the land
-  // widening, the station test and the improved soil.
+  // the edited design line) instead of the slope tables, and without the
+  // station test and the improved soil. The land take carries the land
+  // widening (用地加宽) at ML, as the design's does.
   int RedesignSide(int side, double ML, double searchWidth, double referenceElevation, int groundCount,
                    const PairXY* ground, const PairXY roadbedTop[4], const SlopeGradeArrays& embankment,
                    const SlopeGradeArrays& cutting, SideDesign& out) const;
@@ -908,12 +917,17 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
                             SectionDitchData& topDitch, const EarthLineData* rightGround, SectionNoteData& note);
   // The single-line variant (sides -1 and +1) and its double-line twin (the
   // outer sides -1 and +2; a section's inner sides are not redone): the
-  // edited side is designed again (RedesignSide) from the line's vertices
-  // (its crown and the shoulder at the slope start give the formation) and
-  // its slope table, stored in the record (side, land take, areas), and
-  // carried into the entities (UpdateLeftSideEntities and its two twins).
-  // 0 for another side, a line of fewer than 5 vertices or a section
-  // without ground.
+  // section's design is run again as the design run ran it, with the edited
+  // side designed by RedesignSide from the line's vertices (its crown and
+  // the shoulder at the slope start give the formation) and its slope table
+  // in every layer pass. The record takes of it the edited side's design
+  // line, ditches, land take and area parts, the totals of the parts and the
+  // rock-class split of the layer passes, in which the other parts keep the
+  // cuts of their own design (layerCuts); the excavation classes follow the
+  // new cut. The side is then carried into the entities
+  // (UpdateLeftSideEntities and its two twins). 0 for another side, a line
+  // of fewer than 5 vertices, a section without ground or a side that the
+  // design does not design (its track inside a structure).
   int RedesignSectionA(int row, DesignLineData& line, SectionDitchData& ditch, SectionDitchData& topDitch,
                        SectionNoteData& note);
   int RedesignSectionB(int row, DesignLineData& line, SectionDitchData& ditch, SectionDitchData& topDitch,
@@ -960,6 +974,13 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // The six excavation-class areas of section `index`: the 挖方分类 shares
   // at its ML times its cut area. Returns the sum of the shares (fractions).
   double ApplyExcavationClasses(int index);
+  // The sum of the 挖方分类 shares (fractions) of row `row`; 0 for a row
+  // outside the table.
+  double ExcavationShareSum(int row) const;
+  // Whether a sum of 挖方分类 shares (fractions) exceeds 101 %, the limit of
+  // the design run's and the save run's warnings. Shares that add up to
+  // exactly 101 % pass: their sum is allowed the rounding of its additions.
+  static bool ExcavationSharesOverLimit(double shareSum);
 
   // ---- Result files ------------------------------------------------------------------------
   // One record of HdmResultData / HdmRXDResultData, and its reader (1; 0 when
@@ -1012,6 +1033,19 @@ class CrossSectionDesigner : public BAS_DRAW_FUN {
   // ==== end of the drivers, run and result-file additions ===================
 
  private:
+  // One side (side code -1, +1, -2, +2) of layer pass `block` of a section
+  // driver, designed by `designer`: DesignSide, or RedesignSide with the
+  // edit when a re-design is redoing that side (m_sideEdit).
+  int DesignSideOfPass(const CrossSectionDesigner& designer, int sideCode, int block, double ML,
+                       double referenceElevation, const std::vector<PairXY>& ground, const PairXY roadbedTop[4],
+                       SideDesign& out);
+  // Set while a re-design runs the section drivers.
+  SideEdit* m_sideEdit = nullptr;
+  // Re-designs side `side` of section `row` from the edited line (the two
+  // variants' common part); `standards` at `trackML` give the ditch linings.
+  int RedesignOneSide(const CrossSectionDesigner& standards, double trackML, int row, int side, DesignLineData& line,
+                      SectionDitchData& ditch, SectionDitchData& topDitch, SectionNoteData& note);
+
   void DeleteModels();
   void ReadStandardsInto(CrossSectionDesigner& target, int tableCount, const BreakRecord* breakTable);
 };

@@ -159,10 +159,7 @@ int CrossSectionDesigner::DesignAllSections() {
     }
     const int row = FindExcavationClassRow(ML);
     if (row >= 0 && !warned) {
-      double sum = 0.0;
-      for (double p : excavationClass.rows[row].percent) sum += p * 0.01;
-      // A share of exactly 101 % is allowed within the rounding of the sum.
-      if (sum > 1.01 + 1e-9) {
+      if (ExcavationSharesOverLimit(ExcavationShareSum(row))) {
         AfxMessageBox("挖方分类数据有误, 百分比超过100%, 请查错!");
         warned = true;
       }
@@ -191,24 +188,7 @@ int CrossSectionDesigner::DesignAllSections() {
       insertedAt = i;
     }
 
-    SectionRecord& r = sections[static_cast<size_t>(i)];
-    switch (relation) {
-      case 0:
-        DesignSingleSection(i, 1, 0.0, 0.0);
-        break;
-      case 1:
-        DesignSingleSection(i, 1, r.leftLineOffset, r.rightLineOffset);
-        break;
-      case 2:
-        DesignDoubleSection(i, 0, r.leftLineOffset, r.rightLineOffset, leftFlag, rightFlag, leftIndex, rightIndex);
-        break;
-      default:
-        if (leftFlag)
-          DesignSingleSection(i, 1, 0.0, r.rightLineOffset);
-        else
-          DesignSingleSection(i, 1, r.leftLineOffset, 0.0);
-        break;
-    }
+    DesignSectionByRelation(i, relation, leftFlag, rightFlag, leftIndex, rightIndex);
     ApplyExcavationClasses(i);
     WriteSectionResult(i, result);
     WriteAreaRecord(i, area);
@@ -223,6 +203,31 @@ int CrossSectionDesigner::DesignAllSections() {
   if (resultOk && areaOk) SaveQuantityTable();
   acedRestoreStatusBar();
   return resultOk && areaOk ? 5100 : 0;
+}
+
+void CrossSectionDesigner::DesignSectionByRelation(int index, int relation, int leftFlag, int rightFlag,
+                                                   int leftIndex, int rightIndex) {
+  if (index < 0 || index >= SectionCount()) return;
+  const SectionRecord& r = sections[static_cast<size_t>(index)];
+  const double leftOffset = r.leftLineOffset;
+  const double rightOffset = r.rightLineOffset;
+  switch (relation) {
+    case 0:
+      DesignSingleSection(index, 1, 0.0, 0.0);
+      break;
+    case 1:
+      DesignSingleSection(index, 1, leftOffset, rightOffset);
+      break;
+    case 2:
+      DesignDoubleSection(index, 0, leftOffset, rightOffset, leftFlag, rightFlag, leftIndex, rightIndex);
+      break;
+    default:
+      if (leftFlag)
+        DesignSingleSection(index, 1, 0.0, rightOffset);
+      else
+        DesignSingleSection(index, 1, leftOffset, 0.0);
+      break;
+  }
 }
 
 // ---- The detour sections ---------------------------------------------------------------------------------

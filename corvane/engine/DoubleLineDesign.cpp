@@ -331,10 +331,9 @@ int CrossSectionDesigner::RedesignSide(int side, double ML, double searchWidth, 
   SideStandardsAt st = LookupSideStandards(side, ML);
   st.embankment = embankment;
   st.cutting = cutting;
-  // Neither the land widening, nor the station test, nor the improved soil
-  // take part in a re-design.
-  st.fillWidening = 0.0;
-  st.cutWidening = 0.0;
+  // Neither the station test nor the improved soil take part in a
+  // re-design. The land widening does: a side's land take is its outermost
+  // point plus the widening at its chainage, whether designed or re-designed.
   st.inThirdStructure = false;
   st.improvedSoilThickness = 0.0;
   return DesignSideWith(st, searchWidth, referenceElevation, groundCount, ground, roadbedTop, out);

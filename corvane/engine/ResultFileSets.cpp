@@ -76,6 +76,21 @@ bool OpenResultFilePair(const char* first, FILE*& firstFile, const char* second,
 
 // ---- Excavation classes -------------------------------------------------------------------------
 
+double CrossSectionDesigner::ExcavationShareSum(int row) const {
+  if (row < 0 || row >= excavationClass.count) return 0.0;
+  double sum = 0.0;
+  for (double p : excavationClass.rows[row].percent) sum += p * 0.01;
+  return sum;
+}
+
+bool CrossSectionDesigner::ExcavationSharesOverLimit(double shareSum) {
+  // Six percentages read from a table rarely add up exactly in binary: 101 %
+  // may come out a few units of the last place above 1.01.
+  constexpr double kLimit = 1.01;
+  constexpr double kRounding = 1e-9;
+  return shareSum > kLimit + kRounding;
+}
+
 double CrossSectionDesigner::ApplyExcavationClasses(int index) {
   if (index < 0 || index >= SectionCount()) return 0.0;
   SectionRecord& r = sections[static_cast<size_t>(index)];
@@ -163,7 +178,7 @@ int WriteDetourResultPair(bool recomputeClasses) {
       // are classed again: they are the ones the design run designed on this
       // designer. The others keep their stored class areas.
       if (recomputeClasses && ML > d->segmentOnDetour.sml2 - 0.01 && ML < d->segmentOnDetour.eml2 + 0.01) {
-        if (d->ApplyExcavationClasses(i) > 1.01 && !warned) {
+        if (CrossSectionDesigner::ExcavationSharesOverLimit(d->ApplyExcavationClasses(i)) && !warned) {
           AfxMessageBox("挖方分类数据有误, 百分比超过100, 请查错!");
           warned = true;
         }
@@ -188,7 +203,7 @@ void CrossSectionDesigner::SaveResultFiles() {
   platform::printToFile(area, "%d\n", SectionCount());
   bool warned = false;
   for (int i = 0; i < SectionCount(); ++i) {
-    if (ApplyExcavationClasses(i) > 1.01 && !warned) {
+    if (ExcavationSharesOverLimit(ApplyExcavationClasses(i)) && !warned) {
       AfxMessageBox("挖方分类数据有误, 百分比超过100, 请查错!");
       warned = true;
     }

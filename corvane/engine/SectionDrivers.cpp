@@ -24,35 +24,36 @@ bool TrackInStructure(int code) {
   return Near(code, kBridgeInside, 0.01) || Near(code, kTunnelInside, 0.01) || Near(code, kStationInside, 0.01);
 }
 
-// Adds the cut of each kept layer pass to its rock class: layer k takes what
-// its pass cut beyond the next layer's, the deepest kept layer all of its
-// own. Rock types 1 .. 6 address the classes; others add nothing.
-void SplitRockClasses(SectionRecord& r, const std::vector<double>& cuts) {
-  const int n = static_cast<int>(cuts.size());
-  for (int k = 0; k < n && k < r.GroundBlockCount(); ++k) {
-    const int type = r.groundBlocks[static_cast<size_t>(k)].rockType;
-    if (type < 1 || type > 6) continue;
-    r.areas.rockClass[type - 1] += k + 1 < n ? cuts[static_cast<size_t>(k)] - cuts[static_cast<size_t>(k + 1)]
-                                             : cuts[static_cast<size_t>(k)];
-  }
-}
-
-// Runs layer passes k = 0, 1, ... while there are ground blocks; `pass(k)`
-// designs the section on block k and returns its cut, or nothing when the
-// passes are to stop at once (a structure). A cut of exactly 0 ends the
-// passes; at k = 0 it counts as one pass. Returns the kept cuts; false when
-// a pass stopped the design.
-template <class Pass>
-bool RunLayerPasses(int blocks, Pass pass, std::vector<double>& cuts) {
-  cuts.clear();
-  for (int k = 0; k < blocks; ++k) {
-    double cut = 0.0;
-    if (!pass(k, cut)) return false;
+// The cuts of the layer passes that the rock-class split keeps: the passes
+// up to the first whose cut is exactly 0, that pass itself only when it is
+// the first (the pass on the ground line counts once, whatever it cut).
+std::vector<double> KeptLayerCuts(const std::vector<AreaTriple>& passes) {
+  std::vector<double> cuts;
+  for (size_t k = 0; k < passes.size(); ++k) {
+    const double cut = passes[k].left + passes[k].middle + passes[k].right;
     if (cut == 0.0) {
       if (k == 0) cuts.push_back(0.0);
       break;
     }
     cuts.push_back(cut);
+  }
+  return cuts;
+}
+
+// Runs layer passes k = 0, 1, ... while there are ground blocks; `pass(k)`
+// designs the section on block k and gives the cut of each part, or returns
+// false when the passes are to stop at once (a structure). The passes end
+// after the first whose cut is exactly 0, unless `allBlocks` asks for a pass
+// on every block (a re-design, which decides itself where they end). The
+// passes run go to `passes`; false when a pass stopped the design.
+template <class Pass>
+bool RunLayerPasses(int blocks, bool allBlocks, Pass pass, std::vector<AreaTriple>& passes) {
+  passes.clear();
+  for (int k = 0; k < blocks; ++k) {
+    AreaTriple cut;
+    if (!pass(k, cut)) return false;
+    passes.push_back(cut);
+    if (!allBlocks && cut.left + cut.middle + cut.right == 0.0) break;
   }
   return true;
 }
@@ -82,6 +83,7 @@ void StoreAreas(SectionRecord& r, const SideDesign& left, const SideDesign& righ
 // run) counts its rock classes once.
 void ResetDesignResults(SectionRecord& r) {
   r.areas = SectionAreas();
+  r.layerCuts.clear();
   r.fillTotal = 0.0;
   r.cutTotal = 0.0;
   r.leftLandTake = 0.0;
@@ -90,6 +92,39 @@ void ResetDesignResults(SectionRecord& r) {
 }
 
 }  // namespace
+
+void SetRockClasses(SectionRecord& r) {
+  std::fill(std::begin(r.areas.rockClass), std::end(r.areas.rockClass), 0.0);
+  const std::vector<double> cuts = KeptLayerCuts(r.layerCuts);
+  const int n = static_cast<int>(cuts.size());
+  for (int k = 0; k < n && k < r.GroundBlockCount(); ++k) {
+    const int type = r.groundBlocks[static_cast<size_t>(k)].rockType;
+    if (type < 1 || type > 6) continue;
+    r.areas.rockClass[type - 1] += k + 1 < n ? cuts[static_cast<size_t>(k)] - cuts[static_cast<size_t>(k + 1)]
+                                             : cuts[static_cast<size_t>(k)];
+  }
+}
+
+int CrossSectionDesigner::DesignSideOfPass(const CrossSectionDesigner& designer, int sideCode, int block, double ML,
+                                           double referenceElevation, const std::vector<PairXY>& ground,
+                                           const PairXY roadbedTop[4], SideDesign& out) {
+  const int side = sideCode < 0 ? -1 : 1;
+  const int count = static_cast<int>(ground.size());
+  SideEdit* edit = m_sideEdit;
+  if (edit == nullptr || edit->side != sideCode)
+    return designer.DesignSide(side, ML, kSearchWidth, referenceElevation, count, ground.data(), roadbedTop, out);
+  PairXY top[4];
+  for (int j = 0; j < 4; ++j) {
+    if (block == 0) {
+      edit->shift[j] = PairXY{edit->top[j].x - roadbedTop[j].x, edit->top[j].y - roadbedTop[j].y};
+      top[j] = edit->top[j];
+    } else {
+      top[j] = PairXY{roadbedTop[j].x + edit->shift[j].x, roadbedTop[j].y + edit->shift[j].y};
+    }
+  }
+  return designer.RedesignSide(side, ML, kSearchWidth, referenceElevation, count, ground.data(), top,
+                               edit->embankment, edit->cutting, out);
+}
 
 void StoreSideDesign(SectionRecord& r, int side, const SideDesign& s, bool mirror) {
   const int k = SideIndex(side);
@@ -157,7 +192,7 @@ void CrossSectionDesigner::DesignSingleSection(int index, unsigned char /*single
   SideDesign left, right;
   // One pass on ground block k: roadbed top, ground profiles, the structure
   // test, then both sides. False when the section lies in a bridge or tunnel.
-  auto pass = [&](int k, double& cut) {
+  auto pass = [&](int k, AreaTriple& cut) {
     const GroundBlock& block = r.groundBlocks[static_cast<size_t>(k)];
     SingleLineRoadbedTop(ML, r.groundElevation, a, b, r.curveWidening, block.leftCount, block.left,
                          block.rightCount, block.right, leftElevation, rightElevation, r.crownOffset[0],
@@ -181,20 +216,20 @@ void CrossSectionDesigner::DesignSingleSection(int index, unsigned char /*single
     }
     left.formCode = r.formCode[0];
     right.formCode = r.formCode[1];
-    DesignSide(-1, ML, kSearchWidth, r.referenceElevation[0], static_cast<int>(leftGround.size()), leftGround.data(),
-               r.roadbedTop[0], left);
-    DesignSide(1, ML, kSearchWidth, r.referenceElevation[0], static_cast<int>(rightGround.size()),
-               rightGround.data(), r.roadbedTop[1], right);
-    cut = left.cutArea + right.cutArea;
+    DesignSideOfPass(*this, -1, k, ML, r.referenceElevation[0], leftGround, r.roadbedTop[0], left);
+    DesignSideOfPass(*this, 1, k, ML, r.referenceElevation[0], rightGround, r.roadbedTop[1], right);
+    cut.left = left.cutArea;
+    cut.right = right.cutArea;
     return true;
   };
 
-  std::vector<double> cuts;
-  if (!RunLayerPasses(r.GroundBlockCount(), pass, cuts)) return;
-  if (cuts.empty()) return;  // no ground line: nothing to design against
-  SplitRockClasses(r, cuts);
+  std::vector<AreaTriple> passes;
+  if (!RunLayerPasses(r.GroundBlockCount(), m_sideEdit != nullptr, pass, passes)) return;
+  if (passes.empty()) return;  // no ground line: nothing to design against
+  r.layerCuts = passes;
+  SetRockClasses(r);
   // The final pass on the ground line gives the design that is kept.
-  double cut = 0.0;
+  AreaTriple cut;
   if (!pass(0, cut)) return;
 
   StoreAreas(r, left, right, nullptr);
@@ -207,6 +242,34 @@ void CrossSectionDesigner::DesignSingleSection(int index, unsigned char /*single
 // ---- Double-line section --------------------------------------------------------------------------
 
 namespace {
+
+// What a layer pass of a double-line section sets in the record besides the
+// designs: the four templates with their flags, the outer fill heights, the
+// two crown offsets and reference elevations.
+struct PassFrames {
+  PairXY roadbedTop[kSectionSides][4] = {};
+  double roadbedTopFlag[kSectionSides] = {};
+  double shoulderFillHeight[2] = {};
+  double crownOffset[2] = {};
+  double referenceElevation[2] = {};
+
+  void Take(const SectionRecord& r) {
+    for (int s = 0; s < kSectionSides; ++s)
+      std::copy(std::begin(r.roadbedTop[s]), std::end(r.roadbedTop[s]), roadbedTop[s]);
+    std::copy(std::begin(r.roadbedTopFlag), std::end(r.roadbedTopFlag), roadbedTopFlag);
+    std::copy(std::begin(r.shoulderFillHeight), std::end(r.shoulderFillHeight), shoulderFillHeight);
+    std::copy(std::begin(r.crownOffset), std::end(r.crownOffset), crownOffset);
+    std::copy(std::begin(r.referenceElevation), std::end(r.referenceElevation), referenceElevation);
+  }
+  void Put(SectionRecord& r) const {
+    for (int s = 0; s < kSectionSides; ++s)
+      std::copy(std::begin(roadbedTop[s]), std::end(roadbedTop[s]), r.roadbedTop[s]);
+    std::copy(std::begin(roadbedTopFlag), std::end(roadbedTopFlag), r.roadbedTopFlag);
+    std::copy(std::begin(shoulderFillHeight), std::end(shoulderFillHeight), r.shoulderFillHeight);
+    std::copy(std::begin(crownOffset), std::end(crownOffset), r.crownOffset);
+    std::copy(std::begin(referenceElevation), std::end(referenceElevation), r.referenceElevation);
+  }
+};
 
 // The two tracks' designers and mileages of a double-line section.
 struct TrackDesigners {
@@ -242,10 +305,13 @@ void CrossSectionDesigner::DesignDoubleSection(int index, unsigned char /*single
 
   SideDesign left, right;
   DoubleMiddle middle;
-  // The results of the pass on the ground line are the ones kept.
+  // The results of the pass on the ground line are the ones kept, with the
+  // formation and frames they were designed on (each pass sets the record's
+  // templates, crowns and reference elevations for its own layer).
   SideDesign keptLeft, keptRight;
   DoubleMiddle keptMiddle;
-  auto pass = [&](int k, double& cut) {
+  PassFrames groundFrames;
+  auto pass = [&](int k, AreaTriple& cut) {
     const GroundBlock& block = r.groundBlocks[static_cast<size_t>(k)];
     double flags[kSectionSides] = {};
     DoubleLineRoadbedTop(ML, r.groundElevation, r.leftLineOffset, r.rightLineOffset, r.curveWidening,
@@ -264,17 +330,17 @@ void CrossSectionDesigner::DesignDoubleSection(int index, unsigned char /*single
                       block.right, r.referenceElevation[0], leftOuterGround, context.leftInnerGround);
     GroundProfileFrom(r.crownOffset[1], r.groundElevation, block.leftCount, block.left, block.rightCount,
                       block.right, r.referenceElevation[1], context.rightInnerGround, rightOuterGround);
+    if (k == 0) groundFrames.Take(r);
     if (leftInStructure || rightInStructure) {
-      cut = 0.0;
+      cut = AreaTriple();
       return true;
     }
     left.formCode = r.formCode[0];
     right.formCode = r.formCode[3];
-    tracks.left->DesignSide(-1, tracks.leftML, kSearchWidth, r.referenceElevation[0],
-                            static_cast<int>(leftOuterGround.size()), leftOuterGround.data(), r.roadbedTop[0], left);
-    tracks.right->DesignSide(1, tracks.rightML, kSearchWidth, r.referenceElevation[1],
-                             static_cast<int>(rightOuterGround.size()), rightOuterGround.data(), r.roadbedTop[3],
-                             right);
+    DesignSideOfPass(*tracks.left, -1, k, tracks.leftML, r.referenceElevation[0], leftOuterGround, r.roadbedTop[0],
+                     left);
+    DesignSideOfPass(*tracks.right, 2, k, tracks.rightML, r.referenceElevation[1], rightOuterGround,
+                     r.roadbedTop[3], right);
     context.leftCrown = r.crownOffset[0];
     context.rightCrown = r.crownOffset[1];
     context.leftReference = r.referenceElevation[0];
@@ -290,7 +356,9 @@ void CrossSectionDesigner::DesignDoubleSection(int index, unsigned char /*single
       DesignDoubleVariantBothGaps(context, middle);
     else
       DesignDoubleVariantOneGap(context, middle);
-    cut = left.cutArea + middle.quantities.cut + right.cutArea;
+    cut.left = left.cutArea;
+    cut.middle = middle.quantities.cut;
+    cut.right = right.cutArea;
     if (k == 0) {
       keptLeft = left;
       keptRight = right;
@@ -299,11 +367,11 @@ void CrossSectionDesigner::DesignDoubleSection(int index, unsigned char /*single
     return true;
   };
 
-  std::vector<double> cuts;
-  RunLayerPasses(r.GroundBlockCount(), pass, cuts);
-  SplitRockClasses(r, cuts);
+  RunLayerPasses(r.GroundBlockCount(), m_sideEdit != nullptr, pass, r.layerCuts);
+  if (!r.layerCuts.empty()) groundFrames.Put(r);
+  SetRockClasses(r);
 
-  if (!leftInStructure && !rightInStructure && !cuts.empty()) {
+  if (!leftInStructure && !rightInStructure && !r.layerCuts.empty()) {
     StoreAreas(r, keptLeft, keptRight, &keptMiddle.quantities);
     r.leftLandTake = keptLeft.landTake;
     r.rightLandTake = keptRight.landTake;
@@ -365,7 +433,7 @@ void CrossSectionDesigner::DesignDoubleSide(int index, int leftFlag, int rightFl
   PairXY* rightTop = r.roadbedTop[leftTrack ? 1 : 3];
 
   SideDesign a, b;
-  auto pass = [&](int k, double& cut) {
+  auto pass = [&](int k, AreaTriple& cut) {
     const GroundBlock& block = r.groundBlocks[static_cast<size_t>(k)];
     double crown = 0.0, flagA = 0.0, flagB = 0.0, fillA = 0.0, fillB = 0.0;
     SingleLineRoadbedTop(trackML, r.groundElevation, 0.0, 0.0, r.curveWidening, block.leftCount, block.left,
@@ -377,18 +445,18 @@ void CrossSectionDesigner::DesignDoubleSide(int index, int leftFlag, int rightFl
                       block.right, r.referenceElevation[t], leftGround, rightGround);
     a.formCode = r.formCode[SideIndex(leftTrack ? -1 : -2)];
     b.formCode = r.formCode[SideIndex(leftTrack ? 1 : 2)];
-    designer->DesignSide(-1, trackML, kSearchWidth, r.referenceElevation[t], static_cast<int>(leftGround.size()),
-                         leftGround.data(), leftTop, a);
-    designer->DesignSide(1, trackML, kSearchWidth, r.referenceElevation[t], static_cast<int>(rightGround.size()),
-                         rightGround.data(), rightTop, b);
-    cut = a.cutArea + b.cutArea;
+    DesignSideOfPass(*designer, leftTrack ? -1 : -2, k, trackML, r.referenceElevation[t], leftGround, leftTop, a);
+    DesignSideOfPass(*designer, leftTrack ? 1 : 2, k, trackML, r.referenceElevation[t], rightGround, rightTop, b);
+    cut.left = a.cutArea;
+    cut.right = b.cutArea;
     return true;
   };
-  std::vector<double> cuts;
-  RunLayerPasses(r.GroundBlockCount(), pass, cuts);
-  if (cuts.empty()) return;
-  SplitRockClasses(r, cuts);
-  double cut = 0.0;
+  std::vector<AreaTriple> passes;
+  RunLayerPasses(r.GroundBlockCount(), m_sideEdit != nullptr, pass, passes);
+  if (passes.empty()) return;
+  r.layerCuts = passes;
+  SetRockClasses(r);
+  AreaTriple cut;
   pass(0, cut);
 
   StoreAreas(r, a, b, nullptr);

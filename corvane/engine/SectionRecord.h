@@ -195,6 +195,19 @@ struct SectionRecord {
 
   SectionAreas areas;
 
+  // The cut of each part (left, middle, right as in the area block) in each
+  // layer pass of the section's design, the pass on the ground line first,
+  // up to the pass that ended them; the rock-class split is made from them,
+  // and a re-design of one side takes the other parts' cuts from them. Not
+  // carried by the result files: a record read back has none.
+  std::vector<AreaTriple> layerCuts;
+
+  // Drawn as a section of a detour: its side code (-1 a left detour, +1 a
+  // right one) and its detour index, written by the detour drawing; 0 and -1
+  // until then.
+  int sideCode = 0;
+  int detourIndex = -1;
+
   // The crown offsets the two sides are measured from: the left side from the
   // first track's crown; the right side from the second track's crown on a
   // double-line section, else from the one crown.

@@ -1,8 +1,9 @@
 // The re-design of one section after the user edited a drawn design line:
-// the edited side is designed again from the line's vertices and slope table,
-// the section's record takes the result, and the result is carried back into
-// the drawn entities of that side (the design line, its two ditches and the
-// section's note).
+// the section is designed again as the design run designed it, the edited
+// side from the line's vertices and slope table, the section's record takes
+// that side (and the rock-class split that follows from it), and the result
+// is carried back into the drawn entities of that side (the design line, its
+// two ditches and the section's note).
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr double kSearchWidth = 1000.0;
 // Ditch points on the centre line are list slots left empty, never drawn.
 constexpr double kOnCentreLine = 0.0001;
 
@@ -177,13 +177,73 @@ SlopeGradeArrays Held(const SlopeGradeArrays& grades) {
   return out;
 }
 
-// Re-designs side `side` of section `row` of `owner` with the standards of
-// `standards` at `trackML`, from the edited line, and carries the result
-// into the entities.
-int RedesignOneSide(CrossSectionDesigner& owner, const CrossSectionDesigner& standards, double trackML, int row,
-                    int side, DesignLineData& line, SectionDitchData& ditch, SectionDitchData& topDitch,
-                    SectionNoteData& note) {
-  SectionRecord& r = owner.sections[static_cast<size_t>(row)];
+// The part of the area block that side `side` fills: the left part for the
+// left side, the right part for the right side of a single line or of the
+// second track.
+void TakeAreaPart(SectionAreas& to, const SectionAreas& from, bool right) {
+  auto part = [right](AreaTriple& t) -> double& { return right ? t.right : t.left; };
+  auto of = [right](const AreaTriple& t) { return right ? t.right : t.left; };
+  part(to.fillParts) = of(from.fillParts);
+  part(to.cutParts) = of(from.cutParts);
+  part(to.surfaceLayerParts) = of(from.surfaceLayerParts);
+  part(to.topsoilParts) = of(from.topsoilParts);
+  part(to.improvedSoilParts) = of(from.improvedSoilParts);
+  part(to.shoulderLayerParts) = of(from.shoulderLayerParts);
+  part(to.ditchLiningParts) = of(from.ditchLiningParts);
+  part(to.retainingWallParts) = of(from.retainingWallParts);
+  part(to.turfParts) = of(from.turfParts);
+  (right ? to.ditchFillRight : to.ditchFillLeft) = right ? from.ditchFillRight : from.ditchFillLeft;
+  (right ? to.ditchCutRight : to.ditchCutLeft) = right ? from.ditchCutRight : from.ditchCutLeft;
+}
+
+// The layer passes of a section whose side `side` was re-designed: that
+// side's part from the re-design (`redone`), the other parts as the record
+// keeps them from their own design; a pass the record holds none of (a
+// record read back from the files, or a layer its design did not reach)
+// takes the other parts as the design gives them now. They end, as the
+// design's do, after the first pass whose cut is exactly 0.
+std::vector<AreaTriple> CombinedLayerCuts(const std::vector<AreaTriple>& kept,
+                                          const std::vector<AreaTriple>& redone, bool right) {
+  std::vector<AreaTriple> passes;
+  for (size_t k = 0; k < redone.size(); ++k) {
+    AreaTriple t = k < kept.size() ? kept[k] : redone[k];
+    (right ? t.right : t.left) = right ? redone[k].right : redone[k].left;
+    passes.push_back(t);
+    if (t.left + t.middle + t.right == 0.0) break;
+  }
+  return passes;
+}
+
+// Side `side` of `redone` (the section designed again with the edit) into
+// the record: the design line, the ditches, the land take and the area
+// parts of that side, the edited formation, then the totals and the
+// rock-class split.
+void TakeRedesignedSide(SectionRecord& r, const SectionRecord& redone, int side, const PairXY top[4]) {
+  const int k = SideIndex(side);
+  const bool right = side > 0;
+  r.designLines[k] = redone.designLines[k];
+  r.pointCount[k] = redone.pointCount[k];
+  r.lastIndex[k] = redone.lastIndex[k];
+  r.formCode[k] = redone.formCode[k];
+  r.ditchKind[k] = redone.ditchKind[k];
+  r.drainageDitchCount[k] = redone.drainageDitchCount[k];
+  std::copy(std::begin(redone.drainageDitch[k]), std::end(redone.drainageDitch[k]), r.drainageDitch[k]);
+  r.topDitchCount[k] = redone.topDitchCount[k];
+  std::copy(std::begin(redone.topDitch[k]), std::end(redone.topDitch[k]), r.topDitch[k]);
+  std::copy(top, top + 4, r.roadbedTop[k]);
+  (right ? r.rightLandTake : r.leftLandTake) = right ? redone.rightLandTake : redone.leftLandTake;
+  TakeAreaPart(r.areas, redone.areas, right);
+  SumSectionAreas(r);
+  r.layerCuts = CombinedLayerCuts(r.layerCuts, redone.layerCuts, right);
+  SetRockClasses(r);
+}
+
+}  // namespace
+
+int CrossSectionDesigner::RedesignOneSide(const CrossSectionDesigner& standards, double trackML, int row, int side,
+                                          DesignLineData& line, SectionDitchData& ditch, SectionDitchData& topDitch,
+                                          SectionNoteData& note) {
+  SectionRecord& r = sections[static_cast<size_t>(row)];
   const int k = SideIndex(side);
   if (k < 0 || line.vertices.size() < 5) return 0;
   double reference = 0.0;
@@ -196,28 +256,36 @@ int RedesignOneSide(CrossSectionDesigner& owner, const CrossSectionDesigner& sta
 
   // The formation as the line shows it now: vertex 1 the crown, vertices 2
   // to 4 the shoulder (the slope start), in absolute elevations, x outwards.
+  SideEdit edit;
+  edit.side = side;
   const double away = side < 0 ? -1.0 : 1.0;
-  PairXY top[4];
   for (int j = 0; j < 4; ++j) {
     const AcGePoint3d& v = line.vertices[static_cast<size_t>(j + 1)];
-    top[j] = {away * (v.x - frame.originX) / frame.factor, (v.y - frame.originY) / frame.factor + frame.baseElevation};
+    edit.top[j] = {away * (v.x - frame.originX) / frame.factor,
+                   (v.y - frame.originY) / frame.factor + frame.baseElevation};
   }
+  edit.embankment = Held(line.embankment);
+  edit.cutting = Held(line.cutting);
 
-  SideDesign out;
-  out.formCode = r.formCode[k];
-  standards.RedesignSide(side < 0 ? -1 : 1, trackML, kSearchWidth, reference, static_cast<int>(ground.size()),
-                         ground.data(), top, Held(line.embankment), Held(line.cutting), out);
-  std::copy(std::begin(top), std::end(top), r.roadbedTop[k]);
-  StoreSideDesign(r, side, out, side < 0);
-  (side < 0 ? r.leftLandTake : r.rightLandTake) = out.landTake;
-  StoreSideAreas(r.areas, side > 0, out);
-  SumSectionAreas(r);
-  owner.ApplyExcavationClasses(row);
-  return UpdateEntitiesOfSide(owner, standards.LookupSideStandards(side < 0 ? -1 : 1, trackML), side, row, reference,
+  // The section is designed again as the design run designed it, the edited
+  // side with the edit in every layer pass; the record keeps what it had of
+  // the other sides and takes the edited side from that design.
+  int found = 0, leftIndex = -1, rightIndex = -1, leftFlag = 0, rightFlag = 0;
+  FindDetourAtChainage(r.mileage, found, leftIndex, rightIndex, leftFlag, rightFlag);
+  const int relation = r.kind == 2 ? 2 : (lineKind == "单线" ? 0 : r.lineRelation);
+  const SectionRecord kept = r;
+  m_sideEdit = &edit;
+  DesignSectionByRelation(row, relation, leftFlag, rightFlag, leftIndex, rightIndex);
+  m_sideEdit = nullptr;
+  const SectionRecord redone = sections[static_cast<size_t>(row)];
+  sections[static_cast<size_t>(row)] = kept;
+  if (redone.designLines[k].isEmpty()) return 0;  // the design does not design this side
+
+  TakeRedesignedSide(sections[static_cast<size_t>(row)], redone, side, edit.top);
+  ApplyExcavationClasses(row);
+  return UpdateEntitiesOfSide(*this, standards.LookupSideStandards(side < 0 ? -1 : 1, trackML), side, row, reference,
                               line, ditch, topDitch, frame, note);
 }
-
-}  // namespace
 
 int CrossSectionDesigner::RedesignEditedSection(int row, DesignLineData& line, const EarthLineData* /*leftGround*/,
                                                 SectionDitchData& ditch, SectionDitchData& topDitch,
@@ -231,8 +299,8 @@ int CrossSectionDesigner::RedesignEditedSection(int row, DesignLineData& line, c
 int CrossSectionDesigner::RedesignSectionA(int row, DesignLineData& line, SectionDitchData& ditch,
                                            SectionDitchData& topDitch, SectionNoteData& note) {
   if (row < 0 || row >= SectionCount() || (line.side != -1 && line.side != 1)) return 0;
-  return RedesignOneSide(*this, *this, sections[static_cast<size_t>(row)].mileage, row, line.side, line, ditch,
-                         topDitch, note);
+  return RedesignOneSide(*this, sections[static_cast<size_t>(row)].mileage, row, line.side, line, ditch, topDitch,
+                         note);
 }
 
 int CrossSectionDesigner::RedesignSectionB(int row, DesignLineData& line, SectionDitchData& ditch,
@@ -246,7 +314,7 @@ int CrossSectionDesigner::RedesignSectionB(int row, DesignLineData& line, Sectio
   double trackML = ML;
   const CrossSectionDesigner* standards = line.side < 0 ? TrackDesignerAt(-1, leftFlag, leftIndex, ML, trackML)
                                                         : TrackDesignerAt(1, rightFlag, rightIndex, ML, trackML);
-  return RedesignOneSide(*this, *standards, trackML, row, line.side, line, ditch, topDitch, note);
+  return RedesignOneSide(*standards, trackML, row, line.side, line, ditch, topDitch, note);
 }
 
 int CrossSectionDesigner::UpdateSideEntities(int side, const CrossSectionDesigner& standards, double standardsML,

@@ -133,6 +133,20 @@ struct SideDesign {
   void Reset();
 };
 
+// What a re-design changes of one side (side code -1, +1, -2 or +2): the
+// formation as the edited design line shows it (crown, then the shoulder
+// three times; absolute elevations, x outwards) and the line's slope grades.
+// The side is designed with these grades in every layer pass, on the pass's
+// own formation moved as the edit moved the formation of the pass on the
+// ground line (`shift`, taken in that pass).
+struct SideEdit {
+  int side = 0;
+  PairXY top[4] = {};
+  SlopeGradeArrays embankment;
+  SlopeGradeArrays cutting;
+  PairXY shift[4] = {};
+};
+
 // Adds the lengths of the segments of `points` from index `from` outwards
 // to the two slope lengths: a segment at most 2 vertical to 1 horizontal
 // (berms and ordinary slopes) to the turf length, anything steeper to the
@@ -148,6 +162,11 @@ void StoreSideDesign(SectionRecord& r, int side, const SideDesign& s, bool mirro
 // totals of the parts and the record's fill and cut totals.
 void StoreSideAreas(SectionAreas& a, bool rightPart, const SideDesign& s);
 void SumSectionAreas(SectionRecord& r);
+// The six rock-class areas of the record, made afresh from its layer passes
+// (layerCuts): layer k's class takes what the kept pass k cut beyond pass
+// k + 1, the deepest kept layer all of its own; rock types 1 .. 6 address
+// the classes, others add nothing.
+void SetRockClasses(SectionRecord& r);
 
 // Lining area of a trapezoidal ditch of depth h, bottom width w, wall ratios
 // m1 and m2 and lining thickness t.

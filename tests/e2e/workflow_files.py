@@ -134,6 +134,35 @@ def check_sections(data, sections):
     expect("nan" not in svg and "inf" not in svg, "横断面.svg holds nan or inf")
 
 
+def check_areas(data, n):
+    """Each section's areas add up (HdmDetailArea): each total to its left, middle and right parts, the cut
+    to its split by rock class (the sample's ground and rock lines all have a class), the edited section's
+    among them; and in tsfjsb each section's cut volume to its volumes by rock class."""
+    words = numbers(os.path.join(data, "HdmDetailArea." + SCHEME))
+    record = 2 + 48
+    expect(len(words) == 1 + n * record, f"HdmDetailArea: {len(words)} numbers for {n} sections")
+    wrong = []
+    for i in range(n):
+        a = [0.0] + [float(w) for w in words[1 + i * record + 2:1 + (i + 1) * record]]  # a[1..48]: A1 .. A48
+        parts = [(1, 2, 3, 4), (5, 6, 7, 8), (15, 16, 17, 18), (19, 20, 21, 22), (23, 24, 25, 26), (27, 28, 29, 30),
+                 (31, 32, 33, 34), (35, 36, 37, 38), (39, 40, 41, 42)]
+        sums = [(t, a[t], sum(a[k] for k in rest)) for t, *rest in parts]
+        sums += [(43, a[43], a[44] + a[45]), (46, a[46], a[47] + a[48]), (5, a[5], sum(a[9:15]))]
+        wrong += [(words[1 + i * record], f"A{t}", total, got) for t, total, got in sums if abs(total - got) > 0.004]
+    expect(not wrong, f"HdmDetailArea: totals that are not the sums of their parts: {wrong[:3]}")
+    words = numbers(os.path.join(data, "tsfjsb." + SCHEME))
+    record = 25 + 23
+    k = int(words[2])
+    expect(len(words) == 3 + k * record, f"tsfjsb: {len(words)} numbers for {k} sections")
+    wrong = []
+    for i in range(k):
+        v = [float(w) for w in words[3 + i * record:3 + (i + 1) * record]]
+        classes = sum(v[25 + 5 + 2 * c] for c in range(6))
+        if abs(v[25 + 4] - classes) > 0.035:
+            wrong.append((v[0], v[25 + 4], classes))
+    expect(not wrong, f"tsfjsb: cut volumes that are not the sums of their rock classes: {wrong[:3]}")
+
+
 def check(data, pictures):
     db = sqlite3.connect(os.path.join(data, SCHEME + ".mdb"))
     expect(db.execute("PRAGMA integrity_check").fetchall() == [("ok",)], "the scheme database fails integrity_check")
@@ -155,6 +184,7 @@ def check(data, pictures):
     # A section more where a detour's transition begins or ends.
     expect(stations <= n <= stations + 8, f"HdmResultData: {n} sections for {stations} stations")
     expect(int(numbers(os.path.join(data, "HdmDetailArea." + SCHEME))[0]) == n, "HdmDetailArea's count")
+    check_areas(data, n)
     expect(int(numbers(os.path.join(data, "PMZTT." + SCHEME))[0]) == n, "PMZTT's count")
     expect(count(db, "横断面数量表") == n, f"横断面数量表 {count(db, '横断面数量表')} rows for {n} sections")
     # A consistency check between two files the run writes, not a check of

@@ -58,19 +58,19 @@ void DrawDetour(CrossSectionDesigner& d, int index, bool left, const DetourRun& 
   std::snprintf(title, sizeof title, "正在绘制%s绕行段横断面", left ? "左" : "右");
   acedSetStatusBarProgressMeter(title, 0, 100);
   d.LayoutSections();
-  // The section browser and the slope editing find a drawn section's
-  // designer by its side and detour index.
   const int sideCode = left ? -1 : 1;
-  d.detourSide = sideCode;
-  d.detourIndex = index;
 
   const int count = d.SectionCount();
   section_drawing::GroundLines ground;
   for (int i = 0; i < count; ++i) {
     acedSetStatusBarProgressMeterPos(i * 100 / count);
-    const SectionRecord& r = d.sections[static_cast<size_t>(i)];
+    SectionRecord& r = d.sections[static_cast<size_t>(i)];
     const double ML = r.mileage;
     if (run.useRange && !(run.start - 0.01 < ML && ML < run.end + 0.01)) continue;
+    // Every section the run reaches is tagged with its side and detour
+    // index, drawn or not (outside the detour's own stretch it is not).
+    r.sideCode = sideCode;
+    r.detourIndex = index;
     if (run.printMileages) acutPrintf("%f %f %f \n", ML, run.detourStart, run.detourEnd);
     if (!(run.detourStart - 0.01 < ML && ML < run.detourEnd + 0.01)) continue;
 

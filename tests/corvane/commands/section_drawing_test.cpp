@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -329,6 +330,62 @@ TEST_F(SectionDrawingTest, OnlyTheSectionsWithinTheRangeAreDrawn) {
     d.DrawBaseSections(row.start, row.end, 0);
     EXPECT_EQ(Labels(ModelSpace()), row.drawn);
   }
+}
+
+// The detour drawing tags each section it reaches with the side code and
+// the detour index, on the section's own record. A section outside the
+// user's range keeps the tags it had (here those of another detour); one
+// inside the range but outside the detour's own stretch is tagged and not
+// drawn. The drawing of every detour of a side tags every section.
+TEST_F(SectionDrawingTest, DetourDrawingTagsEachSectionItReaches) {
+  struct Row {
+    const char* what;
+    double mileage;
+    int sideCode, detourIndex;  // after the range drawing of left detour 2
+    bool drawn;
+  };
+  const std::vector<Row> rows = {
+      {"before the range", 100.0, 1, 5, false},
+      {"in the range, before the detour's stretch", 250.0, -1, 2, false},
+      {"in the range and the stretch", 350.0, -1, 2, true},
+      {"after the range", 450.0, 1, 5, false},
+  };
+  drivers_test::ResetDetourDesigners();
+  CrossSectionDesigner base;
+  CrossSectionDesigner& d = g_LeftDetourDesigners[2];
+  MakeDesigned(d, "单线", 102.0, {100.0, 250.0, 350.0, 450.0});
+  for (SectionRecord& r : d.sections) {
+    r.sideCode = 1;  // as a drawing of right detour 5 left them
+    r.detourIndex = 5;
+  }
+  platform::setCurrentDrawing(nullptr);
+  base.DrawDetourSectionsInRange(g_LeftDetourDesigners, 2, 200.0, 400.0, 300.0, 500.0, "左", 0.0, 0.0, 0);
+  const std::vector<std::string> labels = Labels(ModelSpace());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const Row& row = rows[i];
+    SCOPED_TRACE(row.what);
+    const SectionRecord& r = d.sections[i];
+    ASSERT_EQ(r.mileage, row.mileage);
+    EXPECT_EQ(r.sideCode, row.sideCode);
+    EXPECT_EQ(r.detourIndex, row.detourIndex);
+    EXPECT_EQ(std::count(labels.begin(), labels.end(), std::string(r.label)), row.drawn ? 1 : 0);
+  }
+
+  // Every detour of the right side: all its sections tagged, those of its
+  // stretch drawn.
+  CrossSectionDesigner& right = g_RightDetourDesigners[0];
+  MakeDesigned(right, "单线", 102.0, {100.0, 250.0, 350.0, 450.0});
+  right.segmentOnDetour.sml2 = 300.0;
+  right.segmentOnDetour.eml2 = 500.0;
+  platform::setCurrentDrawing(nullptr);
+  base.DrawAllDetourSections(g_RightDetourDesigners, 1, "右", 0);
+  const std::vector<std::string> drawn = Labels(ModelSpace());
+  EXPECT_EQ(drawn, (std::vector<std::string>{"DK0+350.000", "DK0+450.000"}));
+  for (const SectionRecord& r : right.sections) {
+    EXPECT_EQ(r.sideCode, 1) << r.label;
+    EXPECT_EQ(r.detourIndex, 0) << r.label;
+  }
+  drivers_test::ResetDetourDesigners();
 }
 
 TEST_F(SectionDrawingTest, AStructureIsLabelledOnceAfterTheLastSectionBeforeIt) {

@@ -274,9 +274,9 @@ TEST(InnerSlopesTest, MeetingOfTheTwoInnerSlopesInOneTracksFrame) {
   }
 }
 
-// The re-design of an edited side takes the grades of the edit and adds no
-// land widening.
-TEST(RedesignSideTest, EditedGradesWithoutLandWidening) {
+// The re-design of a side grades the edited slope and widens the land take
+// as the design does.
+TEST(RedesignSideTest, ARedesignedSideKeepsTheLandWidening) {
   CrossSectionDesigner d;
   drivers_test::MakeLevelDesigner(d, "单线", 102.0, {500.0});
   LandWideningEntry* widening = d.Standards(1).landWidening.Replace(1);
@@ -295,7 +295,7 @@ TEST(RedesignSideTest, EditedGradesWithoutLandWidening) {
   SlopeGradeArrays cutting = embankment;
   ASSERT_EQ(d.RedesignSide(1, 500.0, 1000.0, 100.0, 2, ground, top, embankment, cutting, redesigned), 1);
   EXPECT_NEAR(redesigned.points.back().x, 7.5, 1e-9);  // 1:2 over 2 m
-  EXPECT_NEAR(redesigned.landTake, 7.5, 1e-9);
+  EXPECT_NEAR(redesigned.landTake, 7.5 + 2.0, 1e-9);
 }
 
 }  // namespace

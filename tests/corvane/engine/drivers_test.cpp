@@ -279,6 +279,22 @@ TEST(DoubleSectionTest, DesignKeptIsThatOfTheGroundLineNotOfTheDeepestLayer) {
   EXPECT_GT(a.areas.rockClass[3], 0.0);
   EXPECT_NEAR(a.areas.rockClass[1] + a.areas.rockClass[3], a.areas.cut, 1e-6);
   EXPECT_EQ(b.areas.rockClass[3], 0.0);
+  // The frames the kept lines stand in are the ground line's too: the
+  // reference elevations (the ditch elevation bases of HdmResultData) are the
+  // ground at the crowns, 100, not the rock layer's 99, and the outer fill
+  // heights 98 - 100, not 98 - 99.
+  EXPECT_NEAR(a.referenceElevation[0], 100.0, 1e-9);
+  EXPECT_NEAR(a.referenceElevation[1], 100.0, 1e-9);
+  EXPECT_NEAR(a.shoulderFillHeight[0], -2.0, 1e-9);
+  EXPECT_NEAR(a.shoulderFillHeight[1], -2.0, 1e-9);
+  for (int k = 0; k < 2; ++k) EXPECT_EQ(a.crownOffset[k], b.crownOffset[k]) << k;
+  for (int s = 0; s < kSectionSides; ++s) {
+    EXPECT_EQ(a.roadbedTopFlag[s], b.roadbedTopFlag[s]) << s;
+    for (int j = 0; j < 4; ++j) {
+      EXPECT_EQ(a.roadbedTop[s][j].x, b.roadbedTop[s][j].x) << s << " " << j;
+      EXPECT_EQ(a.roadbedTop[s][j].y, b.roadbedTop[s][j].y) << s << " " << j;
+    }
+  }
 }
 
 }  // namespace

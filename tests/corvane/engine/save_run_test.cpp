@@ -2,7 +2,9 @@
 // which files it writes, reading them back, and how it ends when it cannot
 // go on.
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "corvane/engine/earthwork_support.h"
 #include "corvane/data/import_support.h"
@@ -120,6 +122,45 @@ TEST_F(SaveRunTest, ExcavationPercentagesOverAHundredAreReportedOnce) {
   ASSERT_NE(first, std::string::npos);
   EXPECT_EQ(text.find(message, first + 1), std::string::npos);
   EXPECT_DOUBLE_EQ(d.sections[0].areas.excavationClass[0], 0.6 * 11.0);  // still set
+}
+
+// Six percentages that add up to exactly 101 % pass, although their sum in
+// binary comes out a little above 1.01 (11.5 + 39.3 + 5.8 + 17.6 + 6.9 +
+// 19.9); 101.01 % does not. The save run and the design run judge a row
+// alike, each with its own message.
+TEST_F(SaveRunTest, ExcavationPercentagesOfExactly101PercentPassTheSaveAndTheDesign) {
+  Import(false);
+  struct Case {
+    const char* what;
+    std::vector<double> percent;
+    bool warned;
+  };
+  const std::vector<Case> cases = {
+      {"101 % in six shares", {11.5, 39.3, 5.8, 17.6, 6.9, 19.9}, false},
+      {"101 % in one share", {101.0, 0, 0, 0, 0, 0}, false},
+      {"100 %", {10, 20, 30, 40, 0, 0}, false},
+      {"101.01 %", {11.51, 39.3, 5.8, 17.6, 6.9, 19.9}, true},
+      {"101.5 %", {50.0, 30.0, 21.5, 0, 0, 0}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    d.sections = {Section(100, 0, 10), Section(200, 0, 20)};
+    d.excavationClass.Replace(1);
+    d.excavationClass.rows[0].endMileage = 1.0e7;
+    std::copy(c.percent.begin(), c.percent.end(), d.excavationClass.rows[0].percent);
+    d.sectionsDesigned = 1;
+    {
+      platform::TranscriptCapture transcript;
+      d.SaveResultFiles();
+      EXPECT_EQ(transcript.contains("挖方分类数据有误, 百分比超过100, 请查错!"), c.warned) << transcript.text();
+    }
+    {
+      platform::TranscriptCapture transcript;
+      ASSERT_EQ(d.DesignAllSections(), 5100);
+      EXPECT_EQ(transcript.contains("挖方分类数据有误, 百分比超过100%, 请查错!"), c.warned) << transcript.text();
+    }
+    EXPECT_EQ(CrossSectionDesigner::ExcavationSharesOverLimit(d.ExcavationShareSum(0)), c.warned);
+  }
 }
 
 TEST_F(SaveRunTest, DoubleLineWritesTheDetourFiles) {
