@@ -1,5 +1,6 @@
 #include "arx/edcmdline.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -228,11 +229,40 @@ void runWindowAction(const ScriptToken& t) {
   if (!runWindowLine(t.text, error)) fail(t.where + ": " + error);
 }
 
-// How an answer was written.
-std::string answerLine(const Answer& a) {
-  std::string text = a.text;
-  if (a.kind == "file" && text.rfind("path:", 0) == 0) text = "\"" + text.substr(5) + "\"";
-  return "@" + a.kind + (text.empty() ? "" : " " + text);
+// The answers taken before `unused`, each with the question that took it:
+// those of its own line, and those from the line of the last message box that
+// took an answer on (a box that took an answer meant for another, such as a
+// refusal taking the OK of a completion box, leaves a later answer untaken).
+// Empty when there are none.
+std::string answersTakenBefore(const Answer& unused) {
+  const std::vector<TakenAnswer> taken = takenAnswers();
+  auto firstOfLine = [&](size_t i) {
+    const int group = taken[i].answer.group;
+    if (group == 0) return i;
+    for (size_t j = 0; j < i; ++j)
+      if (taken[j].answer.group == group) return j;
+    return i;
+  };
+  size_t from = taken.size();
+  for (size_t i = 0; i < taken.size() && unused.group != 0; ++i) {
+    if (taken[i].answer.group == unused.group) {
+      from = i;
+      break;
+    }
+  }
+  for (size_t i = taken.size(); i-- > 0;) {
+    if (taken[i].answer.kind == "msg") {
+      from = std::min(from, firstOfLine(i));
+      break;
+    }
+  }
+  std::string text;
+  for (size_t i = from; i < taken.size(); ++i) {
+    const TakenAnswer& t = taken[i];
+    text += "\n  " + (t.answer.where.empty() ? std::string() : t.answer.where + ": ") + "\"" +
+            answerLineText(t.answer) + "\" by " + (t.takenBy.empty() ? "a question" : t.takenBy);
+  }
+  return text;
 }
 
 // Answers written under lines already run that no question took.
@@ -240,7 +270,11 @@ bool answersTaken() {
   std::vector<Answer> left = queuedAnswers();
   if (left.empty()) return true;
   const Answer& a = left.front();
-  fail((a.where.empty() ? std::string() : a.where + ": ") + "the answer \"" + answerLine(a) + "\" was never taken");
+  std::string message =
+      (a.where.empty() ? std::string() : a.where + ": ") + "the answer \"" + answerLineText(a) + "\" was never taken";
+  const std::string before = answersTakenBefore(a);
+  if (!before.empty()) message += "; the answers taken before it:" + before;
+  fail(message);
   return false;
 }
 

@@ -170,6 +170,8 @@ bool ScriptReader::exhausted(const Source& s) {
 }
 
 bool ScriptReader::takeAnswerLines(Source& s, ScriptToken& error) {
+  // The answer lines met here stand together under the line above them.
+  int group = 0;
   while (s.atLineStart && s.pos < s.text.size()) {
     size_t end = s.text.find('\n', s.pos);
     if (end == std::string::npos) end = s.text.size();
@@ -184,8 +186,9 @@ bool ScriptReader::takeAnswerLines(Source& s, ScriptToken& error) {
     }
     if (first >= end || s.text[first] != '@') return true;
     std::string why;
+    if (group == 0) group = newAnswerGroup();
     if (!queueAnswerLine(std::string_view(s.text).substr(first, end - first), &why,
-                         s.name + ":" + std::to_string(s.line))) {
+                         s.name + ":" + std::to_string(s.line), group)) {
       error.kind = ScriptToken::Error;
       error.where = s.name + ":" + std::to_string(s.line);
       error.text = why;

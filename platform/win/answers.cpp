@@ -12,6 +12,8 @@ namespace {
 struct Queue {
   std::mutex mutex;
   std::deque<Answer> answers;
+  std::vector<TakenAnswer> taken;
+  int groups = 0;
 };
 
 Queue& queue() {
@@ -56,7 +58,13 @@ const char* buttonName(int id) {
   return "?";
 }
 
-bool queueAnswerLine(std::string_view line, std::string* error, std::string where) {
+int newAnswerGroup() {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  return ++q.groups;
+}
+
+bool queueAnswerLine(std::string_view line, std::string* error, std::string where, int group) {
   auto fail = [&](const std::string& why) {
     if (error) *error = why;
     return false;
@@ -81,36 +89,49 @@ bool queueAnswerLine(std::string_view line, std::string* error, std::string wher
       if (rest.size() < 2 || rest.back() != '"') return fail("'@file' path has no closing quote");
       rest = rest.substr(1, rest.size() - 2);
       if (rest.empty()) return fail("'@file' takes a quoted path or the word cancel");
-      queueAnswer("file", "path:" + std::string(rest), std::move(where));
+      queueAnswer("file", "path:" + std::string(rest), std::move(where), group);
       return true;
     }
     if (rest == "cancel") {
-      queueAnswer("file", "cancel", std::move(where));
+      queueAnswer("file", "cancel", std::move(where), group);
       return true;
     }
-    queueAnswer("file", "path:" + std::string(rest), std::move(where));
+    queueAnswer("file", "path:" + std::string(rest), std::move(where), group);
     return true;
   }
-  queueAnswer(std::string(kind), std::string(rest), std::move(where));
+  queueAnswer(std::string(kind), std::string(rest), std::move(where), group);
   return true;
 }
 
-void queueAnswer(std::string kind, std::string text, std::string where) {
+void queueAnswer(std::string kind, std::string text, std::string where, int group) {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.mutex);
-  q.answers.push_back(Answer{std::move(kind), std::move(text), std::move(where)});
+  q.answers.push_back(Answer{std::move(kind), std::move(text), std::move(where), group});
 }
 
-std::optional<Answer> takeAnswerEntry(std::string_view kind) {
+std::optional<Answer> takeAnswerEntry(std::string_view kind, std::string_view takenBy) {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.mutex);
   for (auto it = q.answers.begin(); it != q.answers.end(); ++it) {
     if (it->kind != kind) continue;
     Answer a = std::move(*it);
     q.answers.erase(it);
+    q.taken.push_back(TakenAnswer{a, std::string(takenBy)});
     return a;
   }
   return std::nullopt;
+}
+
+std::vector<TakenAnswer> takenAnswers() {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  return q.taken;
+}
+
+std::string answerLineText(const Answer& a) {
+  // A file answer shows as written: its path in quotes.
+  std::string text = a.kind == "file" && a.text.rfind("path:", 0) == 0 ? "\"" + a.text.substr(5) + "\"" : a.text;
+  return "@" + a.kind + (text.empty() ? "" : " " + text);
 }
 
 std::vector<Answer> queuedAnswers() {
@@ -119,12 +140,14 @@ std::vector<Answer> queuedAnswers() {
   return std::vector<Answer>(q.answers.begin(), q.answers.end());
 }
 
-std::optional<std::string> takeAnswer(std::string_view kind, const std::function<bool(std::string_view)>& fits) {
+std::optional<std::string> takeAnswer(std::string_view kind, const std::function<bool(std::string_view)>& fits,
+                                      std::string_view takenBy) {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.mutex);
   for (auto it = q.answers.begin(); it != q.answers.end(); ++it) {
     if (it->kind != kind) continue;
     if (fits && !fits(it->text)) continue;
+    q.taken.push_back(TakenAnswer{*it, std::string(takenBy)});
     std::string text = std::move(it->text);
     q.answers.erase(it);
     return text;
@@ -136,11 +159,7 @@ std::vector<std::string> pendingAnswerLines() {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.mutex);
   std::vector<std::string> lines;
-  for (const Answer& a : q.answers) {
-    // A file answer shows as written: its path in quotes.
-    std::string text = a.kind == "file" && a.text.rfind("path:", 0) == 0 ? "\"" + a.text.substr(5) + "\"" : a.text;
-    lines.push_back("@" + a.kind + (text.empty() ? "" : " " + text));
-  }
+  for (const Answer& a : q.answers) lines.push_back(answerLineText(a));
   return lines;
 }
 
@@ -154,11 +173,12 @@ void clearAnswers() {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.mutex);
   q.answers.clear();
+  q.taken.clear();
 }
 
-FileAnswer takeFileAnswer() {
+FileAnswer takeFileAnswer(std::string_view takenBy) {
   FileAnswer a;
-  std::optional<std::string> t = takeAnswer("file");
+  std::optional<std::string> t = takeAnswer("file", {}, takenBy);
   if (!t) return a;
   a.answered = true;
   // Answer lines queue "cancel" or "path:<path>"; an answer queued directly
@@ -176,7 +196,7 @@ FileAnswer takeFileAnswer() {
 
 std::optional<std::string> answerFileDialog(std::string_view caption, std::string_view defaultPath,
                                             std::string_view ext) {
-  FileAnswer a = takeFileAnswer();
+  FileAnswer a = takeFileAnswer("file dialog [" + std::string(caption) + "]");
   bool byDefault = !a.answered;
   if (byDefault) {
     if (!defaultPath.empty()) a.path = std::string(defaultPath);

@@ -363,7 +363,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int, int, int, HWND owner, const REC
     if (IsWindow(owner)) SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, FALSE));
   }
   UINT chosen = 0;
-  std::optional<platform::Answer> answer = platform::takeAnswerEntry("menu");
+  std::optional<platform::Answer> answer = platform::takeAnswerEntry("menu", "popup menu");
   if (!answer) {
     platform::transcriptLine("[menu] [dismissed: no answer]");
   } else if (answer->text == "cancel") {

@@ -50,6 +50,27 @@ std::optional<std::string> askTerminal(const char* text, const char* caption, co
   }
 }
 
+// The box as an error names it: "message box [caption] text", the text on one
+// line and cut after 80 bytes (at a character's start).
+std::string takerName(const char* text, const char* caption) {
+  std::string flat;
+  for (const char* p = text ? text : ""; *p; ++p) {
+    if (*p == '\r') continue;
+    if (*p == '\n' || *p == '\t') {
+      if (!flat.empty() && flat.back() != ' ') flat += ' ';
+      continue;
+    }
+    flat += *p;
+  }
+  constexpr size_t kMost = 80;
+  if (flat.size() > kMost) {
+    size_t cut = kMost;
+    while (cut > 0 && (static_cast<unsigned char>(flat[cut]) & 0xC0) == 0x80) --cut;
+    flat = flat.substr(0, cut) + "...";
+  }
+  return std::string("message box [") + (caption ? caption : "Error") + "] " + flat;
+}
+
 }  // namespace
 
 int showMessageBox(const char* text, const char* caption, UINT type) {
@@ -63,7 +84,7 @@ int showMessageBox(const char* text, const char* caption, UINT type) {
       if (b == id) return true;
     return false;
   };
-  std::optional<std::string> answer = takeAnswer("msg", fits);
+  std::optional<std::string> answer = takeAnswer("msg", fits, takerName(text, caption));
   if (!answer && hasTerminal()) answer = askTerminal(text, caption, buttons, def);
   int result = answer ? buttonIdFromName(*answer) : buttons[def];
 

@@ -628,7 +628,8 @@ class ModalAnswers {
         return true;
       }
       case Next: {
-        if (std::optional<Answer> a = takeAnswerEntry(std::to_string(m_id))) {
+        if (std::optional<Answer> a =
+                takeAnswerEntry(std::to_string(m_id), "dialog " + std::to_string(m_id) + " [" + m_caption + "]")) {
           m_typed = false;
           m_answered = true;
           m_where = a->where;

@@ -84,9 +84,47 @@ TEST_F(DialogScripts, AnAnswerThatNoQuestionTakesFailsTheRunNamingItsLine) {
   expectFailures({
       {"DLG_HELLO\n@msg IDYES\nDLG_HELLO\n", ":2: the answer \"@msg IDYES\" was never taken\n"},
       {"DLG_HELLO\nDLG_HELLO\n@900 IDOK\n", ":3: the answer \"@900 IDOK\" was never taken\n"},
-      {"DLG_ASK\n@900 IDOK\n@file \"D:\\x.mdb\"\n",
-       ":3: the answer \"@file \"D:\\x.mdb\"\" was never taken\n"},
+      // Answers taken by dialogs alone, on other lines: nothing more to say.
+      {"DLG_ASK\n@900 IDOK\nDLG_HELLO\n@msg IDOK\n", ":4: the answer \"@msg IDOK\" was never taken\n"},
   });
+}
+
+// An answer never taken: the error also says where the answers before it
+// went, those of its own line and those from the line of the last message box
+// that took one on, so that a box that took an answer meant for another is
+// named. {s} stands for the script's path.
+TEST_F(DialogScripts, AnAnswerNeverTakenNamesTheQuestionsThatTookTheAnswersBeforeIt) {
+  const std::string dialog = " by dialog 900 [测试对话框]";
+  const std::string file = " by file dialog [Open]";
+  const std::string box = " by message box [tm] 覆盖?";
+  const FailedRun cases[] = {
+      // Its own line: the dialog took the first answer, the second waits for
+      // a file dialog that never came.
+      {"DLG_ASK\n@900 IDOK\n@file \"D:\\x.mdb\"\n",
+       ":3: the answer \"@file \"D:\\x.mdb\"\" was never taken; the answers taken before it:\n"
+       "  {s}:2: \"@900 IDOK\"" + dialog + "\n"},
+      // A message box on an earlier line took the IDNO; the later line's
+      // answer waits in vain: every answer from that box's line on is named.
+      {"DLG_ASK\n@900 904 IDOK\n@file \"D:\\proj\\data\\B\"\n@msg IDNO\nDLG_ASK\n@900 IDOK\n"
+       "DLG_HELLO\n@msg IDOK\n",
+       ":8: the answer \"@msg IDOK\" was never taken; the answers taken before it:\n"
+       "  {s}:2: \"@900 904 IDOK\"" + dialog + "\n  {s}:3: \"@file \"D:\\proj\\data\\B\"\"" + file +
+       "\n  {s}:4: \"@msg IDNO\"" + box + "\n  {s}:6: \"@900 IDOK\"" + dialog + "\n"},
+      // The box's line is the failing one: it is listed once.
+      {"DLG_ASK\n@900 904 IDOK\n@file \"D:\\proj\\data\\B\"\n@msg IDYES\n@msg IDOK\n",
+       ":5: the answer \"@msg IDOK\" was never taken; the answers taken before it:\n"
+       "  {s}:2: \"@900 904 IDOK\"" + dialog + "\n  {s}:3: \"@file \"D:\\proj\\data\\B\"\"" + file +
+       "\n  {s}:4: \"@msg IDYES\"" + box + "\n"},
+  };
+  const std::string path = (m_dir / "s.scr").string();
+  for (const FailedRun& c : cases) {
+    std::string expected = c.error;
+    for (size_t at = expected.find("{s}"); at != std::string::npos; at = expected.find("{s}", at))
+      expected.replace(at, 3, path);
+    Outcome r = runScript(c.script);
+    EXPECT_EQ(r.status, 1) << c.script;
+    EXPECT_EQ(r.err, "cadhost: " + path + expected) << c.script;
+  }
 }
 
 TEST_F(DialogScripts, WindowLinesActOnAnOpenModelessWindowInTurn) {

@@ -121,4 +121,30 @@ TEST_F(MessageBoxTest, FileAnswers) {
   EXPECT_EQ(c.path, "Z:\\tmp\\b.dmx");
 }
 
+TEST_F(MessageBoxTest, EachTakenAnswerKeepsTheQuestionThatTookIt) {
+  // A box's text on one line (line ends and tabs a blank), cut to at most 80
+  // bytes at a character's start: "填挖表 第1行 没有值 " is 28 bytes, each
+  // character after it 3, so 17 of them fit (79 bytes); a file dialog by its
+  // caption; an answer no question took is not listed.
+  const std::string text = "填挖表\r\n第1行\t没有值\n一二三四五六七八九十一二三四五六七八九十";
+  ASSERT_TRUE(platform::queueAnswerLine("@msg IDOK", nullptr, "s.scr:3", 7));
+  ASSERT_TRUE(platform::queueAnswerLine("@file \"D:\\a.dmx\"", nullptr, "s.scr:4", 7));
+  ASSERT_TRUE(platform::queueAnswerLine("@msg IDNO", nullptr, "s.scr:5", 7));
+  platform::TranscriptCapture shown;
+  EXPECT_EQ(MessageBoxA(nullptr, text.c_str(), "提示", MB_OK), IDOK);
+  EXPECT_EQ(platform::answerFileDialog("Open", "", "dmx").value_or(""), "D:\\a.dmx");
+  EXPECT_EQ(MessageBoxA(nullptr, "short", nullptr, MB_OK), IDOK);  // IDNO does not fit: by default
+
+  const std::vector<platform::TakenAnswer> taken = platform::takenAnswers();
+  ASSERT_EQ(taken.size(), 2u);
+  EXPECT_EQ(taken[0].takenBy, "message box [提示] 填挖表 第1行 没有值 一二三四五六七八九十一二三四五六七...");
+  EXPECT_EQ(platform::answerLineText(taken[0].answer), "@msg IDOK");
+  EXPECT_EQ(taken[0].answer.where, "s.scr:3");
+  EXPECT_EQ(taken[0].answer.group, 7);
+  EXPECT_EQ(taken[1].takenBy, "file dialog [Open]");
+  EXPECT_EQ(platform::answerLineText(taken[1].answer), "@file \"D:\\a.dmx\"");
+  platform::clearAnswers();
+  EXPECT_TRUE(platform::takenAnswers().empty());
+}
+
 }  // namespace
