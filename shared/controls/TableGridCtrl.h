@@ -77,7 +77,8 @@ class CTableGridCtrl : public CComboGridCtrl {
   // holds text).
   void SetNumericFields(std::vector<bool> numeric) { m_numericFields = std::move(numeric); }
   bool IsNumericField(int field) const {
-    return field >= 0 && static_cast<size_t>(field) < m_numericFields.size() && m_numericFields[static_cast<size_t>(field)];
+    return field >= 0 && static_cast<size_t>(field) < m_numericFields.size() &&
+           m_numericFields[static_cast<size_t>(field)];
   }
   bool IsNumericColumn(int col) const { return col >= GetFixedColumnCount() && IsNumericField(FieldOfColumn(col)); }
   // Whether `text` may stand in cell column `col`: any text in a text

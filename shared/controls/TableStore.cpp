@@ -96,7 +96,8 @@ void CTableStore::CloseTable() {
 // ---- loading ------------------------------------------------------------------------------
 
 bool CTableStore::IsNumericField(long field) const {
-  return field >= 0 && static_cast<size_t>(field) < m_numericFields.size() && m_numericFields[static_cast<size_t>(field)];
+  return field >= 0 && static_cast<size_t>(field) < m_numericFields.size() &&
+         m_numericFields[static_cast<size_t>(field)];
 }
 
 BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {

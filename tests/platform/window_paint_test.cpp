@@ -404,7 +404,8 @@ TEST_F(WindowPaint, ADialogDisabledAsItClosesIsPicturedAsItWasShown) {
   std::filesystem::create_directories(folder);
   platform::setPictureFolder(folder.string());
   std::vector<RECT> controls;
-  for (int id : {kOk, kChecked, kUnchecked, kRadioOn, kStatic, kEdit, kCombo, kUpDown}) controls.push_back(onPicture(dlg, id));
+  for (int id : {kOk, kChecked, kUnchecked, kRadioOn, kStatic, kEdit, kCombo, kUpDown})
+    controls.push_back(onPicture(dlg, id));
   // The close disables the dialog, then destroys it: the picture is taken then.
   EnableWindow(dlg, FALSE);
   DestroyWindow(dlg);

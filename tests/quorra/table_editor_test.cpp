@@ -346,7 +346,8 @@ TEST_F(TableEditorTest, AnEditorWithChangesAsksBeforeItCloses) {
     Sqlite("update 隧道 set 隧道名称 = '乙隧'");
   }
   // Without changes, or after a save: closed at once, nothing asked.
-  for (const std::vector<std::string>& words : {std::vector<std::string>{}, std::vector<std::string>{"8003[1,1]=丙隧", "3"}}) {
+  using Words = std::vector<std::string>;
+  for (const Words& words : {Words{}, Words{"8003[1,1]=丙隧", "3"}}) {
     CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(PlayOn(editor, words), "");

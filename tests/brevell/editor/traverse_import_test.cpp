@@ -81,15 +81,14 @@ TEST_F(TraverseFile, ACompleteLastStationKeepsItsData) {
   // and the row it gives (an incomplete one its name only, and said so).
   using V = std::vector<std::string>;
   const V nameOnly = {"C", "0", "0", "0", "0", "0", "0", "0"};
+  const V whole = {"C", "2.0000", "11.0000", "12.0000", "7.000", "8.000", "9.0000", "10.0000"};
   const struct {
     const char* last;
     V row;
     bool incomplete;
   } cases[] = {
-      {"C 2-00-00 7 8 9 10 11-00-00 12", {"C", "2.0000", "11.0000", "12.0000", "7.000", "8.000", "9.0000", "10.0000"},
-       false},
-      {"C 2-00-00 7 8 9 10 11-00-00 12\n\n", {"C", "2.0000", "11.0000", "12.0000", "7.000", "8.000", "9.0000", "10.0000"},
-       false},
+      {"C 2-00-00 7 8 9 10 11-00-00 12", whole, false},
+      {"C 2-00-00 7 8 9 10 11-00-00 12\n\n", whole, false},
       {"C 2-00-00 7 8 9 10 11-00-00", nameOnly, true},
       {"C 2-00-00", nameOnly, true},
       {"C", nameOnly, true},
