@@ -19,7 +19,7 @@ BEGIN_MESSAGE_MAP(CTableEditorDlg, cdxCSizingDialog)
   ON_BN_CLICKED(IDC_EDITOR_ADD, &CTableEditorDlg::OnAddRows)
   ON_BN_CLICKED(IDC_EDITOR_DELETE, &CTableEditorDlg::OnDeleteRows)
   ON_BN_CLICKED(IDC_EDITOR_SAVE, &CTableEditorDlg::OnSave)
-  ON_BN_CLICKED(IDC_EDITOR_CLOSE, &CTableEditorDlg::CloseEditor)
+  ON_BN_CLICKED(IDC_EDITOR_CLOSE, &CTableEditorDlg::OnCloseButton)
 END_MESSAGE_MAP()
 
 CTableEditorDlg::CTableEditorDlg(const CString& table, const CString& databasePath, CWnd* parent)
@@ -113,10 +113,26 @@ void CTableEditorDlg::OnDeleteRows() {
   if (!m_grid.DeleteSelectedRows()) m_btnDelete.EnableWindow(FALSE);
 }
 
-void CTableEditorDlg::OnSave() {
+void CTableEditorDlg::OnSave() { SaveTable(); }
+
+BOOL CTableEditorDlg::SaveTable() {
   TableSaveOptions options;
   options.build = EditorBuild::Navigator;
-  m_store.Save(m_grid, options);
+  return m_store.Save(m_grid, options);
+}
+
+bool CTableEditorDlg::ConfirmClose(bool mayStay) {
+  // A table that did not load whole is never saved: there is nothing to ask.
+  if (!GetSafeHwnd() || !m_store.Loaded()) return true;
+  // A cell still in its editor counts once its edit has ended.
+  m_grid.FinishEditing();
+  if (!m_grid.HasChanges()) return true;
+  switch (AskToSaveChanges(m_strTableName, mayStay)) {
+    case CloseAnswer::Save: return SaveTable() != FALSE;
+    case CloseAnswer::Discard: return true;
+    case CloseAnswer::Stay: return false;
+  }
+  return false;
 }
 
 void CTableEditorDlg::OnOK() {
@@ -125,12 +141,16 @@ void CTableEditorDlg::OnOK() {
 
 void CTableEditorDlg::OnCancel() { CloseEditor(); }
 
-void CTableEditorDlg::CloseEditor() {
-  if (!GetSafeHwnd()) return;
+void CTableEditorDlg::OnCloseButton() { CloseEditor(); }
+
+bool CTableEditorDlg::CloseEditor() {
+  if (!GetSafeHwnd()) return true;
+  if (!ConfirmClose(true)) return false;
   ForgetTableEditor(this);
   EnableWindow(FALSE);
   FocusCommandLine();
   DestroyEditor();
+  return true;
 }
 
 void CTableEditorDlg::DestroyEditor() {

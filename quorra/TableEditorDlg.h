@@ -9,6 +9,13 @@
 // the window's close). It works on the database it was opened with; the
 // preview 230 shows the flag block of a station row. Enter and Esc never
 // close it: they go to the grid or its cell editor.
+//
+// A cell of a numeric column takes only a number (its edit is refused
+// otherwise); a cell not edited is saved with the value it was loaded with.
+// An editor with unsaved changes (an edited cell, rows added or deleted since
+// the load or the last save) never closes without asking
+// "<table>已修改，是否保存？": 是 saves (a save that fails keeps it open), 否
+// drops the changes, 取消 keeps it open.
 
 #include "StationGridCtrl.h"
 #include "controls/DwgThumbnail.h"
@@ -29,8 +36,17 @@ class CTableEditorDlg : public cdxCSizingDialog {
   CDwgThumbnail* Preview() { return m_preview.GetSafeHwnd() ? &m_preview : nullptr; }
   int RowsToAdd() const { return m_nRowsToAdd; }
 
-  // Closes the editor as its close button does.
-  void CloseEditor();
+  // Whether the editor has changes not saved.
+  bool HasChanges() const { return m_grid.HasChanges(); }
+  // Whether the editor may close now: at once without changes; with changes
+  // by the question (取消 offered when `mayStay`): 是 saves (false when the
+  // save fails), 否 drops them, 取消 keeps the editor.
+  bool ConfirmClose(bool mayStay);
+  // Closes the editor as its close button does, asking first when it has
+  // changes; whether it closed.
+  bool CloseEditor();
+  // Writes the grid to the table; TRUE when the table now holds it.
+  BOOL SaveTable();
   // Destroys the window (and with it the editor) without the close's focus
   // change: at unload.
   void DestroyEditor();
@@ -46,6 +62,7 @@ class CTableEditorDlg : public cdxCSizingDialog {
   afx_msg void OnAddRows();
   afx_msg void OnDeleteRows();
   afx_msg void OnSave();
+  afx_msg void OnCloseButton();
 
  private:
   // Loads the table into the grid.

@@ -26,8 +26,15 @@ BOOL OpenTableEditor(int index, const CString& databasePath) {
   if (index < 0 || index >= scheme_tables::kTableCount) return FALSE;
   CTableEditorDlg*& slot = Slots()[static_cast<size_t>(index)];
   // An editor of the same table in another scheme's database gives way to
-  // one on the database asked for (it clears its slot as it closes).
-  if (slot != nullptr && slot->DatabasePath().CompareNoCase(databasePath) != 0) slot->CloseEditor();
+  // one on the database asked for (it clears its slot as it closes), after
+  // the question when it has changes: kept, it is brought forward and
+  // nothing opens.
+  if (slot != nullptr && slot->DatabasePath().CompareNoCase(databasePath) != 0 && !slot->CloseEditor()) {
+    slot->ShowWindow(SW_SHOW);
+    slot->SetActiveWindow();
+    slot->BringWindowToTop();
+    return FALSE;
+  }
   if (slot != nullptr) {
     slot->ShowWindow(SW_SHOW);
     slot->SetActiveWindow();
@@ -71,12 +78,15 @@ void CloseAllTableEditors() {
   for (CTableEditorDlg*& slot : Slots()) {
     CTableEditorDlg* editor = slot;
     slot = nullptr;
-    // Its window goes, and with its last message the editor itself.
+    // Its window goes, and with its last message the editor itself; its
+    // changes are saved or dropped as the answer to the question says.
     if (editor != nullptr) {
-      if (editor->GetSafeHwnd())
+      if (editor->GetSafeHwnd()) {
+        editor->ConfirmClose(false);
         editor->DestroyEditor();
-      else
+      } else {
         delete editor;
+      }
     }
   }
 }

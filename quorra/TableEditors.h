@@ -15,9 +15,10 @@ class CTableEditorDlg;
 
 // Opens the editor of scheme table `index` (0 to 35) on `databasePath`, shown
 // under the editor's main window, or brings forward the one open already on
-// the same database; one open on another database is closed (unsaved edits
-// are dropped, as by its close button) and a new one opened. FALSE for an index outside the schema or
-// an editor that could not be made.
+// the same database; one open on another database is closed as by its close
+// button (asking first when it has changes) and a new one opened. FALSE for
+// an index outside the schema, an editor that could not be made, or an open
+// editor kept by the answer to the question (it is brought forward).
 BOOL OpenTableEditor(int index, const CString& databasePath);
 // The open editor of table `index`; null when it has none.
 CTableEditorDlg* OpenedTableEditor(int index);
@@ -27,7 +28,8 @@ CTableEditorDlg* OpenedTableEditorOf(const CString& table);
 int OpenedTableEditorCount();
 // Clears every slot and module pointer that holds `editor` (as it closes).
 void ForgetTableEditor(const CTableEditorDlg* editor);
-// Destroys every open editor (at unload).
+// Destroys every open editor (at unload), one with changes after the
+// question with 是 (save) and 否 only.
 void CloseAllTableEditors();
 
 // The station editor whose preview shows flag blocks; null when none.

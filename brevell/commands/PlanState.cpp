@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "editor/TableEditorDlg.h"
+
 namespace {
 
 PlanState* g_state = nullptr;
@@ -31,6 +33,10 @@ PlanState& ThePlanState() {
 
 void FreePlanState() {
   if (!g_state) return;
+  // Editors with unsaved changes ask first (是 saves, 否 drops them), while
+  // the plan model that a save completes rows from is still there.
+  for (CWnd* editor : g_state->tableEditors)
+    if (auto* open = dynamic_cast<CTableEditorDlg*>(editor)) open->ConfirmClose(false);
   g_state->CloseDockBar();
   for (CWnd*& editor : g_state->tableEditors) {
     if (!editor) continue;

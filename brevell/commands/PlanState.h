@@ -49,7 +49,8 @@ int TableEditorSlot(const char* tableName);
 
 // The module's state (made on first use, freed by FreePlanState).
 PlanState& ThePlanState();
-// Closes the dock bar, deletes every table editor that exists and the plan
+// Asks each table editor with unsaved changes whether to save them (是/否),
+// closes the dock bar, deletes every table editor that exists and the plan
 // model, then the state itself; the next ThePlanState() starts afresh.
 void FreePlanState();
 

@@ -110,10 +110,16 @@ int CSchemeTreeDlg::OpenTableEditor() {
 }
 
 // One editor per table: the one open for the table is destroyed and a new
-// one made, shown and given the focus.
+// one made, shown and given the focus. One with unsaved changes asks first;
+// kept by the answer, it is brought forward and nothing opens.
 void CSchemeTreeDlg::OpenEditorFor(int slot, const CString& tableName) {
   if (slot < 0 || slot >= PlanState::kTableEditorCount) return;
   CWnd*& editorSlot = ThePlanState().tableEditors[slot];
+  if (auto* open = dynamic_cast<CTableEditorDlg*>(editorSlot); open && !open->ConfirmClose(true)) {
+    open->BringWindowToTop();
+    open->SetFocus();
+    return;
+  }
   if (CWnd* old = editorSlot) {
     editorSlot = nullptr;
     if (old->GetSafeHwnd()) old->DestroyWindow();

@@ -137,11 +137,31 @@ BOOL CTableEditorDlg::PreTranslateMessage(MSG* msg) {
 }
 
 void CTableEditorDlg::OnCancel() {
+  if (ConfirmClose(true)) CloseEditor();
+}
+
+void CTableEditorDlg::CloseEditor() {
   cdxCSizingDialog::OnCancel();
   if (GetSafeHwnd()) DestroyWindow();
 }
 
-void CTableEditorDlg::OnCloseWithoutSaving() { OnCancel(); }
+// 不存入数据库退出: as its name says, no question.
+void CTableEditorDlg::OnCloseWithoutSaving() { CloseEditor(); }
+
+bool CTableEditorDlg::ConfirmClose(bool mayStay) {
+  // A viewed table, or one that did not load whole, is never saved: there
+  // is nothing to ask.
+  if (!GetSafeHwnd() || !IsStructureTable() || !m_store.Loaded()) return true;
+  // A cell still in its editor counts once its edit has ended.
+  m_grid.FinishEditing();
+  if (!m_grid.HasChanges()) return true;
+  switch (AskToSaveChanges(m_strTableName, mayStay)) {
+    case CloseAnswer::Save: return SaveToDatabase() != FALSE;
+    case CloseAnswer::Discard: return true;
+    case CloseAnswer::Stay: return false;
+  }
+  return false;
+}
 
 void CTableEditorDlg::OnTrackToggled() {
   UpdateData(TRUE);
@@ -169,7 +189,9 @@ void CTableEditorDlg::OnDeleteRows() {
 void CTableEditorDlg::OnSave() { SaveToDatabase(); }
 
 BOOL CTableEditorDlg::SaveToDatabase() {
-  m_grid.EndEditing();
+  // The curve and break tables are only viewed: nothing reaches the database.
+  if (!IsStructureTable()) return FALSE;
+  if (!m_grid.FinishEditing()) return FALSE;
   if (const AlignmentModel* model = ThePlanState().model) {
     GridTableCells cells(m_grid);
     if (m_strTableName == "水准点表") CompleteBenchMarks(*model, cells);

@@ -12,7 +12,7 @@
 //                           failure keeps the old rows, with a message); before,
 //                           the base line's bench marks and traverse are
 //                           worked out (SaveCompletion.h)
-//   不存入数据库退出 (4)    closes the editor
+//   不存入数据库退出 (4)    closes the editor, dropping any changes
 //   刷新图形 (232)          saves, then sends the table's IN* command to the
 //                           command line; it runs after this handler returns.
 //                           The redraw reads the plan's current database, so
@@ -28,6 +28,14 @@
 // The station tables' 起点里程冠号 (column 4 of 车站, 5 of the detour station
 // tables) is not shown; its values are kept with their rows and saved back.
 // Enter and Esc go to the grid and never close the editor.
+//
+// Numbers are shown cut to 3 or 4 decimals, but a cell the user did not edit
+// is saved with the value it was loaded with; a cell of a numeric column
+// takes only a number (its edit is refused otherwise). An editor with
+// unsaved changes (an edited cell, rows added or deleted, an import, since
+// the load or the last save) is not closed by its window's close, nor
+// replaced by the tree, nor dropped at unload without the question
+// "<table>已修改，是否保存？" (ConfirmClose).
 
 #include "StationGridCtrl.h"
 #include "controls/DwgThumbnail.h"
@@ -54,14 +62,23 @@ class CTableEditorDlg : public cdxCSizingDialog, public BAS_DRAW_FUN {
   BOOL OpenTable();
   // Writes the grid to the table; TRUE when the table now holds the grid's rows.
   BOOL SaveToDatabase();
+  // Whether the editor has changes not saved.
+  bool HasChanges() const { return m_grid.HasChanges(); }
+  // Whether the editor may close now: at once without a window or changes;
+  // with changes by the question (取消 offered when `mayStay`): 是 saves
+  // (false when the save fails), 否 drops them, 取消 keeps the editor.
+  bool ConfirmClose(bool mayStay);
 
   BOOL PreTranslateMessage(MSG* msg) override;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  // The window's close (and Cancel): asks first when there are changes.
   void OnCancel() override;
   void OnOK() override {}
+  // Closes the window, whatever it holds.
+  void CloseEditor();
 
   afx_msg void OnRefreshDrawing();
   afx_msg void ImportTraverseFile();

@@ -8,7 +8,7 @@
 
 #include "PlanDrawSupport.h"
 #include "arx/edoutput.h"
-#include "project/SchemeValues.h"
+#include "controls/CellNumber.h"
 
 namespace {
 
@@ -67,7 +67,6 @@ std::vector<TraverseImportRow> ReadTraverseFile(FILE* file, const char* fileName
   start.cells[2] = TraverseAngle(bearing.c_str());
   rows.push_back(start);
 
-  bool any = false;
   while (NextToken(file, name)) {
     // 右角, 纬距, 经距, 高程, 里程, 方位角, 距离
     std::string t[7];
@@ -77,15 +76,16 @@ std::vector<TraverseImportRow> ReadTraverseFile(FILE* file, const char* fileName
     const CString rightAngle = TraverseAngle(t[0].c_str());
     const CString azimuth = TraverseAngle(t[5].c_str());
     double N = 0, E = 0, H = 0, mileage = 0, length = 0, angle = 0;
-    const bool complete = read == 7 && ReadsAsNumber(rightAngle, angle) && ReadsAsNumber(t[1].c_str(), N) &&
-                          ReadsAsNumber(t[2].c_str(), E) && ReadsAsNumber(t[3].c_str(), H) &&
-                          ReadsAsNumber(t[4].c_str(), mileage) && ReadsAsNumber(azimuth, angle) &&
-                          ReadsAsNumber(t[6].c_str(), length);
+    const bool complete = read == 7 && ReadsAsCellNumber(rightAngle, angle) && ReadsAsCellNumber(t[1].c_str(), N) &&
+                          ReadsAsCellNumber(t[2].c_str(), E) && ReadsAsCellNumber(t[3].c_str(), H) &&
+                          ReadsAsCellNumber(t[4].c_str(), mileage) && ReadsAsCellNumber(azimuth, angle) &&
+                          ReadsAsCellNumber(t[6].c_str(), length);
     if (!complete) {
-      // The end of the file, or a record that does not read: the last station.
+      // The end of the file within a record, or a record that does not
+      // read: the last station, its name only.
       if (read == 7) acutPrintf("%s: 测站%s的数据不全或不是数, 读到此为止\n", fileName ? fileName : "", name.c_str());
+      acutPrintf("导线文件最后一站数据不全：%s\n", name.c_str());
       rows.push_back(NameOnly(name.c_str()));
-      any = false;
       break;
     }
     TraverseImportRow row;
@@ -98,9 +98,6 @@ std::vector<TraverseImportRow> ReadTraverseFile(FILE* file, const char* fileName
     row.cells[6] = plandraw::Fixed(H, 4);
     row.cells[7] = plandraw::Fixed(mileage, 4);
     rows.push_back(row);
-    any = true;
   }
-  // The last station read keeps only its name.
-  if (any) rows.back() = NameOnly(rows.back().cells[0]);
   return rows;
 }

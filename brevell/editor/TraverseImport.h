@@ -9,9 +9,13 @@
 // Each station gives one row of the columns 桩号, 右角, 方位角, 距离, 纬距,
 // 经距, 高程, 里程: 距离 "%.4lf", 纬距 and 经距 "%.3lf", 高程 and 里程
 // "%.4lf". The start station has 右角 "0" and "0" in 距离, 纬距, 经距, 高程
-// and 里程; the last further station read keeps only its name, every other
-// column "0". A record whose numbers do not read ends the file there (it is
-// that last station), with a note on the command line naming the file.
+// and 里程. A record is complete when its seven further tokens are all there
+// and read as numbers (CellNumber.h; the angles once packed): every complete
+// record keeps its data, the last one too. A record cut short by the end of
+// the file keeps only its name, every other column "0", and the command line
+// says "导线文件最后一站数据不全：<name>"; a record whose numbers do not read
+// ends the file there the same way (it is that last station), with a note
+// naming the file besides.
 
 #include <cstdio>
 #include <vector>

@@ -40,9 +40,19 @@ bool savePicture(HWND hwnd, const std::string& folder) {
   return saveWindowPicture(hwnd, path);
 }
 
+// A window about to be destroyed, pictured as it was shown: a window's
+// close often disables it just before it goes (so that nothing reaches it
+// meanwhile), which would grey every control in the picture, so its own
+// disabled state is set aside while it is painted. Controls that were
+// disabled themselves still show so.
 void onClosing(HWND hwnd) {
   const std::string& folder = pictures().folder;
-  if (!folder.empty() && worthAPicture(hwnd)) savePicture(hwnd, folder);
+  if (folder.empty() || !worthAPicture(hwnd)) return;
+  win::Window* w = win::find(hwnd);
+  const bool disabled = w && (w->style & WS_DISABLED);
+  if (disabled) w->style &= ~static_cast<DWORD>(WS_DISABLED);
+  savePicture(hwnd, folder);
+  if (disabled && (w = win::find(hwnd))) w->style |= WS_DISABLED;
 }
 
 }  // namespace

@@ -3,12 +3,16 @@
 
 #include <algorithm>
 
+#include "controls/CellNumber.h"
+#include "mfc/app.h"
 #include "mfc/files.h"
 #include "win/userinput.h"
 
 namespace {
 
 constexpr const char* kPrefixWord = "冠号";
+// Posted to the grid to open the editor of a refused edit again.
+constexpr UINT kReopenRefusedEdit = WM_APP + 0x2A1;
 constexpr UINT kNumberFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // Every cell of a loaded table: centred on one line, a long text cut with an
 // ellipsis. The loaded row numbers end in a line break ("%d\n"), which a
@@ -43,6 +47,7 @@ BEGIN_MESSAGE_MAP(CTableGridCtrl, CComboGridCtrl)
   ON_WM_CHAR()
   ON_NOTIFY(GVN_ENDLABELEDIT, IDC_INPLACE_CONTROL, &CTableGridCtrl::OnEndInPlaceEdit)
   ON_CBN_SELCHANGE(IDC_INPLACE_CONTROL, &CTableGridCtrl::OnListSelChange)
+  ON_MESSAGE(kReopenRefusedEdit, &CTableGridCtrl::OnReopenRefusedEdit)
 END_MESSAGE_MAP()
 
 CTableGridCtrl::CTableGridCtrl(EditorBuild build)
@@ -56,6 +61,9 @@ void CTableGridCtrl::LayOutTable(int records, int fields) {
   EndEditing();
   m_hiddenValues.clear();
   m_nHiddenColumn = -1;
+  m_nLoadedRows = 0;
+  m_numericFields.clear();
+  m_nRefusedRow = m_nRefusedCol = -1;
   SetBkColor(RGB(255, 255, 224));
   SetRowCount(std::max(0, records) + 1);
   SetColumnCount(std::max(1, fields));
@@ -76,7 +84,15 @@ void CTableGridCtrl::NumberRowsAsLoaded() {
     CString number;
     number.Format("%d\n", r);
     SetItemText(r, 0, number);
+    SetItemData(r, 0, static_cast<LPARAM>(r - GetFixedRowCount() + 1));
   }
+  m_nLoadedRows = std::max(0, GetRowCount() - GetFixedRowCount());
+}
+
+int CTableGridCtrl::RowKey(int row) const {
+  if (row < GetFixedRowCount() || row >= GetRowCount()) return 0;
+  const LPARAM key = GetItemData(row, 0);
+  return key > 0 && key <= m_nLoadedRows ? static_cast<int>(key) : 0;
 }
 
 void CTableGridCtrl::RenumberRows(int fromRow) {
@@ -107,9 +123,16 @@ bool CTableGridCtrl::RowHasContent(int row) const {
 
 void CTableGridCtrl::HideColumnKeepingValues(int col) {
   if (col < 0 || col >= GetColumnCount() || col < GetFixedColumnCount()) return;
+  m_hiddenValues.assign(static_cast<size_t>(m_nLoadedRows), CString());
   for (int r = GetFixedRowCount(); r < GetRowCount(); ++r) {
-    m_hiddenValues.push_back(GetItemText(r, col));
-    SetItemData(r, 0, static_cast<LPARAM>(m_hiddenValues.size()));
+    const int key = RowKey(r);
+    if (key > 0) {
+      m_hiddenValues[static_cast<size_t>(key - 1)] = GetItemText(r, col);
+    } else {
+      // A row not keyed as loaded keeps its value under a key of its own.
+      m_hiddenValues.push_back(GetItemText(r, col));
+      SetItemData(r, 0, static_cast<LPARAM>(m_hiddenValues.size()));
+    }
   }
   RemoveColumn(col);
   m_nHiddenColumn = col;
@@ -168,6 +191,7 @@ bool CTableGridCtrl::AddRows(int count, HeaderOnlyAdd headerOnly) {
       RenumberRows(GetFixedRowCount());
       MoveFocusTo(CCellID(GetFixedRowCount(), firstCol), 0);
       SetItemText(0, 0, "行号");
+      SetModified(TRUE);
       Invalidate();
       return true;
     }
@@ -182,6 +206,7 @@ bool CTableGridCtrl::AddRows(int count, HeaderOnlyAdd headerOnly) {
   MoveRowContent(at + 1, at);
   MoveFocusTo(CCellID(at + 1, firstCol), 0);
   SetItemText(0, 0, "行号");
+  SetModified(TRUE);
   Invalidate();
   return true;
 }
@@ -195,6 +220,7 @@ bool CTableGridCtrl::DeleteSelectedRows() {
     if (first <= last) {
       for (int r = last; r >= first; --r) DeleteRow(r);
       RenumberRows(first);
+      SetModified(TRUE);
       Invalidate();
       if (GetRowCount() > GetFixedRowCount()) {
         const int row = std::min(first, GetRowCount() - 1);
@@ -228,7 +254,10 @@ void CTableGridCtrl::CarryPrefixDown(int row, int col) {
   // Only from a data row: the header row above the first row holds a name.
   if (row <= GetFixedRowCount() || !IsValid(row, col)) return;
   if (!IsEmptyOrOneBlank(GetItemText(row, col)) || HeaderText(col).Find(kPrefixWord) < 0) return;
-  SetItemText(row, col, GetItemText(row - 1, col));
+  const CString above = GetItemText(row - 1, col);
+  if (above == GetItemText(row, col)) return;
+  SetItemText(row, col, above);
+  SetModified(TRUE, row, col);
 }
 
 void CTableGridCtrl::AppendRowAtEnd(LPCTSTR fill, bool keepPrefix) {
@@ -240,6 +269,7 @@ void CTableGridCtrl::AppendRowAtEnd(LPCTSTR fill, bool keepPrefix) {
   MoveRowContent(lastRow, edited, fill);
   if (keepPrefix && IsValid(lastRow, firstCol)) SetItemText(lastRow, firstCol, GetItemText(edited, firstCol));
   MoveFocusTo(CCellID(lastRow, firstCol), 0);
+  SetModified(TRUE);
   Invalidate();
 }
 
@@ -276,6 +306,48 @@ void CTableGridCtrl::AdvanceAfterEdit(int row, int col) {
   }
 }
 
+// ---- numbers and refused edits -------------------------------------------------------------
+
+bool CTableGridCtrl::AcceptsText(int col, const CString& text) const {
+  if (!IsNumericColumn(col)) return true;
+  const CString stored = StoredCellText(m_build, m_strTableName, text);
+  if (CString(stored).Trim(" \t").IsEmpty()) return true;
+  double number = 0.0;
+  return ReadsAsCellNumber(stored, number);
+}
+
+void CTableGridCtrl::RefuseEdit(int row, int col, const CString& text) {
+  m_bEditRefused = true;
+  CString message;
+  message.Format("“%s”列只能填数值，“%s”不是数值!", HeaderText(col).GetString(), text.GetString());
+  AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+  // The editor that ended is still closing: the cell's editor opens again
+  // once it has gone.
+  m_nRefusedRow = row;
+  m_nRefusedCol = col;
+  m_strRefusedText = text;
+  if (GetSafeHwnd()) PostMessage(kReopenRefusedEdit);
+}
+
+LRESULT CTableGridCtrl::OnReopenRefusedEdit(WPARAM, LPARAM) {
+  const int row = m_nRefusedRow, col = m_nRefusedCol;
+  m_nRefusedRow = m_nRefusedCol = -1;
+  if (!IsValid(row, col) || IsCellFixed(row, col) || GetEditWindow() != nullptr) return 0;
+  SetFocusCell(row, col);
+  SetSelectedRange(row, col, row, col);
+  // The editor opens over the cell with the refused text, the caret at its end.
+  m_bReopening = true;
+  OnEditCell(row, col, VK_LBUTTON);
+  m_bReopening = false;
+  return 0;
+}
+
+bool CTableGridCtrl::FinishEditing() {
+  m_bEditRefused = false;
+  EndEditing();
+  return !m_bEditRefused && m_nRefusedRow < 0;
+}
+
 // ---- lists --------------------------------------------------------------------------------
 
 bool CTableGridCtrl::GetCodeList(int nRow, int nCol, CStringArray& items, DWORD& style) {
@@ -310,7 +382,8 @@ CWnd* CTableGridCtrl::CreateInPlaceEditControl(const CRect& rect, DWORD dwStyle,
                                                LPCTSTR szText, int nChar) {
   CStringArray items;
   DWORD style = CBS_DROPDOWNLIST;
-  CString initial = szText;
+  // A refused edit opens again with the text that was refused.
+  CString initial = m_bReopening ? m_strRefusedText : CString(szText);
   const bool listed = GetCodeList(nRow, nCol, items, style);
   if (listed) {
     // The list opens on the item the build picks for the cell's text.
@@ -349,6 +422,13 @@ void CTableGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult) {
     m_hList = nullptr;
   }
   const UINT key = static_cast<UINT>(item.lParam);
+  // A text a numeric cell cannot hold is refused: the cell keeps its text
+  // and its editor opens again (Esc keeps the cell as it was).
+  if (!keepText && key != VK_ESCAPE && !AcceptsText(item.col, item.szText)) {
+    RefuseEdit(item.row, item.col, item.szText);
+    RedrawCell(item.row, item.col);
+    return;
+  }
   m_nLastEditKey = key;
   if (!keepText) OnEndEditCell(item.row, item.col, item.szText);
   RedrawCell(item.row, item.col);

@@ -21,10 +21,22 @@
 //   Enter walk and the navigator's walk after each edit (AdvanceAfterEdit);
 // - the flag-block preview of station rows: the drawing
 //   "<folder>\dwg\<name>.dwg" shown in a drawing-preview control when the
-//   file is there, the control hidden when it is not.
+//   file is there, the control hidden when it is not;
+// - the rows as loaded: each data row keyed by the record it was loaded from
+//   (0 for a row added since), the key moving with the row's content, so
+//   that a save can tell a cell as loaded from one that was edited;
+// - the numeric columns (the fields the database holds numbers in): an edit
+//   of such a cell whose text is no number (CellNumber.h) is refused as it
+//   ends, with a message naming the column; the cell keeps its text and its
+//   editor opens again over it with the refused text (Esc there gives the
+//   cell back as it was);
+// - whether the grid changed since its load or last save: an edited or
+//   pasted cell, rows added or deleted.
 //
 // Each module's grid derives from it and answers the virtual hooks (which
 // preview control, which folder, what happens after a key).
+
+#include <vector>
 
 #include "controls/DwgThumbnail.h"
 #include "controls/TableCodes.h"
@@ -46,8 +58,12 @@ class CTableGridCtrl : public CComboGridCtrl {
   // fields: records + 1 rows, `fields` columns, one fixed row and column,
   // "行号" in the corner, empty cells, background RGB(255, 255, 224).
   void LayOutTable(int records, int fields);
-  // Writes "%d\n" of each data row's number into column 0 (as at load).
+  // Writes "%d\n" of each data row's number into column 0 (as at load) and
+  // keys row r by record r (the r-th record read).
   void NumberRowsAsLoaded();
+  // The record a data row was loaded from (1 for the first), 0 for a row
+  // added since the load or outside the grid.
+  int RowKey(int row) const;
   // Rewrites the row numbers "%d" from `fromRow` to the last row.
   void RenumberRows(int fromRow);
   // The header text of a column (row 0); empty outside the grid.
@@ -55,6 +71,30 @@ class CTableGridCtrl : public CComboGridCtrl {
   // Whether a data row holds text in a column after the fixed one (a cell
   // of blanks only counts as empty).
   bool RowHasContent(int row) const;
+
+  // ---- numbers ----
+  // The fields that hold numbers (indexed by field; a field past the end
+  // holds text).
+  void SetNumericFields(std::vector<bool> numeric) { m_numericFields = std::move(numeric); }
+  bool IsNumericField(int field) const {
+    return field >= 0 && static_cast<size_t>(field) < m_numericFields.size() &&
+           m_numericFields[static_cast<size_t>(field)];
+  }
+  bool IsNumericColumn(int col) const { return col >= GetFixedColumnCount() && IsNumericField(FieldOfColumn(col)); }
+  // Whether `text` may stand in cell column `col`: any text in a text
+  // column; in a numeric column an empty (or blank) text or one that, its
+  // code taken for a coded text, reads as a number.
+  bool AcceptsText(int col, const CString& text) const;
+
+  // ---- changes ----
+  // Whether a cell was edited, cut, pasted or emptied, or rows were added
+  // or deleted, since the load or the last ClearChanges.
+  bool HasChanges() const { return GetModified() != FALSE; }
+  void ClearChanges() { SetModified(FALSE); }
+  // Ends the edit in progress; false when its text was refused (or a
+  // refused text waits to be edited again), so the cell is not what the
+  // user typed.
+  bool FinishEditing();
 
   // ---- the hidden column ----
   // Removes grid column `col`, keeping each data row's text of it with the
@@ -146,6 +186,7 @@ class CTableGridCtrl : public CComboGridCtrl {
   afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
   afx_msg void OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnListSelChange();
+  afx_msg LRESULT OnReopenRefusedEdit(WPARAM, LPARAM);
 
  protected:
   // Inserts `count` rows headed `heading` before row `at` (at the end for
@@ -163,11 +204,24 @@ class CTableGridCtrl : public CComboGridCtrl {
   // rows when `keepPrefix`; focus on column 1 of the last row.
   void AppendRowAtEnd(LPCTSTR fill, bool keepPrefix);
 
+  // An edit's text refused: the message naming the column, and the editor
+  // opened again (posted, as the old editor is still closing).
+  void RefuseEdit(int row, int col, const CString& text);
+
   EditorBuild m_build;
   CString m_strTableName;
+  std::vector<bool> m_numericFields;
+  // The refused edit waiting to be opened again (row -1: none), and whether
+  // an edit was refused since FinishEditing began.
+  int m_nRefusedRow = -1, m_nRefusedCol = -1;
+  CString m_strRefusedText;
+  bool m_bReopening = false;
+  bool m_bEditRefused = false;
   int m_nHiddenColumn = -1;
-  // Hidden values by key; the key (index + 1) is the item data of a row's
-  // column-0 cell.
+  // The data rows of the last load (row keys 1 .. this).
+  int m_nLoadedRows = 0;
+  // Hidden values by row key (index key - 1); the key is the item data of
+  // a row's column-0 cell.
   std::vector<CString> m_hiddenValues;
   bool m_bPreviewOn = false;
   HWND m_hList = nullptr;

@@ -4,13 +4,52 @@
 #include <algorithm>
 
 #include "arx/edoutput.h"
+#include "controls/CellNumber.h"
 #include "mfc/app.h"
 
 namespace {
 
 constexpr const char* kConnectionPrefix = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
 
+// The field types that hold numbers.
+bool IsNumericType(long type) {
+  switch (type) {
+    case adSmallInt:
+    case adInteger:
+    case adSingle:
+    case adDouble:
+    case adCurrency:
+    case adDecimal:
+    case 16:  // tiny integer
+    case adUnsignedTinyInt:
+    case 18:  // unsigned small integer
+    case 19:  // unsigned integer
+    case adBigInt:
+    case 21:  // unsigned big integer
+    case adNumeric:
+    case 139:  // variable-length numeric
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A value that writes nothing: empty, NULL or an empty text.
+bool IsEmptyValue(const VARIANT& value) {
+  return value.vt == VT_EMPTY || value.vt == VT_NULL || (value.vt == VT_BSTR && SysStringByteLen(value.bstrVal) == 0);
+}
+
+bool IsBlankText(const CString& text) { return CString(text).Trim(" \t").IsEmpty(); }
+
 }  // namespace
+
+CloseAnswer AskToSaveChanges(const CString& table, bool mayStay) {
+  const int answer =
+      AfxMessageBox(table + "已修改，是否保存？", (mayStay ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION | MB_DEFBUTTON1);
+  if (answer == IDNO) return CloseAnswer::Discard;
+  if (answer == IDCANCEL && mayStay) return CloseAnswer::Stay;
+  return CloseAnswer::Save;
+}
 
 CString CodedCellDisplay(EditorBuild build, const CString& table, const CString& field, const CString& value) {
   CString shown;
@@ -56,6 +95,11 @@ void CTableStore::CloseTable() {
 
 // ---- loading ------------------------------------------------------------------------------
 
+bool CTableStore::IsNumericField(long field) const {
+  return field >= 0 && static_cast<size_t>(field) < m_numericFields.size() &&
+         m_numericFields[static_cast<size_t>(field)];
+}
+
 BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   m_loaded = false;
   if (!OpenTable()) return FALSE;
@@ -64,7 +108,13 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   const long records = std::max(0L, RecordCount());
   m_recordset.MoveFirst();
   CStringArray names;
-  for (long j = 0; j < fields; ++j) names.Add(m_recordset.GetFieldName(j));
+  m_numericFields.assign(static_cast<size_t>(fields), false);
+  for (long j = 0; j < fields; ++j) {
+    names.Add(m_recordset.GetFieldName(j));
+    m_numericFields[static_cast<size_t>(j)] = IsNumericType(m_recordset.GetFieldType(j));
+  }
+  m_loadedValues.clear();
+  m_loadedTexts.clear();
 
   grid.SetRedraw(FALSE);
   grid.LayOutTable(static_cast<int>(records), static_cast<int>(fields));
@@ -76,14 +126,21 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   while (k < records && !m_recordset.IsEOF()) {
     acedSetStatusBarProgressMeterPos(static_cast<int>(k * 100 / steps));
     const int row = static_cast<int>(k) + 1;
+    std::vector<_variant_t> values(static_cast<size_t>(fields));
+    std::vector<CString> texts(static_cast<size_t>(fields));
     for (long j = 1; j < fields; ++j) {
-      CString value;
-      m_recordset.GetValueText(value, j);
+      _variant_t read;
+      m_recordset.GetValueVariant(read, j);
+      const CString value = AdoVariantToText(read);
       CString shown = options.display ? options.display(m_table, names[j], value)
                                       : CodedCellDisplay(options.build, m_table, names[j], value);
       if (shown == "NULL") shown.Empty();
       grid.SetItemText(row, static_cast<int>(j), shown);
+      values[static_cast<size_t>(j)] = std::move(read);
+      texts[static_cast<size_t>(j)] = shown;
     }
+    m_loadedValues.push_back(std::move(values));
+    m_loadedTexts.push_back(std::move(texts));
     ++k;
     if (!m_recordset.MoveNext()) break;
   }
@@ -103,6 +160,8 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   grid.NumberRowsAsLoaded();
 
   grid.HideColumnKeepingValues(HiddenStationColumn(options.build, m_table));
+  grid.SetNumericFields(m_numericFields);
+  grid.ClearChanges();
   grid.SetRedraw(TRUE);
   grid.AutoSizeAllCells();
   acedSetStatusBarProgressMeterPos(100);
@@ -119,8 +178,62 @@ void CTableStore::ReportSaveFailure(const CString& reason) {
   AfxMessageBox(message);
 }
 
+bool CTableStore::CellValue(const CTableGridCtrl& grid, const TableSaveOptions& options, int row, int col,
+                            long field, _variant_t& value, bool& refused) const {
+  refused = false;
+  value.Clear();
+  const CString text = grid.GetItemText(row, col);
+  // A cell of blanks (the filler of an appended row) is empty too: not written.
+  if (IsBlankText(text)) return false;
+  // A cell as it was loaded: the value read, not the text shown for it.
+  const int key = grid.RowKey(row);
+  if (key > 0 && static_cast<size_t>(key) <= m_loadedTexts.size()) {
+    const std::vector<CString>& texts = m_loadedTexts[static_cast<size_t>(key - 1)];
+    if (static_cast<size_t>(field) < texts.size() && texts[static_cast<size_t>(field)] == text) {
+      const _variant_t& loaded = m_loadedValues[static_cast<size_t>(key - 1)][static_cast<size_t>(field)];
+      if (IsEmptyValue(loaded)) return false;
+      value = loaded;
+      return true;
+    }
+  }
+  const CString stored = StoredCellText(options.build, m_table, text);
+  if (IsBlankText(stored)) return false;
+  if (!IsNumericField(field)) {
+    value = _variant_t(stored.GetString());
+    return true;
+  }
+  double number = 0.0;
+  if (!ReadsAsCellNumber(stored, number)) {
+    refused = true;
+    return false;
+  }
+  value = _variant_t(number);
+  return true;
+}
+
+CTableStore::GridCell CTableStore::FirstRefusedCell(const CTableGridCtrl& grid,
+                                                   const TableSaveOptions& options) const {
+  for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r) {
+    if (!grid.RowHasContent(r)) continue;
+    for (int c = grid.GetFixedColumnCount(); c < grid.GetColumnCount(); ++c) {
+      _variant_t value;
+      bool refused = false;
+      CellValue(grid, options, r, c, grid.FieldOfColumn(c), value, refused);
+      if (refused) return GridCell{r, c};
+    }
+  }
+  return GridCell{};
+}
+
+CString CTableStore::CellName(const CTableGridCtrl& grid, const GridCell& cell) {
+  CString name;
+  name.Format("第 %d 行“%s”列的“%s”", cell.row, grid.HeaderText(cell.col).GetString(),
+              grid.GetItemText(cell.row, cell.col).GetString());
+  return name;
+}
+
 BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& options, const std::vector<int>& skip,
-                            std::vector<int>& failed) {
+                            std::vector<int>& failed, GridCell& refused) {
   if (m_connection.BeginTrans() < 0) {
     ReportSaveFailure(m_connection.GetLastErrorDescription());
     return FALSE;
@@ -133,6 +246,10 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
   }
   const long fields = m_recordset.GetFieldCount();
   const int hidden = grid.HiddenColumn();
+  // Puts one value; the database's refusal of it ends the save.
+  auto put = [this](long field, const _variant_t& value) {
+    return m_recordset.m_pRecordset && SUCCEEDED(m_recordset.m_pRecordset->put_Collect(_variant_t(field), value));
+  };
   for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r) {
     if (!grid.RowHasContent(r)) continue;
     if (std::find(skip.begin(), skip.end(), r) != skip.end()) continue;
@@ -141,17 +258,30 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
       continue;
     }
     for (int c = 0; c < grid.GetColumnCount(); ++c) {
-      const int field = grid.FieldOfColumn(c);
+      const long field = grid.FieldOfColumn(c);
       if (field >= fields) continue;
-      CString text = StoredCellText(options.build, m_table, grid.GetItemText(r, c));
-      // A cell of blanks (the filler of an appended row) is empty too: not written.
-      if (CString(text).Trim(' ').IsEmpty()) continue;
-      m_recordset.PutCollectByIndex(field, _variant_t(text));
+      _variant_t value;
+      bool refusedText = false;
+      // The row number is offered to the first field (ID).
+      if (c < grid.GetFixedColumnCount())
+        value = _variant_t(static_cast<long>(r));
+      else if (!CellValue(grid, options, r, c, field, value, refusedText) && !refusedText)
+        continue;
+      if (refusedText || !put(field, value)) {
+        m_recordset.CancelUpdate();
+        refused = GridCell{r, c};
+        return FALSE;
+      }
     }
-    // The hidden column's kept value, like any cell: not written when empty.
-    if (hidden >= 0 && hidden < fields) {
-      const CString kept = grid.HiddenValue(r);
-      if (!kept.IsEmpty()) m_recordset.PutCollectByIndex(hidden, _variant_t(kept));
+    // The hidden column's value as it was loaded; none in a row added since.
+    const int key = grid.RowKey(r);
+    if (hidden >= 0 && hidden < fields && key > 0 && static_cast<size_t>(key) <= m_loadedValues.size()) {
+      const _variant_t& kept = m_loadedValues[static_cast<size_t>(key - 1)][static_cast<size_t>(hidden)];
+      if (!IsEmptyValue(kept) && !put(hidden, kept)) {
+        m_recordset.CancelUpdate();
+        refused = GridCell{r, 0};
+        return FALSE;
+      }
     }
     if (!m_recordset.Update()) {
       m_recordset.CancelUpdate();
@@ -163,15 +293,41 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
 
 BOOL CTableStore::Save(CTableGridCtrl& grid, const TableSaveOptions& options) {
   m_failedRows.clear();
-  grid.EndEditing();
+  // A text refused as its edit ended: the message has named the column.
+  if (!grid.FinishEditing()) return FALSE;
   if (!m_loaded) {
     // The grid does not hold the whole table: writing it would lose rows.
     ReportSaveFailure("表没有完整读入编辑器。");
     return FALSE;
   }
+  // A text its field cannot take (typed before, pasted): nothing is written.
+  const GridCell refused = FirstRefusedCell(grid, options);
+  if (refused.row >= 0) {
+    ReportSaveFailure(CellName(grid, refused) + "不是数值。");
+    return FALSE;
+  }
+  if (!WriteGrid(grid, options)) return FALSE;
+  // The grid is the table now (unless rows were skipped, which it still holds).
+  if (m_failedRows.empty()) grid.ClearChanges();
+  return TRUE;
+}
+
+BOOL CTableStore::WriteGrid(CTableGridCtrl& grid, const TableSaveOptions& options) {
   if (!OpenTable()) return FALSE;
+  // A value the database refuses ends the save, nothing written.
+  auto refusedValue = [&](const GridCell& cell) {
+    const CString reason = m_connection.GetLastErrorDescription();
+    m_connection.RollbackTrans();
+    CloseTable();
+    CString what = cell.col > 0 ? CellName(grid, cell) : CString();
+    if (cell.col <= 0) what.Format("第 %d 行的值", cell.row);
+    ReportSaveFailure(what + "不能存入数据库。" + (reason.IsEmpty() ? CString() : "\n" + reason));
+    return FALSE;
+  };
   std::vector<int> failed;
-  if (!WriteRows(grid, options, {}, failed)) {
+  GridCell refused;
+  if (!WriteRows(grid, options, {}, failed, refused)) {
+    if (refused.row >= 0) return refusedValue(refused);
     CloseTable();
     return FALSE;
   }
@@ -208,7 +364,8 @@ BOOL CTableStore::Save(CTableGridCtrl& grid, const TableSaveOptions& options) {
     m_failedRows = failed;
     std::vector<int> again;
     if (!OpenTable()) return FALSE;
-    if (!WriteRows(grid, options, m_failedRows, again)) {
+    if (!WriteRows(grid, options, m_failedRows, again, refused)) {
+      if (refused.row >= 0) return refusedValue(refused);
       CloseTable();
       return FALSE;
     }

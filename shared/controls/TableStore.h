@@ -10,18 +10,28 @@
 // row numbers "%d\n"), each value as text through the build's display hook,
 // "NULL" and empty values as empty cells; a station table's hidden column
 // removed with its values kept per row; every cell sized to its content.
+// The store keeps every value as read and the text shown for it, each grid
+// row keyed by its record, and tells the grid which fields hold numbers.
 //
 // Save: in one transaction, "delete from <table>" and one appended record per
 // grid row that holds text, in grid order: grid column j goes to the field of
-// the same index (one further from the hidden column on), coded texts back to
-// their codes, an empty cell not written (its field keeps its default), the
-// hidden column's kept value written to its field. A row that cannot be added
-// is, by the save's policy, either skipped and reported with its grid row
-// number ("%d") while the rest is saved, or the end of the save. Whatever
-// fails otherwise (the delete, the commit) leaves the table as it was, with a
-// message naming the table.
+// the same index (one further from the hidden column on), an empty cell not
+// written (its field keeps its default). A cell that still shows the text it
+// was loaded with is written with the value it was loaded with, exactly (the
+// display may have cut its decimals); an edited cell takes its text, coded
+// texts back to their codes, in a numeric field the number it reads as; the
+// hidden column's value as it was loaded. A cell of a numeric field whose
+// text is no number (CellNumber.h) stops the save before anything is
+// written, and a value the database cannot take ends it, both with a message
+// naming the row and the column: the table keeps its old rows. A row that
+// cannot be added is, by the save's policy, either skipped and reported with
+// its grid row number ("%d") while the rest is saved, or the end of the
+// save. Whatever fails otherwise (the delete, the commit) leaves the table as
+// it was, with a message naming the table. A save that writes the grid clears
+// the grid's changes.
 
 #include <functional>
+#include <vector>
 
 #include "ado/AdoWrapper.h"
 #include "controls/TableGridCtrl.h"
@@ -46,6 +56,16 @@ struct TableSaveOptions {
   // number, the rest saved (true); or nothing saved (false).
   bool skipFailedRows = true;
 };
+
+// What an editor with unsaved changes does when it would close.
+enum class CloseAnswer {
+  Save,     // 是: save, then close
+  Discard,  // 否: close without saving
+  Stay,     // 取消: stay open with the changes
+};
+// Asks "<table>已修改，是否保存？" with 是, 否 and, when `mayStay`, 取消
+// (default 是).
+CloseAnswer AskToSaveChanges(const CString& table, bool mayStay);
 
 class CTableStore {
  public:
@@ -83,6 +103,8 @@ class CTableStore {
   BOOL Save(CTableGridCtrl& grid, const TableSaveOptions& options = {});
   // The grid rows the last save could not add (in grid order).
   const std::vector<int>& FailedRows() const { return m_failedRows; }
+  // Whether field `field` of the loaded table holds numbers.
+  bool IsNumericField(long field) const;
 
   CAdoConnection m_connection;
   CAdoRecordSet m_recordset;
@@ -93,17 +115,40 @@ class CTableStore {
   virtual long RecordCount() { return m_recordset.GetRecordCount(); }
 
  private:
+  // A cell of the grid, for the messages.
+  struct GridCell {
+    int row = -1, col = -1;
+  };
+  // The value cell (row, col) writes into field `field`: false when it
+  // writes nothing (an empty cell, a value loaded empty), with `refused`
+  // set when its text is no number and the field holds numbers.
+  bool CellValue(const CTableGridCtrl& grid, const TableSaveOptions& options, int row, int col, long field,
+                 _variant_t& value, bool& refused) const;
+  // The first cell of a row to be written whose text its field cannot take;
+  // row -1 when there is none.
+  GridCell FirstRefusedCell(const CTableGridCtrl& grid, const TableSaveOptions& options) const;
+  // "第 <r> 行“<column>”列的“<text>”" of a cell.
+  static CString CellName(const CTableGridCtrl& grid, const GridCell& cell);
   // One attempt of the save inside a transaction: the delete and the rows
   // not in `skip`. Rows that failed are added to `failed`. FALSE when the
-  // transaction could not be begun or the delete failed.
+  // transaction could not be begun, the delete failed, or a value could not
+  // be put (that cell goes to `refused`; the transaction is left open for
+  // the caller to roll back).
   BOOL WriteRows(CTableGridCtrl& grid, const TableSaveOptions& options, const std::vector<int>& skip,
-                 std::vector<int>& failed);
+                 std::vector<int>& failed, GridCell& refused);
+  // The save, once the grid is known to hold only values its fields take.
+  BOOL WriteGrid(CTableGridCtrl& grid, const TableSaveOptions& options);
   void ReportSaveFailure(const CString& reason);
 
   CString m_table;
   CString m_databasePath;
   std::vector<int> m_failedRows;
   bool m_loaded = false;
+  // The last load: per field whether it holds numbers; per record (by row
+  // key - 1) every field's value as read and the text shown for it.
+  std::vector<bool> m_numericFields;
+  std::vector<std::vector<_variant_t>> m_loadedValues;
+  std::vector<std::vector<CString>> m_loadedTexts;
 };
 
 // A table editor's key pre-translation: Enter and Esc are sent to the window

@@ -6,14 +6,18 @@
 # handler has returned. The saved drawing's 大中桥 layer must differ from the
 # one before the edit and equal the one a separate run draws from the
 # database changed by hand (sqlite3), and the database must hold the new
-# value with every other row and column as it was. A picture of the editor
-# is kept in pictures/.
+# value with every other row and column as it was, to the last digit (the
+# bridges are given more decimals than the editor shows). Then a name is
+# changed and the window closed: asked whether to save, 否 drops it. A
+# picture of the editor is kept in pictures/.
 #   brevell_table_editor.sh BIN_DIR INSTALL_DIR SCRATCH_DIR
 set -euo pipefail
 bin=$1 install=$2 scratch=$3
 . "$(dirname "$0")/sample_scratch.sh"
 db="$data/方案1.mdb"
 
+# More decimals than the editor shows (3), which a save must keep.
+sqlite3 "$db" "update 大中桥 set 中心里程数 = 中心里程数 + 0.00049, 桥全长 = 桥全长 + 0.12345678"
 old_end=$(sqlite3 "$db" "select 终点里程数 from 大中桥 order by ID limit 1")
 new_end=$(awk -v v="$old_end" 'BEGIN { printf "%.2f", v + 20 }')
 sqlite3 "$db" "select * from 大中桥 order by ID" > "$scratch/bridges-before.txt"
@@ -27,6 +31,9 @@ SAVEAS "$(win "$scratch/before.dxf")"
 > 2251 2003[1,7]=$new_end
 PICTURES
 > 2251 232
+> 2251 2003[2,1]=临时桥名
+> 2251 close
+@msg IDNO
 SCR
 "$bin/cadhost" --install "$scratch/install" --load brevell --pictures "$scratch/pictures" \
   --script "$scratch/editor.scr" --save "$scratch/after.dxf" > "$scratch/editor.log" ||
@@ -35,6 +42,7 @@ log="$scratch/editor.log"
 # 刷新图形 sends INBMBR to the command line: it runs after the '>' line.
 awk '/^> 2251 232/ { seen = 1 } seen && /^Command: INBMBR/ { found = 1 } END { exit !found }' "$log" ||
   fail "INBMBR did not run after 刷新图形"
+grep -q '大中桥已修改，是否保存？ \[IDNO\]' "$log" || fail "closing the changed editor did not ask"
 picture=$(ls "$scratch/pictures"/*2251*.png 2>/dev/null | head -1)
 test -s "$picture" || fail "no picture of the editor"
 
@@ -46,6 +54,8 @@ sqlite3 "$db" "select * from 大中桥 order by ID" > "$scratch/bridges-after.tx
 sqlite3 "$scratch/reference.mdb" "select * from 大中桥 order by ID" > "$scratch/bridges-reference.txt"
 cmp -s "$scratch/bridges-after.txt" "$scratch/bridges-reference.txt" ||
   { diff "$scratch/bridges-after.txt" "$scratch/bridges-reference.txt" | head; fail "the save changed more than the cell"; }
+grep -q '白水河特大桥|DK|37850.00049|' "$scratch/bridges-after.txt" ||
+  { head -2 "$scratch/bridges-after.txt"; fail "中心里程数 lost its decimals"; }
 
 # The reference drawing: the bridges drawn from the database changed by hand.
 cp "$scratch/reference.mdb" "$db"

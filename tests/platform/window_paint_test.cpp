@@ -2,8 +2,11 @@
 // erase, clip of an update rectangle), a child painting into its parent's
 // picture, pictures of windows probed pixel by pixel (and as PNG files), a
 // dialog's frame with a Chinese caption, the standard controls in the classic
-// look, the class library's paint DCs, the names pictures get, and the
-// clipboard filled by a script and pasted with {Ctrl+V}.
+// look, a dialog pictured as it closes, the class library's paint DCs, the
+// names pictures get, and the clipboard filled by a script and pasted with
+// {Ctrl+V}.
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -384,6 +387,44 @@ TEST_F(WindowPaint, TheStandardControlsPaintThemselvesInTheClassicLook) {
   EXPECT_GT(countColor(picture, RECT{u.left, u.top, u.right, mid}, kBlack), 4);
   EXPECT_GT(countColor(picture, RECT{u.left, mid, u.right, u.bottom}, kBlack), 4);
   DeleteDC(picture);
+}
+
+TEST_F(WindowPaint, ADialogDisabledAsItClosesIsPicturedAsItWasShown) {
+  HWND dlg = makeDialog();
+  ASSERT_TRUE(dlg);
+  // One control disabled on its own shows so; the focus nowhere, as after the
+  // dialog's own disable.
+  EnableWindow(GetDlgItem(dlg, kUnchecked), FALSE);
+  SetFocus(nullptr);
+  HDC shown = platform::renderWindowPicture(dlg);
+  ASSERT_TRUE(shown);
+  const std::filesystem::path folder =
+      std::filesystem::path(::testing::TempDir()) / ("closing_pictures_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  platform::setPictureFolder(folder.string());
+  std::vector<RECT> controls;
+  for (int id : {kOk, kChecked, kUnchecked, kRadioOn, kStatic, kEdit, kCombo, kUpDown})
+    controls.push_back(onPicture(dlg, id));
+  // The close disables the dialog, then destroys it: the picture is taken then.
+  EnableWindow(dlg, FALSE);
+  DestroyWindow(dlg);
+  platform::setPictureFolder("");
+  std::string saved;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().find("-4700-") != std::string::npos) saved = entry.path().string();
+  ASSERT_FALSE(saved.empty());
+  gditest::PngPicture picture(saved);
+  ASSERT_TRUE(picture.ok());
+  // Every control's pixels as shown before the close: none greyed by it.
+  for (const RECT& r : controls) {
+    int differing = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) differing += picture.pixel(x, y) != GetPixel(shown, x, y) ? 1 : 0;
+    EXPECT_EQ(differing, 0) << r.left << "," << r.top;
+  }
+  DeleteDC(shown);
+  std::filesystem::remove_all(folder);
 }
 
 TEST_F(WindowPaint, PicturesAreNamedByOrderTemplateAndASafeCaption) {

@@ -1,7 +1,10 @@
-// The table editors' shared core: coded columns, the editor grid (rows, the
-// hidden column, the prefix carry and appended rows, the lists, the
-// flag-block preview) and the load and save of a table. Both builds' rules
-// are checked here, by the build parameter the core takes.
+// The table editors' shared core: coded columns, the strict reading of a
+// cell's number, the editor grid (rows, the hidden column, the prefix carry
+// and appended rows, the lists, the flag-block preview, the refusal of a
+// text that is no number in a numeric column, what counts as a change) and
+// the load and save of a table (values not edited saved as loaded, texts
+// that are no numbers never written). Both builds' rules are checked here,
+// by the build parameter the core takes.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -12,11 +15,13 @@
 #include <vector>
 
 #include "arx/activex.h"
+#include "controls/CellNumber.h"
 #include "controls/TableCodes.h"
 #include "controls/TableGridCtrl.h"
 #include "controls/TableStore.h"
 #include "crt/paths.h"
 #include "fixtures/scheme_db.h"
+#include "project/SchemeValues.h"
 #include "win/textmetrics.h"
 #include "win/transcript.h"
 #include "win/winhost.h"
@@ -135,6 +140,49 @@ TEST(TableCodes, ListsByHeader) {
   }
   EXPECT_STREQ(FlagBlockNames()[10].GetString(), "中间站01");
   EXPECT_STREQ(FlagBlockNames()[9].GetString(), "线路所02");
+}
+
+// ---- a cell's number ---------------------------------------------------------------------
+
+TEST(CellNumber, OnlyAWholeFiniteDecimalNumberReads) {
+  const struct {
+    const char* text;
+    bool reads;
+    double value;
+  } cases[] = {
+      {"3385364.60849", true, 3385364.60849},
+      {"-12", true, -12.0},
+      {"+0.5", true, 0.5},
+      {".5", true, 0.5},
+      {"5.", true, 5.0},
+      {"1.7683751e-06", true, 1.7683751e-06},
+      {"2E3", true, 2000.0},
+      {" \t12.5 ", true, 12.5},
+      {"abc", false, 0},
+      {"nan", false, 0},
+      {"NaN", false, 0},
+      {"inf", false, 0},
+      {"-infinity", false, 0},
+      {"1e999", false, 0},
+      {"12abc", false, 0},
+      {"1,5", false, 0},
+      {"0x10", false, 0},
+      {".", false, 0},
+      {"-", false, 0},
+      {"1e", false, 0},
+      {"1e+", false, 0},
+      {"1.2.3", false, 0},
+      {"1 2", false, 0},
+      {"--1", false, 0},
+      {"１２", false, 0},  // full-width digits
+      {"", false, 0},
+      {"  ", false, 0},
+  };
+  for (const auto& c : cases) {
+    double value = -1.0;
+    EXPECT_EQ(ReadsAsCellNumber(c.text, value), c.reads) << "[" << c.text << "]";
+    EXPECT_DOUBLE_EQ(value, c.value) << "[" << c.text << "]";
+  }
 }
 
 // ---- the grid ----------------------------------------------------------------------------
@@ -438,6 +486,106 @@ TEST_F(TableGridTest, TheFlagBlockShowsWhenItsDrawingIsThere) {
   fs::remove_all(folder);
 }
 
+TEST_F(TableGridTest, ATextThatIsNoNumberIsRefusedWhenItsEditEnds) {
+  // Column 2 holds numbers (field 2), the others text.
+  const struct {
+    const char* typed;
+    bool taken;
+  } cases[] = {
+      {"abc", false},  {"12abc", false}, {"1,5", false}, {"0x10", false}, {"nan", false},
+      {"inf", false},  {"1e999", false}, {".", false},   {"１２", false},
+      {"-7.25", true}, {" 12 ", true},   {"", true},     {"1e3", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    MakeGrid(EditorBuild::Navigator, {"等号左里程冠号", "等号左里程数", "附注"}, {{"DK", "100.5", "a"}});
+    grid->SetNumericFields({true, false, true, false});
+    platform::TranscriptCapture transcript;
+    grid->SetFocusCell(1, 2);
+    grid->OnEditCell(1, 2, VK_LBUTTON);
+    CWnd* editor = grid->GetEditWindow();
+    ASSERT_NE(editor, nullptr);
+    editor->SetWindowText(c.typed);
+    EXPECT_EQ(grid->FinishEditing(), c.taken);
+    const bool named = transcript.text().find("“等号左里程数”列只能填数值") != std::string::npos;
+    EXPECT_EQ(named, !c.taken) << transcript.text();
+    if (c.taken) {
+      EXPECT_STREQ(grid->GetItemText(1, 2).GetString(), c.typed);
+      EXPECT_TRUE(grid->HasChanges());
+      continue;
+    }
+    // The cell keeps its value; its editor opens again with the text refused.
+    EXPECT_STREQ(grid->GetItemText(1, 2).GetString(), "100.5");
+    EXPECT_FALSE(grid->HasChanges());
+    platform::pumpMessages();
+    editor = grid->GetEditWindow();
+    ASSERT_NE(editor, nullptr);
+    CString shown;
+    editor->GetWindowText(shown);
+    EXPECT_STREQ(shown.GetString(), c.typed);
+    ExpectFocus(1, 2);
+    // Esc there gives the cell back as it was.
+    editor->SendMessage(WM_CHAR, VK_ESCAPE, 0);
+    platform::pumpMessages();
+    EXPECT_EQ(grid->GetEditWindow(), nullptr);
+    EXPECT_STREQ(grid->GetItemText(1, 2).GetString(), "100.5");
+    EXPECT_TRUE(grid->FinishEditing());
+  }
+  // A text column takes any text.
+  MakeGrid(EditorBuild::Navigator, {"等号左里程冠号", "等号左里程数", "附注"}, {{"DK", "100.5", "a"}});
+  grid->SetNumericFields({true, false, true, false});
+  grid->SetFocusCell(1, 3);
+  grid->OnEditCell(1, 3, VK_LBUTTON);
+  ASSERT_NE(grid->GetEditWindow(), nullptr);
+  grid->GetEditWindow()->SetWindowText("abc");
+  EXPECT_TRUE(grid->FinishEditing());
+  EXPECT_STREQ(grid->GetItemText(1, 3).GetString(), "abc");
+}
+
+TEST_F(TableGridTest, EditsAndRowsAddedOrDeletedAreChanges) {
+  using Action = void (*)(PreviewGrid&);
+  const struct {
+    const char* name;
+    Action action;
+    bool changes;
+  } cases[] = {
+      {"nothing", [](PreviewGrid&) {}, false},
+      {"an edit to the same text", [](PreviewGrid& g) { g.OnEndEditCell(1, 1, "a"); }, false},
+      {"an edit", [](PreviewGrid& g) { g.OnEndEditCell(1, 1, "x"); }, true},
+      {"a cell emptied by Delete",
+       [](PreviewGrid& g) {
+         g.SetFocusCell(1, 1);
+         g.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+       },
+       true},
+      {"a row added",
+       [](PreviewGrid& g) {
+         g.SetFocusCell(1, 1);
+         g.AddRows(1, CTableGridCtrl::HeaderOnlyAdd::SeedOneRow);
+       },
+       true},
+      {"a row deleted",
+       [](PreviewGrid& g) {
+         g.SetSelectedRange(1, 1, 1, 1);
+         g.DeleteSelectedRows();
+       },
+       true},
+      {"a row appended after the last cell", [](PreviewGrid& g) { g.AdvanceAfterEdit(2, 1); }, true},
+      {"changes cleared",
+       [](PreviewGrid& g) {
+         g.OnEndEditCell(1, 1, "x");
+         g.ClearChanges();
+       },
+       false},
+  };
+  for (const auto& c : cases) {
+    MakeGrid(EditorBuild::Navigator, {"桩号"}, {{"a"}, {"b"}});
+    grid->ClearChanges();
+    c.action(*grid);
+    EXPECT_EQ(grid->HasChanges(), c.changes) << c.name;
+  }
+}
+
 // ---- load and save ------------------------------------------------------------------------
 
 class TableStoreTest : public TableGridTest {
@@ -686,6 +834,120 @@ TEST_F(TableStoreTest, AFailedSaveKeepsTheOldRows) {
   EXPECT_FALSE(missing.Load(*grid));
   EXPECT_NE(transcript.text().find("连接数据库失败!"), std::string::npos);
   EXPECT_FALSE(fs::exists(m_dir + "/none.mdb"));
+}
+
+TEST_F(TableStoreTest, UneditedCellsAreSavedWithTheValuesTheyWereLoadedWith) {
+  // Values the displays cut: the navigator's shows 8 decimals (1.7683751e-06
+  // as 0.00000177), the plan's 3.
+  ASSERT_TRUE(fixtures::FillTable(m_db, "断链表", {{"DK", "3385364.60849", "D1K", "123.45678", "1.7683751e-06", "甲"},
+                                                   {"DK", "-0.000123456789", "D2K", "7", "2.5", nullptr}}));
+  const std::string values = "select 等号左里程冠号, 等号左里程数, 等号右里程数, 断链长度, 附注 from 断链表 order by ID";
+  const Rows before = Query(values);
+  ASSERT_EQ(before[0][1], "3385364.60849");
+  const TableCellDisplay cutToThree = [](const CString&, const CString&, const CString& value) {
+    double number = 0.0;
+    return ReadsAsNumber(value, number) ? CutDecimals(value, 3) : value;
+  };
+  for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
+    SCOPED_TRACE(build == EditorBuild::Navigator ? "navigator" : "plan");
+    PreviewGrid& g = EmptyGrid(build);
+    CTableStore store = Store("断链表");
+    TableLoadOptions load;
+    load.build = build;
+    if (build == EditorBuild::Plan) load.display = cutToThree;
+    ASSERT_TRUE(store.Load(g, load));
+    EXPECT_STREQ(g.GetItemText(1, 2).GetString(), build == EditorBuild::Plan ? "3385364.608" : "3385364.60849000");
+    if (build == EditorBuild::Navigator) {
+      EXPECT_STREQ(g.GetItemText(1, 5).GetString(), "0.00000177");
+    }
+    TableSaveOptions save;
+    save.build = build;
+    // Saved without an edit: every value to the last digit.
+    ASSERT_TRUE(store.Save(g, save));
+    EXPECT_EQ(Query(values), before);
+    // Again after one cell edited: only that cell takes its text.
+    g.SetItemText(2, 4, "8.125");
+    ASSERT_TRUE(store.Save(g, save));
+    Rows edited = before;
+    edited[1][2] = "8.125";
+    EXPECT_EQ(Query(values), edited);
+    EXPECT_FALSE(g.HasChanges());
+    // Rows moved by an insertion keep their values.
+    g.SetFocusCell(1, 1);
+    g.AddRows(1, CTableGridCtrl::HeaderOnlyAdd::SeedOneRow);
+    ASSERT_TRUE(store.Save(g, save));
+    EXPECT_EQ(Query(values), edited);
+    Sqlite("update 断链表 set 等号右里程数 = 7 where 等号右里程数 = 8.125");
+  }
+}
+
+TEST_F(TableStoreTest, ATextThatIsNoNumberIsNeverWrittenIntoANumberField) {
+  ASSERT_TRUE(fixtures::FillTable(m_db, "断链表", {{"DK", "100.5", "D1K", "120", "19.5", "甲"},
+                                                   {"DK", "200", "D1K", "220", "20", nullptr}}));
+  const std::string all = "select 等号左里程冠号, 等号左里程数, 等号右里程数, 断链长度, 附注 from 断链表 order by ID";
+  const Rows before = Query(all);
+  // A text put into row 2's 等号右里程数 (as a paste does, past the edit's
+  // check) and what the save does: refused before anything is written, or
+  // the number written.
+  const struct {
+    const char* text;
+    const char* saved;  // null: the save is refused
+  } cases[] = {
+      {"abc", nullptr}, {"nan", nullptr},  {"inf", nullptr},  {"1e999", nullptr},  {"12abc", nullptr},
+      {"1,5", nullptr}, {"0x10", nullptr}, {".", nullptr},    {"１２", nullptr},   {" -7.25 ", "-7.25"},
+  };
+  for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(build == EditorBuild::Navigator ? "navigator " : "plan ") + c.text);
+      PreviewGrid& g = EmptyGrid(build);
+      CTableStore store = Store("断链表");
+      TableLoadOptions load;
+      load.build = build;
+      ASSERT_TRUE(store.Load(g, load));
+      g.SetItemText(2, 4, c.text);
+      g.SetItemText(1, 6, "乙");  // a text field takes any text
+      TableSaveOptions save;
+      save.build = build;
+      platform::TranscriptCapture transcript;
+      EXPECT_EQ(store.Save(g, save) != FALSE, c.saved != nullptr);
+      if (!c.saved) {
+        EXPECT_EQ(Query(all), before);
+        EXPECT_NE(transcript.text().find(std::string("第 2 行“等号右里程数”列的“") + c.text + "”不是数值"),
+                  std::string::npos)
+            << transcript.text();
+        EXPECT_NE(transcript.text().find("表 断链表 没有保存"), std::string::npos) << transcript.text();
+        continue;
+      }
+      Rows saved = before;
+      saved[1][2] = c.saved;
+      saved[0][4] = "乙";
+      EXPECT_EQ(Query(all), saved);
+      Sqlite("delete from 断链表");
+      ASSERT_TRUE(fixtures::FillTable(m_db, "断链表", {{"DK", "100.5", "D1K", "120", "19.5", "甲"},
+                                                       {"DK", "200", "D1K", "220", "20", nullptr}}));
+    }
+  }
+}
+
+TEST_F(TableStoreTest, AValueTheDatabaseCannotTakeEndsTheSaveNamingItsCell) {
+  // 用途 holds integers: a number beyond them cannot be stored.
+  ASSERT_TRUE(fixtures::FillTable(m_db, "小桥涵", {{"DK", "10", "1-2m", "5", "5", "90", "1", "1", "a"}}));
+  const std::string all = "select * from 小桥涵 order by ID";
+  const Rows before = Query(all);
+  for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
+    PreviewGrid& g = EmptyGrid(build);
+    CTableStore store = Store("小桥涵");
+    TableLoadOptions load;
+    load.build = build;
+    ASSERT_TRUE(store.Load(g, load));
+    g.SetItemText(1, 7, "1e10");
+    TableSaveOptions save;
+    save.build = build;
+    platform::TranscriptCapture transcript;
+    EXPECT_FALSE(store.Save(g, save));
+    EXPECT_NE(transcript.text().find("第 1 行“用途”列的“1e10”不能存入数据库"), std::string::npos) << transcript.text();
+    EXPECT_EQ(Query(all), before);
+  }
 }
 
 }  // namespace

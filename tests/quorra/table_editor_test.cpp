@@ -2,7 +2,8 @@
 // codes shown, the rows added and deleted, the count of rows to add checked,
 // the save (the hidden 车站类型 kept, to the database the editor was opened
 // on), the prefix carry and appended row, the coded lists, the flag-block
-// preview, closing and opening again.
+// preview, closing and opening again, the question before an editor with
+// changes closes or gives way, and a text that is no number refused.
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
@@ -19,6 +20,7 @@
 #include "crt/paths.h"
 #include "fixtures/scheme_db.h"
 #include "navigator_fixture.h"
+#include "win/answers.h"
 #include "win/transcript.h"
 #include "win/userinput.h"
 
@@ -303,6 +305,129 @@ TEST_F(TableEditorTest, TheFlagBlockOfAStationRowShowsInTheCurrentStationEditor)
   // A click into the other station grid makes its editor the current one.
   EXPECT_EQ(PlayOn(left, {"8003[0,1]"}), "");
   EXPECT_EQ(CurrentStationEditor(), left);
+}
+
+TEST_F(TableEditorTest, AnEditorWithChangesAsksBeforeItCloses) {
+  Open();
+  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+  // How the editor is closed, the answer queued (none: the default), and what follows.
+  const struct {
+    const char* close;
+    const char* answer;
+    bool closed;
+    const char* name;  // the name in the table after
+  } cases[] = {
+      {"4", "IDYES", true, "改名隧"},      {"4", "IDNO", true, "乙隧"},        {"4", "IDCANCEL", false, "乙隧"},
+      {"close", nullptr, true, "改名隧"},  {"close", "IDNO", true, "乙隧"},    {"close", "IDCANCEL", false, "乙隧"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.close) + " " + (c.answer ? c.answer : "default"));
+    CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+    ASSERT_NE(editor, nullptr);
+    const HWND window = editor->GetSafeHwnd();
+    EXPECT_EQ(PlayOn(editor, {"8003[1,1]=改名隧"}), "");
+    EXPECT_TRUE(editor->HasChanges());
+    if (c.answer) {
+      ASSERT_TRUE(platform::queueAnswerLine(std::string("@msg ") + c.answer));
+    }
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(PlayOn(editor, {c.close}), "");
+    EXPECT_EQ(platform::pendingAnswers(), 0u);
+    EXPECT_NE(transcript.text().find("隧道已修改，是否保存？"), std::string::npos) << transcript.text();
+    EXPECT_EQ(::IsWindow(window) == FALSE, c.closed);
+    EXPECT_EQ(Query("b.mdb", "select 隧道名称 from 隧道"), (Rows{{c.name}}));
+    if (!c.closed) {
+      // Kept with its changes; 否 closes it now.
+      EXPECT_EQ(OpenedTableEditorOf("隧道"), editor);
+      EXPECT_STREQ(editor->Grid().GetItemText(1, 1).GetString(), "改名隧");
+      ASSERT_TRUE(platform::queueAnswerLine("@msg IDNO"));
+      EXPECT_TRUE(editor->CloseEditor());
+    }
+    Sqlite("update 隧道 set 隧道名称 = '乙隧'");
+  }
+  // Without changes, or after a save: closed at once, nothing asked.
+  using Words = std::vector<std::string>;
+  for (const Words& words : {Words{}, Words{"8003[1,1]=丙隧", "3"}}) {
+    CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(PlayOn(editor, words), "");
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(PlayOn(editor, {"4"}), "");
+    EXPECT_EQ(OpenedTableEditorCount(), 0);
+    EXPECT_EQ(transcript.text().find("是否保存"), std::string::npos) << transcript.text();
+  }
+}
+
+TEST_F(TableEditorTest, AnEditorWithChangesAsksBeforeAnotherSchemesTableReplacesIt) {
+  Open({"a.mdb", "b.mdb"});
+  ASSERT_TRUE(fixtures::FillTable(DataFile("a.mdb"), "隧道", {{"甲隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+  CTableEditorDlg* first = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(PlayOn(first, {"8003[1,1]=改名隧"}), "");
+  // 取消: b's editor stays with its change, a's does not open.
+  ASSERT_TRUE(platform::queueAnswerLine("@msg IDCANCEL"));
+  EXPECT_EQ(Edit("a/输入数据/插旗/基线/隧道", "隧道"), first);
+  EXPECT_EQ(platform::pendingAnswers(), 0u);
+  EXPECT_EQ(OpenedTableEditorCount(), 1);
+  EXPECT_STREQ(first->Grid().GetItemText(1, 1).GetString(), "改名隧");
+  EXPECT_EQ(Query("b.mdb", "select 隧道名称 from 隧道"), (Rows{{"乙隧"}}));
+  // 是: b's change saved, then a's editor opens on a's database.
+  ASSERT_TRUE(platform::queueAnswerLine("@msg IDYES"));
+  CTableEditorDlg* second = Edit("a/输入数据/插旗/基线/隧道", "隧道");
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(Query("b.mdb", "select 隧道名称 from 隧道"), (Rows{{"改名隧"}}));
+  EXPECT_STREQ(second->Grid().GetItemText(1, 1).GetString(), "甲隧");
+}
+
+TEST_F(TableEditorTest, UnloadAsksWhetherToSaveAnEditorWithChanges) {
+  Open();
+  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+  // The answer at unload (none: the default 是) and the name saved.
+  const struct {
+    const char* answer;
+    const char* name;
+  } cases[] = {{"IDNO", "乙隧"}, {nullptr, "改名隧"}};
+  for (const auto& c : cases) {
+    CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(PlayOn(editor, {"8003[1,1]=改名隧"}), "");
+    // The question has no 取消 there: an answer 取消 is not taken.
+    ASSERT_TRUE(platform::queueAnswerLine("@msg IDCANCEL"));
+    if (c.answer) {
+      ASSERT_TRUE(platform::queueAnswerLine(std::string("@msg ") + c.answer));
+    }
+    platform::TranscriptCapture transcript;
+    CloseAllTableEditors();
+    EXPECT_EQ(platform::pendingAnswerLines(), (std::vector<std::string>{"@msg IDCANCEL"}));
+    platform::clearAnswers();
+    EXPECT_EQ(OpenedTableEditorCount(), 0);
+    EXPECT_NE(transcript.text().find("隧道已修改，是否保存？"), std::string::npos) << transcript.text();
+    EXPECT_EQ(Query("b.mdb", "select 隧道名称 from 隧道"), (Rows{{c.name}}));
+  }
+}
+
+TEST_F(TableEditorTest, ATextThatIsNoNumberStaysInItsCellsEditor) {
+  Open();
+  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1.5", "DK", "2", "1", "1", nullptr}}));
+  CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+  ASSERT_NE(editor, nullptr);
+  CStationGridCtrl& grid = editor->Grid();
+  platform::TranscriptCapture transcript;
+  EXPECT_EQ(PlayOn(editor, {"8003[1,3]=abc"}), "");
+  EXPECT_NE(transcript.text().find("“起点里程数”列只能填数值"), std::string::npos) << transcript.text();
+  EXPECT_STREQ(grid.GetItemText(1, 3).GetString(), "1.50000000");
+  // The cell's editor is open again with the text; a save ends it, refused again.
+  ASSERT_NE(grid.GetEditWindow(), nullptr);
+  EXPECT_EQ(PlayOn(editor, {"3"}), "");
+  EXPECT_EQ(Query("b.mdb", "select 起点里程数 from 隧道"), (Rows{{"1.5"}}));
+  EXPECT_FALSE(editor->HasChanges());
+  // Esc gives the cell back; a number is taken and saved.
+  EXPECT_EQ(PlayOn(editor, {"{Esc}"}), "");
+  EXPECT_EQ(grid.GetEditWindow(), nullptr);
+  EXPECT_EQ(PlayOn(editor, {"8003[1,3]=2.25", "3"}), "");
+  EXPECT_EQ(Query("b.mdb", "select 起点里程数 from 隧道"), (Rows{{"2.25"}}));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // display rules in the grid, the viewed tables, adding and deleting rows,
 // the save (the hidden 起点里程冠号 kept, codes back, one transaction), the
 // track display and PZOOM, the station grid's keys, lists and flag-block
-// preview, the traverse import, and unload with editors open.
+// preview, the traverse import, and unload with editors open; the values
+// saved as loaded, a text that is no number refused, and the question before
+// an editor with changes is replaced, closed or unloaded.
 
 #include <gtest/gtest.h>
 
@@ -476,6 +478,139 @@ TEST_F(TableEditor, UnloadDestroysEveryOpenEditor) {
   EXPECT_TRUE(platform::templateWindows(IDD_TABLE_EDITOR).empty());
   for (CWnd* editor : ThePlanState().tableEditors) EXPECT_EQ(editor, nullptr);
   RegisterPlanCommands();  // the fixture removes the group again
+}
+
+TEST_F(TableEditor, AnEditorWithChangesAsksBeforeTheTreeReplacesIt) {
+  const auto before = Rows("select 桥梁名称 from 大中桥 order by ID");
+  // The answer to the question and what follows: the name in row 1 of the
+  // table after, whether the editor was replaced.
+  const struct {
+    const char* answer;
+    const char* saved;  // null: the table as before
+    bool replaced;
+  } cases[] = {{"IDCANCEL", nullptr, false}, {"IDNO", nullptr, true}, {"IDYES", "改名桥", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    CTableEditorDlg* first = Open("基线/插旗/大中桥");
+    ASSERT_NE(first, nullptr);
+    Play(first, {"2003[1,1]=改名桥"});
+    EXPECT_TRUE(first->HasChanges());
+    std::string error;
+    ASSERT_TRUE(platform::queueAnswerLine(std::string("@msg ") + c.answer, &error)) << error;
+    transcript.clear();
+    CTableEditorDlg* second = Open("基线/插旗/大中桥");
+    EXPECT_EQ(platform::pendingAnswers(), 0u);
+    EXPECT_TRUE(transcript.contains("大中桥已修改，是否保存？")) << transcript.text();
+    EXPECT_EQ(second != first, c.replaced);
+    EXPECT_EQ(platform::templateWindows(IDD_TABLE_EDITOR).size(), 1u);
+    auto expected = before;
+    if (c.saved) expected[0][0] = c.saved;
+    EXPECT_EQ(Rows("select 桥梁名称 from 大中桥 order by ID"), expected);
+    if (!c.replaced) {
+      EXPECT_EQ(Cell(first, 1, 1), "改名桥");
+      Play(first, {"4"});  // 不存入数据库退出: the change dropped
+    }
+  }
+  // Without changes: replaced at once, nothing asked.
+  ASSERT_NE(Open("基线/插旗/大中桥"), nullptr);
+  transcript.clear();
+  ASSERT_NE(Open("基线/插旗/大中桥"), nullptr);
+  EXPECT_FALSE(transcript.contains("是否保存")) << transcript.text();
+}
+
+TEST_F(TableEditor, TheWindowsCloseAsksAndItsQuitButtonDoesNot) {
+  const auto before = Rows("select 桥梁名称 from 大中桥 order by ID");
+  // The words that close, the answer queued, whether it closed.
+  const struct {
+    const char* close;
+    const char* answer;
+    bool closed;
+    bool asked;
+  } cases[] = {
+      {"close", "IDCANCEL", false, true},
+      {"close", "IDNO", true, true},
+      {"4", nullptr, true, false},  // 不存入数据库退出
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.close) + " " + (c.answer ? c.answer : ""));
+    CTableEditorDlg* e = Open("基线/插旗/大中桥");
+    ASSERT_NE(e, nullptr);
+    const HWND window = e->m_hWnd;
+    Play(e, {"2003[1,1]=改名桥"});
+    if (c.answer) {
+      ASSERT_TRUE(platform::queueAnswerLine(std::string("@msg ") + c.answer));
+    }
+    transcript.clear();
+    Play(e, {c.close});
+    EXPECT_EQ(platform::pendingAnswers(), 0u);
+    EXPECT_EQ(transcript.contains("大中桥已修改，是否保存？"), c.asked) << transcript.text();
+    EXPECT_EQ(::IsWindow(window) == FALSE, c.closed);
+    EXPECT_EQ(Rows("select 桥梁名称 from 大中桥 order by ID"), before);
+    if (!c.closed) Play(e, {"4"});
+  }
+}
+
+TEST_F(TableEditor, UnloadAsksWhetherToSaveAnEditorWithChanges) {
+  const auto before = Rows("select 桥梁名称 from 大中桥 order by ID");
+  // The answer at unload (none: the default 是), and whether the name was saved.
+  const struct {
+    const char* answer;
+    bool saved;
+  } cases[] = {{"IDNO", false}, {nullptr, true}};
+  for (const auto& c : cases) {
+    CTableEditorDlg* e = Open("基线/插旗/大中桥");
+    ASSERT_NE(e, nullptr);
+    Play(e, {"2003[1,1]=改名桥"});
+    ASSERT_NE(Open("基线/平面/曲线表"), nullptr);  // viewed only: never asked
+    // Asked with 是 and 否 only: an answer 取消 is not taken.
+    ASSERT_TRUE(platform::queueAnswerLine("@msg IDCANCEL"));
+    if (c.answer) {
+      ASSERT_TRUE(platform::queueAnswerLine(std::string("@msg ") + c.answer));
+    }
+    transcript.clear();
+    UnloadApplication();
+    EXPECT_EQ(platform::pendingAnswerLines(), (std::vector<std::string>{"@msg IDCANCEL"}));
+    platform::clearAnswers();
+    EXPECT_TRUE(platform::templateWindows(IDD_TABLE_EDITOR).empty());
+    EXPECT_TRUE(transcript.contains("大中桥已修改，是否保存？")) << transcript.text();
+    EXPECT_FALSE(transcript.contains("曲线表已修改")) << transcript.text();
+    auto expected = before;
+    if (c.saved) expected[0][0] = "改名桥";
+    EXPECT_EQ(Rows("select 桥梁名称 from 大中桥 order by ID"), expected);
+    // Set up again as the fixture did.
+    RegisterPlanCommands();
+    AnswerDialog("233=1 IDOK");
+    CmdDrawPlan();
+    Sqlite("update 大中桥 set 桥梁名称 = '" + before[0][0] + "' where ID = (select min(ID) from 大中桥)");
+  }
+}
+
+TEST_F(TableEditor, ValuesNotEditedAreSavedAsTheyWereLoaded) {
+  // More decimals than the grid shows.
+  Sqlite("update 大中桥 set 中心里程数 = 中心里程数 + 0.00049, 桥全长 = 123.45678 where ID = (select min(ID) from 大中桥)");
+  const std::string all = "select * from 大中桥 order by ID";
+  const auto before = Rows(all);
+  CTableEditorDlg* e = Open("基线/插旗/大中桥");
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(Cell(e, 1, Column(e, "桥全长")), "123.456");
+  // 保存 and 刷新图形 without an edit: every value to the last digit.
+  for (const char* button : {"3", "232"}) {
+    Play(e, {button});
+    EXPECT_EQ(Rows(all), before) << button;
+  }
+  // A text that is no number: refused as the edit ends, never written.
+  const std::string length = "2003[1," + std::to_string(Column(e, "桥全长")) + "]";
+  transcript.clear();
+  Play(e, {length + "=12abc"});
+  EXPECT_TRUE(transcript.contains("“桥全长”列只能填数值")) << transcript.text();
+  EXPECT_EQ(Cell(e, 1, Column(e, "桥全长")), "123.456");
+  Play(e, {"3", "{Esc}"});
+  EXPECT_EQ(Rows(all), before);
+  // An edit takes its text; the other cells keep their values.
+  Play(e, {length + "=99.5", "3"});
+  const auto lengths = Rows("select 桥全长 from 大中桥 order by ID");
+  EXPECT_EQ(lengths[0][0], "99.5");
+  for (size_t r = 1; r < lengths.size(); ++r) EXPECT_EQ(Rows(all)[r], before[r]) << r;
 }
 
 TEST_F(TableEditor, APictureOfAnEditor) {

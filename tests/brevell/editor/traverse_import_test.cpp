@@ -1,6 +1,7 @@
 // The traverse survey file of 导线表: the header skipped, the start
-// station, the further stations with their angles packed, the last station
-// left with its name only; token reads bounded; files made by code.
+// station, the further stations with their angles packed, a complete last
+// station kept whole and an incomplete one left with its name only (and
+// named on the command line); token reads bounded; files made by code.
 
 #include <gtest/gtest.h>
 
@@ -71,16 +72,35 @@ TEST_F(TraverseFile, StationsBecomeRowsOfTheEightColumns) {
             (V{"A1", "180.0015", "46.0030", "123.4568", "1000.123", "2000.500", "10.2500", "1500.0000"}));
   EXPECT_EQ(Cells(rows[2]),
             (V{"A2", "179.5945", "47.1005", "88.0000", "1085.400", "2088.123", "11.0000", "1623.4500"}));
-  // The last station read keeps its name only.
+  // The last station, cut short, keeps its name only.
   EXPECT_EQ(Cells(rows[3]), (V{"A3", "0", "0", "0", "0", "0", "0", "0"}));
 }
 
-TEST_F(TraverseFile, TheLastCompleteStationIsLeftWithItsNameOnly) {
-  const std::vector<TraverseImportRow> rows =
-      Read(Header() + "S 10-00-00\nB 1-00-00 1 2 3 4 5-00-00 6\nC 2-00-00 7 8 9 10 11-00-00 12\n");
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[1].cells[4], "1.000");
-  EXPECT_EQ(Cells(rows[2]), (std::vector<std::string>{"C", "0", "0", "0", "0", "0", "0", "0"}));
+TEST_F(TraverseFile, ACompleteLastStationKeepsItsData) {
+  // After the start S and a station B: the last record as the file ends it,
+  // and the row it gives (an incomplete one its name only, and said so).
+  using V = std::vector<std::string>;
+  const V nameOnly = {"C", "0", "0", "0", "0", "0", "0", "0"};
+  const V whole = {"C", "2.0000", "11.0000", "12.0000", "7.000", "8.000", "9.0000", "10.0000"};
+  const struct {
+    const char* last;
+    V row;
+    bool incomplete;
+  } cases[] = {
+      {"C 2-00-00 7 8 9 10 11-00-00 12", whole, false},
+      {"C 2-00-00 7 8 9 10 11-00-00 12\n\n", whole, false},
+      {"C 2-00-00 7 8 9 10 11-00-00", nameOnly, true},
+      {"C 2-00-00", nameOnly, true},
+      {"C", nameOnly, true},
+  };
+  for (const auto& c : cases) {
+    platform::TranscriptCapture transcript;
+    const std::vector<TraverseImportRow> rows = Read(Header() + "S 10-00-00\nB 1-00-00 1 2 3 4 5-00-00 6\n" + c.last);
+    ASSERT_EQ(rows.size(), 3u) << c.last;
+    EXPECT_EQ(Cells(rows[1]), (V{"B", "1.0000", "5.0000", "6.0000", "1.000", "2.000", "3.0000", "4.0000"})) << c.last;
+    EXPECT_EQ(Cells(rows[2]), c.row) << c.last;
+    EXPECT_EQ(transcript.contains("导线文件最后一站数据不全：C"), c.incomplete) << c.last << transcript.text();
+  }
 }
 
 TEST_F(TraverseFile, ShortFilesAndBadRecords) {
@@ -111,6 +131,8 @@ TEST_F(TraverseFile, AnAngleThatDoesNotReadEndsTheImport) {
       {"X 1-00-00 1 2 3 4 x 6", false},        // azimuth
       {"X abc 1 2 3 4 5-00-00 6", false},
       {"X 1-00-00 1 2 3 4 5-00-00x 6", false},
+      {"X 1-00-00 0x10 2 3 4 5-00-00 6", false},  // hexadecimal is no number here
+      {"X 1-00-00 1 2 nan 4 5-00-00 6", false},
       {"X 90.5 1 2 3 4 5-00-00 6", true},  // an angle written as a number
   };
   for (const auto& c : cases) {
@@ -118,9 +140,10 @@ TEST_F(TraverseFile, AnAngleThatDoesNotReadEndsTheImport) {
     const std::vector<TraverseImportRow> rows =
         Read(Header() + "S 1-00-00\nB 1-00-00 1 2 3 4 5-00-00 6\n" + c.record + "\nY 1 2 3 4 5 6 7\n");
     if (c.reads) {
-      // X is read whole; Y, the last station, keeps its name only.
+      // X is read whole, and so is Y, the last station, complete too.
       ASSERT_EQ(rows.size(), 4u) << c.record;
       EXPECT_EQ(rows[2].cells[1], "90.5") << c.record;
+      EXPECT_EQ(rows[3].cells[4], "2.000") << c.record;
       EXPECT_FALSE(transcript.contains("traverse_import.txt")) << c.record;
     } else {
       ASSERT_EQ(rows.size(), 3u) << c.record;
