@@ -214,9 +214,9 @@ void paintEdit(HWND hwnd) {
       std::string line = text.substr(start, end - start);
       if (!line.empty() && line.back() == '\r') line.pop_back();
       SIZE size{0, 0};
-      if (!(w->style & (ES_CENTER | ES_RIGHT))) {
-        // Left-aligned, the text starts at the left edge: what lies past the
-        // right edge is not laid out.
+      if (!(w->style & (ES_CENTER | ES_RIGHT)) && line.size() > 256) {
+        // Left-aligned, a long text starts at the left edge: what lies past
+        // the right edge is not laid out.
         int room = inner.right - inner.left;
         size_t fit = longestFittingPrefix(line, [&](std::string_view piece) {
           SIZE sz{0, 0};

@@ -141,8 +141,11 @@ Line withEllipsis(const Layout& layout, const Line& line, int maxWidth) {
 }
 
 // A left-aligned line clipped to `maxWidth`: the characters that show (the
-// ones past the box are not laid out at all).
+// ones past the box are not laid out at all). A line of a few hundred bytes
+// is drawn whole, as its cost is small whatever the box.
+constexpr size_t kShortLine = 256;
 Line shownPart(const Layout& layout, const Line& line, int maxWidth) {
+  if (line.text.size() <= kShortLine) return line;
   size_t fit = platform::longestFittingPrefix(line.text, [&](std::string_view p) { return layout.width(p) <= maxWidth; });
   if (fit >= line.text.size()) return line;
   size_t end = fit;
