@@ -81,6 +81,12 @@ std::vector<Line> wrap(const Layout& layout, const Line& para, int maxWidth) {
     size_t cutAt = kNone;    // where this line then ends (before dropped blanks)
     size_t i = lineStart;
     bool broke = false;
+    // The line is too wide once it runs past the longest part of it that
+    // fits: found once, measuring no more than the box shows.
+    const size_t fitEnd =
+        lineStart + platform::longestFittingPrefix(std::string_view(s).substr(lineStart), [&](std::string_view p) {
+          return layout.width(p) <= maxWidth;
+        });
     while (i < s.size()) {
       size_t start = i;
       long cp = platform::decodeUtf8(s, i);
@@ -90,8 +96,7 @@ std::vector<Line> wrap(const Layout& layout, const Line& para, int maxWidth) {
         breakAt = start;
         cutAt = start;
       }
-      if (layout.width(std::string_view(s).substr(lineStart, i - lineStart)) > maxWidth && breakAt != kNone &&
-          !isBlank(s[start])) {
+      if (i > fitEnd && breakAt != kNone && !isBlank(s[start])) {
         broke = true;
         break;
       }

@@ -2,9 +2,10 @@
 // CGridCtrl: the spreadsheet-like grid window every table of the suite is
 // shown and edited in. Cells with text, format, colours and state; fixed
 // header rows and columns; a focus cell and a selection; in-place editing
-// (GridEdit.cpp, InPlaceEdit.h); clipboard and drag and drop
-// (GridClipboard.cpp); mouse, keyboard and scrolling (GridInput.cpp);
-// painting (GridDraw.cpp).
+// (GridEdit.cpp, InPlaceEdit.h); clipboard and drag and drop, as a target and
+// as a source, and the Edit commands' update handlers (GridClipboard.cpp);
+// mouse, keyboard and scrolling (GridInput.cpp); painting (GridDraw.cpp).
+// A column may limit the characters its cells take from the user.
 //
 // Per-module variants, chosen when the module is compiled:
 // - PELLORY_BUILD: the ground-point table of the ground-line input palette

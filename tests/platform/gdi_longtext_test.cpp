@@ -66,6 +66,7 @@ TEST(LongText, DrawTextOfALongLineLaysOutWhatTheBoxShows) {
   } cases[] = {
       {"left", DT_SINGLELINE, std::string(17, 'a')},
       {"left, several lines allowed", DT_LEFT, std::string(17, 'a')},
+      {"word breaks: a word wider than the box stays whole on its line", DT_WORDBREAK, std::string(17, 'a')},
       {"ellipsis", DT_SINGLELINE | DT_END_ELLIPSIS, std::string(13, 'a') + "..."},
       {"centred with an ellipsis", DT_SINGLELINE | DT_CENTER | DT_END_ELLIPSIS, std::string(13, 'a') + "..."},
   };
