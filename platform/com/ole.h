@@ -16,6 +16,11 @@ typedef DWORD DROPEFFECT;
 #define DROPEFFECT_LINK 4u
 #define DROPEFFECT_SCROLL 0x80000000u
 
+// What a drag source answers while a drag lasts.
+#define DRAGDROP_S_DROP 0x00040100L
+#define DRAGDROP_S_CANCEL 0x00040101L
+#define DRAGDROP_S_USEDEFAULTCURSORS 0x00040102L
+
 // Key and button state of mouse and drag messages.
 #ifndef MK_LBUTTON
 #define MK_LBUTTON 0x0001

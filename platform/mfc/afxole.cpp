@@ -3,6 +3,9 @@
 
 #include <unordered_map>
 
+#include "win/commctrl.h"
+#include "win/winhost.h"
+
 // ---- COleDataSource ----
 
 COleDataSource::~COleDataSource() { Empty(); }
@@ -40,6 +43,104 @@ void COleDataSource::SetClipboard() {
 }
 
 BOOL AfxOleInit() { return SUCCEEDED(OleInitialize(nullptr)); }
+
+// ---- COleDropSource ----
+
+IMPLEMENT_DYNAMIC(COleDropSource, CCmdTarget)
+
+SCODE COleDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
+  // The right button pressed while the left one drags gives the drag up too.
+  if (escapePressed || (keyState & MK_RBUTTON)) return DRAGDROP_S_CANCEL;
+  if (!(keyState & MK_LBUTTON)) return DRAGDROP_S_DROP;
+  return S_OK;
+}
+
+SCODE COleDropSource::GiveFeedback(DROPEFFECT) { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+// ---- the drag loop ----
+
+namespace {
+
+// The buttons and keys held, as drag messages carry them.
+DWORD dragKeyState() {
+  DWORD keys = 0;
+  if (GetKeyState(VK_LBUTTON) < 0) keys |= MK_LBUTTON;
+  if (GetKeyState(VK_RBUTTON) < 0) keys |= MK_RBUTTON;
+  if (GetKeyState(VK_MBUTTON) < 0) keys |= MK_MBUTTON;
+  if (GetKeyState(VK_SHIFT) < 0) keys |= MK_SHIFT;
+  if (GetKeyState(VK_CONTROL) < 0) keys |= MK_CONTROL;
+  return keys;
+}
+
+}  // namespace
+
+DROPEFFECT COleDataSource::DoDragDrop(DWORD effects, LPCRECT startRect, COleDropSource* source) {
+  COleDropSource defaultSource;
+  if (!source) source = &defaultSource;
+  POINT cursor{0, 0};
+  GetCursorPos(&cursor);
+  // The loop has the mouse while it lasts, so that every move comes to it in
+  // the same form wherever the mouse is.
+  HWND capture = GetCapture();
+  bool tookCapture = false;
+  if (!capture && (capture = WindowFromPoint(cursor)) != nullptr) {
+    SetCapture(capture);
+    tookCapture = true;
+  }
+  platform::DragSession drag(*this, effects);
+  bool started = !startRect || !PtInRect(startRect, cursor);
+  POINT at = cursor;
+  auto moveTo = [&](POINT screen) {
+    at = screen;
+    HWND under = WindowFromPoint(screen);
+    POINT client = screen;
+    if (under) ScreenToClient(under, &client);
+    ImageList_DragMove(screen.x, screen.y);
+    DROPEFFECT effect = drag.MoveTo(under, client, dragKeyState());
+    source->GiveFeedback(effect);
+  };
+  if (started) moveTo(cursor);
+
+  DROPEFFECT result = DROPEFFECT_NONE;
+  // One input a round; a loop that never ends is cut off as the pump's is.
+  for (int guard = 0; guard < 1000000; ++guard) {
+    MSG msg;
+    if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      // No input left: nobody can release the button any more.
+      drag.Cancel();
+      break;
+    }
+    bool escape = false;
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
+      bool outside = !startRect || !PtInRect(startRect, msg.pt);
+      if (msg.message == WM_MOUSEMOVE && (started || outside)) {
+        started = true;
+        moveTo(msg.pt);
+      }
+    } else if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+      bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+      if (down && msg.wParam == VK_ESCAPE) escape = true;
+      // Ctrl or Shift pressed or let go: the target is asked again.
+      if (started && (msg.wParam == VK_CONTROL || msg.wParam == VK_SHIFT)) moveTo(at);
+    } else {
+      DispatchMessage(&msg);
+    }
+    SCODE answer = source->QueryContinueDrag(escape, dragKeyState());
+    if (answer == DRAGDROP_S_CANCEL) {
+      drag.Cancel();
+      break;
+    }
+    if (answer == DRAGDROP_S_DROP) {
+      if (started)
+        result = drag.Drop();
+      else
+        drag.Cancel();
+      break;
+    }
+  }
+  if (tookCapture && GetCapture() == capture) ReleaseCapture();
+  return result;
+}
 
 // ---- COleDataObject ----
 

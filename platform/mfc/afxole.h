@@ -14,6 +14,19 @@
 // Drop (or DragLeave when the last answer was DROPEFFECT_NONE). What a target
 // answers is limited to the effects the source allows. COleDropTarget
 // registers a CWnd and calls its handlers with the CWnd.
+//
+// A drag started by a program (COleDataSource::DoDragDrop, called from a
+// window's mouse handler while the left button is held) runs its own loop over
+// the user's input, as the system's drag loop does: each mouse move carries the
+// drag to the window under the mouse (a DragSession), the Ctrl key held or let
+// go asks the target again, the left button released drops there, Esc or the
+// right button cancels. Messages that are not input (painting, timers, posted
+// messages) are dispatched meanwhile. Input that ends before the button is
+// released cancels the drag (nobody can release it any more). A drag image
+// begun with ImageList_BeginDrag and entered for the screen (ImageList_DragEnter
+// with no window) follows the mouse, as the system's drag-image helper moves
+// it. The input the loop took never reaches the window the drag started in: it
+// hears neither the moves nor the button's release.
 
 #include <map>
 #include <memory>
@@ -25,6 +38,7 @@
 
 struct FORMATETC;
 class COleDataSource;
+class COleDropSource;
 class CWnd;
 
 // Initialises OLE for the application's thread; TRUE when it is.
@@ -68,6 +82,14 @@ class PLATFORM_API COleDataSource : public CObject, public platform::ClipboardKe
   // (a heap object) and deletes it when it is emptied. When the clipboard
   // cannot be opened the source is deleted and nothing changes.
   void SetClipboard();
+  // Drags the source's data until the left button is released (the effect
+  // that took place: DROPEFFECT_NONE when nothing took the data) or the drag
+  // is cancelled (DROPEFFECT_NONE); see above. With `startRect` (screen
+  // coordinates) the drag begins only once the mouse leaves it; a button
+  // released before then ends it with DROPEFFECT_NONE. `source` decides, at
+  // each step, whether the drag goes on (default: a COleDropSource).
+  DROPEFFECT DoDragDrop(DWORD effects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
+                        LPCRECT startRect = nullptr, COleDropSource* source = nullptr);
 
   bool holds(CLIPFORMAT format) const { return m_data.count(format) != 0; }
   // The block offered as `format` (still the source's), or NULL.
@@ -75,6 +97,20 @@ class PLATFORM_API COleDataSource : public CObject, public platform::ClipboardKe
 
  private:
   std::map<CLIPFORMAT, HGLOBAL> m_data;
+};
+
+// The side of a drag that started it: whether the drag goes on, and what the
+// user is shown meanwhile.
+class PLATFORM_API COleDropSource : public CCmdTarget {
+  DECLARE_DYNAMIC(COleDropSource)
+
+ public:
+  COleDropSource() = default;
+  // DRAGDROP_S_CANCEL on Esc, DRAGDROP_S_DROP once the left button is up
+  // (`keyState` lacks MK_LBUTTON), else S_OK (the drag goes on).
+  virtual SCODE QueryContinueDrag(BOOL escapePressed, DWORD keyState);
+  // Told the effect a target answers after each step; the default cursors.
+  virtual SCODE GiveFeedback(DROPEFFECT effect);
 };
 
 namespace platform {
@@ -121,6 +157,10 @@ class PLATFORM_API DragSession {
   DROPEFFECT Drop();
   // Gives up the drag (Esc).
   void Cancel();
+  // The effect the target last answered.
+  DROPEFFECT Effect() const { return m_effect; }
+  // The window the drag is over (null before the first move).
+  HWND Window() const { return m_window; }
 
  private:
   COleDataSource& m_source;

@@ -6,6 +6,7 @@
 
 #include "mfc/afx.h"
 #include "mfc/cmdtarget.h"
+#include "mfc/cmdui.h"
 #include "mfc/controls.h"
 #include "mfc/dc.h"
 #include "mfc/ddx.h"

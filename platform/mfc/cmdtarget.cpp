@@ -18,7 +18,7 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message, UINT code, UI
   return nullptr;
 }
 
-BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*) {
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   // A notification comes as MAKELONG(code, WM_NOTIFY); a command as its code.
   UINT message = HIWORD(static_cast<UINT>(nCode));
   UINT code = LOWORD(static_cast<UINT>(nCode));
@@ -28,9 +28,15 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
   }
   const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, code, nID);
   if (!entry) return FALSE;
+  if (pHandlerInfo) {
+    pHandlerInfo->pTarget = this;
+    pHandlerInfo->pfn = entry->pfn;
+    return TRUE;
+  }
   platform::afx::MsgCall call;
   call.message = message;
   call.id = nID;
+  if (nCode == CN_UPDATE_COMMAND_UI) call.cmdUI = static_cast<CCmdUI*>(pExtra);
   if (message == WM_NOTIFY && pExtra) {
     AFX_NOTIFY* notify = static_cast<AFX_NOTIFY*>(pExtra);
     call.nmhdr = notify->pNMHDR;

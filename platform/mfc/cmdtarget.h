@@ -28,9 +28,9 @@
 #define afx_msg
 
 class CCmdTarget;
+class CCmdUI;
 class CWnd;
 class CScrollBar;
-struct AFX_CMDHANDLERINFO;
 
 namespace platform::afx {
 // What a map entry's handler is given, and where it leaves its result.
@@ -42,6 +42,7 @@ struct MsgCall {
   NMHDR* nmhdr = nullptr;    // WM_NOTIFY
   LRESULT* result = nullptr; // WM_NOTIFY: the notification's answer
   LRESULT lResult = 0;       // a window message's answer
+  CCmdUI* cmdUI = nullptr;   // a command's update (CN_UPDATE_COMMAND_UI)
 };
 using Thunk = void (*)(CCmdTarget* target, MsgCall& call);
 // The window object of a handle for a handler's argument (a temporary one
@@ -70,15 +71,28 @@ struct AFX_NOTIFY {
 };
 
 #define CN_COMMAND 0
+// A command's update: OnCmdMsg with this code and a CCmdUI as pExtra asks the
+// command's update handler (ON_UPDATE_COMMAND_UI) to enable, check or name
+// the item that stands for it (mfc/cmdui.h).
+#define CN_UPDATE_COMMAND_UI (static_cast<int>(0xFFFFFFFF))
+
+// Where OnCmdMsg found a command's handler, when it is asked only that.
+struct AFX_CMDHANDLERINFO {
+  CCmdTarget* pTarget = nullptr;
+  platform::afx::Thunk pfn = nullptr;
+};
 
 class PLATFORM_API CCmdTarget : public CObject {
   DECLARE_DYNAMIC(CCmdTarget)
 
  public:
   CCmdTarget() = default;
-  // A command (nCode CN_COMMAND or a control's notification code) or a
+  // A command (nCode CN_COMMAND or a control's notification code), a
+  // command's update (nCode CN_UPDATE_COMMAND_UI, pExtra the CCmdUI) or a
   // notification (nCode MAKELONG(code, WM_NOTIFY), pExtra an AFX_NOTIFY) to
-  // the first map entry that takes it; FALSE when none does.
+  // the first map entry that takes it; FALSE when none does. With
+  // `pHandlerInfo` the entry is only looked for: it is filled in and the
+  // handler is not run.
   virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
   // The entry that takes a message: this class's map first, then its bases'.
   const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT code, UINT id) const;
@@ -118,6 +132,9 @@ class PLATFORM_API CCmdTarget : public CObject {
 // --- commands and control notifications ---------------------------------------------
 
 #define ON_COMMAND(nID, memberFxn) AFX_ENTRY_(WM_COMMAND, CN_COMMAND, nID, nID, (void)c; (AFX_THIS_->*(memberFxn))())
+// The update handler of a command: void OnUpdateX(CCmdUI* pCmdUI).
+#define ON_UPDATE_COMMAND_UI(nID, memberFxn) \
+  AFX_ENTRY_(WM_COMMAND, CN_UPDATE_COMMAND_UI, nID, nID, (AFX_THIS_->*(memberFxn))(c.cmdUI))
 #define ON_COMMAND_RANGE(nID, nLastID, memberFxn) \
   AFX_ENTRY_(WM_COMMAND, CN_COMMAND, nID, nLastID, (AFX_THIS_->*(memberFxn))(c.id))
 #define ON_CONTROL(wNotifyCode, nID, memberFxn) AFX_ENTRY_(WM_COMMAND, wNotifyCode, nID, nID, (void)c; (AFX_THIS_->*(memberFxn))())
@@ -230,6 +247,9 @@ class PLATFORM_API CCmdTarget : public CObject {
 #define ON_WM_CONTEXTMENU() \
   AFX_WM_(WM_CONTEXTMENU, AFX_THIS_->OnContextMenu(::platform::afx::wndOf(c.wParam), AFX_POINT_))
 #define ON_WM_NCHITTEST() AFX_WM_(WM_NCHITTEST, c.lResult = AFX_THIS_->OnNcHitTest(AFX_POINT_))
+#define ON_WM_INITMENUPOPUP()                                                                              \
+  AFX_WM_(WM_INITMENUPOPUP, AFX_THIS_->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(c.wParam)),   \
+                                                      LOWORD(c.lParam), static_cast<BOOL>(HIWORD(c.lParam))))
 #define ON_WM_SYSCOLORCHANGE() AFX_WM_(WM_SYSCOLORCHANGE, (void)c; AFX_THIS_->OnSysColorChange())
 #define ON_WM_WINDOWPOSCHANGED() \
   AFX_WM_(WM_WINDOWPOSCHANGED, AFX_THIS_->OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(c.lParam)))

@@ -74,6 +74,18 @@ int CImageList::Add(CBitmap* image, COLORREF mask) {
 int CImageList::Add(HICON icon) { return ImageList_AddIcon(m_hImageList, icon); }
 BOOL CImageList::Remove(int index) { return ImageList_Remove(m_hImageList, index); }
 int CImageList::GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+BOOL CImageList::GetImageInfo(int index, IMAGEINFO* info) const {
+  return ImageList_GetImageInfo(m_hImageList, index, info);
+}
+BOOL CImageList::BeginDrag(int index, CPoint hotSpot) {
+  return ImageList_BeginDrag(m_hImageList, index, hotSpot.x, hotSpot.y);
+}
+BOOL CImageList::DragEnter(CWnd* lock, CPoint point) {
+  return ImageList_DragEnter(platform::afx::hwndOf(lock), point.x, point.y);
+}
+BOOL CImageList::DragMove(CPoint point) { return ImageList_DragMove(point.x, point.y); }
+BOOL CImageList::DragLeave(CWnd* lock) { return ImageList_DragLeave(platform::afx::hwndOf(lock)); }
+void CImageList::EndDrag() { ImageList_EndDrag(); }
 
 CImageList* CImageList::FromHandle(HIMAGELIST list) {
   auto it = imageListObjects().find(list);

@@ -35,6 +35,14 @@ class PLATFORM_API CImageList : public CObject {
   int Add(HICON icon);
   BOOL Remove(int index);
   int GetImageCount() const;
+  BOOL GetImageInfo(int index, IMAGEINFO* info) const;
+  // The drag image (win/commctrl.h): this list's image `index` with its hot
+  // spot; DragEnter with no window shows it at a point of the screen.
+  BOOL BeginDrag(int index, CPoint hotSpot);
+  static BOOL DragEnter(CWnd* lock, CPoint point);
+  static BOOL DragMove(CPoint point);
+  static BOOL DragLeave(CWnd* lock);
+  static void EndDrag();
   // The object of a list made by a CImageList (null for any other).
   static CImageList* FromHandle(HIMAGELIST list);
 };

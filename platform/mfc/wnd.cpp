@@ -12,6 +12,7 @@
 #include "mfc/app.h"
 #include "mfc/dc.h"
 #include "mfc/ddx.h"
+#include "mfc/menu.h"
 #include "mfc/winapp.h"
 #include "win/winhost.h"
 
@@ -542,7 +543,14 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     return TRUE;
   }
   const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0);
-  if (!entry) return FALSE;
+  if (!entry) {
+    // A popup menu of this window opens: its commands' update handlers are
+    // asked, and the window procedure hears of it too.
+    if (message == WM_INITMENUPOPUP)
+      OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam),
+                      static_cast<BOOL>(HIWORD(lParam)));
+    return FALSE;
+  }
   platform::afx::MsgCall call;
   call.message = message;
   call.wParam = wParam;

@@ -23,6 +23,7 @@
 
 class CDataExchange;
 class CDC;
+class CMenu;
 struct CCreateContext;
 struct GUID;
 
@@ -237,6 +238,10 @@ class PLATFORM_API CWnd : public CCmdTarget {
   afx_msg void OnGetMinMaxInfo(MINMAXINFO* info);
   afx_msg void OnActivate(UINT state, CWnd* other, BOOL minimized);
   afx_msg void OnContextMenu(CWnd* wnd, CPoint point);
+  // A popup menu this window owns opens: the update handlers of its command
+  // items are asked (mfc/cmdui.h). WM_INITMENUPOPUP comes here unless the
+  // message map takes it.
+  afx_msg void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
   afx_msg LRESULT OnNcHitTest(CPoint point);
   afx_msg void OnSysColorChange();
   afx_msg void OnWindowPosChanged(WINDOWPOS* pos);

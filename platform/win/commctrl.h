@@ -22,6 +22,10 @@
 
 typedef struct IMAGELIST__* HIMAGELIST;
 
+#ifndef CLR_NONE
+#define CLR_NONE 0xFFFFFFFFu
+#endif
+
 #define ILC_MASK 0x0001
 #define ILC_COLOR 0x0000
 #define ILC_COLOR4 0x0004
@@ -42,6 +46,37 @@ PLATFORM_API int ImageList_AddIcon(HIMAGELIST list, HICON icon);
 PLATFORM_API int ImageList_GetImageCount(HIMAGELIST list);
 PLATFORM_API BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 PLATFORM_API BOOL ImageList_Remove(HIMAGELIST list, int index);
+
+// An image of a list: the bitmap that holds its pixels (the list's; null for
+// an icon, whose picture is not kept) and its rectangle in that bitmap.
+typedef struct _IMAGEINFO {
+  HBITMAP hbmImage;
+  HBITMAP hbmMask;
+  int Unused1;
+  int Unused2;
+  RECT rcImage;
+} IMAGEINFO;
+PLATFORM_API BOOL ImageList_GetImageInfo(HIMAGELIST list, int index, IMAGEINFO* info);
+// The mask colour the images were added with (CLR_NONE: none).
+PLATFORM_API COLORREF ImageList_GetBkColor(HIMAGELIST list);
+
+// The drag image: one image of a list shown under the mouse while something
+// is dragged. BeginDrag chooses it and its hot spot (the point of the image
+// that lies under the mouse); DragEnter shows it at (x, y) of a window (its
+// window rectangle's top-left corner is 0, 0; no window: the screen), DragMove
+// moves it (same coordinates as DragEnter's window, the screen for none),
+// DragLeave hides it, EndDrag forgets it. GetDragImage answers the list of the
+// image shown, where it is (screen) and its hot spot; null when none shows.
+PLATFORM_API BOOL ImageList_BeginDrag(HIMAGELIST list, int index, int dxHotspot, int dyHotspot);
+PLATFORM_API BOOL ImageList_DragEnter(HWND lock, int x, int y);
+PLATFORM_API BOOL ImageList_DragMove(int x, int y);
+PLATFORM_API BOOL ImageList_DragLeave(HWND lock);
+PLATFORM_API void ImageList_EndDrag();
+PLATFORM_API HIMAGELIST ImageList_GetDragImage(POINT* at, POINT* hotSpot);
+namespace platform {
+// The index of the image the drag shows (-1: none).
+PLATFORM_API int dragImageIndex();
+}  // namespace platform
 
 // --- tree control -----------------------------------------------------------------
 

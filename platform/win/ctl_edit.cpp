@@ -7,6 +7,7 @@
 #include "crt/ascii.h"
 #include "crt/utf8.h"
 #include "win/classic.h"
+#include "win/textmetrics.h"
 #include "win/window_internal.h"
 #include "win/winpaint.h"
 
@@ -213,7 +214,19 @@ void paintEdit(HWND hwnd) {
       std::string line = text.substr(start, end - start);
       if (!line.empty() && line.back() == '\r') line.pop_back();
       SIZE size{0, 0};
-      GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+      if (!(w->style & (ES_CENTER | ES_RIGHT)) && line.size() > 256) {
+        // Left-aligned, a long text starts at the left edge: what lies past
+        // the right edge is not laid out.
+        int room = inner.right - inner.left;
+        size_t fit = longestFittingPrefix(line, [&](std::string_view piece) {
+          SIZE sz{0, 0};
+          GetTextExtentPoint32A(dc, piece.data(), static_cast<int>(piece.size()), &sz);
+          return sz.cx <= room;
+        });
+        if (fit < line.size()) line.resize(static_cast<size_t>(nextChar(line, static_cast<int>(fit))));
+      } else {
+        GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+      }
       int x = inner.left + 1;
       if (w->style & ES_CENTER)
         x = inner.left + (inner.right - inner.left - size.cx) / 2;

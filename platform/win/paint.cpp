@@ -81,6 +81,12 @@ std::vector<Line> wrap(const Layout& layout, const Line& para, int maxWidth) {
     size_t cutAt = kNone;    // where this line then ends (before dropped blanks)
     size_t i = lineStart;
     bool broke = false;
+    // The line is too wide once it runs past the longest part of it that
+    // fits: found once, measuring no more than the box shows.
+    const size_t fitEnd =
+        lineStart + platform::longestFittingPrefix(std::string_view(s).substr(lineStart), [&](std::string_view p) {
+          return layout.width(p) <= maxWidth;
+        });
     while (i < s.size()) {
       size_t start = i;
       long cp = platform::decodeUtf8(s, i);
@@ -90,8 +96,7 @@ std::vector<Line> wrap(const Layout& layout, const Line& para, int maxWidth) {
         breakAt = start;
         cutAt = start;
       }
-      if (layout.width(std::string_view(s).substr(lineStart, i - lineStart)) > maxWidth && breakAt != kNone &&
-          !isBlank(s[start])) {
+      if (i > fitEnd && breakAt != kNone && !isBlank(s[start])) {
         broke = true;
         break;
       }
@@ -122,24 +127,37 @@ std::vector<Line> wrap(const Layout& layout, const Line& para, int maxWidth) {
   return out;
 }
 
-// The line cut to fit `maxWidth` with "..." after it.
+// The line cut to fit `maxWidth` with "..." after it. Only the characters
+// that can show are measured (a long text in a narrow box costs what the box
+// shows).
 Line withEllipsis(const Layout& layout, const Line& line, int maxWidth) {
-  if (layout.width(line.text) <= maxWidth) return line;
-  std::vector<size_t> ends;  // end of each character
-  for (size_t i = 0; i < line.text.size();) {
-    platform::decodeUtf8(line.text, i);
-    ends.push_back(i);
-  }
+  auto fits = [&](std::string_view prefix) { return layout.width(prefix) <= maxWidth; };
+  if (platform::longestFittingPrefix(line.text, fits) == line.text.size()) return line;
+  size_t end = platform::longestFittingPrefix(line.text, [&](std::string_view prefix) {
+    return layout.width(std::string(prefix) + "...") <= maxWidth;
+  });
   Line out;
   out.text = "...";
-  for (size_t k = ends.size(); k-- > 0;) {
-    std::string candidate = line.text.substr(0, ends[k]) + "...";
-    if (layout.width(candidate) <= maxWidth) {
-      out.text = candidate;
-      if (line.underline != kNone && line.underline < ends[k]) out.underline = line.underline;
-      break;
-    }
+  if (end > 0 || layout.width("...") <= maxWidth) {
+    out.text = line.text.substr(0, end) + "...";
+    if (line.underline != kNone && line.underline < end) out.underline = line.underline;
   }
+  return out;
+}
+
+// A left-aligned line clipped to `maxWidth`: the characters that show (the
+// ones past the box are not laid out at all). A line of a few hundred bytes
+// is drawn whole, as its cost is small whatever the box.
+constexpr size_t kShortLine = 256;
+Line shownPart(const Layout& layout, const Line& line, int maxWidth) {
+  if (line.text.size() <= kShortLine) return line;
+  size_t fit = platform::longestFittingPrefix(line.text, [&](std::string_view p) { return layout.width(p) <= maxWidth; });
+  if (fit >= line.text.size()) return line;
+  size_t end = fit;
+  platform::decodeUtf8(line.text, end);  // the character that crosses the edge shows in part
+  Line out;
+  out.text = line.text.substr(0, end);
+  if (line.underline != kNone && line.underline < end) out.underline = line.underline;
   return out;
 }
 
@@ -205,7 +223,9 @@ int DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
   UINT options = (format & DT_NOCLIP) ? 0 : ETO_CLIPPED;
   for (Line line : lines) {
     if (format & DT_END_ELLIPSIS) line = withEllipsis(layout, line, maxWidth);
-    int w = layout.width(line.text);
+    bool leftAligned = !(format & (DT_CENTER | DT_RIGHT));
+    if (leftAligned && !(format & DT_NOCLIP)) line = shownPart(layout, line, maxWidth);
+    int w = leftAligned ? 0 : layout.width(line.text);
     int x = rect->left;
     if (format & DT_CENTER)
       x = rect->left + (maxWidth - w) / 2;

@@ -125,13 +125,74 @@ bool& fixedFlag() {
   return fixed;
 }
 
+TextMeasure*& measureInForce() {
+  static TextMeasure* measure = nullptr;
+  return measure;
+}
+
+// The end of the character that starts at or before byte `pos` and covers it
+// (pos itself when it is a character's start).
+size_t characterStartAtOrBefore(std::string_view text, size_t pos) {
+  while (pos > 0 && pos < text.size() && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80) --pos;
+  return pos;
+}
+
+size_t nextCharacter(std::string_view text, size_t pos) {
+  if (pos >= text.size()) return text.size();
+  decodeUtf8(text, pos);
+  return pos;
+}
+
 }  // namespace
 
-TextMeasure& textMeasure() {
+TextMeasure& fixedTextMeasure() {
   static FixedMeasure fixed;
+  return fixed;
+}
+
+TextMeasure& textMeasure() {
   static PangoMeasure pango;
-  if (fixedFlag()) return fixed;
+  if (TextMeasure* m = measureInForce()) return *m;
+  if (fixedFlag()) return fixedTextMeasure();
   return pango;
+}
+
+TextMeasureScope::TextMeasureScope(TextMeasure& measure) : m_previous(measureInForce()) { measureInForce() = &measure; }
+TextMeasureScope::~TextMeasureScope() { measureInForce() = m_previous; }
+
+size_t longestFittingPrefix(std::string_view text, const std::function<bool(std::string_view)>& fits) {
+  // `good` bytes are known to fit; `bad` bytes (a character boundary, or past
+  // the text) are known not to.
+  size_t good = 0, bad = text.size() + 1;
+  size_t step = 16;
+  while (true) {
+    size_t end = characterStartAtOrBefore(text, std::min(text.size(), good + step));
+    if (end <= good) end = nextCharacter(text, good);
+    if (fits(text.substr(0, end))) {
+      good = end;
+      if (good == text.size()) return good;
+      step *= 2;
+    } else {
+      bad = end;
+      break;
+    }
+  }
+  // Between the two: halve the gap on character boundaries.
+  while (true) {
+    size_t mid = characterStartAtOrBefore(text, good + (bad - good) / 2);
+    if (mid <= good) mid = nextCharacter(text, good);
+    if (mid >= bad) return good;
+    if (fits(text.substr(0, mid)))
+      good = mid;
+    else
+      bad = mid;
+  }
+}
+
+std::string_view coveringPrefix(const LOGFONT& font, std::string_view text, int width) {
+  TextMeasure& measure = textMeasure();
+  size_t fit = longestFittingPrefix(text, [&](std::string_view p) { return measure.extent(font, p).cx <= width; });
+  return text.substr(0, nextCharacter(text, fit));
 }
 
 void useFixedTextMetrics(bool fixed) { fixedFlag() = fixed; }
@@ -291,9 +352,14 @@ namespace {
 // the previous one and the old previous one is let go. What a screen of text
 // uses stays, whatever was drawn long ago goes.
 constexpr size_t kLayoutGeneration = 2048;
+// A generation also ends once its texts add up to this many bytes, so that a
+// few long texts (and the many prefixes of one measured while it was typed)
+// never hold more than a few megabytes of layouts.
+constexpr size_t kLayoutGenerationBytes = 256 * 1024;
 
 struct LayoutCache {
   std::unordered_map<std::string, PangoLayout*> current, previous;
+  size_t currentBytes = 0;
   static void release(std::unordered_map<std::string, PangoLayout*>& m) {
     for (auto& [key, l] : m) g_object_unref(l);
     m.clear();
@@ -327,10 +393,12 @@ PangoLayout* sharedLayout(const LOGFONT& font, std::string_view text) {
   } else {
     l = layout(font, text);
   }
-  if (cache.current.size() >= kLayoutGeneration) {
+  if (cache.current.size() >= kLayoutGeneration || cache.currentBytes >= kLayoutGenerationBytes) {
     LayoutCache::release(cache.previous);
     cache.previous.swap(cache.current);
+    cache.currentBytes = 0;
   }
+  cache.currentBytes += key.size();
   cache.current.emplace(std::move(key), l);
   return l;
 }

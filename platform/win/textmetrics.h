@@ -12,6 +12,7 @@
 //   tmHeight = H, tmAscent = H - H / 5, tmDescent = H / 5, no leading,
 //   tmAveCharWidth = n, tmMaxCharWidth = 2n.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,33 @@ PLATFORM_API TextMeasure& textMeasure();
 // Switches between the fixed and the pango metrics.
 PLATFORM_API void useFixedTextMetrics(bool fixed);
 PLATFORM_API bool fixedTextMetrics();
+
+// The fixed metrics themselves, whatever is in force.
+PLATFORM_API TextMeasure& fixedTextMeasure();
+
+// Puts `measure` in force while it lives (tests: a measure that counts what
+// is laid out). Scopes nest.
+class PLATFORM_API TextMeasureScope {
+ public:
+  explicit TextMeasureScope(TextMeasure& measure);
+  ~TextMeasureScope();
+  TextMeasureScope(const TextMeasureScope&) = delete;
+  TextMeasureScope& operator=(const TextMeasureScope&) = delete;
+
+ private:
+  TextMeasure* m_previous;
+};
+
+// The longest prefix of `text` (whole characters; its length in bytes) of
+// which `fits` holds, where `fits` holds of every prefix of a prefix it holds
+// of (a width that grows with the text). Prefixes are tried growing from a few
+// characters, doubling, then halving the gap, so the cost follows the length
+// of the prefix found, not the length of the text: what a text shows in a
+// box is found without laying out what lies past the box.
+PLATFORM_API size_t longestFittingPrefix(std::string_view text, const std::function<bool(std::string_view)>& fits);
+// The prefix of `text` that covers `width` pixels in `font`: the longest that
+// fits and the character that crosses the edge (the whole text when it fits).
+PLATFORM_API std::string_view coveringPrefix(const LOGFONT& font, std::string_view text, int width);
 
 // Turns the fixed metrics on while it lives (tests).
 class PLATFORM_API FixedTextMetricsScope {

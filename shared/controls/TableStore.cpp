@@ -41,6 +41,14 @@ bool IsEmptyValue(const VARIANT& value) {
 
 bool IsBlankText(const CString& text) { return CString(text).Trim(" \t").IsEmpty(); }
 
+// The characters a cell of a field takes from the user: a text field's size,
+// enough for any number in a number field, no limit for a memo.
+int FieldTextLimit(long type, long definedSize) {
+  if (type == adVarWChar || type == adWChar) return definedSize > 0 ? static_cast<int>(definedSize) : 255;
+  if (type == adLongVarWChar || type == adBSTR || type == adVariant || type == adEmpty) return 0;
+  return 32;
+}
+
 }  // namespace
 
 CloseAnswer AskToSaveChanges(const CString& table, bool mayStay) {
@@ -119,6 +127,9 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   grid.SetRedraw(FALSE);
   grid.LayOutTable(static_cast<int>(records), static_cast<int>(fields));
   for (long j = 1; j < fields; ++j) grid.SetItemText(0, static_cast<int>(j), names[j]);
+  for (long j = 1; j < fields; ++j)
+    grid.SetColumnTextLimit(static_cast<int>(j),
+                            FieldTextLimit(m_recordset.GetFieldType(j), m_recordset.GetFieldDefinedSize(j)));
   acedSetStatusBarProgressMeter("正在导入数据", 0, 100);
   // The navigator counts one step more than there are records; the plan as many.
   const long steps = options.build == EditorBuild::Navigator ? records + 1 : std::max(1L, records);

@@ -9,7 +9,9 @@
 // names as headers ("行号" in the corner, the ID field's place holding the
 // row numbers "%d\n"), each value as text through the build's display hook,
 // "NULL" and empty values as empty cells; a station table's hidden column
-// removed with its values kept per row; every cell sized to its content.
+// removed with its values kept per row; every cell sized to its content; each
+// column taking from the user no more characters than its field stores (a
+// text field its size, a number field 32, a memo any).
 // The store keeps every value as read and the text shown for it, each grid
 // row keyed by its record, and tells the grid which fields hold numbers.
 //

@@ -9,11 +9,13 @@
 // one line per row. A read-only cell keeps its text and its token is dropped,
 // so the columns stay aligned; text past the last row or column is dropped.
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "grid/GridCtrl.h"
 #include "mfc/memfile.h"
+#include "mfc/treectrl.h"
 #include "win/globalmem.h"
 
 // ---- copy and cut ----------------------------------------------------------------------
@@ -79,6 +81,11 @@ BOOL CGridCtrl::CanCut() const { return IsEditable() && CanCopy(); }
 BOOL CGridCtrl::CanPaste() const {
   return IsValid(m_idCurrentCell) && IsCellEditable(m_idCurrentCell) && IsClipboardFormatAvailable(CF_TEXT);
 }
+
+void CGridCtrl::OnUpdateEditSelectAll(CCmdUI* pCmdUI) { pCmdUI->Enable(CanSelectAll()); }
+void CGridCtrl::OnUpdateEditCopy(CCmdUI* pCmdUI) { pCmdUI->Enable(CanCopy()); }
+void CGridCtrl::OnUpdateEditCut(CCmdUI* pCmdUI) { pCmdUI->Enable(CanCut()); }
+void CGridCtrl::OnUpdateEditPaste(CCmdUI* pCmdUI) { pCmdUI->Enable(CanPaste()); }
 
 // ---- paste -------------------------------------------------------------------------------
 
@@ -146,7 +153,7 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject) {
       CGridCell* target = GetCell(row, col);
       if (target && !(target->state & GVIS_READONLY)) {
         SendMessageToParent(row, col, GVN_BEGINLABELEDIT);
-        SetItemText(row, col, token.c_str());
+        SetItemText(row, col, LimitColumnText(col, CString(token.c_str(), static_cast<int>(token.size()))));
         SetModified(TRUE, row, col);
         SendMessageToParent(row, col, GVN_ENDLABELEDIT);
         SetSelectedCell(row, col, false);
@@ -187,6 +194,39 @@ void CGridCtrl::OnEditPaste() {
 namespace {
 DROPEFFECT effectFor(DWORD keyState) { return (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE; }
 }  // namespace
+
+void CGridCtrl::OnBeginDrag() {
+  if (!m_bAllowDragAndDrop) return;
+  std::unique_ptr<COleDataSource> source(CopyTextFromGrid());
+  if (!source) {
+    m_MouseMode = MOUSE_NOTHING;
+    return;
+  }
+  m_MouseMode = MOUSE_DRAGGING;
+  m_TitleTip.Hide();
+  // The focus cell's picture goes with the mouse, the mouse at its lower-right corner.
+  CPoint hotSpot;
+  std::unique_ptr<CImageList> image(CreateDragImage(&hotSpot));
+  if (image) {
+    CPoint screen = m_LastMousePoint;
+    ClientToScreen(&screen);
+    image->BeginDrag(0, hotSpot);
+    CImageList::DragEnter(nullptr, screen);
+  }
+  HWND self = m_hWnd;
+  DROPEFFECT effect = source->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+  if (image) {
+    CImageList::DragLeave(nullptr);
+    CImageList::EndDrag();
+  }
+  if (!::IsWindow(self)) return;
+  // The drag took the button's release: the gesture ends here.
+  m_MouseMode = MOUSE_NOTHING;
+  if (GetCapture() == this) ReleaseCapture();
+  // A move takes the text away as Cut does. The cells a drop on this grid
+  // wrote have left the selection, so they keep what was dropped.
+  if (effect == DROPEFFECT_MOVE) CutSelectedText();
+}
 
 DROPEFFECT CGridCtrl::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
   if (!m_bAllowDragAndDrop || !pDataObject || !pDataObject->IsDataAvailable(CF_TEXT)) return DROPEFFECT_NONE;

@@ -4,10 +4,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string_view>
 
 #include "com/ole.h"
+#include "crt/utf8.h"
 #include "mfc/app.h"
 #include "mfc/ddx.h"
+#include "mfc/treectrl.h"
 #include "mfc/winapp.h"
 #include "win/registry.h"
 #include "win/transcript.h"
@@ -34,6 +38,10 @@ BEGIN_MESSAGE_MAP(CGridCtrl, CWnd)
   ON_COMMAND(ID_EDIT_COPY, &CGridCtrl::OnEditCopy)
   ON_COMMAND(ID_EDIT_CUT, &CGridCtrl::OnEditCut)
   ON_COMMAND(ID_EDIT_PASTE, &CGridCtrl::OnEditPaste)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, &CGridCtrl::OnUpdateEditSelectAll)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CGridCtrl::OnUpdateEditCopy)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CGridCtrl::OnUpdateEditCut)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CGridCtrl::OnUpdateEditPaste)
   ON_WM_SETCURSOR()
   ON_WM_SYSCOLORCHANGE()
   ON_WM_CAPTURECHANGED()
@@ -228,6 +236,7 @@ BOOL CGridCtrl::SetColumnCount(int nCols) {
   int old = m_nCols;
   m_nCols = nCols;
   m_arColWidths.resize(static_cast<size_t>(nCols), static_cast<UINT>(m_nDefCellWidth));
+  m_arColTextLimits.resize(static_cast<size_t>(nCols), 0);
   for (int r = 0; r < m_nRows; ++r) {
     GridRow& row = *m_RowData[static_cast<size_t>(r)];
     for (int c = nCols; c < old; ++c)
@@ -457,6 +466,8 @@ int CGridCtrl::InsertColumn(LPCTSTR strHeading, UINT nFormat, int nColumn) {
   if (nColumn < 0) nColumn = m_nCols;
   ResetSelectedRange();
   m_arColWidths.insert(m_arColWidths.begin() + nColumn, static_cast<UINT>(m_nDefCellWidth));
+  m_arColTextLimits.resize(static_cast<size_t>(m_nCols), 0);
+  m_arColTextLimits.insert(m_arColTextLimits.begin() + nColumn, 0);
   ++m_nCols;
   for (int r = 0; r < m_nRows; ++r) {
     GridRow& row = *m_RowData[static_cast<size_t>(r)];
@@ -514,6 +525,7 @@ int CGridCtrl::RemoveColumn(int nColumn) {
     row->erase(row->begin() + nColumn);
   }
   m_arColWidths.erase(m_arColWidths.begin() + nColumn);
+  if (nColumn < static_cast<int>(m_arColTextLimits.size())) m_arColTextLimits.erase(m_arColTextLimits.begin() + nColumn);
   --m_nCols;
   if (nColumn < m_nFixedCols) --m_nFixedCols;
   if (m_idCurrentCell.col == nColumn) {
@@ -557,11 +569,36 @@ BOOL CGridCtrl::DeleteAllItems() {
   m_RowData.clear();
   m_arRowHeights.clear();
   m_arColWidths.clear();
+  m_arColTextLimits.clear();
   m_nRows = m_nCols = m_nFixedRows = m_nFixedCols = 0;
   m_nVScrollPos = m_nHScrollPos = 0;
   m_SortColumn = -1;
   LayoutChanged();
   return TRUE;
+}
+
+// ---- what a column takes from the user ----------------------------------------
+
+BOOL CGridCtrl::SetColumnTextLimit(int nCol, int nMaxChars) {
+  if (nCol < 0 || nCol >= m_nCols || nMaxChars < 0) return FALSE;
+  m_arColTextLimits.resize(static_cast<size_t>(m_nCols), 0);
+  m_arColTextLimits[static_cast<size_t>(nCol)] = nMaxChars;
+  return TRUE;
+}
+
+int CGridCtrl::GetColumnTextLimit(int nCol) const {
+  if (nCol < 0 || nCol >= m_nCols || nCol >= static_cast<int>(m_arColTextLimits.size())) return 0;
+  return m_arColTextLimits[static_cast<size_t>(nCol)];
+}
+
+CString CGridCtrl::LimitColumnText(int nCol, const CString& text) const {
+  int limit = GetColumnTextLimit(nCol);
+  // Fewer bytes than the limit are fewer characters too.
+  if (limit <= 0 || text.GetLength() <= limit) return text;
+  std::string_view s(text.GetString(), static_cast<size_t>(text.GetLength()));
+  size_t end = 0;
+  for (int n = 0; n < limit && end < s.size(); ++n) platform::decodeUtf8(s, end);
+  return CString(text.GetString(), static_cast<int>(end));
 }
 
 // ---- cells --------------------------------------------------------------------------
@@ -915,7 +952,22 @@ void CGridCtrl::PrintColumnHeadings(CDC*, void*) {}
 void CGridCtrl::PrintHeader(CDC*, void*) {}
 void CGridCtrl::PrintFooter(CDC*, void*) {}
 
-CImageList* CGridCtrl::CreateDragImage(CPoint*) {
-  // The platform has no image lists: a drag shows no image.
-  return nullptr;
+CImageList* CGridCtrl::CreateDragImage(CPoint* pHotSpot) {
+  // The focus cell as it is drawn, on the text background, which is the
+  // image's mask colour.
+  CRect cellRect;
+  if (!IsValid(m_idCurrentCell) || !GetCellRect(m_idCurrentCell, &cellRect)) return nullptr;
+  int width = GetColumnWidth(m_idCurrentCell.col), height = GetRowHeight(m_idCurrentCell.row);
+  if (width <= 0 || height <= 0) return nullptr;
+  CDC memDC;
+  CBitmap bitmap;
+  if (!memDC.CreateCompatibleDC(nullptr) || !bitmap.CreateCompatibleBitmap(&memDC, width, height)) return nullptr;
+  CBitmap* old = memDC.SelectObject(&bitmap);
+  memDC.FillSolidRect(0, 0, width, height, m_crTextBkColour);
+  DrawCell(&memDC, m_idCurrentCell.row, m_idCurrentCell.col, CRect(0, 0, width - 1, height - 1), TRUE);
+  memDC.SelectObject(old);
+  auto list = std::make_unique<CImageList>();
+  if (!list->Create(width, height, ILC_MASK, 1, 1) || list->Add(&bitmap, m_crTextBkColour) < 0) return nullptr;
+  if (pHotSpot) *pHotSpot = CPoint(width, height);
+  return list.release();
 }

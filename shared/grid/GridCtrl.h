@@ -2,9 +2,10 @@
 // CGridCtrl: the spreadsheet-like grid window every table of the suite is
 // shown and edited in. Cells with text, format, colours and state; fixed
 // header rows and columns; a focus cell and a selection; in-place editing
-// (GridEdit.cpp, InPlaceEdit.h); clipboard and drag and drop
-// (GridClipboard.cpp); mouse, keyboard and scrolling (GridInput.cpp);
-// painting (GridDraw.cpp).
+// (GridEdit.cpp, InPlaceEdit.h); clipboard and drag and drop, as a target and
+// as a source, and the Edit commands' update handlers (GridClipboard.cpp);
+// mouse, keyboard and scrolling (GridInput.cpp); painting (GridDraw.cpp).
+// A column may limit the characters its cells take from the user.
 //
 // Per-module variants, chosen when the module is compiled:
 // - PELLORY_BUILD: the ground-point table of the ground-line input palette
@@ -183,6 +184,17 @@ class CGridCtrl : public CWnd {
   void AutoSize();
   void AutoSizeAllCells();
   void ExpandColumnsToFit();
+
+  // ---- what a column takes from the user ----
+  // The most characters a cell of column `nCol` takes from the user: typed in
+  // its editor (the editor takes no more), pasted or dropped (each cell's text
+  // cut there). 0: no limit (the default). Texts the program sets are never
+  // cut, so that nothing already stored is lost. FALSE outside the grid or for
+  // a negative count.
+  BOOL SetColumnTextLimit(int nCol, int nMaxChars);
+  int GetColumnTextLimit(int nCol) const;
+  // `text` cut to column `nCol`'s limit (whole characters).
+  CString LimitColumnText(int nCol, const CString& text) const;
 
   // ---- rows and columns ----
   int InsertColumn(LPCTSTR strHeading, UINT nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE, int nColumn = -1);
@@ -386,13 +398,21 @@ class CGridCtrl : public CWnd {
   void ShowRowMenu(CPoint point);
 #endif
   afx_msg LRESULT OnScriptCell(WPARAM wParam, LPARAM lParam);
-  // The enabling rules of the Edit-menu commands.
+  // The enabling rules of the Edit-menu commands, and their update handlers.
   BOOL CanSelectAll() const { return m_bEnableSelection; }
   BOOL CanCopy() const;
   BOOL CanCut() const;
   BOOL CanPaste() const;
+  afx_msg void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
 
-  // Drag and drop.
+  // Drag and drop. With drag and drop on, a press on a selected cell that
+  // moves the mouse out of the drag rectangle (SM_CXDRAG, SM_CYDRAG around
+  // the press) drags the selection's text (OnBeginDrag); a press released
+  // before that does what a press and release do without drag and drop.
+  void OnBeginDrag();
   DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
   DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
   void OnDragLeave();
@@ -413,6 +433,9 @@ class CGridCtrl : public CWnd {
   CCellID GetNextFocus(UINT nChar, BOOL shift, BOOL ctrl) const;
   void MoveFocusByKey(UINT nChar);
   void OnSelecting(const CCellID& currentCell);
+  // What a left press on m_LeftClickDownCell does (focus, selection, the
+  // mouse mode) with the keys of `nFlags`.
+  void PressCell(UINT nFlags);
   void CheckAutoScroll(CPoint point);
   // Shows the title tip over the cell at `point` when its text does not fit
   // (hides it otherwise).
@@ -460,6 +483,8 @@ class CGridCtrl : public CWnd {
   BOOL m_bTitleTips = TRUE;
   int m_nRows = 0, m_nFixedRows = 0, m_nCols = 0, m_nFixedCols = 0;
   std::vector<UINT> m_arRowHeights, m_arColWidths;
+  // The text limit of each column (0: none); kept in step with the columns.
+  std::vector<int> m_arColTextLimits;
   int m_nMargin = 0;
   int m_nDefCellWidth = 50;
   int m_nDefCellHeight = 20;
@@ -491,6 +516,8 @@ class CGridCtrl : public CWnd {
   GridOffsets m_RowTops, m_ColLefts;
   // The row or column being resized, and where the drag began.
   int m_nResizeIndex = -1;
+  // The keys of a press whose gesture waits to tell a drag from a click.
+  UINT m_nPressFlags = 0;
   HWND m_hEditWnd = nullptr;
 
   static uint64_t CellKey(int row, int col) {

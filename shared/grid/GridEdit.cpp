@@ -1,5 +1,7 @@
 // The grid's side of in-place editing: starting an edit over a cell, storing
 // the text an editor hands back, and going on by the key that ended it.
+#include <algorithm>
+
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceEdit.h"
 
@@ -19,9 +21,17 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, UINT nChar) {
     style = ES_RIGHT;
   else if (item.nFormat & DT_CENTER)
     style = ES_CENTER;
-  // The editor covers the cell's pixels exactly.
+  // The editor covers the cell's pixels exactly, as far as the grid shows
+  // them (a cell wider than the grid gets an editor as wide as the grid).
   CRect editRect(rect.left, rect.top, rect.right + 1, rect.bottom + 1);
-  CreateInPlaceEditControl(editRect, style, IDC_INPLACE_CONTROL, nRow, nCol, item.szText, static_cast<int>(nChar));
+  CRect client;
+  GetClientRect(&client);
+  editRect.right = std::min(editRect.right, std::max(client.right, editRect.left + 1));
+  editRect.bottom = std::min(editRect.bottom, std::max(client.bottom, editRect.top + 1));
+  CWnd* editor =
+      CreateInPlaceEditControl(editRect, style, IDC_INPLACE_CONTROL, nRow, nCol, item.szText, static_cast<int>(nChar));
+  // The editor takes no more than the column does.
+  if (auto* edit = dynamic_cast<CInPlaceEdit*>(editor)) edit->SetMaxChars(GetColumnTextLimit(nCol));
 }
 
 CWnd* CGridCtrl::CreateInPlaceEditControl(const CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nCol,
@@ -67,6 +77,9 @@ void CGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult) {
 #ifndef PELLORY_BUILD
 void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {
   if (GetItemText(nRow, nCol) != str) {
+    // What the user brought in is cut to the column's limit; a text left as
+    // it was stays whole.
+    str = LimitColumnText(nCol, str);
     SetItemText(nRow, nCol, str);
     SetModified(TRUE, nRow, nCol);
   }

@@ -8,7 +8,10 @@
 // cell its row, on the corner everything; in list mode with sorting on, a
 // header click sorts by its column (again: the other way). A press near the
 // right border of a header cell (or the bottom border of a row header)
-// drags that border.
+// drags that border. With drag and drop on, a press on a selected cell that
+// then moves the mouse a few pixels drags the selection's text to wherever it
+// is released (GridClipboard.cpp); released before that, the press does what
+// it does without drag and drop.
 //
 // Keys: arrows, Tab and Shift+Tab (wrapping to the next or previous row),
 // Page Up/Down by a screen of rows, Home/End to the first or last column
@@ -18,8 +21,10 @@
 // typed character, Backspace or Enter starts an edit of the focus cell.
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "grid/GridCtrl.h"
+#include "win/sysparams.h"
 
 namespace {
 constexpr UINT_PTR kAutoScrollTimer = 0x4744;  // the auto-scroll timer's id
@@ -403,6 +408,19 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
   }
 
   const CCellID cell = m_LeftClickDownCell;
+  // With drag and drop on, a press on a selected cell may begin a drag of the
+  // selection: what the press does otherwise waits for the release.
+  if (m_bAllowDragAndDrop && !(nFlags & MK_SHIFT) && !IsCellFixed(cell.row, cell.col) &&
+      IsCellSelected(cell.row, cell.col)) {
+    m_MouseMode = MOUSE_PREPARE_DRAG;
+    m_nPressFlags = nFlags;
+    return;
+  }
+  PressCell(nFlags);
+}
+
+void CGridCtrl::PressCell(UINT nFlags) {
+  const CCellID cell = m_LeftClickDownCell;
   bool ctrl = (nFlags & MK_CONTROL) != 0, shift = (nFlags & MK_SHIFT) != 0;
   if (cell == m_idCurrentCell && !IsCellFixed(cell.row, cell.col) && !ctrl && !shift) {
     m_MouseMode = MOUSE_PREPARE_EDIT;
@@ -449,6 +467,13 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point) {
     return;
   }
   switch (m_MouseMode) {
+    case MOUSE_PREPARE_DRAG: {
+      // Out of the drag rectangle around the press: the drag begins.
+      int cx = GetSystemMetrics(SM_CXDRAG), cy = GetSystemMetrics(SM_CYDRAG);
+      if (std::abs(point.x - m_LeftClickDownPoint.x) > cx || std::abs(point.y - m_LeftClickDownPoint.y) > cy)
+        OnBeginDrag();
+      break;
+    }
     case MOUSE_PREPARE_EDIT: {
       CCellID cell = GetCellFromPt(point);
       if (cell == m_LeftClickDownCell) return;
@@ -556,6 +581,12 @@ void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
   CWnd::OnLButtonUp(nFlags, point);
   int mode = m_MouseMode;
   m_MouseMode = MOUSE_NOTHING;
+  if (mode == MOUSE_PREPARE_DRAG) {
+    // No drag came of the press: it does now what it waited to do.
+    PressCell(m_nPressFlags);
+    mode = m_MouseMode;
+    m_MouseMode = MOUSE_NOTHING;
+  }
   StopAutoScroll();
   if (GetCapture() == this) ReleaseCapture();
   m_PrevSelectedCellMap.clear();

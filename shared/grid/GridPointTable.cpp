@@ -63,6 +63,8 @@ void CGridCtrl::RecalcPartnerColumn(int nRow, int nCol) {
 
 void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {
   if (!GetCell(nRow, nCol)) return;
+  // What the user brought in is cut to the column's limit.
+  if (GetItemText(nRow, nCol) != str) str = LimitColumnText(nCol, str);
   if (GetItemText(nRow, nCol) != str) {
     SetModified(TRUE, nRow, nCol);
     SetItemText(nRow, nCol, str);

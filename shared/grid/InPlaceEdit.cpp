@@ -2,8 +2,11 @@
 #include "grid/InPlaceEdit.h"
 
 #include <algorithm>
+#include <string_view>
 
+#include "crt/utf8.h"
 #include "mfc/dc.h"
+#include "win/textmetrics.h"
 
 namespace {
 
@@ -42,15 +45,37 @@ void notifyEnd(CWnd* editor, CWnd* to, int row, int col, UINT exitKey) {
   to->SendMessage(WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
 }
 
-// The width of `text` in the font of window `wnd`.
-int textWidth(CWnd* wnd, const CString& text) {
+// The width of `text` in the font of window `wnd`, or `cap` + 1 when it is
+// wider than `cap`: only the characters up to the cap are measured, so a long
+// text costs what an editor can show of it.
+int textWidthUpTo(CWnd* wnd, const CString& text, int cap) {
   CDC dc;
   if (!dc.CreateCompatibleDC(nullptr)) return 0;
   HFONT font = reinterpret_cast<HFONT>(wnd->SendMessage(WM_GETFONT));
   CFont* old = font ? dc.SelectObject(CFont::FromHandle(font)) : nullptr;
-  int width = dc.GetTextExtent(text).cx;
+  std::string_view all(text.GetString(), static_cast<size_t>(text.GetLength()));
+  int width = cap + 1;
+  size_t fit = platform::longestFittingPrefix(all, [&](std::string_view p) {
+    return dc.GetTextExtent(CString(p.data(), static_cast<int>(p.size()))).cx <= cap;
+  });
+  if (fit == all.size()) width = dc.GetTextExtent(text).cx;
   if (old) dc.SelectObject(old);
   return width;
+}
+
+int characterCount(const CString& text) {
+  std::string_view s(text.GetString(), static_cast<size_t>(text.GetLength()));
+  int n = 0;
+  for (size_t i = 0; i < s.size(); ++n) platform::decodeUtf8(s, i);
+  return n;
+}
+
+// `text` cut to `count` whole characters.
+CString firstCharacters(const CString& text, int count) {
+  std::string_view s(text.GetString(), static_cast<size_t>(text.GetLength()));
+  size_t end = 0;
+  for (int n = 0; n < count && end < s.size(); ++n) platform::decodeUtf8(s, end);
+  return CString(text.GetString(), static_cast<int>(end));
 }
 
 }  // namespace
@@ -100,6 +125,15 @@ void CInPlaceEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   CEdit::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
+void CInPlaceEdit::SetMaxChars(int nMaxChars) {
+  m_nMaxChars = std::max(0, nMaxChars);
+  if (!m_hWnd) return;
+  // The edit itself stops a paste after as many bytes as the characters can
+  // take (four a character at most), so that no more is ever copied in.
+  int bytes = m_nMaxChars > 0 ? std::max(m_nMaxChars * 4, GetWindowTextLength()) : 0;
+  SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(bytes));
+}
+
 void CInPlaceEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (nChar == VK_TAB || nChar == VK_RETURN) {
     m_nLastChar = nChar;
@@ -112,19 +146,42 @@ void CInPlaceEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
     GetParent()->SetFocus();
     return;
   }
+  int before = 0;
+  if (m_nMaxChars > 0) {
+    CString now;
+    GetWindowText(now);
+    before = characterCount(now);
+    // A character that would bring the text past the limit is refused.
+    int selStart = 0, selEnd = 0;
+    GetSel(selStart, selEnd);
+    int selected = characterCount(CString(now.GetString() + selStart, selEnd - selStart));
+    if (nChar >= 0x20 && nChar != 0x7F && before - selected + 1 > m_nMaxChars) {
+      MessageBeep(0);
+      return;
+    }
+  }
   CEdit::OnChar(nChar, nRepCnt, nFlags);
+
+  CString text;
+  GetWindowText(text);
+  if (m_nMaxChars > 0 && characterCount(text) > std::max(m_nMaxChars, before)) {
+    // A paste past the limit: cut there, the caret at the end.
+    text = firstCharacters(text, std::max(m_nMaxChars, before));
+    SetWindowText(text);
+    SetSel(text.GetLength(), text.GetLength());
+  }
 
   // Widen to the right while the text (and two blanks) does not fit, up to
   // the grid's right edge.
-  CString text;
-  GetWindowText(text);
-  int needed = textWidth(this, text + "  ");
   CRect rect;
   GetWindowRect(&rect);
   GetParent()->ScreenToClient(&rect);
-  if (needed <= rect.Width()) return;
   CRect parentClient;
   GetParent()->GetClientRect(&parentClient);
+  int room = static_cast<int>(parentClient.right - rect.left);
+  if (rect.Width() >= room) return;  // as wide as it may be
+  int needed = textWidthUpTo(this, text + "  ", room);
+  if (needed <= rect.Width()) return;
   int right = std::min<int>(rect.left + needed, parentClient.right);
   if (right > rect.right) MoveWindow(rect.left, rect.top, right - rect.left, rect.Height(), TRUE);
 }

@@ -22,6 +22,11 @@ class CInPlaceEdit : public CEdit {
   int GetRow() const { return m_nRow; }
   int GetColumn() const { return m_nColumn; }
   UINT GetExitKey() const { return m_nLastChar; }
+  // The most characters the user may bring the text to (0: no limit): a
+  // character typed past it is refused, a paste cut there. A longer text the
+  // edit began with is left as it is until the user shortens it.
+  void SetMaxChars(int nMaxChars);
+  int GetMaxChars() const { return m_nMaxChars; }
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
   afx_msg void OnKillFocus(CWnd* pNewWnd);
@@ -40,6 +45,7 @@ class CInPlaceEdit : public CEdit {
   BOOL m_bExitOnArrows;
   CRect m_Rect;
   bool m_bEnded = false;
+  int m_nMaxChars = 0;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -1,10 +1,14 @@
 // The title tip of the grid.
 #include "grid/TitleTip.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "mfc/afxgdi.h"
 #include "mfc/dc.h"
 #include "mfc/winapp.h"
 #include "win/sysparams.h"
+#include "win/textmetrics.h"
 #include "win/transcript.h"
 
 BEGIN_MESSAGE_MAP(CTitleTip, CWnd)
@@ -64,15 +68,26 @@ BOOL CTitleTip::Show(CRect rectTitle, LPCTSTR text, int xoffset, LPRECT hoverRec
   m_hasFont = font != nullptr;
   if (font) m_font = *font;
 
-  // The text's width in the font it is shown in.
+  // The text's width in the font it is shown in. The tip reaches the right
+  // edge of the screen at most, so no more of the text is measured than the
+  // screen can show.
+  int frame = 2 * GetSystemMetrics(SM_CXBORDER);
+  CPoint origin = rectTitle.TopLeft();
+  m_pParentWnd->ClientToScreen(&origin);
+  int room = std::max<int>(rectTitle.Width(), GetSystemMetrics(SM_CXSCREEN) - origin.x) - 2 * xoffset - frame;
+  room = std::max(room, 0);
   CClientDC dc(m_pParentWnd);
   CFont f;
   CFont* old = nullptr;
   if (m_hasFont && f.CreateFontIndirect(&m_font)) old = dc.SelectObject(&f);
-  CSize extent = dc.GetTextExtent(m_strText);
+  std::string_view all(m_strText.GetString(), static_cast<size_t>(m_strText.GetLength()));
+  size_t fit = platform::longestFittingPrefix(all, [&](std::string_view p) {
+    return dc.GetTextExtent(CString(p.data(), static_cast<int>(p.size()))).cx <= room;
+  });
+  int textWidth = fit == all.size() ? static_cast<int>(dc.GetTextExtent(m_strText).cx) : room + 1;
   if (old) dc.SelectObject(old);
-  if (extent.cx + 2 * xoffset <= rectTitle.Width()) return FALSE;
-  int width = extent.cx + 2 * xoffset + 2 * GetSystemMetrics(SM_CXBORDER);
+  if (textWidth + 2 * xoffset <= rectTitle.Width()) return FALSE;
+  int width = std::min(textWidth, room) + 2 * xoffset + frame;
 
   CRect tip(rectTitle.left, rectTitle.top, rectTitle.left + width, rectTitle.bottom);
   m_pParentWnd->ClientToScreen(&tip);
