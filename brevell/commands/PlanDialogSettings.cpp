@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "PlanSettingsRules.h"
 #include "crt/textfile.h"
 #include "crt/gbk.h"
 #include "mfc/app.h"
@@ -80,6 +81,14 @@ class Reader {
     if (line.empty() || *end != '\0' || !std::isfinite(v)) return Refuse("不是数值");
     value = v;
     return true;
+  }
+
+  // The value of the line just read checked: `problem` (a sentence of the
+  // plan's rules, "" for none) refuses the file, naming the line.
+  bool Valid(CString problem) {
+    if (problem.IsEmpty()) return true;
+    problem.TrimRight('!');
+    return Refuse(": " + problem);
   }
 
  private:
@@ -158,12 +167,16 @@ bool LoadPlanSettingsFile(const CString& path, PlanDialogSettings& settings) {
   int boxes[6] = {};
   bool ok = in.Text(s.databasePath, S::kPathGbkMax) && in.Text(s.startChainage, S::kChainageGbkMax) &&
             in.Text(s.endChainage, S::kChainageGbkMax) && in.Choice(s.drawingMode) && in.Choice(s.direction) &&
-            in.Text(s.plotScale, S::kChoiceGbkMax) && in.Text(s.basePrefix, S::kPrefixGbkMax) &&
-            in.Text(s.leftPrefix, S::kPrefixGbkMax) && in.Text(s.rightPrefix, S::kPrefixGbkMax) &&
-            in.Text(s.chainagePrecision, S::kChoiceGbkMax);
+            in.Text(s.plotScale, S::kChoiceGbkMax) && in.Valid(PlotScaleProblem(s.plotScale)) &&
+            in.Text(s.basePrefix, S::kPrefixGbkMax) && in.Text(s.leftPrefix, S::kPrefixGbkMax) &&
+            in.Text(s.rightPrefix, S::kPrefixGbkMax) && in.Text(s.chainagePrecision, S::kChoiceGbkMax) &&
+            in.Valid(IsChainagePrecision(s.chainagePrecision)
+                         ? CString()
+                         : "里程精度" + s.chainagePrecision + "不是1位、2位、3位或4位");
   for (int& box : boxes) ok = ok && in.Integer(box);
   ok = ok && in.Text(s.labelPosition, S::kChoiceGbkMax) && in.Text(s.chainageStyle, S::kChoiceGbkMax) &&
-       in.Real(s.textHeight) && in.Real(s.centerlineWidth) && in.Choice(s.colour);
+       in.Real(s.textHeight) && in.Valid(TextHeightProblem(s.textHeight)) && in.Real(s.centerlineWidth) &&
+       in.Valid(CenterlineWidthProblem(s.centerlineWidth)) && in.Choice(s.colour);
   std::fclose(file);
   if (!ok) return false;
   s.bridges = boxes[0] > 0;

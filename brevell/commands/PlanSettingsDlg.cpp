@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "PlanSettingsRules.h"
 #include "PlanState.h"
@@ -11,6 +12,7 @@
 #include "arx/arx.h"
 #include "arx/CommandLine.h"
 #include "crt/textfile.h"
+#include "project/BreakTable.h"
 #include "project/ModulePath.h"
 #include "project/TechParams.h"
 #include "resources/PlanResources.h"
@@ -282,31 +284,71 @@ void CPlanSettingsDlg::LoadSettingsFile() {
 
 void CPlanSettingsDlg::OnHelp() {}
 
+bool CPlanSettingsDlg::SettingsCanBeDrawn() const {
+  const PlanDialogSettings& s = m_settings;
+  CString problem = PlotScaleProblem(s.plotScale);
+  if (problem.IsEmpty()) problem = TextHeightProblem(s.textHeight);
+  if (problem.IsEmpty()) problem = CenterlineWidthProblem(s.centerlineWidth);
+  const CString* texts[2] = {&s.startChainage, &s.endChainage};
+  const char* names[2] = {"起始里程", "终止里程"};
+  for (int i = 0; i < 2 && problem.IsEmpty(); ++i) {
+    CString text = *texts[i];
+    text.Trim();
+    if (!text.IsEmpty() && !ChainageTextReads(text.GetString())) problem = CString(names[i]) + "\"" + text + "\"不是里程!";
+  }
+  if (problem.IsEmpty()) return true;
+  AfxMessageBox(problem);
+  return false;
+}
+
+bool CPlanSettingsDlg::RangeLiesOnLine(const AlignmentModel& model) const {
+  const PlanLine& base = model.Line(kBaseLine);
+  if (base.pointCount < 1) return true;  // nothing was read: there is no line to hold it to
+  const PlanDialogSettings& s = m_settings;
+  const double first = base.StartMileage();
+  const double last = base.EndMileage();
+  const double start = s.startChainage.IsEmpty() ? first : model.ChainageToMileage(s.startChainage);
+  const double end = s.endChainage.IsEmpty() ? last : model.ChainageToMileage(s.endChainage);
+  CString problem;
+  if (start > end) {
+    problem = "起始里程" + s.startChainage + "在终止里程" + s.endChainage + "之后!";
+  } else if (end < first || start > last) {
+    // A range off the line would be moved to the line's ends and draw all of it.
+    problem = "绘图范围" + s.startChainage + "～" + s.endChainage + "不在线路上!";
+  }
+  if (problem.IsEmpty()) return true;
+  AfxMessageBox(problem);
+  return false;
+}
+
 void CPlanSettingsDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
+  // A value the plan cannot be drawn with keeps the dialog open, with its
+  // message: the plan model and the scale file stay as they were.
+  if (!SettingsCanBeDrawn()) return;
   const PlanDialogSettings& s = m_settings;
   const double scale = std::atof(s.plotScale) * 0.001;
-  if (!(scale > 0.0)) {
-    // A scale of 0 would draw the plan at size 0 and divide by it.
-    AfxMessageBox("出图比例" + s.plotScale + "不是正数!");
+
+  m_loader.Clear();
+  const bool opened = m_loader.LoadSchemeTables(s.databasePath, "曲线表", false);
+  m_loader.LoadSchemeTables(s.databasePath, "断链表", false);
+  auto model = std::make_unique<AlignmentModel>();
+  model->LoadBaseLine(m_loader.intersectionPoints.data(), static_cast<int>(m_loader.intersectionPoints.size()));
+  model->SetBaseBreakTable(static_cast<int>(m_loader.breaks.size()), m_loader.breaks.data());
+  if (!RangeLiesOnLine(*model)) {
+    m_loader.Clear();
     return;
   }
+
   EndDialog(IDOK);
   PlanState& state = ThePlanState();
   state.schemeName = SchemeOfDatabase(s.databasePath);
   acutPrintf("%s\n", s.databasePath.GetString());
   m_settings.chainageDigits = std::atoi(s.chainagePrecision);
-  state.SetModel(nullptr);
-
-  m_loader.Clear();
-  m_loader.LoadSchemeTables(s.databasePath, "曲线表", false);
-  m_loader.LoadSchemeTables(s.databasePath, "断链表", false);
-  auto* model = new AlignmentModel();
-  state.SetModel(model);
-  model->LoadBaseLine(m_loader.intersectionPoints.data(), static_cast<int>(m_loader.intersectionPoints.size()));
-  model->SetBaseBreakTable(static_cast<int>(m_loader.breaks.size()), m_loader.breaks.data());
-  model->SetIpPrefix(kBaseLine, s.basePrefix);
-  PlanSettings& p = model->settings;
+  AlignmentModel* const plan = model.release();
+  state.SetModel(plan);
+  plan->SetIpPrefix(kBaseLine, s.basePrefix);
+  PlanSettings& p = plan->settings;
   p.textHeight = scale * s.textHeight;
   p.scaleFactor = scale;
   p.centerlineWidth = scale * s.centerlineWidth;
@@ -314,14 +356,14 @@ void CPlanSettingsDlg::OnOK() {
   p.chainageDigits = s.chainageDigits;
   p.deflectionDigits = static_cast<short>(std::atoi(s.deflectionPrecision));
   p.flagDigits = static_cast<short>(std::atoi(s.flagPrecision));
-  model->SetStartChainage(s.startChainage);
-  model->SetEndChainage(s.endChainage);
+  plan->SetStartChainage(s.startChainage);
+  plan->SetEndChainage(s.endChainage);
   p.benchLevelDigits = static_cast<short>(std::atoi(s.benchLevelPrecision));
   const int direction = s.direction == 0 ? -1 : 1;
-  model->SetDirectionSetting(direction);
-  model->SetDirection(direction);
+  plan->SetDirectionSetting(direction);
+  plan->SetDirection(direction);
   p.blackAndWhite = s.colour == 0;
-  model->CreatePlanLayers();
+  plan->CreatePlanLayers();
   p.labelSide = CurveLabelSide(s.labelPosition);
   p.chainageMarkInterval = ChainageMarkInterval(s.chainageStyle);
   p.sideLineMode = false;
@@ -335,24 +377,25 @@ void CPlanSettingsDlg::OnOK() {
       m_loader.Clear();
       m_loader.LoadSchemeTables(s.databasePath, line < 0 ? "左线曲线表" : "右线曲线表", false);
       m_loader.LoadSchemeTables(s.databasePath, line < 0 ? "左线断链表" : "右线断链表", false);
-      model->LoadSideLine(line, m_loader.sideCurves.data(), static_cast<int>(m_loader.sideCurves.size()));
+      plan->LoadSideLine(line, m_loader.sideCurves.data(), static_cast<int>(m_loader.sideCurves.size()));
       const int breaks = static_cast<int>(m_loader.sideBreaks.size());
       if (line < 0) {
-        model->SetLeftBreakTable(m_loader.sideBreaks.data(), breaks);
+        plan->SetLeftBreakTable(m_loader.sideBreaks.data(), breaks);
       } else {
-        model->SetRightBreakTable(m_loader.sideBreaks.data(), breaks);
+        plan->SetRightBreakTable(m_loader.sideBreaks.data(), breaks);
       }
-      model->SetIpPrefix(line, line < 0 ? s.leftPrefix : s.rightPrefix);
+      plan->SetIpPrefix(line, line < 0 ? s.leftPrefix : s.rightPrefix);
     }
   }
   m_loader.Clear();
-  model->PrepareLines();
-  if (s.drawingMode == 0) model->DrawPlan();
+  plan->PrepareLines();
+  if (s.drawingMode == 0) plan->DrawPlan();
 
   ShowProjectDockBar(s.showDatabase != 0);
 
-  // Without a project folder there is no place for the scale file.
-  FILE* file = m_workdir.IsEmpty() ? nullptr : platform::openFile(m_workdir + "\\DATA\\SCALE." + state.schemeName, "w+");
+  // Without a project folder there is no place for the scale file, and a
+  // database that could not be opened is no scheme to keep a scale for.
+  FILE* file = m_workdir.IsEmpty() || !opened ? nullptr : platform::openFile(m_workdir + "\\DATA\\SCALE." + state.schemeName, "w+");
   if (file) {
     std::fprintf(file, "%s\n", s.plotScale.GetString());
     std::fclose(file);

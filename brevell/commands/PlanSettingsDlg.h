@@ -15,6 +15,7 @@
 
 #include <vector>
 
+#include "AlignmentModel.h"
 #include "PlanDialogSettings.h"
 #include "XLDataBase.h"
 #include "mfc/afxwin.h"
@@ -56,6 +57,12 @@ class CPlanSettingsDlg : public CDialog {
   // The chainage style the scale suggests, shown in its combo box.
   void ShowStyleForScale(const CString& scaleText);
   CString DefaultFile(const char* extension) const;
+  // False, with a message, for a plot scale, text height, centre-line width
+  // or range text the plan cannot be drawn with.
+  bool SettingsCanBeDrawn() const;
+  // False, with a message, when the range runs backwards or lies wholly off
+  // the base line of `model` (its intersection points and breaks loaded).
+  bool RangeLiesOnLine(const AlignmentModel& model) const;
 
   struct BreakRow {
     CString prefixBefore, prefixAfter, valueBefore, length;

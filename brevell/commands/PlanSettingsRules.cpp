@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "project/SchemeValues.h"
+
 CString ChainageStyleForScale(const char* scaleText) {
   const double v = std::atof(scaleText ? scaleText : "");
   if (v > 200001) return "二十五公里标";
@@ -42,4 +44,36 @@ CString BreakRowChainageText(const char* prefix, double value) {
   metres.Format("%.3f", value - km * 1000.0 + 1000.0);
   if (!metres.IsEmpty()) metres.SetAt(0, '+');
   return CString(prefix ? prefix : "") + kmText + metres;
+}
+
+CString PlotScaleProblem(const char* scaleText) {
+  const CString text(scaleText ? scaleText : "");
+  double v = 0.0;
+  if (!ReadsAsNumber(text.GetString(), v) || !(v > 0.0)) return "出图比例" + text + "不是正数!";
+  if (v < kMinPlotScale || v > kMaxPlotScale) {
+    CString problem;
+    problem.Format("出图比例1:%s不在1:%.0f到1:%.0f之间!", text.GetString(), kMinPlotScale, kMaxPlotScale);
+    return problem;
+  }
+  return CString();
+}
+
+CString TextHeightProblem(double height) {
+  if (height > 0.0 && height <= kMaxTextHeight) return CString();
+  CString problem;
+  problem.Format("字高%g应大于0且不大于%.0f(毫米)!", height, kMaxTextHeight);
+  return problem;
+}
+
+CString CenterlineWidthProblem(double width) {
+  if (width >= 0.0 && width <= kMaxCenterlineWidth) return CString();
+  CString problem;
+  problem.Format("中线宽度%g应在0到%.0f(毫米)之间!", width, kMaxCenterlineWidth);
+  return problem;
+}
+
+bool IsChainagePrecision(const char* text) {
+  for (const char* item : {"1位", "2位", "3位", "4位"})
+    if (std::strcmp(text ? text : "", item) == 0) return true;
+  return false;
 }

@@ -26,3 +26,22 @@ int CurveLabelSide(const char* labelPosition);
 // (V − km·1000 written as the last three digits and decimals of +1000):
 // 1234.5 with prefix DK is "DK1+234.500".
 CString BreakRowChainageText(const char* prefix, double value);
+
+// The plot-scale denominators a plan is drawn at, 1:100 to 1:500000 (the last
+// item of the dialog's list): at 1:1 a plan of a line takes gigabytes and
+// minutes, and a scale that is not finite draws nothing.
+inline constexpr double kMinPlotScale = 100.0;
+inline constexpr double kMaxPlotScale = 500000.0;
+// The paper sizes of the texts and the centre line, in millimetres: a text
+// height above 0 and at most 100, a line width from 0 to 10.
+inline constexpr double kMaxTextHeight = 100.0;
+inline constexpr double kMaxCenterlineWidth = 10.0;
+
+// Why a plot-scale text cannot be drawn at, or "" when it can: it must read
+// wholly as a number within [kMinPlotScale, kMaxPlotScale].
+CString PlotScaleProblem(const char* scaleText);
+// Why a text height or a centre-line width cannot be drawn with, or "".
+CString TextHeightProblem(double height);
+CString CenterlineWidthProblem(double width);
+// True when `text` is one of the chainage-precision items "1位" to "4位".
+bool IsChainagePrecision(const char* text);

@@ -105,18 +105,18 @@ void XLDataBase::EmptyArrayOf(TableKind kind) {
 
 // ---- LoadSchemeTables -------------------------------------------------------------
 
-void XLDataBase::LoadSchemeTables(const CString& path, const CString& tableName, bool isConnectionString) {
+bool XLDataBase::LoadSchemeTables(const CString& path, const CString& tableName, bool isConnectionString) {
   recordset.Close();
   if (connection.IsOpen()) connection.Close();
   const CString connect = isConnectionString ? path : CString(kConnectPrefix) + path;
   if (!connection.Open(connect, -1)) {
     AfxMessageBox("连接数据库失败!");
-    return;
+    return false;
   }
   sqlText = "select * from " + tableName;
   if (!connection.IsOpen()) {
     acedAlert("数据库没有打开或已经关闭!");
-    return;
+    return false;
   }
   recordset.SetAdoConnection(&connection);
   const TableInfo table = Recognise(tableName);
@@ -134,6 +134,7 @@ void XLDataBase::LoadSchemeTables(const CString& path, const CString& tableName,
   }
   recordset.Close();
   connection.Close();
+  return true;
 }
 
 // ---- Columns of the current row -------------------------------------------------

@@ -52,8 +52,9 @@ class XLDataBase : public BAS_DRAW_FUN {
   // unchanged. A query that fails (a missing table): "没有记录!" on the
   // command line, arrays unchanged. A table without rows: "没有记录!" and its
   // array emptied. Tunnels whose start or end is blank (prefix "", " " or
-  // "  " with a mileage below 0.1) are left out.
-  void LoadSchemeTables(const CString& path, const CString& tableName, bool isConnectionString);
+  // "  " with a mileage below 0.1) are left out. True when the database
+  // could be opened.
+  bool LoadSchemeTables(const CString& path, const CString& tableName, bool isConnectionString);
 
   // Empties every record array.
   void Clear();

@@ -91,6 +91,15 @@ double TableNumbers::Checked(const CString& text, const CString& column, bool ne
   return 0.0;
 }
 
+double TableNumbers::Within(double value, double low, double high, const char* column) {
+  if (value >= low && value <= high) return value;
+  CString message;
+  message.Format("表%s第%d行\"%s\"列的%.10g不在%.10g到%.10g之间", m_table.GetString(), m_row, column, value, low,
+                 high);
+  Refuse(message);
+  return 0.0;
+}
+
 double TableNumbers::Needed(const CString& text, const CString& column) { return Checked(text, column, true); }
 double TableNumbers::Optional(const CString& text, const CString& column) { return Checked(text, column, false); }
 

@@ -44,6 +44,11 @@ class TableNumbers {
   double NeededByName(CAdoRecordSet& recordSet, const char* name);
   double OptionalByName(CAdoRecordSet& recordSet, const char* name);
 
+  // A number already read that must lie within [low, high]: outside it the
+  // table is refused with a message naming the table, the row, the column and
+  // the range, and 0 comes back.
+  double Within(double value, double low, double high, const char* column);
+
   bool Refused() const { return m_refused; }
   // Refuses the table for another reason (the message names it).
   void Refuse(const CString& text);

@@ -289,9 +289,9 @@ void XLDataBase::ReadCurves() {
     row.number = std::atoi(ColumnTextByName("交点号").GetString());
     row.x = NeededNumberByName("坐标N");
     row.y = NeededNumberByName("坐标E");
-    row.L1 = OptionalNumberByName("前缓和曲线");
-    row.R = OptionalNumberByName("曲线半径");
-    row.L2 = OptionalNumberByName("后缓和曲线");
+    row.L1 = CurveLength(OptionalNumberByName("前缓和曲线"), "前缓和曲线");
+    row.R = CurveRadius(OptionalNumberByName("曲线半径"), "曲线半径");
+    row.L2 = CurveLength(OptionalNumberByName("后缓和曲线"), "后缓和曲线");
     row.startPrefix = ColumnTextByName("起点里程冠号");
     row.startChainage = OptionalNumberByName("起点里程");
     row.endPrefix = ColumnTextByName("终点里程冠号");
@@ -315,9 +315,9 @@ void XLDataBase::ReadSideCurves() {
     row.spacing = OptionalNumber(4);
     row.x = NeededNumber(5);
     row.y = NeededNumber(6);
-    row.R = OptionalNumber(7);
-    row.L1 = OptionalNumber(8);
-    row.L2 = OptionalNumber(9);
+    row.R = CurveRadius(OptionalNumber(7), "曲线半径");
+    row.L1 = CurveLength(OptionalNumber(8), "前缓和曲线");
+    row.L2 = CurveLength(OptionalNumber(9), "后缓和曲线");
     return true;
   });
 }

@@ -203,6 +203,17 @@ class XLDataBase : public BAS_DRAW_FUN {
   double NeededNumberByName(const char* name);
   double OptionalNumber(long index);
   double OptionalNumberByName(const char* name);
+  // A curve's radius and transition lengths as a line can have them (a radius
+  // of 0 or less is read: it ends the curves; longer than these bounds, the
+  // alignment's elements overflow to numbers that are not finite).
+  static constexpr double kMaxCurveRadius = 1e6;
+  static constexpr double kMaxTransitionLength = 1e5;
+  double CurveRadius(double value, const char* column) {
+    return m_numbers.Within(value, -kMaxCurveRadius, kMaxCurveRadius, column);
+  }
+  double CurveLength(double value, const char* column) {
+    return m_numbers.Within(value, 0.0, kMaxTransitionLength, column);
+  }
   TableNumbers m_numbers;  // the checks of the table being read
 
   // Readers of one table; the recordset is on its first row. `offset` is 1

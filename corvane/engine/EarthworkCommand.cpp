@@ -51,6 +51,61 @@ bool HasSectionIn(const CrossSectionDesigner& d, double start, double end) {
   return false;
 }
 
+// One line's part of a range run: the designer, its side and index among
+// the detours (0 and 0 for the baseline), and the range on its own chainage.
+struct RangeJob {
+  CrossSectionDesigner* designer;
+  int side;
+  int index;
+  double start;
+  double end;
+};
+
+// The lines of a range run, each with its range, or false with a message when
+// the range cannot be computed: a text that does not read as a chainage, a
+// start after the end, a baseline chosen with no section in the range, or no
+// line chosen with one. Nothing has been written then: a range that is no
+// range would replace the quantities kept so far by none.
+bool RangeJobs(CrossSectionDesigner& d, const EarthworkChoice& choice, std::vector<RangeJob>& jobs) {
+  CString text[2] = {choice.startText, choice.endText};
+  const char* names[2] = {"起始里程", "终止里程"};
+  for (int i = 0; i < 2; ++i) {
+    text[i].Trim();
+    if (!ChainageTextReads(text[i].GetString())) {
+      AfxMessageBox(CString(names[i]) + "\"" + text[i] + "\"不是里程, 土石方数量未计算!");
+      return false;
+    }
+  }
+  const double start = LineChainageToMileage(d, text[0]);
+  const double end = LineChainageToMileage(d, text[1]);
+  if (start > end) {
+    AfxMessageBox("起始里程" + text[0] + "在终止里程" + text[1] + "之后, 土石方数量未计算!");
+    return false;
+  }
+  const CString none = "里程范围" + text[0] + "～" + text[1] + "内没有横断面, 土石方数量未计算!";
+  const bool baseline = (choice.lines & EarthworkChoice::kBaseline) != 0;
+  if (baseline) {
+    if (!HasSectionIn(d, start, end)) {
+      AfxMessageBox(none);
+      return false;
+    }
+    jobs.push_back({&d, 0, 0, start, end});
+  }
+  for (int side : {-1, 1}) {
+    if (!(choice.lines & (side < 0 ? EarthworkChoice::kLeftDetours : EarthworkChoice::kRightDetours))) continue;
+    for (const auto& [index, detour] : Detours(side)) {
+      RangeJob job{detour, side, index, 0.0, 0.0};
+      RangeOnLine(*detour, choice, job.start, job.end);
+      if (HasSectionIn(*detour, job.start, job.end)) jobs.push_back(job);
+    }
+  }
+  if (jobs.empty()) {
+    AfxMessageBox(none);
+    return false;
+  }
+  return true;
+}
+
 // The baseline's file and sheet rows over [start, end].
 void BaselineQuantities(CrossSectionDesigner& d, double start, double end) {
   d.WriteEarthworkTable(start, end);
@@ -81,6 +136,12 @@ int CrossSectionDesigner::CmdEarthworkToExcel(const EarthworkChoice& choice) {
   for (int side : {-1, 1})
     for (const auto& [index, d] : Detours(side)) CompleteSections(*d);
 
+  std::vector<RangeJob> jobs;
+  if (!choice.wholeLine && !RangeJobs(*this, choice, jobs)) {
+    FreeAllLines();
+    return 0;
+  }
+
   FILE* detourFile = OpenResultFile("rxdtsfjsb", "w+");
   if (detourFile == nullptr) {
     AfxMessageBox("请写文件出错!");
@@ -101,16 +162,11 @@ int CrossSectionDesigner::CmdEarthworkToExcel(const EarthworkChoice& choice) {
       }
     }
   } else {
-    double start = 0.0, end = 0.0;
-    if (choice.lines & EarthworkChoice::kBaseline) {
-      RangeOnLine(*this, choice, start, end);
-      BaselineQuantities(*this, start, end);
-    }
-    for (int side : {-1, 1}) {
-      if (!(choice.lines & (side < 0 ? EarthworkChoice::kLeftDetours : EarthworkChoice::kRightDetours))) continue;
-      for (const auto& [index, d] : Detours(side)) {
-        RangeOnLine(*d, choice, start, end);
-        if (HasSectionIn(*d, start, end)) DetourQuantities(*d, detourFile, side, index, start, end);
+    for (const RangeJob& job : jobs) {
+      if (job.designer == this) {
+        BaselineQuantities(*this, job.start, job.end);
+      } else {
+        DetourQuantities(*job.designer, detourFile, job.side, job.index, job.start, job.end);
       }
     }
   }

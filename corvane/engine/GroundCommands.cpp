@@ -38,12 +38,36 @@ double MileageOfText(const CrossSectionDesigner& d, const CString& text, double 
                                      d.breaks);
 }
 
-// The baseline range between two chainage texts (empty: the line's ends), in order.
-void RangeOf(const CrossSectionDesigner& d, const CString& startText, const CString& endText, double& start,
-             double& end) {
-  start = MileageOfText(d, startText, d.baseline->StartMileage());
-  end = MileageOfText(d, endText, d.baseline->EndMileage());
-  if (start > end) std::swap(start, end);
+// The baseline range between two chainage texts (empty: the line's ends).
+// A text that does not read as a chainage, a range that runs backwards and
+// one that lies wholly off the line are refused with a message, before
+// anything is computed or written: each would interpolate no station and
+// replace the ground lines kept so far by none.
+bool CheckedRange(const CrossSectionDesigner& d, const CString& startText, const CString& endText, double& start,
+                  double& end) {
+  CString text[2] = {startText, endText};
+  const char* names[2] = {"起始里程", "终止里程"};
+  for (int i = 0; i < 2; ++i) {
+    text[i].Trim();
+    if (!text[i].IsEmpty() && !ChainageTextReads(text[i].GetString())) {
+      AfxMessageBox(CString(names[i]) + "\"" + text[i] + "\"不是里程!");
+      return false;
+    }
+  }
+  const double first = d.baseline->StartMileage();
+  const double last = d.baseline->EndMileage();
+  start = MileageOfText(d, text[0], first);
+  end = MileageOfText(d, text[1], last);
+  CString message;
+  if (start > end) {
+    message.Format("起始里程%s在终止里程%s之后!", text[0].GetString(), text[1].GetString());
+  } else if (end < first - 0.01 || start > last + 0.01) {
+    message.Format("里程范围%s～%s不在线路上!", text[0].IsEmpty() ? "起点" : text[0].GetString(),
+                   text[1].IsEmpty() ? "终点" : text[1].GetString());
+  }
+  if (message.IsEmpty()) return true;
+  AfxMessageBox(message);
+  return false;
 }
 
 }  // namespace
@@ -123,6 +147,12 @@ int CrossSectionDesigner::CmdFillCutTables(const FillCutCommandOptions& options)
     FreeAllLines();
     return 0;
   }
+  double groundStart = 0.0, groundEnd = 0.0;
+  if (options.interpolateGroundLines &&
+      !CheckedRange(*this, options.startChainage, options.endChainage, groundStart, groundEnd)) {
+    FreeAllLines();
+    return 0;
+  }
   // A scheme without side lines is a single line for its fill/cut values.
   const bool sideLines = leftLine != nullptr || rightLine != nullptr;
   if (!sideLines && lineKind != "单线") {
@@ -142,11 +172,7 @@ int CrossSectionDesigner::CmdFillCutTables(const FillCutCommandOptions& options)
   acedSetStatusBarProgressMeterPos(100);
   acedRestoreStatusBar();
   if (done) done = xlDataBase.WriteTable(path, "填挖表");
-  if (done && options.interpolateGroundLines) {
-    double start = 0.0, end = 0.0;
-    RangeOf(*this, options.startChainage, options.endChainage, start, end);
-    done = InterpolateBaselineGroundLines(start, end);
-  }
+  if (done && options.interpolateGroundLines) done = InterpolateBaselineGroundLines(groundStart, groundEnd);
   if (done) {
     for (int side : {-1, 1}) {
       const std::vector<CrossSectionDesigner*> detours = DetourDesignersInUse(side);
@@ -175,10 +201,13 @@ int CrossSectionDesigner::CmdInterpolateGroundLines(CString startChainage, CStri
   lineKind = "单线";
   int done = ReadSchemeAlignment(path, 0, 0);
   std::vector<StationGroundLine> stations;
-  if (done) {
-    double start = 0.0, end = 0.0;
-    RangeOf(*this, startChainage, endChainage, start, end);
-    done = InterpolateBaselineGroundLines(start, end, &stations);
+  double start = 0.0, end = 0.0;
+  if (done) done = CheckedRange(*this, startChainage, endChainage, start, end);
+  if (done) done = InterpolateBaselineGroundLines(start, end, &stations);
+  // A range between two stations gives none: the file kept so far stays.
+  if (done && stations.empty()) {
+    AfxMessageBox("里程范围" + startChainage + "～" + endChainage + "内没有横断面, 地面线文件未写!");
+    done = 0;
   }
   if (done) done = WriteGroundLineFile(dmxPath, "基线", stations);
   if (done) acutPrintf("\n%d个横断面的地面线已写入%s\n", static_cast<int>(stations.size()), dmxPath.GetString());

@@ -15,6 +15,17 @@ const ChainageLookupRules kAlignmentModelRules = {
 
 namespace {
 
+// The kilometres-and-metres part of a chainage text without its one '+' and
+// its blanks; false when it holds a second '+'.
+bool JoinedNumber(const CString& rest, CString& joined) {
+  const int plus = rest.ReverseFind('+');
+  joined = plus >= 0 ? rest.Left(plus) + rest.Mid(plus + 1) : rest;
+  if (joined.Find('+') >= 0) return false;
+  joined.Remove(' ');
+  joined.Remove('\t');
+  return true;
+}
+
 // Tolerance to match a chainage break.
 constexpr double kBreakTolerance = 0.00005;
 
@@ -42,13 +53,11 @@ void SplitChainageText(const char* text, double& value, CString& prefix) {
   CString s(text ? text : "");
   int k = std::max(s.ReverseFind('K'), s.ReverseFind('k'));
   prefix = s.Left(k + 1);
-  CString rest = s.Mid(k + 1);
-  int plus = rest.ReverseFind('+');
-  CString joined = plus >= 0 ? rest.Left(plus) + rest.Mid(plus + 1) : rest;
-  joined.Remove(' ');
-  joined.Remove('\t');
+  CString joined;
+  JoinedNumber(s.Mid(k + 1), joined);
   value = CutToMillimetres(std::strtod(joined.GetString(), nullptr));
 }
+
 
 // The chainage at break r itself: its before value with the prefix before
 // when that is a whole number of metres, else its after value.
@@ -116,6 +125,25 @@ double BreakTableMileageToChainage(double mileage, char* prefixOut, int count, c
   }
   CopyTextBounded(prefixOut, prefixOutSize, prefix.GetString(), kChainPrefixGbkMax);
   return value;
+}
+
+bool ChainageTextReads(const char* text) {
+  const CString s(text ? text : "");
+  const int k = std::max(s.ReverseFind('K'), s.ReverseFind('k'));
+  CString joined;
+  if (!JoinedNumber(s.Mid(k + 1), joined)) return false;
+  int digits = 0, points = 0;
+  for (int i = 0; i < joined.GetLength(); ++i) {
+    const char c = joined[i];
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '.') {
+      ++points;
+    } else {
+      return false;
+    }
+  }
+  return digits > 0 && points <= 1;
 }
 
 double BreakTableChainageToMileage(const char* chainageText, int count, const BreakRecord* table) {

@@ -47,6 +47,13 @@ struct ChainageLookupRules {
 extern const ChainageLookupRules kBreakTableRules;
 extern const ChainageLookupRules kAlignmentModelRules;
 
+// True when a chainage text reads as a chainage: an optional prefix up to its
+// last 'K' or 'k', then kilometres and metres (at most one '+') that hold only
+// digits and at most one decimal point, blanks allowed. "DK25+000.5" reads;
+// "", "abc", "DK1e400", "DKnan", "DK0x10" and "DK25+0+00" do not. A text that
+// does not read would convert to a chainage of 0 or one that is not finite.
+bool ChainageTextReads(const char* text);
+
 // Chainage text -> continuous mileage. A chainage found at several places or
 // at none, and a prefix that disagrees across a break, are reported in message
 // boxes; a number comes back in every case (the last position found, or the

@@ -17,8 +17,14 @@ void CAutoDesignDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Text(pDX, kAdSchemePath, m_schemePath);
   DDX_Check(pDX, kAdDraw, m_draw);
   DDX_Text(pDX, kAdScale, m_scale);
+  // The scale and the origin place the drawing: checked when it is drawn, as
+  // the drawing run checks its own (a scale of 0 or less would leave the
+  // last one in use; an origin beyond a billion metres collapses every point).
+  if (m_draw) DDV_MinMaxInt(pDX, m_scale, 1, kMaxScaleDenominator);
   DDX_Text(pDX, kAdOriginY, m_originY);
+  if (m_draw) DDV_MinMaxDouble(pDX, m_originY, -kMaxOrigin, kMaxOrigin);
   DDX_Text(pDX, kAdOriginX, m_originX);
+  if (m_draw) DDV_MinMaxDouble(pDX, m_originX, -kMaxOrigin, kMaxOrigin);
   DDX_Check(pDX, kAd3D, m_threeD);
 }
 

@@ -76,9 +76,11 @@ void CDrawLinesDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
   DDX_Check(pDX, kDlAll, m_all);
   DDX_Text(pDX, kDlOriginX, m_choice.originX);
+  DDV_MinMaxDouble(pDX, m_choice.originX, -kMaxOrigin, kMaxOrigin);
   DDX_Text(pDX, kDlOriginY, m_choice.originY);
+  DDV_MinMaxDouble(pDX, m_choice.originY, -kMaxOrigin, kMaxOrigin);
   DDX_Text(pDX, kDlScale, m_choice.scaleDenominator);
-  DDV_MinMaxDouble(pDX, m_choice.scaleDenominator, 1.0, 100000.0);
+  DDV_MinMaxDouble(pDX, m_choice.scaleDenominator, 1.0, kMaxScaleDenominator);
   DDX_Check(pDX, kDlBaseline, m_baseline);
   DDX_Text(pDX, kDlBaseStart, m_choice.baselineStart);
   DDX_Text(pDX, kDlBaseEnd, m_choice.baselineEnd);

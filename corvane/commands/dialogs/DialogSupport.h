@@ -5,6 +5,12 @@
 
 #include "mfc/afxwin.h"
 
+// The bounds of a section drawing's placement in the dialogs that draw: the
+// scale denominator (1:1 to 1:100000) and each origin coordinate (within a
+// billion metres of 0, where a double still holds a millimetre).
+inline constexpr int kMaxScaleDenominator = 100000;
+inline constexpr double kMaxOrigin = 1e9;
+
 // The baseline's start and end chainage texts from "断链表" of the current
 // scheme's database (XLDataBase::ReadTable): the start is the ahead prefix of
 // the first break with its number plus its length, the end the back prefix of

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 
@@ -162,14 +163,65 @@ TEST_F(PlanSettingsDialog, OkDrawsThePlanAndWritesTheScaleFile) {
   EXPECT_EQ(Contents("大中桥").count, 0u);
 }
 
-TEST_F(PlanSettingsDialog, AScaleThatIsNoPositiveNumberKeepsTheDialogOpen) {
-  AnswerDialog("249:=abc IDOK");
-  AnswerDialog("249=2000 2201=1 IDOK");
+// A value the plan cannot be drawn with keeps the dialog open with its
+// message; the next answer's OK then builds the plan. The sample's base line
+// runs from DK25+000 to D1K45+222.
+TEST_F(PlanSettingsDialog, ValuesThePlanCannotBeDrawnWithKeepTheDialogOpen) {
+  struct Case {
+    const char* words;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"249:=abc", "出图比例abc不是正数!"},
+      {"249:=0", "出图比例0不是正数!"},
+      {"249:=-2000", "出图比例-2000不是正数!"},
+      {"249:=inf", "出图比例inf不是正数!"},
+      {"249:=nan", "出图比例nan不是正数!"},
+      {"249:=2000abc", "出图比例2000abc不是正数!"},
+      {"249:=1e308", "出图比例1:1e308不在1:100到1:500000之间!"},
+      {"249:=1", "出图比例1:1不在1:100到1:500000之间!"},
+      {"249:=0.5", "出图比例1:0.5不在1:100到1:500000之间!"},
+      {"249:=99", "出图比例1:99不在1:100到1:500000之间!"},
+      {"249:=500001", "出图比例1:500001不在1:100到1:500000之间!"},
+      {"250=0", "字高0应大于0且不大于100(毫米)!"},
+      {"250=-4", "字高-4应大于0且不大于100(毫米)!"},
+      {"250=1e300", "字高1e+300应大于0且不大于100(毫米)!"},
+      {"251=-0.1", "中线宽度-0.1应在0到10(毫米)之间!"},
+      {"251=11", "中线宽度11应在0到10(毫米)之间!"},
+      {"2031=abc", "起始里程\"abc\"不是里程!"},
+      {"2041=DK1e400", "终止里程\"DK1e400\"不是里程!"},
+      {"2031=DK30+000 2041=DK26+000", "起始里程DK30+000在终止里程DK26+000之后!"},
+      {"2031=DK1+000 2041=DK2+000", "绘图范围DK1+000～DK2+000不在线路上!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.words);
+    transcript.clear();
+    AnswerDialog(std::string(c.words) + " IDOK");
+    AnswerDialog("249=2000 250=4 251=0.7 2031=DK25+000 2041=DK26+000 2201=1 IDOK");
+    CPlanSettingsDlg dlg;
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    ASSERT_NE(ThePlanState().model, nullptr);
+    EXPECT_DOUBLE_EQ(ThePlanState().model->settings.scaleFactor, 2.0);
+  }
+  // The extremes of the range are scales like any other.
+  for (const char* scale : {"100", "500000"}) {
+    SCOPED_TRACE(scale);
+    AnswerDialog(std::string("249:=") + scale + " 2201=1 IDOK");
+    CPlanSettingsDlg dlg;
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_DOUBLE_EQ(ThePlanState().model->settings.scaleFactor, std::atof(scale) * 0.001);
+  }
+}
+
+// A database that cannot be opened is no scheme: its OK writes no scale file
+// for it (SCALE.none beside the project's own).
+TEST_F(PlanSettingsDialog, ADatabaseThatCannotBeOpenedGetsNoScaleFile) {
+  AnswerDialog("217=\"" + platform::toWindowsPath((m_project / "data" / "none.mdb").string()) + "\" 2201=1 IDOK");
   CPlanSettingsDlg dlg;
-  ASSERT_EQ(dlg.DoModal(), IDOK);
-  EXPECT_TRUE(transcript.contains("出图比例abc不是正数!"));
-  ASSERT_NE(ThePlanState().model, nullptr);
-  EXPECT_DOUBLE_EQ(ThePlanState().model->settings.scaleFactor, 2.0);
+  dlg.DoModal();
+  EXPECT_TRUE(transcript.contains("连接数据库失败!")) << transcript.text();
+  EXPECT_FALSE(fs::exists(m_project / "data" / "SCALE.none"));
 }
 
 TEST_F(PlanSettingsDialog, CulvertBoxesExcludeEachOther) {

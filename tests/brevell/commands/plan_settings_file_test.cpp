@@ -172,6 +172,12 @@ TEST_F(PlanSettingsFile, RefusedFilesChangeNothing) {
       {"bad box", replaced(12, "1x"), "第12行不是整数"},
       {"bad mode", replaced(4, "2"), "第4行不是0或1"},
       {"empty file", "", "只有0行"},
+      {"precision far too fine", replaced(10, "99位"), "第10行: 里程精度99位不是1位、2位、3位或4位"},
+      {"scale of 1:1", replaced(6, "1"), "第6行: 出图比例1:1不在1:100到1:500000之间"},
+      {"scale no number", replaced(6, "abc"), "第6行: 出图比例abc不是正数"},
+      {"text height 0", replaced(19, "0"), "第19行: 字高0应大于0且不大于100(毫米)"},
+      {"text height huge", replaced(19, "1e300"), "第19行: 字高1e+300应大于0且不大于100(毫米)"},
+      {"negative width", replaced(20, "-1"), "第20行: 中线宽度-1应在0到10(毫米)之间"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

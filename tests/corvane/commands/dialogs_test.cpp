@@ -196,6 +196,46 @@ TEST_F(CorvaneDialogs, OptionDialogsHandTheirChoicesToTheCommands) {
   EXPECT_EQ(drawing.m_choice.scaleDenominator, 500.0);
 }
 
+// A scale or an origin a section drawing cannot be placed with keeps the
+// dialog open with the range it must lie in; the next answer's OK closes it.
+// The design dialog checks them only when it draws.
+TEST_F(CorvaneDialogs, DrawingPlacementsOutOfRangeKeepTheDialogOpen) {
+  struct Case {
+    const char* bad;       // answer whose OK is refused
+    const char* good;      // answer whose OK closes the dialog
+    const char* message;   // "" when the bad answer is taken
+  };
+  const Case cases[] = {
+      {"@2005 210 216=0 IDOK", "@2005 216=200 IDOK", "Please enter an integer between 1 and 100000."},
+      {"@2005 210 216=-20 IDOK", "@2005 216=200 IDOK", "Please enter an integer between 1 and 100000."},
+      {"@2005 210 214=1e308 IDOK", "@2005 214=0 IDOK", "Please enter a number between -1000000000 and 1000000000."},
+      {"@2005 210 215=-1e10 IDOK", "@2005 215=0 IDOK", "Please enter a number between -1000000000 and 1000000000."},
+      {"@2005 210 216=0 210 IDOK", nullptr, ""},  // not drawn after all: the scale is not used
+      {"@2463 2465=1e308 IDOK", "@2463 2465=0 IDOK", "Please enter a number between -1000000000 and 1000000000."},
+      {"@2463 2466=-1e308 IDOK", "@2463 2466=0 IDOK", "Please enter a number between -1000000000 and 1000000000."},
+      {"@2463 2467=0 IDOK", "@2463 2467=200 IDOK", "Please enter a number between 1 and 100000."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bad);
+    platform::TranscriptCapture transcript;
+    Answer(c.bad);
+    if (c.good) Answer(c.good);
+    const bool design = std::strncmp(c.bad, "@2005", 5) == 0;
+    if (design) {
+      CAutoDesignDlg dialog;
+      EXPECT_EQ(dialog.DoModal(), IDOK);
+    } else {
+      CDrawLinesDlg dialog;
+      EXPECT_EQ(dialog.DoModal(), IDOK);
+    }
+    if (*c.message) {
+      EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    } else {
+      EXPECT_FALSE(transcript.contains("Please enter")) << transcript.text();
+    }
+  }
+}
+
 // ---- The slope and width dialog ------------------------------------------------------
 
 void FillThreeGrades(CSlopeWidthDlg& dialog) {

@@ -241,3 +241,25 @@ TEST(BreakTableContractTest, EmptyTableGivesTheValueBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A chainage text reads when its kilometres and metres are plain digits: a
+// text that does not would convert to 0 or to a number that is not finite.
+TEST(ChainageTextReadsTest, OnlyDigitsWithOnePointAndOnePlusRead) {
+  struct Case {
+    const char* text;
+    bool reads;
+  };
+  const Case cases[] = {
+      {"DK25+000", true},     {"DK25+000.5", true}, {"D1K45+222.000", true}, {" DK 25 + 100 ", true},
+      {"25+000", true},       {"25000", true},      {"dk1+000", true},       {"K0+000", true},
+      {"", false},            {"abc", false},       {"DK", false},           {"DK1e400", false},
+      {"DKinf", false},       {"DKnan", false},     {"DK0x10", false},       {"DK25+0+00", false},
+      {"DK25+000.1.2", false}, {"DK-1+000", false}, {"DK1,5", false},        {"DK１２+000", false},
+      {"DK+", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ChainageTextReads(c.text), c.reads) << c.text;
+}
+
+}  // namespace

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -67,22 +69,51 @@ class DmxCommand : public interp_test::SchemeWithTerrain {
   }
 };
 
-// A range given either way round, into the default file
-// <project>\data\<scheme>.dmx.
+// A range into the default file <project>\data\<scheme>.dmx.
 TEST_F(DmxCommand, RangeGoesToTheTableAndTheDefaultFile) {
   WriteTerrain();
+  CrossSectionDesigner d;
+  platform::TranscriptCapture transcript;
+  ASSERT_EQ(d.CmdInterpolateGroundLines("DK0+200", "DK0+400", ""), 1);
+  EXPECT_TRUE(transcript.contains("4个横断面的地面线已写入"));
+  ExpectFileAndTable(m_dir + "/data/S1.dmx", {200, 225, 250, 400});
+}
+
+// A range that is no range of the line is refused before anything is
+// written: the file of the last run and the table stay as they were.
+TEST_F(DmxCommand, ARangeWithoutStationsLeavesTheFileAsItWas) {
+  WriteTerrain();
+  const std::string path = m_dir + "/data/S1.dmx";
+  fixtures::writeTextFile(path, "the last run's file");
+  auto contents = [&] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string before = contents();
   struct Case {
     const char* start;
     const char* end;
+    const char* message;
   };
-  for (const Case c : {Case{"DK0+200", "DK0+400"}, Case{"DK0+400", "DK0+200"}}) {
-    SCOPED_TRACE(c.start);
-    std::filesystem::remove(m_dir + "/data/S1.dmx");
+  const Case cases[] = {
+      {"abc", "def", "起始里程\"abc\"不是里程!"},
+      {"DK0+100", "DK1e400", "终止里程\"DK1e400\"不是里程!"},
+      {"DK0+400", "DK0+200", "起始里程DK0+400在终止里程DK0+200之后!"},
+      {"DK5+000", "DK6+000", "里程范围DK5+000～DK6+000不在线路上!"},
+      {"DK0+260", "DK0+390", "里程范围DK0+260～DK0+390内没有横断面, 地面线文件未写!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.start) + ".." + c.end);
     CrossSectionDesigner d;
     platform::TranscriptCapture transcript;
-    ASSERT_EQ(d.CmdInterpolateGroundLines(c.start, c.end, ""), 1);
-    EXPECT_TRUE(transcript.contains("4个横断面的地面线已写入"));
-    ExpectFileAndTable(m_dir + "/data/S1.dmx", {200, 225, 250, 400});
+    EXPECT_EQ(d.CmdInterpolateGroundLines(c.start, c.end, ""), 0);
+    EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    EXPECT_EQ(contents(), before);
+    const std::vector<StoredRow> rows = ReadGroundTable(m_db, "横断面地面线表");
+    ASSERT_EQ(rows.size(), 20u);
+    for (const StoredRow& row : rows)
+      EXPECT_TRUE(interp_test::SamePoints(row.points,
+                                          fixtures::FixtureGroundPoints(row.chainage, row.side == "左" ? -1 : 1)));
   }
 }
 

@@ -134,6 +134,48 @@ TEST_F(EarthworkCommandTest, ChosenRangeOfTheBaseline) {
       "\"C4:Q4\"");
 }
 
+// A range that is no range of the line is refused before anything is
+// written: the files of the last run stay as they were.
+TEST_F(EarthworkCommandTest, ARangeWithoutSectionsWritesNothing) {
+  SingleTrackDesign();
+  {
+    CrossSectionDesigner caltsf;
+    ASSERT_EQ(caltsf.CmdEarthworkToExcel(EarthworkChoice{}), 1);
+  }
+  const std::string tsfjsb = ReadText(DataFile("tsfjsb"));
+  const std::string detours = ReadText(DataFile("rxdtsfjsb"));
+  const std::string sheet = ReadText(DataFile("路基数量表") + ".xlsx");
+  struct Case {
+    const char* start;
+    const char* end;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"abc", "def", "起始里程\"abc\"不是里程, 土石方数量未计算!"},
+      {"DK0+100", "DK1e400", "终止里程\"DK1e400\"不是里程, 土石方数量未计算!"},
+      {"DK0+100", "", "终止里程\"\"不是里程, 土石方数量未计算!"},
+      {"DK1+000", "DK0+300", "起始里程DK1+000在终止里程DK0+300之后, 土石方数量未计算!"},
+      {"DK5+000", "DK6+000", "里程范围DK5+000～DK6+000内没有横断面, 土石方数量未计算!"},
+      {"DK0+110", "DK0+190", "里程范围DK0+110～DK0+190内没有横断面, 土石方数量未计算!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.start) + ".." + c.end);
+    CrossSectionDesigner caltsf;
+    EarthworkChoice choice;
+    choice.wholeLine = 0;
+    choice.startText = c.start;
+    choice.endText = c.end;
+    choice.lines = EarthworkChoice::kBaseline;
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(caltsf.CmdEarthworkToExcel(choice), 0);
+    EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    EXPECT_EQ(ReadText(DataFile("tsfjsb")), tsfjsb);
+    EXPECT_EQ(ReadText(DataFile("rxdtsfjsb")), detours);
+    EXPECT_EQ(ReadText(DataFile("路基数量表") + ".xlsx"), sheet);
+    EXPECT_EQ(caltsf.baseline, nullptr);  // every line freed
+  }
+}
+
 TEST_F(EarthworkCommandTest, DoubleLineWritesABlockForEachDetour) {
   std::string error;
   ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
