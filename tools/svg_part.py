@@ -1,0 +1,65 @@
+#!/usr/bin/python3
+"""A PNG of a part of an SVG that cadhost wrote, rendered by rsvg-convert.
+
+svg_part.py SVG PNG --page N [--zoom Z]
+    page N (from 1) of a drawing laid out in pages (its rect of class "page");
+svg_part.py SVG PNG --around TEXT --size W H [--zoom Z]
+    a window of W x H millimetres of the page centred on the first text that
+    holds TEXT.
+
+Z is the zoom over 100 % (default 2: two pixels a CSS pixel, 7.6 pixels a
+millimetre). The part is cut by giving a copy of the SVG the part's box as
+its viewBox and size; everything else of the file stays as written.
+"""
+import argparse
+import re
+import subprocess
+import sys
+import tempfile
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("svg")
+    parser.add_argument("png")
+    parser.add_argument("--page", type=int)
+    parser.add_argument("--around")
+    parser.add_argument("--size", type=float, nargs=2, metavar=("W", "H"))
+    parser.add_argument("--zoom", type=float, default=2.0)
+    args = parser.parse_args()
+
+    source = open(args.svg, encoding="utf-8").read()
+    root = re.search(r'<svg [^>]*width="([\d.]+)mm"[^>]*viewBox="0 0 ([\d.]+) ([\d.]+)"[^>]*>', source)
+    if not root:
+        sys.exit(f"svg_part: {args.svg} is no SVG sized in millimetres")
+    px_per_mm = float(root.group(2)) / float(root.group(1))
+
+    if args.page:
+        pages = re.findall(r'<rect class="page" x="([-\d.]+)" y="([-\d.]+)" width="([\d.]+)" height="([\d.]+)"',
+                           source)
+        if not 1 <= args.page <= len(pages):
+            sys.exit(f"svg_part: {args.svg} has {len(pages)} pages, no page {args.page}")
+        x, y, w, h = (float(v) for v in pages[args.page - 1])
+    elif args.around and args.size:
+        texts = re.finditer(r'<text transform="translate\(([-\d.]+) ([-\d.]+)\)[^"]*"[^>]*>(.*?)</text>', source)
+        at = next(((float(m.group(1)), float(m.group(2))) for m in texts
+                   if args.around in re.sub(r"<[^>]*>", "", m.group(3))), None)
+        if at is None:
+            sys.exit(f"svg_part: no text of {args.svg} holds {args.around}")
+        w, h = args.size[0] * px_per_mm, args.size[1] * px_per_mm
+        x, y = at[0] - w / 2, at[1] - h / 2
+    else:
+        parser.error("give --page N, or --around TEXT with --size W H")
+
+    part = (f'<svg xmlns="http://www.w3.org/2000/svg" width="{w / px_per_mm:.3f}mm" height="{h / px_per_mm:.3f}mm" '
+            f'viewBox="{x:.3f} {y:.3f} {w:.3f} {h:.3f}">')
+    cut = source[:root.start()] + part + source[root.end():]
+    with tempfile.NamedTemporaryFile("w", suffix=".svg", encoding="utf-8") as f:
+        f.write(cut)
+        f.flush()
+        subprocess.run(["rsvg-convert", "--zoom", str(args.zoom), "--background-color", "white", "-o", args.png,
+                        f.name], check=True)
+
+
+if __name__ == "__main__":
+    main()
