@@ -16,6 +16,8 @@
 //   or its layer's when by layer), each dash times the entity's line-type
 //   scale and the drawing's global one (LTSCALE); a pattern shorter than a
 //   pixel at 100 % is drawn solid.
+// Colours by index, by layer and by block resolved, 7 black; a colour too
+// light to read on the white page (yellow, cyan, green) is darkened.
 // Texts: the text height is the height of the capitals (the font size 1.4
 // times it), and each text is narrowed so that it is as long as the drawing
 // estimates it (half its height per GBK byte, times its width factor): texts
@@ -122,9 +124,24 @@ std::string thousandths(double v) {
   return s;
 }
 
+// The colour of an index on the white page: a colour lighter than
+// kLightest (yellow, cyan, green: made for a dark screen) is darkened to it,
+// its hue kept, so that it reads on white.
+constexpr double kLightest = 0.55;
+
 std::string rgb(int index) {
+  const unsigned c = colorIndexToRgb(index);
+  double r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+  const double lightness = (0.2126 * r + 0.7152 * g + 0.0722 * b) / 255;
+  if (lightness > kLightest) {
+    const double f = kLightest / lightness;
+    r = std::round(r * f);
+    g = std::round(g * f);
+    b = std::round(b * f);
+  }
   char buf[8];
-  std::snprintf(buf, sizeof buf, "#%06X", colorIndexToRgb(index));
+  std::snprintf(buf, sizeof buf, "#%02X%02X%02X", static_cast<unsigned>(r), static_cast<unsigned>(g),
+                static_cast<unsigned>(b));
   return buf;
 }
 

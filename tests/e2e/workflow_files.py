@@ -129,23 +129,30 @@ def read_svg(path):
     px_per_mm = float(root.group(2)) / float(root.group(1))
     texts = [{"font_mm": float(size) / px_per_mm, "text": re.sub(r"<[^>]*>", "", body)}
              for size, body in re.findall(r'<text [^>]*font-size="([\d.]+)"[^>]*>(.*?)</text>', source)]
-    return {"source": source, "px_per_mm": px_per_mm, "texts": texts}
+    return {"source": source, "px_per_mm": px_per_mm, "texts": texts, "width_mm": float(root.group(1))}
 
 
 def check_section_svg(data, name, sections):
     """The sheets plotted at paper size (1:1000, a drawing unit a millimetre):
     each formation width once per drawn section, 2 mm high (the font 1.4
-    times that); the centre lines dashed (DASHDOTX2); pages of at most 420 mm."""
+    times that); the centre lines dashed (DASHDOTX2); the strip laid out in
+    pages one below the other, 10 mm apart, none beside another. The number
+    of pages."""
     svg = read_svg(os.path.join(data, name))
     if not svg:
-        return
+        return 0
     widths = [t for t in svg["texts"] if t["text"].startswith("路基面宽 ")]
     expect(len(widths) == sections, f"{name}: {len(widths)} formation widths for {sections} drawn sections")
     expect(all(abs(t["font_mm"] - 1.4 * 2.0) < 0.01 for t in widths),
            f"{name}: formation widths not 2 mm high: {sorted({round(t['font_mm'], 3) for t in widths})}")
     expect("stroke-dasharray" in svg["source"], f"{name} draws no line type")
-    pages = [float(w) / svg["px_per_mm"] for w in re.findall(r'<rect class="page" [^>]*width="([\d.]+)"', svg["source"])]
-    expect(len(pages) > 1 and max(pages) <= 420.001, f"{name}: pages {len(pages)}, widest {max(pages, default=0)} mm")
+    pages = [tuple(float(v) / svg["px_per_mm"] for v in page) for page in re.findall(
+        r'<rect class="page" x="([\d.]+)" y="([\d.]+)" width="([\d.]+)" height="([\d.]+)"', svg["source"])]
+    expect(len(pages) > 1, f"{name}: {len(pages)} pages")
+    below = all(abs(b[1] - (a[1] + a[3] + 10)) < 0.01 for a, b in zip(pages, pages[1:]))
+    expect(below and all(p[0] == 0 for p in pages), f"{name}: pages not one below the other: {pages[:3]}")
+    expect(abs(max((p[2] for p in pages), default=0) - svg["width_mm"]) < 0.01, f"{name}: pages beside each other")
+    return len(pages)
 
 
 def check_sections(data, sections):
@@ -172,7 +179,7 @@ def check_sections(data, sections):
     expect(kinds.get("DESIGNLINE", 0) >= 2 * notes, f"横断面.dxf: too few design lines for {notes} sections")
     red = [e for e in msp if e.dxftype() == "LWPOLYLINE" and e.dxf.color == 1]
     expect(not red, f"横断面.dxf: {len(red)} plain red design lines of a printing run")
-    check_section_svg(data, "横断面.svg", notes)
+    pages = check_section_svg(data, "横断面.svg", notes)
 
     # The printing sheets: plain entities only, on layer "Hdm", the same
     # sections (a formation width under each, once), a red design line on
@@ -194,7 +201,7 @@ def check_sections(data, sections):
                                                  f"places for {notes} drawn sections")
     red = [e for e in msp if e.dxftype() == "LWPOLYLINE" and e.dxf.color == 1]
     expect(len(red) >= 2 * notes, f"横断面打印.dxf: {len(red)} red design lines for {notes} sections")
-    check_section_svg(data, "横断面打印.svg", notes)
+    expect(check_section_svg(data, "横断面打印.svg", notes) == pages, "横断面打印.svg: other pages than 横断面.svg's")
 
 
 def check(data, pictures):

@@ -181,6 +181,26 @@ TEST_F(SvgExport, LinesAreDrawnInPaperWidthsAndTheirLineTypes) {
   }
 }
 
+// Colours by index on the white page: those lighter than 0.55 (by
+// 0.2126 R + 0.7152 G + 0.0722 B over 255) darkened to it, their hue kept:
+// yellow 0.9278, times 0.55 / 0.9278 = 151; green 0.7152, 196; cyan 0.7874,
+// 178; red and blue as they are; 7 black.
+TEST_F(SvgExport, LightColoursAreDarkenedOnTheWhitePage) {
+  const std::vector<std::pair<int, std::string>> cases = {
+      {1, "#FF0000"}, {2, "#979700"}, {3, "#00C400"}, {4, "#00B2B2"}, {5, "#0000FF"}, {7, "#000000"}};
+  for (const auto& [color, expected] : cases) {
+    SCOPED_TRACE(color);
+    auto* db = new AcDbDatabase(true);
+    auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0));
+    line->setColorIndex(static_cast<Adesk::UInt16>(color));
+    dwgtest::addToModelSpace(db, line);
+    const std::vector<Element> shapes = shapesOf(platform::svgOfModelSpace(*db));
+    ASSERT_EQ(shapes.size(), 1u);
+    EXPECT_EQ(shapes[0].attrs.at("stroke"), expected);
+    delete db;
+  }
+}
+
 // The control codes of drawing texts, as shown.
 TEST(TextCodes, CodesBecomeTheirCharactersAndDecorations) {
   struct Case {
