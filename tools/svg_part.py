@@ -6,8 +6,9 @@ svg_part.py SVG PNG --page N [--zoom Z]
 svg_part.py SVG PNG --page-of TEXT [--zoom Z]
     the page that holds the first text that holds TEXT;
 svg_part.py SVG PNG --around TEXT --size W H [--zoom Z]
-    a window of W x H millimetres of the page centred on the first text that
-    holds TEXT.
+    a window of W x H millimetres centred on the first text that holds TEXT,
+    moved onto the page that holds the text where it reaches beyond it (and
+    cut to the page where the page is smaller).
 
 Z is the zoom over 100 % (default 2: two pixels a CSS pixel, 7.6 pixels a
 millimetre). The part is cut by giving a copy of the SVG the part's box as
@@ -62,6 +63,11 @@ def main():
         tx, ty = text_at(args.around)
         w, h = args.size[0] * px_per_mm, args.size[1] * px_per_mm
         x, y = tx - w / 2, ty - h / 2
+        page = next((p for p in pages if p[0] <= tx <= p[0] + p[2] and p[1] <= ty <= p[1] + p[3]), None)
+        if page is not None:
+            w, h = min(w, page[2]), min(h, page[3])
+            x = min(max(x, page[0]), page[0] + page[2] - w)
+            y = min(max(y, page[1]), page[1] + page[3] - h)
     else:
         parser.error("give --page N, --page-of TEXT, or --around TEXT with --size W H")
 
