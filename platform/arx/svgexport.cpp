@@ -405,7 +405,10 @@ std::string Writer::strokeOf(const GiPrimitive& p, const Placement& at, bool wid
   for (double d : dashes.lengths) total += d * at.pxPerUnit;
   if (total >= 1) {
     s += " stroke-dasharray=\"";
-    for (size_t i = 0; i < dashes.lengths.size(); ++i) s += (i ? " " : "") + num(dashes.lengths[i] * at.pxPerUnit);
+    for (size_t i = 0; i < dashes.lengths.size(); ++i) {
+      if (i) s += ' ';
+      s += num(dashes.lengths[i] * at.pxPerUnit);
+    }
     s += "\"";
     if (dashes.offset > 0) s += " stroke-dashoffset=\"" + num(dashes.offset * at.pxPerUnit) + "\"";
   }
@@ -429,7 +432,10 @@ void Writer::polyline(const GiPrimitive& p, const Placement& at) {
   for (double b : p.bulges) arcs = arcs || b != 0;
   if (!arcs) {
     m_out += (polygon || p.closed) ? "<polygon points=\"" : "<polyline points=\"";
-    for (size_t i = 0; i < p.points.size(); ++i) m_out += (i ? " " : "") + at.point(p.points[i]);
+    for (size_t i = 0; i < p.points.size(); ++i) {
+      if (i) m_out += ' ';
+      m_out += at.point(p.points[i]);
+    }
     m_out += "\"" + attrs + "/>\n";
     return;
   }
@@ -490,7 +496,9 @@ void Writer::text(const GiPrimitive& p, const Placement& at) {
       m_out += xmlEscape(run.text);
       continue;
     }
-    const char* decoration = run.underline && run.overline ? "underline overline" : run.underline ? "underline" : "overline";
+    const char* decoration = run.underline && run.overline ? "underline overline"
+                             : run.underline                 ? "underline"
+                                                             : "overline";
     m_out += std::string("<tspan text-decoration=\"") + decoration + "\">" + xmlEscape(run.text) + "</tspan>";
   }
   m_out += "</text>\n";
@@ -569,7 +577,8 @@ std::string svgOfModelSpace(AcDbDatabase& db, const SvgOptions& options) {
   std::string out;
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + thousandths(sheetWidth / kPxPerMm) +
-         "mm\" height=\"" + thousandths(sheetHeight / kPxPerMm) + "mm\" viewBox=\"0 0 " + num(sheetWidth) + " " + num(sheetHeight) + "\">\n";
+         "mm\" height=\"" + thousandths(sheetHeight / kPxPerMm) + "mm\" viewBox=\"0 0 " + num(sheetWidth) + " " +
+         num(sheetHeight) + "\">\n";
   if (pages.size() > 1)
     out += "<rect width=\"" + num(sheetWidth) + "\" height=\"" + num(sheetHeight) + "\" fill=\"#D8D8D8\"/>\n";
   out += "<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\" xml:space=\"preserve\" "

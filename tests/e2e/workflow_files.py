@@ -106,7 +106,8 @@ def check_plan(data):
         mark = marks[0] if marks else None
         shown = [t for t in svg["texts"] if mark is not None and t["text"] == text_of(mark)]
         expect(shown and abs(shown[0]["font_mm"] - 1.4 * mark.dxf.height / 2) < 0.01,
-               f"平面.svg: the mark {text_of(mark) if mark else None} at {shown[:1]}, its height {mark.dxf.height if mark else None}")
+               f"平面.svg: the mark {text_of(mark) if mark else None} drawn as {shown[:1]}, "
+               f"its height {mark.dxf.height if mark else None}")
         expect(not any("%%" in t["text"] for t in svg["texts"]), "平面.svg shows a text control code")
         expect(any("°" in t["text"] for t in svg["texts"]), "平面.svg shows no degree sign")
         expect("stroke-dasharray" in svg["source"], "平面.svg draws no line type")

@@ -111,12 +111,20 @@ TEST(DxfFaults, SvgExportWritesOnlyFiniteNumbers) {
     auto* db = new AcDbDatabase(true);
     dwgtest::addToModelSpace(db, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 10, 0)));
     dwgtest::addToModelSpace(db, new AcDbLine(c.from, c.to));
-    platform::TranscriptCapture shown;
-    const std::string svg = platform::svgOfModelSpace(*db);
-    for (const char* word : {"nan", "NAN", "inf", "INF"}) EXPECT_EQ(svg.find(word), std::string::npos) << word << "\n" << svg;
-    EXPECT_EQ(shown.contains("SVG: 1 shapes with coordinates that are not finite or out of range are left out"), c.leftOut)
-        << shown.text();
-    EXPECT_NE(svg.find("<polyline"), std::string::npos);  // the sound line is drawn
+    // Fitted into 1000 px, and plotted at 1:1000 (laid out in pages).
+    for (double scale : {0.0, 1000.0}) {
+      SCOPED_TRACE(scale);
+      platform::TranscriptCapture shown;
+      platform::SvgOptions options;
+      options.plotScale = scale;
+      const std::string svg = platform::svgOfModelSpace(*db, options);
+      for (const char* word : {"nan", "NAN", "inf", "INF"})
+        EXPECT_EQ(svg.find(word), std::string::npos) << word << "\n" << svg;
+      EXPECT_EQ(shown.contains("SVG: 1 shapes with coordinates that are not finite or out of range are left out"),
+                c.leftOut)
+          << shown.text();
+      EXPECT_NE(svg.find("<polyline"), std::string::npos);  // the sound line is drawn
+    }
     delete db;
   }
 }
