@@ -28,13 +28,13 @@
 // Pages (with a plot scale only): what the drawing shows falls apart into
 // bands one above the other with more empty space between them than a page
 // is high (297 mm, an A3 sheet), and each band into columns side by side
-// with empty space between them. The columns of a
-// band are gathered, left to right, into pages at most 410 mm wide (an A3
-// sheet less its margins; a column wider than that is a page of its own),
-// and the pages are laid out one below the other, band by band from the top
-// of the drawing: a long strip of section sheets becomes pages that a
-// browser shows whole at 100 %. Each page is a white rectangle of class
-// "page" on a grey ground (a drawing that fits one page is that page alone).
+// with empty space between them. The columns of a band are gathered, left
+// to right, into pages at most 410 mm wide (an A3 sheet less its margins; a
+// column wider than that is a page of its own), and the pages are laid out
+// one below the other, band by band from the top of the drawing: a long
+// strip of section sheets becomes pages that a browser shows whole at
+// 100 %. Each page is a white rectangle of class "page" on a grey ground (a
+// drawing that fits one page is that page alone).
 //
 // Shapes with a number that is not finite, or with coordinates beyond
 // 1e15, cannot be placed and are left out, with a note on the transcript;
@@ -83,6 +83,7 @@ constexpr double kFittedPx = 1000;  // the longer side of a drawing without a sc
 constexpr double kFittedMarginPx = 20;
 constexpr double kCapitalsToFontSize = 1.4;
 constexpr double kLargestCoordinate = 1e15;
+constexpr double kLargestSheetMm = 1e6;  // a kilometre
 
 // Set when num() meets a value that is not finite: the shape being written
 // is then left out. The export runs on the host's one thread.
@@ -97,7 +98,7 @@ std::string num(double v) {
     g_notFinite = true;
     return "0";
   }
-  char buf[48];
+  char buf[400];  // the largest double is 309 digits long
   std::snprintf(buf, sizeof buf, "%.*f", g_decimals, v);
   // Trailing zeros and a trailing point are left out; -0 is 0.
   std::string s = buf;
@@ -540,8 +541,20 @@ std::string svgOfModelSpace(AcDbDatabase& db, const SvgOptions& options) {
     boxes.push_back(b);
   }
 
-  // The pages and the scale of the sheet.
-  const bool scaled = options.plotScale > 0 && std::isfinite(options.plotScale) && !boxes.empty();
+  // The pages and the scale of the sheet. A scale that would make the sheet
+  // larger than a kilometre is not taken: the drawing is fitted instead.
+  bool scaled = options.plotScale > 0 && std::isfinite(options.plotScale) && !boxes.empty();
+  if (scaled) {
+    std::vector<size_t> all(boxes.size());
+    for (size_t i = 0; i < all.size(); ++i) all[i] = i;
+    const Box b = boxOfAll(all, boxes);
+    const double longer = std::max(b.maxx - b.minx, b.maxy - b.miny) * 1000 / options.plotScale;
+    if (!(longer <= kLargestSheetMm)) {
+      transcriptLine("SVG: at 1:" + factor(options.plotScale) + " the drawing would be " + factor(longer / 1e6) +
+                     " km long; it is fitted into 1000 pixels");
+      scaled = false;
+    }
+  }
   std::vector<Page> pages;
   double pxPerUnit = 1, margin = kFittedMarginPx;
   if (boxes.empty()) {

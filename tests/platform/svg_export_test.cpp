@@ -19,6 +19,7 @@
 #include "arx/dxffile.h"
 #include "arx/textcodes.h"
 #include "dwg_fixture.h"
+#include "win/transcript.h"
 
 namespace {
 
@@ -248,9 +249,11 @@ TEST_F(SvgExport, TextsShowTheirControlCodes) {
 
 // At a plot scale 1:N a drawing unit is 1000 / N mm: a line 100 x 50 units
 // with 5 mm margins is a page of 110 x 60 mm at 1:1000 and 60 x 35 mm at
-// 1:2000; without a scale the drawing is fitted into 1000 px (margins of
-// 20 px). The page's y runs downwards: at 1:1000 (3.7795 px a unit, margin
-// 18.898 px) (0, 0) is at (18.898, 18.898 + 50 x 3.7795 = 207.874).
+// 1:2000; without a scale, or with one that would make the sheet larger
+// than a kilometre (with a note), the drawing is fitted into 1000 px
+// (margins of 20 px). The page's y runs downwards: at 1:1000 (3.7795 px a
+// unit, margin 18.898 px) (0, 0) is at (18.898, 18.898 + 50 x 3.7795 =
+// 207.874).
 TEST_F(SvgExport, APlotScaleSizesThePage) {
   add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(100, 50, 0)));
   struct Case {
@@ -264,12 +267,18 @@ TEST_F(SvgExport, APlotScaleSizesThePage) {
       {1000, "110mm", "60mm", "0 0 415.748 226.772", "18.898,207.874 396.85,18.898"},
       {2000, "60mm", "35mm", "0 0 226.772 132.283", "18.898,113.386 207.874,18.898"},
       {0, "275.167mm", "142.875mm", "0 0 1040 540", "20,520 1020,20"},
+      // A sheet of more than a kilometre (100 units at 1:1e-4 are 1000 km): fitted, with a note.
+      {1e-4, "275.167mm", "142.875mm", "0 0 1040 540", "20,520 1020,20"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.scale);
     platform::SvgOptions options;
     options.plotScale = c.scale;
+    platform::TranscriptCapture shown;
     const std::vector<Element> all = elementsOf(platform::svgOfModelSpace(*db(), options));
+    EXPECT_EQ(shown.contains("SVG: at 1:0.0001 the drawing would be 1000 km long; it is fitted into 1000 pixels"),
+              c.scale == 1e-4)
+        << shown.text();
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all[0].tag, "svg");
     EXPECT_EQ(all[0].attrs.at("width"), c.width);
