@@ -1,6 +1,6 @@
 // The DXF reader: any bytes as a drawing file. A drawing that opens is saved
-// again and drawn as SVG, so that what the reader let in goes through the
-// writers too.
+// again and drawn as SVG, fitted and at a plot scale (laid out in pages), so
+// that what the reader let in goes through the writers too.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     db->ensureDefaults();
     platform::writeDxfToString(*db);
     platform::svgOfModelSpace(*db);
+    platform::SvgOptions plotted;
+    plotted.plotScale = 1000;
+    platform::svgOfModelSpace(*db, plotted);
   }
   delete db;
   return 0;

@@ -30,13 +30,15 @@ bool saveDrawing(const std::string& path, std::string& error) {
   return true;
 }
 
-bool exportSvg(const std::string& path, std::string& error) {
+bool exportSvg(const std::string& path, double scale, std::string& error) {
   AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
   if (!db) {
     error = "cannot write " + path + ": no drawing is open";
     return false;
   }
-  Acad::ErrorStatus es = platform::exportSvg(*db, path);
+  platform::SvgOptions options;
+  options.plotScale = scale;
+  Acad::ErrorStatus es = platform::exportSvg(*db, path, options);
   if (es != Acad::eOk) {
     error = "cannot write " + path + " (" + acadErrorStatusText(es) + ")";
     return false;

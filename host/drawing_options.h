@@ -7,4 +7,5 @@
 
 bool openDrawing(const std::string& path, std::string& error);
 bool saveDrawing(const std::string& path, std::string& error);
-bool exportSvg(const std::string& path, std::string& error);
+// `scale`: the plot scale 1:N of the SVG, 0 for none.
+bool exportSvg(const std::string& path, double scale, std::string& error);

@@ -136,7 +136,8 @@ int run(const HostOptions& options) {
   // The drawing is saved after a script that ran to its end (QUIT included).
   if (status == 0 && !options.saveDrawing.empty() && !saveDrawing(options.saveDrawing, error))
     status = failWith(error);
-  if (status == 0 && !options.exportSvg.empty() && !exportSvg(options.exportSvg, error)) status = failWith(error);
+  if (status == 0 && !options.exportSvg.empty() && !exportSvg(options.exportSvg, options.svgScale, error))
+    status = failWith(error);
 
   platform::setCommandTimer({});
   platform::unloadAllModules();

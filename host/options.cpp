@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "arx/dxffile.h"
+
 namespace {
 
 struct OptionSpec {
@@ -13,8 +15,8 @@ struct OptionSpec {
 
 const char* usageText() {
   return "usage: cadhost [--install DIR] [--load MODULE]... [--open DRAWING] [--script FILE]...\n"
-         "               [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg] [--pictures DIR]\n"
-         "               [--interactive] [--times]\n"
+         "               [--run LINE]... [--save DRAWING.dxf] [--export-svg FILE.svg] [--svg-scale N]\n"
+         "               [--pictures DIR] [--interactive] [--times]\n"
          "  --install DIR     the install folder (default: install/ beside bin/)\n"
          "  --load MODULE     load a module of the install folder by its file name without\n"
          "                    extension (corvane, pellory, brevell, tamsel, kestrow), or by path\n"
@@ -24,6 +26,8 @@ const char* usageText() {
          "                    in the order given)\n"
          "  --save FILE.dxf   save the drawing after the script\n"
          "  --export-svg FILE save an SVG of the drawing after the script\n"
+         "  --svg-scale N     draw that SVG at the plot scale 1:N (also written 1:N): one\n"
+         "                    drawing unit is 1000/N mm (default: fitted into 1000 pixels)\n"
          "  --pictures DIR    save a PNG of every dialog and window as it closes (and at the\n"
          "                    script command PICTURES, of those open) in DIR\n"
          "  --interactive     read the commands from the standard input as typed at a terminal\n"
@@ -60,7 +64,7 @@ bool parseOptions(int argc, const char* const* argv, HostOptions& options, std::
       hasValue = true;
     }
     static const char* const known[] = {"--install", "--load", "--open", "--script", "--run", "--save", "--export-svg",
-                                        "--pictures"};
+                                        "--svg-scale", "--pictures"};
     bool isKnown = false;
     for (const char* k : known)
       if (name == k) isKnown = true;
@@ -82,7 +86,12 @@ bool parseOptions(int argc, const char* const* argv, HostOptions& options, std::
     else if (name == "--run") options.script.push_back({false, value});
     else if (name == "--save") options.saveDrawing = value;
     else if (name == "--pictures") options.pictures = value;
-    else options.exportSvg = value;
+    else if (name == "--svg-scale") {
+      if (!platform::parsePlotScale(value, true, options.svgScale)) {
+        error = "option --svg-scale needs a plot scale, N or 1:N with N a positive number: " + value;
+        return false;
+      }
+    } else options.exportSvg = value;
   }
   if (options.interactive && !options.script.empty()) {
     error = "--interactive cannot go with --script or --run";

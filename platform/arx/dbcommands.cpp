@@ -209,20 +209,33 @@ void cmdZoom() {
   setView(a[0], a[1], b[0], b[1]);
 }
 
-// SAVEAS: an optional file format and the file name. A name ending in .svg
-// draws model space as SVG (the drawing keeps its file name); any other is
-// written as DXF.
+// SAVEAS: an optional file format or plot scale, and the file name. A name
+// ending in .svg draws model space as SVG (the drawing keeps its file name),
+// at the plot scale "1:N" given before it, if any; any other is written as
+// DXF.
 void cmdSaveAs() {
   AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
   if (!db) return;
   char name[1024];
   int rc = acedGetString(1, "\nSave drawing as: ", name, sizeof name);
-  if (rc == RTNORM && (strcasecmp(name, "DXF") == 0 || std::strcmp(name, "2000") == 0 || strcasecmp(name, "R2000") == 0))
+  platform::SvgOptions svg;
+  const bool scaleGiven = rc == RTNORM && std::strncmp(name, "1:", 2) == 0;
+  if (scaleGiven && !platform::parsePlotScale(name, false, svg.plotScale)) {
+    platform::endRunWithError(std::string("SAVEAS: ") + name + " is no plot scale (1:N, N a positive number)");
+    return;
+  }
+  if (rc == RTNORM && (scaleGiven || strcasecmp(name, "DXF") == 0 || std::strcmp(name, "2000") == 0 ||
+                       strcasecmp(name, "R2000") == 0))
     rc = acedGetString(1, "\nSave drawing as: ", name, sizeof name);
   if (rc != RTNORM || !*name) return;
   const size_t length = std::strlen(name);
-  if (length > 4 && strcasecmp(name + length - 4, ".svg") == 0) {
-    const Acad::ErrorStatus es = platform::exportSvg(*db, name);
+  const bool isSvg = length > 4 && strcasecmp(name + length - 4, ".svg") == 0;
+  if (scaleGiven && !isSvg) {
+    platform::endRunWithError(std::string("SAVEAS: a plot scale is for an SVG, not for ") + name);
+    return;
+  }
+  if (isSvg) {
+    const Acad::ErrorStatus es = platform::exportSvg(*db, name, svg);
     if (es == Acad::eOk) {
       acutPrintf("\nSaved %s\n", name);
       return;

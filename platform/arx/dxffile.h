@@ -55,10 +55,19 @@ PLATFORM_API Acad::ErrorStatus readDxfFromString(AcDbDatabase& db, std::string_v
 
 // A DXF for viewing: every custom entity replaced by the plain entities it draws.
 PLATFORM_API Acad::ErrorStatus exportViewDxf(AcDbDatabase& db, const std::string& path);
-// An SVG of model space: what every entity draws, y upwards, colours by index
-// (by layer and by block resolved), 1 drawing unit = 1 SVG unit.
-PLATFORM_API Acad::ErrorStatus exportSvg(AcDbDatabase& db, const std::string& path);
-PLATFORM_API std::string svgOfModelSpace(AcDbDatabase& db);
+// An SVG of model space: what every entity draws, as a plot of the drawing
+// (svgexport.cpp says how lines, line types, texts and pages are drawn).
+struct SvgOptions {
+  // The plot scale 1:N: one drawing unit is 1000 / N mm on the page, and a
+  // drawing wider than a page is laid out page by page. 0: no scale, the
+  // drawing fitted into 1000 pixels on its longer side.
+  double plotScale = 0;
+};
+PLATFORM_API Acad::ErrorStatus exportSvg(AcDbDatabase& db, const std::string& path, const SvgOptions& options = {});
+PLATFORM_API std::string svgOfModelSpace(AcDbDatabase& db, const SvgOptions& options = {});
+// A plot scale as typed: "1:N" or, where `bare` allows it, "N"; N a positive
+// finite number. False for anything else.
+PLATFORM_API bool parsePlotScale(const std::string& text, bool bare, double& scale);
 
 // The RGB colour of a colour index 1..255 (7 is drawn black on white).
 PLATFORM_API unsigned colorIndexToRgb(int index);

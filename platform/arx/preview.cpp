@@ -9,6 +9,7 @@
 
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
+#include "arx/textcodes.h"
 #include "crt/paths.h"
 #include "win/sysparams.h"
 
@@ -88,18 +89,37 @@ void drawPrimitive(HDC dc, const GiPrimitive& p, const Mapping& m) {
     case GiPrimitive::kText: {
       double h = p.height * m.scale;
       if (p.text.empty() || h < 3) return;
+      // Run by run, the control codes shown as their characters; an
+      // overlined run gets a line over it.
       LOGFONT lf = messageFont();
       lf.lfHeight = -static_cast<LONG>(std::lround(std::min(h, 2000.0)));
-      HFONT font = CreateFontIndirectA(&lf);
-      HGDIOBJ old = SelectObject(dc, font);
       SetTextColor(dc, color);
       SetBkMode(dc, TRANSPARENT);
       UINT align = SetTextAlign(dc, TA_BASELINE | TA_LEFT);
       POINT at = m(p.position.x, p.position.y);
-      TextOutA(dc, at.x, at.y, p.text.c_str(), static_cast<int>(p.text.size()));
+      HPEN pen = CreatePen(PS_SOLID, 1, color);
+      for (const TextRun& run : shownTextRuns(p.text)) {
+        lf.lfUnderline = run.underline ? 1 : 0;
+        HFONT font = CreateFontIndirectA(&lf);
+        HGDIOBJ old = SelectObject(dc, font);
+        const int count = static_cast<int>(run.text.size());
+        TextOutA(dc, at.x, at.y, run.text.c_str(), count);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, run.text.c_str(), count, &size);
+        if (run.overline) {
+          TEXTMETRIC tm{};
+          GetTextMetricsA(dc, &tm);
+          HGDIOBJ oldPen = SelectObject(dc, pen);
+          MoveToEx(dc, at.x, at.y - tm.tmAscent, nullptr);
+          LineTo(dc, at.x + size.cx, at.y - tm.tmAscent);
+          SelectObject(dc, oldPen);
+        }
+        at.x += size.cx;
+        SelectObject(dc, old);
+        DeleteObject(font);
+      }
+      DeleteObject(pen);
       SetTextAlign(dc, align);
-      SelectObject(dc, old);
-      DeleteObject(font);
       return;
     }
   }

@@ -5,9 +5,11 @@
 // of 2 pixels a side), proportions kept, centred, y upwards; each entity in
 // its colour (by layer and by block resolved; 7 is black), lines one pixel
 // wide, texts in the message font at their height when that is 3 pixels or
-// more. Entities on layers that are off or frozen are not drawn. Nothing
-// outside the rectangle is touched (the DC's clip is narrowed to it while
-// drawing). The background is the caller's to paint.
+// more, their control codes shown as their characters (%%d °, %%c ⌀, %%p ±,
+// %%% %; %%u underlined and %%o overlined, arx/textcodes.h). Entities on
+// layers that are off or frozen are not drawn. Nothing outside the rectangle
+// is touched (the DC's clip is narrowed to it while drawing). The background
+// is the caller's to paint.
 
 #include <string>
 

@@ -25,7 +25,8 @@ done
 # Corvane's part of the whole workflow, made from tools/workflow.scr as it
 # stands: from CALTWB on, with stations every 20 m generated, less the
 # ground-line palette's step (Pellory's, HDMDMX to its PICTURES) and the
-# closing SAVEAS lines (cadhost --save writes the drawing here). Its lines
+# SAVEAS lines and the ERASE ALL between the section sheets and the printing
+# ones (cadhost --save writes one drawing with both here). Its lines
 # are picked by points: the left design line of the first section that
 # HDMDES draws has its slope start at 290.75,55 on the sheet (dragged to
 # 289.75,55, where EDITBP picks it), the right one at 349.25,55; that one is
@@ -40,12 +41,14 @@ awk '
   /^HDMDMX$/ { palette = 1 }
   palette { if ($0 == "PICTURES") { palette = 0; dropped++ } next }
   /^SAVEAS / { saveas++; next }
+  /^ERASE ALL$/ { erase_all++; getline; next }
   { print }
   /^@2532 / { print "ERASE 349.25,55"; print ""; erase++ }
   END {
     print "SAVEFILE"
-    if (!on || fillcut != 1 || dropped != 1 || erase != 1 || saveas < 1) {
-      printf "on %d, @205 %d, palette step %d, ERASE %d, SAVEAS %d\n", on, fillcut, dropped, erase, saveas > "/dev/stderr"
+    if (!on || fillcut != 1 || dropped != 1 || erase != 1 || saveas < 1 || erase_all != 1) {
+      printf "on %d, @205 %d, palette step %d, ERASE %d, SAVEAS %d, ERASE ALL %d\n", on, fillcut, dropped, erase, saveas,
+        erase_all > "/dev/stderr"
       exit 1
     }
   }' "$(dirname "$0")/../../tools/workflow.scr" > "$scratch/workflow.scr" ||

@@ -98,16 +98,67 @@ def check_plan(data):
     expect(len(on) >= len(marks), f"平面.dxf: {len(on)} ticks on the centre line for {len(marks)} kilometre marks")
     for layer in ("大中桥", "隧道", "车站"):
         expect(any(layer in k for k in by_layer), f"平面.dxf lacks a layer of {layer}: {sorted(by_layer)}")
-    svg = open(os.path.join(data, "平面.svg"), encoding="utf-8").read()
-    expect(svg.startswith("<?xml") or svg.startswith("<svg"), "平面.svg is no SVG")
-    expect("nan" not in svg and "inf" not in svg, "平面.svg holds nan or inf")
+    # The SVG, plotted at 1:2000: a kilometre mark's text of height h (metres)
+    # is h / 2 mm high, its font 1.4 times that; the degree signs of the curve
+    # labels shown as such (no %%d left); the tunnels' centre lines dashed.
+    svg = read_svg(os.path.join(data, "平面.svg"))
+    if svg:
+        mark = marks[0] if marks else None
+        shown = [t for t in svg["texts"] if mark is not None and t["text"] == text_of(mark)]
+        expect(shown and abs(shown[0]["font_mm"] - 1.4 * mark.dxf.height / 2) < 0.01,
+               f"平面.svg: the mark {text_of(mark) if mark else None} drawn as {shown[:1]}, "
+               f"its height {mark.dxf.height if mark else None}")
+        expect(not any("%%" in t["text"] for t in svg["texts"]), "平面.svg shows a text control code")
+        expect(any("°" in t["text"] for t in svg["texts"]), "平面.svg shows no degree sign")
+        expect("stroke-dasharray" in svg["source"], "平面.svg draws no line type")
 
 
 def text_of(e):
     return e.dxf.text if e.dxftype() == "TEXT" else e.text
 
 
+def read_svg(path):
+    """An SVG the workflow wrote: its source, its pixels per millimetre (the
+    root's width in mm over its viewBox) and its texts with their font size
+    in mm; None, with a failure, when it is no such SVG."""
+    source = open(path, encoding="utf-8").read()
+    name = os.path.basename(path)
+    root = re.search(r'<svg [^>]*width="([\d.]+)mm"[^>]*viewBox="0 0 ([\d.]+) [\d.]+"', source)
+    if not expect(root, f"{name} is no SVG sized in millimetres"):
+        return None
+    expect("nan" not in source and "inf" not in source, f"{name} holds nan or inf")
+    px_per_mm = float(root.group(2)) / float(root.group(1))
+    texts = [{"font_mm": float(size) / px_per_mm, "text": re.sub(r"<[^>]*>", "", body)}
+             for size, body in re.findall(r'<text [^>]*font-size="([\d.]+)"[^>]*>(.*?)</text>', source)]
+    return {"source": source, "px_per_mm": px_per_mm, "texts": texts, "width_mm": float(root.group(1))}
+
+
+def check_section_svg(data, name, sections):
+    """The sheets plotted at paper size (1:1000, a drawing unit a millimetre):
+    each formation width once per drawn section, 2 mm high (the font 1.4
+    times that); the centre lines dashed (DASHDOTX2); the strip laid out in
+    pages one below the other, 10 mm apart, none beside another. The number
+    of pages."""
+    svg = read_svg(os.path.join(data, name))
+    if not svg:
+        return 0
+    widths = [t for t in svg["texts"] if t["text"].startswith("路基面宽 ")]
+    expect(len(widths) == sections, f"{name}: {len(widths)} formation widths for {sections} drawn sections")
+    expect(all(abs(t["font_mm"] - 1.4 * 2.0) < 0.01 for t in widths),
+           f"{name}: formation widths not 2 mm high: {sorted({round(t['font_mm'], 3) for t in widths})}")
+    expect("stroke-dasharray" in svg["source"], f"{name} draws no line type")
+    pages = [tuple(float(v) / svg["px_per_mm"] for v in page) for page in re.findall(
+        r'<rect class="page" x="([\d.]+)" y="([\d.]+)" width="([\d.]+)" height="([\d.]+)"', svg["source"])]
+    expect(len(pages) > 1, f"{name}: {len(pages)} pages")
+    below = all(abs(b[1] - (a[1] + a[3] + 10)) < 0.01 for a, b in zip(pages, pages[1:]))
+    expect(below and all(p[0] == 0 for p in pages), f"{name}: pages not one below the other: {pages[:3]}")
+    expect(abs(max((p[2] for p in pages), default=0) - svg["width_mm"]) < 0.01, f"{name}: pages beside each other")
+    return len(pages)
+
+
 def check_sections(data, sections):
+    """横断面.dxf: the sections as the module's own entities, drawn once;
+    横断面打印.dxf: the same sections drawn once more, alone, for printing."""
     doc = ezdxf.readfile(os.path.join(data, "横断面.dxf"))
     expect(not doc.audit().has_errors, "横断面.dxf fails ezdxf's audit")
     msp = list(doc.modelspace())
@@ -120,18 +171,38 @@ def check_sections(data, sections):
     layers = {e.dxf.layer for e in msp if e.dxftype() in ("LINE", "LWPOLYLINE", "TEXT")}
     expect(layers == {"Hdm"}, f"横断面.dxf layers {sorted(layers)}")
     # HDMDES drew every section outside bridges and tunnels, the baseline's
-    # and the detours', each with its note (HDMTEXT); PRINTHDM drew them
-    # again as plain polylines and texts. Each drawing writes the formation
-    # width under each section, and PRINTHDM a red design line on each side.
+    # and the detours', each with its note (HDMTEXT) and its formation width
+    # under it, once: no plain design lines of a printing run over them.
     notes = kinds.get("HDMTEXT", 0)
     widths = [e for e in msp if e.dxftype() == "TEXT" and e.dxf.text.startswith("路基面宽 ")]
     expect(sections // 2 < notes <= sections + 40, f"横断面.dxf: {notes} drawn sections for {sections} designed")
-    expect(len(widths) == 2 * notes, f"横断面.dxf: {len(widths)} formation widths for {notes} drawn sections")
+    expect(len(widths) == notes, f"横断面.dxf: {len(widths)} formation widths for {notes} drawn sections")
     expect(kinds.get("DESIGNLINE", 0) >= 2 * notes, f"横断面.dxf: too few design lines for {notes} sections")
     red = [e for e in msp if e.dxftype() == "LWPOLYLINE" and e.dxf.color == 1]
-    expect(len(red) >= 2 * notes, f"横断面.dxf: {len(red)} red design lines for {notes} sections")
-    svg = open(os.path.join(data, "横断面.svg"), encoding="utf-8").read()
-    expect("nan" not in svg and "inf" not in svg, "横断面.svg holds nan or inf")
+    expect(not red, f"横断面.dxf: {len(red)} plain red design lines of a printing run")
+    pages = check_section_svg(data, "横断面.svg", notes)
+
+    # The printing sheets: plain entities only, on layer "Hdm", the same
+    # sections (a formation width under each, once), a red design line on
+    # each side of each.
+    doc = ezdxf.readfile(os.path.join(data, "横断面打印.dxf"))
+    expect(not doc.audit().has_errors, "横断面打印.dxf fails ezdxf's audit")
+    msp = list(doc.modelspace())
+    kinds = {}
+    for e in msp:
+        kinds[e.dxftype()] = kinds.get(e.dxftype(), 0) + 1
+    print("横断面打印.dxf: " + ", ".join(f"{k} {v}" for k, v in sorted(kinds.items())), flush=True)
+    plain = {"LINE", "LWPOLYLINE", "TEXT", "DIMENSION", "INSERT"}
+    expect(set(kinds) <= plain, f"横断面打印.dxf holds other entities: {sorted(set(kinds) - plain)}")
+    layers = {e.dxf.layer for e in msp if e.dxftype() in ("LINE", "LWPOLYLINE", "TEXT")}
+    expect(layers == {"Hdm"}, f"横断面打印.dxf layers {sorted(layers)}")
+    printed = [e for e in msp if e.dxftype() == "TEXT" and e.dxf.text.startswith("路基面宽 ")]
+    places = {(round(e.dxf.insert.x, 3), round(e.dxf.insert.y, 3)) for e in printed}
+    expect(len(printed) == notes == len(places), f"横断面打印.dxf: {len(printed)} formation widths at {len(places)} "
+                                                 f"places for {notes} drawn sections")
+    red = [e for e in msp if e.dxftype() == "LWPOLYLINE" and e.dxf.color == 1]
+    expect(len(red) >= 2 * notes, f"横断面打印.dxf: {len(red)} red design lines for {notes} sections")
+    expect(check_section_svg(data, "横断面打印.svg", notes) == pages, "横断面打印.svg: other pages than 横断面.svg's")
 
 
 def check_areas(data, n):

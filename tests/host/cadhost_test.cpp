@@ -84,6 +84,11 @@ TEST_F(Cadhost, CommandLineMistakes) {
   } cases[] = {
       {{"--frob"}, 1, "cadhost: unknown option --frob\nusage: cadhost"},
       {{"--load"}, 1, "cadhost: option --load needs a value\n"},
+      {{"--svg-scale", "1:0"}, 1,
+       "cadhost: option --svg-scale needs a plot scale, N or 1:N with N a positive number: 1:0\n"},
+      {{"--svg-scale=abc"}, 1,
+       "cadhost: option --svg-scale needs a plot scale, N or 1:N with N a positive number: abc\n"},
+      {{"--svg-scale", "2000", "--run=QUIT"}, 0, ""},
       {{"--script", "/nonexistent/x.scr"}, 1, "cadhost: cannot read script file /nonexistent/x.scr"},
       {{"--help"}, 0, ""},
       {{"--run=QUIT", "--run", "NOSUCH"}, 0, ""},

@@ -140,7 +140,8 @@ TEST_F(CommandTest, SaveAsAnSvgNameDrawsModelSpace) {
   std::ifstream in(svg);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("<svg"), std::string::npos);
-  EXPECT_NE(text.find("points=\"0,0 100,50 \""), std::string::npos) << text.substr(0, 400);
+  // Without a plot scale the drawing is fitted into 1000 px (and 20 px margins).
+  EXPECT_NE(text.find("points=\"20,520 1020,20\""), std::string::npos) << text.substr(0, 400);
   EXPECT_EQ(text.find("nan"), std::string::npos);
   const char* name = nullptr;
   db()->getFilename(name);
@@ -151,6 +152,55 @@ TEST_F(CommandTest, SaveAsAnSvgNameDrawsModelSpace) {
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error, "SAVEAS: cannot write drawing " + nowhere + " (eFileAccessErr)");
   EXPECT_EQ(dwgtest::modelSpaceIds(db()).size(), 1u);  // the second LINE did not run
+}
+
+// SAVEAS takes a plot scale 1:N before an .svg name (one drawing unit is
+// 1000 / N mm: a line 100 x 50 units is 60 x 35 mm with its 5 mm margins at
+// 1:2000). The scale is one token before the name, so a script that gives
+// none has its next line read as the next command, as before; a scale that
+// is no positive number, or one before a name that is no SVG, ends the run.
+TEST_F(CommandTest, SaveAsTakesAPlotScaleBeforeAnSvgName) {
+  struct Case {
+    const char* what;
+    std::string saveas;  // the SAVEAS line, "%" for the file's folder
+    const char* width;   // of the SVG written, "" for none
+    std::string error;   // "" when the run goes on
+  };
+  const std::string dir = path("");
+  const std::vector<Case> cases = {
+      {"at 1:2000", "SAVEAS 1:2000 %a.svg", "60mm", ""},
+      {"at 1:1000, the name quoted", "SAVEAS 1:1000 \"%b.svg\"", "110mm", ""},
+      {"no scale", "SAVEAS %c.svg", "275.167mm", ""},
+      {"a scale of 0", "SAVEAS 1:0 %d.svg", "", "SAVEAS: 1:0 is no plot scale (1:N, N a positive number)"},
+      {"a scale that is no number", "SAVEAS 1:x %e.svg", "", "SAVEAS: 1:x is no plot scale (1:N, N a positive number)"},
+      {"a scale before a drawing name", "SAVEAS 1:500 %f.dxf", "",
+       "SAVEAS: a plot scale is for an SVG, not for " + dir + "f.dxf"},
+  };
+  const char* names = "abcdef";
+  ASSERT_TRUE(run("LINE 0,0 100,50 \n").ok) << m_shown;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.what);
+    std::string line = c.saveas;
+    line.replace(line.find('%'), 1, dir);
+    // A LINE after it: it runs unless the SAVEAS ended the run.
+    const size_t before = dwgtest::modelSpaceIds(db()).size();
+    const platform::RunResult r = run(line + "\nLINE 0,0 1,1 \n");
+    EXPECT_EQ(r.ok, c.error.empty()) << m_shown;
+    EXPECT_EQ(r.error, c.error);
+    EXPECT_EQ(dwgtest::modelSpaceIds(db()).size(), before + (c.error.empty() ? 1 : 0));
+    const std::string svg = path(std::string(1, names[i]) + ".svg");
+    if (*c.width) {
+      const std::string text = dwgtest::readBytes(svg);
+      EXPECT_NE(text.find(std::string("width=\"") + c.width + "\""), std::string::npos) << text.substr(0, 300);
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(svg));
+    }
+    // The LINE just drawn goes again, so that each case sees the one line.
+    if (c.error.empty()) {
+      ASSERT_TRUE(run("ERASE L \n").ok) << m_shown;
+    }
+  }
 }
 
 // GRIPMOVE drags one grip of the entity picked: the grip nearest the point
@@ -228,6 +278,11 @@ TEST_F(CommandTest, CadhostSavesOpensAndExports) {
   std::string picture = dwgtest::readBytes(svg);
   EXPECT_NE(picture.find("<svg"), std::string::npos);
   EXPECT_NE(picture.find(">里程</text>"), std::string::npos);
+  // --svg-scale: the plot scale of that SVG (the drawing 100 x 50 units and
+  // a text: 110 mm wide at 1:1000 with its margins).
+  out.clear();
+  ASSERT_EQ(runCadhost("--open '" + dxf + "' --export-svg '" + svg + "' --svg-scale 1:1000", out), 0) << out;
+  EXPECT_NE(dwgtest::readBytes(svg).find("width=\"110mm\""), std::string::npos);
 
   out.clear();
   EXPECT_EQ(runCadhost("--open '" + path("missing.dxf") + "'", out), 1);

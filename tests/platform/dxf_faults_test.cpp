@@ -88,8 +88,8 @@ TEST(DxfFaults, NumbersThatAreNotFiniteAreRefusedAtTheirLine) {
 }
 
 // Entities whose numbers are not finite (made by code: a file with them is
-// refused) are left out of the SVG, with a note; extents too wide for a
-// double fall back to the default frame. The file never holds nan or inf.
+// refused), or whose coordinates lie beyond 1e15 (no page can place them),
+// are left out of the SVG, with a note. The file never holds nan or inf.
 TEST(DxfFaults, SvgExportWritesOnlyFiniteNumbers) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
@@ -102,19 +102,29 @@ TEST(DxfFaults, SvgExportWritesOnlyFiniteNumbers) {
   const Case cases[] = {
       {"NaN end", AcGePoint3d(0, 0, 0), AcGePoint3d(nan, 1, 0), true},
       {"infinite start", AcGePoint3d(-inf, 0, 0), AcGePoint3d(1, 1, 0), true},
-      {"extents wider than a double", AcGePoint3d(-huge, 0, 0), AcGePoint3d(huge, 1, 0), false},
+      {"extents wider than a double", AcGePoint3d(-huge, 0, 0), AcGePoint3d(huge, 1, 0), true},
+      {"beyond 1e15", AcGePoint3d(0, 0, 0), AcGePoint3d(2e15, 1, 0), true},
+      {"within 1e15", AcGePoint3d(0, 0, 0), AcGePoint3d(1e15, 1, 0), false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     auto* db = new AcDbDatabase(true);
     dwgtest::addToModelSpace(db, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 10, 0)));
     dwgtest::addToModelSpace(db, new AcDbLine(c.from, c.to));
-    platform::TranscriptCapture shown;
-    const std::string svg = platform::svgOfModelSpace(*db);
-    for (const char* word : {"nan", "NAN", "inf", "INF"}) EXPECT_EQ(svg.find(word), std::string::npos) << word << "\n" << svg;
-    EXPECT_EQ(shown.contains("SVG: 1 shapes with coordinates that are not finite are left out"), c.leftOut)
-        << shown.text();
-    EXPECT_NE(svg.find("<polyline"), std::string::npos);  // the sound line is drawn
+    // Fitted into 1000 px, and plotted at 1:1000 (laid out in pages).
+    for (double scale : {0.0, 1000.0}) {
+      SCOPED_TRACE(scale);
+      platform::TranscriptCapture shown;
+      platform::SvgOptions options;
+      options.plotScale = scale;
+      const std::string svg = platform::svgOfModelSpace(*db, options);
+      for (const char* word : {"nan", "NAN", "inf", "INF"})
+        EXPECT_EQ(svg.find(word), std::string::npos) << word << "\n" << svg;
+      EXPECT_EQ(shown.contains("SVG: 1 shapes with coordinates that are not finite or out of range are left out"),
+                c.leftOut)
+          << shown.text();
+      EXPECT_NE(svg.find("<polyline"), std::string::npos);  // the sound line is drawn
+    }
     delete db;
   }
 }

@@ -392,11 +392,18 @@ TEST_F(DxfFileTest, ForeignEntityTypesAreLeftOutWithANote) {
 // Escaped UTF-16 units in a text read from a file: a pair makes one character,
 // a half without its partner reads as U+FFFD and never leaves invalid UTF-8.
 // A drawing in survey coordinates (millions of metres) is drawn as SVG to
-// the millimetre: a line from (506180.123, 3385420.456) 2.5 m east.
+// the millimetre: at 1:1000 (a metre is 96 / 25.4 = 3.7795 px) a line 2.5 m
+// long from (506180.123, 3385420.456) is 9.449 px long, and a line 1 mm east
+// of it starts 0.0038 px further right (18.8976 + 0.0038 px, to 3 decimals).
 TEST_F(DxfFileTest, SvgKeepsSurveyCoordinatesToTheMillimetre) {
   add(new AcDbLine(AcGePoint3d(506180.123, 3385420.456, 0), AcGePoint3d(506182.623, 3385420.456, 0)));
-  const std::string svg = platform::svgOfModelSpace(*db());
-  EXPECT_NE(svg.find("506180.123,3385420.456 506182.623,3385420.456"), std::string::npos) << svg;
+  add(new AcDbLine(AcGePoint3d(506180.124, 3385421.456, 0), AcGePoint3d(506182.624, 3385421.456, 0)));
+  platform::SvgOptions options;
+  options.plotScale = 1000;
+  const std::string svg = platform::svgOfModelSpace(*db(), options);
+  // The page's margin is 5 mm = 18.898 px; the first line lies 1 m = 3.780 px lower.
+  EXPECT_NE(svg.find("points=\"18.898,22.677 28.346,22.677\""), std::string::npos) << svg;
+  EXPECT_NE(svg.find("points=\"18.901,18.898 28.35,18.898\""), std::string::npos) << svg;
 }
 
 TEST(DxfTextCodec, EscapedSurrogatesReadAsCharactersOrReplacement) {

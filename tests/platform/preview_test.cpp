@@ -69,6 +69,31 @@ TEST_F(DrawingPreview, MissingFileDrawsNothing) {
   DeleteDC(dc);
 }
 
+// A block's texts show their control codes as the characters they stand
+// for, run by run: a text of height 20 at (0, 0) beside a line to (100, 0),
+// drawn at scale 1 into (0, 0, 104, 54): "%%uA%%u%%d%%o1%%o" is "A"
+// underlined, "°", and "1" with a line over it.
+TEST_F(DrawingPreview, TextsShowTheirControlCodes) {
+  add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(100, 0, 0)));
+  add(new AcDbText(AcGePoint3d(0, 0, 0), "%%uA%%u%%d%%o1%%o", AcDbObjectId::kNull, 20, 0));
+  platform::GdiRecorder recorder;
+  HDC dc = platform::createImageDC(104, 54, &recorder);
+  ASSERT_TRUE(platform::drawDrawingPreview(dc, RECT{0, 0, 104, 54}, *db()));
+  std::vector<std::pair<std::string, bool>> texts;  // text, underlined
+  std::vector<const platform::GdiOp*> lines;
+  for (const platform::GdiOp& op : recorder.ops()) {
+    if (op.kind == platform::GdiOp::kText) texts.emplace_back(op.text, op.font.lfUnderline != 0);
+    if (op.kind == platform::GdiOp::kPolyline) lines.push_back(&op);
+  }
+  EXPECT_EQ(texts, (std::vector<std::pair<std::string, bool>>{{"A", true}, {"°", false}, {"1", false}}));
+  // The drawing's line, and the overline: level, above the baseline.
+  ASSERT_EQ(lines.size(), 2u);
+  ASSERT_EQ(lines[1]->points.size(), 2u);
+  EXPECT_EQ(lines[1]->points[0].y, lines[1]->points[1].y);
+  EXPECT_LT(lines[1]->points[0].y, lines[0]->points[0].y);
+  DeleteDC(dc);
+}
+
 // The drawing-preview control paints the drawing its path names, fitted into
 // its client area of 120 x 70: less the margins 116 x 66, scale
 // min(116 / 100, 66 / 50) = 1.16, the drawing's centre (50, 25) on the area's
