@@ -716,6 +716,7 @@ HRESULT RecordsetImpl::insertRow() {
   int rc = sqlite3_step(m_insert);
   sqlite3_reset(m_insert);
   sqlite3_clear_bindings(m_insert);
+  m_conn->afterCommit();
   if (rc != SQLITE_DONE)
     return unitFailure(m_conn->failSqlite(sqlite3_extended_errcode(m_conn->db()), sqlite3_errmsg(m_conn->db())));
   sqlite3_int64 rowid = sqlite3_last_insert_rowid(m_conn->db());
@@ -775,6 +776,7 @@ HRESULT RecordsetImpl::updateRow() {
   sqlite3_bind_int64(stmt, p, meta.rowid);
   int rc = sqlite3_step(stmt);
   sqlite3_finalize(stmt);
+  m_conn->afterCommit();
   if (rc != SQLITE_DONE)
     return unitFailure(m_conn->failSqlite(sqlite3_extended_errcode(m_conn->db()), sqlite3_errmsg(m_conn->db())));
   if (sqlite3_changes(m_conn->db()) == 0)
@@ -845,6 +847,7 @@ HRESULT RecordsetImpl::Delete(AffectEnum affect) {
     sqlite3_bind_int64(stmt, 1, meta.rowid);
     rc = sqlite3_step(stmt);
     sqlite3_finalize(stmt);
+    m_conn->afterCommit();
   }
   if (rc != SQLITE_DONE) {
     hr = m_conn->failSqlite(sqlite3_extended_errcode(m_conn->db()), sqlite3_errmsg(m_conn->db()));
