@@ -605,6 +605,16 @@ HRESULT RecordsetImpl::writeField(long f, const VARIANT& value) {
     for (size_t i = 0; i < n; ++i) VariantCopy(&m_edit[i], &row[i]);
     m_editMode = adEditInProgress;
   }
+  // A double into a double column, the most common write, is stored as it is
+  // (what the conversion would make of it) without a round of copies.
+  if (value.vt == VT_R8 && fi.type.kind == jet::Kind::Double) {
+    VARIANT& slot = m_edit[static_cast<size_t>(f)];
+    if (slot.vt != VT_R8 && slot.vt != VT_NULL && slot.vt != VT_EMPTY) VariantClear(&slot);
+    slot.vt = VT_R8;
+    slot.dblVal = value.dblVal;
+    m_dirty[static_cast<size_t>(f)] = 1;
+    return S_OK;
+  }
   _variant_t converted;
   hr = jet::convertForColumn(value, fi.type, converted);
   if (FAILED(hr)) {
