@@ -32,8 +32,8 @@ constexpr double kMaxGridCells = 1 << 27;
 // the size of a triangle), and never more cells than this.
 constexpr double kFinePointsPerCell = 0.5;
 constexpr double kMaxFineCells = 1 << 24;
-// The steps a walk on the finer grid may take: from one cell's centre to the
-// next, or to a point of the cell, takes a few on any sound network.
+// The steps a walk on the finer grid may take: from a cell's centre to a
+// point of the cell takes a few on any sound network.
 constexpr int kFineWalkSteps = 256;
 // A point at least this far inside each edge of a triangle (as EdgeSide
 // measures it) lies in no other: the search from the file's grid finds that
@@ -565,9 +565,11 @@ int TerrainModel::LocateFromGrid(double x, double y) const {
   return WalkTowards(t, point, x, y);
 }
 
-// The finer grid's cells, row by row; each cell's centre is found by a short
-// walk from the triangle of the cell before it (or of the cell below it when
-// that one had none), and from the file's grid when neither has one.
+// The finer grid: each triangle names the cells whose centres it holds (a
+// centre on an edge takes either triangle). A cell whose centre no triangle
+// holds (beyond the hull) names none. A network whose triangles would take
+// far more tests than it has cells and triangles (long slivers across it)
+// gets no finer grid: the searches go from the file's grid alone.
 void TerrainModel::BuildFineGrid() {
   const double width = m_xmax - m_xmin, height = m_ymax - m_ymin;
   if (m_pointCount <= 0 || m_triangleCount <= 0 || !(width > 0.0) || !(height > 0.0)) return;
@@ -592,23 +594,41 @@ void TerrainModel::BuildFineGrid() {
   const uintptr_t to = (reinterpret_cast<uintptr_t>(m_fineGrid.data() + cells)) & ~(kLargePage - 1);
   if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
   m_fineGrid.assign(cells, FineCell{-1, {0, 0, 0}});
-  for (int r = 0; r < m_fineRows; ++r) {
-    const double x = m_xmin + (r + 0.5) * size;
-    int previous = -1;
-    for (int c = 0; c < m_fineCols; ++c) {
-      const double y = m_ymin + (c + 0.5) * size;
-      int start = previous;
-      if (start < 0 && r > 0) start = m_fineGrid[static_cast<size_t>(r - 1) * m_fineCols + c].triangle;
-      int t = -1;
-      if (start >= 0)
-        t = WalkTowards(start, m_triangles[start].vertex[0], x, y, kFineWalkSteps);
-      else
-        t = LocateFromGrid(x, y);
-      FineCell& cell = m_fineGrid[static_cast<size_t>(r) * m_fineCols + c];
-      cell.triangle = t;
-      if (t >= 0)
-        for (int k = 0; k < 3; ++k) cell.vertex[k] = m_triangles[t].vertex[k];
-      previous = t;
+
+  double budget = 16.0 * (static_cast<double>(cells) + m_triangleCount);
+  // The first and last cell index whose centre lies in [low, high] along one axis.
+  auto span = [size](double low, double high, double origin, int count, int& first, int& last) {
+    const double a = std::ceil((low - origin) / size - 0.5), b = std::floor((high - origin) / size - 0.5);
+    first = static_cast<int>(std::max(a, 0.0));
+    last = static_cast<int>(std::min(b, count - 1.0));
+  };
+  for (int t = 0; t < m_triangleCount; ++t) {
+    const TriangleRecord& tri = m_triangles[t];
+    const PointRecord& p0 = m_points[tri.vertex[0]];
+    const PointRecord& p1 = m_points[tri.vertex[1]];
+    const PointRecord& p2 = m_points[tri.vertex[2]];
+    int r0, r1, c0, c1;
+    span(std::min({p0.x, p1.x, p2.x}), std::max({p0.x, p1.x, p2.x}), m_xmin, m_fineRows, r0, r1);
+    span(std::min({p0.y, p1.y, p2.y}), std::max({p0.y, p1.y, p2.y}), m_ymin, m_fineCols, c0, c1);
+    if (r1 < r0 || c1 < c0) continue;
+    budget -= static_cast<double>(r1 - r0 + 1) * (c1 - c0 + 1);
+    if (budget < 0.0) {
+      m_fineGrid.clear();
+      m_fineGrid.shrink_to_fit();
+      m_fineRows = m_fineCols = 0;
+      m_fineSize = 0.0;
+      return;
+    }
+    for (int r = r0; r <= r1; ++r) {
+      const double x = m_xmin + (r + 0.5) * size;
+      for (int c = c0; c <= c1; ++c) {
+        const double y = m_ymin + (c + 0.5) * size;
+        if (EdgeSide(p0, p1, x, y) >= 0.0 && EdgeSide(p1, p2, x, y) >= 0.0 && EdgeSide(p2, p0, x, y) >= 0.0) {
+          FineCell& cell = m_fineGrid[static_cast<size_t>(r) * m_fineCols + c];
+          cell.triangle = t;
+          for (int k = 0; k < 3; ++k) cell.vertex[k] = tri.vertex[k];
+        }
+      }
     }
   }
 }
