@@ -20,7 +20,8 @@
 // the same index (one further from the hidden column on), an empty cell not
 // written (its field keeps its default). A cell that still shows the text it
 // was loaded with is written with the value it was loaded with, exactly (the
-// display may have cut its decimals); an edited cell takes its text, coded
+// display may have cut its decimals, or shown a code outside its list as
+// empty); a cell the user emptied is not written; an edited cell takes its text, coded
 // texts back to their codes, in a numeric field the number it reads as; the
 // hidden column's value as it was loaded. A cell of a numeric field whose
 // text is no number (CellNumber.h) stops the save before anything is
@@ -141,6 +142,9 @@ class CTableStore {
   // The save, once the grid is known to hold only values its fields take.
   BOOL WriteGrid(CTableGridCtrl& grid, const TableSaveOptions& options);
   void ReportSaveFailure(const CString& reason);
+  // After a save that wrote the whole grid: each edited cell of a loaded row
+  // is taken as loaded with what was written for it.
+  void RememberSavedCells(const CTableGridCtrl& grid, const TableSaveOptions& options);
 
   CString m_table;
   CString m_databasePath;
