@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "AlignmentModel.h"
+#include "project/BreakTable.h"
 
 namespace {
 
@@ -75,6 +76,21 @@ void AlignmentModel::CheckLineChainageBreaks() {
   const double start = settings.startChainage[0] != '\0' ? ChainageToMileage(settings.startChainage) : first;
   const double end = settings.endChainage[0] != '\0' ? ChainageToMileage(settings.endChainage) : last;
   LocateRange(kBaseLine, WithinOr(start, first, last, first), WithinOr(end, first, last, last), base.range);
+  // A range that reaches past the line is drawn within it: the command line
+  // says where it was cut.
+  m_rangeCutNote.Empty();
+  auto cut = [&](const char* name, const char* text, const char* lineEnd, double at, const char* side) {
+    char prefix[kChainPrefixSize] = {};
+    const double value = MileageToChainage(at, prefix, sizeof prefix);
+    char chainage[kChainageTextSize] = {};
+    FormatChainageWithPrecision(prefix, value, settings.chainageDigits, chainage);
+    CString note;
+    note.Format("绘图范围的%s%s在线路%s%s%s(断链表), 平面绘到线路%s为止", name, text, lineEnd, chainage, side, lineEnd);
+    if (!m_rangeCutNote.IsEmpty()) m_rangeCutNote += "; ";
+    m_rangeCutNote += note;
+  };
+  if (settings.startChainage[0] != '\0' && start < first) cut("起始里程", settings.startChainage, "起点", first, "之前");
+  if (settings.endChainage[0] != '\0' && end > last) cut("终止里程", settings.endChainage, "终点", last, "之后");
 
   for (int code : {kLeftLine, kRightLine}) {
     PlanLine& side = LineRef(code);
@@ -89,4 +105,10 @@ void AlignmentModel::CheckLineChainageBreaks() {
     LocateRange(code, WithinOr(sideStart, sideFirst, sideLast, sideFirst),
                 WithinOr(sideEnd, sideFirst, sideLast, sideLast), side.range);
   }
+}
+
+std::vector<CString> AlignmentModel::TakeLeftOutOfRange() {
+  std::vector<CString> taken;
+  taken.swap(m_leftOutOfRange);
+  return taken;
 }
