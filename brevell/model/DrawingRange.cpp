@@ -13,6 +13,8 @@ constexpr double kNearLineEnd = 2.0;
 // The right line's range is taken this far inside the base range before it
 // is mapped.
 constexpr double kRightLineInset = 0.1;
+// A range end this little beyond the line's end is not told as cut.
+constexpr double kRangeCutTolerance = 0.01;
 
 // `mileage`, or the fallback when it lies outside [first, last].
 double WithinOr(double mileage, double first, double last, double fallback) {
@@ -89,8 +91,13 @@ void AlignmentModel::CheckLineChainageBreaks() {
     if (!m_rangeCutNote.IsEmpty()) m_rangeCutNote += "; ";
     m_rangeCutNote += note;
   };
-  if (settings.startChainage[0] != '\0' && start < first) cut("起始里程", settings.startChainage, "起点", first, "之前");
-  if (settings.endChainage[0] != '\0' && end > last) cut("终止里程", settings.endChainage, "终点", last, "之后");
+  // A range end within a centimetre of the line's end is that end (the
+  // break table's last chainage and the end the curves give differ by their
+  // rounding).
+  if (settings.startChainage[0] != '\0' && start < first - kRangeCutTolerance)
+    cut("起始里程", settings.startChainage, "起点", first, "之前");
+  if (settings.endChainage[0] != '\0' && end > last + kRangeCutTolerance)
+    cut("终止里程", settings.endChainage, "终点", last, "之后");
 
   for (int code : {kLeftLine, kRightLine}) {
     PlanLine& side = LineRef(code);

@@ -212,7 +212,7 @@ TEST_F(PlanStructureCommands, StructuresBeyondTheLinesEndAreNamedWhenLeftOut) {
 
 // A drawing range that reaches past the line's ends is drawn within the
 // line, and the command line says where it was cut; a range on the line
-// draws without a word of it.
+// (its ends within a centimetre of the line's) draws without a word of it.
 TEST_F(PlanStructureCommands, ARangePastTheLinesEndIsCutWithANote) {
   const struct {
     const char* words;
@@ -222,6 +222,10 @@ TEST_F(PlanStructureCommands, ARangePastTheLinesEndIsCutWithANote) {
        "绘图范围的终止里程D1K46+000在线路终点D1K45+221.86之后(断链表), 平面绘到线路终点为止"},
       {"2201=1 2031=DK24+900 IDOK", "绘图范围的起始里程DK24+900在线路起点DK25+000.00之前(断链表), 平面绘到线路起点为止"},
       {"2201=1 2031=DK26+000 2041=D1K45+000 IDOK", nullptr},
+      // The range the dialog opens with, 断链表's first and last rows: the
+      // last chainage lies within a millimetre of the end the curves give.
+      {"2201=1 IDOK", nullptr},
+      {"2201=1 2041=D1K45+221.859 IDOK", nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.words);
