@@ -225,10 +225,22 @@ bool CTableStore::CellValue(const CTableGridCtrl& grid, const TableSaveOptions& 
   return true;
 }
 
+bool CTableStore::RowIsWritten(const CTableGridCtrl& grid, const TableSaveOptions& options, int row) const {
+  if (grid.RowHasContent(row)) return true;
+  // A loaded row that shows nothing may still hold values shown empty.
+  if (grid.RowKey(row) <= 0) return false;
+  for (int c = grid.GetFixedColumnCount(); c < grid.GetColumnCount(); ++c) {
+    _variant_t value;
+    bool refused = false;
+    if (CellValue(grid, options, row, c, grid.FieldOfColumn(c), value, refused)) return true;
+  }
+  return false;
+}
+
 CTableStore::GridCell CTableStore::FirstRefusedCell(const CTableGridCtrl& grid,
                                                    const TableSaveOptions& options) const {
   for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r) {
-    if (!grid.RowHasContent(r)) continue;
+    if (!RowIsWritten(grid, options, r)) continue;
     for (int c = grid.GetFixedColumnCount(); c < grid.GetColumnCount(); ++c) {
       _variant_t value;
       bool refused = false;
@@ -265,7 +277,7 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
     return m_recordset.m_pRecordset && SUCCEEDED(m_recordset.m_pRecordset->put_Collect(_variant_t(field), value));
   };
   for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r) {
-    if (!grid.RowHasContent(r)) continue;
+    if (!RowIsWritten(grid, options, r)) continue;
     if (std::find(skip.begin(), skip.end(), r) != skip.end()) continue;
     if (!m_recordset.AddNew()) {
       failed.push_back(r);
@@ -383,7 +395,7 @@ BOOL CTableStore::WriteGrid(CTableGridCtrl& grid, const TableSaveOptions& option
     // No row with text could be written: the table would be emptied.
     int contentRows = 0;
     for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r)
-      contentRows += grid.RowHasContent(r) ? 1 : 0;
+      contentRows += RowIsWritten(grid, options, r) ? 1 : 0;
     CString numbers;
     for (int row : failed) {
       CString number;

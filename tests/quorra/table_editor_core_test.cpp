@@ -659,30 +659,31 @@ TEST_F(TableStoreTest, ATunnelTableShowsItsCodesAndStoresThemBack) {
 // choosing a code stores that code; rows added above move it with its row.
 TEST_F(TableStoreTest, ACulvertCodeOutsideTheListIsKeptUntilItsCellIsEdited) {
   const std::vector<fixtures::Row> table = {{"DK", "10", "1-2m", "5", "5", "90", "1", "9", "a"},
-                                            {"DK", "20", "1-3m", "5", "5", "90", "7", "3", nullptr}};
+                                            {"DK", "20", "1-3m", "5", "5", "90", "7", "3", nullptr},
+                                            {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "9"}};
   using Action = void (*)(PreviewGrid&);
   const struct {
     const char* what;
     Action action;
     Rows stored;  // 中心里程数, 用途, 插旗方式, 附注 after a first and a second save
   } cases[] = {
-      {"nothing edited", [](PreviewGrid&) {}, Rows{{"10", "1", "9", "a"}, {"20", "7", "3", "NULL"}}},
+      {"nothing edited", [](PreviewGrid&) {}, Rows{{"10", "1", "9", "a"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
       {"another cell of the row edited", [](PreviewGrid& g) { g.OnEndEditCell(1, 9, "b"); },
-       Rows{{"10", "1", "9", "b"}, {"20", "7", "3", "NULL"}}},
+       Rows{{"10", "1", "9", "b"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
       {"the cell emptied by Delete",
        [](PreviewGrid& g) {
          g.SetFocusCell(1, 8);
          g.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
        },
-       Rows{{"10", "1", "NULL", "a"}, {"20", "7", "3", "NULL"}}},
+       Rows{{"10", "1", "NULL", "a"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
       {"a code chosen", [](PreviewGrid& g) { g.OnEndEditCell(1, 8, "4-左看守平交"); },
-       Rows{{"10", "1", "4", "a"}, {"20", "7", "3", "NULL"}}},
+       Rows{{"10", "1", "4", "a"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
       {"a row added above it",
        [](PreviewGrid& g) {
          g.SetFocusCell(1, 1);
          g.AddRows(1, CTableGridCtrl::HeaderOnlyAdd::SeedOneRow);
        },
-       Rows{{"10", "1", "9", "a"}, {"20", "7", "3", "NULL"}}},
+       Rows{{"10", "1", "9", "a"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
   };
   for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
     for (const auto& c : cases) {
