@@ -429,7 +429,7 @@ void ReportStationsOffTheLine(const GroundLineJob& job, const std::vector<FillCu
     char prefix[kChainPrefixSize] = {};
     const double chainage = BreakTableMileageToChainage(bound, prefix, count, job.breaks, sizeof prefix);
     CString text;
-    text.Format("\n%s: %s中有%d个桩号在断链表所定的线路%s%s%s(%s～%s), 不在线路上, 没有内插地面线", where.GetString(),
+    text.Format("\n%s: %s中有%d个桩号在断链表所定的线路%s%s%s(%s～%s), 不在线路上, 没有内插地面线\n", where.GetString(),
                 job.fillCutTable.GetString(), number, end == 0 ? "起点" : "终点",
                 StationLabel(prefix, chainage).GetString(), end == 0 ? "之前" : "之后",
                 StationLabel(first->prefix, first->chainage).GetString(),
