@@ -211,7 +211,9 @@ void runWord(const ScriptToken& t, bool shown) {
     callLisp("c:" + name, {LispAtom{}}, t.text, t.where);
     return;
   }
-  transcriptLine("Unknown command \"" + t.text + "\".");
+  // At a terminal the error that ends the line is shown, which says the same:
+  // it is said once.
+  if (!hasTerminal()) transcriptLine("Unknown command \"" + t.text + "\".");
   fail(t.where + ": unknown command \"" + t.text + "\"");
 }
 
@@ -409,7 +411,7 @@ int readPromptToken(const char* prompt, std::string& token) {
         // shown already).
         std::string line;
         if (!boundary && hasTerminal() && readTerminalLine("", line)) {
-          st.reader.append("terminal", line + "\n");
+          st.reader.append("terminal", line + "\n", terminalLineNumber());
           st.justTyped = true;
           continue;
         }
@@ -469,7 +471,7 @@ RunResult runScript(const std::vector<ScriptInput>& inputs) {
   st.reader.clear();
   st.boundaries.clear();
   st.scripts.clear();
-  for (const ScriptInput& in : inputs) st.reader.append(in.name, in.text);
+  for (const ScriptInput& in : inputs) st.reader.append(in.name, in.text, in.firstLine);
   while (!st.failed && !st.quit && step(0)) {
   }
   if (!st.failed && !st.quit) answersTaken();
@@ -493,7 +495,7 @@ void runTerminal(const std::function<void(const std::string&)>& showError) {
     std::string line;
     if (!readTerminalLine("Command: ", line)) return;
     state().justTyped = true;
-    RunResult r = runScript({ScriptInput{"terminal", line + "\n"}});
+    RunResult r = runScript({ScriptInput{"terminal", line + "\n", terminalLineNumber()}});
     state().justTyped = false;
     if (!r.ok && showError) showError(r.error);
     if (r.quit) return;

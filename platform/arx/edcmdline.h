@@ -37,6 +37,7 @@ namespace platform {
 struct ScriptInput {
   std::string name;  // shown in messages ("--run", a file name)
   std::string text;
+  int firstLine = 1;  // the number of its first line in messages
 };
 
 struct RunResult {

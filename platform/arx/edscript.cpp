@@ -115,10 +115,11 @@ bool parseLispForm(std::string_view form, std::vector<LispAtom>& items, std::str
   }
 }
 
-int ScriptReader::append(std::string name, std::string text) {
+int ScriptReader::append(std::string name, std::string text, int firstLine) {
   Source s;
   s.id = m_nextId++;
   s.name = std::move(name);
+  s.line = firstLine;
   s.text = withoutCarriageReturns(std::move(text));
   m_sources.push_back(std::move(s));
   return m_sources.back().id;

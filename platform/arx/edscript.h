@@ -58,8 +58,9 @@ struct ScriptToken {
 
 class PLATFORM_API ScriptReader {
  public:
-  // Adds a source behind the ones already there.
-  int append(std::string name, std::string text);
+  // Adds a source behind the ones already there; its first line is numbered
+  // `firstLine` (a line typed at a terminal: its number in the session).
+  int append(std::string name, std::string text, int firstLine = 1);
   // Adds a source in front of all others. Returns its id. A transient source
   // (a string sent to the command line) is not part of the script: answers
   // written in the script serve the questions it raises too.
