@@ -173,9 +173,16 @@ void AcDbDatabase::setHandseedDirect(uint64_t seed) {
 Adesk::Int32 AcDbDatabase::approxNumObjects() const { return static_cast<Adesk::Int32>(m_stubs.size()); }
 
 void AcDbDatabase::setTableIdsDirect() {
+  // Only empty slots are filled: with none left there is nothing to look for.
+  // Called a few times on every open, over every object of the drawing.
+  const AcDbObjectId* slots[] = {&m_blockTable,  &m_layerTable,    &m_linetypeTable, &m_textStyleTable,
+                                 &m_viewportTable, &m_regAppTable, &m_dimStyleTable, &m_viewTable,
+                                 &m_ucsTable,    &m_namedObjects};
+  if (std::none_of(std::begin(slots), std::end(slots), [](const AcDbObjectId* id) { return id->isNull(); })) return;
   for (AcDbStub* s : m_stubs) {
     AcDbObject* o = s->object;
-    if (!o) continue;
+    // An entity is neither a table nor a dictionary.
+    if (!o || AcDbEntity::cast(o)) continue;
     AcDbObjectId id(s);
     if (AcDbBlockTable::cast(o) && m_blockTable.isNull()) m_blockTable = id;
     else if (AcDbLayerTable::cast(o) && m_layerTable.isNull()) m_layerTable = id;

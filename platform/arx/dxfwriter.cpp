@@ -15,6 +15,7 @@
 #include "arx/dbstub.h"
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
+#include "crt/numtext.h"
 #include "crt/textfile.h"
 #include "win/transcript.h"
 
@@ -180,8 +181,8 @@ class Writer {
   void angle(int c, double rad) {
     double deg = rad * 180.0 / std::numbers::pi;
     char buf[32];
-    int n = std::snprintf(buf, sizeof buf, "%.15g", std::isfinite(deg) ? deg : 0.0);
-    str(c, std::string_view(buf, static_cast<size_t>(n)));
+    char* end = formatGeneral(buf, buf + sizeof buf, std::isfinite(deg) ? deg : 0.0, 15);
+    str(c, std::string_view(buf, static_cast<size_t>(end - buf)));
   }
   void handle(int c, uint64_t h) {
     char buf[24];
@@ -201,8 +202,8 @@ class Writer {
   void roundedPoint(int c, const AcGePoint3d& p) {
     for (int i = 0; i < 3; ++i) {
       char buf[32];
-      std::snprintf(buf, sizeof buf, "%.12g", std::isfinite(p[i]) ? p[i] : 0.0);
-      str(c + 10 * i, buf);
+      char* end = formatGeneral(buf, buf + sizeof buf, std::isfinite(p[i]) ? p[i] : 0.0, 12);
+      str(c + 10 * i, std::string_view(buf, static_cast<size_t>(end - buf)));
     }
   }
   void normal(const AcGeVector3d& n) {
@@ -210,6 +211,13 @@ class Writer {
     real(210, n.x);
     real(220, n.y);
     real(230, n.z);
+  }
+  // A record's name as the file writes it, converted once per record: every
+  // entity names its layer, and many their line type.
+  const std::string& recordText(AcDbObjectId id) {
+    auto [it, fresh] = m_recordText.try_emplace(id.stub());
+    if (fresh) it->second = encodeText(nameOf(id));
+    return it->second;
   }
   static uint64_t handleOf(AcDbObjectId id) { return id.isNull() ? 0 : id.handle().value(); }
   static std::string_view nameOf(AcDbObjectId id) {
@@ -522,10 +530,10 @@ class Writer {
     handle(330, owner);
     str(100, "AcDbEntity");
     if (paper) integer(67, 1);
-    std::string_view layer = nameOf(e->layerId());
-    text(8, layer.empty() ? "0" : layer);
-    std::string_view lt = nameOf(e->linetypeId());
-    if (!lt.empty() && lt != "ByLayer") text(6, lt);
+    const std::string& layer = recordText(e->layerId());
+    str(8, layer.empty() ? std::string_view("0") : std::string_view(layer));
+    const std::string& lt = recordText(e->linetypeId());
+    if (!lt.empty() && lt != "ByLayer") str(6, lt);
     if (e->colorIndex() != 256) integer(62, e->colorIndex());
     if (e->lineWeight() != AcDb::kLnWtByLayer) integer(370, static_cast<int>(e->lineWeight()));
     if (e->linetypeScale() != 1.0) real(48, e->linetypeScale());
@@ -903,6 +911,7 @@ class Writer {
   uint64_t m_highest = 0;
   std::vector<ClassEntry> m_classes;
   std::map<std::string, size_t> m_classIndex;
+  std::unordered_map<const AcDbStub*, std::string> m_recordText;
   std::unordered_map<const AcDbStub*, uint64_t> m_layoutOfBlock;
   std::unordered_map<uint64_t, std::vector<uint64_t>> m_explodedParts;
 };

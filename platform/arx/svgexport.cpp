@@ -42,6 +42,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <unordered_map>
@@ -54,6 +55,7 @@
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
 #include "arx/textcodes.h"
+#include "crt/numtext.h"
 #include "win/transcript.h"
 
 namespace platform {
@@ -93,28 +95,37 @@ bool g_notFinite = false;
 // than ten drawing units, so that a millimetre of a drawing in metres stays.
 int g_decimals = 2;
 
-std::string num(double v) {
+// Appends a page coordinate or size: g_decimals decimals, trailing zeros and
+// a trailing point left out; -0 is 0.
+void appendNum(std::string& out, double v) {
   if (!std::isfinite(v)) {
     g_notFinite = true;
-    return "0";
+    out += '0';
+    return;
   }
   char buf[400];  // the largest double is 309 digits long
-  std::snprintf(buf, sizeof buf, "%.*f", g_decimals, v);
-  // Trailing zeros and a trailing point are left out; -0 is 0.
-  std::string s = buf;
-  if (s.find('.') != std::string::npos) {
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
+  char* end = formatFixed(buf, buf + sizeof buf, v, g_decimals);
+  if (std::memchr(buf, '.', static_cast<size_t>(end - buf))) {
+    while (end[-1] == '0') --end;
+    if (end[-1] == '.') --end;
   }
-  if (s == "-0") s = "0";
+  if (end - buf == 2 && buf[0] == '-' && buf[1] == '0') {
+    out += '0';
+    return;
+  }
+  out.append(buf, static_cast<size_t>(end - buf));
+}
+
+std::string num(double v) {
+  std::string s;
+  appendNum(s, v);
   return s;
 }
 
 // A factor or a size of the root: six significant digits, resp. thousandths.
 std::string factor(double v) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.6g", std::isfinite(v) ? v : 1.0);
-  return buf;
+  return std::string(buf, formatGeneral(buf, buf + sizeof buf, std::isfinite(v) ? v : 1.0, 6));
 }
 
 std::string thousandths(double v) {
@@ -130,7 +141,7 @@ std::string thousandths(double v) {
 // its hue kept, so that it reads on white.
 constexpr double kLightest = 0.55;
 
-std::string rgb(int index) {
+std::string rgbOf(int index) {
   const unsigned c = colorIndexToRgb(index);
   double r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
   const double lightness = (0.2126 * r + 0.7152 * g + 0.0722 * b) / 255;
@@ -144,6 +155,16 @@ std::string rgb(int index) {
   std::snprintf(buf, sizeof buf, "#%02X%02X%02X", static_cast<unsigned>(r), static_cast<unsigned>(g),
                 static_cast<unsigned>(b));
   return buf;
+}
+
+// Every shape names its colour: the 257 of them worked out once.
+std::string rgb(int index) {
+  static const std::vector<std::string> colors = [] {
+    std::vector<std::string> all;
+    for (int i = 0; i <= 256; ++i) all.push_back(rgbOf(i));
+    return all;
+  }();
+  return index >= 0 && index <= 256 ? colors[static_cast<size_t>(index)] : rgbOf(index);
 }
 
 std::string xmlEscape(const std::string& s) {
@@ -371,7 +392,12 @@ struct Placement {
   Box box{};                 // the page's part of the drawing
   double x(double wx) const { return left + (wx - box.minx) * pxPerUnit; }
   double y(double wy) const { return top + (box.maxy - wy) * pxPerUnit; }
-  std::string point(const AcGePoint3d& p) const { return num(x(p.x)) + "," + num(y(p.y)); }
+  // Appends "x<sep>y" of a drawing point on the page.
+  void appendPoint(std::string& out, const AcGePoint3d& p, char sep) const {
+    appendNum(out, x(p.x));
+    out += sep;
+    appendNum(out, y(p.y));
+  }
 };
 
 // Writes one shape at a time; the line types it reads are kept for the next.
@@ -435,14 +461,17 @@ void Writer::polyline(const GiPrimitive& p, const Placement& at) {
     m_out += (polygon || p.closed) ? "<polygon points=\"" : "<polyline points=\"";
     for (size_t i = 0; i < p.points.size(); ++i) {
       if (i) m_out += ' ';
-      m_out += at.point(p.points[i]);
+      at.appendPoint(m_out, p.points[i], ',');
     }
-    m_out += "\"" + attrs + "/>\n";
+    m_out += '"';
+    m_out += attrs;
+    m_out += "/>\n";
     return;
   }
   // Bulged segments as arcs of a path; the drawing's counter-clockwise is
   // the page's negative sweep (its y runs downwards).
-  std::string d = "M " + num(at.x(p.points[0].x)) + " " + num(at.y(p.points[0].y));
+  m_out += "<path d=\"M ";
+  at.appendPoint(m_out, p.points[0], ' ');
   const size_t n = p.points.size(), segments = p.closed ? n : n - 1;
   for (size_t i = 0; i < segments; ++i) {
     const AcGePoint3d& a = p.points[i];
@@ -450,15 +479,24 @@ void Writer::polyline(const GiPrimitive& p, const Placement& at) {
     const double bulge = i < p.bulges.size() ? p.bulges[i] : 0;
     const double chord = std::hypot(b.x - a.x, b.y - a.y);
     if (bulge == 0 || chord == 0) {
-      d += " L " + num(at.x(b.x)) + " " + num(at.y(b.y));
+      m_out += " L ";
+      at.appendPoint(m_out, b, ' ');
       continue;
     }
     const double r = chord * (1 + bulge * bulge) / (4 * std::fabs(bulge)) * at.pxPerUnit;
-    d += " A " + num(r) + " " + num(r) + " 0 " + (std::fabs(bulge) > 1 ? "1" : "0") + (bulge > 0 ? " 0 " : " 1 ") +
-         num(at.x(b.x)) + " " + num(at.y(b.y));
+    m_out += " A ";
+    appendNum(m_out, r);
+    m_out += ' ';
+    appendNum(m_out, r);
+    m_out += " 0 ";
+    m_out += std::fabs(bulge) > 1 ? "1" : "0";
+    m_out += bulge > 0 ? " 0 " : " 1 ";
+    at.appendPoint(m_out, b, ' ');
   }
-  if (p.closed) d += " Z";
-  m_out += "<path d=\"" + d + "\"" + attrs + "/>\n";
+  if (p.closed) m_out += " Z";
+  m_out += '"';
+  m_out += attrs;
+  m_out += "/>\n";
 }
 
 void Writer::arc(const GiPrimitive& p, const Placement& at) {
@@ -472,11 +510,23 @@ void Writer::arc(const GiPrimitive& p, const Placement& at) {
   }
   const double end = start + p.sweep;
   auto place = [&](double angle) {
-    return num(at.x(p.center.x + p.radius * std::cos(angle))) + " " +
-           num(at.y(p.center.y + p.radius * std::sin(angle)));
+    appendNum(m_out, at.x(p.center.x + p.radius * std::cos(angle)));
+    m_out += ' ';
+    appendNum(m_out, at.y(p.center.y + p.radius * std::sin(angle)));
   };
-  m_out += "<path d=\"M " + place(start) + " A " + num(r) + " " + num(r) + " 0 " +
-           (p.sweep > std::numbers::pi ? "1" : "0") + " 0 " + place(end) + "\"" + attrs + "/>\n";
+  m_out += "<path d=\"M ";
+  place(start);
+  m_out += " A ";
+  appendNum(m_out, r);
+  m_out += ' ';
+  appendNum(m_out, r);
+  m_out += " 0 ";
+  m_out += p.sweep > std::numbers::pi ? "1" : "0";
+  m_out += " 0 ";
+  place(end);
+  m_out += '"';
+  m_out += attrs;
+  m_out += "/>\n";
 }
 
 void Writer::text(const GiPrimitive& p, const Placement& at) {
