@@ -102,8 +102,9 @@ uint64_t AcDbDatabase::reserveHandleDirect(uint64_t wanted) {
 
 uint64_t AcDbDatabase::highestHandle() const {
   uint64_t top = 0;
-  for (const auto& [h, s] : m_byHandle)
-    if (s->object) top = std::max(top, h);
+  // Every stub is under its own handle in m_byHandle; the vector is the quicker walk.
+  for (const AcDbStub* s : m_stubs)
+    if (s->object) top = std::max(top, s->handle);
   for (uint64_t h : m_reserved) top = std::max(top, h);
   return top;
 }
@@ -164,6 +165,11 @@ void AcDbDatabase::replaceObjectDirect(AcDbStub* stub, AcDbObject* newObj) {
   for (AcDbObject* sub : subs)
     if (!sub->isPersistent()) addObjectDirect(sub, newObj->objectId(), 0, true);
   reserveMarkHandles(newObj);
+}
+
+void AcDbDatabase::reserveObjectsDirect(size_t count) {
+  m_stubs.reserve(m_stubs.size() + count);
+  m_byHandle.reserve(m_byHandle.size() + count);
 }
 
 void AcDbDatabase::setHandseedDirect(uint64_t seed) {

@@ -39,6 +39,27 @@ bool isRealGroup(int code) {
          (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059);
 }
 
+// A group code: the common form (a few digits) read here, anything else as
+// an integer of any form.
+bool groupCode(std::string_view t, long long& code) {
+  if (!t.empty() && t.size() <= 4) {
+    long long v = 0;
+    bool digits = true;
+    for (char ch : t) {
+      if (ch < '0' || ch > '9') {
+        digits = false;
+        break;
+      }
+      v = v * 10 + (ch - '0');
+    }
+    if (digits) {
+      code = v;
+      return true;
+    }
+  }
+  return parseInt64(t, code);
+}
+
 bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& error) {
   // Two lines a tag: the vector is made as large as it gets, once.
   tags.reserve(static_cast<size_t>(std::count(data.begin(), data.end(), '\n')) / 2 + 1);
@@ -58,7 +79,7 @@ bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& err
     std::string_view t = trimView(c);
     if (t.empty() && pos >= data.size()) break;
     long long code;
-    if (!parseInt64(t, code) || code < -5 || code > 1071) {
+    if (!groupCode(t, code) || code < -5 || code > 1071) {
       error = "line " + std::to_string(line) + ": not a group code";
       return false;
     }
@@ -218,8 +239,10 @@ class Reader {
 
   void prescanHandles() {
     uint64_t top = 0;
+    size_t records = 0;
     for (size_t i = 0; i < m_tags.size(); ++i) {
       const RawTag& t = m_tags[i];
+      if (t.code == 0) ++records;
       if (t.code == 5 || t.code == 105) top = std::max(top, toHandle(t.value));
       if (t.code == 9 && trimView(t.value) == "$HANDSEED" && i + 1 < m_tags.size()) {
         uint64_t seed = toHandle(m_tags[i + 1].value);
@@ -232,6 +255,8 @@ class Reader {
       }
     }
     m_db.setHandseedDirect(top + 1);
+    // About one object a record: the handle index is made that large once.
+    m_db.reserveObjectsDirect(records);
   }
 
   void readHeader() {
