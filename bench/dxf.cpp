@@ -1,4 +1,4 @@
-// Saving a large drawing as DXF: 100,000 mixed entities (lines, texts with
+// Saving and opening a large drawing as DXF, and its SVG plot: 100,000 mixed entities (lines, texts with
 // Chinese, lightweight polylines with bulges and widths, circles, arcs) on a
 // few layers.
 #include <benchmark/benchmark.h>
@@ -98,6 +98,17 @@ void BM_OpenDxf100k(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OpenDxf100k)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same drawing as an SVG plot at 1:500 (page by page), built in memory.
+void BM_SvgOfDrawing100k(benchmark::State& state) {
+  AcDbDatabase* db = drawing();
+  platform::SvgOptions options;
+  options.plotScale = 500;
+  size_t bytes = 0;
+  for (auto _ : state) bytes = platform::svgOfModelSpace(*db, options).size();
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_SvgOfDrawing100k)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

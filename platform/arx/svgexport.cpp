@@ -408,24 +408,29 @@ class Writer {
   const std::string& shape(const GiPrimitive& p, const Placement& at);
 
  private:
-  std::string strokeOf(const GiPrimitive& p, const Placement& at, bool wide, double width);
+  void strokeOf(std::string& s, const GiPrimitive& p, const Placement& at, bool wide, double width);
   void polyline(const GiPrimitive& p, const Placement& at);
   void arc(const GiPrimitive& p, const Placement& at);
   void text(const GiPrimitive& p, const Placement& at);
 
   const AcDbDatabase* m_db;
   std::string m_out;
+  std::string m_attrs;  // a shape's stroke or fill attributes
   PatternCache m_patterns;
 };
 
 // Stroke attributes: colour, width (a paper width, or the polyline's width
 // in drawing units when `wide`) and the dash pattern.
-std::string Writer::strokeOf(const GiPrimitive& p, const Placement& at, bool wide, double width) {
-  std::string s = " stroke=\"" + rgb(p.color) + "\"";
+void Writer::strokeOf(std::string& s, const GiPrimitive& p, const Placement& at, bool wide, double width) {
+  s += " stroke=\"";
+  s += rgb(p.color);
+  s += "\" stroke-width=\"";
   if (wide) {
-    s += " stroke-width=\"" + num(width * at.pxPerUnit) + "\" stroke-linecap=\"butt\" stroke-linejoin=\"miter\"";
+    appendNum(s, width * at.pxPerUnit);
+    s += "\" stroke-linecap=\"butt\" stroke-linejoin=\"miter\"";
   } else {
-    s += " stroke-width=\"" + num(lineWeightMm(p) * kPxPerMm) + "\" vector-effect=\"non-scaling-stroke\"";
+    appendNum(s, lineWeightMm(p) * kPxPerMm);
+    s += "\" vector-effect=\"non-scaling-stroke\"";
   }
   const DashPattern dashes = dashPattern(p, m_db, m_patterns);
   double total = 0;
@@ -437,9 +442,12 @@ std::string Writer::strokeOf(const GiPrimitive& p, const Placement& at, bool wid
       s += num(dashes.lengths[i] * at.pxPerUnit);
     }
     s += "\"";
-    if (dashes.offset > 0) s += " stroke-dashoffset=\"" + num(dashes.offset * at.pxPerUnit) + "\"";
+    if (dashes.offset > 0) {
+      s += " stroke-dashoffset=\"";
+      appendNum(s, dashes.offset * at.pxPerUnit);
+      s += '"';
+    }
   }
-  return s;
 }
 
 void Writer::polyline(const GiPrimitive& p, const Placement& at) {
@@ -448,7 +456,15 @@ void Writer::polyline(const GiPrimitive& p, const Placement& at) {
   double width = 0;
   for (double w : p.widths) width = std::max(width, w);
   const bool wide = width > 0 && !filled;
-  const std::string attrs = filled ? " fill=\"" + rgb(p.color) + "\" stroke=\"none\"" : strokeOf(p, at, wide, width);
+  std::string& attrs = m_attrs;
+  attrs.clear();
+  if (filled) {
+    attrs += " fill=\"";
+    attrs += rgb(p.color);
+    attrs += "\" stroke=\"none\"";
+  } else {
+    strokeOf(attrs, p, at, wide, width);
+  }
   if (p.points.size() == 1) {
     m_out += "<circle cx=\"" + num(at.x(p.points[0].x)) + "\" cy=\"" + num(at.y(p.points[0].y)) + "\" r=\"" +
              num(std::max(width * at.pxPerUnit, lineWeightMm(p) * kPxPerMm) / 2) + "\" fill=\"" + rgb(p.color) +
@@ -500,12 +516,21 @@ void Writer::polyline(const GiPrimitive& p, const Placement& at) {
 }
 
 void Writer::arc(const GiPrimitive& p, const Placement& at) {
-  const std::string attrs = strokeOf(p, at, false, 0);
+  std::string& attrs = m_attrs;
+  attrs.clear();
+  strokeOf(attrs, p, at, false, 0);
   const double r = p.radius * at.pxPerUnit;
   const double start = std::atan2(p.startVector.y, p.startVector.x);
   if (p.kind == GiPrimitive::kCircle || p.sweep >= 2 * std::numbers::pi - 1e-12) {
-    m_out += "<circle cx=\"" + num(at.x(p.center.x)) + "\" cy=\"" + num(at.y(p.center.y)) + "\" r=\"" + num(r) + "\"" +
-             attrs + "/>\n";
+    m_out += "<circle cx=\"";
+    appendNum(m_out, at.x(p.center.x));
+    m_out += "\" cy=\"";
+    appendNum(m_out, at.y(p.center.y));
+    m_out += "\" r=\"";
+    appendNum(m_out, r);
+    m_out += '"';
+    m_out += attrs;
+    m_out += "/>\n";
     return;
   }
   const double end = start + p.sweep;
