@@ -1,4 +1,6 @@
 // Reads a DXF file into a database; see dxffile.h.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -1113,15 +1115,15 @@ Acad::ErrorStatus readDxf(AcDbDatabase& db, const std::string& path, std::string
     error = "cannot open " + path;
     return Acad::eFileNotFound;
   }
-  // The file in one read into a string of its size; whatever a file that
-  // grows meanwhile adds is read after it.
+  // A regular file in one read into a string of its size; whatever a file
+  // that grows meanwhile adds (and anything that is no regular file) is read
+  // after it.
   std::string data;
-  if (std::fseek(f, 0, SEEK_END) == 0) {
-    long size = std::ftell(f);
-    if (size > 0) data.resize(static_cast<size_t>(size));
+  struct stat st;
+  if (::fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    data.resize(static_cast<size_t>(st.st_size));
+    data.resize(std::fread(data.data(), 1, data.size(), f));
   }
-  std::rewind(f);
-  data.resize(std::fread(data.data(), 1, data.size(), f));
   char buf[1 << 16];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
