@@ -125,6 +125,18 @@ void removeStaleTemporaries(const std::string& folder, const std::string& name) 
   for (const std::string& entry : stale) unlink((folder + "/" + entry).c_str());
 }
 
+// Makes the temporary file for `target` (a Linux path, links followed) in
+// its folder, after removing the stale ones of that name; its descriptor, or
+// -1 with errno set.
+int openTemporaryBeside(const std::string& target, std::string& temp) {
+  const std::string dir = folderOf(target);
+  const std::string name = nameOf(target);
+  removeStaleTemporaries(dir, name);
+  temp = dir + (dir.back() == '/' ? "." : "/.") + name + "." + std::to_string(getpid()) + "." +
+         std::string(kTemporaryRandom, 'X') + kTemporarySuffix;
+  return mkostemps(temp.data(), static_cast<int>(sizeof kTemporarySuffix - 1), O_CLOEXEC);
+}
+
 // Replaces the file at `path` (a Linux path) by `bytes`: written in full to a
 // temporary file in the same folder first, which then takes the file's place,
 // so the old content stays until the new one is complete. A symbolic link is
@@ -144,12 +156,8 @@ bool replaceResolvedFile(const std::string& path, std::string_view bytes, bool d
     }
     mode = st.st_mode & 07777;
   }
-  const std::string dir = folderOf(target);
-  const std::string name = nameOf(target);
-  removeStaleTemporaries(dir, name);
-  std::string temp = dir + (dir.back() == '/' ? "." : "/.") + name + "." + std::to_string(getpid()) + "." +
-                     std::string(kTemporaryRandom, 'X') + kTemporarySuffix;
-  int fd = mkostemps(temp.data(), static_cast<int>(sizeof kTemporarySuffix - 1), O_CLOEXEC);
+  std::string temp;
+  int fd = openTemporaryBeside(target, temp);
   if (fd < 0) return false;
   auto fail = [&] {
     int e = errno;
@@ -240,6 +248,10 @@ bool replaceFile(const char* path, std::string_view bytes, bool durable) {
     return false;
   }
   return replaceResolvedFile(resolvePath(path), bytes, durable);
+}
+
+int createTemporaryFile(const std::string& target, std::string& temp) {
+  return openTemporaryBeside(target, temp);
 }
 
 bool isTemporaryFile(std::string_view name) {

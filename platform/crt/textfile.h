@@ -55,6 +55,12 @@ PLATFORM_API FILE* openFile(const char* path, const char* mode);
 // with errno set, when it could not be written.
 PLATFORM_API bool replaceFile(const char* path, std::string_view bytes, bool durable = false);
 
+// Makes a temporary file beside `target` (a Linux path), named as above, for a
+// writer of its own that renames it over the target when complete (or removes
+// it). Its descriptor (close-on-exec), with its path in `temp`; -1 with errno
+// set when it cannot be made.
+PLATFORM_API int createTemporaryFile(const std::string& target, std::string& temp);
+
 // True for the name (without folder) of a temporary file that replaceFile
 // writes: never a result of its own.
 PLATFORM_API bool isTemporaryFile(std::string_view name);

@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -38,8 +37,19 @@ namespace fs = std::filesystem;
 bool g_child = false;
 
 std::string readWhole(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (FILE* f = std::fopen(p.c_str(), "rb")) {
+    std::error_code ec;
+    bytes.resize(static_cast<size_t>(fs::file_size(p, ec)));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+  std::error_code ea, eb;
+  return fs::file_size(a, ea) == fs::file_size(b, eb) && !ea && !eb && readWhole(a) == readWhole(b);
 }
 
 std::set<fs::path> filesUnder(const fs::path& root) {
@@ -55,7 +65,7 @@ bool sameFolders(const fs::path& a, const fs::path& b) {
   std::set<fs::path> files = filesUnder(a);
   if (files != filesUnder(b)) return false;
   for (const fs::path& f : files)
-    if (readWhole(a / f) != readWhole(b / f)) return false;
+    if (!sameFile(a / f, b / f)) return false;
   return true;
 }
 
@@ -68,8 +78,8 @@ void restore(const fs::path& project, const fs::path& before) {
   for (const fs::path& f : filesUnder(project))
     if (!keep.count(f)) fs::remove(project / f, ec);
   for (const fs::path& f : keep) {
-    std::string want = readWhole(before / f);
-    if (fs::exists(project / f) && readWhole(project / f) == want) continue;
+    if (fs::exists(project / f) && sameFile(project / f, before / f)) continue;
+    const std::string want = readWhole(before / f);
     fs::create_directories((project / f).parent_path(), ec);
     std::ofstream out(project / f, std::ios::binary | std::ios::trunc);
     out.write(want.data(), static_cast<std::streamsize>(want.size()));
@@ -86,13 +96,14 @@ void copyFolder(const fs::path& from, const fs::path& to) {
 
 void Kills() {
   char project[ACED_INPUT_BUFFER] = "", before[ACED_INPUT_BUFFER] = "", into[ACED_INPUT_BUFFER] = "";
-  int count = 0, seed = 0;
+  char seedText[ACED_INPUT_BUFFER] = "";
+  int count = 0;
   if (acedGetString(0, "Project folder: ", project) != RTNORM) return;
   if (acedGetString(0, "Its state before the step: ", before) != RTNORM) return;
   if (acedGetString(0, "Keep the states in: ", into) != RTNORM) return;
   if (acedGetInt("Children to kill: ", &count) != RTNORM || count < 0 || count > 100) return;
-  if (acedGetInt("Seed: ", &seed) != RTNORM) return;
-  std::mt19937_64 random(static_cast<unsigned long long>(seed));
+  if (acedGetString(0, "Seed: ", seedText) != RTNORM) return;
+  std::mt19937_64 random(std::strtoull(seedText, nullptr, 10));
   double stepMs = 0;
   for (int i = 0; i <= count; ++i) {
     // Kill times as fractions of the step's time: the same seed draws the same moments.
