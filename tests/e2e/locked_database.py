@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """A scheme database that another program holds locked.
 
-Over a sample project (sections every 200 m), another connection holds an
-exclusive lock on data/方案1.mdb (what a program writing to it holds) while
+Over a sample project (sections every 200 m), another connection holds a
+lock on data/方案1.mdb (an exclusive one, or a writer's that lets it be read) while
 cadhost runs one command that opens it (the lines of tools/workflow.scr's
 step). For each command: the run ends with exit status 1, the transcript says
 once that the database is in use by another program, the run's error names
@@ -34,18 +34,20 @@ subprocess.run([os.path.join(bin_dir, "sample-project"), "--install", work_insta
 database = os.path.join(project, "data", SCHEME + ".mdb")
 IN_USE = "is in use by another program"
 
-# (what, script lines)
+# (what, the lock, script lines). EXCLUSIVE: nobody reads or writes; IMMEDIATE: a writer's
+# transaction, the database can be read but not written (the command finds it at its first write).
 CASES = [
-    ("the plan (every structure table)", ["DEZERORUR", "@2001 249=2000 2253=公里标 233=1 IDOK"]),
-    ("the fill/cut table", ["CALTWB", "@205 2052=1 2055=1 IDOK", "@msg IDOK"]),
-    ("the section design", ["HDMDES", "@2005 210=1 2181=1 IDOK"]),
+    ("the plan (every structure table)", "EXCLUSIVE", ["DEZERORUR", "@2001 249=2000 2253=公里标 233=1 IDOK"]),
+    ("the fill/cut table", "EXCLUSIVE", ["CALTWB", "@205 2052=1 2055=1 IDOK", "@msg IDOK"]),
+    ("the section design", "EXCLUSIVE", ["HDMDES", "@2005 210=1 2181=1 IDOK"]),
+    ("the fill/cut table written", "IMMEDIATE", ["CALTWB", "@205 2052=1 2055=1 IDOK", "@msg IDOK"]),
 ]
 
 # The lock: a process of its own holding an exclusive transaction until told to stop.
 HOLDER = """
 import sqlite3, sys
 db = sqlite3.connect(sys.argv[1], isolation_level=None)
-db.execute("BEGIN EXCLUSIVE")
+db.execute("BEGIN " + sys.argv[2])
 db.execute("CREATE TABLE IF NOT EXISTS held_by_another_program (x)")
 print("locked", flush=True)
 sys.stdin.read()
@@ -53,8 +55,8 @@ db.execute("ROLLBACK")
 """
 
 failures = []
-for what, lines in CASES:
-    holder = subprocess.Popen([sys.executable, "-c", HOLDER, database], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+for what, kind, lines in CASES:
+    holder = subprocess.Popen([sys.executable, "-c", HOLDER, database, kind], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                               text=True)
     try:
         if holder.stdout.readline().strip() != "locked":
@@ -74,13 +76,16 @@ for what, lines in CASES:
         holder.stdin.close()
         holder.wait()
     command = lines[0]
-    said = run.stdout.count(IN_USE)
+    said = sum(1 for line in run.stdout.splitlines() if line.startswith("The database '") and IN_USE in line)
+    quoted = sum(1 for line in run.stdout.splitlines() if IN_USE in line) - said  # in the command's own note
     print(f"locked database: {what}: exit {run.returncode}, said {said} time(s); stderr: {run.stderr.strip()}",
           flush=True)
     if run.returncode != 1:
         failures.append(f"{what}: exit status {run.returncode}, not 1")
     if said != 1:
         failures.append(f"{what}: the transcript says {said} times that the database is in use, not once")
+    if quoted > 1:
+        failures.append(f"{what}: {quoted} notes of the command quote the lock, not one at most")
     if f"{command} stopped: " not in run.stderr or IN_USE not in run.stderr:
         failures.append(f"{what}: the run's error does not name {command} as stopped: {run.stderr.strip()}")
     if "数据库连接失败: " in run.stdout:
