@@ -484,14 +484,16 @@ int RunGroundLineJob(CrossSectionDesigner& self, const GroundLineJob& job, doubl
 
   CAdoConnection& connection = self.connection;
   CAdoRecordSet out(&connection);
+  // The table is made in the transaction that fills it: a run stopped before
+  // its end leaves the scheme without it, never with it empty.
+  if (connection.BeginTrans() < 0) return FailRun(connection, out, false, job, "无法开始数据库事务");
   const bool created = job.Detour() ? self.CreateDetourGroundLineTable(job.lineName) : self.CreateGroundLineTable();
-  if (!created) return FailRun(connection, out, false, job, "无法创建");
+  if (!created) return FailRun(connection, out, true, job, "无法创建");
 
   std::vector<std::unique_ptr<KeptRow>> kept[2];
   const int orphans = ReadKeptRows(connection, job, stations, kept);
-  if (orphans < 0) return FailRun(connection, out, false, job, "无法读取原有的记录");
+  if (orphans < 0) return FailRun(connection, out, true, job, "无法读取原有的记录");
 
-  if (connection.BeginTrans() < 0) return FailRun(connection, out, false, job, "无法开始数据库事务");
   CString deleteSql;
   if (job.Detour())
     deleteSql.Format("delete from %s where 绕行段编号=%d", job.groundTable.GetString(), job.detourNumber);

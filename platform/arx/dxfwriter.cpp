@@ -1,4 +1,5 @@
 // Writes a database as a DXF file (AC1015, ANSI_936); see dxffile.h.
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -946,16 +947,10 @@ Acad::ErrorStatus writeDxf(AcDbDatabase& db, const std::string& path, const DxfW
   reviveProxies();
   std::string head, body;
   Writer(db, options).run(head, body);
-  FILE* f = openFile(path.c_str(), "wb");
-  if (!f) {
-    transcriptLine("Cannot write drawing file " + path);
-    return Acad::eFileAccessErr;
-  }
-  bool ok = std::fwrite(head.data(), 1, head.size(), f) == head.size() &&
-            std::fwrite(body.data(), 1, body.size(), f) == body.size() && std::fflush(f) == 0;
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) {
-    transcriptLine("Cannot write drawing file " + path);
+  // The drawing takes the file's place only once it is written whole.
+  head.append(body);
+  if (!replaceFile(path.c_str(), head, true)) {
+    transcriptLine("Cannot write drawing file " + path + ": " + std::strerror(errno));
     return Acad::eFileAccessErr;
   }
   return Acad::eOk;

@@ -35,6 +35,7 @@ struct LineState {
   unsigned errorSerial = 0;      // counts errors, so a caller can see whether one happened
   unsigned cancelSerial = 0;     // counts prompts cancelled for want of a command's answers
   std::vector<std::string> commands;  // running commands, innermost last
+  unsigned long commandSerial = 0;    // top-level commands begun
   std::vector<int> boundaries;   // answer sources of acedCommand, innermost last
   std::deque<std::string> pending;     // strings sent to the command line
   std::deque<std::string> testTokens;  // answers queued by queuePromptToken
@@ -121,6 +122,7 @@ void invokeCommand(const AcEdCommand* cmd, const std::string& typed, bool shown)
   LoadedModule* module = cmd->module();
   std::string name = cmd->globalName();
   if (!shown) transcriptLine("Command: " + typed);
+  if (st.commands.empty()) ++st.commandSerial;
   st.commands.push_back(name);
   bool threw = false;
   try {
@@ -507,6 +509,8 @@ void setCommandTimer(CommandTimer timer) { state().timer = std::move(timer); }
 std::string activeCommandName() { return state().commands.empty() ? std::string() : state().commands.back(); }
 
 void endRunWithError(const std::string& message) { fail(message); }
+
+unsigned long commandSerial() { return state().commandSerial; }
 
 bool runHasFailed() { return state().running && state().failed; }
 

@@ -254,7 +254,27 @@ bool valueSteps(HWND target, int id, const std::string& value, std::vector<Step>
       error = controlName(id) + " takes =+n or =-n";
       return false;
     }
-    for (int k = 0; k < std::abs(delta); ++k) {
+    // One click per step, as a person presses the arrow. Clicks past the end
+    // of the range change nothing (or, on a control that wraps, come round to
+    // the same value), so a count beyond the range is taken as the clicks that
+    // have an effect, with a note; more clicks than kMostSteps are refused.
+    int lower = 0, upper = 0;
+    SendMessage(ctl, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+    const long long asked = delta < 0 ? -static_cast<long long>(delta) : delta;
+    const long long difference = static_cast<long long>(upper) - lower;
+    const long long span = difference < 0 ? -difference : difference;
+    long long count = asked;
+    if (w->style & UDS_WRAP) count = asked % (span + 1);
+    else count = std::min(asked, span);
+    constexpr long long kMostSteps = 10000;
+    if (count > kMostSteps) {
+      error = controlName(id) + " takes at most " + std::to_string(kMostSteps) + " steps at a time";
+      return false;
+    }
+    if (count != asked)
+      transcriptLine(controlName(id) + " steps from " + std::to_string(lower) + " to " + std::to_string(upper) +
+                     ": " + value + " is taken as " + (delta < 0 ? "-" : "+") + std::to_string(count));
+    for (long long k = 0; k < count; ++k) {
       bool up = delta > 0;
       steps.push_back([target, id, up](std::string& e) {
         HWND c;

@@ -11,6 +11,7 @@
 #include "arx/acui.h"
 #include "arx/edcmdline.h"
 #include "arx/selection.h"
+#include "crt/textfile.h"
 #include "win/gdiimage.h"
 #include "win/winpaint.h"
 #include "dwg_fixture.h"
@@ -421,12 +422,65 @@ TEST_F(CommandTest, WhatCannotBeDoneAsWrittenEndsTheRun) {
       {"an answer never taken", "--run 'LINE 0,0 1,1 ' --run '@msg IDOK' --run '@file cancel'",
        "cadhost: --run[2]:1: the answer \"@msg IDOK\" was never taken"},
       {"an unknown answer form", "--run '@mgs IDOK'", "cadhost: --run[1]:1: unknown answer '@mgs'"},
+      {"an answer line before any command", "--run '@msg IDOK' --run 'LINE 0,0 1,1 '",
+       "cadhost: --run[1]:1: the answer line \"@msg IDOK\" comes before any command"},
+      {"an answer line under comments before any command", "--run '// a comment\n@file cancel\nLINE 0,0 1,1 '",
+       "cadhost: --run[1]:2: the answer line \"@file cancel\" comes before any command"},
+      {"SAVEAS with an empty name", "--run 'LINE 0,0 1,1 ' --run 'SAVEAS \"\"'",
+       "cadhost: SAVEAS: no file name given: nothing was saved"},
+      {"SAVEAS with Enter for its name", "--run 'LINE 0,0 1,1 ' --run 'SAVEAS '",
+       "cadhost: SAVEAS: no file name given: nothing was saved"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string out;
     EXPECT_EQ(runCadhost(c.args, out), 1);
     EXPECT_NE(out.find(c.message), std::string::npos) << out;
+  }
+}
+
+// A drawing that cannot be written whole (here the disk takes no file over
+// 512 bytes) leaves the file of that name as it was, with no temporary
+// file beside it; one written whole takes its place.
+TEST_F(CommandTest, ADrawingTakesTheFilesPlaceOnlyWhenWrittenWhole) {
+  const std::string old = "old drawing\r\n";
+  struct Case {
+    const char* name;
+    const char* file;
+    std::string args;
+    bool limited;  // the disk refuses files over 512 bytes
+    int status;
+    bool replaced;
+  };
+  const std::string line = "--run 'LINE 0,0 100,50 ' --run 'TEXT 0,0 2.5 0 里程' ";
+  const Case cases[] = {
+      {"SAVEAS refused", "a.dxf", line + "--run 'SAVEAS " + path("a.dxf") + "'", true, 1, false},
+      {"SAVEAS of an SVG refused", "a.svg", line + "--run 'SAVEAS 1:100 " + path("a.svg") + "'", true, 1, false},
+      {"--save refused", "b.dxf", line + "--save '" + path("b.dxf") + "'", true, 1, false},
+      {"--export-svg refused", "b.svg", line + "--export-svg '" + path("b.svg") + "'", true, 1, false},
+      {"SAVEAS written", "c.dxf", line + "--run 'SAVEAS " + path("c.dxf") + "'", false, 0, true},
+      {"--export-svg written", "c.svg", line + "--export-svg '" + path("c.svg") + "'", false, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = path(c.file);
+    std::ofstream(file, std::ios::binary) << old;
+    std::string out;
+    const std::string limit = c.limited ? "trap '' XFSZ; ulimit -f 1; " : "";
+    EXPECT_EQ(fixtures::RunCommand(limit + std::string(RAIL_BINARY_DIR) + "/bin/cadhost " + c.args, &out), c.status)
+        << out;
+    const std::string bytes = dwgtest::readBytes(file);
+    if (c.replaced) {
+      EXPECT_NE(bytes, old);
+      const bool hasText = bytes.find("里程") != std::string::npos ||            // the SVG's UTF-8
+                           bytes.find("\xC0\xEF\xB3\xCC") != std::string::npos;  // the drawing's GBK
+      EXPECT_TRUE(hasText);
+    } else {
+      EXPECT_EQ(bytes, old);
+      EXPECT_NE(out.find(c.file), std::string::npos) << out;  // the failure names the file
+    }
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()))
+      EXPECT_FALSE(platform::isTemporaryFile(e.path().filename().string())) << e.path();
   }
 }
 
