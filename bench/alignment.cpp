@@ -20,6 +20,7 @@
 #include "AlignmentModel.h"
 #include "crt/paths.h"
 #include "project/ModulePath.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ namespace {
 class BenchProject {
  public:
   BenchProject() {
-    root_ = std::filesystem::temp_directory_path() / ("rail-bench-alignment-" + std::to_string(::getpid()));
+    root_ = scratch_.path();
     std::filesystem::create_directories(root_ / "install");
     std::filesystem::create_directories(root_ / "project");
     Write(root_ / "install" / "workdir", (root_ / "project").string() + "\n");
@@ -39,8 +40,6 @@ class BenchProject {
   }
   ~BenchProject() {
     SetModulePathSource(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
   }
 
  private:
@@ -50,6 +49,7 @@ class BenchProject {
       std::fclose(f);
     }
   }
+  ScratchFolder scratch_{"bench-alignment"};  // removed after the members below
   std::filesystem::path root_;
   ModulePathSource previous_;
 };

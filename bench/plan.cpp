@@ -26,6 +26,7 @@
 #include "PlanLayers.h"
 #include "crt/paths.h"
 #include "project/ModulePath.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -229,13 +230,14 @@ void BM_SavePlanDxf(benchmark::State& state) {
   AlignmentModel model;
   Load(model);
   Draw(model);
-  const std::string file = (std::filesystem::temp_directory_path() / "bench-plan.dxf").string();
+  ScratchFolder folder("bench-plan");
+  const std::string file = folder.file("plan.dxf");
   for (auto _ : state) {
     benchmark::DoNotOptimize(acdbHostApplicationServices()->workingDatabase()->saveAs(file.c_str()));
   }
   state.counters["entities"] = static_cast<double>(ModelSpaceCount());
-  state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
-  std::filesystem::remove(file);
+  std::error_code ec;
+  state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file, ec));
 }
 BENCHMARK(BM_SavePlanDxf)->Unit(benchmark::kMillisecond);
 

@@ -12,6 +12,7 @@
 #include "SampleProject.h"
 #include "SampleScheme.h"
 #include "TerrainDelaunay.h"
+#include "scratch_folder.h"
 #include "win/transcript.h"
 
 namespace fs = std::filesystem;
@@ -23,8 +24,10 @@ fs::path InstallFolder() {
   return fs::read_symlink("/proc/self/exe", ec).parent_path().parent_path() / "install";
 }
 
+// A path in the bench's own temporary folder.
 fs::path Scratch(const char* name) {
-  return fs::temp_directory_path() / ("bench_sample_" + std::to_string(::getpid()) + "_" + name);
+  static ScratchFolder folder("bench-sample");
+  return folder.path() / name;
 }
 
 void BM_WholeProject(benchmark::State& state) {

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "scratch_folder.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -57,12 +59,12 @@ int Spawn(const std::vector<std::string>& args, const fs::path& out, const fs::p
 
 // The sample project made once; every run starts from a copy of it.
 struct Project {
-  fs::path scratch = fs::temp_directory_path() / ("bench_workflow_" + std::to_string(::getpid()));
+  ScratchFolder folder{"bench-workflow"};
+  fs::path scratch = folder.path();
   fs::path base = scratch / "base";
   std::string error;
 
   Project() {
-    fs::remove_all(scratch);
     fs::create_directories(base);
     setenv("CADHOST_DRIVE_ROOT", (scratch / "drives").c_str(), 1);
     fs::copy(BinFolder().parent_path() / "install", scratch / "install", fs::copy_options::recursive);
@@ -75,7 +77,6 @@ struct Project {
     for (const char* name : {"install", "sample"})
       fs::copy(scratch / name, base / name, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
   }
-  ~Project() { fs::remove_all(scratch); }
 
   void Fresh() {
     for (const char* name : {"install", "sample", "drives", "pictures"}) {

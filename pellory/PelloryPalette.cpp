@@ -11,6 +11,9 @@
 
 namespace {
 
+// The input dialog's size when made; it is never narrower than that.
+constexpr int kDialogWidth = 500, kDialogHeight = 800;
+
 // The palette-set style: auto roll-up, properties menu, close button and
 // editable name (2 + 4 + 8 + 16); the palette's: editable name.
 constexpr DWORD kPaletteSetStyle = PSS_AUTO_ROLLUP | PSS_PROPERTIES_MENU | PSS_CLOSE_BUTTON | PSS_EDIT_NAME;
@@ -29,6 +32,7 @@ std::vector<HWND>& MadeSets() {
 
 BEGIN_MESSAGE_MAP(CMyPalette, CAdUiPalette)
   ON_WM_CTLCOLOR()
+  ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 CMyPalette::CMyPalette() { m_background.CreateSolidBrush(RGB(255, 255, 255)); }
@@ -41,8 +45,17 @@ CMyPalette::~CMyPalette() {
 void CMyPalette::CreateInputDialog() {
   m_dlg = new CPelloryDlg(this);
   m_dlg->Create(pellory_rc::kInputDlg, this);
-  m_dlg->SetWindowPos(nullptr, 0, 0, 500, 800, SWP_SHOWWINDOW);
+  m_dlg->SetWindowPos(nullptr, 0, 0, kDialogWidth, kDialogHeight, SWP_SHOWWINDOW);
   m_dlg->ShowWindow(SW_SHOWNORMAL);
+}
+
+// The dialog fills the palette, so that the room the dock gives reaches its
+// grids; it keeps its width (a narrower palette shows its left part, and a
+// docked set is made wide enough for it).
+void CMyPalette::OnSize(UINT type, int cx, int cy) {
+  CAdUiPalette::OnSize(type, cx, cy);
+  if (m_dlg && m_dlg->m_hWnd && cx > 0 && cy > 0)
+    m_dlg->SetWindowPos(nullptr, 0, 0, std::max(cx, kDialogWidth), cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CMyPalette::CanFrameworkTakeFocus() {

@@ -2,9 +2,11 @@
 // The palette of HDMDMX: a palette set "Selvic - 地面线录入对话框" docked on
 // the left of the host frame (style WS_OVERLAPPED | WS_DLGFRAME, first
 // rectangle (0, 0, 500, 550), palette-set style 30, size between (100, 100)
-// and (400, 400)), holding the palette "地面线对话框" (WS_CHILD | WS_VISIBLE,
+// and (400, 400) while it floats; docked it is as tall as the dock and as wide
+// as the dialog), holding the palette "地面线对话框" (WS_CHILD | WS_VISIBLE,
 // palette style 1, controls on white), which holds the ground-line input
-// dialog (template 6, modeless, 500 x 800 at (0, 0)). Every run of HDMDMX
+// dialog (template 6, modeless, 500 x 800 at (0, 0) when made, then filling
+// the palette but never narrower than 500). Every run of HDMDMX
 // makes a new set; the host owns them, and they all close when the module
 // unloads, while its code is still there.
 
@@ -28,6 +30,7 @@ class CMyPalette : public CAdUiPalette {
 
  protected:
   afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+  afx_msg void OnSize(UINT type, int cx, int cy);
 
  private:
   CBrush m_background;

@@ -389,6 +389,7 @@ void CPlanSettingsDlg::OnOK() {
   }
   m_loader.Clear();
   plan->PrepareLines();
+  if (!plan->RangeCutNote().IsEmpty()) acutPrintf("\n%s\n", plan->RangeCutNote().GetString());
   if (s.drawingMode == 0) plan->DrawPlan();
 
   ShowProjectDockBar(s.showDatabase != 0);

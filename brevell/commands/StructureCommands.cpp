@@ -77,8 +77,40 @@ void DrawRows(PlanState& state, const StructureTable& t, bool crossingOnly) {
   }
 }
 
+// One line on the command line for the rows a command left out because they
+// lie outside the plan's drawing range (a range the settings chose, or
+// beyond the line's end as its chainage-break table sets it): how many, the
+// range, and the first few by name and chainage.
+void ReportLeftOutOfRange(AlignmentModel& model, const CString& table, int line) {
+  const std::vector<CString> left = model.TakeLeftOutOfRange();
+  if (left.empty()) return;
+  constexpr size_t kNamed = 5;
+  CString range;
+  const DrawingRange& r = model.Line(line).range;
+  if (line == kBaseLine) {
+    char text[2][kChainageTextSize] = {};
+    const double ends[2] = {r.start, r.end};
+    for (int i = 0; i < 2; ++i) {
+      char prefix[kChainPrefixSize] = {};
+      const double value = model.MileageToChainage(ends[i], prefix, sizeof prefix);
+      model.FormatChainageWithPrecision(prefix, value, model.ChainageDigits(), text[i]);
+    }
+    range.Format("平面的绘图范围%s～%s", text[0], text[1]);
+  } else {
+    range = line < 0 ? "左线绕行段的绘图范围" : "右线绕行段的绘图范围";
+  }
+  CString names;
+  for (size_t i = 0; i < left.size() && i < kNamed; ++i) names += (i > 0 ? "、" : "") + left[i];
+  if (left.size() > kNamed) names += "等";
+  CString message;
+  message.Format("\n%s有%d项在%s之外, 未绘出: %s\n", table.GetString(), static_cast<int>(left.size()),
+                 range.GetString(), names.GetString());
+  acutPrintf("%s", message.GetString());
+}
+
 // The steps every structure command takes: the guard, the layer erased, the
-// table read again, its rows drawn, the loader emptied.
+// table read again, its rows drawn (those outside the drawing range named),
+// the loader emptied.
 void RunStructureCommand(const StructureTable& t, bool crossingOnly = false) {
   PlanState& state = ThePlanState();
   if (!state.Initialised()) {
@@ -87,7 +119,9 @@ void RunStructureCommand(const StructureTable& t, bool crossingOnly = false) {
   }
   BAS_DRAW_FUN::DeleteLayerContents(PlanLayerOf(t.layer, t.line));
   state.loader.LoadSchemeTables(state.connection, TableName(t.table, t.line), true);
+  state.model->TakeLeftOutOfRange();
   DrawRows(state, t, crossingOnly);
+  ReportLeftOutOfRange(*state.model, TableName(t.table, t.line), t.line);
   state.loader.Clear();
   if (t.family == Family::kTunnel) state.model->PrepareTunnels(state.connection);
 }

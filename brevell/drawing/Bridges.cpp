@@ -46,7 +46,11 @@ void AlignmentModel::DrawBridge(const BridgeCall& bridge) {
   double end = ChainageToLineDistance(code, bridge.endText.GetString(), bridge.segment);
   const bool blank = code == kBaseLine ? centre < 0.0001 && start < 0.0001 && end < 0.0001
                                        : centre < 0.001 && start < 0.01 && end < 0.01;
-  if (blank || centre < line.range.start || centre > line.range.end) return;
+  if (blank) return;
+  if (centre < line.range.start || centre > line.range.end) {
+    m_leftOutOfRange.push_back(bridge.name + "(" + bridge.centreText + ")");
+    return;
+  }
 
   // Widened by a side line beside a base-line bridge.
   double halfWidth[2] = {kStructureHalfWidth * k, kStructureHalfWidth * k};
@@ -85,7 +89,12 @@ void AlignmentModel::DrawCulverts(const CulvertCall& culvert) {
   const CString chainage = FormatChainageCString(culvert.prefix, culvert.valueText, digits);
   const double D = ChainageToLineDistance(code, chainage.GetString(), -1);
   LinePoint m;
-  if (D < 0.001 || D < line.range.start || D > line.range.end || !PointAt(code, D, m)) return;
+  if (D < 0.001) return;
+  if (D < line.range.start || D > line.range.end) {
+    m_leftOutOfRange.push_back(culvert.span + "(" + chainage + ")");
+    return;
+  }
+  if (!PointAt(code, D, m)) return;
 
   // The metres of the chainage: "+234.50".
   const double value = std::atof(culvert.valueText.GetString());

@@ -74,7 +74,11 @@ void AlignmentModel::DrawStations(const char* chainageText, const char* stationN
   const PlanLine& line = Line(code);
   if (!line.HasElements()) return;
   const double g = ChainageToLineDistance(code, chainageText, segment);
-  if (g < line.range.start || g > line.range.end) return;
+  if (g < line.range.start || g > line.range.end) {
+    m_leftOutOfRange.push_back(CString(stationName != nullptr ? stationName : "") + "(" +
+                               (chainageText != nullptr ? chainageText : "") + ")");
+    return;
+  }
   LinePoint p;
   if (!PointAt(code, std::max(g, 0.001), p)) return;
 
@@ -119,7 +123,10 @@ void AlignmentModel::DrawBenchMarks(const BenchMarkCall& mark) {
     FormatChainageWithPrecision(mark.prefix.GetString(), mark.value, settings.chainageDigits, text);
     if (text[0] != '\0') {
       C = ChainageToLineDistance(code, text, -1);
-      if (C < line.range.start || C > line.range.end) return;
+      if (C < line.range.start || C > line.range.end) {
+        m_leftOutOfRange.push_back(mark.number + "(" + text + ")");
+        return;
+      }
       byChainage = true;
     }
   }

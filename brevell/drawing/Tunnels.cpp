@@ -51,7 +51,11 @@ void AlignmentModel::DrawTunnel(const TunnelCall& tunnel) {
 
   const double start = ChainageToLineDistance(code, tunnel.startText.GetString(), tunnel.segment);
   const double end = ChainageToLineDistance(code, tunnel.endText.GetString(), tunnel.segment);
-  if (!(end > start) || end < line.range.start || start > line.range.end) return;
+  if (!(end > start)) return;
+  if (end < line.range.start || start > line.range.end) {
+    m_leftOutOfRange.push_back(tunnel.name + "(" + tunnel.startText + "～" + tunnel.endText + ")");
+    return;
+  }
   LinePoint ps, pe, pm;
   if (!PointAt(code, start, ps) || !PointAt(code, end, pe) || !PointAt(code, (start + end) / 2.0, pm)) return;
   // On a side line above k = 9.9, where the line is drawn.

@@ -215,6 +215,11 @@ class AlignmentModel : public BAS_DRAW_FUN {
   // (the right line's start 0.1 m later and end 0.1 m earlier), clamped to the
   // side line and located on it.
   void CheckLineChainageBreaks();
+  // What the last CheckLineChainageBreaks cut of the base range: a start
+  // before the line's start or an end beyond its end (its chainage-break
+  // table's last row) is drawn from or to the line's end instead. Empty when
+  // the range lies on the line; otherwise one line for the command line.
+  const CString& RangeCutNote() const { return m_rangeCutNote; }
   // The curve of a line that a mileage lies at: the highest IP index i whose
   // previous curve ends (HZ of i − 1) at or before the mileage (0 when none),
   // and the CurveZone of the mileage against curve i's key points.
@@ -418,6 +423,11 @@ class AlignmentModel : public BAS_DRAW_FUN {
   // A bench mark: block "31014.dwg" at its coordinates (or its chainage and
   // offset), its number and elevation beside it, turned to the line.
   void DrawBenchMarks(const BenchMarkCall& benchMark);
+  // The rows the Draw calls above left out since the last TakeLeftOutOfRange
+  // because they lie outside their line's drawing range (the range the
+  // settings chose, at most the line's own ends): each as its name and
+  // chainage ("一号桥(DK12+300.00)"). Taking them empties the list.
+  std::vector<CString> TakeLeftOutOfRange();
   // The folder of the block drawings: the install folder and "\DWG\".
   static CString BlockFolder();
 
@@ -464,6 +474,8 @@ class AlignmentModel : public BAS_DRAW_FUN {
   int m_lastCurveBuilt = 0;  // the last curve of the line built last (see PlanLine::lastComputedCurve)
   PlanLine m_lines[3];       // base, left, right (LineSlot)
   std::vector<BreakRecord> m_baseBreaks;
+  CString m_rangeCutNote;
+  std::vector<CString> m_leftOutOfRange;
   AcDbObjectId m_ipLayerIds[3];
   AcDbObjectId m_centerlineLayerIds[3];
   AcDbObjectId m_traverseLayerIds[3];

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "AlignmentModel.h"
+#include "project/BreakTable.h"
 
 namespace {
 
@@ -12,6 +13,8 @@ constexpr double kNearLineEnd = 2.0;
 // The right line's range is taken this far inside the base range before it
 // is mapped.
 constexpr double kRightLineInset = 0.1;
+// A range end this little beyond the line's end is not told as cut.
+constexpr double kRangeCutTolerance = 0.01;
 
 // `mileage`, or the fallback when it lies outside [first, last].
 double WithinOr(double mileage, double first, double last, double fallback) {
@@ -75,6 +78,26 @@ void AlignmentModel::CheckLineChainageBreaks() {
   const double start = settings.startChainage[0] != '\0' ? ChainageToMileage(settings.startChainage) : first;
   const double end = settings.endChainage[0] != '\0' ? ChainageToMileage(settings.endChainage) : last;
   LocateRange(kBaseLine, WithinOr(start, first, last, first), WithinOr(end, first, last, last), base.range);
+  // A range that reaches past the line is drawn within it: the command line
+  // says where it was cut.
+  m_rangeCutNote.Empty();
+  auto cut = [&](const char* name, const char* text, const char* lineEnd, double at, const char* side) {
+    char prefix[kChainPrefixSize] = {};
+    const double value = MileageToChainage(at, prefix, sizeof prefix);
+    char chainage[kChainageTextSize] = {};
+    FormatChainageWithPrecision(prefix, value, settings.chainageDigits, chainage);
+    CString note;
+    note.Format("绘图范围的%s%s在线路%s%s%s(断链表), 平面绘到线路%s为止", name, text, lineEnd, chainage, side, lineEnd);
+    if (!m_rangeCutNote.IsEmpty()) m_rangeCutNote += "; ";
+    m_rangeCutNote += note;
+  };
+  // A range end within a centimetre of the line's end is that end (the
+  // break table's last chainage and the end the curves give differ by their
+  // rounding).
+  if (settings.startChainage[0] != '\0' && start < first - kRangeCutTolerance)
+    cut("起始里程", settings.startChainage, "起点", first, "之前");
+  if (settings.endChainage[0] != '\0' && end > last + kRangeCutTolerance)
+    cut("终止里程", settings.endChainage, "终点", last, "之后");
 
   for (int code : {kLeftLine, kRightLine}) {
     PlanLine& side = LineRef(code);
@@ -89,4 +112,10 @@ void AlignmentModel::CheckLineChainageBreaks() {
     LocateRange(code, WithinOr(sideStart, sideFirst, sideLast, sideFirst),
                 WithinOr(sideEnd, sideFirst, sideLast, sideLast), side.range);
   }
+}
+
+std::vector<CString> AlignmentModel::TakeLeftOutOfRange() {
+  std::vector<CString> taken;
+  taken.swap(m_leftOutOfRange);
+  return taken;
 }

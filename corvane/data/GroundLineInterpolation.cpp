@@ -398,6 +398,46 @@ class RowWriter {
   int m_rows = 0;
 };
 
+// The stations of the fill/cut table that lie off the line, before its
+// start or after its end as its chainage-break table sets them, where the
+// run's range reaches that end: no ground line can be laid across the line
+// there, so none is written, and the command line names them (their count,
+// the first and the last) rather than leaving them out unsaid.
+void ReportStationsOffTheLine(const GroundLineJob& job, const std::vector<FillCutStation>& stations,
+                              double startMileage, double endMileage) {
+  const AlignmentModel* model = job.line != nullptr ? job.line->baseline : nullptr;
+  if (model == nullptr || !model->IsBuilt()) return;
+  const double lineStart = model->StartMileage();
+  const double lineEnd = model->EndMileage();
+  const int count = std::clamp(job.breakCount, 0, CrossSectionDesigner::kMaxBreaks);
+  CString where = "基线";
+  if (job.Detour()) where.Format("%s绕行段%d", job.lineName.GetString(), job.detourNumber);
+  for (int end : {0, 1}) {
+    const double bound = end == 0 ? lineStart : lineEnd;
+    if (end == 0 ? startMileage - kRangeAllowance > bound : endMileage + kRangeAllowance < bound) continue;
+    int number = 0;
+    const FillCutStation* first = nullptr;
+    const FillCutStation* last = nullptr;
+    for (const FillCutStation& s : stations) {
+      const bool off = end == 0 ? s.mileage <= bound - kRangeAllowance : s.mileage >= bound + kRangeAllowance;
+      if (!off) continue;
+      ++number;
+      if (first == nullptr) first = &s;
+      last = &s;
+    }
+    if (number == 0) continue;
+    char prefix[kChainPrefixSize] = {};
+    const double chainage = BreakTableMileageToChainage(bound, prefix, count, job.breaks, sizeof prefix);
+    CString text;
+    text.Format("\n%s: %s中有%d个桩号在断链表所定的线路%s%s%s(%s～%s), 不在线路上, 没有内插地面线\n", where.GetString(),
+                job.fillCutTable.GetString(), number, end == 0 ? "起点" : "终点",
+                StationLabel(prefix, chainage).GetString(), end == 0 ? "之前" : "之后",
+                StationLabel(first->prefix, first->chainage).GetString(),
+                StationLabel(last->prefix, last->chainage).GetString());
+    acutPrintf("%s", text.GetString());
+  }
+}
+
 // Rolls the run back and says why; the table keeps the rows it had.
 int FailRun(CAdoConnection& connection, CAdoRecordSet& out, bool inTransaction, const GroundLineJob& job,
             const char* reason) {
@@ -444,14 +484,16 @@ int RunGroundLineJob(CrossSectionDesigner& self, const GroundLineJob& job, doubl
 
   CAdoConnection& connection = self.connection;
   CAdoRecordSet out(&connection);
+  // The table is made in the transaction that fills it: a run stopped before
+  // its end leaves the scheme without it, never with it empty.
+  if (connection.BeginTrans() < 0) return FailRun(connection, out, false, job, "无法开始数据库事务");
   const bool created = job.Detour() ? self.CreateDetourGroundLineTable(job.lineName) : self.CreateGroundLineTable();
-  if (!created) return FailRun(connection, out, false, job, "无法创建");
+  if (!created) return FailRun(connection, out, true, job, "无法创建");
 
   std::vector<std::unique_ptr<KeptRow>> kept[2];
   const int orphans = ReadKeptRows(connection, job, stations, kept);
-  if (orphans < 0) return FailRun(connection, out, false, job, "无法读取原有的记录");
+  if (orphans < 0) return FailRun(connection, out, true, job, "无法读取原有的记录");
 
-  if (connection.BeginTrans() < 0) return FailRun(connection, out, false, job, "无法开始数据库事务");
   CString deleteSql;
   if (job.Detour())
     deleteSql.Format("delete from %s where 绕行段编号=%d", job.groundTable.GetString(), job.detourNumber);
@@ -496,6 +538,7 @@ int RunGroundLineJob(CrossSectionDesigner& self, const GroundLineJob& job, doubl
   if (orphans > 0)
     acutPrintf("\n%s中有%d行的桩号不在%s中, 已删除", job.groundTable.GetString(), orphans,
                job.fillCutTable.GetString());
+  ReportStationsOffTheLine(job, stations, startMileage, endMileage);
   acutPrintf("%s", job.doneMessage);
   return 1;
 }

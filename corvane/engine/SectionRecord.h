@@ -216,5 +216,14 @@ struct SectionRecord {
   // Where the land-take boundary stands, as the distance from the line on
   // each side (positive outwards).
   double LeftLandWidth() const { return leftLandTake - LeftCrown(); }
+  // The formation's width between its outer shoulders, as the section sheet
+  // writes it under 路基面宽: the first track's left shoulder to the right
+  // shoulder of the last track drawn (the second track's when the section is
+  // drawn as a double-line one).
+  double FormationWidth(bool doubleLine) const {
+    const int groundTrack = doubleLine ? 1 : 0;
+    return (crownOffset[groundTrack] + roadbedTop[SideIndex(doubleLine ? 2 : 1)][3].x) -
+           (crownOffset[0] - roadbedTop[SideIndex(-1)][3].x);
+  }
   double RightLandWidth() const { return rightLandTake + RightCrown(); }
 };

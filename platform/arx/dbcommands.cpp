@@ -227,7 +227,12 @@ void cmdSaveAs() {
   if (rc == RTNORM && (scaleGiven || strcasecmp(name, "DXF") == 0 || std::strcmp(name, "2000") == 0 ||
                        strcasecmp(name, "R2000") == 0))
     rc = acedGetString(1, "\nSave drawing as: ", name, sizeof name);
-  if (rc != RTNORM || !*name) return;
+  if (rc == RTNONE || (rc == RTNORM && !*name)) {
+    // An empty name saves nothing: the script must not go on as if it had.
+    platform::endRunWithError("SAVEAS: no file name given: nothing was saved");
+    return;
+  }
+  if (rc != RTNORM) return;
   const size_t length = std::strlen(name);
   const bool isSvg = length > 4 && strcasecmp(name + length - 4, ".svg") == 0;
   if (scaleGiven && !isSvg) {

@@ -102,8 +102,9 @@ uint64_t AcDbDatabase::reserveHandleDirect(uint64_t wanted) {
 
 uint64_t AcDbDatabase::highestHandle() const {
   uint64_t top = 0;
-  for (const auto& [h, s] : m_byHandle)
-    if (s->object) top = std::max(top, h);
+  // Every stub is under its own handle in m_byHandle; the vector is the quicker walk.
+  for (const AcDbStub* s : m_stubs)
+    if (s->object) top = std::max(top, s->handle);
   for (uint64_t h : m_reserved) top = std::max(top, h);
   return top;
 }
@@ -166,6 +167,11 @@ void AcDbDatabase::replaceObjectDirect(AcDbStub* stub, AcDbObject* newObj) {
   reserveMarkHandles(newObj);
 }
 
+void AcDbDatabase::reserveObjectsDirect(size_t count) {
+  m_stubs.reserve(m_stubs.size() + count);
+  m_byHandle.reserve(m_byHandle.size() + count);
+}
+
 void AcDbDatabase::setHandseedDirect(uint64_t seed) {
   if (seed > m_handseed) m_handseed = seed;
 }
@@ -173,9 +179,16 @@ void AcDbDatabase::setHandseedDirect(uint64_t seed) {
 Adesk::Int32 AcDbDatabase::approxNumObjects() const { return static_cast<Adesk::Int32>(m_stubs.size()); }
 
 void AcDbDatabase::setTableIdsDirect() {
+  // Only empty slots are filled: with none left there is nothing to look for.
+  // Called a few times on every open, over every object of the drawing.
+  const AcDbObjectId* slots[] = {&m_blockTable,  &m_layerTable,    &m_linetypeTable, &m_textStyleTable,
+                                 &m_viewportTable, &m_regAppTable, &m_dimStyleTable, &m_viewTable,
+                                 &m_ucsTable,    &m_namedObjects};
+  if (std::none_of(std::begin(slots), std::end(slots), [](const AcDbObjectId* id) { return id->isNull(); })) return;
   for (AcDbStub* s : m_stubs) {
     AcDbObject* o = s->object;
-    if (!o) continue;
+    // An entity is neither a table nor a dictionary.
+    if (!o || AcDbEntity::cast(o)) continue;
     AcDbObjectId id(s);
     if (AcDbBlockTable::cast(o) && m_blockTable.isNull()) m_blockTable = id;
     else if (AcDbLayerTable::cast(o) && m_layerTable.isNull()) m_layerTable = id;

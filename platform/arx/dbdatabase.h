@@ -173,6 +173,8 @@ class PLATFORM_API AcDbDatabase : public AcRxObject {
   void ensureTables();
   void ensureDictionaries();
   void setHandseedDirect(uint64_t seed);
+  // Room for `count` more objects (a file being read knows how many it holds).
+  void reserveObjectsDirect(size_t count);
   // Takes a handle for a mark that is no object (`wanted` when it is free).
   uint64_t reserveHandleDirect(uint64_t wanted = 0);
   void releaseHandleDirect(uint64_t h) { m_reserved.erase(h); }

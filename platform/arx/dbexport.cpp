@@ -1,6 +1,7 @@
 // Drawings exported for viewing: a DXF with plain entities only, and an SVG of
 // model space written to a file (svgexport.cpp draws it).
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 
 #include "arx/dxffile.h"
 #include "crt/textfile.h"
@@ -16,15 +17,9 @@ Acad::ErrorStatus exportViewDxf(AcDbDatabase& db, const std::string& path) {
 
 Acad::ErrorStatus exportSvg(AcDbDatabase& db, const std::string& path, const SvgOptions& options) {
   std::string svg = svgOfModelSpace(db, options);
-  FILE* f = openFile(path.c_str(), "wb");
-  if (!f) {
-    transcriptLine("Cannot write " + path);
-    return Acad::eFileAccessErr;
-  }
-  bool ok = std::fwrite(svg.data(), 1, svg.size(), f) == svg.size();
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) {
-    transcriptLine("Cannot write " + path);
+  // The SVG takes the file's place only once it is written whole.
+  if (!replaceFile(path.c_str(), svg, true)) {
+    transcriptLine("Cannot write " + path + ": " + std::strerror(errno));
     return Acad::eFileAccessErr;
   }
   return Acad::eOk;

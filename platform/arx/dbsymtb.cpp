@@ -633,16 +633,19 @@ AcDbViewportTableRecord::AcDbViewportTableRecord() = default;
 void AcDbViewportTableRecord::setCenterPoint(const AcGePoint2d& p) {
   assertWriteEnabled();
   m_center = p;
+  m_viewSet = true;
 }
 void AcDbViewportTableRecord::setHeight(double h) {
   if (!(h > 0)) return;
   assertWriteEnabled();
   m_height = h;
+  m_viewSet = true;
 }
 void AcDbViewportTableRecord::setWidth(double w) {
   if (!(w > 0)) return;
   assertWriteEnabled();
   m_width = w;
+  m_viewSet = true;
 }
 
 Acad::ErrorStatus AcDbViewportTableRecord::dwgOutFields(AcDbDwgFiler* f) const {

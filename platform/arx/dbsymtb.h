@@ -315,6 +315,9 @@ class PLATFORM_API AcDbViewportTableRecord : public AcDbSymbolTableRecord {
   void setHeight(double h);
   double width() const { return m_width; }
   void setWidth(double w);
+  // True once the view was set (by ZOOM, or read from a drawing file); a new
+  // drawing's view is the default one, which need not show what is drawn.
+  bool isViewSet() const { return m_viewSet; }
 
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -322,6 +325,7 @@ class PLATFORM_API AcDbViewportTableRecord : public AcDbSymbolTableRecord {
  private:
   AcGePoint2d m_center{0, 0};
   double m_height = 100, m_width = 150;
+  bool m_viewSet = false;
 };
 
 class PLATFORM_API AcDbRegAppTableRecord : public AcDbSymbolTableRecord {

@@ -58,11 +58,24 @@ bool isAscii(std::string_view s) {
   return true;
 }
 
+// Text every character of which GBK holds: converted in one go (GBK keeps
+// no state between characters, so this is what converting one character at
+// a time gives). False for anything else, which then goes the long way.
+bool wholeToGbk(std::string_view text, std::string& out) {
+  for (size_t i = 0; i < text.size();) {
+    long cp = decodeUtf8(text, i);
+    if (cp < 0 || cp == 0xFFFD) return false;
+  }
+  return toGbk().convert(text, out);
+}
+
 }  // namespace
 
 std::string utf8ToDxfGbk(std::string_view text) {
   if (isAscii(text)) return std::string(text);
   std::string out, piece;
+  if (wholeToGbk(text, out)) return out;
+  out.clear();
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
     size_t start = i;

@@ -1,10 +1,14 @@
 // Reads a DXF file into a database; see dxffile.h.
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <numbers>
 #include <set>
+#include <unordered_map>
 
 #include "arx/dbents.h"
 #include "arx/dbpl.h"
@@ -22,6 +26,7 @@ namespace {
 struct RawTag {
   int code;
   std::string_view value;
+  double real = 0;  // the value of a real-number group, read once
 };
 
 std::string_view trimView(std::string_view s) {
@@ -36,7 +41,30 @@ bool isRealGroup(int code) {
          (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059);
 }
 
+// A group code: the common form (a few digits) read here, anything else as
+// an integer of any form.
+bool groupCode(std::string_view t, long long& code) {
+  if (!t.empty() && t.size() <= 4) {
+    long long v = 0;
+    bool digits = true;
+    for (char ch : t) {
+      if (ch < '0' || ch > '9') {
+        digits = false;
+        break;
+      }
+      v = v * 10 + (ch - '0');
+    }
+    if (digits) {
+      code = v;
+      return true;
+    }
+  }
+  return parseInt64(t, code);
+}
+
 bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& error) {
+  // Two lines a tag: the vector is made as large as it gets, once.
+  tags.reserve(static_cast<size_t>(std::count(data.begin(), data.end(), '\n')) / 2 + 1);
   size_t pos = 0, line = 0;
   auto nextLine = [&](std::string_view& out) {
     if (pos >= data.size()) return false;
@@ -53,7 +81,7 @@ bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& err
     std::string_view t = trimView(c);
     if (t.empty() && pos >= data.size()) break;
     long long code;
-    if (!parseInt64(t, code) || code < -5 || code > 1071) {
+    if (!groupCode(t, code) || code < -5 || code > 1071) {
       error = "line " + std::to_string(line) + ": not a group code";
       return false;
     }
@@ -63,13 +91,13 @@ bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& err
     }
     // A number that is no finite number would put NaN or infinity into the
     // drawing: the file is refused at the line that holds it.
-    double real;
+    double real = 0;
     if (isRealGroup(static_cast<int>(code)) && !(parseDouble(v, real) && std::isfinite(real))) {
       error = "line " + std::to_string(line) + ": group " + std::to_string(code) + " holds \"" +
               std::string(trimView(v).substr(0, 40)) + "\", not a finite number";
       return false;
     }
-    tags.push_back(RawTag{static_cast<int>(code), v});
+    tags.push_back(RawTag{static_cast<int>(code), v, real});
   }
   return true;
 }
@@ -78,6 +106,10 @@ double toDouble(std::string_view v) {
   double d;
   return parseDouble(v, d) && std::isfinite(d) ? d : 0.0;
 }
+
+// A tag as a number: a real-number group's value was read (and found finite)
+// when the file was split into tags; any other group is read here.
+double toDouble(const RawTag& t) { return isRealGroup(t.code) ? t.real : toDouble(t.value); }
 
 long long toInt(std::string_view v) {
   long long i;
@@ -209,8 +241,10 @@ class Reader {
 
   void prescanHandles() {
     uint64_t top = 0;
+    size_t records = 0;
     for (size_t i = 0; i < m_tags.size(); ++i) {
       const RawTag& t = m_tags[i];
+      if (t.code == 0) ++records;
       if (t.code == 5 || t.code == 105) top = std::max(top, toHandle(t.value));
       if (t.code == 9 && trimView(t.value) == "$HANDSEED" && i + 1 < m_tags.size()) {
         uint64_t seed = toHandle(m_tags[i + 1].value);
@@ -223,6 +257,8 @@ class Reader {
       }
     }
     m_db.setHandseedDirect(top + 1);
+    // About one object a record: the handle index is made that large once.
+    m_db.reserveObjectsDirect(records);
   }
 
   void readHeader() {
@@ -239,9 +275,9 @@ class Reader {
         var = std::string(trimView(t.value));
         continue;
       }
-      if (var == "$LTSCALE" && t.code == 40) m_db.setLtscale(toDouble(t.value));
-      else if (var == "$CELTSCALE" && t.code == 40) m_db.setCeltscale(toDouble(t.value));
-      else if (var == "$TEXTSIZE" && t.code == 40) m_db.setTextsize(toDouble(t.value));
+      if (var == "$LTSCALE" && t.code == 40) m_db.setLtscale(toDouble(t));
+      else if (var == "$CELTSCALE" && t.code == 40) m_db.setCeltscale(toDouble(t));
+      else if (var == "$TEXTSIZE" && t.code == 40) m_db.setTextsize(toDouble(t));
       else if (var == "$CLAYER" && t.code == 8) m_clayer = decode(t.value);
       else if (var == "$CELTYPE" && t.code == 6) m_celtype = decode(t.value);
       else if (var == "$TEXTSTYLE" && t.code == 7) m_textstyle = decode(t.value);
@@ -254,7 +290,7 @@ class Reader {
   static void setCoord(AcGePoint3d& p, const RawTag& t) {
     int axis = t.code / 10;
     if (t.code % 10 != 0 || axis < 1 || axis > 3) return;
-    p[axis - 1] = toDouble(t.value);
+    p[axis - 1] = toDouble(t);
   }
 
   void readClasses() {
@@ -287,6 +323,9 @@ class Reader {
   // ---- tables ----
   void readTables() {
     m_sectionClosed = false;
+    // Entities read after these tables look their names up afresh.
+    m_layerOfText.clear();
+    m_linetypeOfText.clear();
     while (m_pos < m_tags.size()) {
       if (atEndSec()) return;
       size_t end = recordEnd();
@@ -397,8 +436,8 @@ class Reader {
       for (size_t i = from; i < to; ++i) {
         const RawTag& t = m_tags[i];
         if (t.code == 3) r->setComments(decode(t.value).c_str());
-        else if (t.code == 40) length = toDouble(t.value);
-        else if (t.code == 49 && dashes.size() < 12) dashes.push_back(toDouble(t.value));
+        else if (t.code == 40) length = toDouble(t);
+        else if (t.code == 49 && dashes.size() < 12) dashes.push_back(toDouble(t));
       }
       r->setNumDashes(static_cast<int>(dashes.size()));
       for (size_t i = 0; i < dashes.size(); ++i) r->setDashLengthAt(static_cast<int>(i), dashes[i]);
@@ -413,10 +452,10 @@ class Reader {
         const RawTag& t = m_tags[i];
         switch (t.code) {
           case 70: r->setIsVertical(toInt(t.value) & 4); break;
-          case 40: r->setTextSize(std::fabs(toDouble(t.value))); break;
-          case 41: if (toDouble(t.value) > 0) r->setXScale(toDouble(t.value)); break;
-          case 50: r->setObliquingAngle(degToRad(toDouble(t.value))); break;
-          case 42: r->setPriorSize(std::fabs(toDouble(t.value))); break;
+          case 40: r->setTextSize(std::fabs(toDouble(t))); break;
+          case 41: if (toDouble(t) > 0) r->setXScale(toDouble(t)); break;
+          case 50: r->setObliquingAngle(degToRad(toDouble(t))); break;
+          case 42: r->setPriorSize(std::fabs(toDouble(t))); break;
           case 3: r->setFileName(decode(t.value).c_str()); break;
           case 4: r->setBigFontFileName(decode(t.value).c_str()); break;
           case 1001: app = std::string(trimView(t.value)); break;
@@ -437,10 +476,10 @@ class Reader {
       double cx = 0, cy = 0, height = 0, aspect = 0;
       for (size_t i = from; i < to; ++i) {
         const RawTag& t = m_tags[i];
-        if (t.code == 12) cx = toDouble(t.value);
-        else if (t.code == 22) cy = toDouble(t.value);
-        else if (t.code == 40) height = toDouble(t.value);
-        else if (t.code == 41) aspect = toDouble(t.value);
+        if (t.code == 12) cx = toDouble(t);
+        else if (t.code == 22) cy = toDouble(t);
+        else if (t.code == 40) height = toDouble(t);
+        else if (t.code == 41) aspect = toDouble(t);
       }
       r->setCenterPoint(AcGePoint2d(cx, cy));
       if (height > 0) {
@@ -515,12 +554,13 @@ class Reader {
 
   // Layer, line type, colour and the other common properties.
   void readCommon(AcDbEntity* e, size_t from, size_t to) {
-    std::string layer = "0", linetype;
+    std::string_view layer = "0", linetype;
+    bool layerRaw = false;  // `layer` is the file's text (else the name itself)
     for (size_t i = from; i < to; ++i) {
       const RawTag& t = m_tags[i];
       switch (t.code) {
-        case 8: layer = decode(t.value); break;
-        case 6: linetype = decode(t.value); break;
+        case 8: layer = t.value; layerRaw = true; break;
+        case 6: linetype = t.value; break;
         case 62: {
           long long c = toInt(t.value);
           if (c >= 0 && c <= 256) e->setColorDirect(static_cast<Adesk::UInt16>(c));
@@ -532,7 +572,7 @@ class Reader {
           break;
         }
         case 48: {
-          double s = toDouble(t.value);
+          double s = toDouble(t);
           if (s > 0) e->setLinetypeScaleDirect(s);
           break;
         }
@@ -540,8 +580,21 @@ class Reader {
         default: break;
       }
     }
-    e->setLayerDirect(layerId(layer));
-    e->setLinetypeDirect(linetype.empty() ? m_db.byLayerLinetype() : linetypeId(linetype));
+    e->setLayerDirect(layerRaw ? layerOfText(layer) : layerId(std::string(layer)));
+    e->setLinetypeDirect(linetype.empty() ? m_db.byLayerLinetype() : linetypeOfText(linetype));
+  }
+
+  // The layer and the line type an entity's text names, decoded and looked
+  // up once per text: most entities of a file share a few layers.
+  AcDbObjectId layerOfText(std::string_view raw) {
+    auto [it, fresh] = m_layerOfText.try_emplace(raw);
+    if (fresh) it->second = layerId(decode(raw));
+    return it->second;
+  }
+  AcDbObjectId linetypeOfText(std::string_view raw) {
+    auto [it, fresh] = m_linetypeOfText.try_emplace(raw);
+    if (fresh) it->second = linetypeId(decode(raw));
+    return it->second;
   }
 
   AcDbObjectId layerId(const std::string& name) {
@@ -586,22 +639,22 @@ class Reader {
       int c = t.code;
       if (c >= 10 && c <= 33) {
         int axis = c / 10 - 1, k = c % 10;
-        if (k <= 3) g.p[k][axis] = toDouble(t.value);
+        if (k <= 3) g.p[k][axis] = toDouble(t);
         if (c == 11) g.has11 = true;
         continue;
       }
       switch (c) {
-        case 210: g.normal.x = toDouble(t.value); break;
-        case 220: g.normal.y = toDouble(t.value); break;
-        case 230: g.normal.z = toDouble(t.value); break;
-        case 38: g.r38 = toDouble(t.value); break;
-        case 39: g.r39 = toDouble(t.value); break;
-        case 40: g.r40 = toDouble(t.value); break;
-        case 41: g.r41 = toDouble(t.value); g.has41 = true; break;
-        case 42: g.r42 = toDouble(t.value); g.has42 = true; break;
-        case 43: g.r43 = toDouble(t.value); g.has43 = true; break;
-        case 50: g.r50 = toDouble(t.value); break;
-        case 51: g.r51 = toDouble(t.value); break;
+        case 210: g.normal.x = toDouble(t); break;
+        case 220: g.normal.y = toDouble(t); break;
+        case 230: g.normal.z = toDouble(t); break;
+        case 38: g.r38 = toDouble(t); break;
+        case 39: g.r39 = toDouble(t); break;
+        case 40: g.r40 = toDouble(t); break;
+        case 41: g.r41 = toDouble(t); g.has41 = true; break;
+        case 42: g.r42 = toDouble(t); g.has42 = true; break;
+        case 43: g.r43 = toDouble(t); g.has43 = true; break;
+        case 50: g.r50 = toDouble(t); break;
+        case 51: g.r51 = toDouble(t); break;
         case 70: g.i70 = toInt(t.value); break;
         case 71: g.i71 = toInt(t.value); break;
         case 72: g.i72 = toInt(t.value); break;
@@ -707,11 +760,11 @@ class Reader {
     for (size_t i = from; i < to; ++i) {
       const RawTag& t = m_tags[i];
       switch (t.code) {
-        case 10: flush(); x = toDouble(t.value); any = true; ++n; break;
-        case 20: y = toDouble(t.value); break;
-        case 40: if (n >= 0) sw = std::fabs(toDouble(t.value)); break;
-        case 41: if (n >= 0) ew = std::fabs(toDouble(t.value)); break;
-        case 42: if (n >= 0) b = toDouble(t.value); break;
+        case 10: flush(); x = toDouble(t); any = true; ++n; break;
+        case 20: y = toDouble(t); break;
+        case 40: if (n >= 0) sw = std::fabs(toDouble(t)); break;
+        case 41: if (n >= 0) ew = std::fabs(toDouble(t)); break;
+        case 42: if (n >= 0) b = toDouble(t); break;
         default: break;
       }
     }
@@ -1031,6 +1084,7 @@ class Reader {
   std::vector<GroupRead> m_groups;
   std::vector<LayoutRead> m_layouts;
   std::map<std::string, int> m_skipped;
+  std::unordered_map<std::string_view, AcDbObjectId> m_layerOfText, m_linetypeOfText;
 };
 
 }  // namespace
@@ -1061,7 +1115,15 @@ Acad::ErrorStatus readDxf(AcDbDatabase& db, const std::string& path, std::string
     error = "cannot open " + path;
     return Acad::eFileNotFound;
   }
+  // A regular file in one read into a string of its size; whatever a file
+  // that grows meanwhile adds (and anything that is no regular file) is read
+  // after it.
   std::string data;
+  struct stat st;
+  if (::fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    data.resize(static_cast<size_t>(st.st_size));
+    data.resize(std::fread(data.data(), 1, data.size(), f));
+  }
   char buf[1 << 16];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);

@@ -1,4 +1,5 @@
 // Writes a database as a DXF file (AC1015, ANSI_936); see dxffile.h.
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "arx/dbstub.h"
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
+#include "crt/numtext.h"
 #include "crt/textfile.h"
 #include "win/transcript.h"
 
@@ -99,11 +101,11 @@ class Writer {
   // ---- tags ----
   void append(const char* p, size_t n) { m_out.append(p, n); }
   void endLine() { m_out.append("\r\n", 2); }
-  // A group code, right-aligned in three columns.
-  void code(int c) {
-    char buf[16];
-    char* end = buf + sizeof buf;
-    char* p = end;
+  // A group code, right-aligned in three columns, and its line end, put
+  // before `out`; returns where it begins (at least 16 bytes before `out`
+  // must be free).
+  static char* codeBefore(char* out, int c) {
+    char* p = out;
     *--p = '\n';
     *--p = '\r';
     unsigned v = static_cast<unsigned>(c < 0 ? -c : c);
@@ -112,10 +114,34 @@ class Writer {
       v /= 10;
     } while (v);
     if (c < 0) *--p = '-';
-    while (end - p < 5) *--p = ' ';
-    append(p, static_cast<size_t>(end - p));
+    while (out - p < 5) *--p = ' ';
+    return p;
+  }
+  void code(int c) {
+    char buf[16];
+    char* p = codeBefore(buf + sizeof buf, c);
+    append(p, static_cast<size_t>(buf + sizeof buf - p));
+  }
+  // A group whose value is at most 40 bytes, `fill` writing it at the given
+  // place and returning its end: the two lines go out in one append.
+  template <class Fill>
+  void shortGroup(int c, Fill fill) {
+    char buf[16 + 40 + 2];
+    char* value = buf + 16;
+    char* first = codeBefore(value, c);
+    char* end = fill(value, buf + sizeof buf - 2);
+    *end++ = '\r';
+    *end++ = '\n';
+    append(first, static_cast<size_t>(end - first));
   }
   void str(int c, std::string_view v) {
+    if (v.size() <= 40) {
+      shortGroup(c, [&](char* out, char*) {
+        std::memcpy(out, v.data(), v.size());
+        return out + v.size();
+      });
+      return;
+    }
     code(c);
     append(v.data(), v.size());
     endLine();
@@ -156,32 +182,25 @@ class Writer {
     return utf8ToDxfGbk(s);
   }
   void integer(int c, long long v) {
-    code(c);
-    char buf[24];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    append(buf, static_cast<size_t>(r.ptr - buf));
-    endLine();
+    shortGroup(c, [v](char* out, char* last) { return std::to_chars(out, last, v).ptr; });
   }
+  // The shortest text that reads back as the same double (at most 24 bytes).
   void real(int c, double v) {
-    code(c);
-    char buf[40];
-    size_t n = 1;
-    if (!std::isfinite(v) || v == 0) {
-      buf[0] = '0';
-    } else {
-      auto r = std::to_chars(buf, buf + sizeof buf, v);
-      n = static_cast<size_t>(r.ptr - buf);
-    }
-    append(buf, n);
-    endLine();
+    shortGroup(c, [v](char* out, char* last) {
+      if (!std::isfinite(v) || v == 0) {
+        *out = '0';
+        return out + 1;
+      }
+      return std::to_chars(out, last, v).ptr;
+    });
   }
   // Angles are written in degrees to 15 digits: reading and writing again
   // gives the same text (the two conversions err far below the last digit).
   void angle(int c, double rad) {
     double deg = rad * 180.0 / std::numbers::pi;
-    char buf[32];
-    int n = std::snprintf(buf, sizeof buf, "%.15g", std::isfinite(deg) ? deg : 0.0);
-    str(c, std::string_view(buf, static_cast<size_t>(n)));
+    shortGroup(c, [deg](char* out, char* last) {
+      return formatGeneral(out, last, std::isfinite(deg) ? deg : 0.0, 15);
+    });
   }
   void handle(int c, uint64_t h) {
     char buf[24];
@@ -201,8 +220,8 @@ class Writer {
   void roundedPoint(int c, const AcGePoint3d& p) {
     for (int i = 0; i < 3; ++i) {
       char buf[32];
-      std::snprintf(buf, sizeof buf, "%.12g", std::isfinite(p[i]) ? p[i] : 0.0);
-      str(c + 10 * i, buf);
+      char* end = formatGeneral(buf, buf + sizeof buf, std::isfinite(p[i]) ? p[i] : 0.0, 12);
+      str(c + 10 * i, std::string_view(buf, static_cast<size_t>(end - buf)));
     }
   }
   void normal(const AcGeVector3d& n) {
@@ -210,6 +229,13 @@ class Writer {
     real(210, n.x);
     real(220, n.y);
     real(230, n.z);
+  }
+  // A record's name as the file writes it, converted once per record: every
+  // entity names its layer, and many their line type.
+  const std::string& recordText(AcDbObjectId id) {
+    auto [it, fresh] = m_recordText.try_emplace(id.stub());
+    if (fresh) it->second = encodeText(nameOf(id));
+    return it->second;
   }
   static uint64_t handleOf(AcDbObjectId id) { return id.isNull() ? 0 : id.handle().value(); }
   static std::string_view nameOf(AcDbObjectId id) {
@@ -522,10 +548,10 @@ class Writer {
     handle(330, owner);
     str(100, "AcDbEntity");
     if (paper) integer(67, 1);
-    std::string_view layer = nameOf(e->layerId());
-    text(8, layer.empty() ? "0" : layer);
-    std::string_view lt = nameOf(e->linetypeId());
-    if (!lt.empty() && lt != "ByLayer") text(6, lt);
+    const std::string& layer = recordText(e->layerId());
+    str(8, layer.empty() ? std::string_view("0") : std::string_view(layer));
+    const std::string& lt = recordText(e->linetypeId());
+    if (!lt.empty() && lt != "ByLayer") str(6, lt);
     if (e->colorIndex() != 256) integer(62, e->colorIndex());
     if (e->lineWeight() != AcDb::kLnWtByLayer) integer(370, static_cast<int>(e->lineWeight()));
     if (e->linetypeScale() != 1.0) real(48, e->linetypeScale());
@@ -903,6 +929,7 @@ class Writer {
   uint64_t m_highest = 0;
   std::vector<ClassEntry> m_classes;
   std::map<std::string, size_t> m_classIndex;
+  std::unordered_map<const AcDbStub*, std::string> m_recordText;
   std::unordered_map<const AcDbStub*, uint64_t> m_layoutOfBlock;
   std::unordered_map<uint64_t, std::vector<uint64_t>> m_explodedParts;
 };
@@ -920,16 +947,10 @@ Acad::ErrorStatus writeDxf(AcDbDatabase& db, const std::string& path, const DxfW
   reviveProxies();
   std::string head, body;
   Writer(db, options).run(head, body);
-  FILE* f = openFile(path.c_str(), "wb");
-  if (!f) {
-    transcriptLine("Cannot write drawing file " + path);
-    return Acad::eFileAccessErr;
-  }
-  bool ok = std::fwrite(head.data(), 1, head.size(), f) == head.size() &&
-            std::fwrite(body.data(), 1, body.size(), f) == body.size() && std::fflush(f) == 0;
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) {
-    transcriptLine("Cannot write drawing file " + path);
+  // The drawing takes the file's place only once it is written whole.
+  head.append(body);
+  if (!replaceFile(path.c_str(), head, true)) {
+    transcriptLine("Cannot write drawing file " + path + ": " + std::strerror(errno));
     return Acad::eFileAccessErr;
   }
   return Acad::eOk;

@@ -35,6 +35,7 @@ struct LineState {
   unsigned errorSerial = 0;      // counts errors, so a caller can see whether one happened
   unsigned cancelSerial = 0;     // counts prompts cancelled for want of a command's answers
   std::vector<std::string> commands;  // running commands, innermost last
+  unsigned long commandSerial = 0;    // top-level commands begun
   std::vector<int> boundaries;   // answer sources of acedCommand, innermost last
   std::deque<std::string> pending;     // strings sent to the command line
   std::deque<std::string> testTokens;  // answers queued by queuePromptToken
@@ -121,6 +122,7 @@ void invokeCommand(const AcEdCommand* cmd, const std::string& typed, bool shown)
   LoadedModule* module = cmd->module();
   std::string name = cmd->globalName();
   if (!shown) transcriptLine("Command: " + typed);
+  if (st.commands.empty()) ++st.commandSerial;
   st.commands.push_back(name);
   bool threw = false;
   try {
@@ -211,7 +213,9 @@ void runWord(const ScriptToken& t, bool shown) {
     callLisp("c:" + name, {LispAtom{}}, t.text, t.where);
     return;
   }
-  transcriptLine("Unknown command \"" + t.text + "\".");
+  // At a terminal the error that ends the line is shown, which says the same:
+  // it is said once.
+  if (!hasTerminal()) transcriptLine("Unknown command \"" + t.text + "\".");
   fail(t.where + ": unknown command \"" + t.text + "\"");
 }
 
@@ -409,7 +413,7 @@ int readPromptToken(const char* prompt, std::string& token) {
         // shown already).
         std::string line;
         if (!boundary && hasTerminal() && readTerminalLine("", line)) {
-          st.reader.append("terminal", line + "\n");
+          st.reader.append("terminal", line + "\n", terminalLineNumber());
           st.justTyped = true;
           continue;
         }
@@ -469,7 +473,7 @@ RunResult runScript(const std::vector<ScriptInput>& inputs) {
   st.reader.clear();
   st.boundaries.clear();
   st.scripts.clear();
-  for (const ScriptInput& in : inputs) st.reader.append(in.name, in.text);
+  for (const ScriptInput& in : inputs) st.reader.append(in.name, in.text, in.firstLine);
   while (!st.failed && !st.quit && step(0)) {
   }
   if (!st.failed && !st.quit) answersTaken();
@@ -493,7 +497,7 @@ void runTerminal(const std::function<void(const std::string&)>& showError) {
     std::string line;
     if (!readTerminalLine("Command: ", line)) return;
     state().justTyped = true;
-    RunResult r = runScript({ScriptInput{"terminal", line + "\n"}});
+    RunResult r = runScript({ScriptInput{"terminal", line + "\n", terminalLineNumber()}});
     state().justTyped = false;
     if (!r.ok && showError) showError(r.error);
     if (r.quit) return;
@@ -505,6 +509,8 @@ void setCommandTimer(CommandTimer timer) { state().timer = std::move(timer); }
 std::string activeCommandName() { return state().commands.empty() ? std::string() : state().commands.back(); }
 
 void endRunWithError(const std::string& message) { fail(message); }
+
+unsigned long commandSerial() { return state().commandSerial; }
 
 bool runHasFailed() { return state().running && state().failed; }
 

@@ -37,6 +37,7 @@ namespace platform {
 struct ScriptInput {
   std::string name;  // shown in messages ("--run", a file name)
   std::string text;
+  int firstLine = 1;  // the number of its first line in messages
 };
 
 struct RunResult {
@@ -53,6 +54,9 @@ PLATFORM_API bool scriptRunning();
 
 // The global name of the innermost running command ("" when none runs).
 PLATFORM_API std::string activeCommandName();
+// Counts the top-level commands run so far: a command's own serial while it
+// runs (what it calls runs under the same one).
+PLATFORM_API unsigned long commandSerial();
 // Ends the running script with an error (a built-in command that cannot go on).
 PLATFORM_API void endRunWithError(const std::string& message);
 // True once the running script is to end with an error.

@@ -115,10 +115,11 @@ bool parseLispForm(std::string_view form, std::vector<LispAtom>& items, std::str
   }
 }
 
-int ScriptReader::append(std::string name, std::string text) {
+int ScriptReader::append(std::string name, std::string text, int firstLine) {
   Source s;
   s.id = m_nextId++;
   s.name = std::move(name);
+  s.line = firstLine;
   s.text = withoutCarriageReturns(std::move(text));
   m_sources.push_back(std::move(s));
   return m_sources.back().id;
@@ -169,7 +170,7 @@ bool ScriptReader::exhausted(const Source& s) {
   return s.isTokens ? s.index >= s.tokens.size() : s.pos >= s.text.size();
 }
 
-bool ScriptReader::takeAnswerLines(Source& s, ScriptToken& error) {
+bool ScriptReader::takeAnswerLines(Source& s, ScriptToken& error, bool tokenRead) {
   // The answer lines met here stand together under the line above them.
   int group = 0;
   while (s.atLineStart && s.pos < s.text.size()) {
@@ -194,6 +195,17 @@ bool ScriptReader::takeAnswerLines(Source& s, ScriptToken& error) {
       error.text = why;
       return false;
     }
+    if (!tokenRead) {
+      // Nothing above it raises a question: it would serve whatever asks
+      // first, which is not what it was written for.
+      error.kind = ScriptToken::Error;
+      error.where = s.name + ":" + std::to_string(s.line);
+      std::string_view line = std::string_view(s.text).substr(first, end - first);
+      while (!line.empty() && (line.back() == '\r' || isBlank(line.back()))) line.remove_suffix(1);
+      error.text = "the answer line \"" + std::string(line) + "\" comes before any command: it answers a question of the line above it";
+      s.pos = end < s.text.size() ? end + 1 : end;
+      return false;
+    }
     s.pos = end < s.text.size() ? end + 1 : end;
     if (end < s.text.size()) ++s.line;
   }
@@ -204,7 +216,7 @@ bool ScriptReader::takeAnswerLinesAhead(ScriptToken& error) {
   for (Source& s : m_sources) {
     if (!s.isTokens) {
       if (!s.atLineStart) return true;
-      if (!takeAnswerLines(s, error)) return false;
+      if (!takeAnswerLines(s, error, m_tokenRead)) return false;
     }
     if (!exhausted(s)) return true;  // a token comes first
   }
@@ -327,7 +339,7 @@ ScriptToken ScriptReader::next(int boundary) {
     if (m_sources.empty()) return ScriptToken{};
     Source& s = m_sources.front();
     ScriptToken error;
-    if (!s.isTokens && !takeAnswerLines(s, error)) return error;
+    if (!s.isTokens && !takeAnswerLines(s, error, m_tokenRead)) return error;
     if (exhausted(s)) {
       int id = s.id;
       m_sources.pop_front();
@@ -340,9 +352,12 @@ ScriptToken ScriptReader::next(int boundary) {
       t.text = s.tokens[s.index++];
       t.quoted = true;
       t.kind = t.text.empty() ? ScriptToken::Enter : ScriptToken::Word;
+      if (t.kind == ScriptToken::Word) m_tokenRead = true;
       return t;
     }
     ScriptToken t = readToken(s);
+    if (t.kind == ScriptToken::Word || t.kind == ScriptToken::Form || t.kind == ScriptToken::Window)
+      m_tokenRead = true;
     if (t.kind != ScriptToken::Error && !takeAnswerLinesAhead(error)) return error;
     return t;
   }

@@ -58,8 +58,9 @@ struct ScriptToken {
 
 class PLATFORM_API ScriptReader {
  public:
-  // Adds a source behind the ones already there.
-  int append(std::string name, std::string text);
+  // Adds a source behind the ones already there; its first line is numbered
+  // `firstLine` (a line typed at a terminal: its number in the session).
+  int append(std::string name, std::string text, int firstLine = 1);
   // Adds a source in front of all others. Returns its id. A transient source
   // (a string sent to the command line) is not part of the script: answers
   // written in the script serve the questions it raises too.
@@ -78,7 +79,10 @@ class PLATFORM_API ScriptReader {
   // a command's answers when it ended early).
   void dropThrough(int id);
   bool empty() const { return m_sources.empty(); }
-  void clear() { m_sources.clear(); }
+  void clear() {
+    m_sources.clear();
+    m_tokenRead = false;
+  }
 
  private:
   struct Source {
@@ -95,7 +99,9 @@ class PLATFORM_API ScriptReader {
   };
   static bool exhausted(const Source& s);
   // Queues the answer lines at the current line start; false on a bad one.
-  static bool takeAnswerLines(Source& s, ScriptToken& error);
+  // An answer line before the first command (no line above it to answer) is
+  // refused when `tokenRead` is false.
+  static bool takeAnswerLines(Source& s, ScriptToken& error, bool tokenRead);
   // The same for the line after a token and, when its source ends there, for
   // the first lines of the sources behind it (they are one script).
   bool takeAnswerLinesAhead(ScriptToken& error);
@@ -105,6 +111,7 @@ class PLATFORM_API ScriptReader {
   static void endToken(Source& s);
   std::deque<Source> m_sources;
   int m_nextId = 1;
+  bool m_tokenRead = false;  // a command, form or window line has been read
 };
 
 // Parses a LISP form "(name item ...)": false with the reason in `error`.

@@ -1,15 +1,101 @@
 // The editor's main frame with its drawing view and its command line. They
 // are the platform's own windows, made when first asked for (and again after
 // a reset of the window system took them), never a module's.
+#include <algorithm>
+
 #include "arx/acui.h"
+#include "arx/dbdatabase.h"
+#include "arx/dbsymtb.h"
+#include "arx/preview.h"
 #include "arx/rxdynlink.h"
+#include "mfc/dc.h"
+#include "win/sysparams.h"
+#include "win/transcript.h"
 
 namespace {
 
+// The drawing view: model space of the working drawing on white, as the
+// active view (the last ZOOM, or the drawing file's) shows it; without one,
+// or with one that shows none of the drawing, the whole drawing.
+class DrawingView : public CView {
+ protected:
+  afx_msg void OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, RGB(255, 255, 255));
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    if (!db) return;
+    AcGePoint2d center(0, 0);
+    double width = 0, height = 0;
+    AcDbViewportTable* table = nullptr;
+    if (db->getViewportTable(table, AcDb::kForRead) == Acad::eOk) {
+      AcDbViewportTableRecord* active = nullptr;
+      if (table->getAt("*Active", active, AcDb::kForRead) == Acad::eOk) {
+        if (active->isViewSet()) {
+          center = active->centerPoint();
+          width = active->width();
+          height = active->height();
+        }
+        active->close();
+      }
+      table->close();
+    }
+    platform::drawDrawingView(dc.GetSafeHdc(), client, *db, center, width, height);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DrawingView, CView)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+// The command line: its last lines that say something, the newest at the
+// bottom.
+class CommandLine : public CControlBar {
+ protected:
+  afx_msg void OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, GetSysColor(COLOR_WINDOW));
+    CFont font;
+    LOGFONT lf = platform::messageFont();
+    font.CreateFontIndirect(&lf);
+    CFont* old = dc.SelectObject(&font);
+    TEXTMETRIC tm{};
+    dc.GetTextMetrics(&tm);
+    const int lineHeight = std::max<int>(1, tm.tmHeight);
+    const int rows = std::max<int>(1, (client.Height() - 4) / lineHeight);
+    // Empty lines (the line ends before each prompt) are left out, so that
+    // the window shows what was said.
+    std::vector<std::string> lines;
+    for (std::string& line : platform::transcriptLastLines(static_cast<size_t>(rows) * 4))
+      if (line.find_first_not_of(" \t") != std::string::npos) lines.push_back(std::move(line));
+    if (lines.size() > static_cast<size_t>(rows)) lines.erase(lines.begin(), lines.end() - rows);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+    int y = client.bottom - 2 - lineHeight * static_cast<int>(lines.size());
+    for (const std::string& line : lines) {
+      std::string shown;
+      for (char c : line) shown += c == '\t' ? ' ' : c;
+      CRect row(client.left + 4, y, client.right - 4, y + lineHeight);
+      dc.DrawText(shown.c_str(), -1, &row, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+      y += lineHeight;
+    }
+    dc.SelectObject(old);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CommandLine, CControlBar)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
 struct HostWindows {
   CMDIFrameWnd frame;
-  CView view;
-  CControlBar commandLine;
+  DrawingView view;
+  CommandLine commandLine;
 };
 
 // Never freed: the objects outlive every window (the window system's tables

@@ -196,13 +196,43 @@ LRESULT CAdUiPaletteSet::OnWindowPosChanging(WPARAM, LPARAM lParam) {
     pos->cy = kTitleHeight;
     return 0;
   }
-  // The set keeps within its minimum and maximum size, wherever it is placed.
   CSize low, high;
   GetMinimumSize(low);
   GetMaximumSize(high);
-  pos->cx = std::clamp<int>(pos->cx, low.cx, std::max(low.cx, high.cx));
-  pos->cy = std::clamp<int>(pos->cy, low.cy, std::max(low.cy, high.cy));
+  const UINT dock = GetDockBarID();
+  if (dock == 0 || IsFloating()) {
+    // A floating set keeps within its minimum and maximum size.
+    pos->cx = std::clamp<int>(pos->cx, low.cx, std::max(low.cx, high.cx));
+    pos->cy = std::clamp<int>(pos->cy, low.cy, std::max(low.cy, high.cy));
+    return 0;
+  }
+  // Docked, the dock decides: the set takes the length of its side and keeps
+  // only its minimum. Across a left or right dock it is at least as wide as
+  // the palette it shows needs, so that nothing of the palette is cut off.
+  pos->cx = std::max<int>(pos->cx, low.cx);
+  pos->cy = std::max<int>(pos->cy, low.cy);
+  if (dock == AFX_IDW_DOCKBAR_LEFT || dock == AFX_IDW_DOCKBAR_RIGHT) pos->cx = std::max(pos->cx, dockedWidth());
   return 0;
+}
+
+// The window width that shows the whole of the active palette: the right edge
+// of its rightmost visible child, plus the set's frame.
+int CAdUiPaletteSet::dockedWidth() const {
+  if (!m_hWnd || !m_active || !::IsWindow(m_active)) return 0;
+  int right = 0;
+  for (HWND child = ::GetWindow(m_active, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!::IsWindowVisible(child)) continue;
+    RECT r;
+    ::GetWindowRect(child, &r);
+    POINT corner{r.right, r.top};
+    ::ScreenToClient(m_active, &corner);
+    right = std::max<int>(right, corner.x);
+  }
+  if (right <= 0) return 0;
+  CRect window, client;
+  GetWindowRect(&window);
+  GetClientRect(&client);
+  return right + std::max(0, static_cast<int>(window.Width() - client.Width()));
 }
 
 void CAdUiPaletteSet::OnSysCommand(UINT id, LPARAM lParam) {

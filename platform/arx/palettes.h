@@ -9,8 +9,10 @@
 // them at its unload, or by DestroyWindow), and a palette's children go with
 // it. Every set made is a new one.
 //
-// A set keeps its size within GetMinimumSize and GetMaximumSize (virtual: a
-// derived set gives its own), has an opacity (100: opaque) and the palette-set
+// A floating set keeps its size within GetMinimumSize and GetMaximumSize
+// (virtual: a derived set gives its own); a docked one keeps its minimum and
+// takes what the dock gives it, across a left or right dock at least the
+// width that shows the whole of its palette's children. A set has an opacity (100: opaque) and the palette-set
 // styles; with PSS_CLOSE_BUTTON its close command hides it. A floating set
 // rolls up to its title bar (RollUp) and out again (RollOut).
 
@@ -104,6 +106,7 @@ class PLATFORM_API CAdUiPaletteSet : public CAdUiDockControlBar {
 
  private:
   void layoutPalettes();
+  int dockedWidth() const;
   std::vector<HWND> m_palettes;
   HWND m_active = nullptr;
   DWORD m_setStyle = 0;

@@ -20,10 +20,14 @@ namespace {
 struct Mapping {
   double scale = 1, cx = 0, cy = 0;  // world centre
   double px = 0, py = 0;             // pixel centre
-  POINT operator()(double x, double y) const {
-    return POINT{static_cast<LONG>(std::lround(px + (x - cx) * scale)),
-                 static_cast<LONG>(std::lround(py - (y - cy) * scale))};
-  }
+  // The pixel of a world point, unrounded.
+  double pxOf(double x) const { return px + (x - cx) * scale; }
+  double pyOf(double y) const { return py - (y - cy) * scale; }
+  // ... rounded; a place far outside any window (a zoomed view maps far-off
+  // entities there) is held at a million pixels, where it shows as little.
+  POINT operator()(double x, double y) const { return POINT{pixel(pxOf(x)), pixel(pyOf(y))}; }
+  static constexpr double kFar = 1e6;
+  static LONG pixel(double v) { return static_cast<LONG>(std::lround(std::clamp(v, -kFar, kFar))); }
 };
 
 COLORREF colorOf(const GiPrimitive& p) {
@@ -69,6 +73,31 @@ std::vector<std::pair<double, double>> outline(const GiPrimitive& p) {
     arcPoints(pts, cx, cy, r, std::atan2(a.y - cy, a.x - cx), sweep);
   }
   return pts;
+}
+
+// Cuts the segment to the square of half side `r` about the origin
+// (Liang-Barsky); false when none of it lies inside.
+bool clipSegment(double& x0, double& y0, double& x1, double& y1, double r) {
+  double t0 = 0, t1 = 1;
+  const double dx = x1 - x0, dy = y1 - y0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 + r, r - x0, y0 + r, r - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) t0 = std::max(t0, t);
+    else t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const double ax = x0, ay = y0;
+  x0 = ax + t0 * dx;
+  y0 = ay + t0 * dy;
+  x1 = ax + t1 * dx;
+  y1 = ay + t1 * dy;
+  return true;
 }
 
 void drawPrimitive(HDC dc, const GiPrimitive& p, const Mapping& m) {
@@ -124,6 +153,25 @@ void drawPrimitive(HDC dc, const GiPrimitive& p, const Mapping& m) {
     }
   }
   if (world.empty()) return;
+  bool far = false;
+  for (auto& [x, y] : world)
+    far = far || std::fabs(m.pxOf(x)) > Mapping::kFar || std::fabs(m.pyOf(y)) > Mapping::kFar;
+  if (far) {
+    // Some of it lies far outside the window: each segment is cut to the
+    // part within a million pixels first, so that it keeps its direction.
+    HPEN pen = CreatePen(PS_SOLID, 1, color);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    for (size_t i = 1; i < world.size(); ++i) {
+      double x0 = m.pxOf(world[i - 1].first), y0 = m.pyOf(world[i - 1].second);
+      double x1 = m.pxOf(world[i].first), y1 = m.pyOf(world[i].second);
+      if (!clipSegment(x0, y0, x1, y1, Mapping::kFar)) continue;
+      MoveToEx(dc, Mapping::pixel(x0), Mapping::pixel(y0), nullptr);
+      LineTo(dc, Mapping::pixel(x1), Mapping::pixel(y1));
+    }
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    return;
+  }
   std::vector<POINT> pts;
   for (auto& [x, y] : world) {
     POINT q = m(x, y);
@@ -150,6 +198,30 @@ void drawPrimitive(HDC dc, const GiPrimitive& p, const Mapping& m) {
 
 }  // namespace
 
+namespace {
+
+// Draws the recorded primitives with the world window (centre, width and
+// height) fitted into the rectangle less its margin, proportions kept.
+bool drawWindow(HDC dc, const RECT& rect, const GiRecorder& rec, double cx, double cy, double ww, double wh) {
+  double w = rect.right - rect.left - 4, h = rect.bottom - rect.top - 4;
+  if (w <= 0 || h <= 0) return false;
+  if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(ww) || !std::isfinite(wh)) return false;
+  Mapping m;
+  m.scale = std::min(ww > 1e-9 ? w / ww : 1e9, wh > 1e-9 ? h / wh : 1e9);
+  if (m.scale >= 1e9) m.scale = 1;  // a single point
+  m.cx = cx;
+  m.cy = cy;
+  m.px = (rect.left + rect.right - 1) / 2.0;
+  m.py = (rect.top + rect.bottom - 1) / 2.0;
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  for (const GiPrimitive& p : rec.primitives()) drawPrimitive(dc, p, m);
+  RestoreDC(dc, saved);
+  return true;
+}
+
+}  // namespace
+
 bool drawDrawingPreview(HDC dc, const RECT& rect, AcDbDatabase& db) {
   if (GetObjectType(dc) == 0) return false;
   GiRecorder rec(&db);
@@ -158,21 +230,28 @@ bool drawDrawingPreview(HDC dc, const RECT& rect, AcDbDatabase& db) {
   AcDbExtents ext;
   for (const GiPrimitive& p : rec.primitives()) addPrimitiveExtents(p, ext);
   if (ext.isEmpty()) return false;
-  double w = rect.right - rect.left - 4, h = rect.bottom - rect.top - 4;
-  if (w <= 0 || h <= 0) return false;
-  double ew = ext.maxPoint().x - ext.minPoint().x, eh = ext.maxPoint().y - ext.minPoint().y;
-  Mapping m;
-  m.scale = std::min(ew > 1e-9 ? w / ew : 1e9, eh > 1e-9 ? h / eh : 1e9);
-  if (m.scale >= 1e9) m.scale = 1;  // a single point
-  m.cx = (ext.minPoint().x + ext.maxPoint().x) / 2;
-  m.cy = (ext.minPoint().y + ext.maxPoint().y) / 2;
-  m.px = (rect.left + rect.right - 1) / 2.0;
-  m.py = (rect.top + rect.bottom - 1) / 2.0;
-  int saved = SaveDC(dc);
-  IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-  for (const GiPrimitive& p : rec.primitives()) drawPrimitive(dc, p, m);
-  RestoreDC(dc, saved);
-  return true;
+  return drawWindow(dc, rect, rec, (ext.minPoint().x + ext.maxPoint().x) / 2, (ext.minPoint().y + ext.maxPoint().y) / 2,
+                    ext.maxPoint().x - ext.minPoint().x, ext.maxPoint().y - ext.minPoint().y);
+}
+
+bool drawDrawingView(HDC dc, const RECT& rect, AcDbDatabase& db, const AcGePoint2d& center, double width,
+                     double height) {
+  if (GetObjectType(dc) == 0) return false;
+  GiRecorder rec(&db);
+  rec.setResolveColors(true);
+  drawModelSpace(db, rec);
+  AcDbExtents ext;
+  for (const GiPrimitive& p : rec.primitives()) addPrimitiveExtents(p, ext);
+  if (ext.isEmpty()) return false;
+  const bool usable = std::isfinite(center.x) && std::isfinite(center.y) && std::isfinite(width) &&
+                      std::isfinite(height) && width > 0 && height > 0;
+  const bool overlaps = usable && center.x + width / 2 >= ext.minPoint().x && center.x - width / 2 <= ext.maxPoint().x &&
+                        center.y + height / 2 >= ext.minPoint().y && center.y - height / 2 <= ext.maxPoint().y;
+  if (!overlaps)
+    return drawWindow(dc, rect, rec, (ext.minPoint().x + ext.maxPoint().x) / 2,
+                      (ext.minPoint().y + ext.maxPoint().y) / 2, ext.maxPoint().x - ext.minPoint().x,
+                      ext.maxPoint().y - ext.minPoint().y);
+  return drawWindow(dc, rect, rec, center.x, center.y, width, height);
 }
 
 bool drawDrawingPreview(HDC dc, const RECT& rect, const std::string& path) {

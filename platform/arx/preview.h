@@ -20,6 +20,12 @@ namespace platform {
 
 // True when something was drawn (a drawing without entities draws nothing).
 PLATFORM_API bool drawDrawingPreview(HDC dc, const RECT& rect, AcDbDatabase& db);
+// The drawing as a view shows it: the window of the given centre, width and
+// height (drawing units) fitted into the rectangle, proportions kept, drawn
+// as above. A window that shows none of the drawing (or is no window: not
+// finite, not positive) gives way to the whole drawing, fitted.
+PLATFORM_API bool drawDrawingView(HDC dc, const RECT& rect, AcDbDatabase& db, const AcGePoint2d& center, double width,
+                                  double height);
 // Reads the drawing file (a DXF; a ".dwg" name whose file is missing reads
 // the ".dxf" of that name) and draws it. A missing file draws nothing and
 // says nothing; a file that cannot be read draws nothing (the reader names

@@ -42,6 +42,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <unordered_map>
@@ -54,6 +55,7 @@
 #include "arx/dxffile.h"
 #include "arx/gidrawing.h"
 #include "arx/textcodes.h"
+#include "crt/numtext.h"
 #include "win/transcript.h"
 
 namespace platform {
@@ -93,28 +95,37 @@ bool g_notFinite = false;
 // than ten drawing units, so that a millimetre of a drawing in metres stays.
 int g_decimals = 2;
 
-std::string num(double v) {
+// Appends a page coordinate or size: g_decimals decimals, trailing zeros and
+// a trailing point left out; -0 is 0.
+void appendNum(std::string& out, double v) {
   if (!std::isfinite(v)) {
     g_notFinite = true;
-    return "0";
+    out += '0';
+    return;
   }
   char buf[400];  // the largest double is 309 digits long
-  std::snprintf(buf, sizeof buf, "%.*f", g_decimals, v);
-  // Trailing zeros and a trailing point are left out; -0 is 0.
-  std::string s = buf;
-  if (s.find('.') != std::string::npos) {
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
+  char* end = formatFixed(buf, buf + sizeof buf, v, g_decimals);
+  if (std::memchr(buf, '.', static_cast<size_t>(end - buf))) {
+    while (end[-1] == '0') --end;
+    if (end[-1] == '.') --end;
   }
-  if (s == "-0") s = "0";
+  if (end - buf == 2 && buf[0] == '-' && buf[1] == '0') {
+    out += '0';
+    return;
+  }
+  out.append(buf, static_cast<size_t>(end - buf));
+}
+
+std::string num(double v) {
+  std::string s;
+  appendNum(s, v);
   return s;
 }
 
 // A factor or a size of the root: six significant digits, resp. thousandths.
 std::string factor(double v) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.6g", std::isfinite(v) ? v : 1.0);
-  return buf;
+  return std::string(buf, formatGeneral(buf, buf + sizeof buf, std::isfinite(v) ? v : 1.0, 6));
 }
 
 std::string thousandths(double v) {
@@ -130,7 +141,7 @@ std::string thousandths(double v) {
 // its hue kept, so that it reads on white.
 constexpr double kLightest = 0.55;
 
-std::string rgb(int index) {
+std::string rgbOf(int index) {
   const unsigned c = colorIndexToRgb(index);
   double r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
   const double lightness = (0.2126 * r + 0.7152 * g + 0.0722 * b) / 255;
@@ -144,6 +155,16 @@ std::string rgb(int index) {
   std::snprintf(buf, sizeof buf, "#%02X%02X%02X", static_cast<unsigned>(r), static_cast<unsigned>(g),
                 static_cast<unsigned>(b));
   return buf;
+}
+
+// Every shape names its colour: the 257 of them worked out once.
+std::string rgb(int index) {
+  static const std::vector<std::string> colors = [] {
+    std::vector<std::string> all;
+    for (int i = 0; i <= 256; ++i) all.push_back(rgbOf(i));
+    return all;
+  }();
+  return index >= 0 && index <= 256 ? colors[static_cast<size_t>(index)] : rgbOf(index);
 }
 
 std::string xmlEscape(const std::string& s) {
@@ -371,7 +392,12 @@ struct Placement {
   Box box{};                 // the page's part of the drawing
   double x(double wx) const { return left + (wx - box.minx) * pxPerUnit; }
   double y(double wy) const { return top + (box.maxy - wy) * pxPerUnit; }
-  std::string point(const AcGePoint3d& p) const { return num(x(p.x)) + "," + num(y(p.y)); }
+  // Appends "x<sep>y" of a drawing point on the page.
+  void appendPoint(std::string& out, const AcGePoint3d& p, char sep) const {
+    appendNum(out, x(p.x));
+    out += sep;
+    appendNum(out, y(p.y));
+  }
 };
 
 // Writes one shape at a time; the line types it reads are kept for the next.
@@ -382,24 +408,29 @@ class Writer {
   const std::string& shape(const GiPrimitive& p, const Placement& at);
 
  private:
-  std::string strokeOf(const GiPrimitive& p, const Placement& at, bool wide, double width);
+  void strokeOf(std::string& s, const GiPrimitive& p, const Placement& at, bool wide, double width);
   void polyline(const GiPrimitive& p, const Placement& at);
   void arc(const GiPrimitive& p, const Placement& at);
   void text(const GiPrimitive& p, const Placement& at);
 
   const AcDbDatabase* m_db;
   std::string m_out;
+  std::string m_attrs;  // a shape's stroke or fill attributes
   PatternCache m_patterns;
 };
 
 // Stroke attributes: colour, width (a paper width, or the polyline's width
 // in drawing units when `wide`) and the dash pattern.
-std::string Writer::strokeOf(const GiPrimitive& p, const Placement& at, bool wide, double width) {
-  std::string s = " stroke=\"" + rgb(p.color) + "\"";
+void Writer::strokeOf(std::string& s, const GiPrimitive& p, const Placement& at, bool wide, double width) {
+  s += " stroke=\"";
+  s += rgb(p.color);
+  s += "\" stroke-width=\"";
   if (wide) {
-    s += " stroke-width=\"" + num(width * at.pxPerUnit) + "\" stroke-linecap=\"butt\" stroke-linejoin=\"miter\"";
+    appendNum(s, width * at.pxPerUnit);
+    s += "\" stroke-linecap=\"butt\" stroke-linejoin=\"miter\"";
   } else {
-    s += " stroke-width=\"" + num(lineWeightMm(p) * kPxPerMm) + "\" vector-effect=\"non-scaling-stroke\"";
+    appendNum(s, lineWeightMm(p) * kPxPerMm);
+    s += "\" vector-effect=\"non-scaling-stroke\"";
   }
   const DashPattern dashes = dashPattern(p, m_db, m_patterns);
   double total = 0;
@@ -411,9 +442,12 @@ std::string Writer::strokeOf(const GiPrimitive& p, const Placement& at, bool wid
       s += num(dashes.lengths[i] * at.pxPerUnit);
     }
     s += "\"";
-    if (dashes.offset > 0) s += " stroke-dashoffset=\"" + num(dashes.offset * at.pxPerUnit) + "\"";
+    if (dashes.offset > 0) {
+      s += " stroke-dashoffset=\"";
+      appendNum(s, dashes.offset * at.pxPerUnit);
+      s += '"';
+    }
   }
-  return s;
 }
 
 void Writer::polyline(const GiPrimitive& p, const Placement& at) {
@@ -422,7 +456,15 @@ void Writer::polyline(const GiPrimitive& p, const Placement& at) {
   double width = 0;
   for (double w : p.widths) width = std::max(width, w);
   const bool wide = width > 0 && !filled;
-  const std::string attrs = filled ? " fill=\"" + rgb(p.color) + "\" stroke=\"none\"" : strokeOf(p, at, wide, width);
+  std::string& attrs = m_attrs;
+  attrs.clear();
+  if (filled) {
+    attrs += " fill=\"";
+    attrs += rgb(p.color);
+    attrs += "\" stroke=\"none\"";
+  } else {
+    strokeOf(attrs, p, at, wide, width);
+  }
   if (p.points.size() == 1) {
     m_out += "<circle cx=\"" + num(at.x(p.points[0].x)) + "\" cy=\"" + num(at.y(p.points[0].y)) + "\" r=\"" +
              num(std::max(width * at.pxPerUnit, lineWeightMm(p) * kPxPerMm) / 2) + "\" fill=\"" + rgb(p.color) +
@@ -435,14 +477,17 @@ void Writer::polyline(const GiPrimitive& p, const Placement& at) {
     m_out += (polygon || p.closed) ? "<polygon points=\"" : "<polyline points=\"";
     for (size_t i = 0; i < p.points.size(); ++i) {
       if (i) m_out += ' ';
-      m_out += at.point(p.points[i]);
+      at.appendPoint(m_out, p.points[i], ',');
     }
-    m_out += "\"" + attrs + "/>\n";
+    m_out += '"';
+    m_out += attrs;
+    m_out += "/>\n";
     return;
   }
   // Bulged segments as arcs of a path; the drawing's counter-clockwise is
   // the page's negative sweep (its y runs downwards).
-  std::string d = "M " + num(at.x(p.points[0].x)) + " " + num(at.y(p.points[0].y));
+  m_out += "<path d=\"M ";
+  at.appendPoint(m_out, p.points[0], ' ');
   const size_t n = p.points.size(), segments = p.closed ? n : n - 1;
   for (size_t i = 0; i < segments; ++i) {
     const AcGePoint3d& a = p.points[i];
@@ -450,33 +495,63 @@ void Writer::polyline(const GiPrimitive& p, const Placement& at) {
     const double bulge = i < p.bulges.size() ? p.bulges[i] : 0;
     const double chord = std::hypot(b.x - a.x, b.y - a.y);
     if (bulge == 0 || chord == 0) {
-      d += " L " + num(at.x(b.x)) + " " + num(at.y(b.y));
+      m_out += " L ";
+      at.appendPoint(m_out, b, ' ');
       continue;
     }
     const double r = chord * (1 + bulge * bulge) / (4 * std::fabs(bulge)) * at.pxPerUnit;
-    d += " A " + num(r) + " " + num(r) + " 0 " + (std::fabs(bulge) > 1 ? "1" : "0") + (bulge > 0 ? " 0 " : " 1 ") +
-         num(at.x(b.x)) + " " + num(at.y(b.y));
+    m_out += " A ";
+    appendNum(m_out, r);
+    m_out += ' ';
+    appendNum(m_out, r);
+    m_out += " 0 ";
+    m_out += std::fabs(bulge) > 1 ? "1" : "0";
+    m_out += bulge > 0 ? " 0 " : " 1 ";
+    at.appendPoint(m_out, b, ' ');
   }
-  if (p.closed) d += " Z";
-  m_out += "<path d=\"" + d + "\"" + attrs + "/>\n";
+  if (p.closed) m_out += " Z";
+  m_out += '"';
+  m_out += attrs;
+  m_out += "/>\n";
 }
 
 void Writer::arc(const GiPrimitive& p, const Placement& at) {
-  const std::string attrs = strokeOf(p, at, false, 0);
+  std::string& attrs = m_attrs;
+  attrs.clear();
+  strokeOf(attrs, p, at, false, 0);
   const double r = p.radius * at.pxPerUnit;
   const double start = std::atan2(p.startVector.y, p.startVector.x);
   if (p.kind == GiPrimitive::kCircle || p.sweep >= 2 * std::numbers::pi - 1e-12) {
-    m_out += "<circle cx=\"" + num(at.x(p.center.x)) + "\" cy=\"" + num(at.y(p.center.y)) + "\" r=\"" + num(r) + "\"" +
-             attrs + "/>\n";
+    m_out += "<circle cx=\"";
+    appendNum(m_out, at.x(p.center.x));
+    m_out += "\" cy=\"";
+    appendNum(m_out, at.y(p.center.y));
+    m_out += "\" r=\"";
+    appendNum(m_out, r);
+    m_out += '"';
+    m_out += attrs;
+    m_out += "/>\n";
     return;
   }
   const double end = start + p.sweep;
   auto place = [&](double angle) {
-    return num(at.x(p.center.x + p.radius * std::cos(angle))) + " " +
-           num(at.y(p.center.y + p.radius * std::sin(angle)));
+    appendNum(m_out, at.x(p.center.x + p.radius * std::cos(angle)));
+    m_out += ' ';
+    appendNum(m_out, at.y(p.center.y + p.radius * std::sin(angle)));
   };
-  m_out += "<path d=\"M " + place(start) + " A " + num(r) + " " + num(r) + " 0 " +
-           (p.sweep > std::numbers::pi ? "1" : "0") + " 0 " + place(end) + "\"" + attrs + "/>\n";
+  m_out += "<path d=\"M ";
+  place(start);
+  m_out += " A ";
+  appendNum(m_out, r);
+  m_out += ' ';
+  appendNum(m_out, r);
+  m_out += " 0 ";
+  m_out += p.sweep > std::numbers::pi ? "1" : "0";
+  m_out += " 0 ";
+  place(end);
+  m_out += '"';
+  m_out += attrs;
+  m_out += "/>\n";
 }
 
 void Writer::text(const GiPrimitive& p, const Placement& at) {

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <map>
 #include <mutex>
 
+#include "arx/edcmdline.h"
 #include "com/ado_impl.h"
 #include "crt/ascii.h"
 #include "crt/paths.h"
@@ -173,6 +175,48 @@ void keepIdleHandle(const std::string& path, bool readOnly, const FileIdentity& 
   for (sqlite3* h : closing) sqlite3_close_v2(h);
 }
 
+// A database that another program holds locked. Waiting for it would make a
+// command that opens it again and again wait minutes; so the first open or
+// write that finds it locked says so and ends the run (the command stops
+// asking), and every later one within the same command fails at once,
+// without a word more.
+struct LockedDatabase {
+  std::mutex mutex;
+  std::string path;
+  unsigned long command = 0;
+  bool known = false;
+};
+
+LockedDatabase& lockedDatabase() {
+  static LockedDatabase* locked = new LockedDatabase();  // lives for the whole process
+  return *locked;
+}
+
+// True when `path` was found locked by the command that runs now.
+bool lockedInThisCommand(const std::string& path) {
+  LockedDatabase& l = lockedDatabase();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  return l.known && !activeCommandName().empty() && l.command == commandSerial() && l.path == path;
+}
+
+// Notes that `path` is locked; true when this is the first time within the
+// running command (outside a command: every time).
+bool noteLocked(const std::string& path) {
+  LockedDatabase& l = lockedDatabase();
+  std::lock_guard<std::mutex> lock(l.mutex);
+  const bool inCommand = !activeCommandName().empty();
+  const bool first = !(inCommand && l.known && l.command == commandSerial() && l.path == path);
+  l.known = inCommand;
+  l.path = path;
+  l.command = commandSerial();
+  return first;
+}
+
+// How long an open waits for a lock that another connection holds: a
+// writer's commit takes milliseconds; a program that keeps the database
+// locked keeps it for good.
+constexpr int kOpenWaitMs = 2000;
+
 std::string trim(const std::string& s) {
   size_t b = s.find_first_not_of(" \t");
   if (b == std::string::npos) return "";
@@ -329,7 +373,8 @@ HRESULT ConnectionImpl::failSqlite(int rc, const std::string& message) {
                 "The changes you requested to the table were not successful because they would create duplicate values in the index, primary key, or relationship.",
                 "23000", native);
   }
-  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+  if (primary == SQLITE_BUSY) return failLocked(native);
+  if (primary == SQLITE_LOCKED)
     return fail(E_FAIL, "Could not update; currently locked ('" + m_path + "').", "HY000", native);
   if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
     return fail(E_FAIL, "Unrecognized database format '" + m_path + "'.", "HY000", native);
@@ -338,6 +383,21 @@ HRESULT ConnectionImpl::failSqlite(int rc, const std::string& message) {
   if (primary == SQLITE_ERROR && message.find("syntax error") != std::string::npos)
     return fail(DB_E_ERRORSINCOMMAND, "Syntax error in query expression: " + message, "42000", native);
   return fail(E_FAIL, message, "HY000", native);
+}
+
+HRESULT ConnectionImpl::failLocked(LONG native) {
+  const std::string text = "The database '" + m_path +
+                           "' is in use by another program, which holds it locked: close it there, then run the "
+                           "command again.";
+  if (noteLocked(m_file)) {
+    transcriptLine(text);
+    const std::string command = activeCommandName();
+    if (!command.empty() && scriptRunning()) endRunWithError(command + " stopped: " + text);
+  }
+  // Later statements of this connection do not wait for it either.
+  if (m_db) sqlite3_busy_timeout(m_db, 0);
+  m_lockedReported = true;
+  return fail(E_FAIL, text, "HY000", native);
 }
 
 HRESULT ConnectionImpl::exec(const char* sql) {
@@ -370,8 +430,9 @@ HRESULT ConnectionImpl::Open(BSTR connectionString, BSTR, BSTR, LONG) {
     transcriptLine("数据库连接失败: the connection string names no database file (Data Source).");
     return hr;
   }
+  m_lockedReported = false;
   HRESULT hr = openDatabase(source, resolvePath(source));
-  if (FAILED(hr)) {
+  if (FAILED(hr) && !m_lockedReported) {
     std::string description;
     errorInfo(hr, &description, nullptr);
     transcriptLine("数据库连接失败: " + description);
@@ -429,9 +490,16 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
   // A quoted name is always a name: an unknown one is an error, never a text.
   sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-  sqlite3_busy_timeout(m_db, static_cast<int>(m_timeout) * 1000);
+  const bool locked = lockedInThisCommand(path);
+  sqlite3_busy_timeout(m_db, locked ? 0 : std::min(static_cast<int>(m_timeout) * 1000, kOpenWaitMs));
   // Reading the schema proves the file is a database.
   int rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  if ((rc & 0xff) == SQLITE_BUSY) {
+    HRESULT hr = failLocked(rc);
+    closeDatabase();
+    return hr;
+  }
+  sqlite3_busy_timeout(m_db, locked ? 0 : static_cast<int>(m_timeout) * 1000);
   if (rc != SQLITE_OK) {
     std::string msg = sqlite3_errmsg(m_db);
     closeDatabase();

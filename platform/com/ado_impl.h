@@ -158,6 +158,10 @@ class ConnectionImpl : public ComObject<_Connection> {
   // Closes the handle; `keepHandle` keeps it for the next open of the same
   // file when nothing of it is still running.
   void closeDatabase(bool keepHandle = false);
+  // The database is locked by another program: said once per command (see
+  // ado_connection.cpp), the run ended.
+  HRESULT failLocked(LONG native);
+  bool m_lockedReported = false;  // the last failure was a lock, already said
   HRESULT releaseTop();
   void rowsRemoved(const std::string& table, bool dropped);
   HRESULT openDatabase(const std::string& given, const std::string& path);

@@ -1,6 +1,8 @@
 #include "crt/textfile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "crt/gbk.h"
 #include "crt/paths.h"
@@ -16,9 +19,8 @@
 namespace platform {
 namespace {
 
-// The stream's own buffer. A text file sees the stream's writes as whole
-// buffers while the stream runs full, and as a smaller amount when it is
-// flushed (fflush, fseek, rewind, fclose): that is when the disk follows.
+// The stream's own buffer: the text file takes the stream's writes a buffer
+// at a time; the disk follows at fclose.
 constexpr size_t kStreamBuffer = 64 * 1024;
 
 struct Mode {
@@ -61,7 +63,7 @@ bool readAll(const std::string& path, std::string& out) {
   return true;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
+bool writeAll(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
@@ -74,10 +76,72 @@ bool writeAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// Replaces the file at `path` by `bytes`: written in full to a temporary file
-// in the same folder first, which then takes the file's place, so the old
-// content stays until the new one is complete. A symbolic link is followed.
-bool replaceFile(const std::string& path, const std::string& bytes) {
+constexpr char kTemporarySuffix[] = ".tmp";
+constexpr int kTemporaryRandom = 6;  // the X's of mkostemps
+
+std::string folderOf(const std::string& file) {
+  size_t slash = file.rfind('/');
+  return slash == std::string::npos ? "." : (slash == 0 ? "/" : file.substr(0, slash));
+}
+
+std::string nameOf(const std::string& file) {
+  size_t slash = file.rfind('/');
+  return slash == std::string::npos ? file : file.substr(slash + 1);
+}
+
+// The process id of a temporary file's name made for `name`, or -1 when the
+// name is no temporary file of it.
+long temporaryOwner(std::string_view entry, std::string_view name) {
+  // "." name "." pid "." XXXXXX ".tmp"
+  const std::string_view suffix = kTemporarySuffix;
+  if (entry.size() < 1 + name.size() + 3 + kTemporaryRandom + suffix.size() || entry[0] != '.' ||
+      entry.substr(1, name.size()) != name || entry[1 + name.size()] != '.' ||
+      entry.substr(entry.size() - suffix.size()) != suffix)
+    return -1;
+  std::string_view middle = entry.substr(2 + name.size(), entry.size() - 2 - name.size() - suffix.size());
+  if (middle.size() < kTemporaryRandom + 2 || middle[middle.size() - kTemporaryRandom - 1] != '.') return -1;
+  std::string_view pid = middle.substr(0, middle.size() - kTemporaryRandom - 1);
+  if (pid.empty() || pid.size() > 9) return -1;
+  long value = 0;
+  for (char c : pid) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// Removes the temporary files of `name` in `folder` that a process which no
+// longer runs left behind (it was killed while it wrote the file).
+void removeStaleTemporaries(const std::string& folder, const std::string& name) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  std::vector<std::string> stale;
+  while (dirent* e = readdir(dir)) {
+    long owner = temporaryOwner(e->d_name, name);
+    if (owner <= 0 || owner == static_cast<long>(getpid())) continue;
+    if (kill(static_cast<pid_t>(owner), 0) != 0 && errno == ESRCH) stale.emplace_back(e->d_name);
+  }
+  closedir(dir);
+  for (const std::string& entry : stale) unlink((folder + "/" + entry).c_str());
+}
+
+// Makes the temporary file for `target` (a Linux path, links followed) in
+// its folder, after removing the stale ones of that name; its descriptor, or
+// -1 with errno set.
+int openTemporaryBeside(const std::string& target, std::string& temp) {
+  const std::string dir = folderOf(target);
+  const std::string name = nameOf(target);
+  removeStaleTemporaries(dir, name);
+  temp = dir + (dir.back() == '/' ? "." : "/.") + name + "." + std::to_string(getpid()) + "." +
+         std::string(kTemporaryRandom, 'X') + kTemporarySuffix;
+  return mkostemps(temp.data(), static_cast<int>(sizeof kTemporarySuffix - 1), O_CLOEXEC);
+}
+
+// Replaces the file at `path` (a Linux path) by `bytes`: written in full to a
+// temporary file in the same folder first, which then takes the file's place,
+// so the old content stays until the new one is complete. A symbolic link is
+// followed.
+bool replaceResolvedFile(const std::string& path, std::string_view bytes, bool durable) {
   std::string target = path;
   if (char* real = realpath(path.c_str(), nullptr)) {
     target = real;
@@ -85,12 +149,15 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
   }
   mode_t mode = 0644;
   struct stat st;
-  if (stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
-  size_t slash = target.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-  std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = dir + (dir.back() == '/' ? "." : "/.") + name + ".XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (stat(target.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      return false;
+    }
+    mode = st.st_mode & 07777;
+  }
+  std::string temp;
+  int fd = openTemporaryBeside(target, temp);
   if (fd < 0) return false;
   auto fail = [&] {
     int e = errno;
@@ -98,7 +165,7 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
     errno = e;
     return false;
   };
-  if (!writeAll(fd, bytes)) {
+  if (!writeAll(fd, bytes) || (durable && fsync(fd) != 0 && errno != EINVAL)) {
     int e = errno;
     close(fd);
     errno = e;
@@ -120,7 +187,7 @@ struct TextFile {
   std::unique_ptr<char[]> streamBuffer{new char[kStreamBuffer]};
 
   bool sync() {
-    if (!replaceFile(diskPath, textToDisk(text))) return false;
+    if (!replaceResolvedFile(diskPath, textToDisk(text), false)) return false;
     dirty = false;
     return true;
   }
@@ -143,9 +210,8 @@ ssize_t writeText(void* cookie, const char* buf, size_t size) {
   f->text.replace(f->pos, overlap, buf, size);
   f->pos += size;
   f->dirty = true;
-  // The text is kept whatever happens on disk; a failed disk write leaves the
-  // file dirty and is tried again (and reported) at fclose.
-  if (size % kStreamBuffer != 0) f->sync();
+  // The disk follows at fclose only: a file that a count is written into
+  // after its body (a rewind, then the count) is never seen half made.
   return static_cast<ssize_t>(size);
 }
 
@@ -175,6 +241,30 @@ int closeText(void* cookie) {
 }
 
 }  // namespace
+
+bool replaceFile(const char* path, std::string_view bytes, bool durable) {
+  if (!path || !*path) {
+    errno = ENOENT;
+    return false;
+  }
+  return replaceResolvedFile(resolvePath(path), bytes, durable);
+}
+
+int createTemporaryFile(const std::string& target, std::string& temp) {
+  return openTemporaryBeside(target, temp);
+}
+
+bool isTemporaryFile(std::string_view name) {
+  const std::string_view suffix = kTemporarySuffix;
+  if (name.size() < 2 + 3 + kTemporaryRandom + suffix.size() || name[0] != '.' ||
+      name.substr(name.size() - suffix.size()) != suffix)
+    return false;
+  // ".<target>.<pid>.XXXXXX.tmp": take the target from the dots before the pid.
+  std::string_view head = name.substr(0, name.size() - suffix.size() - kTemporaryRandom - 1);
+  size_t dot = head.rfind('.');
+  if (dot == std::string_view::npos || dot < 2) return false;
+  return temporaryOwner(name, name.substr(1, dot - 1)) > 0;
+}
 
 std::string textFromDisk(std::string_view bytes) {
   std::string decoded = decodeFileText(bytes);
@@ -234,10 +324,17 @@ FILE* openFile(const char* path, const char* mode) {
       errno = ENOENT;
       return nullptr;
     }
-    // "w" and "a" make the file at once, as the run time does.
-    int fd = open(resolved.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    close(fd);
+    // "w" and "a" make the file, whole, at fclose: until then it is not
+    // there. Its folder must be there and writable now.
+    struct stat folder;
+    const std::string dir = folderOf(resolved);
+    if (stat(dir.c_str(), &folder) != 0) return nullptr;
+    if (!S_ISDIR(folder.st_mode)) {
+      errno = ENOTDIR;
+      return nullptr;
+    }
+    if (access(dir.c_str(), W_OK) != 0) return nullptr;
+    file->dirty = true;
   } else {
     if (m.kind != 'r' || m.plus) {
       int fd = open(resolved.c_str(), O_WRONLY | O_CLOEXEC);  // may we write it?
@@ -245,7 +342,7 @@ FILE* openFile(const char* path, const char* mode) {
       close(fd);
     }
     if (m.kind == 'w') {
-      file->dirty = true;  // emptied on disk at the first flush or at fclose
+      file->dirty = true;  // emptied on disk at fclose
     } else {
       std::string bytes;
       if (!readAll(resolved, bytes)) return nullptr;

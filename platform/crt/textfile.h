@@ -16,13 +16,19 @@
 // in memory while it is open. Rewriting the head of the file after a rewind
 // (a "%10d" count written last) keeps the rest.
 //
-// What was written reaches the disk, converted, at fflush and at fclose. The
-// disk file is replaced only once its new content is complete: the content is
-// written to a temporary file beside it, which then takes the file's place, so
-// a failed write leaves the file as it was. "w" creates a missing file at once
-// (empty) but leaves an existing one untouched until the first flush. A write
-// to disk that fails at a flush is tried again at fclose; fclose returns EOF,
-// with errno set, when the file could not be written.
+// What was written reaches the disk, converted, at fclose, and only then: the
+// content is written to a temporary file beside the file, which then takes the
+// file's place, so the file is at every moment either what it was before or
+// the whole new content (a process killed before fclose leaves it as it was; a
+// count written into the head after the body is never seen without the body
+// or the body without it). A file that "w" or "a" makes is not there before
+// fclose; its folder must exist and be writable at the open. fclose returns
+// EOF, with errno set, when the file could not be written (the old file
+// stays).
+//
+// A temporary file is named ".<name>.<process id>.<6 random characters>.tmp";
+// one left by a process that was killed is removed at the next write of the
+// same file.
 //
 // Modes: "r" (must exist), "w" (empties), "a" (every write at the end), and
 // "r+", "w+", "a+" (reading too); 't' is accepted and changes nothing.
@@ -42,6 +48,22 @@ namespace platform {
 // errno set, when the file cannot be opened (ENOENT for a missing file or
 // folder, EISDIR for a folder, EINVAL for a mode that is not one of the above).
 PLATFORM_API FILE* openFile(const char* path, const char* mode);
+
+// Replaces the file at `path` (Windows or Linux form) by `bytes` as above: the
+// old file stays until the new content is complete. `durable` also has the
+// content on the disk itself (fsync) before it takes the file's place. False,
+// with errno set, when it could not be written.
+PLATFORM_API bool replaceFile(const char* path, std::string_view bytes, bool durable = false);
+
+// Makes a temporary file beside `target` (a Linux path), named as above, for a
+// writer of its own that renames it over the target when complete (or removes
+// it). Its descriptor (close-on-exec), with its path in `temp`; -1 with errno
+// set when it cannot be made.
+PLATFORM_API int createTemporaryFile(const std::string& target, std::string& temp);
+
+// True for the name (without folder) of a temporary file that replaceFile
+// writes: never a result of its own.
+PLATFORM_API bool isTemporaryFile(std::string_view name);
 
 // The in-memory text of the bytes of a text file (encoding detected as above,
 // CRLF to LF), and the bytes written to disk for an in-memory text.

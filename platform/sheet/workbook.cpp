@@ -110,59 +110,6 @@ bool isType(const Relationship& r, std::string_view kind) {
 
 std::string errnoText(int e) { return std::strerror(e); }
 
-// Writes `bytes` to a new file beside `target` and lets it take target's
-// place; the old file stays until the new one is complete.
-bool replaceFile(const std::string& target, const std::string& bytes, std::string* error) {
-  std::string file = target;
-  if (char* real = realpath(target.c_str(), nullptr)) {  // a link is followed, not replaced
-    file = real;
-    std::free(real);
-  }
-  mode_t mode = 0644;
-  struct stat st;
-  if (stat(file.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) {
-      *error = errnoText(EISDIR);
-      return false;
-    }
-    mode = st.st_mode & 07777;
-  }
-  size_t slash = file.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
-  std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
-  std::string temp = folder + (folder.back() == '/' ? "." : "/.") + name + ".XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) {
-    *error = errnoText(errno);
-    return false;
-  }
-  auto fail = [&](int e) {
-    unlink(temp.c_str());
-    *error = errnoText(e);
-    return false;
-  };
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int e = errno;
-      close(fd);
-      return fail(e);
-    }
-    done += static_cast<size_t>(n);
-  }
-  fchmod(fd, mode);  // best effort: the file keeps its permissions
-  if (fsync(fd) != 0 && errno != EINVAL) {
-    int e = errno;
-    close(fd);
-    return fail(e);
-  }
-  if (close(fd) != 0) return fail(errno);
-  if (rename(temp.c_str(), file.c_str()) != 0) return fail(errno);
-  return true;
-}
-
 }  // namespace
 
 std::string describePath(std::string_view path) {
@@ -483,8 +430,9 @@ bool WorkbookModel::saveAs(std::string_view path, std::string* error) {
     return false;
   }
   std::string target = platform::resolvePath(path);
-  if (target.empty() || !replaceFile(target, bytes, &why)) {
-    *error = "无法保存工作簿 " + shown + ": " + (target.empty() ? std::string("no file name") : why);
+  // The workbook takes the file's place only once it is written whole.
+  if (target.empty() || !platform::replaceFile(target.c_str(), bytes, true)) {
+    *error = "无法保存工作簿 " + shown + ": " + (target.empty() ? std::string("no file name") : errnoText(errno));
     return false;
   }
   return true;

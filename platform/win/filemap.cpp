@@ -14,6 +14,7 @@
 #include <unordered_map>
 
 #include "crt/paths.h"
+#include "crt/textfile.h"
 #include "win/handles.h"
 
 namespace {
@@ -306,8 +307,8 @@ BOOL CopyFileA(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists) {
   if (failIfExists && ::access(to.c_str(), F_OK) == 0) return fail(ERROR_FILE_EXISTS);
 
   // The copy is written beside the target and renamed over it when complete.
-  std::string temporary = to + ".copy-XXXXXX";
-  const int out = ::mkstemp(temporary.data());
+  std::string temporary;
+  const int out = platform::createTemporaryFile(to, temporary);
   if (out < 0) return fail(errorOfErrno(errno));
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   bool ok = in >= 0;

@@ -65,9 +65,16 @@ std::string pictureFileName(int order, unsigned templateId, const std::string& c
     safe += bad ? '_' : static_cast<char>(c);
   }
   if (safe.size() > kCaptionBytes) {
-    size_t n = kCaptionBytes;
-    while (n > 0 && (static_cast<unsigned char>(safe[n]) & 0xC0) == 0x80) --n;
-    safe.resize(n);
+    // A long caption keeps its beginning and its end (a window's title ends
+    // with the file it shows) and loses its middle, marked by an ellipsis;
+    // both cuts fall between UTF-8 characters.
+    const std::string mark = "\xE2\x80\xA6";  // …
+    const size_t room = kCaptionBytes - mark.size();
+    size_t head = room / 3;
+    while (head > 0 && (static_cast<unsigned char>(safe[head]) & 0xC0) == 0x80) --head;
+    size_t tail = safe.size() - (room - head);
+    while (tail < safe.size() && (static_cast<unsigned char>(safe[tail]) & 0xC0) == 0x80) ++tail;
+    safe = safe.substr(0, head) + mark + safe.substr(tail);
   }
   while (!safe.empty() && (safe.back() == ' ' || safe.back() == '.')) safe.pop_back();
   char prefix[32];

@@ -10,6 +10,7 @@ namespace {
 struct Terminal {
   TerminalReader read;
   bool echoes = false;
+  int lines = 0;
 };
 
 Terminal& terminal() {
@@ -22,7 +23,10 @@ Terminal& terminal() {
 void setTerminal(TerminalReader read, bool echoes) {
   terminal().read = std::move(read);
   terminal().echoes = echoes;
+  terminal().lines = 0;
 }
+
+int terminalLineNumber() { return terminal().lines; }
 
 bool hasTerminal() { return static_cast<bool>(terminal().read); }
 
@@ -36,6 +40,7 @@ bool readTerminalLine(std::string_view prompt, std::string& line) {
     transcriptTyped("", false);
     return false;
   }
+  ++t.lines;
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
   transcriptTyped(line, t.echoes);
   return true;

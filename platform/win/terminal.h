@@ -21,6 +21,9 @@ PLATFORM_API bool hasTerminal();
 // Shows `prompt`, reads a line and puts it on the transcript. False when there
 // is no terminal or its input has ended.
 PLATFORM_API bool readTerminalLine(std::string_view prompt, std::string& line);
+// The number of the last line read from the terminal (commands, prompt
+// answers, words and buttons alike, from 1), so that a message can name it.
+PLATFORM_API int terminalLineNumber();
 
 // A line typed at a terminal, with its line end: written to the transcript
 // unless `shownByTerminal` (the terminal echoed it onto the screen, where the

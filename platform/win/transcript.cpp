@@ -2,7 +2,9 @@
 
 #include "win/terminal.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <mutex>
 
 namespace platform {
@@ -18,7 +20,26 @@ struct TranscriptState {
   int maxPos = 100;
   int lastTenth = -1;
   bool meterOn = false;
+  // The last lines shown, for the command line's window: whole lines and the
+  // one still open.
+  std::deque<std::string> lines;
+  std::string openLine;
 };
+
+constexpr size_t kKeptLines = 64;
+constexpr size_t kKeptLineBytes = 4096;
+
+void keep(TranscriptState& s, std::string_view text) {
+  for (char c : text) {
+    if (c == '\n') {
+      s.lines.push_back(std::move(s.openLine));
+      s.openLine.clear();
+      if (s.lines.size() > kKeptLines) s.lines.pop_front();
+    } else if (c != '\r' && s.openLine.size() < kKeptLineBytes) {
+      s.openLine += c;
+    }
+  }
+}
 
 TranscriptState& state() {
   static TranscriptState s;
@@ -27,6 +48,7 @@ TranscriptState& state() {
 
 void emit(TranscriptState& s, std::string_view text) {
   if (text.empty()) return;
+  keep(s, text);
   if (s.sink) {
     s.sink(text);
   } else {
@@ -67,10 +89,22 @@ void transcriptTyped(std::string_view line, bool shownByTerminal) {
   TranscriptState& s = state();
   std::lock_guard<std::mutex> lock(s.mutex);
   if (shownByTerminal && !s.sink) {
+    keep(s, std::string(line) + "\n");
     s.atLineStart = true;
     return;
   }
   emit(s, std::string(line) + "\n");
+}
+
+std::vector<std::string> transcriptLastLines(size_t count) {
+  TranscriptState& s = state();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  std::vector<std::string> out;
+  const bool open = !s.openLine.empty();
+  const size_t whole = std::min(s.lines.size(), count - (open && count > 0 ? 1 : 0));
+  out.assign(s.lines.end() - static_cast<std::ptrdiff_t>(whole), s.lines.end());
+  if (open && count > 0) out.push_back(s.openLine);
+  return out;
 }
 
 TranscriptSink setTranscriptSink(TranscriptSink sink) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform_api.h"
 
@@ -21,6 +22,10 @@ PLATFORM_API void transcriptWrite(std::string_view text);
 // open, and ends it. Carriage returns are dropped and continuation lines are
 // indented by two blanks.
 PLATFORM_API void transcriptLine(std::string_view line);
+// The last `count` lines of the transcript, oldest first (at most 64 are
+// kept): a line still open (a prompt waiting for its answer) is the last.
+// Carriage returns are left out. The command line's window shows these.
+PLATFORM_API std::vector<std::string> transcriptLastLines(size_t count);
 // Installs a sink (nullptr restores stdout); returns the previous one.
 PLATFORM_API TranscriptSink setTranscriptSink(TranscriptSink sink);
 

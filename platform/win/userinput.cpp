@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "arx/edcmdline.h"
 #include "crt/ascii.h"
@@ -253,7 +254,27 @@ bool valueSteps(HWND target, int id, const std::string& value, std::vector<Step>
       error = controlName(id) + " takes =+n or =-n";
       return false;
     }
-    for (int k = 0; k < std::abs(delta); ++k) {
+    // One click per step, as a person presses the arrow. Clicks past the end
+    // of the range change nothing (or, on a control that wraps, come round to
+    // the same value), so a count beyond the range is taken as the clicks that
+    // have an effect, with a note; more clicks than kMostSteps are refused.
+    int lower = 0, upper = 0;
+    SendMessage(ctl, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+    const long long asked = delta < 0 ? -static_cast<long long>(delta) : delta;
+    const long long difference = static_cast<long long>(upper) - lower;
+    const long long span = difference < 0 ? -difference : difference;
+    long long count = asked;
+    if (w->style & UDS_WRAP) count = asked % (span + 1);
+    else count = std::min(asked, span);
+    constexpr long long kMostSteps = 10000;
+    if (count > kMostSteps) {
+      error = controlName(id) + " takes at most " + std::to_string(kMostSteps) + " steps at a time";
+      return false;
+    }
+    if (count != asked)
+      transcriptLine(controlName(id) + " steps from " + std::to_string(lower) + " to " + std::to_string(upper) +
+                     ": " + value + " is taken as " + (delta < 0 ? "-" : "+") + std::to_string(count));
+    for (long long k = 0; k < count; ++k) {
       bool up = delta > 0;
       steps.push_back([target, id, up](std::string& e) {
         HWND c;
@@ -510,6 +531,8 @@ class WordPlayer {
     return true;
   }
   bool finished() const { return m_word >= m_words.size() && m_next >= m_steps.size(); }
+  // The word being played (the one a failed step belongs to).
+  const std::string& current() const { return m_current; }
   // The words not yet played (the current one when it has steps left).
   std::string left() const {
     std::string s;
@@ -571,8 +594,79 @@ std::string controlValue(HWND hwnd, const std::string& kind) {
   return "";
 }
 
+// The label a person reads for a control without a caption of its own (an
+// edit, a combo box, a tree...): the nearest static text left of it on its
+// row, else the nearest one directly above it ("" when there is none).
+std::string controlLabel(HWND hwnd) {
+  Window* w = find(hwnd);
+  Window* parent = w ? find(w->parent) : nullptr;
+  if (!parent) return "";
+  constexpr int kSlack = 2;  // pixels a label may reach into the control
+  const RECT& c = w->rect;
+  HWND left = nullptr, above = nullptr;
+  LONG leftEdge = 0, aboveEdge = 0;
+  for (HWND h : parent->children) {
+    Window* s = find(h);
+    if (!s || h == hwnd || !IsWindowVisible(h) || s->text.empty() || controlKind(*s) != "label") continue;
+    const RECT& r = s->rect;
+    const bool sameRow = r.top < c.bottom && r.bottom > c.top;
+    const bool sameColumn = r.left < c.right && r.right > c.left;
+    if (sameRow && r.right <= c.left + kSlack && (!left || r.right > leftEdge)) {
+      left = h;
+      leftEdge = r.right;
+    } else if (sameColumn && r.bottom <= c.top + kSlack && (!above || r.bottom > aboveEdge)) {
+      above = h;
+      aboveEdge = r.bottom;
+    }
+  }
+  if (HWND h = left ? left : above) return find(h)->text;
+  return "";
+}
+
+// A combo box's items, quoted, at most `shown` of them and then how many
+// there are in all.
+std::string comboItems(HWND hwnd, size_t shown = 12) {
+  LRESULT count = SendMessage(hwnd, CB_GETCOUNT, 0, 0);
+  if (count <= 0) return "";
+  std::string out = " items";
+  for (LRESULT i = 0; i < count && static_cast<size_t>(i) < shown; ++i) {
+    LRESULT len = SendMessage(hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (len < 0 || len > 65536) continue;
+    std::string text(static_cast<size_t>(len) + 1, '\0');
+    SendMessage(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(std::strlen(text.c_str()));
+    out += " \"" + text + "\"";
+  }
+  if (static_cast<size_t>(count) > shown) out += " ... (" + std::to_string(count) + " in all)";
+  return out;
+}
+
+// What a person at a terminal reads of one control: "<id> <kind>", its
+// caption ("<caption>") or, for a control without one, its label ([label]),
+// " = <value>", a combo box's items and " (disabled)". Empty for a control
+// that is not listed (no id, a group box or a static text).
+std::string controlLine(HWND c) {
+  Window* cw = find(c);
+  if (!cw) return "";
+  int id = static_cast<int>(static_cast<short>(cw->id));
+  std::string kind = controlKind(*cw);
+  if (id <= 0 || kind == "group" || kind == "label") return "";
+  std::string line = "  " + std::to_string(id) + " " + kind;
+  if (kind == "button" || kind == "check" || kind == "radio") {
+    line += " \"" + cw->text + "\"";
+  } else {
+    std::string label = controlLabel(c);
+    if (!label.empty()) line += " [" + label + "]";
+  }
+  std::string value = controlValue(c, kind);
+  if (!value.empty()) line += " = " + value;
+  if (kind == "combo") line += comboItems(c);
+  if (!IsWindowEnabled(c)) line += " (disabled)";
+  return line;
+}
+
 // One line per visible control with an id, children before their own
-// children: "<id> <kind> "<caption>" [= <value>] [disabled]".
+// children (controlLine).
 void listControls(HWND parent, std::vector<std::string>& lines) {
   Window* w = find(parent);
   if (!w) return;
@@ -586,18 +680,21 @@ void listControls(HWND parent, std::vector<std::string>& lines) {
   for (HWND c : children) {
     Window* cw = find(c);
     if (!cw || !IsWindowVisible(c)) continue;
-    int id = static_cast<int>(static_cast<short>(cw->id));
-    std::string kind = controlKind(*cw);
-    if (id > 0 && kind != "group" && kind != "label") {
-      std::string line = "  " + std::to_string(id) + " " + kind;
-      if (kind != "edit" && kind != "combo") line += " \"" + cw->text + "\"";
-      std::string value = controlValue(c, kind);
-      if (!value.empty()) line += " = " + value;
-      if (!IsWindowEnabled(c)) line += " (disabled)";
-      lines.push_back(line);
-    }
-    if (kind != "combo") listControls(c, lines);
+    std::string line = controlLine(c);
+    if (!line.empty()) lines.push_back(line);
+    if (controlKind(*cw) != "combo") listControls(c, lines);
   }
+}
+
+// The control a word acts on: its leading id, or the button it names (0 for
+// a word of no control: a key, close, wait=).
+int wordControlId(const std::string& word) {
+  if (int button = buttonIdFromName(word)) return button;
+  size_t digits = 0;
+  while (digits < word.size() && word[digits] >= '0' && word[digits] <= '9') ++digits;
+  int id = 0;
+  if (digits == 0 || !parseInt(std::string_view(word).substr(0, digits), id)) return 0;
+  return id;
 }
 
 // A modal dialog answered from the script: its @<id> answers, else its default
@@ -616,8 +713,15 @@ class ModalAnswers {
         std::string error;
         if (m_player && m_player->step(error)) return true;
         if (!error.empty() && m_typed) {
-          // A person's slip: say so and ask again.
+          // A person's slip: say so, show the control it was for, and ask
+          // again (the rest of the dialog is as it was listed).
           transcriptLine("  " + error);
+          m_retry = true;
+          if (int id = wordControlId(m_player->current()))
+            if (HWND ctl = findControl(m_dialog, id)) {
+              std::string line = controlLine(ctl);
+              if (!line.empty()) transcriptLine(line);
+            }
           m_player.reset();
           m_state = Next;
           return true;
@@ -679,12 +783,14 @@ class ModalAnswers {
   // Lists the dialog's controls and plays the words typed for it (an empty
   // line presses the default button). False when the terminal's input ended.
   bool askTerminal() {
-    std::vector<std::string> lines;
-    listControls(m_dialog, lines);
     UINT def = defaultButtonId(m_dialog);
-    transcriptLine("[" + m_caption + "] dialog " + std::to_string(m_id) + ", words for it (Enter: " +
-                   buttonLabel(def) + "):");
-    for (const std::string& line : lines) transcriptLine(line);
+    if (!std::exchange(m_retry, false)) {
+      std::vector<std::string> lines;
+      listControls(m_dialog, lines);
+      transcriptLine("[" + m_caption + "] dialog " + std::to_string(m_id) + ", words for it (Enter: " +
+                     buttonLabel(def) + "):");
+      for (const std::string& line : lines) transcriptLine(line);
+    }
     std::string typed;
     if (!readTerminalLine("Words: ", typed)) return false;
     m_answered = true;
@@ -694,6 +800,7 @@ class ModalAnswers {
     std::string error;
     if (!splitWords(typed, words, error)) {
       transcriptLine("  " + error);
+      m_retry = true;
       return true;
     }
     if (words.empty()) {
@@ -738,6 +845,7 @@ class ModalAnswers {
   bool m_defaulted = false;
   bool m_typed = false;          // the words played come from the terminal
   bool m_terminalEnded = false;  // the terminal's input has ended
+  bool m_retry = false;          // asked again after a slip: the list is not repeated
   std::string m_where;
   std::unique_ptr<WordPlayer> m_player;
 };

@@ -29,7 +29,9 @@ bool IsStationTable(const CString& table);
 // result is true when `field` of `table` is coded in this build: tunnel
 // 插旗方式 ("0"/"1" shown with their meaning, any other value as it is),
 // culvert 插旗方式 ("0".."7"; any other value shows empty) and, in the
-// navigator, culvert 用途 ("0".."2"; any other value shows empty).
+// navigator, culvert 用途 ("0".."2"; any other value shows empty). A value
+// shown empty is not lost: a save keeps it until its cell is edited
+// (TableStore.h).
 bool CodedFieldText(EditorBuild build, const CString& table, const CString& field, const CString& value,
                     CString& shown);
 

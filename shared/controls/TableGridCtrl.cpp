@@ -152,6 +152,12 @@ void CTableGridCtrl::MoveRowContent(int from, int to, LPCTSTR fill) {
   for (int c = GetFixedColumnCount(); c < GetColumnCount(); ++c) {
     SetItemText(to, c, GetItemText(from, c));
     SetItemText(from, c, fill);
+    // The edit mark goes with the text: a save tells an emptied cell from
+    // one that shows its value empty by it.
+    const BOOL edited = GetModified(from, c);
+    SetModified(FALSE, from, c);
+    SetModified(FALSE, to, c);
+    if (edited) SetModified(TRUE, to, c);
   }
   SetItemData(to, 0, GetItemData(from, 0));
   SetItemData(from, 0, 0);

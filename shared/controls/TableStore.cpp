@@ -194,19 +194,22 @@ bool CTableStore::CellValue(const CTableGridCtrl& grid, const TableSaveOptions& 
   refused = false;
   value.Clear();
   const CString text = grid.GetItemText(row, col);
-  // A cell of blanks (the filler of an appended row) is empty too: not written.
-  if (IsBlankText(text)) return false;
-  // A cell as it was loaded: the value read, not the text shown for it.
+  // A cell as it was loaded: the value read, not the text shown for it. A
+  // value that shows empty (a code outside its column's list) is kept too,
+  // unless the user emptied the cell: only an edit may unset a value.
   const int key = grid.RowKey(row);
   if (key > 0 && static_cast<size_t>(key) <= m_loadedTexts.size()) {
     const std::vector<CString>& texts = m_loadedTexts[static_cast<size_t>(key - 1)];
-    if (static_cast<size_t>(field) < texts.size() && texts[static_cast<size_t>(field)] == text) {
+    const bool asLoaded = static_cast<size_t>(field) < texts.size() && texts[static_cast<size_t>(field)] == text;
+    if (asLoaded && !(IsBlankText(text) && grid.GetModified(row, col))) {
       const _variant_t& loaded = m_loadedValues[static_cast<size_t>(key - 1)][static_cast<size_t>(field)];
       if (IsEmptyValue(loaded)) return false;
       value = loaded;
       return true;
     }
   }
+  // A cell of blanks (the filler of an appended row) is empty too: not written.
+  if (IsBlankText(text)) return false;
   const CString stored = StoredCellText(options.build, m_table, text);
   if (IsBlankText(stored)) return false;
   if (!IsNumericField(field)) {
@@ -222,10 +225,22 @@ bool CTableStore::CellValue(const CTableGridCtrl& grid, const TableSaveOptions& 
   return true;
 }
 
+bool CTableStore::RowIsWritten(const CTableGridCtrl& grid, const TableSaveOptions& options, int row) const {
+  if (grid.RowHasContent(row)) return true;
+  // A loaded row that shows nothing may still hold values shown empty.
+  if (grid.RowKey(row) <= 0) return false;
+  for (int c = grid.GetFixedColumnCount(); c < grid.GetColumnCount(); ++c) {
+    _variant_t value;
+    bool refused = false;
+    if (CellValue(grid, options, row, c, grid.FieldOfColumn(c), value, refused)) return true;
+  }
+  return false;
+}
+
 CTableStore::GridCell CTableStore::FirstRefusedCell(const CTableGridCtrl& grid,
                                                    const TableSaveOptions& options) const {
   for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r) {
-    if (!grid.RowHasContent(r)) continue;
+    if (!RowIsWritten(grid, options, r)) continue;
     for (int c = grid.GetFixedColumnCount(); c < grid.GetColumnCount(); ++c) {
       _variant_t value;
       bool refused = false;
@@ -262,7 +277,7 @@ BOOL CTableStore::WriteRows(CTableGridCtrl& grid, const TableSaveOptions& option
     return m_recordset.m_pRecordset && SUCCEEDED(m_recordset.m_pRecordset->put_Collect(_variant_t(field), value));
   };
   for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r) {
-    if (!grid.RowHasContent(r)) continue;
+    if (!RowIsWritten(grid, options, r)) continue;
     if (std::find(skip.begin(), skip.end(), r) != skip.end()) continue;
     if (!m_recordset.AddNew()) {
       failed.push_back(r);
@@ -319,8 +334,32 @@ BOOL CTableStore::Save(CTableGridCtrl& grid, const TableSaveOptions& options) {
   }
   if (!WriteGrid(grid, options)) return FALSE;
   // The grid is the table now (unless rows were skipped, which it still holds).
-  if (m_failedRows.empty()) grid.ClearChanges();
+  if (m_failedRows.empty()) {
+    RememberSavedCells(grid, options);
+    grid.ClearChanges();
+  }
   return TRUE;
+}
+
+void CTableStore::RememberSavedCells(const CTableGridCtrl& grid, const TableSaveOptions& options) {
+  // An edited cell of a loaded row now stands as it was saved: a later save
+  // that finds it unedited writes what this one wrote (an unset value stays
+  // unset once its edit mark is cleared).
+  for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r) {
+    const int key = grid.RowKey(r);
+    if (key <= 0 || static_cast<size_t>(key) > m_loadedTexts.size()) continue;
+    std::vector<CString>& texts = m_loadedTexts[static_cast<size_t>(key - 1)];
+    std::vector<_variant_t>& values = m_loadedValues[static_cast<size_t>(key - 1)];
+    for (int c = grid.GetFixedColumnCount(); c < grid.GetColumnCount(); ++c) {
+      const long field = grid.FieldOfColumn(c);
+      if (field < 0 || static_cast<size_t>(field) >= texts.size() || !grid.GetModified(r, c)) continue;
+      _variant_t value;
+      bool refused = false;
+      if (!CellValue(grid, options, r, c, field, value, refused)) value.Clear();
+      values[static_cast<size_t>(field)] = value;
+      texts[static_cast<size_t>(field)] = grid.GetItemText(r, c);
+    }
+  }
 }
 
 BOOL CTableStore::WriteGrid(CTableGridCtrl& grid, const TableSaveOptions& options) {
@@ -356,7 +395,7 @@ BOOL CTableStore::WriteGrid(CTableGridCtrl& grid, const TableSaveOptions& option
     // No row with text could be written: the table would be emptied.
     int contentRows = 0;
     for (int r = grid.GetFixedRowCount(); r < grid.GetRowCount(); ++r)
-      contentRows += grid.RowHasContent(r) ? 1 : 0;
+      contentRows += RowIsWritten(grid, options, r) ? 1 : 0;
     CString numbers;
     for (int row : failed) {
       CString number;

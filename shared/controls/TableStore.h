@@ -16,11 +16,13 @@
 // row keyed by its record, and tells the grid which fields hold numbers.
 //
 // Save: in one transaction, "delete from <table>" and one appended record per
-// grid row that holds text, in grid order: grid column j goes to the field of
-// the same index (one further from the hidden column on), an empty cell not
-// written (its field keeps its default). A cell that still shows the text it
-// was loaded with is written with the value it was loaded with, exactly (the
-// display may have cut its decimals); an edited cell takes its text, coded
+// grid row that holds text (or a loaded value shown empty), in grid order:
+// grid column j goes to the field of the same index (one further from the
+// hidden column on), an empty cell not written (its field keeps its
+// default). A cell that still shows the text it was loaded with is written
+// with the value it was loaded with, exactly (the display may have cut its
+// decimals, or shown a code outside its list as empty); a cell the user
+// emptied is not written; an edited cell takes its text, coded
 // texts back to their codes, in a numeric field the number it reads as; the
 // hidden column's value as it was loaded. A cell of a numeric field whose
 // text is no number (CellNumber.h) stops the save before anything is
@@ -126,6 +128,9 @@ class CTableStore {
   // set when its text is no number and the field holds numbers.
   bool CellValue(const CTableGridCtrl& grid, const TableSaveOptions& options, int row, int col, long field,
                  _variant_t& value, bool& refused) const;
+  // Whether grid row `row` is written: it shows text, or it is a loaded row
+  // with a value shown empty that the save keeps.
+  bool RowIsWritten(const CTableGridCtrl& grid, const TableSaveOptions& options, int row) const;
   // The first cell of a row to be written whose text its field cannot take;
   // row -1 when there is none.
   GridCell FirstRefusedCell(const CTableGridCtrl& grid, const TableSaveOptions& options) const;
@@ -141,6 +146,9 @@ class CTableStore {
   // The save, once the grid is known to hold only values its fields take.
   BOOL WriteGrid(CTableGridCtrl& grid, const TableSaveOptions& options);
   void ReportSaveFailure(const CString& reason);
+  // After a save that wrote the whole grid: each edited cell of a loaded row
+  // is taken as loaded with what was written for it.
+  void RememberSavedCells(const CTableGridCtrl& grid, const TableSaveOptions& options);
 
   CString m_table;
   CString m_databasePath;

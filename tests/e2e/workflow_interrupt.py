@@ -21,6 +21,20 @@ copy of a sample project with fewer stations (every 200 m):
 Only the steps that store something are cut after and made to fail: the
 others would repeat a run with nothing new to check.
 
+- killed at random moments inside each step that stores something: in the
+  complete run, before each step, the KILLS command of tm_snapshot forks the
+  editor, lets the first child run the step whole (its time is the step's)
+  and kills each of the next children (SIGKILL) at a moment drawn from a
+  seeded generator, uniformly within the step's time; each child's project is
+  kept, and the project put back, before the editor runs the step itself. In
+  each killed child's project every table holds the rows of step k-1 or those
+  of step k and every file is its content at step k-1 or at step k (a
+  database's journal is rolled back first, as the next open does; a
+  temporary file of the file layer, ".<name>.<pid>.<6 characters>.tmp", is
+  no result and is left out). The seed is printed; WORKFLOW_INTERRUPT_SEED
+  replays it (the moments are fractions of the step's time, so a replay
+  kills near the same places).
+
 After every run the scheme database passes PRAGMA integrity_check.
 
 A step is a line that names a command (capitals, digits and '_' first on the
@@ -31,6 +45,7 @@ workflow_interrupt.py BIN_DIR INSTALL_DIR TEST_MODULE_DIR SCRATCH_DIR
 """
 import hashlib
 import os
+import random
 import re
 import shutil
 import sqlite3
@@ -116,13 +131,32 @@ def file_state(path):
         return hashlib.sha1(f.read()).hexdigest()
 
 
-def state(folder, where):
+TEMPORARY = re.compile(r"^\..+\.[0-9]+\.[A-Za-z0-9]{6}\.tmp$")
+
+
+def recover(folder):
+    """Rolls back what a killed writer left of a transaction (a hot journal), as the next open does."""
+    for root, _, files in os.walk(folder):
+        for name in files:
+            if name.endswith(".mdb") and os.path.exists(os.path.join(root, name + "-journal")):
+                db = sqlite3.connect(os.path.join(root, name))
+                try:
+                    db.execute("SELECT count(*) FROM sqlite_master").fetchall()
+                finally:
+                    db.close()
+
+
+def state(folder, where, killed=False):
     """{"file:<rel>": content, "table:<db>/<table>": rows}."""
     result = {}
     for root, _, files in os.walk(folder):
         for name in files:
             path = os.path.join(root, name)
             rel = os.path.relpath(path, folder)
+            if killed and TEMPORARY.match(name):
+                continue  # the file layer's temporary file of a writer that was killed
+            if killed and name.endswith("-journal"):
+                continue  # what recover() did not roll back holds nothing: the next write removes it
             if name.endswith(("-journal", "-wal", "-shm")):
                 fail(f"{where}: a database journal is left: {rel}")
                 continue
@@ -161,10 +195,22 @@ def snapshot_line(k):
     return ["SNAPSHOT", project, os.path.join(scratch, "snapshots", str(k))]
 
 
-# The complete run, its state kept after each step (0: before the first).
+# The complete run, its state kept after each step (0: before the first),
+# each step first run in children killed at random moments.
+KILLS_PER_STEP = 4
+seed = int(os.environ.get("WORKFLOW_INTERRUPT_SEED") or random.SystemRandom().randrange(1, 2**31))
+print(f"workflow interrupt: seed {seed} (WORKFLOW_INTERRUPT_SEED={seed} replays it)", flush=True)
+step_seeds = random.Random(seed)
+
+
+def kills_line(k):
+    return ["KILLS", project, os.path.join(scratch, "snapshots", str(k - 1)), os.path.join(scratch, "kills", str(k)),
+            str(KILLS_PER_STEP), str(step_seeds.randrange(1, 2**31))]
+
+
 whole = snapshot_line(0)
 for k, step in enumerate(steps, 1):
-    whole += step + snapshot_line(k)
+    whole += kills_line(k) + step + ["KILLSEND"] + snapshot_line(k)
 if run(whole, "whole") != 0:
     fail("the complete run failed (see whole.log)")
     sys.exit(1)
@@ -199,6 +245,23 @@ print("workflow interrupt: steps that store something: " + ", ".join(label(steps
       flush=True)
 if not main:
     fail("no step of the workflow stored anything")
+
+# The children killed inside each step that stores something.
+killed_runs = 0
+for k in main:
+    folder = os.path.join(scratch, "kills", str(k))
+    children = sorted(int(c) for c in os.listdir(folder)) if os.path.isdir(folder) else []
+    if len(children) != KILLS_PER_STEP + 1:
+        fail(f"step {k} ({label(steps[k - 1])}): {len(children)} children ran, not {KILLS_PER_STEP + 1} (see whole.log)")
+    for i in children:
+        child = os.path.join(folder, str(i))
+        where = f"step {k} ({label(steps[k - 1])}) " + ("run whole in a child" if i == 0 else f"killed, child {i}")
+        recover(child)
+        bad = differences(state(child, where, killed=True), [at[k]] if i == 0 else [at[k - 1], at[k]])
+        if bad:
+            fail(f"{where}: neither the state before the step nor after it: {bad[:5]} (seed {seed})")
+        killed_runs += i > 0
+print(f"workflow interrupt: {killed_runs} runs killed inside {len(main)} steps", flush=True)
 
 for k in sorted({k - 1 for k in main} | {k for k in main if k < n}):
     prefix = [line for step in steps[:k] for line in step]

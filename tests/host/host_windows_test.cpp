@@ -47,8 +47,14 @@ TEST_F(HostWindows, APaletteSetAndADockBarDockResizeAndGoWithTheirModule) {
   ASSERT_NE(frame, nullptr);
   HWND frameWindow = frame->m_hWnd;
   EXPECT_EQ(platform::runCommand("HWA_PALETTE"), RTNORM);
-  // Docked on the left, as tall as the frame lets it but no more than its maximum of 400 x 400.
-  EXPECT_NE(at("hw a: palette set 400x400 in 59420, palette "), std::string::npos) << transcript.text();
+  // Docked on the left: as tall as the dock (the frame's inner area) and as
+  // wide as its palette's dialog, 500, in its 3-pixel frame; its maximum of
+  // 400 x 400 holds only while it floats. The palette fills it below the title.
+  const int dockHeight = frame->GetInnerRect().Height();
+  EXPECT_NE(at("hw a: palette set 506x" + std::to_string(dockHeight) + " in 59420, palette 500x" +
+               std::to_string(dockHeight - 6 - 20) + ","),
+            std::string::npos)
+      << transcript.text();
   EXPECT_NE(at("1 palette(s), input dialog shown"), std::string::npos) << transcript.text();
   EXPECT_EQ(platform::runCommand("HWA_BAR"), RTNORM);
   EXPECT_NE(at("hw a: bar create"), std::string::npos) << transcript.text();
@@ -62,10 +68,10 @@ TEST_F(HostWindows, APaletteSetAndADockBarDockResizeAndGoWithTheirModule) {
   CRect frameClient;
   frame->GetClientRect(&frameClient);
   frame->ClientToScreen(&frameClient);
-  EXPECT_EQ(barRect.left, frameClient.left + 400);
+  EXPECT_EQ(barRect.left, frameClient.left + 506);
   EXPECT_EQ(barRect.Width(), 200);
   EXPECT_EQ(platform::dockControlBarCount(), 2u);
-  EXPECT_EQ(frame->GetInnerRect().left, 600);
+  EXPECT_EQ(frame->GetInnerRect().left, 706);
 
   // Made wider: the derived class hears WM_SIZE and the size change.
   transcript.clear();
@@ -73,8 +79,9 @@ TEST_F(HostWindows, APaletteSetAndADockBarDockResizeAndGoWithTheirModule) {
   EXPECT_NE(at("hw a: bar size 260x"), std::string::npos) << transcript.text();
   EXPECT_NE(at("hw a: bar size changed 260x"), std::string::npos) << transcript.text();
   EXPECT_LT(at("hw a: bar size 260x"), at("hw a: bar size changed 260x"));
-  EXPECT_NE(at("hw a: palette set asked 50x50, got 100x100"), std::string::npos) << transcript.text();
-  EXPECT_EQ(frame->GetInnerRect().left, 100 + 260);
+  // Docked, it keeps its minimum height and the width its dialog needs.
+  EXPECT_NE(at("hw a: palette set asked 50x50, got 506x100"), std::string::npos) << transcript.text();
+  EXPECT_EQ(frame->GetInnerRect().left, 506 + 260);
 
   // The tree in the bar's dialog answers a script's words.
   transcript.clear();

@@ -92,7 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"two forms back to back", "(command \"x\")(command \"y\")", {"{command|x}", "{command|y}"}},
         TokenCase{"nested list refused", "(foo (1 2))", {"!"}},
         TokenCase{"unbalanced form", "(foo \"a\"\nB", {"!"}},
-        TokenCase{"answer line gives no token", "@msg IDYES\nQUIB\n", {"QUIB"}},
+        TokenCase{"answer line gives no token", "QUIB\n@msg IDYES\nNEXT\n", {"QUIB", "NEXT"}},
+        // Above it no line raises a question it could answer.
+        TokenCase{"answer line before any command refused", "@msg IDYES\nQUIB\n", {"!"}},
+        TokenCase{"answer line after comments and Enter refused", "// c\n\n@msg IDYES\nQUIB\n", {"!"}},
         TokenCase{"bad answer line", "QUIB\n@msg MAYBE\n", {"!"}},
         TokenCase{"window line is one token", "QUIB\n> 2251 \"隧道\" 2011 219=\"a b\"  \nNEXT",
                   {"QUIB", ">2251 \"隧道\" 2011 219=\"a b\"", "NEXT"}},

@@ -26,6 +26,12 @@ void registerResources() {
       PushButton("发送", 906, 120, 50, 50, 14),
       DefPushButton("OK", IDOK, 60, 80, 50, 14),
       PushButton("Cancel", IDCANCEL, 120, 80, 50, 14),
+      // Labels: above the edit, above the combo box, and left of edit 907
+      // (which has the combo box's label above it too: the one on its row wins).
+      LText("姓名", -1, 10, 1, 40, 8),
+      LText("类别", -1, 65, 35, 40, 8),
+      LText("终止里程", -1, 10, 64, 40, 8),
+      EditText(907, 55, 62, 55, 12),
   };
   static const platform::DialogControlResource modeless[] = {
       EditText(911, 10, 10, 100, 14),

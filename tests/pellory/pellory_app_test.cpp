@@ -67,11 +67,33 @@ TEST_F(PelloryAppTest, StartUpRegistersHdmdmxAndEachRunAsksForANewPalette) {
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->GetParent(), set->GetPalette(0));
     EXPECT_TRUE(dlg->IsWindowVisible());
-    CRect r;
+    // Docked, the set is as tall as the dock (the frame's area between its
+    // top and the command line) and as wide as the dialog; the maximum holds
+    // for the floating set only. The dialog, made 500 x 800, fills the palette.
+    CRect setRect, setClient, paletteClient, r;
+    set->GetWindowRect(&setRect);
+    set->GetClientRect(&setClient);
+    set->GetPalette(0)->GetClientRect(&paletteClient);
+    EXPECT_EQ(setRect.Height(), acedGetAcadFrame()->GetInnerRect().Height());
+    EXPECT_GT(setRect.Height(), 800);
+    EXPECT_EQ(setClient.Width(), 500);
     dlg->GetWindowRect(&r);
     EXPECT_EQ(r.Width(), 500);
-    EXPECT_EQ(r.Height(), 800);
+    EXPECT_EQ(r.Height(), paletteClient.Height());
+    EXPECT_EQ(paletteClient.Width(), 500);
   }
+  // Floating, the set keeps within its maximum again; the dialog keeps its
+  // width (the set shows its left part).
+  CMyPaletteSet* first = sets[0];
+  acedGetAcadFrame()->FloatControlBar(first, CPoint(100, 100));
+  first->SetWindowPos(nullptr, 0, 0, 700, 900, SWP_NOMOVE | SWP_NOZORDER);
+  CRect floating;
+  first->GetWindowRect(&floating);
+  EXPECT_EQ(floating.Width(), 400);
+  EXPECT_EQ(floating.Height(), 400);
+  CRect dialogRect;
+  InputDialogOf(first)->GetWindowRect(&dialogRect);
+  EXPECT_EQ(dialogRect.Width(), 500);
   EXPECT_EQ(platform::templateWindows(6).size(), 2u);
 
   // Unload removes the command and closes the palettes.

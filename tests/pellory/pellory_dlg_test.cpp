@@ -1,14 +1,15 @@
 // The ground-line input dialog in its palette, driven by a script's window
 // words as a user's input: the PageDown walk of the focus, the grids' rows
 // copied into the records on a save (the input column of each elevation
-// type) and filled again by a query, the grids' row menu, and the layout
-// when the dialog is made larger.
+// type) and filled again by a query, the grids' row menu, the layout when
+// the dialog is made larger, and the docked palette showing the whole dialog.
 #include <gtest/gtest.h>
 
 #include "PelloryDlg.h"
 #include "PelloryPalette.h"
 #include "arx/edcmdline.h"
 #include "resources/PelloryResources.h"
+#include "shared/drawbase_support.h"
 #include "win/answers.h"
 #include "win/transcript.h"
 #include "win/winhost.h"
@@ -180,9 +181,10 @@ TEST_F(PelloryDlgTest, ALargerDialogGivesTheGridsTheRoom) {
   CRect left0, right0, left1, right1;
   dlg->LeftGrid().GetWindowRect(&left0);
   dlg->RightGrid().GetWindowRect(&right0);
-  CRect client;
+  CRect client, window;
   dlg->GetClientRect(&client);
-  dlg->SetWindowPos(nullptr, 0, 0, 600, 900, SWP_NOMOVE | SWP_NOZORDER);
+  dlg->GetWindowRect(&window);
+  dlg->SetWindowPos(nullptr, 0, 0, window.Width() + 100, window.Height() + 100, SWP_NOMOVE | SWP_NOZORDER);
   CRect grown;
   dlg->GetClientRect(&grown);
   const int dx = grown.Width() - client.Width(), dy = grown.Height() - client.Height();
@@ -204,6 +206,53 @@ TEST_F(PelloryDlgTest, ALargerDialogGivesTheGridsTheRoom) {
   EXPECT_LE(left1.Width(), left0.Width());
   EXPECT_GT(left1.Width(), 150);
   EXPECT_LT(left1.right, right1.left);
+}
+
+// Docked, the palette set is as tall as the dock and as wide as the dialog,
+// and the dialog fills it: the scale, 画图, the right grid's 高程 column and its
+// lower rows are there to be seen and used (at 400 x 400 they lay outside).
+TEST_F(PelloryDlgTest, TheDockedPaletteShowsTheWholeDialogAndItsControlsTakeInput) {
+  CMyPaletteSet* set = GroundLinePaletteSets()[0];
+  ASSERT_EQ(set->GetDockBarID(), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+  CRect shown;
+  set->GetWindowRect(&shown);
+  EXPECT_EQ(shown.Height(), acedGetAcadFrame()->GetInnerRect().Height());
+  for (int id : {kScale, kDraw, kRightGrid, kLeftGrid, kChainage}) {
+    CRect r;
+    ::GetWindowRect(Control(id), &r);
+    CRect inside;
+    EXPECT_TRUE(inside.IntersectRect(&r, &shown) && inside == r) << "control " << id << " is cut off";
+  }
+  CRect client;
+  dlg->GetClientRect(&client);
+  EXPECT_GT(client.Height(), 800);  // the dock's height, less the title
+
+  platform::setCurrentDrawing(nullptr);
+  // 高程: the elevations typed into column 2, rows 1 and 8, the height
+  // differences computed from the centre elevation 100; then 画图 at 10,20.
+  Play("> 6 24 45=100 42[1,0]=3 42[1,2]=101.5 42[8,0]=9 42[8,2]=98 62\n10,20\n");
+  EXPECT_EQ(dlg->RightGrid().GetItemText(1, 1), "1.50");
+  EXPECT_EQ(dlg->RightGrid().GetItemText(8, 1), "-2.00");
+  EXPECT_NE(transcript.text().find("请拾取中心点：10,20"), std::string::npos) << transcript.text();
+  // The right ground line: from the centre (no left points: the centre's
+  // height is 0) to (3, 1.5) and (9, -2) about 10,20.
+  std::vector<std::vector<AcGePoint3d>> lines;
+  for (AcDbObjectId id : drawbasetest::ModelSpaceIds()) {
+    drawbasetest::Reader<AcDbEntity> e(id);
+    if (!AcDb2dPolyline::cast(&*e)) continue;
+    std::vector<AcGePoint3d> v;
+    for (const auto& vertex : drawbasetest::Polyline2dVertices(*AcDb2dPolyline::cast(&*e))) v.push_back(vertex.position);
+    lines.push_back(v);
+  }
+  ASSERT_FALSE(lines.empty());
+  const std::vector<AcGePoint3d>& right = lines.back();
+  ASSERT_EQ(right.size(), 3u);
+  const double expected[3][2] = {{10, 20}, {13, 21.5}, {19, 18}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(right[i].x, expected[i][0], 1e-9) << i;
+    EXPECT_NEAR(right[i].y, expected[i][1], 1e-9) << i;
+  }
+  platform::setCurrentDrawing(nullptr);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "crt/paths.h"
+#include "crt/textfile.h"
 #include "platform/test_support.h"
 #include "win/filemap.h"
 
@@ -52,7 +53,7 @@ TEST(CopyFile, CopiesReplacesOrReportsWhyNot) {
   }
   // No half-written copy is left beside a target.
   for (const auto& e : std::filesystem::directory_iterator(tmp / "drives/D/proj/data"))
-    EXPECT_EQ(e.path().filename().string().find(".copy-"), std::string::npos) << e.path();
+    EXPECT_FALSE(platform::isTemporaryFile(e.path().filename().string())) << e.path();
 }
 
 }  // namespace

@@ -8,8 +8,12 @@
 #include <iterator>
 #include <numbers>
 
+#include "arx/acui.h"
 #include "arx/edcmdline.h"
 #include "arx/selection.h"
+#include "crt/textfile.h"
+#include "win/gdiimage.h"
+#include "win/winpaint.h"
 #include "dwg_fixture.h"
 #include "fixtures/run_command.h"
 #include "win/transcript.h"
@@ -119,6 +123,114 @@ TEST_F(CommandTest, ZoomWindowSetsTheActiveView) {
   EXPECT_DOUBLE_EQ(active->width(), 200);
   active->close();
   vt->close();
+}
+
+// The rows of a part of a picture that hold a horizontal run of at least
+// `least` dark pixels, with the length of their longest run.
+std::vector<std::pair<int, int>> darkRows(HDC picture, const RECT& part, int least) {
+  std::vector<std::pair<int, int>> rows;
+  for (int y = part.top; y < part.bottom; ++y) {
+    int run = 0, longest = 0;
+    for (int x = part.left; x < part.right; ++x) {
+      COLORREF c = GetPixel(picture, x, y);
+      run = GetRValue(c) + GetGValue(c) + GetBValue(c) < 200 ? run + 1 : 0;
+      longest = std::max(longest, run);
+    }
+    if (longest >= least) rows.emplace_back(y, longest);
+  }
+  return rows;
+}
+
+// The editor's drawing view shows model space as the last ZOOM left it (the
+// whole drawing before any ZOOM, or when the view shows none of it); the
+// command line its last lines.
+TEST_F(CommandTest, TheEditorsWindowShowsTheDrawingAsZoomedAndTheCommandLinesLastLines) {
+  ASSERT_TRUE(run("LINE 0,0 100,0 \nLINE 0,100 100,100 \n").ok) << m_shown;
+  CView* view = acedGetAcadDwgView();
+  CRect client;
+  view->GetClientRect(&client);
+  CRect window;
+  view->GetWindowRect(&window);
+  const int edge = (window.Width() - client.Width()) / 2;  // the client edge around the view
+  const int w = client.Width() - 4, h = client.Height() - 4;  // less the 2-pixel margin a side
+  ASSERT_GT(w, h);
+  struct Case {
+    const char* zoom;  // "" for none
+    // The lines' rows and lengths in client pixels: 100 x 100 fitted (scale
+    // h / 100) shows both, 100 wide and h / 100 * 100 = h long; the window
+    // (0,-10)-(100,10) (scale min(w / 100, h / 20)) shows the lower one alone,
+    // across the middle.
+    std::vector<int> rows;
+    double length;
+  };
+  const double zoomed = std::min(w / 100.0, h / 20.0) * 100;
+  const Case cases[] = {
+      {"", {2, 2 + h}, static_cast<double>(h)},
+      {"ZOOM W 0,-10 100,10\n", {2 + h / 2}, zoomed},
+      // A window away from everything drawn: the whole drawing again.
+      {"ZOOM W 1000,1000 1100,1100\n", {2, 2 + h}, static_cast<double>(h)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.zoom);
+    if (*c.zoom) ASSERT_TRUE(run(c.zoom).ok) << m_shown;
+    HDC picture = platform::renderWindowPicture(view->m_hWnd);
+    ASSERT_TRUE(picture);
+    const RECT inside{edge, edge, edge + client.Width(), edge + client.Height()};
+    std::vector<std::pair<int, int>> rows = darkRows(picture, inside, 20);
+    DeleteDC(picture);
+    ASSERT_EQ(rows.size(), c.rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+      EXPECT_NEAR(rows[i].first - edge, c.rows[i], 1) << i;
+      EXPECT_NEAR(rows[i].second, c.length, 2) << i;
+    }
+  }
+
+  // The command line: its last lines at the bottom, as text (dark pixels) on
+  // white; empty, it shows nothing.
+  CWnd* line = acedGetAcadDockCmdLine();
+  platform::transcriptWrite("\n命令行的最后一行\n");
+  HDC picture = platform::renderWindowPicture(line->m_hWnd);
+  ASSERT_TRUE(picture);
+  int pw = 0, ph = 0;
+  ASSERT_TRUE(platform::imageSize(picture, pw, ph));
+  int darkBottom = 0, darkTop = 0;
+  for (int y = 0; y < ph; ++y)
+    for (int x = 0; x < pw; ++x) {
+      COLORREF c = GetPixel(picture, x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++(y >= ph - 20 ? darkBottom : darkTop);
+    }
+  DeleteDC(picture);
+  EXPECT_GT(darkBottom, 30) << "the last line at the bottom";
+  EXPECT_GT(darkTop, 30) << "the lines before it above";
+}
+
+// The transcript keeps its last 64 lines for the command line: whole lines
+// and the one still open, carriage returns left out.
+TEST(TranscriptLastLines, KeepsTheLastLinesAndTheOpenOne) {
+  platform::TranscriptCapture shown;
+  struct Row {
+    std::string written;
+    size_t count;
+    std::vector<std::string> expected;
+  };
+  std::string hundred;
+  for (int i = 0; i < 100; ++i) hundred += "L" + std::to_string(i) + "\n";
+  std::vector<std::string> last64;
+  for (int i = 36; i < 100; ++i) last64.push_back("L" + std::to_string(i));
+  const Row rows[] = {
+      {"a\nb\n", 2, {"a", "b"}},
+      {"", 3, {"L", "a", "b"}},
+      {"c\r\nd", 2, {"c", "d"}},
+      {"", 1, {"d"}},
+      {"", 0, {}},
+      {"e\n", 2, {"c", "de"}},
+      {hundred, 70, last64},
+  };
+  platform::transcriptWrite("\nL\n");  // a line of its own, whatever was open before
+  for (const Row& r : rows) {
+    platform::transcriptWrite(r.written);
+    EXPECT_EQ(platform::transcriptLastLines(r.count), r.expected) << r.written << " " << r.count;
+  }
 }
 
 TEST_F(CommandTest, SaveAsWritesTheDrawing) {
@@ -310,12 +422,65 @@ TEST_F(CommandTest, WhatCannotBeDoneAsWrittenEndsTheRun) {
       {"an answer never taken", "--run 'LINE 0,0 1,1 ' --run '@msg IDOK' --run '@file cancel'",
        "cadhost: --run[2]:1: the answer \"@msg IDOK\" was never taken"},
       {"an unknown answer form", "--run '@mgs IDOK'", "cadhost: --run[1]:1: unknown answer '@mgs'"},
+      {"an answer line before any command", "--run '@msg IDOK' --run 'LINE 0,0 1,1 '",
+       "cadhost: --run[1]:1: the answer line \"@msg IDOK\" comes before any command"},
+      {"an answer line under comments before any command", "--run '// a comment\n@file cancel\nLINE 0,0 1,1 '",
+       "cadhost: --run[1]:2: the answer line \"@file cancel\" comes before any command"},
+      {"SAVEAS with an empty name", "--run 'LINE 0,0 1,1 ' --run 'SAVEAS \"\"'",
+       "cadhost: SAVEAS: no file name given: nothing was saved"},
+      {"SAVEAS with Enter for its name", "--run 'LINE 0,0 1,1 ' --run 'SAVEAS '",
+       "cadhost: SAVEAS: no file name given: nothing was saved"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string out;
     EXPECT_EQ(runCadhost(c.args, out), 1);
     EXPECT_NE(out.find(c.message), std::string::npos) << out;
+  }
+}
+
+// A drawing that cannot be written whole (here the disk takes no file over
+// 512 bytes) leaves the file of that name as it was, with no temporary
+// file beside it; one written whole takes its place.
+TEST_F(CommandTest, ADrawingTakesTheFilesPlaceOnlyWhenWrittenWhole) {
+  const std::string old = "old drawing\r\n";
+  struct Case {
+    const char* name;
+    const char* file;
+    std::string args;
+    bool limited;  // the disk refuses files over 512 bytes
+    int status;
+    bool replaced;
+  };
+  const std::string line = "--run 'LINE 0,0 100,50 ' --run 'TEXT 0,0 2.5 0 里程' ";
+  const Case cases[] = {
+      {"SAVEAS refused", "a.dxf", line + "--run 'SAVEAS " + path("a.dxf") + "'", true, 1, false},
+      {"SAVEAS of an SVG refused", "a.svg", line + "--run 'SAVEAS 1:100 " + path("a.svg") + "'", true, 1, false},
+      {"--save refused", "b.dxf", line + "--save '" + path("b.dxf") + "'", true, 1, false},
+      {"--export-svg refused", "b.svg", line + "--export-svg '" + path("b.svg") + "'", true, 1, false},
+      {"SAVEAS written", "c.dxf", line + "--run 'SAVEAS " + path("c.dxf") + "'", false, 0, true},
+      {"--export-svg written", "c.svg", line + "--export-svg '" + path("c.svg") + "'", false, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = path(c.file);
+    std::ofstream(file, std::ios::binary) << old;
+    std::string out;
+    const std::string limit = c.limited ? "trap '' XFSZ; ulimit -f 1; " : "";
+    EXPECT_EQ(fixtures::RunCommand(limit + std::string(RAIL_BINARY_DIR) + "/bin/cadhost " + c.args, &out), c.status)
+        << out;
+    const std::string bytes = dwgtest::readBytes(file);
+    if (c.replaced) {
+      EXPECT_NE(bytes, old);
+      const bool hasText = bytes.find("里程") != std::string::npos ||            // the SVG's UTF-8
+                           bytes.find("\xC0\xEF\xB3\xCC") != std::string::npos;  // the drawing's GBK
+      EXPECT_TRUE(hasText);
+    } else {
+      EXPECT_EQ(bytes, old);
+      EXPECT_NE(out.find(c.file), std::string::npos) << out;  // the failure names the file
+    }
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()))
+      EXPECT_FALSE(platform::isTemporaryFile(e.path().filename().string())) << e.path();
   }
 }
 

@@ -406,6 +406,28 @@ TEST_F(DxfFileTest, SvgKeepsSurveyCoordinatesToTheMillimetre) {
   EXPECT_NE(svg.find("points=\"18.901,18.898 28.35,18.898\""), std::string::npos) << svg;
 }
 
+// Text goes to GBK whole when GBK holds all of it, else character by
+// character with escapes: the two ways give the same bytes where they meet.
+TEST(DxfTextCodec, TextIsWrittenInGbkWithEscapesWhereGbkLacksACharacter) {
+  const std::string li = "\xC0\xEF", cheng = "\xB3\xCC", zhong = "\xD6\xD0";  // 里 程 中 in GBK
+  struct Case {
+    std::string utf8;
+    std::string file;
+  } cases[] = {
+      {"plain ASCII", "plain ASCII"},
+      {"\xE9\x87\x8C\xE7\xA8\x8B", li + cheng},
+      {"DK1+000.50 \xE9\x87\x8C\xE7\xA8\x8B", "DK1+000.50 " + li + cheng},
+      {"\xE4\xB8\xAD", zhong},
+      // A character beyond GBK (and beyond U+FFFF) in the middle.
+      {"\xE9\x87\x8C\xF0\x9F\x98\x80\xE7\xA8\x8B", li + "\\U+D83D\\U+DE00" + cheng},
+      // A byte that starts no UTF-8 character, and the replacement character itself.
+      {"\xE9\x87\x8C\xFF\xE7\xA8\x8B", li + "\\U+FFFD" + cheng},
+      {"\xEF\xBF\xBD\xE4\xB8\xAD", "\\U+FFFD" + zhong},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(platform::utf8ToDxfGbk(c.utf8), c.file) << c.utf8;
+}
+
 TEST(DxfTextCodec, EscapedSurrogatesReadAsCharactersOrReplacement) {
   const std::string face = "\xF0\x9F\x98\x80", bad = "\xEF\xBF\xBD";
   struct Case {

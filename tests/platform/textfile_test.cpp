@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -271,19 +273,161 @@ TEST(TextFileTest, ExistingFileStaysUntilTheNewContentIsWritten) {
   EXPECT_EQ(readBytes(path), "old\r\n");
   std::fputs("单线\n", f);
   EXPECT_EQ(readBytes(path), "old\r\n");  // still in the stream
+  // A flush leaves the disk alone: the file is replaced at fclose only.
   ASSERT_EQ(std::fflush(f), 0);
-  EXPECT_EQ(readBytes(path), kDan + kXian + "\r\n");
-  // A second reader sees what was flushed.
-  EXPECT_EQ(readThroughLayer(path), "单线\n");
+  EXPECT_EQ(readBytes(path), "old\r\n");
+  EXPECT_EQ(readThroughLayer(path), "old\n");
   EXPECT_EQ(std::fclose(f), 0);
+  EXPECT_EQ(readBytes(path), kDan + kXian + "\r\n");
 
-  // A new file is there, empty, as soon as it is opened for writing.
+  // A new file is not there, not even empty, before it is closed.
   const std::string fresh = tmp / "fresh.txt";
   f = platform::openFile(fresh.c_str(), "w");
   ASSERT_NE(f, nullptr);
-  EXPECT_TRUE(testsupport::exists(fresh));
-  EXPECT_EQ(readBytes(fresh), "");
+  std::fputs("x\n", f);
+  ASSERT_EQ(std::fflush(f), 0);
+  EXPECT_FALSE(testsupport::exists(fresh));
   EXPECT_EQ(std::fclose(f), 0);
+  EXPECT_EQ(readBytes(fresh), "x\r\n");
+}
+
+// A count written last into the head of the file (a count of 0 first, the
+// body, a rewind, then the count): whatever moment the writer stops at before
+// fclose, the file on disk is the old one, and after fclose the new one whole.
+TEST(TextFileTest, CountWrittenAfterTheBodyIsNeverSeenApart) {
+  TempFolder tmp;
+  const std::string path = tmp / "tsfjsb.main";
+  writeBytes(path, "         1\r\nold\r\n");
+  struct Moment {
+    const char* what;
+    int stopAfter;  // the writer's steps done before it stops: 1 count 0, 2 body, 3 rewind, 4 count, 5 fclose
+    std::string disk;
+  };
+  const std::string old = "         1\r\nold\r\n";
+  const std::string whole = "         2\r\na\r\nb\r\n";
+  const std::vector<Moment> moments = {
+      {"after the open", 0, old},          {"after the count of 0", 1, old}, {"after the body", 2, old},
+      {"after the rewind", 3, old},        {"after the count", 4, old},      {"after fclose", 5, whole},
+  };
+  for (const Moment& m : moments) {
+    writeBytes(path, old);
+    // The writer runs in a child that ends at once (as if killed) at its moment.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      FILE* f = platform::openFile(path.c_str(), "w");
+      if (!f) _exit(2);
+      if (m.stopAfter >= 1) std::fprintf(f, "%10d\n", 0);
+      if (m.stopAfter >= 2) std::fputs("a\nb\n", f);
+      if (m.stopAfter >= 3) std::rewind(f);
+      if (m.stopAfter >= 4) std::fprintf(f, "%10d", 2);
+      if (m.stopAfter >= 5 && std::fclose(f) != 0) _exit(3);
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << m.what;
+    EXPECT_EQ(readBytes(path), m.disk) << m.what;
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(tmp.path())) ++files;
+    EXPECT_EQ(files, 1) << m.what;
+  }
+}
+
+// A temporary file left by a writer that was killed while it wrote is named
+// as one, and goes at the next write of the same file; one of a process
+// that still runs, or of another file, stays.
+TEST(TextFileTest, TemporaryFilesOfKilledWritersAreRemoved) {
+  TempFolder tmp;
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(0);
+  ASSERT_EQ(waitpid(child, nullptr, 0), child);
+  const std::string dead = std::to_string(child);
+  const std::string alive = std::to_string(getppid());
+  const std::string path = tmp / "RXDBJPT.main";
+  struct Left {
+    std::string name;
+    bool stays;
+  };
+  const std::vector<Left> left = {
+      {".RXDBJPT.main." + dead + ".aB3xYz.tmp", false},
+      {".RXDBJPT.main." + alive + ".Qq0000.tmp", true},
+      {".BJPT.main." + dead + ".aB3xYz.tmp", true},  // another file's: removed when that one is written
+      {".RXDBJPT.main.aB3xYz", true},                // not of our naming: left alone
+  };
+  for (const Left& l : left) writeBytes(tmp / l.name, "partial");
+  FILE* f = platform::openFile(path.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs("1\n", f);
+  ASSERT_EQ(std::fclose(f), 0);
+  EXPECT_EQ(readBytes(path), "1\r\n");
+  for (const Left& l : left) EXPECT_EQ(testsupport::exists(tmp / l.name), l.stays) << l.name;
+}
+
+TEST(TextFileTest, TemporaryFileNames) {
+  struct Case {
+    std::string name;
+    bool temporary;
+  };
+  const std::vector<Case> cases = {
+      {".HdmResultData.main.1234.aB3xYz.tmp", true},
+      {".平面.dxf.77.000000.tmp", true},
+      {".x.1.abcdef.tmp", true},
+      {"HdmResultData.main", false},
+      {".HdmResultData.main.aB3xYz", false},         // no process id
+      {".HdmResultData.main.12a4.aB3xYz.tmp", false},  // not a number
+      {".HdmResultData.main.1234.aB3x.tmp", false},    // too few random characters
+      {".HdmResultData.main.1234.aB3xYz", false},      // no .tmp
+      {"..1234.aB3xYz.tmp", false},                    // no name
+      {"a.1234.aB3xYz.tmp", false},                    // not hidden
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(platform::isTemporaryFile(c.name), c.temporary) << c.name;
+}
+
+// Any file replaced whole: a write the disk refuses leaves the old bytes.
+TEST(TextFileTest, ReplaceFileKeepsTheOldFileWhenTheWriteFails) {
+  TempFolder tmp;
+  struct Case {
+    const char* what;
+    std::string path;
+    std::string bytes;
+    long limit;  // the largest file the process may write, 0: none
+    bool ok;
+    std::string after;
+  };
+  const std::string old = "0\nSECTION\n";
+  const std::vector<Case> cases = {
+      {"a drawing replaced", tmp / "plan.dxf", std::string(3000, 'd'), 0, true, std::string(3000, 'd')},
+      {"a drawing the disk refuses", tmp / "plan.dxf", std::string(3000, 'e'), 1000, false, old},
+      {"a drawing written durably", tmp / "sheet.svg", "<svg/>", 0, true, "<svg/>"},
+      {"a folder that is missing", tmp / "none/plan.dxf", "x", 0, false, ""},
+      {"an empty name", "", "x", 0, false, ""},
+  };
+  for (const Case& c : cases) {
+    if (!c.path.empty() && testsupport::exists(std::filesystem::path(c.path).parent_path()))
+      writeBytes(c.path, old);
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    if (c.limit) {
+      struct rlimit small = saved;
+      small.rlim_cur = static_cast<rlim_t>(c.limit);
+      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    bool ok = platform::replaceFile(c.path.c_str(), c.bytes, std::string(c.what).find("durably") != std::string::npos);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(ok, c.ok) << c.what;
+    if (!c.after.empty()) {
+      EXPECT_EQ(readBytes(c.path), c.after) << c.what;
+    }
+  }
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(tmp.path()))
+    files += !platform::isTemporaryFile(e.path().filename().string()) ? 1 : 100;
+  EXPECT_EQ(files, 2);  // plan.dxf and sheet.svg, no temporary file
 }
 
 // The disk refuses the new content (here: a file-size limit): fclose reports

@@ -257,6 +257,49 @@ TEST_F(Dialogs, AnUpDownStepsWithinItsRangeUnlessTheParentRefuses) {
   dlg.DestroyWindow();
 }
 
+// A step count of any size: the clicks that have an effect are played (the
+// control held at its end, or come round on one that wraps); more than 10000
+// clicks within a range that large are refused.
+TEST_F(Dialogs, AnUpDownStepCountIsBoundedByItsRange) {
+  struct Case {
+    int lower, upper, start;
+    bool wrap;
+    const char* word;
+    int pos;            // the position after the word
+    const char* error;  // part of the word's failure, or "" when it plays
+  };
+  const Case cases[] = {
+      {0, 3, 2, false, "1008=+2147483647", 3, ""},
+      {0, 3, 2, false, "1008=-2147483648", 0, ""},
+      {0, 3, 2, false, "1008=+99999", 3, ""},
+      {3, 0, 2, false, "1008=+5", 3, ""},  // the range given the other way round
+      {0, 3, 2, true, "1008=+9", 3, ""},    // 2 -> 3 -> 0 ... nine clicks: 9 mod 4 = 1 click
+      {0, 3, 2, true, "1008=-8", 2, ""},    // two whole turns: where it was
+      {0, 3, 2, false, "1008=+2147483648", 2, "takes =+n or =-n"},
+      {-2147483647 - 1, 2147483647, 0, false, "1008=+99999", 0, "takes at most 10000 steps"},
+      {-2147483647 - 1, 2147483647, 0, false, "1008=-2147483648", 0, "takes at most 10000 steps"},
+      {-20000, 20000, 0, false, "1008=+10001", 0, "takes at most 10000 steps"},
+      {-20000, 20000, 0, false, "1008=-3", -3, ""},
+  };
+  for (const Case& c : cases) {
+    CLogDlg dlg;
+    ASSERT_TRUE(dlg.Create(kTemplate));
+    dlg.ShowWindow(SW_SHOW);
+    CSpinButtonCtrl* spin = static_cast<CSpinButtonCtrl*>(dlg.GetDlgItem(kUpDown));
+    spin->SetRange32(c.lower, c.upper);
+    spin->SetPos32(c.start);
+    if (c.wrap) spin->ModifyStyle(0, UDS_WRAP);
+    const std::string error = play(dlg, c.word);
+    if (*c.error) {
+      EXPECT_NE(error.find(c.error), std::string::npos) << c.word << ": " << error;
+    } else {
+      EXPECT_EQ(error, "") << c.word;
+    }
+    EXPECT_EQ(spin->GetPos32(), c.pos) << c.word;
+    dlg.DestroyWindow();
+  }
+}
+
 TEST_F(Dialogs, TemplatesAreLaidOutInDialogUnitsOfTheirFont) {
   CLogDlg dlg;
   ASSERT_TRUE(dlg.Create(kTemplate));

@@ -440,8 +440,20 @@ TEST_F(WindowPaint, PicturesAreNamedByOrderTemplateAndASafeCaption) {
       {1, 7, "", "001-7.png"},
       {1234, 1, "end. ", "1234-1-end.png"},
       {5, 9, "tab\there", "005-9-tab_here.png"},
-      // 25 Chinese characters (75 bytes) are cut to 20 (60 bytes).
-      {2, 3, "一二三四五六七八九十一二三四五六七八九十一二三四五", "002-3-一二三四五六七八九十一二三四五六七八九十.png"},
+      // A caption longer than 60 bytes loses its middle: at most its first 19
+      // bytes and the end that fills the 60 with the ellipsis (3 bytes) stay,
+      // cut between characters. 25 Chinese characters (75 bytes): the first 6
+      // (18 bytes) and the last 13 (39 bytes).
+      {2, 3, "一二三四五六七八九十一二三四五六七八九十一二三四五", "002-3-一二三四五六…三四五六七八九十一二三四五.png"},
+      // A window's title ending with its database: the file name stays.
+      {8, 0, "AutoCAD - [D:\\projects\\railway\\line 2026\\build\\fresh\\data\\方案1.mdb]",
+       "008-0-AutoCAD - [D__proje…ine 2026_build_fresh_data_方案1.mdb].png"},
+      // 60 bytes exactly: kept whole; 61: cut.
+      {4, 1, std::string(60, 'a'), "004-1-" + std::string(60, 'a') + ".png"},
+      {4, 1, std::string(19, 'a') + "bcd" + std::string(39, 'e'),
+       "004-1-" + std::string(19, 'a') + "…" + std::string(38, 'e') + ".png"},
+      // A caption whose end is dots and blanks after the cut still loses them.
+      {6, 2, std::string(70, 'x') + " .", "006-2-" + std::string(19, 'x') + "…" + std::string(36, 'x') + ".png"},
   };
   for (const Row& r : rows) EXPECT_EQ(platform::pictureFileName(r.order, r.id, r.caption), r.expected) << r.caption;
 }

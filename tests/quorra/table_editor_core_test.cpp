@@ -653,19 +653,65 @@ TEST_F(TableStoreTest, ATunnelTableShowsItsCodesAndStoresThemBack) {
             (Rows{{"一号", "1", "2", "NULL"}, {"二号", "9", "NULL", "x"}}));
 }
 
-TEST_F(TableStoreTest, ACulvertCodeOutsideTheListIsSavedUnset) {
-  ASSERT_TRUE(fixtures::FillTable(m_db, "小桥涵", {{"DK", "10", "1-2m", "5", "5", "90", "1", "9", "a"},
-                                                   {"DK", "20", "1-3m", "5", "5", "90", "2", "3", nullptr}}));
-  PreviewGrid& g = EmptyGrid(EditorBuild::Navigator);
-  CTableStore store = Store("小桥涵");
-  ASSERT_TRUE(store.Load(g));
-  EXPECT_STREQ(g.GetItemText(1, 7).GetString(), "1-灌溉");
-  EXPECT_STREQ(g.GetItemText(1, 8).GetString(), "");
-  EXPECT_STREQ(g.GetItemText(2, 7).GetString(), "2-排洪");
-  EXPECT_STREQ(g.GetItemText(2, 8).GetString(), "3-无看守平交");
-  ASSERT_TRUE(store.Save(g));
-  EXPECT_EQ(Query("select 中心里程数, 用途, 插旗方式, 附注 from 小桥涵 order by ID"),
-            (Rows{{"10", "1", "NULL", "a"}, {"20", "2", "3", "NULL"}}));
+// A code outside its column's list shows empty, but the cell is not what
+// the user made empty: a save keeps the stored code ("9" of 插旗方式 here)
+// until the user edits that cell. Emptying it (Delete) unsets it, for good;
+// choosing a code stores that code; rows added above move it with its row.
+TEST_F(TableStoreTest, ACulvertCodeOutsideTheListIsKeptUntilItsCellIsEdited) {
+  const std::vector<fixtures::Row> table = {{"DK", "10", "1-2m", "5", "5", "90", "1", "9", "a"},
+                                            {"DK", "20", "1-3m", "5", "5", "90", "7", "3", nullptr},
+                                            {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "9"}};
+  using Action = void (*)(PreviewGrid&);
+  const struct {
+    const char* what;
+    Action action;
+    Rows stored;  // 中心里程数, 用途, 插旗方式, 附注 after a first and a second save
+  } cases[] = {
+      {"nothing edited", [](PreviewGrid&) {}, Rows{{"10", "1", "9", "a"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
+      {"another cell of the row edited", [](PreviewGrid& g) { g.OnEndEditCell(1, 9, "b"); },
+       Rows{{"10", "1", "9", "b"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
+      {"the cell emptied by Delete",
+       [](PreviewGrid& g) {
+         g.SetFocusCell(1, 8);
+         g.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+       },
+       Rows{{"10", "1", "NULL", "a"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
+      {"a code chosen", [](PreviewGrid& g) { g.OnEndEditCell(1, 8, "4-左看守平交"); },
+       Rows{{"10", "1", "4", "a"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
+      {"a row added above it",
+       [](PreviewGrid& g) {
+         g.SetFocusCell(1, 1);
+         g.AddRows(1, CTableGridCtrl::HeaderOnlyAdd::SeedOneRow);
+       },
+       Rows{{"10", "1", "9", "a"}, {"20", "7", "3", "NULL"}, {"NULL", "NULL", "9", "NULL"}}},
+  };
+  for (EditorBuild build : {EditorBuild::Navigator, EditorBuild::Plan}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (build == EditorBuild::Plan ? " (plan)" : " (navigator)"));
+      Sqlite("delete from 小桥涵");
+      ASSERT_TRUE(fixtures::FillTable(m_db, "小桥涵", table));
+      PreviewGrid& g = EmptyGrid(build);
+      CTableStore store = Store("小桥涵");
+      TableLoadOptions load;
+      load.build = build;
+      ASSERT_TRUE(store.Load(g, load));
+      // The navigator shows 用途 with its meaning, and "7" (outside its
+      // list) empty; the plan shows 用途 as it stands.
+      EXPECT_STREQ(g.GetItemText(1, 7).GetString(), build == EditorBuild::Navigator ? "1-灌溉" : "1");
+      EXPECT_STREQ(g.GetItemText(2, 7).GetString(), build == EditorBuild::Navigator ? "" : "7");
+      EXPECT_STREQ(g.GetItemText(1, 8).GetString(), "");
+      EXPECT_STREQ(g.GetItemText(2, 8).GetString(), "3-无看守平交");
+      c.action(g);
+      TableSaveOptions save;
+      save.build = build;
+      ASSERT_TRUE(store.Save(g, save));
+      const char* sql = "select 中心里程数, 用途, 插旗方式, 附注 from 小桥涵 order by ID";
+      EXPECT_EQ(Query(sql), c.stored);
+      // Saved again without an edit: the table stays as the first save left it.
+      ASSERT_TRUE(store.Save(g, save));
+      EXPECT_EQ(Query(sql), c.stored);
+    }
+  }
 }
 
 TEST_F(TableStoreTest, TheHiddenStationColumnIsKeptThroughASave) {

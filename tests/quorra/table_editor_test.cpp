@@ -167,10 +167,12 @@ TEST_F(TableEditorTest, CodedColumnsShowTheirMeaningAndOfferTheirLists) {
     EXPECT_EQ(list->GetCount(), c.items);
     EXPECT_EQ(PlayOn(editor, {"{Esc}"}), "");
   }
-  // A choice typed into the 用途 list is stored as its code.
+  // A choice typed into the 用途 list is stored as its code; 插旗方式, whose
+  // code 9 is outside its list and shows empty, was opened and left with Esc,
+  // not edited: it keeps its code.
   CTableEditorDlg* culverts = OpenedTableEditorOf("小桥涵");
   EXPECT_EQ(PlayOn(culverts, {"8003[1,7]=2-排洪", "3"}), "");
-  EXPECT_EQ(Query("b.mdb", "select 用途, 插旗方式 from 小桥涵"), (Rows{{"2", "NULL"}}));
+  EXPECT_EQ(Query("b.mdb", "select 用途, 插旗方式 from 小桥涵"), (Rows{{"2", "9"}}));
 }
 
 TEST_F(TableEditorTest, AnEditOfTheLastCellRepeatsThePrefixInTheAppendedRow) {

@@ -129,9 +129,7 @@ int CrossSectionDesigner::BuildDesignLineEntity(SectionDrawing& drawing, int ind
   v.referenceOffset[1] = r.crownOffset[1];
   v.groundTrack = groundTrack;
   // Between the outer shoulders: the first track's left, the last track's right.
-  const int outerRight = SideIndex(doubleLine ? 2 : 1);
-  v.formationWidth = (r.crownOffset[groundTrack] + r.roadbedTop[outerRight][3].x) -
-                     (r.crownOffset[0] - r.roadbedTop[SideIndex(-1)][3].x);
+  v.formationWidth = r.FormationWidth(doubleLine);
   drawing.origin = AcGePoint3d(r.sheetX, r.sheetY, 0.0);
 
   // The ground lines, from the centre of the track the records are seen from.

@@ -117,12 +117,13 @@ void SectionDrawing::DrawTexts(AcDbObjectId layerId) {
   const double f = g_DrawingFactor;
   // Centred on the centre line, `drop` factors below the section's place.
   auto line = [&](double drop, const char* text, double height) {
-    section_drawing::AppendSheetText(AcGePoint3d(origin.x, origin.y - drop * f, 0.0), text, height * f, layerId);
+    return section_drawing::AppendSheetText(AcGePoint3d(origin.x, origin.y - drop * f, 0.0), text, height * f,
+                                            layerId);
   };
   line(kLabelDrop, values.label, kLabelHeight);
+  widthTextId = line(kFirstValueDrop, section_drawing::FormationWidthText(values.formationWidth).GetString(),
+                     kValueHeight);
   char text[96];
-  std::snprintf(text, sizeof text, "路基面宽 %0.3lf", values.formationWidth);
-  line(kFirstValueDrop, text, kValueHeight);
   std::snprintf(text, sizeof text, "设计高程 %0.3lf", values.centreGroundElevation + values.centreFillHeight);
   line(kFirstValueDrop + kValueSpacing, text, kValueHeight);
 }
@@ -137,6 +138,9 @@ void SectionDrawing::BuildSection(int flag) {
     DrawPlainForms();
   } else {
     AppendCustomEntities();
+    // The width text follows a re-design of the section (DesignLineReactor).
+    for (SectionEntitySlot* s : slot)
+      if (s != nullptr) s->widthText = widthTextId;
   }
   Release();
 }
@@ -244,6 +248,7 @@ void SectionDrawing::Release() {
     for (auto& pair : *ids)
       for (AcDbObjectId& id : pair) id.setNull();
   noteId.setNull();
+  widthTextId.setNull();
   for (DesignLineReactor*& r : reactor) r = nullptr;
   for (SectionEntitySlot*& s : slot) s = nullptr;
   values = SectionDrawingValues();

@@ -137,6 +137,7 @@ class SectionDrawing : public BAS_DRAW_FUN {
   AcDbObjectId jsgouId[2][2];
   AcDbObjectId ltgouId[2][2];
   AcDbObjectId noteId;
+  AcDbObjectId widthTextId;  // the "路基面宽" text
   // The reactors BuildSection made: on the left design line, on the right
   // one of a single-line section, on the second pair's right one of a
   // double-line section.

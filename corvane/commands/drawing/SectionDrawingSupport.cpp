@@ -21,6 +21,12 @@ void CollectGroundLines(const SectionRecord& r, int track, GroundLines& out) {
   }
 }
 
+CString FormationWidthText(double width) {
+  CString text;
+  text.Format("路基面宽 %0.3lf", width);
+  return text;
+}
+
 AcDbObjectId AppendSheetText(const AcGePoint3d& at, const char* text, double height, AcDbObjectId layer) {
   constexpr int kModeCentre = 2;
   constexpr int kByLayer = -1;

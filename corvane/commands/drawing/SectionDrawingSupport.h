@@ -28,6 +28,9 @@ struct GroundLines {
 // (0 the first, 1 the second), into `out` (emptied first).
 void CollectGroundLines(const SectionRecord& r, int track, GroundLines& out);
 
+// The sheet's text of a section's formation width: "路基面宽 <metres>".
+CString FormationWidthText(double width);
+
 // A text of the sheet centred at `at` in text style "宋体", on `layer`.
 AcDbObjectId AppendSheetText(const AcGePoint3d& at, const char* text, double height, AcDbObjectId layer);
 

@@ -84,7 +84,6 @@ Acad::ErrorStatus DesignLine::dwgInFields(AcDbDwgFiler* filer) {
       for (double* v : {&a->ratio[i], &a->height[i], &a->bermWidth[i], &a->bermSlope[i]}) filer->readDouble(v);
   Adesk::Int32 m = 0;
   if (filer->readInt32(&m) != Acad::eOk) return failed();
-  acutPrintf("du%d\n", static_cast<int>(m));
   if (m < 0 || m > kMaxDesignLineExtraPoints) return failed();
   d.extraPoints.assign(static_cast<size_t>(m), AcGePoint3d());
   for (AcGePoint3d& p : d.extraPoints) filer->readPoint3d(&p);

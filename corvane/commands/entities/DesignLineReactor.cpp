@@ -8,7 +8,9 @@
 #include "EarthLine.h"
 #include "HdmText.h"
 #include "SectionDitches.h"
+#include "SectionDrawingSupport.h"
 #include "SectionEntityTable.h"
+#include "arx/dbents.h"
 #include "arx/edoutput.h"
 
 namespace {
@@ -56,6 +58,26 @@ CrossSectionDesigner* DesignerOf(const DesignLineData& d) {
   if (d.lineCode == 0) return d.detourIndex == -1 ? &g_BaselineDesigner : nullptr;
   if (d.lineCode == -1 || d.lineCode == 1) return DetourDesigner(d.lineCode, d.detourIndex);
   return nullptr;
+}
+
+// Writes the formation width of the re-designed section into its sheet's
+// "路基面宽" text (found by the id its drawing recorded).
+void RewriteFormationWidth(const CrossSectionDesigner& designer, const DesignLineData& data, bool doubleLine) {
+  if (data.sectionRow < 0 || data.sectionRow >= designer.SectionCount()) return;
+  // Both slots of the section hold the id; the left one is there for every line.
+  const SectionEntitySlot* slot = FindSectionEntitySlot(data.entityTable, data.sectionRow, -1);
+  if (slot == nullptr || slot->widthText.isNull()) return;
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, slot->widthText, AcDb::kForWrite, false) != Acad::eOk || entity == nullptr) return;
+  // Only the section's own width text: the id of an erased or another entity is left alone.
+  AcDbText* text = AcDbText::cast(entity);
+  const CString was = text != nullptr ? CString(text->textString()) : CString();
+  if (was.Find("路基面宽 ") == 0) {
+    const double width = designer.sections[static_cast<size_t>(data.sectionRow)].FormationWidth(doubleLine);
+    const CString now = section_drawing::FormationWidthText(width);
+    if (now != was) text->setTextString(now.GetString());
+  }
+  entity->close();
 }
 
 }  // namespace
@@ -134,13 +156,19 @@ void DesignLineReactor::modified(const AcDbObject* object) {
     closeOpened();
     return;
   }
-  designer->RedesignEditedSection(data.sectionRow, line->Edit(), &EarthLine::cast(use[kLeftEarth])->Data(),
-                                  LTGOU::cast(use[kGou])->Edit(), JSGOU::cast(use[kJSgou])->Edit(),
-                                  &EarthLine::cast(use[kRightEarth])->Data(), HdmText::cast(use[kNote])->Edit());
+  SectionNoteData& note = HdmText::cast(use[kNote])->Edit();
+  const int redesigned = designer->RedesignEditedSection(
+      data.sectionRow, line->Edit(), &EarthLine::cast(use[kLeftEarth])->Data(), LTGOU::cast(use[kGou])->Edit(),
+      JSGOU::cast(use[kJSgou])->Edit(), &EarthLine::cast(use[kRightEarth])->Data(), note);
+  const bool doubleLine = note.kind == 2;
   line->downgradeToNotify(wasWritable);
 
   // 7. The five entities opened in step 2.
   closeOpened();
+
+  // 8. The sheet's formation width under the section, which the edit of a
+  // shoulder changed.
+  if (redesigned) RewriteFormationWidth(*designer, data, doubleLine);
 }
 
 SectionRedesignPause::SectionRedesignPause() { ++g_pauses; }

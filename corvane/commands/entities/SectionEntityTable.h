@@ -32,6 +32,9 @@ enum SectionEntityRole {
 
 struct SectionEntitySlot {
   AcDbEntity* entity[kSectionEntityRoles] = {};
+  // The sheet's "路基面宽" text of the section (a plain text, so kept by its
+  // id): a re-design after an edit writes the new width into it.
+  AcDbObjectId widthText;
 };
 
 struct DetourEntityEntry {

@@ -171,6 +171,75 @@ TEST_F(PlanStructureCommands, DezerorurDrawsTheTickedStructuresOnly) {
   EXPECT_EQ(ThePlanState().model, model);
 }
 
+// A structure beyond the end of the line (its chainage-break table ends at
+// D1K45+221.859) cannot be drawn on it and is left out, but not unsaid: the
+// command names it on the command line, with the drawing range. A second run
+// with every row on the line says nothing of the kind.
+TEST_F(PlanStructureCommands, StructuresBeyondTheLinesEndAreNamedWhenLeftOut) {
+  const struct {
+    const char* command;
+    void (*run)();
+    const char* moveBeyond;  // the first row moved to about D1K46+000
+    const char* named;
+  } cases[] = {
+      {"INBMBR", &CmdInsertBridges,
+       "update 大中桥 set 中心里程冠号='D1K', 中心里程数=46000, 起点里程冠号='D1K', 起点里程数=45950, "
+       "终点里程冠号='D1K', 终点里程数=46050 where ID=2",
+       "大中桥有1项在平面的绘图范围DK25+000.00～D1K45+221.86之外, 未绘出: 沙沟中桥(D1K46+000"},
+      {"INTUN", &CmdInsertTunnels,
+       "update 隧道 set 起点里程冠号='D1K', 起点里程数=46000, 终点里程冠号='D1K', 终点里程数=46300 where ID=1",
+       "隧道有1项在平面的绘图范围DK25+000.00～D1K45+221.86之外, 未绘出: 石门隧道(D1K46+000"},
+      {"INSTA", &CmdInsertStations,
+       "update 车站 set 站房中心里程冠号='D1K', 站房中心里程数=46000 where ID=1",
+       "车站有1项在平面的绘图范围DK25+000.00～D1K45+221.86之外, 未绘出: 青山站(D1K46+000"},
+      {"INSBR", &CmdInsertCulverts, "update 小桥涵 set 中心里程冠号='D1K', 中心里程数=46000 where ID=1",
+       "小桥涵有1项在平面的绘图范围DK25+000.00～D1K45+221.86之外, 未绘出: 1-4.0×3.5m框架箱涵(D1K46+000"},
+      {"INBM", &CmdInsertBenchMarks, "update 水准点表 set 里程冠号='D1K', 里程数=46000 where ID=1",
+       "水准点表有1项在平面的绘图范围DK25+000.00～D1K45+221.86之外, 未绘出: BM01(D1K46+000"},
+  };
+  Initialise();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    transcript.clear();
+    c.run();
+    EXPECT_FALSE(transcript.contains("未绘出")) << transcript.text();
+    Execute(c.moveBeyond);
+    transcript.clear();
+    c.run();
+    EXPECT_TRUE(transcript.contains(c.named)) << transcript.text();
+  }
+}
+
+// A drawing range that reaches past the line's ends is drawn within the
+// line, and the command line says where it was cut; a range on the line
+// (its ends within a centimetre of the line's) draws without a word of it.
+TEST_F(PlanStructureCommands, ARangePastTheLinesEndIsCutWithANote) {
+  const struct {
+    const char* words;
+    const char* note;  // nullptr: none
+  } cases[] = {
+      {"2201=1 2041=D1K46+000 IDOK",
+       "绘图范围的终止里程D1K46+000在线路终点D1K45+221.86之后(断链表), 平面绘到线路终点为止"},
+      {"2201=1 2031=DK24+900 IDOK", "绘图范围的起始里程DK24+900在线路起点DK25+000.00之前(断链表), 平面绘到线路起点为止"},
+      {"2201=1 2031=DK26+000 2041=D1K45+000 IDOK", nullptr},
+      // The range the dialog opens with, 断链表's first and last rows: the
+      // last chainage lies within a millimetre of the end the curves give.
+      {"2201=1 IDOK", nullptr},
+      {"2201=1 2041=D1K45+221.859 IDOK", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.words);
+    transcript.clear();
+    AnswerDialog(c.words);
+    CmdDrawPlan();
+    ASSERT_TRUE(ThePlanState().Initialised()) << transcript.text();
+    if (c.note != nullptr)
+      EXPECT_TRUE(transcript.contains(c.note)) << transcript.text();
+    else
+      EXPECT_FALSE(transcript.contains("平面绘到线路")) << transcript.text();
+  }
+}
+
 TEST_F(PlanStructureCommands, PzoomZoomsToTheStoredCorners) {
   ThePlanState().zoomCorners[0].set(100, 200);
   ThePlanState().zoomCorners[1].set(300, 400);

@@ -183,6 +183,41 @@ TEST_F(SectionDrawingTest, AGripDragOnADrawnSectionRedesignsIt) {
   }
 }
 
+// The formation width written under a section ("路基面宽", 3.5 + 3.5 m by
+// hand) follows a grip drag that re-designs it: the right slope start 1 m
+// out makes it 8 m, then the left one 1 m out 9 m. The other section's
+// width stays as drawn.
+TEST_F(SectionDrawingTest, AGripDragRewritesTheFormationWidthUnderTheSection) {
+  CrossSectionDesigner& d = g_BaselineDesigner;
+  MakeDesigned(d, "单线", 102.0, {100.0, 200.0});
+  CrossSectionDesigner::PrepareSectionSheet();
+  d.DrawBaseSections(100.0, 200.0, 1);
+  ASSERT_EQ(sheet_test::TextsReading(ModelSpace(), "路基面宽 7.000").size(), 2u);
+  const struct {
+    size_t line;  // in DesignLineList: section 200's left (2) and right (3) line
+    double dx;
+    const char* width;
+  } drags[] = {{3, 5.0, "路基面宽 8.000"}, {2, -5.0, "路基面宽 9.000"}};
+  for (const auto& drag : drags) {
+    SCOPED_TRACE(drag.width);
+    const DesignLineEntry entry = DesignLineList[drag.line];
+    ASSERT_DOUBLE_EQ(entry.chainage, 200.0);
+    platform::TranscriptCapture shown;
+    const platform::RunResult run =
+        platform::runScriptText(entity_test::DragSlopeStart(entry.designLine, drag.dx), "grip");
+    ASSERT_TRUE(run.ok) << run.error << shown.text();
+    const std::vector<SheetEntity> sheet = ModelSpace();
+    const auto now = sheet_test::TextsReading(sheet, drag.width);
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_NEAR(now[0].place.x, kFirstX, 1e-9);
+    EXPECT_NEAR(now[0].place.y, kFirstY + kPitch - 17.5, 1e-9);
+    // Section 100's text, below, is as it was drawn.
+    const auto other = sheet_test::TextsReading(sheet, "路基面宽 7.000");
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_NEAR(other[0].place.y, kFirstY - 17.5, 1e-9);
+  }
+}
+
 TEST_F(SectionDrawingTest, TheTextsUnderASectionAndItsNote) {
   CrossSectionDesigner d;
   MakeDesigned(d, "单线", 102.0, {100.0});

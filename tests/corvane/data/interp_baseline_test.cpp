@@ -356,3 +356,37 @@ TEST_F(InterpBaseline, WidthsFollowTheStandardsByChainage) {
 }
 
 }  // namespace
+
+namespace {
+
+// Stations of 填挖表 beyond the line's end as 断链表 sets it (DK1+150, the
+// last row) lie off the line: no ground line can be laid across it there.
+// They get none, and the command line names them (how many, the first and
+// the last); the stations on the line are interpolated as ever. A run whose
+// range stops short of the end does not speak of them.
+TEST_F(InterpBaseline, StationsBeyondTheLinesEndAreNamedNotDroppedUnsaid) {
+  std::string error;
+  for (const char* values : {"'DK', 1400, 101.4", "'DK', 1200, 101.2", "'DK', 1160, 101.16"})
+    ASSERT_TRUE(fixtures::ExecuteSql(
+        m_db, std::string("insert into 填挖表 (加桩里程冠号, 加桩里程数, 地面高程) values (") + values + ")", &error))
+        << error;
+  interp_test::WritePlaneTerrain(m_dir, -100.0, 1300.0, -100.0, 100.0, 250.0, 0.0, 0.0);
+  LoadTerrain();
+  const char* named =
+      "基线: 填挖表中有3个桩号在断链表所定的线路终点DK1+150.000之后(DK1+400.000～DK1+160.000), 不在线路上, "
+      "没有内插地面线";
+  const struct {
+    double start, end;
+    bool told;
+  } cases[] = {{0.0, 1100.0, true}, {1000.0, 1100.005, true}, {200.0, 400.0, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.end);
+    platform::TranscriptCapture transcript;
+    ASSERT_EQ(d.InterpolateBaselineGroundLines(c.start, c.end), 1);
+    EXPECT_EQ(transcript.contains(named), c.told) << transcript.text();
+    // The stations on the line, each once a side, and nothing of the others.
+    ExpectFillCutOrder(ReadGroundTable(m_db, "横断面地面线表"));
+  }
+}
+
+}  // namespace

@@ -221,6 +221,27 @@ TEST_F(FillCutCommand, PartialRangeOfGroundLines) {
   }
 }
 
+// A station of 填挖表 beyond the line's end (DK4+000, the last row of 断链表)
+// keeps its row in 填挖表 but can get no ground line: CALTWB says so, naming
+// it, instead of leaving it out unsaid; the stations on the line get theirs.
+TEST_F(FillCutCommand, AStationBeyondTheLinesEndIsNamed) {
+  std::string error;
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, "insert into 填挖表 (加桩里程冠号, 加桩里程数, 地面高程) values ('DK', 4200, 104.2)",
+                                   &error))
+      << error;
+  FlatTerrain();
+  CrossSectionDesigner d;
+  platform::TranscriptCapture transcript;
+  ASSERT_EQ(d.CmdFillCutTables(Options(kStationsExisting, 0.0, 1)), 1);
+  EXPECT_TRUE(transcript.contains("基线: 填挖表中有1个桩号在断链表所定的线路终点DK4+000之后"
+                                  "(DK4+200.000～DK4+200.000), 不在线路上, 没有内插地面线\n基线横断面地面线数据"))
+      << transcript.text();
+  EXPECT_EQ(ReadFillCut(m_db).size(), 6u);
+  const std::vector<StoredRow> rows = ReadGroundTable(m_db, "横断面地面线表");
+  ASSERT_EQ(rows.size(), 10u);
+  for (const StoredRow& row : rows) EXPECT_LT(row.chainage, 4000.0);
+}
+
 // Inputs that cannot be designed from stop the command before anything is
 // written: a curve table without a coordinate column, a design elevation that
 // is no number, a fill/cut station without ground, a technical parameter file
