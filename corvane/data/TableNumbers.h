@@ -18,6 +18,12 @@
 // Parses a whole text (blanks around it allowed) as a finite number.
 bool ParseFiniteNumber(CString text, double& value);
 
+// The number a double field reads as: its text has 8 decimals, so the value
+// read is the value rounded to 8 decimals (halves to even), taken back to the
+// nearest double. Worked here exactly without the text; false (leaving it to
+// the text) for a value beyond 9e7 or one that is not finite.
+bool RoundedToEightDecimals(double value, double& rounded);
+
 class TableNumbers {
  public:
   explicit TableNumbers(const CString& table = CString()) : m_table(table) {}
@@ -55,6 +61,7 @@ class TableNumbers {
 
  private:
   double Checked(const CString& text, const CString& column, bool needed);
+  double CheckedAt(CAdoRecordSet& recordSet, long index, bool needed);
   CString m_table;
   int m_row = 0;
   bool m_refused = false;

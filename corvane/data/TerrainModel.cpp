@@ -1,5 +1,7 @@
 #include "TerrainModel.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -26,6 +28,18 @@ constexpr double kParamSlack = 1e-9;
 constexpr double kNodeMerge = 0.1;
 // Grids beyond this many cells are taken for a damaged index file.
 constexpr double kMaxGridCells = 1 << 27;
+// The finer grid in memory: about this many points to a cell (a cell about
+// the size of a triangle), and never more cells than this.
+constexpr double kFinePointsPerCell = 0.5;
+constexpr double kMaxFineCells = 1 << 24;
+// The steps a walk on the finer grid may take: from a cell's centre to a
+// point of the cell takes a few on any sound network.
+constexpr int kFineWalkSteps = 256;
+// A point at least this far inside each edge of a triangle (as EdgeSide
+// measures it) lies in no other: the search from the file's grid finds that
+// same triangle, whichever way it comes. Nearer an edge the answer is left to
+// that search, so both ways give one triangle and one elevation.
+constexpr double kSureInside = 1e-6;
 
 // Twice the signed area of (a, p, b): positive when a, p, b turn counter-clockwise.
 inline double Orient(double ax, double ay, double px, double py, double bx, double by) {
@@ -149,6 +163,7 @@ bool TerrainModel::LoadFromFolder(const char* projectFolder) {
 
   CString gridPath = folder + "\\PMAP\\Grid.idx";
   if (!ReadGridFile(gridPath) || !CheckGrid(gridPath)) return false;
+  BuildFineGrid();
 
   m_modelPresent = 1;
   m_loaded = 1;
@@ -381,6 +396,11 @@ void TerrainModel::Close() {
   CloseIfOpen(m_gridFile);
   delete[] m_grid;
   m_grid = nullptr;
+  m_fineGrid.clear();
+  m_fineGrid.shrink_to_fit();
+  m_fineRows = 0;
+  m_fineCols = 0;
+  m_fineSize = 0.0;
   m_points = nullptr;
   m_triangles = nullptr;
   m_pointCount = 0;
@@ -493,10 +513,11 @@ int TerrainModel::RotateAround(int vertex, int triangle, double x, double y) con
 // Each step crosses an edge the point lies beyond, so on a Delaunay network the
 // walk always arrives. -1 when it leaves the network, or after as many steps as
 // there are triangles.
-int TerrainModel::WalkTowards(int triangle, int anchor, double x, double y) const {
+int TerrainModel::WalkTowards(int triangle, int anchor, double x, double y, int maxSteps) const {
   const PointRecord& v = m_points[anchor];
   int t = triangle;
-  for (int step = 0; step <= m_triangleCount; ++step) {
+  const int steps = maxSteps < 0 ? m_triangleCount : std::min(maxSteps, m_triangleCount);
+  for (int step = 0; step <= steps; ++step) {
     const TriangleRecord& tri = m_triangles[t];
     PrefetchNeighbours(m_triangles, tri);
     const PointRecord* p[3] = {&m_points[tri.vertex[0]], &m_points[tri.vertex[1]],
@@ -527,8 +548,7 @@ int TerrainModel::WalkTowards(int triangle, int anchor, double x, double y) cons
   return -1;
 }
 
-int TerrainModel::LocateTriangle(double x, double y) const {
-  if (!m_points || !m_triangles || !m_grid) return -1;
+int TerrainModel::LocateFromGrid(double x, double y) const {
   int cell = CellOf(x, y);
   if (cell < 0) return -1;
   int point = m_grid[cell];
@@ -543,6 +563,106 @@ int TerrainModel::LocateTriangle(double x, double y) const {
   if (t < 0) return -1;
   if (PointInTriangle(t, x, y)) return t;
   return WalkTowards(t, point, x, y);
+}
+
+// The finer grid: each triangle names the cells whose centres it holds (a
+// centre on an edge takes either triangle). A cell whose centre no triangle
+// holds (beyond the hull) names none. A network whose triangles would take
+// far more tests than it has cells and triangles (long slivers across it)
+// gets no finer grid: the searches go from the file's grid alone.
+void TerrainModel::BuildFineGrid() {
+  const double width = m_xmax - m_xmin, height = m_ymax - m_ymin;
+  if (m_pointCount <= 0 || m_triangleCount <= 0 || !(width > 0.0) || !(height > 0.0)) return;
+  double size = std::sqrt(width * height * kFinePointsPerCell / m_pointCount);
+  if (!(size > 0.0) || !std::isfinite(size)) return;
+  double rows = std::floor(width / size) + 1.0, cols = std::floor(height / size) + 1.0;
+  if (!(rows * cols <= kMaxFineCells)) {
+    size *= std::sqrt(rows * cols / kMaxFineCells) * 1.01;
+    rows = std::floor(width / size) + 1.0;
+    cols = std::floor(height / size) + 1.0;
+    if (!(rows * cols <= kMaxFineCells)) return;
+  }
+  m_fineRows = static_cast<int>(rows);
+  m_fineCols = static_cast<int>(cols);
+  m_fineSize = size;
+  const size_t cells = static_cast<size_t>(m_fineRows) * static_cast<size_t>(m_fineCols);
+  // Large pages for the grid where the system gives them: a lookup lands
+  // anywhere in it, and small pages would cost a page-table walk each time.
+  m_fineGrid.reserve(cells);
+  const uintptr_t kLargePage = 2u << 20;
+  const uintptr_t from = (reinterpret_cast<uintptr_t>(m_fineGrid.data()) + kLargePage - 1) & ~(kLargePage - 1);
+  const uintptr_t to = (reinterpret_cast<uintptr_t>(m_fineGrid.data() + cells)) & ~(kLargePage - 1);
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+  m_fineGrid.assign(cells, FineCell{-1, {0, 0, 0}});
+
+  double budget = 16.0 * (static_cast<double>(cells) + m_triangleCount);
+  // The first and last cell index whose centre lies in [low, high] along one axis.
+  auto span = [size](double low, double high, double origin, int count, int& first, int& last) {
+    const double a = std::ceil((low - origin) / size - 0.5), b = std::floor((high - origin) / size - 0.5);
+    first = static_cast<int>(std::max(a, 0.0));
+    last = static_cast<int>(std::min(b, count - 1.0));
+  };
+  for (int t = 0; t < m_triangleCount; ++t) {
+    const TriangleRecord& tri = m_triangles[t];
+    const PointRecord& p0 = m_points[tri.vertex[0]];
+    const PointRecord& p1 = m_points[tri.vertex[1]];
+    const PointRecord& p2 = m_points[tri.vertex[2]];
+    int r0, r1, c0, c1;
+    span(std::min({p0.x, p1.x, p2.x}), std::max({p0.x, p1.x, p2.x}), m_xmin, m_fineRows, r0, r1);
+    span(std::min({p0.y, p1.y, p2.y}), std::max({p0.y, p1.y, p2.y}), m_ymin, m_fineCols, c0, c1);
+    if (r1 < r0 || c1 < c0) continue;
+    budget -= static_cast<double>(r1 - r0 + 1) * (c1 - c0 + 1);
+    if (budget < 0.0) {
+      m_fineGrid.clear();
+      m_fineGrid.shrink_to_fit();
+      m_fineRows = m_fineCols = 0;
+      m_fineSize = 0.0;
+      return;
+    }
+    for (int r = r0; r <= r1; ++r) {
+      const double x = m_xmin + (r + 0.5) * size;
+      for (int c = c0; c <= c1; ++c) {
+        const double y = m_ymin + (c + 0.5) * size;
+        if (EdgeSide(p0, p1, x, y) >= 0.0 && EdgeSide(p1, p2, x, y) >= 0.0 && EdgeSide(p2, p0, x, y) >= 0.0) {
+          FineCell& cell = m_fineGrid[static_cast<size_t>(r) * m_fineCols + c];
+          cell.triangle = t;
+          for (int k = 0; k < 3; ++k) cell.vertex[k] = tri.vertex[k];
+        }
+      }
+    }
+  }
+}
+
+int TerrainModel::LocateFromFineGrid(double x, double y) const {
+  if (m_fineGrid.empty()) return -1;
+  const double fr = (x - m_xmin) / m_fineSize, fc = (y - m_ymin) / m_fineSize;
+  if (!(fr >= 0.0 && fr < m_fineRows) || !(fc >= 0.0 && fc < m_fineCols)) return -1;
+  const FineCell& cell = m_fineGrid[static_cast<size_t>(fr) * m_fineCols + static_cast<size_t>(fc)];
+  int t = cell.triangle;
+  if (t < 0) return -1;
+  // Mostly the point lies in the cell's own triangle: its corners are tested
+  // while its record (wanted for the elevation) loads.
+  __builtin_prefetch(&m_triangles[t]);
+  const PointRecord* p[3] = {&m_points[cell.vertex[0]], &m_points[cell.vertex[1]], &m_points[cell.vertex[2]]};
+  if (EdgeSide(*p[0], *p[1], x, y) < kSureInside || EdgeSide(*p[1], *p[2], x, y) < kSureInside ||
+      EdgeSide(*p[2], *p[0], x, y) < kSureInside) {
+    t = WalkTowards(t, cell.vertex[0], x, y, kFineWalkSteps);
+    if (t < 0) return -1;
+    const TriangleRecord& tri = m_triangles[t];
+    p[0] = &m_points[tri.vertex[0]];
+    p[1] = &m_points[tri.vertex[1]];
+    p[2] = &m_points[tri.vertex[2]];
+    if (EdgeSide(*p[0], *p[1], x, y) < kSureInside || EdgeSide(*p[1], *p[2], x, y) < kSureInside ||
+        EdgeSide(*p[2], *p[0], x, y) < kSureInside)
+      return -1;
+  }
+  return t;
+}
+
+int TerrainModel::LocateTriangle(double x, double y) const {
+  if (!m_points || !m_triangles || !m_grid) return -1;
+  const int t = LocateFromFineGrid(x, y);
+  return t >= 0 ? t : LocateFromGrid(x, y);
 }
 
 double TerrainModel::ElevationAt(double x, double y) const {

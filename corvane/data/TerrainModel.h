@@ -16,13 +16,17 @@
 // edge from vertex k+1 to vertex k+2); -1 on the hull.
 //
 // Point.xyz and TIN.tri are mapped read-only and privately; the grid is read
-// into memory. Every index of the files is checked when the model is loaded,
+// into memory. The file's grid leaves about a hundred points to a cell on a
+// dense survey, so the load also lays a finer grid over the network in memory
+// (a few points to a cell), each cell naming the triangle that holds its
+// centre: a point is then found from there in a few steps. Every index of the files is checked when the model is loaded,
 // and so are the numbers (finite, the points within the index file's range)
 // and the links of the network (counter-clockwise triangles whose neighbours
 // link back across the same edge), so a damaged model is refused with a
 // message instead of being followed.
 
 #include <cstdint>
+#include <vector>
 
 #include "mfc/cstring.h"
 #include "win/wintypes.h"
@@ -115,9 +119,33 @@ class TerrainModel {
   bool CheckGrid(const CString& path);
   bool IsIgnored(int triangle) const;
   int RotateAround(int vertex, int triangle, double x, double y) const;
-  int WalkTowards(int triangle, int anchor, double x, double y) const;
+  // At most maxSteps steps (-1 after them); every triangle when maxSteps < 0.
+  int WalkTowards(int triangle, int anchor, double x, double y, int maxSteps = -1) const;
   int NextAlongSegment(int triangle, int from, double ax, double ay, double bx, double by,
                        double& lastT, double& cx, double& cy, double& cz) const;
+  // The search from the file's grid (a point of the cell, the turn around it
+  // and the walk on).
+  int LocateFromGrid(double x, double y) const;
+  // The triangle holding (x, y) found from the finer grid, or -1 when that
+  // grid cannot tell it for sure (no triangle for the cell, a walk that does
+  // not arrive, or (x, y) so near an edge that the search from the file's
+  // grid may take the triangle on its other side).
+  int LocateFromFineGrid(double x, double y) const;
+  void BuildFineGrid();
+
+  // A cell of the finer grid: the triangle holding its centre (-1 when none
+  // was found) and that triangle's corners, so that a point is tested
+  // against it without waiting for the triangle's record.
+  struct FineCell {
+    int32_t triangle;
+    int32_t vertex[3];
+  };
+  // The finer grid: m_fineRows x m_fineCols cells of m_fineSize, from (m_xmin,
+  // m_ymin), row-major (rows along x, as the file's grid).
+  std::vector<FineCell> m_fineGrid;
+  int m_fineRows = 0;
+  int m_fineCols = 0;
+  double m_fineSize = 0.0;
 
   int m_pointCount = 0;
   const PointRecord* m_points = nullptr;

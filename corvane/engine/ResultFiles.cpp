@@ -40,14 +40,47 @@ bool ReadPairs(FILE* fp, PairXY* pairs, int count) {
   return true;
 }
 
-void WritePairs(FILE* fp, const PairXY* pairs, int count) {
-  for (int i = 0; i < count; ++i) platform::printToFile(fp, "%0.3lf %0.3lf ", pairs[i].x, pairs[i].y);
-}
+// A record's text, built number by number ("%0.3lf", "%lf" and "%d" as
+// printf writes them) and written to its file at once.
+class RecordText {
+ public:
+  RecordText() { m_text.reserve(4096); }
+  // "%0.3lf" and a separator after it.
+  RecordText& Fixed3(double value, char after = ' ') {
+    platform::appendFixedNumber(m_text, value, 3);
+    if (after) m_text += after;
+    return *this;
+  }
+  RecordText& Fixed6(double value, char after = ' ') {
+    platform::appendFixedNumber(m_text, value, 6);
+    if (after) m_text += after;
+    return *this;
+  }
+  RecordText& Int(long long value, char after = ' ') {
+    platform::appendIntegerNumber(m_text, value);
+    if (after) m_text += after;
+    return *this;
+  }
+  RecordText& Text(const char* text) {
+    m_text += text;
+    return *this;
+  }
+  // "%0.3lf %0.3lf " of each pair.
+  RecordText& Pairs(const PairXY* pairs, int count) {
+    for (int i = 0; i < count; ++i) Fixed3(pairs[i].x).Fixed3(pairs[i].y);
+    return *this;
+  }
+  // The values of an area line: a total and its parts.
+  RecordText& Quad(double total, const AreaTriple& parts) {
+    return Fixed3(total).Fixed3(parts.left).Fixed3(parts.middle).Fixed3(parts.right, '\n');
+  }
+  void WriteTo(FILE* fp) const {
+    if (!m_text.empty()) std::fwrite(m_text.data(), 1, m_text.size(), fp);
+  }
 
-// The values of an area line: a total and its parts.
-void WriteQuad(FILE* fp, double total, const AreaTriple& parts) {
-  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf %0.3lf\n", total, parts.left, parts.middle, parts.right);
-}
+ private:
+  std::string m_text;
+};
 
 bool ReadQuad(FILE* fp, double& total, AreaTriple& parts) {
   return ReadDouble(fp, total) && ReadDouble(fp, parts.left) && ReadDouble(fp, parts.middle) &&
@@ -118,37 +151,37 @@ bool ReadResultCount(FILE* fp, int& value, int room) {
 void CrossSectionDesigner::WriteSectionResult(int index, FILE* fp) const {
   if (fp == nullptr || index < 0 || index >= SectionCount()) return;
   const SectionRecord& r = sections[static_cast<size_t>(index)];
-  platform::printToFile(fp,
-                        "\n%0.3lf %d %d %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf "
-                        "%d %d\n",
-                        r.mileage, r.lineRelation, r.kind, r.centreFillHeight, r.groundElevation, r.leftLineOffset,
-                        r.rightLineOffset, r.curveWidening, r.rightCurveWidening, r.leftLandTake, r.rightLandTake,
-                        r.crownOffset[0], r.crownOffset[1], r.referenceElevation[0], r.referenceElevation[1], r.leftCode,
-                        r.rightCode);
-  for (int k = 0; k < kSectionSides; ++k) WritePairs(fp, r.roadbedTop[k], 4);
+  RecordText out;
+  out.Text("\n");
+  out.Fixed3(r.mileage);
+  out.Int(r.lineRelation).Int(r.kind);
+  for (double v : {r.centreFillHeight, r.groundElevation, r.leftLineOffset, r.rightLineOffset, r.curveWidening,
+                   r.rightCurveWidening, r.leftLandTake, r.rightLandTake, r.crownOffset[0], r.crownOffset[1],
+                   r.referenceElevation[0], r.referenceElevation[1]})
+    out.Fixed3(v);
+  out.Int(r.leftCode).Int(r.rightCode, '\n');
+  for (int k = 0; k < kSectionSides; ++k) out.Pairs(r.roadbedTop[k], 4);
 
-  platform::printToFile(fp, "\n%d ", r.GroundBlockCount());
+  out.Text("\n").Int(r.GroundBlockCount());
   for (const GroundBlock& block : r.groundBlocks) {
     const int left = std::min(std::max(block.leftCount, 0), kGroundPointsPerSide);
     const int right = std::min(std::max(block.rightCount, 0), kGroundPointsPerSide);
-    platform::printToFile(fp, "\n%d %d", block.layer, block.rockType);
-    platform::printToFile(fp, "\n%d ", left);
-    WritePairs(fp, block.left, left);
-    platform::printToFile(fp, "\n%d ", right);
-    WritePairs(fp, block.right, right);
+    out.Text("\n").Int(block.layer).Int(block.rockType, 0);
+    out.Text("\n").Int(left).Pairs(block.left, left);
+    out.Text("\n").Int(right).Pairs(block.right, right);
   }
 
   for (int k = 0; k < kSectionSides; ++k) {
     const AcGePoint3dArray& line = r.designLines[k];
-    platform::printToFile(fp, "\n%0.3lf %d ", r.formCode[k], line.length());
-    for (int j = 0; j < line.length(); ++j) platform::printToFile(fp, "%0.3lf %0.3lf ", line[j].x, line[j].y);
+    out.Text("\n").Fixed3(r.formCode[k]).Int(line.length());
+    for (int j = 0; j < line.length(); ++j) out.Fixed3(line[j].x).Fixed3(line[j].y);
     const int first = std::min(std::max(r.drainageDitchCount[k], 0), kDrainageDitchPoints);
     const int second = std::min(std::max(r.topDitchCount[k], 0), kTopDitchPoints);
-    platform::printToFile(fp, "\n%d %d %d ", r.ditchKind[k], first, second);
-    WritePairs(fp, r.drainageDitch[k], first);
-    WritePairs(fp, r.topDitch[k], second);
+    out.Text("\n").Int(r.ditchKind[k]).Int(first).Int(second);
+    out.Pairs(r.drainageDitch[k], first).Pairs(r.topDitch[k], second);
   }
-  platform::printToFile(fp, "\n");
+  out.Text("\n");
+  out.WriteTo(fp);
 }
 
 int CrossSectionDesigner::ReadSectionResult(int index, FILE* fp) {
@@ -208,21 +241,18 @@ void CrossSectionDesigner::WriteAreaRecord(int index, FILE* fp) const {
   if (fp == nullptr || index < 0 || index >= SectionCount()) return;
   const SectionRecord& r = sections[static_cast<size_t>(index)];
   const SectionAreas& a = r.areas;
-  platform::printToFile(fp, "%lf %d\n", r.mileage, r.leftCode);
-  WriteQuad(fp, a.fill, a.fillParts);
-  WriteQuad(fp, a.cut, a.cutParts);
-  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf %0.3lf %0.3lf %0.3lf\n", a.rockClass[0], a.rockClass[1], a.rockClass[2],
-                        a.rockClass[3], a.rockClass[4], a.rockClass[5]);
-  WriteQuad(fp, a.surfaceLayer, a.surfaceLayerParts);
-  WriteQuad(fp, a.topsoil, a.topsoilParts);
-  WriteQuad(fp, a.improvedSoil, a.improvedSoilParts);
-  WriteQuad(fp, a.shoulderLayer, a.shoulderLayerParts);
-  WriteQuad(fp, a.ditchLining, a.ditchLiningParts);
-  WriteQuad(fp, a.retainingWallLength, a.retainingWallParts);
-  WriteQuad(fp, a.turfLength, a.turfParts);
-  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf\n", a.ditchFill, a.ditchFillLeft, a.ditchFillRight);
-  platform::printToFile(fp, "%0.3lf %0.3lf %0.3lf\n", a.ditchCut, a.ditchCutLeft, a.ditchCutRight);
-  platform::printToFile(fp, "\n");
+  RecordText out;
+  out.Fixed6(r.mileage).Int(r.leftCode, '\n');
+  out.Quad(a.fill, a.fillParts).Quad(a.cut, a.cutParts);
+  for (int i = 0; i < 6; ++i) out.Fixed3(a.rockClass[i], i < 5 ? ' ' : '\n');
+  out.Quad(a.surfaceLayer, a.surfaceLayerParts).Quad(a.topsoil, a.topsoilParts);
+  out.Quad(a.improvedSoil, a.improvedSoilParts).Quad(a.shoulderLayer, a.shoulderLayerParts);
+  out.Quad(a.ditchLining, a.ditchLiningParts).Quad(a.retainingWallLength, a.retainingWallParts);
+  out.Quad(a.turfLength, a.turfParts);
+  out.Fixed3(a.ditchFill).Fixed3(a.ditchFillLeft).Fixed3(a.ditchFillRight, '\n');
+  out.Fixed3(a.ditchCut).Fixed3(a.ditchCutLeft).Fixed3(a.ditchCutRight, '\n');
+  out.Text("\n");
+  out.WriteTo(fp);
 }
 
 int CrossSectionDesigner::ReadDataFile(int index, FILE* fp) {

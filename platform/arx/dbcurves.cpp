@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "arx/dbents.h"
+#include "arx/dbpoly.h"
 #include "arx/dbmain.h"
 #include "arx/gidrawing.h"
 
@@ -97,6 +98,29 @@ std::vector<Piece> piecesOf(const AcDbEntity* e, bool extend) {
       out.push_back(p);
       return out;
     }
+  }
+  // A 2D polyline draws as one polyline through its vertices at its
+  // elevation, each segment with its vertex's bulge: its pieces are taken
+  // from the vertices straight away, as they would be from that drawing.
+  if (const AcDb2dPolyline* pl = AcDb2dPolyline::cast(e)) {
+    if (pl->visibility() != AcDb::kVisible) return out;
+    AcDbObject::FilingScope scope(pl);
+    const double elevation = pl->elevation();
+    std::vector<AcGePoint3d> points;
+    std::vector<double> bulges;
+    for (const AcDbEntity* item : pl->verticesDirect()) {
+      if (item->isErased()) continue;
+      const auto* v = static_cast<const AcDb2dVertex*>(item);
+      AcDbObject::FilingScope vertexScope(v);
+      const AcGePoint3d position = v->position();
+      points.emplace_back(position.x, position.y, elevation);
+      bulges.push_back(v->bulge());
+    }
+    const size_t n = points.size();
+    const size_t segs = n < 2 ? 0 : (pl->isClosed() ? n : n - 1);
+    out.reserve(segs);
+    for (size_t i = 0; i < segs; ++i) addBulgePiece(out, points[i], points[(i + 1) % n], bulges[i]);
+    return out;
   }
   platform::GiRecorder rec(e->databaseToUse());
   rec.drawEntity(e);

@@ -227,3 +227,10 @@ typedef _com_ptr_t<Fields> FieldsPtr;
 typedef _com_ptr_t<Field> FieldPtr;
 typedef _com_ptr_t<Errors> ErrorsPtr;
 typedef _com_ptr_t<Error> ErrorPtr;
+
+namespace platform::ado {
+// How many integrity checks of database files this process has made. A file
+// is checked when a connection opens it as no connection of the process has
+// checked it or last written it; the count shows which opens were checked.
+PLATFORM_API long integrityChecksMade();
+}  // namespace platform::ado

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -44,6 +45,8 @@ void rememberChecked(const std::string& path, const FileIdentity& file) {
   std::lock_guard<std::mutex> lock(c.mutex);
   c.files[path] = file;
 }
+
+std::atomic<long> g_integrityChecks{0};
 
 // What SQLite's quick integrity check finds wrong with the open database
 // ("" when it finds nothing): its first report.
@@ -400,6 +403,7 @@ HRESULT ConnectionImpl::failLocked(LONG native) {
 HRESULT ConnectionImpl::exec(const char* sql) {
   char* msg = nullptr;
   int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &msg);
+  afterCommit();
   if (rc == SQLITE_OK) return S_OK;
   std::string text = msg ? msg : sqlite3_errmsg(m_db);
   sqlite3_free(msg);
@@ -504,6 +508,7 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
   // And its integrity check that its tables are sound: a damaged database
   // is refused whole rather than showing its damaged tables as missing.
   if (!checkedBefore(path, m_opened)) {
+    ++g_integrityChecks;
     std::string fault = integrityFault(m_db);
     if (!fault.empty()) {
       closeDatabase();
@@ -512,8 +517,39 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
     }
     rememberChecked(path, m_opened);
   }
+  m_sound = true;
+  m_committed = false;
+  sqlite3_commit_hook(m_db, &ConnectionImpl::commitHook, this);
   return S_OK;
 }
+
+// Called by SQLite as a commit of this connection begins, the file locked for
+// it: when the file is no longer as this connection last knew it (another
+// program wrote to it, or put another file in its place), the commit does not
+// make it known sound.
+int ConnectionImpl::commitHook(void* connection) {
+  auto* self = static_cast<ConnectionImpl*>(connection);
+  struct stat st;
+  if (self->m_sound && (::stat(self->m_file.c_str(), &st) != 0 || !(FileIdentity::of(st) == self->m_opened)))
+    self->m_sound = false;
+  self->m_committed = true;
+  return 0;  // the commit goes on
+}
+
+void ConnectionImpl::afterCommit() {
+  if (!m_db || !m_committed || !sqlite3_get_autocommit(m_db)) return;
+  m_committed = false;
+  if (!m_sound) return;
+  struct stat st;
+  if (::stat(m_file.c_str(), &st) != 0) {
+    m_sound = false;
+    return;
+  }
+  m_opened = FileIdentity::of(st);
+  rememberChecked(m_file, m_opened);
+}
+
+long integrityChecksMade() { return g_integrityChecks.load(); }
 
 void ConnectionImpl::closeDatabase(bool keepHandle) {
   if (!m_db) return;
@@ -522,6 +558,9 @@ void ConnectionImpl::closeDatabase(bool keepHandle) {
     m_stack.clear();
     keepHandle = false;
   }
+  afterCommit();
+  sqlite3_commit_hook(m_db, nullptr, nullptr);
+  m_sound = false;
   if (keepHandle) keepIdleHandle(m_file, m_readOnly, m_opened, m_db);
   else sqlite3_close_v2(m_db);
   m_db = nullptr;
@@ -664,6 +703,7 @@ HRESULT ConnectionImpl::run(const jet::Statement& st, LONG* affected) {
   for (size_t i = 0; i < params.size(); ++i) bindVariant(stmt, static_cast<int>(i) + 1, params[i]);
   rc = sqlite3_step(stmt);
   sqlite3_finalize(stmt);
+  afterCommit();
   if (rc != SQLITE_DONE && rc != SQLITE_ROW) return failSqlite(sqlite3_extended_errcode(m_db), sqlite3_errmsg(m_db));
   if (affected) *affected = sqlite3_changes(m_db);
   if (st.kind == jet::StatementKind::Delete) rowsRemoved(st.table, false);

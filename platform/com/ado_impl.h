@@ -126,6 +126,10 @@ class ConnectionImpl : public ComObject<_Connection> {
   HRESULT failClosed();
   // Runs a statement that returns no rows.
   HRESULT exec(const char* sql);
+  // After a statement that may have committed: a commit of this connection
+  // to a file no one else changed since leaves the file known sound as it
+  // now is, so the next open of it needs no new integrity check.
+  void afterCommit();
   // The stored name and columns of `table` (found without regard to ASCII
   // case); DB_E_NOTABLE when there is none.
   HRESULT tableColumns(const std::string& table, std::string& storedName, std::vector<TableColumn>& columns);
@@ -167,7 +171,12 @@ class ConnectionImpl : public ComObject<_Connection> {
   std::string m_connectionString;
   std::string m_path;  // as given in Data Source
   std::string m_file;  // the file it names
-  FileIdentity m_opened;  // that file as it was when it was opened
+  FileIdentity m_opened;  // that file as it was when it was opened, or after this connection's last commit
+  // The file passed its integrity check, and nothing but this connection's
+  // commits has changed it since: each commit then leaves it known sound.
+  bool m_sound = false;
+  bool m_committed = false;  // a commit since the last afterCommit
+  static int commitHook(void* connection);
   bool m_readOnly = false;
   bool m_readOnlyReported = false;
   LONG m_timeout = 15;

@@ -605,6 +605,16 @@ HRESULT RecordsetImpl::writeField(long f, const VARIANT& value) {
     for (size_t i = 0; i < n; ++i) VariantCopy(&m_edit[i], &row[i]);
     m_editMode = adEditInProgress;
   }
+  // A double into a double column, the most common write, is stored as it is
+  // (what the conversion would make of it) without a round of copies.
+  if (value.vt == VT_R8 && fi.type.kind == jet::Kind::Double) {
+    VARIANT& slot = m_edit[static_cast<size_t>(f)];
+    if (slot.vt != VT_R8 && slot.vt != VT_NULL && slot.vt != VT_EMPTY) VariantClear(&slot);
+    slot.vt = VT_R8;
+    slot.dblVal = value.dblVal;
+    m_dirty[static_cast<size_t>(f)] = 1;
+    return S_OK;
+  }
   _variant_t converted;
   hr = jet::convertForColumn(value, fi.type, converted);
   if (FAILED(hr)) {
@@ -716,6 +726,7 @@ HRESULT RecordsetImpl::insertRow() {
   int rc = sqlite3_step(m_insert);
   sqlite3_reset(m_insert);
   sqlite3_clear_bindings(m_insert);
+  m_conn->afterCommit();
   if (rc != SQLITE_DONE)
     return unitFailure(m_conn->failSqlite(sqlite3_extended_errcode(m_conn->db()), sqlite3_errmsg(m_conn->db())));
   sqlite3_int64 rowid = sqlite3_last_insert_rowid(m_conn->db());
@@ -775,6 +786,7 @@ HRESULT RecordsetImpl::updateRow() {
   sqlite3_bind_int64(stmt, p, meta.rowid);
   int rc = sqlite3_step(stmt);
   sqlite3_finalize(stmt);
+  m_conn->afterCommit();
   if (rc != SQLITE_DONE)
     return unitFailure(m_conn->failSqlite(sqlite3_extended_errcode(m_conn->db()), sqlite3_errmsg(m_conn->db())));
   if (sqlite3_changes(m_conn->db()) == 0)
@@ -845,6 +857,7 @@ HRESULT RecordsetImpl::Delete(AffectEnum affect) {
     sqlite3_bind_int64(stmt, 1, meta.rowid);
     rc = sqlite3_step(stmt);
     sqlite3_finalize(stmt);
+    m_conn->afterCommit();
   }
   if (rc != SQLITE_DONE) {
     hr = m_conn->failSqlite(sqlite3_extended_errcode(m_conn->db()), sqlite3_errmsg(m_conn->db()));

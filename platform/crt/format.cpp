@@ -114,6 +114,12 @@ bool appendFixed(std::string& out, double value, const Spec& spec) {
     if (r.ec != std::errc()) return false;
     length = static_cast<size_t>(r.ptr - text);
   }
+  if (spec.width == 0 && !spec.plus && !spec.space) {
+    // No padding and at most a minus: the text goes on in one piece.
+    if (negative) out += '-';
+    out.append(text, length);
+    return true;
+  }
   appendPadded(out, signOf(negative, spec), std::string_view(text, length), spec, spec.zero && !spec.left);
   return true;
 }
@@ -255,6 +261,18 @@ int appendFormatV(std::string& out, const char* format, va_list args) {
   }
   va_end(copy);
   return result;
+}
+
+void appendFixedNumber(std::string& out, double value, int decimals) {
+  Spec spec;
+  spec.precision = decimals < 0 ? 0 : decimals > kMaxPrecision ? kMaxPrecision : decimals;
+  if (!appendFixed(out, value, spec)) appendFormat(out, "%.*f", spec.precision, value);
+}
+
+void appendIntegerNumber(std::string& out, long long value) {
+  const unsigned long long magnitude =
+      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  appendInteger(out, magnitude, value < 0, true, Spec());
 }
 
 int appendFormat(std::string& out, const char* format, ...) {

@@ -26,6 +26,12 @@ namespace platform {
 PLATFORM_API int appendFormatV(std::string& out, const char* format, va_list args);
 PLATFORM_API int appendFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+// The text printf gives for "%.<decimals>f" of `value` (decimals 0 to 100)
+// and for "%lld" of `value`, appended without reading a format: for records
+// of many numbers.
+PLATFORM_API void appendFixedNumber(std::string& out, double value, int decimals);
+PLATFORM_API void appendIntegerNumber(std::string& out, long long value);
+
 // fprintf: the formatted text written to `file`; the number of bytes written,
 // or a negative number on a failure.
 PLATFORM_API int printToFile(FILE* file, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -134,6 +134,91 @@ TEST(AdoConnectionTest, DamagedDatabasesAreRefusedAsDamaged) {
   fixtures::RemoveFolder(dir);
 }
 
+// A file the process itself wrote last, through a connection that had found
+// it sound, is not checked again when it is opened; a file another program
+// changed after that commit is checked afresh, and a damaged one refused. The
+// other program's changes all change the file's size (rows enough for new
+// pages, or a page added), so they show whatever the clock's grain.
+TEST(AdoConnectionTest, OnlyAFileChangedByOthersSinceOurCommitIsCheckedAgain) {
+  const std::string grow =
+      "sqlite3 '{}' \"with recursive n(i) as (select 1 union all select i+1 from n where i<300) "
+      "insert into 表 select printf('%0100d', i) from n;\"";
+  // 64 bytes inside a page of 表's tree overwritten in place, and a page of
+  // zeros added after the end (which SQLite passes over).
+  const std::string damage =
+      "head -c 64 /dev/zero | tr '\\000' '\\377' | dd of='{}' bs=1 seek=20488 conv=notrunc status=none && "
+      "head -c 4096 /dev/zero >> '{}'";
+  struct Case {
+    const char* what;
+    std::string whileOpen;   // run after our commit, our connection still open
+    std::string afterClose;  // run after our connection closed
+    long checks;             // integrity checks made by the next open
+    bool damaged;            // the next open refuses the file as damaged
+  };
+  const Case cases[] = {
+      {"only our commit", "", "", 0, false},
+      {"rows added by SQLite's shell after our close", "", grow, 1, false},
+      {"rows added by SQLite's shell after our commit, ours still open", grow, "", 1, false},
+      {"a page damaged after our close", "", damage, 1, true},
+      {"a page damaged after our commit, ours still open", damage, "", 1, true},
+  };
+  auto withPath = [](std::string command, const std::string& path) {
+    for (size_t at = command.find("{}"); at != std::string::npos; at = command.find("{}", at + path.size()))
+      command.replace(at, 2, path);
+    return command;
+  };
+  std::string dir = fixtures::MakeTempFolder("ado-own-commits");
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir + "/方案" + std::to_string(++n) + ".mdb";
+    std::string out;
+    // A small table of ours first, then one of some 40 pages ending the file.
+    ASSERT_EQ(fixtures::RunCommand("sqlite3 '" + path +
+                                       "' \"create table U(v text); create table 表(值 text); with recursive n(i) as "
+                                       "(select 1 union all select i+1 from n where i<1500) insert into 表 select "
+                                       "printf('%0100d', i) from n;\"",
+                                   &out),
+              0)
+        << out;
+    _ConnectionPtr ours;
+    ASSERT_EQ(openPath(ours, path), S_OK);
+    EXPECT_EQ(rowsOf(ours, "select v from U"), Col{});
+    _variant_t affected;
+    _RecordsetPtr none;
+    ASSERT_EQ(ours->Execute(_bstr_t("insert into U (v) values ('ours')"), &affected, adCmdText, &none), S_OK);
+    if (!c.whileOpen.empty()) {
+      ASSERT_EQ(fixtures::RunCommand(withPath(c.whileOpen, path), &out), 0) << out;
+    }
+    ours->Close();
+    if (!c.afterClose.empty()) {
+      ASSERT_EQ(fixtures::RunCommand(withPath(c.afterClose, path), &out), 0) << out;
+    }
+
+    const long before = platform::ado::integrityChecksMade();
+    platform::TranscriptCapture shown;
+    _ConnectionPtr next;
+    HRESULT hr = openPath(next, path);
+    EXPECT_EQ(platform::ado::integrityChecksMade() - before, c.checks);
+    if (c.damaged) {
+      EXPECT_TRUE(FAILED(hr));
+      EXPECT_NE(ado_test::errorText(hr).find("is damaged: its integrity check reports"), std::string::npos)
+          << ado_test::errorText(hr);
+      EXPECT_TRUE(shown.contains("is damaged")) << shown.text();
+    } else {
+      ASSERT_EQ(hr, S_OK) << ado_test::errorText(hr);
+      EXPECT_EQ(rowsOf(next, "select v from U"), Col{"ours"});
+      next->Close();
+      // Opened again as it is, it is not checked again.
+      const long again = platform::ado::integrityChecksMade();
+      ASSERT_EQ(openPath(next, path), S_OK);
+      EXPECT_EQ(platform::ado::integrityChecksMade(), again);
+      next->Close();
+    }
+  }
+  fixtures::RemoveFolder(dir);
+}
+
 // A connection opened again on a file it closed sees the file as it is now,
 // whoever changed it: another program writing through SQLite, or a file put in
 // its place.

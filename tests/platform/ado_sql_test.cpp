@@ -67,6 +67,8 @@ TEST(AdoSqlTest, PutsAreConvertedByTheDeclaredTypeAndReadBackTyped) {
       {"DOUBLE PRECISION", _variant_t("abc"), false, VT_NULL, null()},
       {"DOUBLE PRECISION", _variant_t(""), false, VT_NULL, null()},
       {"float", _variant_t(1.25), true, VT_R8, _variant_t(1.25)},
+      {"DOUBLE PRECISION", _variant_t(-1234.56789012345), true, VT_R8, _variant_t(-1234.56789012345)},
+      {"DOUBLE PRECISION", _variant_t(0.1), true, VT_R8, _variant_t(0.1)},
       {"VARCHAR", _variant_t(1.5), true, VT_BSTR, _variant_t("1.5")},
       {"VARCHAR", _variant_t(1.0), true, VT_BSTR, _variant_t("1")},
       {"varchar", _variant_t(3), true, VT_BSTR, _variant_t("3")},

@@ -34,6 +34,16 @@ std::unique_ptr<AcDbEntity> poly2d(std::vector<AcGePoint3d> pts) {
   return std::make_unique<AcDb2dPolyline>(AcDb::k2dSimplePoly, arr);
 }
 
+// A 2-D polyline at an elevation, closed or not, with a bulge per vertex.
+std::unique_ptr<AcDbEntity> poly2d(std::vector<AcGePoint3d> pts, double elevation, bool closed,
+                                   std::vector<double> bulges) {
+  AcGePoint3dArray arr;
+  for (const auto& p : pts) arr.append(p);
+  AcGeDoubleArray b;
+  for (double v : bulges) b.append(v);
+  return std::make_unique<AcDb2dPolyline>(AcDb::k2dSimplePoly, arr, elevation, closed, 0.0, 0.0, &b);
+}
+
 struct IntersectCase {
   const char* what;
   std::function<std::unique_ptr<AcDbEntity>()> self, other;
@@ -90,6 +100,18 @@ TEST(IntersectWithTest, PointsComeAlongThisEntity) {
       {"two 2-D polylines (the inner slopes)",
        [] { return poly2d({P(0, 0), P(10, 10)}); }, [] { return poly2d({P(0, 10), P(10, 0)}); },
        AcDb::kOnBothOperands, {P(5, 5)}},
+      {"closed 2-D polyline: its closing segment too, in the order of its segments",
+       [] { return poly2d({P(0, 0), P(10, 0), P(10, 10), P(0, 10)}, 0.0, true, {0, 0, 0, 0}); },
+       [] { return line(-5, 5, 15, 5); }, AcDb::kOnBothOperands, {P(10, 5), P(0, 5)}},
+      {"open 2-D polyline: no closing segment",
+       [] { return poly2d({P(0, 0), P(10, 0), P(10, 10), P(0, 10)}, 0.0, false, {0, 0, 0, 0}); },
+       [] { return line(-5, 5, 15, 5); }, AcDb::kOnBothOperands, {P(10, 5)}},
+      {"2-D polyline with a bulged segment (half circle through (0,-5))",
+       [] { return poly2d({P(-5, 0), P(5, 0)}, 0.0, false, {1.0, 0.0}); }, [] { return line(0, -10, 0, 10); },
+       AcDb::kOnBothOperands, {P(0, -5)}},
+      {"2-D polyline at an elevation of 3 crossing a line in the plane",
+       [] { return poly2d({P(0, 0), P(10, 10)}, 3.0, false, {0, 0}); }, [] { return line(0, 10, 10, 0); },
+       AcDb::kOnBothOperands, {P(5, 5)}},
       {"polylines are not extended",
        [] { return poly2d({P(0, 0), P(1, 1)}); }, [] { return poly2d({P(0, 10), P(10, 0)}); }, AcDb::kExtendBoth, {}},
       {"two circles", [] { return std::make_unique<AcDbCircle>(P(0, 0), AcGeVector3d::kZAxis, 5); },
@@ -111,6 +133,19 @@ TEST(IntersectWithTest, PointsComeAlongThisEntity) {
       EXPECT_NEAR(pts[i].y, c.expected[static_cast<size_t>(i)].y, 1e-9) << "point " << i;
     }
   }
+}
+
+// An invisible 2-D polyline meets nothing.
+TEST(IntersectWithTest, InvisiblePolylinesMeetNothing) {
+  auto polyline = poly2d({P(0, 0), P(10, 0), P(10, 10)}, 0.0, false, {0, 0, 0});
+  auto crossing = line(2, -2, 12, 8);
+  AcGePoint3dArray pts;
+  ASSERT_EQ(polyline->intersectWith(crossing.get(), AcDb::kOnBothOperands, pts), Acad::eOk);
+  ASSERT_EQ(pts.length(), 2);  // (4, 0) and (10, 6)
+  ASSERT_EQ(polyline->setVisibility(AcDb::kInvisible), Acad::eOk);
+  pts.setLogicalLength(0);
+  ASSERT_EQ(polyline->intersectWith(crossing.get(), AcDb::kOnBothOperands, pts), Acad::eOk);
+  EXPECT_EQ(pts.length(), 0);
 }
 
 TEST(GeomExtentsTest, BoxesOfPlainEntities) {

@@ -4,9 +4,16 @@
 // column; nothing of a refused table is kept.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iomanip>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "TableNumbers.h"
 #include "XLDataBase.h"
 #include "corvane/data/xldb_support.h"
 #include "fixtures/run_command.h"
@@ -119,6 +126,69 @@ TEST_F(TableNumbersTest, MissingColumnsEmptyFieldsAndTextsRefuseTheTable) {
     Sql(std::string("delete from ") + c.table);
     EXPECT_EQ(xl.ReadTable(path.c_str(), c.table), 0);
     EXPECT_FALSE(xl.readRefused);
+  }
+}
+
+
+
+// A double field reads as its 8-decimal text read back. Halves (odd multiples
+// of 1/512 are exact halves of the eighth decimal) go to the even digit.
+TEST(RoundedToEightDecimals, TheValueItsTextReadsAs) {
+  const struct {
+    double value;
+    bool worked;
+    double expected;
+  } cases[] = {
+      {0.0, true, 0.0},
+      {25000.0, true, 25000.0},
+      {1.5, true, 1.5},
+      {123.456789012345, true, 123.45678901},
+      {123.456789016, true, 123.45678902},
+      {-7.999999996, true, -8.0},
+      {0.001953125, true, 0.00195312},   // 1/512: 195312.5 units, to even
+      {0.005859375, true, 0.00585938},   // 3/512: 585937.5 units, to even
+      {-0.001953125, true, -0.00195312},
+      {1e-9, true, 0.0},
+      // The double nearest is 89999999.9999999851...: its text .99999999 reads back as itself.
+      {89999999.99999999, true, 89999999.99999999},
+      {9e7, false, 0.0},
+      {-1e12, false, 0.0},
+      {std::numeric_limits<double>::infinity(), false, 0.0},
+      {std::numeric_limits<double>::quiet_NaN(), false, 0.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::setprecision(17) << c.value);
+    double rounded = 0.0;
+    ASSERT_EQ(RoundedToEightDecimals(c.value, rounded), c.worked);
+    if (c.worked) {
+      EXPECT_EQ(rounded, c.expected);
+    }
+  }
+  // A negative value that rounds to nothing keeps its sign, as "-0.00000000" reads.
+  double rounded = 1.0;
+  ASSERT_TRUE(RoundedToEightDecimals(-4e-9, rounded));
+  EXPECT_EQ(rounded, 0.0);
+  EXPECT_TRUE(std::signbit(rounded));
+}
+
+// Against the C library's text and its reading, over values of every size
+// the tables hold.
+TEST(RoundedToEightDecimals, AgreesWithTheCLibrarysText) {
+  uint64_t state = 12345;
+  auto next = [&state] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state >> 11) / 9007199254740992.0;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const double scale = std::pow(10.0, -10.0 + 17.9 * next());
+    const double value = (next() < 0.5 ? -1 : 1) * scale * next();
+    char text[64];
+    std::snprintf(text, sizeof text, "%.8f", value);
+    const double expected = std::strtod(text, nullptr);
+    double rounded = 0.0;
+    ASSERT_TRUE(RoundedToEightDecimals(value, rounded)) << value;
+    ASSERT_EQ(std::memcmp(&rounded, &expected, sizeof rounded), 0)
+        << std::setprecision(17) << value << " " << text << " " << rounded;
   }
 }
 

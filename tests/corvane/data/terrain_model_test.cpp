@@ -284,3 +284,80 @@ TEST_F(TerrainHandTest, CloseReleasesTheModel) {
 }
 
 }  // namespace
+
+// A dense network: a square of 61 by 61 points 10 m apart (far more points
+// than the file's 100 m grid has cells), each 10 m square cut by its diagonal
+// from (i, j) to (i+1, j+1) into the triangles 2s (below the diagonal) and
+// 2s+1 (above it), s = 60 i + j. The elevations are no plane: z = 50 + (7 i +
+// 3 j^2) mod 11, so every triangle has a plane of its own and a point found
+// in the wrong one would show it. Each expected elevation is worked on the
+// triangle's corners: on (a, b, c) z = za + u (zb - za) + v (zc - zb), on
+// (a, c, d) z = za + u (zc - zd) + v (zd - za), u and v the point's place in
+// its square.
+TEST(TerrainDense, EveryPointIsFoundInItsOwnTriangle) {
+  constexpr int kSide = 60;
+  constexpr double kStep = 10.0;
+  auto height = [](int i, int j) { return 50.0 + (7 * i + 3 * j * j) % 11; };
+  std::vector<terrain::SurveyPoint> points;
+  for (int i = 0; i <= kSide; ++i)
+    for (int j = 0; j <= kSide; ++j) points.push_back({i * kStep, j * kStep, height(i, j), 0});
+  auto id = [](int i, int j) { return i * (kSide + 1) + j; };
+  std::vector<terrain::TinTriangle> triangles(2 * kSide * kSide);
+  for (int i = 0; i < kSide; ++i)
+    for (int j = 0; j < kSide; ++j) {
+      const int s = i * kSide + j;
+      const int32_t lower[3] = {id(i, j), id(i + 1, j), id(i + 1, j + 1)};
+      const int32_t upper[3] = {id(i, j), id(i + 1, j + 1), id(i, j + 1)};
+      for (int k = 0; k < 3; ++k) {
+        triangles[2 * s].vertex[k] = lower[k];
+        triangles[2 * s + 1].vertex[k] = upper[k];
+      }
+    }
+  ProjectFolder folder;
+  folder.Write(points, triangles);
+  TerrainModel model;
+  ASSERT_TRUE(model.LoadFromFolder(folder.root().c_str()));
+
+  struct Case {
+    double x, y;
+  };
+  std::vector<Case> cases;
+  // Points inside squares all over the network, near and far from corners.
+  for (int i = 0; i < kSide; i += 7)
+    for (int j = 0; j < kSide; j += 5) {
+      cases.push_back({i * kStep + 6.5, j * kStep + 2.25});
+      cases.push_back({i * kStep + 1.25, j * kStep + 8.75});
+      cases.push_back({i * kStep + 9.999, j * kStep + 0.001});
+    }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "(" << c.x << ", " << c.y << ")");
+    const int i = static_cast<int>(c.x / kStep), j = static_cast<int>(c.y / kStep);
+    const double u = c.x / kStep - i, v = c.y / kStep - j;
+    const double za = height(i, j), zb = height(i + 1, j), zc = height(i + 1, j + 1), zd = height(i, j + 1);
+    const bool below = u > v;
+    const int s = i * kSide + j;
+    EXPECT_EQ(model.LocateTriangle(c.x, c.y), below ? 2 * s : 2 * s + 1);
+    const double z = below ? za + u * (zb - za) + v * (zc - zb) : za + u * (zc - zd) + v * (zd - za);
+    EXPECT_NEAR(model.ElevationAt(c.x, c.y), z, 1e-9);
+  }
+  // Points on the edges (the grid lines and the diagonals) and on corners: a
+  // triangle of the edge, and the elevation along the edge.
+  const struct {
+    double x, y, z;
+  } onEdges[] = {
+      {100.0, 205.0, (height(10, 20) + height(10, 21)) / 2},  // the line x = 100
+      {305.0, 400.0, (height(30, 40) + height(31, 40)) / 2},  // the line y = 400
+      {255.0, 135.0, (height(25, 13) + height(26, 14)) / 2},  // a diagonal
+      {420.0, 310.0, height(42, 31)},                         // a corner
+  };
+  for (const auto& e : onEdges) {
+    SCOPED_TRACE(testing::Message() << "on an edge (" << e.x << ", " << e.y << ")");
+    const int t = model.LocateTriangle(e.x, e.y);
+    ASSERT_GE(t, 0);
+    EXPECT_EQ(model.PointInTriangle(t, e.x, e.y), 1);
+    EXPECT_NEAR(model.ElevationAt(e.x, e.y), e.z, 1e-9);
+  }
+  // Beyond the network.
+  EXPECT_EQ(model.LocateTriangle(-0.5, 300.0), -1);
+  EXPECT_EQ(model.LocateTriangle(300.0, 600.5), -1);
+}
