@@ -6,6 +6,7 @@
 #include "crt/textfile.h"
 #include "win/gdi_internal.h"
 #include "win/handles.h"
+#include "win/pngfile.h"
 #include "win/transcript.h"
 
 namespace platform {
@@ -14,14 +15,15 @@ using namespace gdi;
 
 namespace {
 
-cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
-  FILE* f = static_cast<FILE*>(closure);
-  return std::fwrite(data, 1, length, f) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
-}
-
 bool savePng(Surface* surface, const std::string& path) {
   if (!surface || !surface->valid()) {
     transcriptLine("Cannot write " + path + ": there is no picture to save");
+    return false;
+  }
+  cairo_surface_flush(surface->cairo());
+  std::string png = encodeRgbPng(surface->pixels());
+  if (png.empty()) {
+    transcriptLine("Cannot write " + path + ": the picture cannot be encoded");
     return false;
   }
   FILE* f = openFile(path.c_str(), "wb");
@@ -29,8 +31,7 @@ bool savePng(Surface* surface, const std::string& path) {
     transcriptLine("Cannot write " + path);
     return false;
   }
-  cairo_surface_flush(surface->cairo());
-  bool ok = cairo_surface_write_to_png_stream(surface->cairo(), writeToFile, f) == CAIRO_STATUS_SUCCESS;
+  bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
   ok = std::fclose(f) == 0 && ok;
   if (!ok) transcriptLine("Cannot write " + path);
   return ok;
