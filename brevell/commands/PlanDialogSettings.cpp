@@ -102,6 +102,9 @@ class Reader {
       return false;
     }
     if (raw.size() > kLineBytesMax) return Refuse("过长");
+    // A NUL byte belongs to no setting: a value would be cut there unseen
+    // (and what follows it lost), so the line is refused as damaged.
+    if (raw.find('\0') != std::string::npos) return Refuse("含有空字符(0)");
     line = Trimmed(raw);
     return true;
   }
@@ -116,6 +119,21 @@ class Reader {
   CString m_path;
   int m_line = 0;
 };
+
+// A number as the file keeps it: with six decimals ("3.500000"), as the file
+// has always had it, when they give the value back; else in the fewest
+// significant digits that do, so that a text height of 1e-7 millimetres is
+// not saved as 0.000000, which the file would then refuse.
+std::string NumberText(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%lf", value);
+  if (std::strtod(text, nullptr) == value) return text;
+  for (int digits = 15; digits <= 17; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  return text;
+}
 
 // A structure box as the file holds it.
 int BoxNumber(int ticked) { return ticked ? 1 : -1; }
@@ -143,8 +161,8 @@ bool SavePlanSettingsFile(const CString& path, const PlanDialogSettings& s) {
   }
   std::fprintf(file, "%s\n", s.labelPosition.GetString());
   std::fprintf(file, "%s\n", s.chainageStyle.GetString());
-  std::fprintf(file, "%lf\n", s.textHeight);
-  std::fprintf(file, "%lf\n", s.centerlineWidth);
+  std::fprintf(file, "%s\n", NumberText(s.textHeight).c_str());
+  std::fprintf(file, "%s\n", NumberText(s.centerlineWidth).c_str());
   std::fprintf(file, "%d\n", s.colour);
   // A file that could not be written completely is no saved file.
   const bool written = std::ferror(file) == 0;
