@@ -85,7 +85,11 @@ void Exercise(AcDbObjectId id) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  platform::setTranscriptSink([](std::string_view) {});
+  // RAIL_FUZZ_TRANSCRIPT=1 shows what the entities list (to replay an input by hand).
+  if (std::getenv("RAIL_FUZZ_TRANSCRIPT") == nullptr)
+    platform::setTranscriptSink([](std::string_view) {});
+  else
+    platform::setTranscriptSink([](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
   RegisterSectionEntityClasses();
   return 0;
 }

@@ -1,3 +1,9 @@
 # Inputs with which a fuzz target once found a fault (now mended): each is
 # kept in its seed corpus and replayed as a test of its own.
 #   rail_fuzz_finding(<target> <file in fuzz/corpus/<target>>)
+# A chainage line holding a NUL byte: the value was cut at it unseen, and the
+# settings saved from it loaded to other settings. Such a line is refused.
+rail_fuzz_finding(pmcs nul-byte-in-a-chainage)
+# A text height of 1e-30 mm: saved as 0.000000, a file the loader refuses.
+# Numbers are saved in as many digits as give them back.
+rail_fuzz_finding(pmcs tiny-text-height-saved-and-loaded)

@@ -178,6 +178,10 @@ TEST_F(PlanSettingsFile, RefusedFilesChangeNothing) {
       {"text height 0", replaced(19, "0"), "第19行: 字高0应大于0且不大于100(毫米)"},
       {"text height huge", replaced(19, "1e300"), "第19行: 字高1e+300应大于0且不大于100(毫米)"},
       {"negative width", replaced(20, "-1"), "第20行: 中线宽度-1应在0到10(毫米)之间"},
+      // A NUL byte would cut the value unseen (and a number after it would
+      // still read): the line is damaged.
+      {"NUL in a text", replaced(2, std::string("DK1\v\0+000", 9)), "第2行含有空字符(0)"},
+      {"NUL after a number", replaced(11, std::string("1\0x", 3)), "第11行含有空字符(0)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -191,6 +195,39 @@ TEST_F(PlanSettingsFile, RefusedFilesChangeNothing) {
     EXPECT_EQ(s.bridges, 0);
     EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
     EXPECT_TRUE(transcript.contains(file.string())) << transcript.text();
+  }
+}
+
+TEST_F(PlanSettingsFile, NumbersAreSavedSoThatTheyLoadAgain) {
+  // Six decimals when they give the value back, as the file always had them;
+  // else the fewest significant digits (15 to 17) that do.
+  const struct {
+    double value;
+    const char* line;
+  } cases[] = {
+      {3.5, "3.500000"},
+      {0.7, "0.700000"},
+      {100.0, "100.000000"},
+      {1e-7, "1e-07"},
+      {1e-30, "1e-30"},
+      {4.1234567, "4.1234567"},
+      {0.0000005, "5e-07"},
+      {2.0 / 3.0, "0.6666666666666666"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const fs::path file = m_dir / "numbers.pmcs";
+    PlanDialogSettings s;
+    s.textHeight = c.value;
+    s.centerlineWidth = 0.25;
+    ASSERT_TRUE(SavePlanSettingsFile(file.c_str(), s));
+    const std::vector<std::string> lines = Lines(file);
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_EQ(lines[18], c.line);
+    EXPECT_EQ(lines[19], "0.250000");
+    PlanDialogSettings loaded;
+    ASSERT_TRUE(LoadPlanSettingsFile(file.c_str(), loaded)) << transcript.text();
+    EXPECT_EQ(loaded.textHeight, c.value);
   }
 }
 
