@@ -114,6 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string saved = platform::writeDxfToString(*db);
   const size_t count = ModelSpace(db).size();
 
+  // RAIL_FUZZ_SAVED=<file> keeps the drawing as it was saved (to look into a finding).
+  if (const char* keep = std::getenv("RAIL_FUZZ_SAVED"))
+    if (FILE* f = std::fopen(keep, "wb")) {
+      std::fwrite(saved.data(), 1, saved.size(), f);
+      std::fclose(f);
+    }
   auto* again = new AcDbDatabase(false);
   if (platform::readDxfFromString(*again, saved, error) != Acad::eOk) {
     std::fprintf(stderr, "a saved drawing does not open again: %s\n", error.c_str());

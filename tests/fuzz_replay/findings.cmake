@@ -7,3 +7,9 @@ rail_fuzz_finding(pmcs nul-byte-in-a-chainage)
 # A text height of 1e-30 mm: saved as 0.000000, a file the loader refuses.
 # Numbers are saved in as many digits as give them back.
 rail_fuzz_finding(pmcs tiny-text-height-saved-and-loaded)
+# A drawing whose class HDMTEXT has a C++ name of NUL bytes before "HdmText":
+# the entities read as proxies of a class without a name, saved under a class
+# record the reader leaves out, so that the drawing saved again lost them. A
+# text now ends at a NUL byte, so the class is no class and the entities are
+# read as the registered HdmText.
+rail_fuzz_finding(sections class-name-after-a-nul-byte.dxf)
