@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -90,6 +91,9 @@ std::string PlayedLines(std::string_view input) {
 // The program's arguments with their paths made absolute, since the target
 // moves into its scratch folder before the fuzzer reads its corpus folders
 // and files: the arguments that are no flags, and the flags that name paths.
+// The program itself, which the fuzzer starts again to merge, must not be
+// renamed here: started by a relative path, the program starts itself again
+// by its absolute path first.
 void AbsoluteArguments(int argc, char** argv) {
   static std::vector<std::string> kept;
   kept.reserve(static_cast<size_t>(argc));
@@ -117,7 +121,16 @@ void AbsoluteArguments(int argc, char** argv) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  if (argc && argv) AbsoluteArguments(*argc, *argv);
+  if (argc && argv && *argc > 0) {
+    char** args = *argv;
+    if (std::strchr(args[0], '/') != nullptr && args[0][0] != '/') {
+      const std::string self = fs::absolute(args[0]).string();
+      args[0] = const_cast<char*>(self.c_str());
+      execv(self.c_str(), args);
+      SetUpFails("cannot start " + self + " again");
+    }
+    AbsoluteArguments(*argc, args);
+  }
   // RAIL_FUZZ_TRANSCRIPT=1 shows what the sessions print (to replay an input by hand).
   if (std::getenv("RAIL_FUZZ_TRANSCRIPT") == nullptr)
     platform::setTranscriptSink([](std::string_view) {});
