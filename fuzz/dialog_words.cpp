@@ -192,7 +192,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string lines = PlayedLines(std::string_view(reinterpret_cast<const char*>(data), size));
   const platform::RunResult run = platform::runScriptText("DEZERORUR\n" + lines, "fuzz");
-  if (!run.ok && std::getenv("RAIL_FUZZ_TRANSCRIPT") != nullptr) std::fprintf(stderr, "[run ended: %s]\n", run.error.c_str());
+  if (!run.ok && std::getenv("RAIL_FUZZ_TRANSCRIPT") != nullptr)
+    std::fprintf(stderr, "[run ended: %s]\n", run.error.c_str());
 
   platform::unloadAllModules();
   platform::clearAnswers();

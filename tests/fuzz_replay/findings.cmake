@@ -13,3 +13,7 @@ rail_fuzz_finding(pmcs tiny-text-height-saved-and-loaded)
 # text now ends at a NUL byte, so the class is no class and the entities are
 # read as the registered HdmText.
 rail_fuzz_finding(sections class-name-after-a-nul-byte.dxf)
+# Settings whose only Chinese was 位 of "4位": saved as GBK, a file that is
+# valid UTF-8 too, which the text layer read as UTF-8 ("4λ") and refused. Such
+# a file is now read as GBK first.
+rail_fuzz_finding(pmcs gbk-file-that-reads-as-utf8)

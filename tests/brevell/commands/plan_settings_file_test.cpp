@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -229,6 +230,34 @@ TEST_F(PlanSettingsFile, NumbersAreSavedSoThatTheyLoadAgain) {
     ASSERT_TRUE(LoadPlanSettingsFile(file.c_str(), loaded)) << transcript.text();
     EXPECT_EQ(loaded.textHeight, c.value);
   }
+}
+
+TEST_F(PlanSettingsFile, AGbkFileThatIsAlsoUtf8LoadsAsWritten) {
+  // Saved with ASCII texts, the file's only Chinese is 位 of "3位" (GBK CE BB),
+  // which is also UTF-8 ("λ"): it loads as the GBK it was written in.
+  const fs::path file = m_dir / "ambiguous.pmcs";
+  PlanDialogSettings saved;
+  saved.databasePath = "D:\\p\\A.mdb";
+  saved.chainagePrecision = "3位";
+  saved.labelPosition = "left";
+  saved.chainageStyle = "km";
+  ASSERT_TRUE(SavePlanSettingsFile(file.c_str(), saved));
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(bytes.find("\r\n3\xCE\xBB\r\n"), std::string::npos);
+  PlanDialogSettings loaded;
+  ASSERT_TRUE(LoadPlanSettingsFile(file.c_str(), loaded)) << transcript.text();
+  EXPECT_EQ(loaded.chainagePrecision, "3位");
+  EXPECT_EQ(loaded.labelPosition, "left");
+  EXPECT_EQ(loaded.chainageStyle, "km");
+  EXPECT_EQ(transcript.text(), "");
+
+  // The same settings written as UTF-8 by hand load as UTF-8, Chinese texts and all.
+  Write(file, "D:\\p\\A.mdb\nK0\nK9\n0\n0\n2000\nJD\nZJD\nYJD\n3位\n1\n1\n1\n1\n1\n1\n曲线内侧\n百米标\n4\n0.7\n0\n");
+  ASSERT_TRUE(LoadPlanSettingsFile(file.c_str(), loaded)) << transcript.text();
+  EXPECT_EQ(loaded.chainagePrecision, "3位");
+  EXPECT_EQ(loaded.labelPosition, "曲线内侧");
+  EXPECT_EQ(loaded.chainageStyle, "百米标");
 }
 
 TEST_F(PlanSettingsFile, MissingFilesAreReported) {
