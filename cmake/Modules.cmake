@@ -43,7 +43,13 @@ function(rail_module name)
 
   add_library(${name} MODULE ${M_ENTRY})
   target_link_libraries(${name} PRIVATE ${name}_core)
-  target_link_options(${name} PRIVATE -Wl,--version-script=${RAIL_MODULE_MAP} -Wl,--no-undefined)
+  target_link_options(${name} PRIVATE -Wl,--version-script=${RAIL_MODULE_MAP})
+  # Every symbol a module needs is found when it is linked; in the fuzz build
+  # the sanitizers' and the fuzzer's run time come from the program that
+  # loads the module, so there they are left to the loader.
+  if(NOT RAIL_FUZZ)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
   set_target_properties(${name} PROPERTIES
     PREFIX "" SUFFIX ".arx" OUTPUT_NAME ${M_FILE}
     CXX_VISIBILITY_PRESET hidden

@@ -7,9 +7,14 @@
 //    2 start chainage       9 right-line IP prefix  16 all culverts (1 / -1)
 //    3 end chainage        10 chainage precision    17 curve-label position
 //    4 drawing mode (0/1)  11 bridges (1 / -1)      18 chainage style
-//    5 direction (0/1)     12 tunnels (1 / -1)      19 text height ("%lf")
-//    6 plot scale          13 stations (1 / -1)     20 centre-line width ("%lf")
+//    5 direction (0/1)     12 tunnels (1 / -1)      19 text height
+//    6 plot scale          13 stations (1 / -1)     20 centre-line width
 //    7 base-line IP prefix 14 traverse (1 / -1)     21 colour (0 黑白, 1 彩图)
+//
+// The two numbers are written "%lf" (six decimals), or in as many
+// significant digits as give the value back when six decimals do not (a text
+// height of 1e-7), so that saved settings always load again. A line holding a
+// NUL byte is refused as damaged.
 //
 // Each value is a whole line, so a text with blanks (a database path under
 // "D:\My Projects") keeps them; a file written one word per line by earlier

@@ -190,9 +190,18 @@ class Reader {
 
  private:
   // ---- text ----
+  // A text ends at a NUL byte (written as such or as "^@"): the names and
+  // texts of a drawing travel as C strings, which end there, and a class name
+  // that kept what follows would be empty to the writer and lost on the
+  // drawing's next reading.
+  static std::string endAtNul(std::string s) {
+    const size_t nul = s.find('\0');
+    if (nul != std::string::npos) s.resize(nul);
+    return s;
+  }
   std::string decode(std::string_view raw) const {
     std::string s = m_utf8 ? std::string(raw) : dxfGbkToUtf8(raw);
-    if (s.find('^') == std::string::npos) return s;
+    if (s.find('^') == std::string::npos) return endAtNul(std::move(s));
     std::string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size(); ++i) {
@@ -211,7 +220,7 @@ class Reader {
       }
       out += s[i];
     }
-    return out;
+    return endAtNul(std::move(out));
   }
 
   // ---- structure ----

@@ -183,6 +183,49 @@ TEST_F(CustomFileTest, UnsafeDxfNamesAreWrittenUnderSafeNames) {
   delete back;
 }
 
+TEST_F(CustomFileTest, TextsEndAtANulByte) {
+  // A class name that holds a NUL before its text is no name (as a C string
+  // it is empty): the class record is left out and its entity is read by the
+  // registered class of its type, so that the drawing saved again reads the
+  // same. A layer name ends at its NUL, written as a byte or as "^@".
+  const struct {
+    const char* name;
+    std::string className;
+    std::string layer;
+  } cases[] = {
+      {"NUL bytes", std::string("\0\0TestMarker", 12), std::string("AB\0CD", 5)},
+      {"caret NUL", "^@TestMarker", "AB^@CD"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string text =
+        "  0\r\nSECTION\r\n  2\r\nCLASSES\r\n  0\r\nCLASS\r\n  1\r\nTESTMARKER\r\n  2\r\n" + c.className +
+        "\r\n  3\r\nTestApp\r\n 90\r\n0\r\n  0\r\nENDSEC\r\n"
+        "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nTESTMARKER\r\n  5\r\n2A\r\n100\r\nAcDbEntity\r\n  8\r\n" +
+        c.layer +
+        "\r\n100\r\nTestMarker\r\n 90\r\n1\r\n 10\r\n1.5\r\n 20\r\n2.5\r\n 30\r\n0\r\n 40\r\n0.5\r\n  1\r\nx\r\n"
+        "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+    auto* first = new AcDbDatabase(false);
+    std::string error;
+    ASSERT_EQ(platform::readDxfFromString(*first, text, error), Acad::eOk) << error;
+    AcDbObjectId id;
+    ASSERT_EQ(first->getAcDbObjectId(id, false, AcDbHandle(0x2A)), Acad::eOk);
+    EXPECT_EQ(fieldsOf(id), "1 1.5,2.5,0 0.5 'x' c256");
+    AcDbEntity* e = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(e, id, AcDb::kForRead), Acad::eOk);
+    EXPECT_STREQ(e->layer(), "AB");
+    e->close();
+
+    const std::string saved = platform::writeDxfToString(*first);
+    auto* again = new AcDbDatabase(false);
+    ASSERT_EQ(platform::readDxfFromString(*again, saved, error), Acad::eOk) << error;
+    ASSERT_EQ(again->getAcDbObjectId(id, false, AcDbHandle(0x2A)), Acad::eOk);
+    EXPECT_EQ(fieldsOf(id), "1 1.5,2.5,0 0.5 'x' c256");
+    delete again;
+    delete first;
+  }
+}
+
 TEST_F(CustomFileTest, ExportForViewingDrawsCustomEntitiesAsPlainOnes) {
   AcDbObjectId layer = dwgtest::addLayer(db(), "Hdm", 4);
   auto* m = new TestMarker();

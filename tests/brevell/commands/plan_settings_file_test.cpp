@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -178,6 +179,10 @@ TEST_F(PlanSettingsFile, RefusedFilesChangeNothing) {
       {"text height 0", replaced(19, "0"), "第19行: 字高0应大于0且不大于100(毫米)"},
       {"text height huge", replaced(19, "1e300"), "第19行: 字高1e+300应大于0且不大于100(毫米)"},
       {"negative width", replaced(20, "-1"), "第20行: 中线宽度-1应在0到10(毫米)之间"},
+      // A NUL byte would cut the value unseen (and a number after it would
+      // still read): the line is damaged.
+      {"NUL in a text", replaced(2, std::string("DK1\v\0+000", 9)), "第2行含有空字符(0)"},
+      {"NUL after a number", replaced(11, std::string("1\0x", 3)), "第11行含有空字符(0)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -192,6 +197,67 @@ TEST_F(PlanSettingsFile, RefusedFilesChangeNothing) {
     EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
     EXPECT_TRUE(transcript.contains(file.string())) << transcript.text();
   }
+}
+
+TEST_F(PlanSettingsFile, NumbersAreSavedSoThatTheyLoadAgain) {
+  // Six decimals when they give the value back, as the file always had them;
+  // else the fewest significant digits (15 to 17) that do.
+  const struct {
+    double value;
+    const char* line;
+  } cases[] = {
+      {3.5, "3.500000"},
+      {0.7, "0.700000"},
+      {100.0, "100.000000"},
+      {1e-7, "1e-07"},
+      {1e-30, "1e-30"},
+      {4.1234567, "4.1234567"},
+      {0.0000005, "5e-07"},
+      {2.0 / 3.0, "0.6666666666666666"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const fs::path file = m_dir / "numbers.pmcs";
+    PlanDialogSettings s;
+    s.textHeight = c.value;
+    s.centerlineWidth = 0.25;
+    ASSERT_TRUE(SavePlanSettingsFile(file.c_str(), s));
+    const std::vector<std::string> lines = Lines(file);
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_EQ(lines[18], c.line);
+    EXPECT_EQ(lines[19], "0.250000");
+    PlanDialogSettings loaded;
+    ASSERT_TRUE(LoadPlanSettingsFile(file.c_str(), loaded)) << transcript.text();
+    EXPECT_EQ(loaded.textHeight, c.value);
+  }
+}
+
+TEST_F(PlanSettingsFile, AGbkFileThatIsAlsoUtf8LoadsAsWritten) {
+  // Saved with ASCII texts, the file's only Chinese is 位 of "3位" (GBK CE BB),
+  // which is also UTF-8 ("λ"): it loads as the GBK it was written in.
+  const fs::path file = m_dir / "ambiguous.pmcs";
+  PlanDialogSettings saved;
+  saved.databasePath = "D:\\p\\A.mdb";
+  saved.chainagePrecision = "3位";
+  saved.labelPosition = "left";
+  saved.chainageStyle = "km";
+  ASSERT_TRUE(SavePlanSettingsFile(file.c_str(), saved));
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(bytes.find("\r\n3\xCE\xBB\r\n"), std::string::npos);
+  PlanDialogSettings loaded;
+  ASSERT_TRUE(LoadPlanSettingsFile(file.c_str(), loaded)) << transcript.text();
+  EXPECT_EQ(loaded.chainagePrecision, "3位");
+  EXPECT_EQ(loaded.labelPosition, "left");
+  EXPECT_EQ(loaded.chainageStyle, "km");
+  EXPECT_EQ(transcript.text(), "");
+
+  // The same settings written as UTF-8 by hand load as UTF-8, Chinese texts and all.
+  Write(file, "D:\\p\\A.mdb\nK0\nK9\n0\n0\n2000\nJD\nZJD\nYJD\n3位\n1\n1\n1\n1\n1\n1\n曲线内侧\n百米标\n4\n0.7\n0\n");
+  ASSERT_TRUE(LoadPlanSettingsFile(file.c_str(), loaded)) << transcript.text();
+  EXPECT_EQ(loaded.chainagePrecision, "3位");
+  EXPECT_EQ(loaded.labelPosition, "曲线内侧");
+  EXPECT_EQ(loaded.chainageStyle, "百米标");
 }
 
 TEST_F(PlanSettingsFile, MissingFilesAreReported) {
