@@ -190,7 +190,7 @@ class Writer {
         *out = '0';
         return out + 1;
       }
-      return std::to_chars(out, last, v).ptr;
+      return formatShortest(out, last, v);
     });
   }
   // Angles are written in degrees to 15 digits: reading and writing again
