@@ -1,5 +1,6 @@
 #include "arx/dbproxy.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -178,10 +179,21 @@ bool reviveProxy(AcDbStub* stub) {
 }
 
 void reviveProxies() {
+  // Each class is asked once whether it is a proxy: a save runs this over
+  // every object of every open drawing.
+  const AcRxClass* proxy = AcDbProxyEntity::desc();
+  std::vector<const AcRxClass*> others;
+  auto isProxy = [&](const AcRxObject* o) {
+    const AcRxClass* c = o->isA();
+    if (std::find(others.begin(), others.end(), c) != others.end()) return false;
+    if (c && c->isDerivedFrom(proxy)) return true;
+    others.push_back(c);
+    return false;
+  };
   for (AcDbDatabase* db : liveDatabases()) {
     std::vector<AcDbStub*> stubs = db->allStubs();
     for (AcDbStub* s : stubs)
-      if (s->object && AcDbProxyEntity::cast(s->object)) reviveProxy(s);
+      if (s->object && isProxy(s->object)) reviveProxy(s);
   }
 }
 

@@ -41,10 +41,15 @@ bool validTypeName(const std::string& n) {
   return !reservedTypeNames().count(n);
 }
 
-enum class Kind { kLine, kCircle, kArc, kPoint, kText, kSolid, kInsert, kLwPolyline, k2dPolyline, k3dPolyline, kCustom };
+// What an object is for the file: a plain entity of one of the kinds written
+// as such, a custom entity, one of the objects of the OBJECTS section, or
+// something else.
+enum class Kind {
+  kLine, kCircle, kArc, kPoint, kText, kSolid, kInsert, kLwPolyline, k2dPolyline, k3dPolyline, kCustom,
+  kDictionary, kGroup, kLayout, kOther
+};
 
-Kind kindOf(const AcDbEntity* e) {
-  AcRxClass* c = e->isA();
+Kind kindOfClass(const AcRxClass* c) {
   if (c == AcDbLine::desc()) return Kind::kLine;
   if (c == AcDbCircle::desc()) return Kind::kCircle;
   if (c == AcDbArc::desc()) return Kind::kArc;
@@ -55,8 +60,32 @@ Kind kindOf(const AcDbEntity* e) {
   if (c == AcDbPolyline::desc()) return Kind::kLwPolyline;
   if (c == AcDb2dPolyline::desc()) return Kind::k2dPolyline;
   if (c == AcDb3dPolyline::desc()) return Kind::k3dPolyline;
-  return Kind::kCustom;
+  if (!c) return Kind::kOther;
+  if (c->isDerivedFrom(AcDbEntity::desc())) return Kind::kCustom;
+  if (c->isDerivedFrom(AcDbDictionary::desc())) return Kind::kDictionary;
+  if (c->isDerivedFrom(AcDbGroup::desc())) return Kind::kGroup;
+  if (c->isDerivedFrom(AcDbLayout::desc())) return Kind::kLayout;
+  return Kind::kOther;
 }
+
+bool isEntityKind(Kind k) { return k <= Kind::kCustom; }
+
+// The kind of every class met, worked out once: a save asks it of every
+// object several times, and a drawing has only a few classes.
+class KindCache {
+ public:
+  Kind operator()(const AcRxObject* o) {
+    const AcRxClass* c = o->isA();
+    for (const auto& [cls, kind] : m_known)
+      if (cls == c) return kind;
+    Kind k = kindOfClass(c);
+    m_known.emplace_back(c, k);
+    return k;
+  }
+
+ private:
+  std::vector<std::pair<const AcRxClass*, Kind>> m_known;
+};
 
 struct ClassEntry {
   std::string className, registered, app, fileName;
@@ -243,7 +272,13 @@ class Writer {
   }
 
   // ---- what the file holds ----
-  bool isCustom(const AcDbEntity* e) const { return kindOf(e) == Kind::kCustom; }
+  Kind kindOf(const AcRxObject* o) { return m_kinds(o); }
+  // The object as an entity (null for anything else): the same answer as
+  // AcDbEntity::cast, from the kind cache.
+  const AcDbEntity* entityOf(const AcDbObject* o) {
+    return o && isEntityKind(kindOf(o)) ? static_cast<const AcDbEntity*>(o) : nullptr;
+  }
+  bool isCustom(const AcDbEntity* e) { return kindOf(e) == Kind::kCustom; }
 
   template <class F>
   void forEachEntity(F f) {
@@ -253,7 +288,7 @@ class Writer {
       const AcDbBlockTableRecord* b = rs->object ? AcDbBlockTableRecord::cast(rs->object) : nullptr;
       if (!b || b->isErased()) continue;
       for (AcDbStub* es : b->entityStubs()) {
-        const AcDbEntity* e = es->object ? AcDbEntity::cast(es->object) : nullptr;
+        const AcDbEntity* e = entityOf(es->object);
         if (e && !e->isErased()) f(e);
       }
     }
@@ -302,7 +337,8 @@ class Writer {
 
   void collectLayouts() {
     for (AcDbStub* s : m_db.allStubs()) {
-      const AcDbLayout* l = s->object ? AcDbLayout::cast(s->object) : nullptr;
+      const AcDbLayout* l =
+          s->object && kindOf(s->object) == Kind::kLayout ? static_cast<const AcDbLayout*>(s->object) : nullptr;
       if (l && !l->isErased() && !l->getBlockTableRecordId().isNull())
         m_layoutOfBlock[l->getBlockTableRecordId().stub()] = s->handle;
     }
@@ -526,7 +562,7 @@ class Writer {
 
   void writeBlockEntities(const AcDbBlockTableRecord* b, bool paper) {
     for (AcDbStub* es : b->entityStubs()) {
-      const AcDbEntity* e = es->object ? AcDbEntity::cast(es->object) : nullptr;
+      const AcDbEntity* e = entityOf(es->object);
       if (!e || e->isErased()) continue;
       writeEntity(e, es->handle, b->handle().value(), paper);
     }
@@ -566,7 +602,7 @@ class Writer {
     }
     switch (kind) {
       case Kind::kLine: {
-        auto* l = AcDbLine::cast(e);
+        auto* l = static_cast<const AcDbLine*>(e);
         common("LINE", e, h, owner, paper);
         str(100, "AcDbLine");
         if (l->thickness() != 0) real(39, l->thickness());
@@ -576,7 +612,7 @@ class Writer {
         break;
       }
       case Kind::kCircle: {
-        auto* c = AcDbCircle::cast(e);
+        auto* c = static_cast<const AcDbCircle*>(e);
         common("CIRCLE", e, h, owner, paper);
         str(100, "AcDbCircle");
         if (c->thickness() != 0) real(39, c->thickness());
@@ -586,7 +622,7 @@ class Writer {
         break;
       }
       case Kind::kArc: {
-        auto* a = AcDbArc::cast(e);
+        auto* a = static_cast<const AcDbArc*>(e);
         common("ARC", e, h, owner, paper);
         str(100, "AcDbCircle");
         if (a->thickness() != 0) real(39, a->thickness());
@@ -599,7 +635,7 @@ class Writer {
         break;
       }
       case Kind::kPoint: {
-        auto* p = AcDbPoint::cast(e);
+        auto* p = static_cast<const AcDbPoint*>(e);
         common("POINT", e, h, owner, paper);
         str(100, "AcDbPoint");
         point(10, p->position());
@@ -607,10 +643,10 @@ class Writer {
         break;
       }
       case Kind::kText:
-        writeText(AcDbText::cast(e), h, owner, paper);
+        writeText(static_cast<const AcDbText*>(e), h, owner, paper);
         break;
       case Kind::kSolid: {
-        auto* s = AcDbSolid::cast(e);
+        auto* s = static_cast<const AcDbSolid*>(e);
         common("SOLID", e, h, owner, paper);
         str(100, "AcDbTrace");
         for (Adesk::UInt16 i = 0; i < 4; ++i) {
@@ -623,7 +659,7 @@ class Writer {
         break;
       }
       case Kind::kInsert: {
-        auto* r = AcDbBlockReference::cast(e);
+        auto* r = static_cast<const AcDbBlockReference*>(e);
         common("INSERT", e, h, owner, paper);
         str(100, "AcDbBlockReference");
         text(2, nameOf(r->blockTableRecord()));
@@ -637,17 +673,22 @@ class Writer {
         break;
       }
       case Kind::kLwPolyline:
-        writeLwPolyline(AcDbPolyline::cast(e), h, owner, paper);
+        writeLwPolyline(static_cast<const AcDbPolyline*>(e), h, owner, paper);
         break;
       case Kind::k2dPolyline:
-        write2dPolyline(AcDb2dPolyline::cast(e), h, owner, paper);
+        write2dPolyline(static_cast<const AcDb2dPolyline*>(e), h, owner, paper);
         break;
       case Kind::k3dPolyline:
-        write3dPolyline(AcDb3dPolyline::cast(e), h, owner, paper);
+        write3dPolyline(static_cast<const AcDb3dPolyline*>(e), h, owner, paper);
         break;
       case Kind::kCustom:
         writeCustom(e, h, owner, paper);
         break;
+      case Kind::kDictionary:
+      case Kind::kGroup:
+      case Kind::kLayout:
+      case Kind::kOther:
+        break;  // not entities
     }
   }
 
@@ -846,8 +887,11 @@ class Writer {
 
   void writeObject(AcDbStub* s) {
     AcDbObject* o = s->object;
+    Kind kind = kindOf(o);
+    if (kind != Kind::kDictionary && kind != Kind::kGroup && kind != Kind::kLayout) return;
     AcDbObject::FilingScope scope(o);
-    if (const AcDbDictionary* d = AcDbDictionary::cast(o)) {
+    if (kind == Kind::kDictionary) {
+      const auto* d = static_cast<const AcDbDictionary*>(o);
       str(0, "DICTIONARY");
       handle(5, s->handle);
       handle(330, handleOf(d->ownerId()));
@@ -858,7 +902,8 @@ class Writer {
         text(3, e.key);
         handle(350, e.stub->handle);
       }
-    } else if (const AcDbGroup* g = AcDbGroup::cast(o)) {
+    } else if (kind == Kind::kGroup) {
+      const auto* g = static_cast<const AcDbGroup*>(o);
       str(0, "GROUP");
       handle(5, s->handle);
       str(102, "{ACAD_REACTORS");
@@ -879,7 +924,8 @@ class Writer {
           for (uint64_t h : parts->second) handle(340, h);
         }
       }
-    } else if (const AcDbLayout* l = AcDbLayout::cast(o)) {
+    } else {
+      const auto* l = static_cast<const AcDbLayout*>(o);
       str(0, "LAYOUT");
       handle(5, s->handle);
       str(102, "{ACAD_REACTORS");
@@ -931,6 +977,7 @@ class Writer {
   std::unordered_map<const AcDbStub*, std::string> m_recordText;
   std::unordered_map<const AcDbStub*, uint64_t> m_layoutOfBlock;
   std::unordered_map<uint64_t, std::vector<uint64_t>> m_explodedParts;
+  KindCache m_kinds;
 };
 
 }  // namespace
