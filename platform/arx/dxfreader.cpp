@@ -809,7 +809,11 @@ class Reader {
   uint64_t toHandleOf(size_t from, size_t to) const { return recordHandle(from, to); }
 
   void readLwPolyline(size_t from, size_t to, AcDbBlockTableRecord* owner, const Geo& g) {
-    auto* p = new AcDbPolyline();
+    // Room for the vertices the record holds (one group 10 each), made once.
+    unsigned points = 0;
+    for (size_t i = from; i < to; ++i)
+      if (m_tags[i].code == 10) ++points;
+    auto* p = new AcDbPolyline(points);
     int n = -1;
     double x = 0, y = 0, sw = 0, ew = 0, b = 0;
     bool any = false;
