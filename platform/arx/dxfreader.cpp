@@ -194,8 +194,19 @@ long long toInt(std::string_view v) {
 uint64_t toHandle(std::string_view v) {
   v = trimView(v);
   if (v.empty() || v.size() > 15) return 0;
-  AcDbHandle h(std::string(v).c_str());
-  return h.value() < (uint64_t{1} << 56) ? h.value() : 0;
+  // Hex digits up to the end or a NUL (as AcDbHandle reads a C string);
+  // anything else makes no handle.
+  uint64_t h = 0;
+  for (char c : v) {
+    if (c == '\0') break;
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else return 0;
+    h = (h << 4) | static_cast<uint64_t>(d);
+  }
+  return h < (uint64_t{1} << 56) ? h : 0;
 }
 
 double degToRad(double d) { return d * std::numbers::pi / 180.0; }

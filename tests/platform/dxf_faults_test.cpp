@@ -163,16 +163,23 @@ TEST(DxfFaults, NumbersReadAsTheNearestDouble) {
   for (int i = 0; i < 2000; ++i) {
     std::string digits = std::to_string(random() % 1000000000000000ULL);
     size_t dot = random() % (digits.size() + 1);
-    std::string t = (random() % 2 ? "-" : "") + digits.substr(0, dot);
-    if (dot == 0) t += "0";
-    if (dot < digits.size()) t += "." + digits.substr(dot);
+    std::string t = random() % 2 ? "-" : "";
+    t.append(digits, 0, dot);
+    if (dot == 0) t += '0';
+    if (dot < digits.size()) {
+      t += '.';
+      t.append(digits, dot, std::string::npos);
+    }
     texts.push_back(t);
   }
   for (const std::string& text : texts) {
     SCOPED_TRACE(text);
     auto* db = new AcDbDatabase(false);
     std::string error;
-    const std::string dxf = entities("0\nLINE\n8\n0\n 10\r\n" + text + "\r\n020\n0\n11\n1\n21\n1\n");
+    std::string body = "0\nLINE\n8\n0\n 10\r\n";
+    body += text;
+    body += "\r\n020\n0\n11\n1\n21\n1\n";
+    const std::string dxf = entities(body);
     ASSERT_EQ(platform::readDxfFromString(*db, dxf, error), Acad::eOk) << error;
     std::vector<AcDbObjectId> ids = dwgtest::modelSpaceIds(db);
     ASSERT_EQ(ids.size(), 1u);
@@ -183,6 +190,49 @@ TEST(DxfFaults, NumbersReadAsTheNearestDouble) {
     EXPECT_EQ(line->startPoint().x, expected);
     EXPECT_EQ(line->startPoint().y, 0.0);
     line->close();
+    delete db;
+  }
+}
+
+// An entity's handle as the file gives it: hex digits, padded or not, in
+// either case; one that is no hex number, or 2^56 and beyond, is not taken
+// (the entity gets a handle of the drawing's own, the file still opens).
+TEST(DxfFaults, HandlesReadAsHexOrNotAtAll) {
+  struct Row {
+    std::string text;
+    uint64_t expected;  // 0: not taken
+  };
+  const Row rows[] = {
+      {"1A", 0x1A},
+      {" 1a\t", 0x1A},
+      {"7FFF", 0x7FFF},
+      {"FFFFFFFFFFFFFF", 0xFFFFFFFFFFFFFFULL},
+      {std::string("2B\0", 3), 0x2B},  // a NUL ends the text
+      {"100000000000000", 0},            // 2^56
+      {"1G", 0},
+      {"-5", 0},
+      {"", 0},
+      {"1234567890ABCDEF", 0},  // more than 15 digits
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    auto* db = new AcDbDatabase(false);
+    std::string error;
+    std::string body = "0\nLINE\n5\n";
+    body += row.text;
+    body += "\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n";
+    const std::string dxf = entities(body);
+    ASSERT_EQ(platform::readDxfFromString(*db, dxf, error), Acad::eOk) << error;
+    std::vector<AcDbObjectId> ids = dwgtest::modelSpaceIds(db);
+    ASSERT_EQ(ids.size(), 1u);
+    const uint64_t handle = ids[0].handle().value();
+    if (row.expected) {
+      EXPECT_EQ(handle, row.expected);
+    } else {
+      EXPECT_NE(handle, 0u);
+      EXPECT_LT(handle, uint64_t{1} << 56);
+      EXPECT_NE(handle, 0x1u);  // "1G" is not read as 1
+    }
     delete db;
   }
 }
