@@ -51,40 +51,33 @@ inline char* formatShortest(char* first, char* last, double v) {
         digits /= 10;
         --decimals;
       }
-      char buf[24];
-      char* end = buf + sizeof buf;
-      char* p = end;
-      int n = 0;
-      do {
-        *--p = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-        ++n;
-      } while (digits);
+      int n = 1;  // digits of the integer
+      for (uint64_t rest = digits / 10; rest; rest /= 10) ++n;
       if (decimals == 0) {
         // An integer: the exponent form (1e+05) is shorter for many zeros.
         int zeros = 0;
-        while (zeros + 1 < n && end[-1 - zeros] == '0') ++zeros;
+        for (uint64_t rest = digits; rest % 10 == 0 && zeros + 1 < n; rest /= 10) ++zeros;
         const int significant = n - zeros;
         const int exponentForm = significant + (significant > 1 ? 1 : 0) + 2 + (n - 1 >= 100 ? 3 : 2);
         if (n >= exponentForm) break;
       }
+      // Written from the last digit back: n digits, a point before the last
+      // `decimals` of them, "0." first when all are decimals (|v| < 1).
       char* out = first;
       if (v < 0) *out++ = '-';
-      if (decimals == 0) {
-        for (char* q = p; q < end; ++q) *out++ = *q;
-        return out;
-      }
-      if (n <= decimals) {  // 0.xyz: at most one leading zero decimal since |v| >= 0.1
+      if (n == decimals) {
         *out++ = '0';
         *out++ = '.';
-        for (int k = n; k < decimals; ++k) *out++ = '0';
-        for (char* q = p; q < end; ++q) *out++ = *q;
-        return out;
+        decimals = 0;  // the digits follow the point as they stand
       }
-      for (char* q = p; q < end - decimals; ++q) *out++ = *q;
-      *out++ = '.';
-      for (char* q = end - decimals; q < end; ++q) *out++ = *q;
-      return out;
+      char* end = out + n + (decimals > 0 ? 1 : 0);
+      char* q = end;
+      for (int k = 0; k < n; ++k) {
+        if (decimals > 0 && k == decimals) *--q = '.';
+        *--q = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+      }
+      return end;
     }
   }
   return std::to_chars(first, last, v).ptr;
