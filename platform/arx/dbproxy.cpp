@@ -1,6 +1,7 @@
 #include "arx/dbproxy.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <set>
 
@@ -8,6 +9,16 @@
 #include "arx/dbpl.h"
 #include "arx/dbstub.h"
 #include "win/transcript.h"
+
+namespace platform {
+namespace {
+std::atomic<long> g_liveProxies{0};
+}  // namespace
+ProxyCount::ProxyCount() { ++g_liveProxies; }
+ProxyCount::ProxyCount(const ProxyCount&) { ++g_liveProxies; }
+ProxyCount::~ProxyCount() { --g_liveProxies; }
+long ProxyCount::live() { return g_liveProxies.load(); }
+}  // namespace platform
 
 AcDbProxyEntity::AcDbProxyEntity() = default;
 
@@ -179,6 +190,8 @@ bool reviveProxy(AcDbStub* stub) {
 }
 
 void reviveProxies() {
+  // No proxy in memory: none to look for.
+  if (ProxyCount::live() == 0) return;
   // Each class is asked once whether it is a proxy: a save runs this over
   // every object of every open drawing.
   const AcRxClass* proxy = AcDbProxyEntity::desc();

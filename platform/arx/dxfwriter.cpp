@@ -111,8 +111,8 @@ class Writer {
     m_highest = m_db.highestHandle();
     m_tempHandle = m_highest + 1;
     m_db.updateExt();
-    collectClasses();
     collectLayouts();
+    collectClasses();
     writeTables();
     writeBlocks();
     writeEntities();
@@ -295,7 +295,9 @@ class Writer {
   }
 
   void collectClasses() {
-    if (m_opt.explodeCustom) return;
+    // No object of the drawing is of a custom class: no entity to count
+    // (spares a walk over every entity).
+    if (m_opt.explodeCustom || !m_anyCustom) return;
     forEachEntity([this](const AcDbEntity* e) {
       if (!isCustom(e)) return;
       ClassEntry entry;
@@ -335,10 +337,17 @@ class Writer {
     }
   }
 
+  // One walk over every object: the layouts of the blocks, the objects the
+  // OBJECTS section writes (in the drawing's order) and whether any object
+  // is of a custom class. Each object is looked at once: the walk is paced
+  // by memory, not by the checks.
   void collectLayouts() {
     for (AcDbStub* s : m_db.allStubs()) {
-      const AcDbLayout* l =
-          s->object && kindOf(s->object) == Kind::kLayout ? static_cast<const AcDbLayout*>(s->object) : nullptr;
+      if (!s->object) continue;
+      Kind kind = kindOf(s->object);
+      if (kind == Kind::kCustom) m_anyCustom = true;
+      if (kind == Kind::kDictionary || kind == Kind::kGroup || kind == Kind::kLayout) m_objectStubs.push_back(s);
+      const AcDbLayout* l = kind == Kind::kLayout ? static_cast<const AcDbLayout*>(s->object) : nullptr;
       if (l && !l->isErased() && !l->getBlockTableRecordId().isNull())
         m_layoutOfBlock[l->getBlockTableRecordId().stub()] = s->handle;
     }
@@ -880,7 +889,7 @@ class Writer {
     str(2, "OBJECTS");
     AcDbStub* root = m_db.namedObjectsDictionaryId().stub();
     if (root && root->object) writeObject(root);
-    for (AcDbStub* s : m_db.allStubs())
+    for (AcDbStub* s : m_objectStubs)
       if (s != root && s->object && !s->object->isErased()) writeObject(s);
     str(0, "ENDSEC");
   }
@@ -978,6 +987,8 @@ class Writer {
   std::unordered_map<const AcDbStub*, uint64_t> m_layoutOfBlock;
   std::unordered_map<uint64_t, std::vector<uint64_t>> m_explodedParts;
   KindCache m_kinds;
+  std::vector<AcDbStub*> m_objectStubs;  // dictionaries, groups, layouts
+  bool m_anyCustom = false;
 };
 
 }  // namespace
