@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "arx/dbents.h"
+#include "arx/dbpl.h"
 #include "arx/dbpoly.h"
 #include "arx/dbproxy.h"
 #include "arx/dxffile.h"
@@ -132,6 +133,11 @@ AcDbStub* AcDbDatabase::addObjectDirect(AcDbObject* obj, AcDbObjectId owner, uin
 
 void AcDbDatabase::reserveMarkHandles(AcDbObject* obj) {
   // Block begin and end marks and the end mark of a heavy polyline carry handles in a file.
+  // The common entities have neither: their class says so at once.
+  const AcRxClass* c = obj->isA();
+  if (c == AcDbLine::desc() || c == AcDbText::desc() || c == AcDbPolyline::desc() || c == AcDbCircle::desc() ||
+      c == AcDbArc::desc() || c == AcDbPoint::desc() || c == AcDbBlockReference::desc())
+    return;
   if (auto* block = AcDbBlockTableRecord::cast(obj)) {
     uint64_t b = reserveHandleDirect(block->beginHandle());
     uint64_t e = reserveHandleDirect(block->endHandle());

@@ -184,6 +184,12 @@ class PLATFORM_API AcDbDatabase : public AcRxObject {
   // Serial number of this database (distinct for every database of a run).
   long serial() const { return m_serial; }
   void setTableIdsDirect();
+  // Takes `dict` as the named-objects dictionary when there is none yet: a
+  // file being read names its root dictionary (the first it holds), and the
+  // look-up over every object is spared.
+  void setNamedObjectsDictionaryDirect(AcDbStub* dict) {
+    if (m_namedObjects.isNull() && dict) m_namedObjects = AcDbObjectId(dict);
+  }
 
  private:
   void reserveMarkHandles(AcDbObject* obj);

@@ -1,5 +1,7 @@
 #include "arx/dbproxy.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <set>
 
@@ -7,6 +9,16 @@
 #include "arx/dbpl.h"
 #include "arx/dbstub.h"
 #include "win/transcript.h"
+
+namespace platform {
+namespace {
+std::atomic<long> g_liveProxies{0};
+}  // namespace
+ProxyCount::ProxyCount() { ++g_liveProxies; }
+ProxyCount::ProxyCount(const ProxyCount&) { ++g_liveProxies; }
+ProxyCount::~ProxyCount() { --g_liveProxies; }
+long ProxyCount::live() { return g_liveProxies.load(); }
+}  // namespace platform
 
 AcDbProxyEntity::AcDbProxyEntity() = default;
 
@@ -178,10 +190,23 @@ bool reviveProxy(AcDbStub* stub) {
 }
 
 void reviveProxies() {
+  // No proxy in memory: none to look for.
+  if (ProxyCount::live() == 0) return;
+  // Each class is asked once whether it is a proxy: a save runs this over
+  // every object of every open drawing.
+  const AcRxClass* proxy = AcDbProxyEntity::desc();
+  std::vector<const AcRxClass*> others;
+  auto isProxy = [&](const AcRxObject* o) {
+    const AcRxClass* c = o->isA();
+    if (std::find(others.begin(), others.end(), c) != others.end()) return false;
+    if (c && c->isDerivedFrom(proxy)) return true;
+    others.push_back(c);
+    return false;
+  };
   for (AcDbDatabase* db : liveDatabases()) {
     std::vector<AcDbStub*> stubs = db->allStubs();
     for (AcDbStub* s : stubs)
-      if (s->object && AcDbProxyEntity::cast(s->object)) reviveProxy(s);
+      if (s->object && isProxy(s->object)) reviveProxy(s);
   }
 }
 

@@ -17,6 +17,19 @@
 #include "arx/dbstub.h"
 #include "arx/gidrawing.h"
 
+namespace platform {
+// Counts the proxies in memory (a member of each proxy, made and copied with
+// it): with none there is nothing to revive, and no object need be looked at.
+class PLATFORM_API ProxyCount {
+ public:
+  ProxyCount();
+  ProxyCount(const ProxyCount&);
+  ProxyCount& operator=(const ProxyCount&) { return *this; }
+  ~ProxyCount();
+  static long live();
+};
+}  // namespace platform
+
 class PLATFORM_API AcDbProxyEntity : public AcDbEntity {
  public:
   ACRX_DECLARE_MEMBERS(AcDbProxyEntity);
@@ -46,6 +59,7 @@ class PLATFORM_API AcDbProxyEntity : public AcDbEntity {
   int m_proxyFlags = 0;
   platform::DxfTags m_tags;
   std::vector<platform::GiPrimitive> m_graphics;
+  platform::ProxyCount m_counted;
 };
 
 namespace platform {

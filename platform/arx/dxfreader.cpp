@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <numbers>
@@ -23,10 +24,14 @@ namespace platform {
 
 namespace {
 
+// A group of the file: its code and its value line (in the file's text).
+// A million of them for a large drawing: kept to 24 bytes.
 struct RawTag {
+  const char* text;
+  uint32_t size;
   int code;
-  std::string_view value;
-  double real = 0;  // the value of a real-number group, read once
+  double real;  // the value of a real-number group, read once
+  std::string_view value() const { return std::string_view(text, size); }
 };
 
 std::string_view trimView(std::string_view s) {
@@ -62,26 +67,89 @@ bool groupCode(std::string_view t, long long& code) {
   return parseInt64(t, code);
 }
 
+// A real number in the plain form writers use, -?digits[.digits] with at
+// most 15 digits in all, read exactly: the digits make an integer below 2^53
+// and 10^decimals is exact, so their quotient (rounded once) is the double
+// nearest the decimal, the same as any correct reading gives. False for any
+// other form (the caller reads those in full).
+bool quickReal(std::string_view v, double& out) {
+  static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const char* p = v.data();
+  const char* end = p + v.size();
+  bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  uint64_t m = 0;
+  int digits = 0, decimals = 0;
+  const char* first = p;
+  while (p < end && *p >= '0' && *p <= '9') {
+    m = m * 10 + static_cast<unsigned>(*p++ - '0');
+    ++digits;
+  }
+  if (p == first) return false;
+  if (p < end && *p == '.') {
+    const char* dot = ++p;
+    while (p < end && *p >= '0' && *p <= '9') {
+      m = m * 10 + static_cast<unsigned>(*p++ - '0');
+      ++digits;
+    }
+    decimals = static_cast<int>(p - dot);
+    if (decimals == 0) return false;
+  }
+  if (p != end || digits > 15) return false;
+  double d = static_cast<double>(m) / kPow10[decimals];
+  out = negative ? -d : d;
+  return true;
+}
+
 bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& error) {
-  // Two lines a tag: the vector is made as large as it gets, once.
-  tags.reserve(static_cast<size_t>(std::count(data.begin(), data.end(), '\n')) / 2 + 1);
+  // A tag takes about 20 bytes of a drawing file: room for one per 8 bytes
+  // is made at once (pages that stay unused are never touched).
+  tags.reserve(data.size() / 8 + 16);
+  const char* const base = data.data();
+  const size_t size = data.size();
   size_t pos = 0, line = 0;
   auto nextLine = [&](std::string_view& out) {
-    if (pos >= data.size()) return false;
-    size_t nl = data.find('\n', pos);
-    size_t end = nl == std::string_view::npos ? data.size() : nl;
-    out = data.substr(pos, end - pos);
+    if (pos >= size) return false;
+    const char* start = base + pos;
+    const char* nl = static_cast<const char*>(std::memchr(start, '\n', size - pos));
+    size_t end = nl ? static_cast<size_t>(nl - base) : size;
+    out = std::string_view(start, end - pos);
     if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
-    pos = nl == std::string_view::npos ? data.size() : nl + 1;
+    pos = nl ? end + 1 : size;
     ++line;
     return true;
   };
+  // The common code line: spaces, one to four digits, CRLF or LF.
+  auto quickCode = [&](int& code) {
+    size_t i = pos;
+    while (i < size && base[i] == ' ') ++i;
+    int v = 0, n = 0;
+    while (i < size && n < 4 && base[i] >= '0' && base[i] <= '9') {
+      v = v * 10 + (base[i++] - '0');
+      ++n;
+    }
+    if (n == 0) return false;
+    if (i < size && base[i] == '\r') ++i;
+    if (i >= size || base[i] != '\n') return false;
+    pos = i + 1;
+    ++line;
+    code = v;
+    return true;
+  };
   std::string_view c, v;
-  while (nextLine(c)) {
-    std::string_view t = trimView(c);
-    if (t.empty() && pos >= data.size()) break;
-    long long code;
-    if (!groupCode(t, code) || code < -5 || code > 1071) {
+  while (pos < size) {
+    int code;
+    if (!quickCode(code)) {
+      if (!nextLine(c)) break;
+      std::string_view t = trimView(c);
+      if (t.empty() && pos >= size) break;
+      long long wide;
+      if (!groupCode(t, wide) || wide < -5 || wide > 1071) {
+        error = "line " + std::to_string(line) + ": not a group code";
+        return false;
+      }
+      code = static_cast<int>(wide);
+    } else if (code > 1071) {
       error = "line " + std::to_string(line) + ": not a group code";
       return false;
     }
@@ -92,12 +160,16 @@ bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& err
     // A number that is no finite number would put NaN or infinity into the
     // drawing: the file is refused at the line that holds it.
     double real = 0;
-    if (isRealGroup(static_cast<int>(code)) && !(parseDouble(v, real) && std::isfinite(real))) {
+    if (isRealGroup(code) && !quickReal(v, real) && !(parseDouble(v, real) && std::isfinite(real))) {
       error = "line " + std::to_string(line) + ": group " + std::to_string(code) + " holds \"" +
               std::string(trimView(v).substr(0, 40)) + "\", not a finite number";
       return false;
     }
-    tags.push_back(RawTag{static_cast<int>(code), v, real});
+    if (v.size() > UINT32_MAX) {
+      error = "line " + std::to_string(line) + ": a value of more than 4 GB";
+      return false;
+    }
+    tags.push_back(RawTag{v.data(), static_cast<uint32_t>(v.size()), code, real});
   }
   return true;
 }
@@ -109,7 +181,7 @@ double toDouble(std::string_view v) {
 
 // A tag as a number: a real-number group's value was read (and found finite)
 // when the file was split into tags; any other group is read here.
-double toDouble(const RawTag& t) { return isRealGroup(t.code) ? t.real : toDouble(t.value); }
+double toDouble(const RawTag& t) { return isRealGroup(t.code) ? t.real : toDouble(t.value()); }
 
 long long toInt(std::string_view v) {
   long long i;
@@ -122,8 +194,19 @@ long long toInt(std::string_view v) {
 uint64_t toHandle(std::string_view v) {
   v = trimView(v);
   if (v.empty() || v.size() > 15) return 0;
-  AcDbHandle h(std::string(v).c_str());
-  return h.value() < (uint64_t{1} << 56) ? h.value() : 0;
+  // Hex digits up to the end or a NUL (as AcDbHandle reads a C string);
+  // anything else makes no handle.
+  uint64_t h = 0;
+  for (char c : v) {
+    if (c == '\0') break;
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else return 0;
+    h = (h << 4) | static_cast<uint64_t>(d);
+  }
+  return h < (uint64_t{1} << 56) ? h : 0;
 }
 
 double degToRad(double d) { return d * std::numbers::pi / 180.0; }
@@ -158,15 +241,15 @@ class Reader {
         error = "unexpected group " + std::to_string(t.code) + " outside a section";
         return Acad::eBadDxfSequence;
       }
-      if (t.value == "EOF") {
+      if (t.value() == "EOF") {
         sawEof = true;
         break;
       }
-      if (t.value != "SECTION" || m_pos + 1 >= m_tags.size() || m_tags[m_pos + 1].code != 2) {
-        error = "expected a SECTION, found \"" + std::string(t.value) + "\"";
+      if (t.value() != "SECTION" || m_pos + 1 >= m_tags.size() || m_tags[m_pos + 1].code != 2) {
+        error = "expected a SECTION, found \"" + std::string(t.value()) + "\"";
         return Acad::eBadDxfSequence;
       }
-      std::string name(trimView(m_tags[m_pos + 1].value));
+      std::string name(trimView(m_tags[m_pos + 1].value()));
       m_pos += 2;
       if (name == "HEADER") readHeader();
       else if (name == "CLASSES") readClasses();
@@ -232,7 +315,7 @@ class Reader {
   }
 
   bool atEndSec() {
-    if (m_pos < m_tags.size() && m_tags[m_pos].code == 0 && m_tags[m_pos].value == "ENDSEC") {
+    if (m_pos < m_tags.size() && m_tags[m_pos].code == 0 && m_tags[m_pos].value() == "ENDSEC") {
       ++m_pos;
       m_sectionClosed = true;
       return true;
@@ -254,13 +337,13 @@ class Reader {
     for (size_t i = 0; i < m_tags.size(); ++i) {
       const RawTag& t = m_tags[i];
       if (t.code == 0) ++records;
-      if (t.code == 5 || t.code == 105) top = std::max(top, toHandle(t.value));
-      if (t.code == 9 && trimView(t.value) == "$HANDSEED" && i + 1 < m_tags.size()) {
-        uint64_t seed = toHandle(m_tags[i + 1].value);
+      if (t.code == 5 || t.code == 105) top = std::max(top, toHandle(t.value()));
+      if (t.code == 9 && trimView(t.value()) == "$HANDSEED" && i + 1 < m_tags.size()) {
+        uint64_t seed = toHandle(m_tags[i + 1].value());
         if (seed > 0) top = std::max(top, seed - 1);
       }
-      if (t.code == 9 && trimView(t.value) == "$ACADVER" && i + 1 < m_tags.size()) {
-        std::string_view ver = trimView(m_tags[i + 1].value);
+      if (t.code == 9 && trimView(t.value()) == "$ACADVER" && i + 1 < m_tags.size()) {
+        std::string_view ver = trimView(m_tags[i + 1].value());
         // From AC1021 on, text is UTF-8.
         m_utf8 = ver.size() == 6 && ver.substr(0, 2) == "AC" && ver >= "AC1021";
       }
@@ -281,15 +364,15 @@ class Reader {
         return;
       }
       if (t.code == 9) {
-        var = std::string(trimView(t.value));
+        var = std::string(trimView(t.value()));
         continue;
       }
       if (var == "$LTSCALE" && t.code == 40) m_db.setLtscale(toDouble(t));
       else if (var == "$CELTSCALE" && t.code == 40) m_db.setCeltscale(toDouble(t));
       else if (var == "$TEXTSIZE" && t.code == 40) m_db.setTextsize(toDouble(t));
-      else if (var == "$CLAYER" && t.code == 8) m_clayer = decode(t.value);
-      else if (var == "$CELTYPE" && t.code == 6) m_celtype = decode(t.value);
-      else if (var == "$TEXTSTYLE" && t.code == 7) m_textstyle = decode(t.value);
+      else if (var == "$CLAYER" && t.code == 8) m_clayer = decode(t.value());
+      else if (var == "$CELTYPE" && t.code == 6) m_celtype = decode(t.value());
+      else if (var == "$TEXTSTYLE" && t.code == 7) m_textstyle = decode(t.value());
       else if (var == "$INSBASE") setCoord(m_insbase, t);
       else if (var == "$EXTMIN") setCoord(m_extmin, t);
       else if (var == "$EXTMAX") setCoord(m_extmax, t);
@@ -307,18 +390,18 @@ class Reader {
     while (m_pos < m_tags.size()) {
       if (atEndSec()) return;
       size_t end = recordEnd();
-      if (m_tags[m_pos].value == "CLASS") {
+      if (m_tags[m_pos].value() == "CLASS") {
         std::string fileName;
         ClassInfo c;
         bool registeredSeen = false;
         for (size_t i = m_pos + 1; i < end; ++i) {
           const RawTag& t = m_tags[i];
           switch (t.code) {
-            case 1: fileName = decode(t.value); break;
-            case 2: c.className = decode(t.value); break;
-            case 3: c.app = decode(t.value); break;
-            case 4: c.registered = decode(t.value); registeredSeen = true; break;
-            case 90: c.flags = static_cast<int>(toInt(t.value)); break;
+            case 1: fileName = decode(t.value()); break;
+            case 2: c.className = decode(t.value()); break;
+            case 3: c.app = decode(t.value()); break;
+            case 4: c.registered = decode(t.value()); registeredSeen = true; break;
+            case 90: c.flags = static_cast<int>(toInt(t.value())); break;
             default: break;
           }
         }
@@ -338,13 +421,13 @@ class Reader {
     while (m_pos < m_tags.size()) {
       if (atEndSec()) return;
       size_t end = recordEnd();
-      std::string_view type = m_tags[m_pos].value;
+      std::string_view type = m_tags[m_pos].value();
       if (type == "TABLE") {
         std::string name;
         uint64_t h = 0;
         for (size_t i = m_pos + 1; i < end; ++i) {
-          if (m_tags[i].code == 2 && name.empty()) name = std::string(trimView(m_tags[i].value));
-          if (m_tags[i].code == 5) h = toHandle(m_tags[i].value);
+          if (m_tags[i].code == 2 && name.empty()) name = std::string(trimView(m_tags[i].value()));
+          if (m_tags[i].code == 5) h = toHandle(m_tags[i].value());
         }
         m_table = tableFor(name, h);
       } else if (type == "ENDTAB") {
@@ -386,13 +469,13 @@ class Reader {
 
   uint64_t recordHandle(size_t from, size_t to) const {
     for (size_t i = from; i < to; ++i)
-      if (m_tags[i].code == 5 || m_tags[i].code == 105) return toHandle(m_tags[i].value);
+      if (m_tags[i].code == 5 || m_tags[i].code == 105) return toHandle(m_tags[i].value());
     return 0;
   }
 
   std::string recordName(size_t from, size_t to) const {
     for (size_t i = from; i < to; ++i)
-      if (m_tags[i].code == 2) return decode(m_tags[i].value);
+      if (m_tags[i].code == 2) return decode(m_tags[i].value());
     return "";
   }
 
@@ -419,20 +502,20 @@ class Reader {
         const RawTag& t = m_tags[i];
         switch (t.code) {
           case 70: {
-            long long f = toInt(t.value);
+            long long f = toInt(t.value());
             r->setIsFrozen(f & 1);
             r->setIsLocked(f & 4);
             break;
           }
           case 62: {
-            long long c = toInt(t.value);
+            long long c = toInt(t.value());
             r->setIsOff(c < 0);
             r->setColorIndex(static_cast<Adesk::UInt16>(std::clamp<long long>(std::llabs(c), 1, 255)));
             break;
           }
-          case 6: m_layerLinetype[r] = decode(t.value); break;
-          case 290: r->setIsPlottable(toInt(t.value) != 0); break;
-          case 370: r->setLineWeight(static_cast<AcDb::LineWeight>(std::clamp<long long>(toInt(t.value), -3, 211))); break;
+          case 6: m_layerLinetype[r] = decode(t.value()); break;
+          case 290: r->setIsPlottable(toInt(t.value()) != 0); break;
+          case 370: r->setLineWeight(static_cast<AcDb::LineWeight>(std::clamp<long long>(toInt(t.value()), -3, 211))); break;
           default: break;
         }
       }
@@ -444,7 +527,7 @@ class Reader {
       double length = 0;
       for (size_t i = from; i < to; ++i) {
         const RawTag& t = m_tags[i];
-        if (t.code == 3) r->setComments(decode(t.value).c_str());
+        if (t.code == 3) r->setComments(decode(t.value()).c_str());
         else if (t.code == 40) length = toDouble(t);
         else if (t.code == 49 && dashes.size() < 12) dashes.push_back(toDouble(t));
       }
@@ -460,16 +543,16 @@ class Reader {
       for (size_t i = from; i < to; ++i) {
         const RawTag& t = m_tags[i];
         switch (t.code) {
-          case 70: r->setIsVertical(toInt(t.value) & 4); break;
+          case 70: r->setIsVertical(toInt(t.value()) & 4); break;
           case 40: r->setTextSize(std::fabs(toDouble(t))); break;
           case 41: if (toDouble(t) > 0) r->setXScale(toDouble(t)); break;
           case 50: r->setObliquingAngle(degToRad(toDouble(t))); break;
           case 42: r->setPriorSize(std::fabs(toDouble(t))); break;
-          case 3: r->setFileName(decode(t.value).c_str()); break;
-          case 4: r->setBigFontFileName(decode(t.value).c_str()); break;
-          case 1001: app = std::string(trimView(t.value)); break;
-          case 1000: if (app == "ACAD") face = decode(t.value); break;
-          case 1071: if (app == "ACAD") fontFlags = toInt(t.value); break;
+          case 3: r->setFileName(decode(t.value()).c_str()); break;
+          case 4: r->setBigFontFileName(decode(t.value()).c_str()); break;
+          case 1001: app = std::string(trimView(t.value())); break;
+          case 1000: if (app == "ACAD") face = decode(t.value()); break;
+          case 1071: if (app == "ACAD") fontFlags = toInt(t.value()); break;
           default: break;
         }
       }
@@ -529,7 +612,7 @@ class Reader {
     while (m_pos < m_tags.size()) {
       if (atEndSec()) return;
       size_t end = recordEnd();
-      std::string_view type = trimView(m_tags[m_pos].value);
+      std::string_view type = trimView(m_tags[m_pos].value());
       size_t from = m_pos + 1;
       m_pos = end;
       if (blocks && type == "BLOCK") {
@@ -553,7 +636,7 @@ class Reader {
       if (!blocks) {
         bool paper = false;
         for (size_t i = from; i < end; ++i)
-          if (m_tags[i].code == 67) paper = toInt(m_tags[i].value) == 1;
+          if (m_tags[i].code == 67) paper = toInt(m_tags[i].value()) == 1;
         owner = AcDbBlockTableRecord::cast((paper ? m_db.paperSpaceId() : m_db.modelSpaceId()).stub()->object);
       }
       if (!owner) continue;
@@ -568,15 +651,15 @@ class Reader {
     for (size_t i = from; i < to; ++i) {
       const RawTag& t = m_tags[i];
       switch (t.code) {
-        case 8: layer = t.value; layerRaw = true; break;
-        case 6: linetype = t.value; break;
+        case 8: layer = t.value(); layerRaw = true; break;
+        case 6: linetype = t.value(); break;
         case 62: {
-          long long c = toInt(t.value);
+          long long c = toInt(t.value());
           if (c >= 0 && c <= 256) e->setColorDirect(static_cast<Adesk::UInt16>(c));
           break;
         }
         case 370: {
-          long long w = toInt(t.value);
+          long long w = toInt(t.value());
           if (w >= -3 && w <= 211) e->setLineWeightDirect(static_cast<AcDb::LineWeight>(w));
           break;
         }
@@ -585,7 +668,7 @@ class Reader {
           if (s > 0) e->setLinetypeScaleDirect(s);
           break;
         }
-        case 60: e->setVisibleDirect(toInt(t.value) == 0); break;
+        case 60: e->setVisibleDirect(toInt(t.value()) == 0); break;
         default: break;
       }
     }
@@ -664,14 +747,14 @@ class Reader {
         case 43: g.r43 = toDouble(t); g.has43 = true; break;
         case 50: g.r50 = toDouble(t); break;
         case 51: g.r51 = toDouble(t); break;
-        case 70: g.i70 = toInt(t.value); break;
-        case 71: g.i71 = toInt(t.value); break;
-        case 72: g.i72 = toInt(t.value); break;
-        case 73: g.i73 = toInt(t.value); break;
-        case 75: g.i75 = toInt(t.value); break;
-        case 1: g.s1 = decode(t.value); break;
-        case 2: g.s2 = decode(t.value); break;
-        case 7: g.s7 = decode(t.value); break;
+        case 70: g.i70 = toInt(t.value()); break;
+        case 71: g.i71 = toInt(t.value()); break;
+        case 72: g.i72 = toInt(t.value()); break;
+        case 73: g.i73 = toInt(t.value()); break;
+        case 75: g.i75 = toInt(t.value()); break;
+        case 1: g.s1 = decode(t.value()); break;
+        case 2: g.s2 = decode(t.value()); break;
+        case 7: g.s7 = decode(t.value()); break;
         default: break;
       }
     }
@@ -754,7 +837,11 @@ class Reader {
   uint64_t toHandleOf(size_t from, size_t to) const { return recordHandle(from, to); }
 
   void readLwPolyline(size_t from, size_t to, AcDbBlockTableRecord* owner, const Geo& g) {
-    auto* p = new AcDbPolyline();
+    // Room for the vertices the record holds (one group 10 each), made once.
+    unsigned points = 0;
+    for (size_t i = from; i < to; ++i)
+      if (m_tags[i].code == 10) ++points;
+    auto* p = new AcDbPolyline(points);
     int n = -1;
     double x = 0, y = 0, sw = 0, ew = 0, b = 0;
     bool any = false;
@@ -874,23 +961,23 @@ class Reader {
     for (size_t i = from; i < to; ++i) {
       const RawTag& t = m_tags[i];
       if (!inFields) {
-        if (t.code == 100 && trimView(t.value) != "AcDbEntity") inFields = true;
+        if (t.code == 100 && trimView(t.value()) != "AcDbEntity") inFields = true;
         continue;
       }
       if (t.code == 102) {  // an application group {...}: passed over
-        while (i + 1 < to && !(m_tags[i].code == 102 && trimView(m_tags[i].value) == "}")) ++i;
+        while (i + 1 < to && !(m_tags[i].code == 102 && trimView(m_tags[i].value()) == "}")) ++i;
         continue;
       }
       if (t.code == 3) {
-        pending += decode(t.value);
+        pending += decode(t.value());
         continue;
       }
       if (t.code == 1) {
-        fields.push_back(DxfTag{1, pending + decode(t.value)});
+        fields.push_back(DxfTag{1, pending + decode(t.value())});
         pending.clear();
         continue;
       }
-      fields.push_back(DxfTag{t.code, std::string(trimView(t.value))});
+      fields.push_back(DxfTag{t.code, std::string(trimView(t.value()))});
     }
     auto* proxy = new AcDbProxyEntity();
     proxy->setOriginal(info.className, info.registered, info.app, info.flags);
@@ -905,19 +992,19 @@ class Reader {
     while (m_pos < m_tags.size()) {
       if (atEndSec()) return;
       size_t end = recordEnd();
-      std::string_view type = trimView(m_tags[m_pos].value);
+      std::string_view type = trimView(m_tags[m_pos].value());
       size_t from = m_pos + 1;
       m_pos = end;
       uint64_t h = recordHandle(from, end);
       uint64_t owner = 0;
       // The owner is the first 330 outside an application group.
       for (size_t i = from; i < end; ++i) {
-        if (m_tags[i].code == 102 && trimView(m_tags[i].value) != "}") {
-          while (i < end && !(m_tags[i].code == 102 && trimView(m_tags[i].value) == "}")) ++i;
+        if (m_tags[i].code == 102 && trimView(m_tags[i].value()) != "}") {
+          while (i < end && !(m_tags[i].code == 102 && trimView(m_tags[i].value()) == "}")) ++i;
           continue;
         }
         if (m_tags[i].code == 330) {
-          owner = toHandle(m_tags[i].value);
+          owner = toHandle(m_tags[i].value());
           break;
         }
       }
@@ -927,8 +1014,8 @@ class Reader {
         std::string key;
         for (size_t i = from; i < end; ++i) {
           const RawTag& t = m_tags[i];
-          if (t.code == 3) key = decode(t.value);
-          else if ((t.code == 350 || t.code == 360) && !key.empty()) entries.emplace_back(key, toHandle(t.value));
+          if (t.code == 3) key = decode(t.value());
+          else if ((t.code == 350 || t.code == 360) && !key.empty()) entries.emplace_back(key, toHandle(t.value()));
         }
         bool root = !m_sawRoot;
         m_sawRoot = true;
@@ -940,9 +1027,9 @@ class Reader {
         AcDbObject::FilingScope scope(g);
         for (size_t i = from; i < end; ++i) {
           const RawTag& t = m_tags[i];
-          if (t.code == 300) g->setDescription(decode(t.value).c_str());
-          else if (t.code == 71) g->setSelectable(toInt(t.value) != 0);
-          else if (t.code == 340) members.push_back(toHandle(t.value));
+          if (t.code == 300) g->setDescription(decode(t.value()).c_str());
+          else if (t.code == 71) g->setSelectable(toInt(t.value()) != 0);
+          else if (t.code == 340) members.push_back(toHandle(t.value()));
         }
         AcDbStub* s = m_db.addObjectDirect(g, AcDbObjectId(), h);
         m_groups.push_back({s, owner, std::move(members)});
@@ -953,11 +1040,11 @@ class Reader {
         uint64_t block = 0;
         for (size_t i = from; i < end; ++i) {
           const RawTag& t = m_tags[i];
-          if (t.code == 100) inLayout = trimView(t.value) == "AcDbLayout";
+          if (t.code == 100) inLayout = trimView(t.value()) == "AcDbLayout";
           if (!inLayout) continue;
-          if (t.code == 1) l->setLayoutName(decode(t.value).c_str());
-          else if (t.code == 71) l->setTabOrder(static_cast<int>(toInt(t.value)));
-          else if (t.code == 330) block = toHandle(t.value);
+          if (t.code == 1) l->setLayoutName(decode(t.value()).c_str());
+          else if (t.code == 71) l->setTabOrder(static_cast<int>(toInt(t.value())));
+          else if (t.code == 330) block = toHandle(t.value());
         }
         AcDbStub* s = m_db.addObjectDirect(l, AcDbObjectId(), h);
         m_layouts.push_back({s, owner, block});
@@ -974,6 +1061,9 @@ class Reader {
   // ---- the end: links by handle, defaults, custom classes ----
   void finish() {
     finishPolyline(0);
+    // The first dictionary of the file is its root (the named-objects
+    // dictionary): no other object of the drawing is one yet.
+    if (!m_dicts.empty()) m_db.setNamedObjectsDictionaryDirect(m_dicts.front().stub);
     // A file without TABLES, BLOCKS or ENTITIES (a header alone, or only
     // EOF) is an empty drawing: its tables are made here.
     m_db.ensureTables();

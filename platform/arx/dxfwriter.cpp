@@ -42,10 +42,15 @@ bool validTypeName(const std::string& n) {
   return !reservedTypeNames().count(n);
 }
 
-enum class Kind { kLine, kCircle, kArc, kPoint, kText, kSolid, kInsert, kLwPolyline, k2dPolyline, k3dPolyline, kCustom };
+// What an object is for the file: a plain entity of one of the kinds written
+// as such, a custom entity, one of the objects of the OBJECTS section, or
+// something else.
+enum class Kind {
+  kLine, kCircle, kArc, kPoint, kText, kSolid, kInsert, kLwPolyline, k2dPolyline, k3dPolyline, kCustom,
+  kDictionary, kGroup, kLayout, kOther
+};
 
-Kind kindOf(const AcDbEntity* e) {
-  AcRxClass* c = e->isA();
+Kind kindOfClass(const AcRxClass* c) {
   if (c == AcDbLine::desc()) return Kind::kLine;
   if (c == AcDbCircle::desc()) return Kind::kCircle;
   if (c == AcDbArc::desc()) return Kind::kArc;
@@ -56,8 +61,32 @@ Kind kindOf(const AcDbEntity* e) {
   if (c == AcDbPolyline::desc()) return Kind::kLwPolyline;
   if (c == AcDb2dPolyline::desc()) return Kind::k2dPolyline;
   if (c == AcDb3dPolyline::desc()) return Kind::k3dPolyline;
-  return Kind::kCustom;
+  if (!c) return Kind::kOther;
+  if (c->isDerivedFrom(AcDbEntity::desc())) return Kind::kCustom;
+  if (c->isDerivedFrom(AcDbDictionary::desc())) return Kind::kDictionary;
+  if (c->isDerivedFrom(AcDbGroup::desc())) return Kind::kGroup;
+  if (c->isDerivedFrom(AcDbLayout::desc())) return Kind::kLayout;
+  return Kind::kOther;
 }
+
+bool isEntityKind(Kind k) { return k <= Kind::kCustom; }
+
+// The kind of every class met, worked out once: a save asks it of every
+// object several times, and a drawing has only a few classes.
+class KindCache {
+ public:
+  Kind operator()(const AcRxObject* o) {
+    const AcRxClass* c = o->isA();
+    for (const auto& [cls, kind] : m_known)
+      if (cls == c) return kind;
+    Kind k = kindOfClass(c);
+    m_known.emplace_back(c, k);
+    return k;
+  }
+
+ private:
+  std::vector<std::pair<const AcRxClass*, Kind>> m_known;
+};
 
 struct ClassEntry {
   std::string className, registered, app, fileName;
@@ -83,8 +112,8 @@ class Writer {
     m_highest = m_db.highestHandle();
     m_tempHandle = m_highest + 1;
     m_db.updateExt();
-    collectClasses();
     collectLayouts();
+    collectClasses();
     writeTables();
     writeBlocks();
     writeEntities();
@@ -191,7 +220,7 @@ class Writer {
         *out = '0';
         return out + 1;
       }
-      return std::to_chars(out, last, v).ptr;
+      return formatShortest(out, last, v);
     });
   }
   // Angles are written in degrees to 15 digits: reading and writing again
@@ -244,7 +273,13 @@ class Writer {
   }
 
   // ---- what the file holds ----
-  bool isCustom(const AcDbEntity* e) const { return kindOf(e) == Kind::kCustom; }
+  Kind kindOf(const AcRxObject* o) { return m_kinds(o); }
+  // The object as an entity (null for anything else): the same answer as
+  // AcDbEntity::cast, from the kind cache.
+  const AcDbEntity* entityOf(const AcDbObject* o) {
+    return o && isEntityKind(kindOf(o)) ? static_cast<const AcDbEntity*>(o) : nullptr;
+  }
+  bool isCustom(const AcDbEntity* e) { return kindOf(e) == Kind::kCustom; }
 
   template <class F>
   void forEachEntity(F f) {
@@ -254,14 +289,16 @@ class Writer {
       const AcDbBlockTableRecord* b = rs->object ? AcDbBlockTableRecord::cast(rs->object) : nullptr;
       if (!b || b->isErased()) continue;
       for (AcDbStub* es : b->entityStubs()) {
-        const AcDbEntity* e = es->object ? AcDbEntity::cast(es->object) : nullptr;
+        const AcDbEntity* e = entityOf(es->object);
         if (e && !e->isErased()) f(e);
       }
     }
   }
 
   void collectClasses() {
-    if (m_opt.explodeCustom) return;
+    // No object of the drawing is of a custom class: no entity to count
+    // (spares a walk over every entity).
+    if (m_opt.explodeCustom || !m_anyCustom) return;
     forEachEntity([this](const AcDbEntity* e) {
       if (!isCustom(e)) return;
       ClassEntry entry;
@@ -301,9 +338,17 @@ class Writer {
     }
   }
 
+  // One walk over every object: the layouts of the blocks, the objects the
+  // OBJECTS section writes (in the drawing's order) and whether any object
+  // is of a custom class. Each object is looked at once: the walk is paced
+  // by memory, not by the checks.
   void collectLayouts() {
     for (AcDbStub* s : m_db.allStubs()) {
-      const AcDbLayout* l = s->object ? AcDbLayout::cast(s->object) : nullptr;
+      if (!s->object) continue;
+      Kind kind = kindOf(s->object);
+      if (kind == Kind::kCustom) m_anyCustom = true;
+      if (kind == Kind::kDictionary || kind == Kind::kGroup || kind == Kind::kLayout) m_objectStubs.push_back(s);
+      const AcDbLayout* l = kind == Kind::kLayout ? static_cast<const AcDbLayout*>(s->object) : nullptr;
       if (l && !l->isErased() && !l->getBlockTableRecordId().isNull())
         m_layoutOfBlock[l->getBlockTableRecordId().stub()] = s->handle;
     }
@@ -527,7 +572,7 @@ class Writer {
 
   void writeBlockEntities(const AcDbBlockTableRecord* b, bool paper) {
     for (AcDbStub* es : b->entityStubs()) {
-      const AcDbEntity* e = es->object ? AcDbEntity::cast(es->object) : nullptr;
+      const AcDbEntity* e = entityOf(es->object);
       if (!e || e->isErased()) continue;
       writeEntity(e, es->handle, b->handle().value(), paper);
     }
@@ -567,7 +612,7 @@ class Writer {
     }
     switch (kind) {
       case Kind::kLine: {
-        auto* l = AcDbLine::cast(e);
+        auto* l = static_cast<const AcDbLine*>(e);
         common("LINE", e, h, owner, paper);
         str(100, "AcDbLine");
         if (l->thickness() != 0) real(39, l->thickness());
@@ -577,7 +622,7 @@ class Writer {
         break;
       }
       case Kind::kCircle: {
-        auto* c = AcDbCircle::cast(e);
+        auto* c = static_cast<const AcDbCircle*>(e);
         common("CIRCLE", e, h, owner, paper);
         str(100, "AcDbCircle");
         if (c->thickness() != 0) real(39, c->thickness());
@@ -587,7 +632,7 @@ class Writer {
         break;
       }
       case Kind::kArc: {
-        auto* a = AcDbArc::cast(e);
+        auto* a = static_cast<const AcDbArc*>(e);
         common("ARC", e, h, owner, paper);
         str(100, "AcDbCircle");
         if (a->thickness() != 0) real(39, a->thickness());
@@ -600,7 +645,7 @@ class Writer {
         break;
       }
       case Kind::kPoint: {
-        auto* p = AcDbPoint::cast(e);
+        auto* p = static_cast<const AcDbPoint*>(e);
         common("POINT", e, h, owner, paper);
         str(100, "AcDbPoint");
         point(10, p->position());
@@ -608,10 +653,10 @@ class Writer {
         break;
       }
       case Kind::kText:
-        writeText(AcDbText::cast(e), h, owner, paper);
+        writeText(static_cast<const AcDbText*>(e), h, owner, paper);
         break;
       case Kind::kSolid: {
-        auto* s = AcDbSolid::cast(e);
+        auto* s = static_cast<const AcDbSolid*>(e);
         common("SOLID", e, h, owner, paper);
         str(100, "AcDbTrace");
         for (Adesk::UInt16 i = 0; i < 4; ++i) {
@@ -624,7 +669,7 @@ class Writer {
         break;
       }
       case Kind::kInsert: {
-        auto* r = AcDbBlockReference::cast(e);
+        auto* r = static_cast<const AcDbBlockReference*>(e);
         common("INSERT", e, h, owner, paper);
         str(100, "AcDbBlockReference");
         text(2, nameOf(r->blockTableRecord()));
@@ -638,17 +683,22 @@ class Writer {
         break;
       }
       case Kind::kLwPolyline:
-        writeLwPolyline(AcDbPolyline::cast(e), h, owner, paper);
+        writeLwPolyline(static_cast<const AcDbPolyline*>(e), h, owner, paper);
         break;
       case Kind::k2dPolyline:
-        write2dPolyline(AcDb2dPolyline::cast(e), h, owner, paper);
+        write2dPolyline(static_cast<const AcDb2dPolyline*>(e), h, owner, paper);
         break;
       case Kind::k3dPolyline:
-        write3dPolyline(AcDb3dPolyline::cast(e), h, owner, paper);
+        write3dPolyline(static_cast<const AcDb3dPolyline*>(e), h, owner, paper);
         break;
       case Kind::kCustom:
         writeCustom(e, h, owner, paper);
         break;
+      case Kind::kDictionary:
+      case Kind::kGroup:
+      case Kind::kLayout:
+      case Kind::kOther:
+        break;  // not entities
     }
   }
 
@@ -840,15 +890,18 @@ class Writer {
     str(2, "OBJECTS");
     AcDbStub* root = m_db.namedObjectsDictionaryId().stub();
     if (root && root->object) writeObject(root);
-    for (AcDbStub* s : m_db.allStubs())
+    for (AcDbStub* s : m_objectStubs)
       if (s != root && s->object && !s->object->isErased()) writeObject(s);
     str(0, "ENDSEC");
   }
 
   void writeObject(AcDbStub* s) {
     AcDbObject* o = s->object;
+    Kind kind = kindOf(o);
+    if (kind != Kind::kDictionary && kind != Kind::kGroup && kind != Kind::kLayout) return;
     AcDbObject::FilingScope scope(o);
-    if (const AcDbDictionary* d = AcDbDictionary::cast(o)) {
+    if (kind == Kind::kDictionary) {
+      const auto* d = static_cast<const AcDbDictionary*>(o);
       str(0, "DICTIONARY");
       handle(5, s->handle);
       handle(330, handleOf(d->ownerId()));
@@ -859,7 +912,8 @@ class Writer {
         text(3, e.key);
         handle(350, e.stub->handle);
       }
-    } else if (const AcDbGroup* g = AcDbGroup::cast(o)) {
+    } else if (kind == Kind::kGroup) {
+      const auto* g = static_cast<const AcDbGroup*>(o);
       str(0, "GROUP");
       handle(5, s->handle);
       str(102, "{ACAD_REACTORS");
@@ -880,7 +934,8 @@ class Writer {
           for (uint64_t h : parts->second) handle(340, h);
         }
       }
-    } else if (const AcDbLayout* l = AcDbLayout::cast(o)) {
+    } else {
+      const auto* l = static_cast<const AcDbLayout*>(o);
       str(0, "LAYOUT");
       handle(5, s->handle);
       str(102, "{ACAD_REACTORS");
@@ -932,6 +987,9 @@ class Writer {
   std::unordered_map<const AcDbStub*, std::string> m_recordText;
   std::unordered_map<const AcDbStub*, uint64_t> m_layoutOfBlock;
   std::unordered_map<uint64_t, std::vector<uint64_t>> m_explodedParts;
+  KindCache m_kinds;
+  std::vector<AcDbStub*> m_objectStubs;  // dictionaries, groups, layouts
+  bool m_anyCustom = false;
 };
 
 }  // namespace

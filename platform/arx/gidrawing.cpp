@@ -336,6 +336,11 @@ void GiRecorder::drawEntity(const AcDbEntity* entity) {
 }
 
 Adesk::Boolean GiRecorder::circle(const AcGePoint3d& center, double radius, const AcGeVector3d& normal) const {
+  if (m_extentsOnly && m_xforms.empty()) {  // what addPrimitiveExtents adds for the circle
+    m_extentsOnly->addPoint(center - AcGeVector3d(radius, radius, 0));
+    m_extentsOnly->addPoint(center + AcGeVector3d(radius, radius, 0));
+    return false;
+  }
   GiPrimitive p;
   p.kind = GiPrimitive::kCircle;
   p.center = center;
@@ -377,6 +382,10 @@ Adesk::Boolean GiRecorder::circularArc(const AcGePoint3d& center, double radius,
 Adesk::Boolean GiRecorder::polyline(Adesk::UInt32 nbPoints, const AcGePoint3d* pVertexList, const AcGeVector3d*,
                                     Adesk::LongPtr) const {
   if (nbPoints == 0 || !pVertexList) return false;
+  if (m_extentsOnly && m_xforms.empty()) {  // what addPrimitiveExtents adds for the polyline
+    for (Adesk::UInt32 i = 0; i < nbPoints; ++i) m_extentsOnly->addPoint(pVertexList[i]);
+    return false;
+  }
   GiPrimitive p;
   p.kind = GiPrimitive::kPolyline;
   p.points.assign(pVertexList, pVertexList + nbPoints);
@@ -434,6 +443,26 @@ Adesk::Boolean GiRecorder::pline(const AcDbPolyline& lw, Adesk::UInt32 fromIndex
   unsigned n = lw.numVerts();
   if (n == 0 || fromIndex >= n) return false;
   unsigned segCount = lw.isClosed() ? n : n - 1;
+  if (m_extentsOnly && m_xforms.empty() && fromIndex == 0 && (numSegs == 0 || numSegs >= segCount)) {
+    // The whole polyline, for its extents only: the points and arcs that
+    // addPrimitiveExtents adds for it, in the same order, without the copy.
+    AcGePoint3d pt, next;
+    lw.getPointAt(0, pt);
+    for (unsigned k = 0; k < n; ++k) {
+      m_extentsOnly->addPoint(pt);
+      double bulge = 0;
+      lw.getBulgeAt(k, bulge);
+      if (k + 1 < n) lw.getPointAt(k + 1, next);
+      if (bulge != 0 && (k + 1 < n || lw.isClosed())) {
+        if (k + 1 == n) lw.getPointAt(0, next);
+        AcGePoint3d c;
+        double r, s, w;
+        if (bulgeArc(pt, next, bulge, c, r, s, w)) addArcExtents(c, r, s, w, *m_extentsOnly);
+      }
+      pt = next;
+    }
+    return false;
+  }
   GiPrimitive p;
   p.kind = GiPrimitive::kPolyline;
   auto addVertex = [&](unsigned k, bool withBulge) {

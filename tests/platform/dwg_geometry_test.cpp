@@ -171,6 +171,17 @@ TEST(GeomExtentsTest, BoxesOfPlainEntities) {
        },
        P(10, 0), P(12.8, 2)},
       {"half-circle polyline", [] { return lw({{-5, 0}, {5, 0}}, {1.0}); }, P(-5, -5), P(5, 0)},
+      // The closing segment (2,0)-(0,0) bulged by 1: a half circle about (1,0) through (1,1).
+      {"closed polyline, its closing segment bulged", [] { return lw({{0, 0}, {2, 0}}, {0.0, 1.0}, true); }, P(0, 0),
+       P(2, 1)},
+      // (2,0)-(2,2) bulged by 1: counter-clockwise about (2,1), through (3,1); by -1 through (1,1).
+      {"open polyline, the middle segment bulged", [] { return lw({{0, 0}, {2, 0}, {2, 2}}, {0.0, 1.0}); }, P(0, 0),
+       P(3, 2)},
+      {"open polyline, the middle segment bulged inwards", [] { return lw({{0, 0}, {2, 0}, {2, 2}}, {0.0, -1.0}); },
+       P(0, 0), P(2, 2)},
+      {"open polyline, a bulge on its last vertex bends nothing", [] { return lw({{0, 0}, {2, 0}}, {0.0, 1.0}); },
+       P(0, 0), P(2, 0)},
+      {"polyline of one vertex", [] { return lw({{3, 4}}, {1.0}, true); }, P(3, 4), P(3, 4)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

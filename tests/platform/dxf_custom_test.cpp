@@ -312,4 +312,19 @@ TEST(FilerTest, ReadingChecksEachValueAgainstItsGroup) {
   EXPECT_EQ(range.filerStatus(), Acad::eFilerError);
 }
 
+// The count of proxies in memory follows every proxy made, copied and
+// deleted (a save looks for proxies to revive only while there are any).
+TEST(ProxyCountTest, FollowsEveryProxyMadeCopiedAndDeleted) {
+  const long before = platform::ProxyCount::live();
+  auto* a = new AcDbProxyEntity();
+  EXPECT_EQ(platform::ProxyCount::live(), before + 1);
+  AcRxObject* b = a->clone();
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(platform::ProxyCount::live(), before + 2);
+  delete a;
+  EXPECT_EQ(platform::ProxyCount::live(), before + 1);
+  delete b;
+  EXPECT_EQ(platform::ProxyCount::live(), before);
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <limits>
 #include <string>
 
@@ -65,6 +67,8 @@ TEST(DxfFaults, NumbersThatAreNotFiniteAreRefusedAtTheirLine) {
       {"an empty rotation", entities("0\nTEXT\n10\n0\n20\n0\n40\n2.5\n50\n\n1\nA\n"),
        "line 14: group 50 holds \"\", not a finite number"},
       {"NaN in the header", header + "NaN\n0\nENDSEC\n0\nEOF\n", "line 8: group 10 holds \"NaN\", not a finite number"},
+      {"a group code beyond the last", entities("0\nLINE\n1072\nx\n"), "line 7: not a group code"},
+      {"a group code beyond the last, padded", entities("0\nLINE\n 9999\r\nx\n"), "line 7: not a group code"},
       {"NaN vertex of a polyline", entities("0\nPOLYLINE\n66\n1\n10\n0\n20\n0\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\ninf\n"
                                             "0\nSEQEND\n"),
        "line 24: group 20 holds \"inf\", not a finite number"},
@@ -145,6 +149,92 @@ TEST(DxfFaults, ABlockThatInsertsItselfIsDrawnOnce) {
   for (size_t at = svg.find("<polyline"); at != std::string::npos; at = svg.find("<polyline", at + 1)) ++lines;
   EXPECT_EQ(lines, 1u);  // the block's line, once
   delete db;
+}
+
+// A number in a real-valued group reads as the double nearest its decimal
+// value, whatever its form (the C library's strtod is the reference), and a
+// group code reads the same padded or not.
+TEST(DxfFaults, NumbersReadAsTheNearestDouble) {
+  std::vector<std::string> texts = {"1.25", "-3.5", "0", "-0", "-0.0", "0.1", "0.35", "123456789012345",
+                                    "1234567890123456", "9007199254740993", "0.30000000000000004", " 2.5", "2.5 ",
+                                    "+3", "1e3", "1.", ".5", "-.5", "00012.50", "521403.2516", "3412987.0049999999",
+                                    "99999.99999999999", "1E-7", "0.000000000000001", "-999999999999999"};
+  std::mt19937_64 random(1211);
+  for (int i = 0; i < 2000; ++i) {
+    std::string digits = std::to_string(random() % 1000000000000000ULL);
+    size_t dot = random() % (digits.size() + 1);
+    std::string t = random() % 2 ? "-" : "";
+    t.append(digits, 0, dot);
+    if (dot == 0) t += '0';
+    if (dot < digits.size()) {
+      t += '.';
+      t.append(digits, dot, std::string::npos);
+    }
+    texts.push_back(t);
+  }
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    auto* db = new AcDbDatabase(false);
+    std::string error;
+    std::string body = "0\nLINE\n8\n0\n 10\r\n";
+    body += text;
+    body += "\r\n020\n0\n11\n1\n21\n1\n";
+    const std::string dxf = entities(body);
+    ASSERT_EQ(platform::readDxfFromString(*db, dxf, error), Acad::eOk) << error;
+    std::vector<AcDbObjectId> ids = dwgtest::modelSpaceIds(db);
+    ASSERT_EQ(ids.size(), 1u);
+    AcDbLine* line = nullptr;
+    ASSERT_EQ(acdbOpenObject(line, ids[0], AcDb::kForRead), Acad::eOk);
+    const double expected = std::strtod(text.c_str(), nullptr);
+    EXPECT_EQ(std::signbit(line->startPoint().x), std::signbit(expected));
+    EXPECT_EQ(line->startPoint().x, expected);
+    EXPECT_EQ(line->startPoint().y, 0.0);
+    line->close();
+    delete db;
+  }
+}
+
+// An entity's handle as the file gives it: hex digits, padded or not, in
+// either case; one that is no hex number, or 2^56 and beyond, is not taken
+// (the entity gets a handle of the drawing's own, the file still opens).
+TEST(DxfFaults, HandlesReadAsHexOrNotAtAll) {
+  struct Row {
+    std::string text;
+    uint64_t expected;  // 0: not taken
+  };
+  const Row rows[] = {
+      {"1A", 0x1A},
+      {" 1a\t", 0x1A},
+      {"7FFF", 0x7FFF},
+      {"FFFFFFFFFFFFFF", 0xFFFFFFFFFFFFFFULL},
+      {std::string("2B\0", 3), 0x2B},  // a NUL ends the text
+      {"100000000000000", 0},            // 2^56
+      {"1G", 0},
+      {"-5", 0},
+      {"", 0},
+      {"1234567890ABCDEF", 0},  // more than 15 digits
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    auto* db = new AcDbDatabase(false);
+    std::string error;
+    std::string body = "0\nLINE\n5\n";
+    body += row.text;
+    body += "\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n";
+    const std::string dxf = entities(body);
+    ASSERT_EQ(platform::readDxfFromString(*db, dxf, error), Acad::eOk) << error;
+    std::vector<AcDbObjectId> ids = dwgtest::modelSpaceIds(db);
+    ASSERT_EQ(ids.size(), 1u);
+    const uint64_t handle = ids[0].handle().value();
+    if (row.expected) {
+      EXPECT_EQ(handle, row.expected);
+    } else {
+      EXPECT_NE(handle, 0u);
+      EXPECT_LT(handle, uint64_t{1} << 56);
+      EXPECT_NE(handle, 0x1u);  // "1G" is not read as 1
+    }
+    delete db;
+  }
 }
 
 }  // namespace

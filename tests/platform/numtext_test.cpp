@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cstring>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
+#include <charconv>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -124,6 +128,54 @@ TEST(NumberText, KnownTexts) {
                                         : platform::formatGeneral(buf, buf + sizeof buf, r.v, r.precision));
     EXPECT_EQ(fast, r.text) << r.v << " precision " << r.precision;
   }
+}
+
+std::string viaToChars(double v) {
+  char buf[64];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+std::string shortest(double v) {
+  char buf[64];
+  return std::string(buf, platform::formatShortest(buf, buf + sizeof buf, v));
+}
+
+// The shortest text of a double: the same characters as std::to_chars, for
+// the awkward values, for numbers of a few decimals (the quick way) and their
+// neighbours, and for numbers around the bounds of the quick way.
+TEST(NumberText, ShortestIsToChars) {
+  std::vector<double> values = awkwardValues();
+  for (double v : {0.1, 0.35, 0.25, 0.7, 0.0999999999999999, 0.09, 1.25, 3.5, 10.5, 99999.0, 100000.0, 120000.0,
+                   123456.0, 1e14, 999999999999999.0, 1e15, 9007199254740992.0, 4503599627370496.5, 0.3333333333,
+                   12345.678901234, 1234567.891, 0.123456789, 1e5 + 0.5, 2e5, 1.5e9, 1234567890123.0})
+    values.push_back(v);
+  std::mt19937_64 random(20261211);
+  for (int i = 0; i < 200000; ++i) {
+    const double scale = std::pow(10.0, static_cast<int>(random() % 10));
+    const double v = static_cast<double>(static_cast<int64_t>(random() % 2000000000) - 1000000000) / scale;
+    values.push_back(v);
+    values.push_back(std::nextafter(v, 1e300));
+    values.push_back(std::nextafter(v, -1e300));
+    values.push_back(v * 1e6);
+    values.push_back(static_cast<double>(random() % 100000) * 0.05);
+  }
+  for (int i = 0; i < 100000; ++i) {
+    uint64_t bits = random();
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (std::isfinite(v)) values.push_back(v);
+  }
+  for (double v : values) ASSERT_EQ(shortest(v), viaToChars(v)) << "of " << viaPrintf("g", 17, v);
+}
+
+// Texts worked out by hand for the shortest form.
+TEST(NumberText, ShortestKnownTexts) {
+  const std::pair<double, const char*> rows[] = {
+      {1250.0, "1250"},   {-3.5, "-3.5"},    {0.35, "0.35"},       {10000.0, "10000"},     {100000.0, "1e+05"},
+      {120000.0, "120000"}, {0.1 + 0.2, "0.30000000000000004"}, {0.0001, "1e-04"}, {1e-05, "1e-05"},
+      {2.675, "2.675"},   {123456.5, "123456.5"}, {1e15, "1e+15"},
+  };
+  for (const auto& [v, text] : rows) EXPECT_EQ(shortest(v), text) << viaPrintf("g", 17, v);
 }
 
 }  // namespace
