@@ -2,8 +2,6 @@
 // as such a file by the input dialog's import, its file dialog answered with
 // the file. An import either takes the whole file or leaves the record list
 // as it was; the records it takes come in left/right pairs.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +11,7 @@
 
 #include "GroundLineInput.h"
 #include "win/answers.h"
+#include "fuzz/scratch_input.h"
 #include "win/transcript.h"
 
 namespace {
@@ -23,17 +22,13 @@ std::filesystem::path g_file;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   platform::setTranscriptSink([](std::string_view) {});
-  const auto dir = std::filesystem::temp_directory_path() / ("rail-fuzz-dmx-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  const auto dir = FuzzScratchFolder("dmx");
   g_file = dir / "ground.dmx";
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (FILE* f = std::fopen(g_file.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  WriteFuzzInput(g_file, data, size);
   GroundLineInput input;
   input.lineNames.Add("基线");
   input.lineNameSelection = 0;

@@ -3,8 +3,6 @@
 // taken whole; settings that were taken are saved again and that file loads
 // to the same settings (the numbers to the six decimals they are written
 // with).
-#include <unistd.h>
-
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +13,7 @@
 #include <string_view>
 
 #include "PlanDialogSettings.h"
+#include "fuzz/scratch_input.h"
 #include "win/transcript.h"
 
 namespace {
@@ -39,18 +38,14 @@ bool Same(const PlanDialogSettings& a, const PlanDialogSettings& b) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   platform::setTranscriptSink([](std::string_view) {});
-  const auto dir = std::filesystem::temp_directory_path() / ("rail-fuzz-pmcs-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  const auto dir = FuzzScratchFolder("pmcs");
   g_file = dir / "plan.pmcs";
   g_saved = dir / "saved.pmcs";
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (FILE* f = std::fopen(g_file.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  WriteFuzzInput(g_file, data, size);
   const PlanDialogSettings before;
   PlanDialogSettings loaded = before;
   if (!LoadPlanSettingsFile(g_file.c_str(), loaded)) {

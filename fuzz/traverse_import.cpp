@@ -4,8 +4,6 @@
 // there is no value; every other row holds numbers in the columns of numbers
 // (右角 and 方位角 packed, 距离, 纬距, 经距, 高程, 里程), as the table's save
 // reads them.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +16,7 @@
 #include "brevell/editor/TraverseImport.h"
 #include "controls/CellNumber.h"
 #include "crt/textfile.h"
+#include "fuzz/scratch_input.h"
 #include "win/transcript.h"
 
 namespace {
@@ -33,17 +32,13 @@ std::filesystem::path g_file;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   platform::setTranscriptSink([](std::string_view) {});
-  const auto dir = std::filesystem::temp_directory_path() / ("rail-fuzz-traverse-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  const auto dir = FuzzScratchFolder("traverse");
   g_file = dir / "traverse.txt";
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (FILE* f = std::fopen(g_file.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  WriteFuzzInput(g_file, data, size);
   FILE* file = platform::openFile(g_file.c_str(), "r");
   if (!file) return 0;
   const std::vector<TraverseImportRow> rows = ReadTraverseFile(file, g_file.c_str());

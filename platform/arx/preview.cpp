@@ -220,16 +220,22 @@ bool drawWindow(HDC dc, const RECT& rect, const GiRecorder& rec, double cx, doub
   return true;
 }
 
+// Records the model space in its resolved colours; false when it draws
+// nothing, else `ext` holds what it draws.
+bool recordModelSpace(AcDbDatabase& db, GiRecorder& rec, AcDbExtents& ext) {
+  rec.setResolveColors(true);
+  drawModelSpace(db, rec);
+  for (const GiPrimitive& p : rec.primitives()) addPrimitiveExtents(p, ext);
+  return !ext.isEmpty();
+}
+
 }  // namespace
 
 bool drawDrawingPreview(HDC dc, const RECT& rect, AcDbDatabase& db) {
   if (GetObjectType(dc) == 0) return false;
   GiRecorder rec(&db);
-  rec.setResolveColors(true);
-  drawModelSpace(db, rec);
   AcDbExtents ext;
-  for (const GiPrimitive& p : rec.primitives()) addPrimitiveExtents(p, ext);
-  if (ext.isEmpty()) return false;
+  if (!recordModelSpace(db, rec, ext)) return false;
   return drawWindow(dc, rect, rec, (ext.minPoint().x + ext.maxPoint().x) / 2, (ext.minPoint().y + ext.maxPoint().y) / 2,
                     ext.maxPoint().x - ext.minPoint().x, ext.maxPoint().y - ext.minPoint().y);
 }
@@ -238,11 +244,8 @@ bool drawDrawingView(HDC dc, const RECT& rect, AcDbDatabase& db, const AcGePoint
                      double height) {
   if (GetObjectType(dc) == 0) return false;
   GiRecorder rec(&db);
-  rec.setResolveColors(true);
-  drawModelSpace(db, rec);
   AcDbExtents ext;
-  for (const GiPrimitive& p : rec.primitives()) addPrimitiveExtents(p, ext);
-  if (ext.isEmpty()) return false;
+  if (!recordModelSpace(db, rec, ext)) return false;
   const bool usable = std::isfinite(center.x) && std::isfinite(center.y) && std::isfinite(width) &&
                       std::isfinite(height) && width > 0 && height > 0;
   const bool overlaps = usable && center.x + width / 2 >= ext.minPoint().x && center.x - width / 2 <= ext.maxPoint().x &&
