@@ -493,6 +493,9 @@ TEST_F(TableEditor, AnEditorWithChangesAsksBeforeTheTreeReplacesIt) {
     SCOPED_TRACE(c.answer);
     CTableEditorDlg* first = Open("基线/插旗/大中桥");
     ASSERT_NE(first, nullptr);
+    // An editor is told by its window: a new editor may take the old one's
+    // address, but window handles are never used twice.
+    const HWND firstWindow = first->GetSafeHwnd();
     Play(first, {"2003[1,1]=改名桥"});
     EXPECT_TRUE(first->HasChanges());
     std::string error;
@@ -501,7 +504,8 @@ TEST_F(TableEditor, AnEditorWithChangesAsksBeforeTheTreeReplacesIt) {
     CTableEditorDlg* second = Open("基线/插旗/大中桥");
     EXPECT_EQ(platform::pendingAnswers(), 0u);
     EXPECT_TRUE(transcript.contains("大中桥已修改，是否保存？")) << transcript.text();
-    EXPECT_EQ(second != first, c.replaced);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetSafeHwnd() != firstWindow, c.replaced);
     EXPECT_EQ(platform::templateWindows(IDD_TABLE_EDITOR).size(), 1u);
     auto expected = before;
     if (c.saved) expected[0][0] = c.saved;
