@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/counting_measure.h"
 #include "win/canvas.h"
 #include "win/gdiimage.h"
 #include "win/paint.h"
@@ -14,17 +15,7 @@ namespace {
 
 using platform::GdiOp;
 
-// The fixed metrics, counting the bytes of text they measure.
-class CountingMeasure : public platform::TextMeasure {
- public:
-  SIZE extent(const LOGFONT& font, std::string_view text) override {
-    bytes += text.size();
-    return platform::fixedTextMeasure().extent(font, text);
-  }
-  TEXTMETRIC metrics(const LOGFONT& font) override { return platform::fixedTextMeasure().metrics(font); }
-  bool placesEachCharacter() const override { return true; }
-  size_t bytes = 0;
-};
+using fixtures::CountingMeasure;
 
 TEST(LongText, LongestFittingPrefix) {
   // Widths of the fixed metrics at 12 pixels: 6 an ASCII character, 12 a Chinese one.

@@ -38,6 +38,14 @@ class TableEditorTest : public NavigatorTest {
     for (const std::string& n : names) AddDatabase(n);
     OpenTree();
   }
+  // Schemes a and b, each with one tunnel (甲隧 in a, 乙隧 in b), and the
+  // editor of b's tunnels opened from the tree.
+  CTableEditorDlg* EditTunnelsOfTwoSchemes() {
+    Open({"a.mdb", "b.mdb"});
+    EXPECT_TRUE(fixtures::FillTable(DataFile("a.mdb"), "隧道", {{"甲隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+    EXPECT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
+    return Edit("b/输入数据/插旗/基线/隧道", "隧道");
+  }
   // Double-clicks a table node; the editor of that table.
   CTableEditorDlg* Edit(const std::string& path, const char* table) {
     EXPECT_EQ(Play({"206:dbl=" + path}), "");
@@ -229,10 +237,7 @@ TEST_F(TableEditorTest, AnEditorSavesToTheDatabaseItWasOpenedOn) {
 }
 
 TEST_F(TableEditorTest, AnotherSchemesTableOpensItsOwnEditor) {
-  Open({"a.mdb", "b.mdb"});
-  ASSERT_TRUE(fixtures::FillTable(DataFile("a.mdb"), "隧道", {{"甲隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
-  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
-  CTableEditorDlg* first = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+  CTableEditorDlg* first = EditTunnelsOfTwoSchemes();
   ASSERT_NE(first, nullptr);
   const HWND firstWindow = first->GetSafeHwnd();
   EXPECT_STREQ(first->Grid().GetItemText(1, 1).GetString(), "乙隧");
@@ -361,10 +366,7 @@ TEST_F(TableEditorTest, AnEditorWithChangesAsksBeforeItCloses) {
 }
 
 TEST_F(TableEditorTest, AnEditorWithChangesAsksBeforeAnotherSchemesTableReplacesIt) {
-  Open({"a.mdb", "b.mdb"});
-  ASSERT_TRUE(fixtures::FillTable(DataFile("a.mdb"), "隧道", {{"甲隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
-  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr}}));
-  CTableEditorDlg* first = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+  CTableEditorDlg* first = EditTunnelsOfTwoSchemes();
   ASSERT_NE(first, nullptr);
   // An editor is told by its window: a new editor may take the old one's
   // address, but window handles are never used twice.

@@ -4,6 +4,7 @@
 // the editor shows of it, not the text's length.
 #include "grid_support.h"
 
+#include "fixtures/counting_measure.h"
 #include "grid/MemDC.h"
 #include "win/answers.h"
 #include "win/gdiimage.h"
@@ -12,17 +13,7 @@
 namespace gridtest {
 namespace {
 
-// The fixed metrics, counting the bytes of text they are asked to measure.
-class CountingMeasure : public platform::TextMeasure {
- public:
-  SIZE extent(const LOGFONT& font, std::string_view text) override {
-    bytes += text.size();
-    return platform::fixedTextMeasure().extent(font, text);
-  }
-  TEXTMETRIC metrics(const LOGFONT& font) override { return platform::fixedTextMeasure().metrics(font); }
-  bool placesEachCharacter() const override { return true; }
-  size_t bytes = 0;
-};
+using fixtures::CountingMeasure;
 
 std::string repeated(const std::string& piece, size_t times) {
   std::string s;
