@@ -103,8 +103,9 @@ bool quickReal(std::string_view v, double& out) {
 
 bool tokenize(std::string_view data, std::vector<RawTag>& tags, std::string& error) {
   // A tag takes about 20 bytes of a drawing file: room for one per 8 bytes
-  // is made at once (pages that stay unused are never touched).
-  tags.reserve(data.size() / 8 + 16);
+  // is made at once (pages that stay unused are never touched), up to 4M
+  // tags (96 MB); a larger file's list grows as it is read.
+  tags.reserve(std::min<size_t>(data.size() / 8 + 16, size_t{1} << 22));
   const char* const base = data.data();
   const size_t size = data.size();
   size_t pos = 0, line = 0;

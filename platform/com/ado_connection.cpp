@@ -394,13 +394,25 @@ HRESULT ConnectionImpl::failLocked(LONG native) {
     const std::string command = activeCommandName();
     if (!command.empty() && scriptRunning()) endRunWithError(command + " stopped: " + text);
   }
-  // Later statements of this connection do not wait for it either.
-  if (m_db) sqlite3_busy_timeout(m_db, 0);
+  // Later statements of this connection in this command do not wait for it
+  // either.
+  if (m_db) {
+    sqlite3_busy_timeout(m_db, 0);
+    m_waitDropped = true;
+    m_waitDroppedIn = commandSerial();
+  }
   m_lockedReported = true;
   return fail(E_FAIL, text, "HY000", native);
 }
 
+void ConnectionImpl::resumeWaiting() const {
+  if (!m_waitDropped || commandSerial() == m_waitDroppedIn) return;
+  m_waitDropped = false;
+  if (m_db) sqlite3_busy_timeout(m_db, static_cast<int>(m_timeout) * 1000);
+}
+
 HRESULT ConnectionImpl::exec(const char* sql) {
+  resumeWaiting();
   char* msg = nullptr;
   int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &msg);
   afterCommit();
@@ -500,6 +512,8 @@ HRESULT ConnectionImpl::openDatabase(const std::string& given, const std::string
     return hr;
   }
   sqlite3_busy_timeout(m_db, locked ? 0 : static_cast<int>(m_timeout) * 1000);
+  m_waitDropped = locked;
+  m_waitDroppedIn = commandSerial();
   if (rc != SQLITE_OK) {
     std::string msg = sqlite3_errmsg(m_db);
     closeDatabase();
@@ -698,6 +712,7 @@ HRESULT ConnectionImpl::run(const jet::Statement& st, LONG* affected) {
       return E_UNEXPECTED;
   }
   sqlite3_stmt* stmt = nullptr;
+  resumeWaiting();
   int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
   if (rc != SQLITE_OK) return failSqlite(sqlite3_extended_errcode(m_db), sqlite3_errmsg(m_db));
   for (size_t i = 0; i < params.size(); ++i) bindVariant(stmt, static_cast<int>(i) + 1, params[i]);

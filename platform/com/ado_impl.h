@@ -118,7 +118,10 @@ class ConnectionImpl : public ComObject<_Connection> {
 
   // ---- services of the recordsets ----
   bool isOpen() const { return m_db != nullptr; }
-  sqlite3* db() const { return m_db; }
+  sqlite3* db() const {
+    resumeWaiting();
+    return m_db;
+  }
   // Records a database failure in Errors and the thread's error info.
   HRESULT fail(HRESULT hr, const std::string& description, const char* sqlState, LONG nativeError = 0);
   // A failure reported by SQLite, described as Jet would describe it.
@@ -162,6 +165,11 @@ class ConnectionImpl : public ComObject<_Connection> {
   // ado_connection.cpp), the run ended.
   HRESULT failLocked(LONG native);
   bool m_lockedReported = false;  // the last failure was a lock, already said
+  // After a lock the connection's statements stop waiting for the rest of
+  // that command; the next command's statements wait again.
+  void resumeWaiting() const;
+  mutable bool m_waitDropped = false;
+  mutable unsigned long m_waitDroppedIn = 0;  // the command serial it was dropped in
   HRESULT releaseTop();
   void rowsRemoved(const std::string& table, bool dropped);
   HRESULT openDatabase(const std::string& given, const std::string& path);

@@ -19,10 +19,11 @@ struct ImageList {
   int cx = 16;
   int cy = 16;
   UINT flags = 0;
-  int count = 0;
   platform::LoadedModule* module = nullptr;  // whose code made it
-  // The pixels of each image added from a bitmap (null for an icon's place).
+  // The pixels of each image added from a bitmap (null for an icon's place):
+  // one entry an image.
   std::vector<HBITMAP> pictures;
+  int count() const { return static_cast<int>(pictures.size()); }
   COLORREF mask = CLR_NONE;
   ~ImageList() {
     for (HBITMAP b : pictures)
@@ -119,9 +120,8 @@ int ImageList_Add(HIMAGELIST h, HBITMAP image, HBITMAP) {
   BITMAP bm{};
   bool isBitmap = image && GetObject(image, sizeof bm, &bm) == sizeof bm;
   if (isBitmap && bm.bmWidth >= list->cx) images = bm.bmWidth / list->cx;
-  int first = list->count;
-  list->count += images;
-  list->pictures.resize(static_cast<size_t>(list->count), nullptr);
+  int first = list->count();
+  list->pictures.resize(static_cast<size_t>(first + images), nullptr);
   if (isBitmap)
     for (int k = 0; k < images; ++k)
       list->pictures[static_cast<size_t>(first + k)] = copyPiece(image, k * list->cx, list->cx, list->cy);
@@ -138,14 +138,14 @@ int ImageList_AddIcon(HIMAGELIST h, HICON) {
   ImageList* list = listOf(h);
   if (!list) return -1;
   list->pictures.push_back(nullptr);
-  return list->count++;
+  return list->count() - 1;
 }
 
 BOOL ImageList_GetImageInfo(HIMAGELIST h, int index, IMAGEINFO* info) {
   ImageList* list = listOf(h);
-  if (!list || !info || index < 0 || index >= list->count) return FALSE;
+  if (!list || !info || index < 0 || index >= list->count()) return FALSE;
   *info = IMAGEINFO{};
-  info->hbmImage = static_cast<size_t>(index) < list->pictures.size() ? list->pictures[static_cast<size_t>(index)] : nullptr;
+  info->hbmImage = list->pictures[static_cast<size_t>(index)];
   info->rcImage = RECT{0, 0, list->cx, list->cy};
   return TRUE;
 }
@@ -159,7 +159,7 @@ COLORREF ImageList_GetBkColor(HIMAGELIST h) {
 
 BOOL ImageList_BeginDrag(HIMAGELIST h, int index, int dxHotspot, int dyHotspot) {
   ImageList* list = listOf(h);
-  if (!list || index < 0 || index >= list->count) return FALSE;
+  if (!list || index < 0 || index >= list->count()) return FALSE;
   DragImage d;
   d.list = h;
   d.index = index;
@@ -209,7 +209,7 @@ int platform::dragImageIndex() { return dragImage().shown ? dragImage().index : 
 
 int ImageList_GetImageCount(HIMAGELIST h) {
   ImageList* list = listOf(h);
-  return list ? list->count : 0;
+  return list ? list->count() : 0;
 }
 
 BOOL ImageList_GetIconSize(HIMAGELIST h, int* cx, int* cy) {
@@ -222,16 +222,20 @@ BOOL ImageList_GetIconSize(HIMAGELIST h, int* cx, int* cy) {
 
 BOOL ImageList_Remove(HIMAGELIST h, int index) {
   ImageList* list = listOf(h);
-  if (!list || index >= list->count) return FALSE;
+  if (!list || index >= list->count()) return FALSE;
   auto& pictures = list->pictures;
   if (index < 0) {
     for (HBITMAP b : pictures)
       if (b) DeleteObject(b);
     pictures.clear();
-  } else if (static_cast<size_t>(index) < pictures.size()) {
+  } else {
     if (pictures[static_cast<size_t>(index)]) DeleteObject(pictures[static_cast<size_t>(index)]);
     pictures.erase(pictures.begin() + index);
   }
-  list->count = index < 0 ? 0 : list->count - 1;
+  // A drag image of this list follows its picture, or ends with it.
+  if (DragImage& d = dragImage(); d.list == h) {
+    if (index < 0 || d.index == index) d = DragImage{};
+    else if (d.index > index) --d.index;
+  }
   return TRUE;
 }
