@@ -434,7 +434,9 @@ void GroundLineInput::OnQuery() {
     }
     elevationText.Format("%.2f", r.elevation);
     if (r.layer == 0) layerText = "0";
-    if (r.rockType >= 1 && r.rockType <= rockTypes.GetSize()) rockTypeSelection = r.rockType - 1;
+    // A rock type outside the list (one an earlier version stored unchosen)
+    // shows none chosen, so that a save of the station asks for one.
+    rockTypeSelection = r.rockType >= 1 && r.rockType <= rockTypes.GetSize() ? r.rockType - 1 : -1;
     chainageText = StationText(r.prefix, r.chainage);
   }
   leftGrid.FillRows();
@@ -451,7 +453,7 @@ void GroundLineInput::OnStationSpin(int step) {
 
 // ---- Writing and switching lines --------------------------------------------------------------------
 
-void GroundLineInput::WriteLineTables(const CString& table, const CString& filter) {
+bool GroundLineInput::WriteLineTables(const CString& table, const CString& filter) {
   SortPairs(db.rockLayers, 0.01);
   EarthLineList entered;
   entered.Append(db.rockLayers);
@@ -491,32 +493,36 @@ void GroundLineInput::WriteLineTables(const CString& table, const CString& filte
   bool fit = db.CheckRockLayerValues(userTable);
   SetRecords(design);
   fit = fit && db.CheckRockLayerValues(table);
+  bool written = false;
   if (fit) {
     SetRecords(user);
-    db.WriteRockLayerTable(dbPath, userTable, filter);
+    written = db.WriteRockLayerTable(dbPath, userTable, filter) == 1;
     SetRecords(design);
-    db.WriteRockLayerTable(dbPath, table, filter);
+    written = written && db.WriteRockLayerTable(dbPath, table, filter) == 1;
   }
   SetRecords(entered);
+  return written;
 }
 
-void GroundLineInput::OnWriteDatabase() {
+bool GroundLineInput::OnWriteDatabase() {
   const CString name =
       lineNameSelection >= 0 && lineNameSelection < lineNames.GetSize() ? lineNames[lineNameSelection] : lineNameText;
   CString table, filter;
-  if (!TableOfLine(lineKind, name, table, filter)) return;
-  WriteLineTables(table, filter);
+  if (!TableOfLine(lineKind, name, table, filter)) return false;
+  return WriteLineTables(table, filter);
 }
 
-void GroundLineInput::OfferToSave(const CString& lineName) {
-  if (Trimmed(lineName).IsEmpty()) return;
-  if (AfxMessageBox("是否保存" + lineName + "?", MB_YESNO) != IDYES) return;
+bool GroundLineInput::OfferToSave(const CString& lineName) {
+  if (Trimmed(lineName).IsEmpty()) return true;
+  if (AfxMessageBox("是否保存" + lineName + "?", MB_YESNO) != IDYES) return true;
   CString table, filter;
-  if (TableOfLine(lineKind, lineName, table, filter)) WriteLineTables(table, filter);
+  // A save asked for and not done keeps the line and its records: the
+  // message said why, and the records are there to be mended.
+  return TableOfLine(lineKind, lineName, table, filter) && WriteLineTables(table, filter);
 }
 
 void GroundLineInput::OnBaseLine() {
-  OfferToSave(lineNameText);
+  if (!OfferToSave(lineNameText)) return;
   lineKind = kBaseLine;
   lineNames.RemoveAll();
   lineNames.Add("基线");
@@ -526,7 +532,7 @@ void GroundLineInput::OnBaseLine() {
 }
 
 void GroundLineInput::OnLeftDetour() {
-  OfferToSave(lineNameText);
+  if (!OfferToSave(lineNameText)) return;
   lineKind = kLeftDetour;
   ListDetours("左线断链表", -1);
   CString table, filter;
@@ -539,7 +545,7 @@ void GroundLineInput::OnLeftDetour() {
 }
 
 void GroundLineInput::OnRightDetour() {
-  OfferToSave(lineNameText);
+  if (!OfferToSave(lineNameText)) return;
   lineKind = kRightDetour;
   ListDetours("右线断链表", +1);
   CString table, filter;
@@ -557,7 +563,14 @@ void GroundLineInput::OnLineNameCloseUp() {
   if (lineNameSelection < 0 || lineNameSelection >= lineNames.GetSize()) return;
   const CString chosen = lineNames[lineNameSelection];
   if (chosen == rememberedLineName) return;
-  OfferToSave(rememberedLineName);
+  if (!OfferToSave(rememberedLineName)) {
+    // The list shows the line still held again.
+    lineNameText = rememberedLineName;
+    lineNameSelection = -1;
+    for (INT_PTR i = 0; i < lineNames.GetSize(); ++i)
+      if (lineNames[i] == rememberedLineName) lineNameSelection = static_cast<int>(i);
+    return;
+  }
   lineNameText = chosen;
   CString table, filter;
   if (!TableOfLine(lineKind, chosen, table, filter)) return;
@@ -575,6 +588,7 @@ void GroundLineInput::OnChooseDatabase() {
   ResetRightGrid(kGridRows);
 }
 
-void GroundLineInput::OnCancel() {
-  if (AfxMessageBox("是否将数据写入数据库!", MB_YESNO) == IDYES) OnWriteDatabase();
+bool GroundLineInput::OnCancel() {
+  if (AfxMessageBox("是否将数据写入数据库!", MB_YESNO) != IDYES) return true;
+  return OnWriteDatabase();
 }

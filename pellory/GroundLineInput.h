@@ -69,18 +69,21 @@ class GroundLineInput {
   void OnDeleteRecord();   // 删除记录
   void OnQuery();          // 查询, a station chosen, an up-down step
   void OnStationSpin(int step);  // +1 next station, otherwise the previous one
-  void OnWriteDatabase();  // 存入数据库
+  bool OnWriteDatabase();  // 存入数据库; true when both tables were written
   void OnChooseDatabase(); // 选择数据库
+  // The line switches offer to save the line being left first; a save asked
+  // for that does not happen keeps that line, its name and its records.
   void OnBaseLine();       // 基线
   void OnLeftDetour();     // 左绕行段
   void OnRightDetour();    // 右绕行段
   void OnLineNameDropDown();  // remembers the line name
-  void OnLineNameCloseUp();   // reads the newly chosen line
+  void OnLineNameCloseUp();   // reads the newly chosen line (the remembered one chosen again when kept)
   void OnImportText();     // 导入文件
   void OnPick();           // 拾取
   void OnDraw();           // 画图
-  // Closing: asks "是否将数据写入数据库!" and writes on Yes.
-  void OnCancel();
+  // Closing: asks "是否将数据写入数据库!" and writes on Yes. True when the
+  // dialog may close: the answer was No or the tables were written.
+  bool OnCancel();
 
   // ---- Edits and radios ------------------------------------------------------
   void SetElevationText(const CString& text);  // both grids' base elevation follows
@@ -96,7 +99,10 @@ class GroundLineInput {
   // skipping a station and layer the list already has.
   void MergeGroundLineRecords();
   // Sorts the pairs, writes "用户" + table as entered and table converted.
-  void WriteLineTables(const CString& table, const CString& filter);
+  // True when both were written; false, after a message, when a record's
+  // values are refused (neither table touched) or a table cannot be written.
+  // The record list stays as entered either way.
+  bool WriteLineTables(const CString& table, const CString& filter);
   // "左线第<i>绕行段<附注>" (side −1) or "右线第…" (+1) from `table`; empty when
   // the query gives nothing.
   CString ReadDetourNames(const CString& table, int side, int index);
@@ -158,8 +164,11 @@ class GroundLineInput {
   // Reads the user table of `kind` (ground-line table merged when it gives
   // nothing) for the detour filter, and rebuilds the station list.
   void ReadLine(int kind, const CString& filter);
-  // Offers to save the line being left ("是否保存<name>?").
-  void OfferToSave(const CString& lineName);
+  // Offers to save the line being left ("是否保存<name>?"). True when the
+  // switch may go on: no line name, the answer No, or the line written.
+  // False when the save was asked for and did not happen: the caller keeps
+  // the line and its records.
+  bool OfferToSave(const CString& lineName);
   void ListDetours(const char* breakTable, int side);
   void SetRecords(const EarthLineList& records);
 };

@@ -289,7 +289,12 @@ void CPelloryDlg::OnLineNameCloseUp() {
 
 void CPelloryDlg::OnCancel() {
   Pull();
-  m_input.OnCancel();
+  // A write asked for that did not happen keeps the dialog open, with what
+  // was typed, for the records to be mended.
+  if (!m_input.OnCancel()) {
+    Push();
+    return;
+  }
   CDialog::OnCancel();
 }
 

@@ -37,6 +37,16 @@ CString PointFault(const EarthPoint* points, int count) {
   return text;
 }
 
+// The side a record stands for, by the points it holds: its row in the
+// table, and the side a user finds it on when the station is queried.
+const char* SideOfRecord(const earthline& r) {
+  const bool left = r.leftCount > 0, right = r.rightCount > 0;
+  if (left && right) return "两侧";
+  if (left) return "左侧";
+  if (right) return "右侧";
+  return "无地面点的一侧";
+}
+
 }  // namespace
 
 bool IsKnownRockType(int rockType) { return rockType >= kRockTypeFirst && rockType <= kRockTypeLast; }
@@ -45,6 +55,7 @@ bool IsStoredLayer(int layer) { return layer >= 0 && layer < kLayersMax; }
 
 CString RecordFault(const earthline& r, bool detour) {
   CString fault;
+  bool sideNamed = false;  // a fault of the points names its side itself
   if (!std::isfinite(r.chainage)) {
     fault = "中桩里程数不是有限的数";
   } else if (!std::isfinite(r.elevation)) {
@@ -56,6 +67,7 @@ CString RecordFault(const earthline& r, bool detour) {
   } else if (detour && !IsWholeNumber(r.detourNumber)) {
     fault.Format("绕行段编号\"%s\"不是整数", r.detourNumber.GetString());
   } else {
+    sideNamed = true;
     for (int s = 0; s < 2 && fault.IsEmpty(); ++s) {
       const bool left = s == 0;
       const int count = left ? r.leftCount : r.rightCount;
@@ -70,6 +82,10 @@ CString RecordFault(const earthline& r, bool detour) {
   }
   if (fault.IsEmpty()) return fault;
   CString text;
-  text.Format("%s 层%d: %s", StationText(r.prefix, r.chainage).GetString(), r.layer, fault.GetString());
+  if (sideNamed)
+    text.Format("%s 层%d: %s", StationText(r.prefix, r.chainage).GetString(), r.layer, fault.GetString());
+  else
+    text.Format("%s 层%d %s: %s", StationText(r.prefix, r.chainage).GetString(), r.layer, SideOfRecord(r),
+                fault.GetString());
   return text;
 }

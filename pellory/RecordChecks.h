@@ -22,7 +22,10 @@ bool IsKnownRockType(int rockType);
 bool IsStoredLayer(int layer);
 
 // What is wrong with a record's values, as a text that names the station,
-// the layer and the field ("DK1+000.00 层0: 岩层性质0不是已知的岩性(1到6)");
+// the layer, the side and the field, for the user to query that station and
+// layer and save it mended: a head value with the side the record holds
+// points on ("DK1+000.00 层0 左侧: 岩层性质0不是已知的岩性(1到6)"), a point
+// with its own side ("DK1+000.00 层0: 左侧第1点的距中桩距离不是有限的数");
 // empty when every value may be stored. `detour`: the record goes to a
 // detour table, where its detour number is stored too.
 CString RecordFault(const earthline& record, bool detour);

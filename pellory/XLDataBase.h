@@ -63,9 +63,9 @@ class XLDataBase {
   // - a ground-line table (横断面地面线表 and its detour tables): one record
   //   per row into groundLines, layer 0 and rock type 2;
   // - a user rock-layer table (用户横断面岩层线表 and its detour tables): one
-  //   record per row into rockLayers; 岩层性质 "普通土" gives rock type 2 in
-  //   the baseline table, any other text (and every text in the detour
-  //   tables) is read as an integer;
+  //   record per row into rockLayers; 岩层性质 "普通土" gives rock type 2
+  //   (in the baseline and the detour tables), any other text is read as an
+  //   integer;
   // - 二线断链表 into secondLineBreaks, 施工便线信息表 into constructionLines
   //   (by column name);
   // - any other table: nothing is read.

@@ -116,7 +116,9 @@ void XLDataBase::ReadPointRows(const CString& tableName, const GroundTable& tabl
     } else {
       record.layer = TruncatedInt(FieldNumber(recordset, table.LayerColumn()));
       const CString rockType = FieldText(recordset, table.RockTypeColumn());
-      record.rockType = !table.detour && rockType == "普通土" ? kRockTypeOrdinarySoil : IntegerOfText(rockType);
+      // A text column of an earlier table may hold "普通土", in the baseline
+      // and the detour tables alike; the tables are written with numbers.
+      record.rockType = rockType == "普通土" ? kRockTypeOrdinarySoil : IntegerOfText(rockType);
     }
     const CString side = FieldText(recordset, table.SideColumn());
     if (side == "左" || side == "右") {

@@ -150,7 +150,7 @@ bool XLDataBase::CheckRockLayerValues(const CString& tableName) {
   text.Format("写%s失败: %d条记录的数值不能存入, 未写入任何记录:%s", tableName.GetString(), faults,
               listed.GetString());
   if (faults > kFaultsShown) text += "\n……";
-  text += "\n表中原有的记录保留不变。";
+  text += "\n表中原有的记录保留不变。查询所列的桩号和层, 改正后保存记录, 即可写入。";
   AfxMessageBox(text);
   return false;
 }

@@ -88,7 +88,7 @@ int Import(const char* database, const char* file) {
   platform::queueAnswer("file", file);
   input.OnImportText();
   if (input.db.rockLayers.GetSize() == 0) return 1;
-  input.OnWriteDatabase();
+  if (!input.OnWriteDatabase()) return 1;
   std::cout << "records " << input.db.rockLayers.GetSize() << " stations " << input.stationList.GetSize() << '\n';
   return 0;
 }

@@ -4,6 +4,8 @@
 // gives (the user table as entered, the design table converted once).
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
 
@@ -453,6 +455,239 @@ TEST_F(InputRecords, ALeftDetourListsTheLabelsOfItsBreakTableAndReadsTheFirst) {
   EXPECT_STREQ(input.db.rockLayers[0].detourNumber.GetString(), "0");
   ASSERT_EQ(input.stationList.GetSize(), 1);
   EXPECT_STREQ(input.stationList[0].GetString(), "DK0+500.00");
+}
+
+// ---- Leaving a line with a save that is refused ---------------------------------------------
+
+// The values of a record that a switch must keep: its head and its points.
+std::string RecordText(const earthline& r) {
+  std::string text = std::string(r.prefix.GetString()) + "|" + r.detourNumber.GetString();
+  char head[160];
+  std::snprintf(head, sizeof head, "|%.17g|%.17g|%d|%d|%d|%d", r.chainage, r.elevation, r.layer, r.rockType,
+                r.leftCount, r.rightCount);
+  text += head;
+  for (bool left : {true, false})
+    for (const auto& [d, h] : SideOf(r, left)) {
+      std::snprintf(head, sizeof head, "|%.17g,%.17g", d, h);
+      text += head;
+    }
+  return text;
+}
+
+std::vector<std::string> RecordTexts(const EarthLineList& list) {
+  std::vector<std::string> out;
+  for (INT_PTR i = 0; i < list.GetSize(); ++i) out.push_back(RecordText(list[i]));
+  return out;
+}
+
+// The line a switch starts from, and how the switch is made.
+struct LineSwitch {
+  const char* name;
+  int kind;                          // the line kind held before
+  std::vector<const char*> names;    // the line-name list
+  int current;                       // the line held: its place in the list
+  void (*act)(GroundLineInput&);     // the switch
+  int kindAfter;                     // the line kind after a switch that goes on
+  const char* nameAfter;             // the line name after it
+  const char* userTable;             // the user table of the line held
+  const char* heldRows;              // the condition of its rows
+  const char* rowsAfter;             // the user rows of the line switched to (none when null)
+};
+
+const LineSwitch kSwitches[] = {
+    {"基线 to 左绕行段", GroundLineInput::kBaseLine, {"基线"}, 0, [](GroundLineInput& in) { in.OnLeftDetour(); },
+     GroundLineInput::kLeftDetour, "", "用户横断面岩层线表", "", nullptr},
+    {"基线 to 右绕行段", GroundLineInput::kBaseLine, {"基线"}, 0, [](GroundLineInput& in) { in.OnRightDetour(); },
+     GroundLineInput::kRightDetour, "", "用户横断面岩层线表", "", nullptr},
+    {"左线第2绕行段 to 基线", GroundLineInput::kLeftDetour, {"左线第2绕行段"}, 0,
+     [](GroundLineInput& in) { in.OnBaseLine(); }, GroundLineInput::kBaseLine, "基线", "用户左线绕行段横断面岩层线表",
+     " where 绕行段编号=2", "select * from 用户横断面岩层线表"},
+    // The list was dropped down on detour 1 and closed up on detour 2: the
+    // list's choice changed before the offer.
+    {"左线第1绕行段 to 左线第2绕行段 by the list", GroundLineInput::kLeftDetour, {"左线第1绕行段", "左线第2绕行段"}, 0,
+     [](GroundLineInput& in) {
+       in.OnLineNameDropDown();
+       in.lineNameSelection = 1;
+       in.lineNameText = in.lineNames[1];
+       in.OnLineNameCloseUp();
+     },
+     GroundLineInput::kLeftDetour, "左线第2绕行段", "用户左线绕行段横断面岩层线表",
+     " where 绕行段编号=1", "select * from 用户左线绕行段横断面岩层线表 where 绕行段编号=2"},
+};
+
+// What makes a record of the line held unsavable: a value the checks refuse.
+struct Spoil {
+  const char* name;
+  void (*spoil)(earthline&);
+  const char* message;
+};
+
+const Spoil kSpoils[] = {
+    {"rock type 0", [](earthline& r) { r.rockType = 0; }, "层0 左侧: 岩层性质0不是已知的岩性(1到6)"},
+    {"an infinite point", [](earthline& r) { r.left[0].height = std::numeric_limits<double>::infinity(); },
+     "层0: 左侧第1点的与中桩高程差不是有限的数"},
+};
+
+class LeavingALine : public InputTest {
+ protected:
+  // Holds line `s` with two stations written to its tables, then edits them
+  // unwritten: a point changed and `spoil` planted in the second station.
+  void HoldEditedLine(const LineSwitch& s, const Spoil& spoil) {
+    input.lineKind = s.kind;
+    input.lineNames.RemoveAll();
+    for (const char* name : s.names) input.lineNames.Add(name);
+    input.lineNameSelection = s.current;
+    input.lineNameText = input.lineNames[s.current];
+    input.db.rockLayers.RemoveAll();
+    Save("DK1+000", "100", {{"2", "0.5"}}, {{"3", "-0.25"}});
+    Save("DK1+020", "100", {{"2", "0.5"}}, {{"3", "-0.25"}});
+    ASSERT_TRUE(input.OnWriteDatabase());
+    ASSERT_EQ(input.db.rockLayers.GetSize(), 4);
+    input.db.rockLayers[0].left[0].height = 0.75;
+    spoil.spoil(input.db.rockLayers[2]);
+  }
+  std::vector<std::vector<std::string>> TableRows(const std::string& table, const char* condition) {
+    return Query("select * from " + table + condition + " order by ID");
+  }
+};
+
+// A Yes to "是否保存…?" whose save is refused keeps the line, its name and its
+// records as typed, and writes nothing; a No switches, the edits given up.
+TEST_F(LeavingALine, ARefusedSaveKeepsTheLineAndItsRecords) {
+  for (const LineSwitch& s : kSwitches) {
+    for (const Spoil& spoil : kSpoils) {
+      SCOPED_TRACE(std::string(s.name) + ", " + spoil.name);
+      HoldEditedLine(s, spoil);
+      const std::string designTable = std::string(s.userTable).substr(std::string("用户").size());
+      const auto user = TableRows(s.userTable, s.heldRows), design = TableRows(designTable, s.heldRows);
+      ASSERT_EQ(user.size(), 4u);
+      const std::vector<std::string> edited = RecordTexts(input.db.rockLayers);
+      const CString held = input.lineNameText;
+
+      transcript.clear();
+      platform::queueAnswer("msg", "IDYES");
+      s.act(input);
+      EXPECT_TRUE(transcript.contains(std::string("是否保存") + held.GetString() + "?")) << transcript.text();
+      EXPECT_TRUE(transcript.contains("未写入任何记录")) << transcript.text();
+      EXPECT_TRUE(transcript.contains(spoil.message)) << transcript.text();
+      EXPECT_EQ(input.lineKind, s.kind);
+      EXPECT_STREQ(input.lineNameText.GetString(), held.GetString());
+      EXPECT_EQ(input.lineNameSelection, s.current);
+      EXPECT_EQ(RecordTexts(input.db.rockLayers), edited);
+      EXPECT_EQ(input.db.rockLayerCount, 4);
+      ASSERT_EQ(input.stationList.GetSize(), 2);
+      EXPECT_STREQ(input.stationList[1].GetString(), "DK1+020.00");
+      EXPECT_EQ(TableRows(s.userTable, s.heldRows), user);
+      EXPECT_EQ(TableRows(designTable, s.heldRows), design);
+
+      transcript.clear();
+      platform::queueAnswer("msg", "IDNO");
+      s.act(input);
+      EXPECT_EQ(input.lineKind, s.kindAfter);
+      EXPECT_STREQ(input.lineNameText.GetString(), s.nameAfter);
+      // The records are those the line switched to holds in its user table
+      // (the cases before wrote some), none of them edited.
+      const size_t after = s.rowsAfter ? Query(s.rowsAfter).size() : 0u;
+      EXPECT_EQ(input.db.rockLayers.GetSize(), static_cast<INT_PTR>(after));
+      for (INT_PTR i = 0; i < input.db.rockLayers.GetSize(); ++i) {
+        EXPECT_EQ(input.db.rockLayers[i].rockType, 1) << i;
+        for (const auto& point : SideOf(input.db.rockLayers[i], true)) {
+          EXPECT_TRUE(std::isfinite(point.second)) << i;
+          EXPECT_NE(point.second, 0.75) << i;
+        }
+      }
+      EXPECT_FALSE(transcript.contains("未写入任何记录"));
+      EXPECT_EQ(TableRows(s.userTable, s.heldRows), user);
+      EXPECT_EQ(TableRows(designTable, s.heldRows), design);
+    }
+  }
+}
+
+// A table that cannot be written (a design table of another layout) is a
+// save that did not happen too: the line stays.
+TEST_F(LeavingALine, ATableThatCannotBeWrittenKeepsTheLine) {
+  HoldEditedLine(kSwitches[0], kSpoils[0]);
+  input.db.rockLayers[2].rockType = 3;  // every value fits
+  std::string error;
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, "drop table 横断面岩层线表", &error)) << error;
+  ASSERT_TRUE(fixtures::ExecuteSql(m_db, "create table 横断面岩层线表 (ID INTEGER, 附注 VARCHAR)", &error)) << error;
+  const std::vector<std::string> edited = RecordTexts(input.db.rockLayers);
+  platform::queueAnswer("msg", "IDYES");
+  input.OnLeftDetour();
+  EXPECT_TRUE(transcript.contains("写横断面岩层线表失败")) << transcript.text();
+  EXPECT_EQ(input.lineKind, GroundLineInput::kBaseLine);
+  EXPECT_STREQ(input.lineNameText.GetString(), "基线");
+  EXPECT_EQ(RecordTexts(input.db.rockLayers), edited);
+}
+
+// Closing: a Yes whose write is refused keeps the dialog open (false); a No,
+// or a Yes that writes, lets it close.
+TEST_F(LeavingALine, ClosingWaitsForAWriteThatWasRefused) {
+  struct Case {
+    const char* name;
+    const char* answer;
+    bool mended;
+    bool closes;
+  };
+  const Case cases[] = {
+      {"Yes, refused", "IDYES", false, false},
+      {"No", "IDNO", false, true},
+      {"Yes, mended", "IDYES", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HoldEditedLine(kSwitches[0], kSpoils[0]);
+    if (c.mended) input.db.rockLayers[2].rockType = 3;
+    const std::vector<std::string> edited = RecordTexts(input.db.rockLayers);
+    platform::queueAnswer("msg", c.answer);
+    EXPECT_EQ(input.OnCancel(), c.closes);
+    EXPECT_EQ(RecordTexts(input.db.rockLayers), edited);
+    EXPECT_EQ(Query("select * from 用户横断面岩层线表 where 岩层性质=3").size(), c.mended ? 1u : 0u);
+  }
+}
+
+// A station an earlier version stored without a rock type (岩层性质 0) is
+// refused by name, and queried and saved again it can be written.
+TEST_F(InputRecords, AStoredStationWithoutARockTypeIsNamedAndCanBeMended) {
+  std::string error;
+  std::vector<fixtures::CrossSectionRow> rows = {fixtures::SideRow("DK", 1000, "左", {{2, 0.5}}),
+                                                 fixtures::SideRow("DK", 1000, "右", {{3, -0.25}}),
+                                                 fixtures::SideRow("DK", 1020, "左", {{2, 0.5}}),
+                                                 fixtures::SideRow("DK", 1020, "右", {{3, -0.25}})};
+  for (size_t i = 0; i < rows.size(); ++i) rows[i].rockType = i < 2 ? 2 : 0;
+  ASSERT_TRUE(fixtures::AppendRockLayerRows(m_db, "用户横断面岩层线表", false, rows, true, &error)) << error;
+  platform::queueAnswer("msg", "IDNO");
+  input.OnBaseLine();
+  ASSERT_EQ(input.db.rockLayers.GetSize(), 4);
+
+  EXPECT_FALSE(input.OnWriteDatabase());
+  EXPECT_TRUE(transcript.contains("写用户横断面岩层线表失败: 2条记录的数值不能存入")) << transcript.text();
+  EXPECT_TRUE(transcript.contains("DK1+020.00 层0 左侧: 岩层性质0不是已知的岩性(1到6)")) << transcript.text();
+  EXPECT_TRUE(transcript.contains("DK1+020.00 层0 右侧: 岩层性质0不是已知的岩性(1到6)")) << transcript.text();
+
+  // The query of the station shows no rock type chosen, whatever was shown
+  // before: a save asks for one.
+  input.rockTypeSelection = 4;
+  ASSERT_TRUE(Choose("DK1+020.00"));
+  input.layerText = "0";
+  input.OnQuery();
+  EXPECT_EQ(input.rockTypeSelection, -1);
+  transcript.clear();
+  input.OnSaveRecord();
+  EXPECT_TRUE(transcript.contains("请选择岩性, 未保存!")) << transcript.text();
+  input.rockTypeSelection = 2;  // Ⅲ
+  input.OnSaveRecord();
+  ASSERT_EQ(input.db.rockLayers.GetSize(), 4);
+  EXPECT_EQ(input.db.rockLayers[2].rockType, 3);
+  EXPECT_EQ(input.db.rockLayers[3].rockType, 3);
+  EXPECT_TRUE(input.OnWriteDatabase());
+  EXPECT_EQ(Query("select 中桩里程数, 左或右, 岩层性质 from 用户横断面岩层线表 order by ID"),
+            (std::vector<std::vector<std::string>>{
+                {"1000", "左", "2"}, {"1000", "右", "2"}, {"1020", "左", "3"}, {"1020", "右", "3"}}));
+  // A query of a station of a known rock type shows it.
+  ASSERT_TRUE(Choose("DK1+000.00"));
+  input.OnQuery();
+  EXPECT_EQ(input.rockTypeSelection, 1);
 }
 
 // ---- Set-up -----------------------------------------------------------------------------

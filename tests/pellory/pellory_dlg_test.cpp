@@ -153,6 +153,50 @@ TEST_F(PelloryDlgTest, TypedValuesThatAreNoFiniteNumberAreNotSaved) {
   }
 }
 
+// Leaving the line with a Yes to "是否保存基线?" whose save is refused (a
+// record of rock type 0) keeps the line: the radio clicked goes back to 基线
+// and the records stay. Closing with such a Yes keeps the dialog open; with
+// a No it closes.
+TEST_F(PelloryDlgTest, ARefusedSaveKeepsTheLineRadioAndTheDialog) {
+  Play("> 6 30:=基线\n");
+  GroundLineInput& input = dlg->Input();
+  input.db.rockLayers.SetSize(2);
+  for (INT_PTR i = 0; i < 2; ++i) {
+    earthline& r = input.db.rockLayers[i];
+    r.prefix = "DK";
+    r.chainage = 1000.0;
+    r.rockType = 0;
+    (i == 0 ? r.leftCount : r.rightCount) = 1;
+    (i == 0 ? r.left : r.right)[0] = {2.0, 0.5};
+  }
+  input.db.rockLayerCount = 2;
+  struct Case {
+    int radio;
+    const char* name;
+  } const cases[] = {{kLeftDetour, "左绕行段"}, {kRightDetour, "右绕行段"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    transcript.clear();
+    Play("> 6 " + std::to_string(c.radio) + "\n@msg IDYES\n");
+    EXPECT_TRUE(transcript.contains("是否保存基线?")) << transcript.text();
+    EXPECT_TRUE(transcript.contains("未写入任何记录")) << transcript.text();
+    EXPECT_EQ(::IsDlgButtonChecked(dlg->m_hWnd, kBaseLine), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(::IsDlgButtonChecked(dlg->m_hWnd, c.radio), static_cast<UINT>(BST_UNCHECKED));
+    EXPECT_EQ(input.lineKind, GroundLineInput::kBaseLine);
+    ASSERT_EQ(input.db.rockLayers.GetSize(), 2);
+    EXPECT_EQ(input.db.rockLayers[0].rockType, 0);
+    EXPECT_EQ(input.db.rockLayers[0].left[0].height, 0.5);
+  }
+  ASSERT_TRUE(::IsWindowVisible(dlg->m_hWnd));
+  platform::queueAnswer("msg", "IDYES");  // 是否将数据写入数据库!
+  dlg->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(::IsWindowVisible(dlg->m_hWnd));
+  EXPECT_EQ(input.db.rockLayers.GetSize(), 2);
+  platform::queueAnswer("msg", "IDNO");
+  dlg->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(::IsWindowVisible(dlg->m_hWnd));
+}
+
 TEST_F(PelloryDlgTest, TheRowMenuInsertsAndDeletesRows) {
   CGridCtrl& grid = dlg->LeftGrid();
   const int rows = grid.GetRowCount();

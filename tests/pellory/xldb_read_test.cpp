@@ -167,14 +167,19 @@ class RockLayerReadTest : public TablesTest {
   }
 };
 
-TEST_F(RockLayerReadTest, RockTypeOrdinarySoilIsTwoInTheBaselineTableOnly) {
+// "普通土" is ordinary soil (2) in every user table: a detour table read as
+// rock type 0 could never be written again, its rows being refused.
+TEST_F(RockLayerReadTest, RockTypeOrdinarySoilIsTwoInEveryUserTable) {
   CreateTextRockTypeTable("用户横断面岩层线表", false);
   CreateTextRockTypeTable("用户左线绕行段横断面岩层线表", true);
+  CreateTextRockTypeTable("用户右线绕行段横断面岩层线表", true);
   // From 中桩里程冠号 on: prefix, chainage, elevation, layer, rock type, side, count, point 1.
   Fill("用户横断面岩层线表", {{"DK", "100", "101", "0", "普通土", "左", "1", "2", "0.5"},
                               {"DK", "100", "101", "1", "4", "右", "1", "3", "-2"}});
   Fill("用户左线绕行段横断面岩层线表", {{"1", "ZK", "600", "99", "0", "普通土", "左", "1", "2", "0.5"},
                                         {"1", "ZK", "600", "99", "2", "5", "右", "1", "3", "-2"}});
+  Fill("用户右线绕行段横断面岩层线表", {{"3", "YK", "700", "98", "1", "3", "左", "1", "2", "0.5"},
+                                        {"3", "YK", "700", "98", "0", "普通土", "右", "1", "3", "-2"}});
   struct Case {
     const char* table;
     std::vector<int> layers, rockTypes;
@@ -182,7 +187,8 @@ TEST_F(RockLayerReadTest, RockTypeOrdinarySoilIsTwoInTheBaselineTableOnly) {
   };
   const Case cases[] = {
       {"用户横断面岩层线表", {0, 1}, {2, 4}, ""},
-      {"用户左线绕行段横断面岩层线表", {0, 2}, {0, 5}, "1"},
+      {"用户左线绕行段横断面岩层线表", {0, 2}, {2, 5}, "1"},
+      {"用户右线绕行段横断面岩层线表", {1, 0}, {3, 2}, "3"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.table);

@@ -184,25 +184,25 @@ TEST_F(WriteTest, ValuesTheDesignCannotReadWriteNothing) {
   };
   const std::vector<Case> cases = {
       {"an infinite chainage", with([&](earthline& r) { r.chainage = inf; }), "横断面岩层线表",
-       "DKinf 层0: 中桩里程数不是有限的数"},
+       "DKinf 层0 左侧: 中桩里程数不是有限的数"},
       {"a chainage that is no number", with([&](earthline& r) { r.chainage = nan; }), "横断面岩层线表",
        "中桩里程数不是有限的数"},
       {"an infinite centre elevation", with([&](earthline& r) { r.elevation = inf; }), "用户横断面岩层线表",
-       "DK0+100.00 层0: 地面高程不是有限的数"},
+       "DK0+100.00 层0 左侧: 地面高程不是有限的数"},
       {"rock type 0", with([](earthline& r) { r.rockType = 0; }), "横断面岩层线表",
-       "DK0+100.00 层0: 岩层性质0不是已知的岩性(1到6)"},
+       "DK0+100.00 层0 左侧: 岩层性质0不是已知的岩性(1到6)"},
       {"rock type 7", with([](earthline& r) { r.rockType = 7; }), "横断面岩层线表", "岩层性质7不是已知的岩性"},
       {"rock type -7", with([](earthline& r) { r.rockType = -7; }), "横断面岩层线表", "岩层性质-7不是已知的岩性"},
       {"a negative layer", with([](earthline& r) { r.layer = -1; }), "横断面岩层线表", "层号-1不在0到19之间"},
       {"layer 20", with([](earthline& r) { r.layer = 20; }), "横断面岩层线表", "层号20不在0到19之间"},
       {"a distance that is no number", with([&](earthline& r) { r.left[0].distance = nan; }), "横断面岩层线表",
-       "左侧第1点的距中桩距离不是有限的数"},
+       "DK0+100.00 层0: 左侧第1点的距中桩距离不是有限的数"},
       {"an infinite height", with([&](earthline& r) { r.left[0].height = -inf; }), "横断面岩层线表",
        "左侧第1点的与中桩高程差不是有限的数"},
       {"a negative count", with([](earthline& r) { r.leftCount = -3; }), "横断面岩层线表",
        "左侧地面点数-3不在0到100之间"},
       {"a detour number that is no number", with([](earthline& r) { r.detourNumber = "二"; }),
-       "左线绕行段横断面岩层线表", "绕行段编号\"二\"不是整数"},
+       "左线绕行段横断面岩层线表", "DK0+100.00 层0 左侧: 绕行段编号\"二\"不是整数"},
   };
   // Each table holds one row before; nothing may change it.
   for (const char* table : {"横断面岩层线表", "用户横断面岩层线表", "左线绕行段横断面岩层线表"}) {
@@ -222,6 +222,35 @@ TEST_F(WriteTest, ValuesTheDesignCannotReadWriteNothing) {
     EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
     EXPECT_FALSE(transcript.contains("成功写入数据库"));
     EXPECT_EQ(Query(std::string("select 中桩里程冠号, 中桩里程数 from ") + c.table), (Rows{{"DK", "50"}}));
+  }
+}
+
+// A refused record is named by its table, station, layer and side: the
+// side it holds points on (the row the user finds it in when querying the
+// station), both for a record of both sides, and for a record without
+// points the side it stands for is unknown.
+TEST_F(WriteTest, ARefusedRecordIsNamedByItsStationLayerAndSide) {
+  struct Case {
+    const char* name;
+    earthline record;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"a left record", Record(100, 0, {{2, 0.5}}, {}, "", 0), "DK0+100.00 层0 左侧: 岩层性质0不是已知的岩性(1到6)"},
+      {"a right record", Record(100, 3, {}, {{2, 0.5}}, "", 0), "DK0+100.00 层3 右侧: 岩层性质0不是已知的岩性(1到6)"},
+      {"a record of both sides", Record(1234.5, 1, {{2, 0.5}}, {{3, 1}}, "", 7),
+       "DK1+234.50 层1 两侧: 岩层性质7不是已知的岩性(1到6)"},
+      {"a record without points", Record(100, 0, {}, {}, "", 0),
+       "DK0+100.00 层0 无地面点的一侧: 岩层性质0不是已知的岩性(1到6)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    transcript.clear();
+    EXPECT_EQ(Write({Record(80, 0, {{1, 0}}, {}), Record(80, 0, {}, {{1, 0}}), c.record}, "用户横断面岩层线表"), 0);
+    EXPECT_TRUE(transcript.contains("写用户横断面岩层线表失败: 1条记录的数值不能存入, 未写入任何记录:"))
+        << transcript.text();
+    EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    EXPECT_TRUE(transcript.contains("查询所列的桩号和层, 改正后保存记录")) << transcript.text();
   }
 }
 
