@@ -65,8 +65,8 @@ struct SvgOptions {
 };
 PLATFORM_API Acad::ErrorStatus exportSvg(AcDbDatabase& db, const std::string& path, const SvgOptions& options = {});
 PLATFORM_API std::string svgOfModelSpace(AcDbDatabase& db, const SvgOptions& options = {});
-// A plot scale as typed: "1:N" or, where `bare` allows it, "N"; N a positive
-// finite number. False for anything else.
+// A plot scale as typed: "1:N" or, where `bare` allows it, "N"; N a number
+// from 1e-6 to 1e18. False for anything else.
 PLATFORM_API bool parsePlotScale(const std::string& text, bool bare, double& scale);
 
 // The RGB colour of a colour index 1..255 (7 is drawn black on white).

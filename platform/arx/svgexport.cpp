@@ -67,8 +67,12 @@ bool parsePlotScale(const std::string& text, bool bare, double& scale) {
   } else if (!bare) {
     return false;
   }
+  // Beyond these a drawing unit is more than 1000 km on the page, or the
+  // largest drawing less than a millimetre: no scale anyone plots at, and at
+  // the far ends of them the page's numbers are no longer finite.
+  constexpr double kSmallestN = 1e-6, kLargestN = 1e18;
   double n = 0;
-  if (!parseDouble(number, n) || !std::isfinite(n) || n <= 0) return false;
+  if (!parseDouble(number, n) || !(n >= kSmallestN && n <= kLargestN)) return false;
   scale = n;
   return true;
 }
@@ -618,7 +622,9 @@ std::string svgOfModelSpace(AcDbDatabase& db, const SvgOptions& options) {
 
   // The pages and the scale of the sheet. A scale that would make the sheet
   // larger than a kilometre is not taken: the drawing is fitted instead.
-  bool scaled = options.plotScale > 0 && std::isfinite(options.plotScale) && !boxes.empty();
+  // A scale whose drawing unit is beyond the page's numbers is not taken either.
+  bool scaled = options.plotScale > 0 && std::isfinite(options.plotScale) &&
+                std::isfinite(1000 / options.plotScale * kPxPerMm) && !boxes.empty();
   if (scaled) {
     std::vector<size_t> all(boxes.size());
     for (size_t i = 0; i < all.size(); ++i) all[i] = i;
@@ -648,6 +654,9 @@ std::string svgOfModelSpace(AcDbDatabase& db, const SvgOptions& options) {
     const Box& b = pages.front().box;
     const double longer = std::max(b.maxx - b.minx, b.maxy - b.miny);
     pxPerUnit = longer > 0 ? kFittedPx / longer : 1;
+    // A drawing too small for its pixels to be counted (a few 1e-306 units
+    // long) is drawn as one of no size is.
+    if (!std::isfinite(pxPerUnit)) pxPerUnit = 1;
   }
   // Page by page, one below the other.
   double sheetWidth = 0, sheetHeight = 0;
@@ -660,7 +669,7 @@ std::string svgOfModelSpace(AcDbDatabase& db, const SvgOptions& options) {
   }
   // Decimals: hundredths of a pixel, finer while a drawing unit's
   // thousandth is smaller than that.
-  g_decimals = std::clamp(static_cast<int>(std::ceil(3 - std::log10(pxPerUnit))), 2, 9);
+  g_decimals = static_cast<int>(std::clamp(std::ceil(3 - std::log10(pxPerUnit)), 2.0, 9.0));
 
   std::string out;
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";

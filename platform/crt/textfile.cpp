@@ -112,6 +112,7 @@ long temporaryOwner(std::string_view entry, std::string_view name) {
 
 // Removes the temporary files of `name` in `folder` that a process which no
 // longer runs left behind (it was killed while it wrote the file).
+// A live writer on another host or PID namespace sharing the folder may look dead: its rename then fails, reported.
 void removeStaleTemporaries(const std::string& folder, const std::string& name) {
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
@@ -137,23 +138,61 @@ int openTemporaryBeside(const std::string& target, std::string& temp) {
   return mkostemps(temp.data(), static_cast<int>(sizeof kTemporarySuffix - 1), O_CLOEXEC);
 }
 
+// The process's file-mode creation mask. Read from /proc, which leaves the
+// mask alone; where /proc cannot be read, set and restored once, at the first
+// use (another thread making a file in that moment would not see the mask).
+mode_t currentUmask() {
+  if (FILE* f = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, f)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(f);
+    if (found) return static_cast<mode_t>(mask & 0777);
+  }
+  static const mode_t once = [] {
+    mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+  }();
+  return once;
+}
+
+// Has the folder's entries (a rename into it) on the disk. False, with errno
+// set, when the disk reports a failure; a file system that cannot sync a
+// folder (EINVAL) and a folder that cannot be opened count as done.
+bool syncFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;
+  bool ok = fsync(fd) == 0 || errno == EINVAL;
+  int e = errno;
+  close(fd);
+  errno = e;
+  return ok;
+}
+
 // Replaces the file at `path` (a Linux path) by `bytes`: written in full to a
 // temporary file in the same folder first, which then takes the file's place,
 // so the old content stays until the new one is complete. A symbolic link is
-// followed.
+// followed. A file that may not be written (write-protected) is refused, as
+// opening it for writing is, and stays as it was; a replaced file keeps its
+// permissions, a new one gets 0666 less the umask.
 bool replaceResolvedFile(const std::string& path, std::string_view bytes, bool durable) {
   std::string target = path;
   if (char* real = realpath(path.c_str(), nullptr)) {
     target = real;
     std::free(real);
   }
-  mode_t mode = 0644;
+  mode_t mode = 0666 & ~currentUmask();
   struct stat st;
   if (stat(target.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) {
       errno = EISDIR;
       return false;
     }
+    // The rename would replace it even so: the folder's permission decides
+    // that, not the file's.
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
     mode = st.st_mode & 07777;
   }
   std::string temp;
@@ -174,6 +213,8 @@ bool replaceResolvedFile(const std::string& path, std::string_view bytes, bool d
   fchmod(fd, mode);  // the file keeps its permissions (best effort)
   if (close(fd) != 0) return fail();
   if (rename(temp.c_str(), target.c_str()) != 0) return fail();
+  // The rename itself reaches the disk with the folder.
+  if (durable && !syncFolder(folderOf(target))) return false;
   return true;
 }
 
@@ -212,6 +253,9 @@ ssize_t writeText(void* cookie, const char* buf, size_t size) {
   f->dirty = true;
   // The disk follows at fclose only: a file that a count is written into
   // after its body (a rewind, then the count) is never seen half made.
+  // This is also where fflush ends: it succeeds with the text still in
+  // memory. The content reaches its file only when the stream is closed (a
+  // whole file, never a torn one), so a writer must fclose the stream.
   return static_cast<ssize_t>(size);
 }
 

@@ -16,7 +16,8 @@
 // in memory while it is open. Rewriting the head of the file after a rewind
 // (a "%10d" count written last) keeps the rest.
 //
-// What was written reaches the disk, converted, at fclose, and only then: the
+// What was written reaches the disk, converted, at fclose, and only then (an
+// fflush succeeds and leaves the disk alone, so a writer must close): the
 // content is written to a temporary file beside the file, which then takes the
 // file's place, so the file is at every moment either what it was before or
 // the whole new content (a process killed before fclose leaves it as it was; a
@@ -51,8 +52,11 @@ PLATFORM_API FILE* openFile(const char* path, const char* mode);
 
 // Replaces the file at `path` (Windows or Linux form) by `bytes` as above: the
 // old file stays until the new content is complete. `durable` also has the
-// content on the disk itself (fsync) before it takes the file's place. False,
-// with errno set, when it could not be written.
+// content on the disk itself (fsync) before it takes the file's place, and the
+// folder after. A file that may not be written (write-protected) is refused
+// with EACCES and left as it was. A replaced file keeps its permissions; a new
+// one gets 0666 less the umask. False, with errno set, when it could not be
+// written.
 PLATFORM_API bool replaceFile(const char* path, std::string_view bytes, bool durable = false);
 
 // Makes a temporary file beside `target` (a Linux path), named as above, for a

@@ -1,7 +1,8 @@
 // Image DCs, recording DCs and PNG files of pictures.
 #include "win/gdiimage.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 
 #include "crt/textfile.h"
 #include "win/gdi_internal.h"
@@ -26,15 +27,12 @@ bool savePng(Surface* surface, const std::string& path) {
     transcriptLine("Cannot write " + path + ": the picture cannot be encoded");
     return false;
   }
-  FILE* f = openFile(path.c_str(), "wb");
-  if (!f) {
-    transcriptLine("Cannot write " + path);
+  // The picture takes the file's place only once it is written whole.
+  if (!replaceFile(path.c_str(), png, true)) {
+    transcriptLine("Cannot write " + path + ": " + std::strerror(errno));
     return false;
   }
-  bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) transcriptLine("Cannot write " + path);
-  return ok;
+  return true;
 }
 
 }  // namespace

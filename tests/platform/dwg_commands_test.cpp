@@ -287,8 +287,11 @@ TEST_F(CommandTest, SaveAsTakesAPlotScaleBeforeAnSvgName) {
       {"a scale that is no number", "SAVEAS 1:x %e.svg", "", "SAVEAS: 1:x is no plot scale (1:N, N a positive number)"},
       {"a scale before a drawing name", "SAVEAS 1:500 %f.dxf", "",
        "SAVEAS: a plot scale is for an SVG, not for " + dir + "f.dxf"},
+      // 1000 / 1e-310 mm a drawing unit is beyond the largest number.
+      {"a scale too small for the page", "SAVEAS 1:1e-310 %g.svg", "",
+       "SAVEAS: 1:1e-310 is no plot scale (1:N, N a positive number)"},
   };
-  const char* names = "abcdef";
+  const char* names = "abcdefg";
   ASSERT_TRUE(run("LINE 0,0 100,50 \n").ok) << m_shown;
   for (size_t i = 0; i < cases.size(); ++i) {
     const Case& c = cases[i];

@@ -2,18 +2,23 @@
 // skipped cells) and what the PNG shows (pixel probes), with the fixed text
 // metrics; a Chinese caption laid out by pango without missing glyphs.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "gdi_support.h"
+#include "crt/textfile.h"
 #include "platform/test_support.h"
 #include "win/canvas.h"
 #include "win/gdiimage.h"
 #include "win/paint.h"
 #include "win/sysparams.h"
 #include "win/textmetrics.h"
+#include "win/transcript.h"
 
 namespace {
 
@@ -247,6 +252,57 @@ TEST(GdiPaint, ToyWindowPictureShowsFillsLinesAndClip) {
     EXPECT_EQ(png.darkPixels(RECT{29, 10, 51, 30}), 0) << "between A and B";
     EXPECT_EQ(png.darkPixels(RECT{69, 10, 91, 30}), 0) << "between B and C";
     EXPECT_EQ(png.darkPixels(RECT{0, 30, 140, 80}), 0) << "outside the clip";
+  }
+}
+
+// A picture is written whole or not at all: a write the disk refuses (here a
+// file-size limit of 16 bytes, less than any PNG) is reported, naming the
+// file, and leaves the picture saved before as it was, with no temporary file.
+TEST(GdiPaint, AFailedPictureWriteKeepsTheOldPicture) {
+  struct Case {
+    const char* what;
+    long limit;  // the largest file the process may write, 0: none
+    bool saved;
+  };
+  const std::vector<Case> cases = {
+      {"the disk refuses the picture", 16, false},
+      {"the disk takes it", 0, true},
+  };
+  testsupport::TempFolder tmp;
+  const std::string file = tmp / "toy.png";
+  const std::string old = "the picture saved the last time";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::writeBytes(file, old);
+    HDC dc = platform::createImageDC(140, 80);
+    paintToyWindow(dc);
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    if (c.limit) {
+      struct rlimit small = saved;
+      small.rlim_cur = static_cast<rlim_t>(c.limit);
+      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    platform::TranscriptCapture shown;
+    const bool ok = platform::saveImagePng(dc, file);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+    DeleteDC(dc);
+    EXPECT_EQ(ok, c.saved);
+    EXPECT_EQ(shown.contains("Cannot write " + file), !c.saved) << shown.text();
+    if (c.saved) {
+      gditest::PngPicture png(file);
+      ASSERT_TRUE(png.ok());
+      EXPECT_EQ(png.width(), 140);
+      EXPECT_EQ(png.height(), 80);
+    } else {
+      EXPECT_EQ(testsupport::readBytes(file), old);
+    }
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(tmp.path()))
+      files += platform::isTemporaryFile(e.path().filename().string()) ? 100 : 1;
+    EXPECT_EQ(files, 1);  // the picture, no temporary file
   }
 }
 

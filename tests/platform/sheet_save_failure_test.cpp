@@ -49,18 +49,18 @@ std::vector<std::string> namesIn(const std::string& folder) {
 // A save that fails keeps the workbook saved before and leaves no temporary
 // file behind.
 TEST(SheetSaveFailure, AFailedSaveKeepsTheOldFile) {
+  // Permissions bind every user but the superuser: drop to "nobody".
+  auto asNobody = [] { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); };
   struct Case {
     const char* name;
     mode_t folderMode;
+    mode_t fileMode;
     std::function<bool()> restrict;
   } cases[] = {
-      {"read-only folder", 0555,
-       [] {
-         // Permissions bind every user but the superuser: drop to "nobody".
-         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return false;
-         return true;
-       }},
-      {"disk full while writing", 0755,
+      {"read-only folder", 0555, 0644, asNobody},
+      // The folder would let a rename replace it: the file's own mode refuses.
+      {"write-protected file", 0777, 0444, asNobody},
+      {"disk full while writing", 0755, 0644,
        [] {
          signal(SIGXFSZ, SIG_IGN);
          rlimit limit{1024, 1024};  // the new file cannot grow past 1 KiB
@@ -84,8 +84,10 @@ TEST(SheetSaveFailure, AFailedSaveKeepsTheOldFile) {
     ws->setText({3, 1}, "DK0+000");
 
     chmod(folder.c_str(), c.folderMode);
+    chmod(path.c_str(), c.fileMode);
     int status = saveInChild(*book, path, c.restrict);
     chmod(folder.c_str(), 0755);
+    chmod(path.c_str(), 0644);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(namesIn(folder), std::vector<std::string>{"路基数量表.A.xlsx"});

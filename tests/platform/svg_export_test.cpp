@@ -290,6 +290,85 @@ TEST_F(SvgExport, APlotScaleSizesThePage) {
   }
 }
 
+// A drawing so small that 1000 pixels over its length are beyond the
+// numbers (a line 1e-306 units long), or a scale whose drawing unit is
+// (1:1e-310, given directly), is drawn as a drawing of no size is: one pixel
+// a unit, its line at the margin's corner (20, 20) of a page 40 x 40 px
+// (40 x 25.4 / 96 = 10.583 mm), with nothing left out.
+TEST_F(SvgExport, ADrawingTooSmallForItsPixelsIsDrawnAsOneOfNoSize) {
+  struct Case {
+    const char* what;
+    AcGePoint3d from, to;
+    double scale;
+  };
+  const std::vector<Case> cases = {
+      {"a line 1e-306 long", {0, 0, 0}, {1e-306, 0, 0}, 0},
+      {"a line 1e-306 high", {0, 0, 0}, {0, 1e-306, 0}, 0},
+      {"a slanted line 5e-307 long each way", {0, 0, 0}, {5e-307, 5e-307, 0}, 0},
+      {"a line 1e-306 long at 1:1e-310", {0, 0, 0}, {1e-306, 0, 0}, 1e-310},
+      {"a line of no length at 1:1e-310", {0, 0, 0}, {0, 0, 0}, 1e-310},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const AcDbObjectId id = add(new AcDbLine(c.from, c.to));
+    platform::SvgOptions options;
+    options.plotScale = c.scale;
+    platform::TranscriptCapture shown;
+    const std::string svg = platform::svgOfModelSpace(*db(), options);
+    EXPECT_FALSE(shown.contains("left out")) << shown.text();
+    EXPECT_EQ(svg.find("nan"), std::string::npos) << svg;
+    EXPECT_EQ(svg.find("inf"), std::string::npos) << svg;
+    const std::vector<Element> all = elementsOf(svg);
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all[0].attrs.at("viewBox"), "0 0 40 40");
+    EXPECT_EQ(all[0].attrs.at("width"), "10.583mm");
+    const std::vector<Element> shapes = shapesOf(svg);
+    ASSERT_EQ(shapes.size(), 1u) << svg;
+    EXPECT_EQ(shapes[0].attrs.at("points"), "20,20 20,20");
+    AcDbEntity* e = nullptr;
+    ASSERT_EQ(acdbOpenObject(e, id, AcDb::kForWrite), Acad::eOk);
+    e->erase();
+    e->close();
+  }
+}
+
+// A plot scale is 1:N (or N alone where allowed) with N from 1e-6 (a drawing
+// unit 1000 km on the page) to 1e18; a scale beyond, whose drawing unit the
+// page's numbers cannot hold (1000 / 1e-310 is past the largest double), is
+// refused as one that is no number is.
+TEST(PlotScale, OnlyScalesThePageCanHoldAreTaken) {
+  struct Case {
+    const char* text;
+    bool bare;
+    bool taken;
+    double scale;
+  };
+  const std::vector<Case> cases = {
+      {"1:500", false, true, 500},
+      {"500", true, true, 500},
+      {"500", false, false, 0},
+      {"1:0.5", false, true, 0.5},
+      {"1:1e-6", false, true, 1e-6},
+      {"1:1e18", false, true, 1e18},
+      {"1:1e-310", false, false, 0},
+      {"1e-310", true, false, 0},
+      {"1:1e-300", false, false, 0},
+      {"1:1e-7", false, false, 0},
+      {"1:1e19", false, false, 0},
+      {"1:1e308", false, false, 0},
+      {"1:0", false, false, 0},
+      {"1:-5", false, false, 0},
+      {"1:x", false, false, 0},
+      {"1:inf", false, false, 0},
+      {"1:nan", false, false, 0},
+  };
+  for (const Case& c : cases) {
+    double scale = 0;
+    EXPECT_EQ(platform::parsePlotScale(c.text, c.bare, scale), c.taken) << c.text;
+    EXPECT_EQ(scale, c.scale) << c.text;
+  }
+}
+
 // A strip of sheets at 1:1000 (1 unit = 1 mm): six columns 100 mm wide and
 // 200 mm high, 50 mm apart, and above them (a band of its own) one more.
 // Pages hold at most 410 mm of columns: the top band is the first page

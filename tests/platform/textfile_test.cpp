@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -428,6 +429,118 @@ TEST(TextFileTest, ReplaceFileKeepsTheOldFileWhenTheWriteFails) {
   for (const auto& e : std::filesystem::directory_iterator(tmp.path()))
     files += !platform::isTemporaryFile(e.path().filename().string()) ? 1 : 100;
   EXPECT_EQ(files, 2);  // plan.dxf and sheet.svg, no temporary file
+}
+
+// A file that may not be written (mode 0444 in a folder that may be) is not
+// replaced, though a rename could: the write is refused with EACCES and the
+// file stays as it was, with no temporary file beside it. Permissions do not
+// bind the superuser, so a test run as root writes as "nobody"; each case
+// runs in a child, which answers by its exit status.
+TEST(TextFileTest, AWriteProtectedFileIsNotReplaced) {
+  struct Case {
+    const char* what;
+    mode_t mode;
+    bool throughLink;  // written through a symbolic link to it
+    bool textStream;   // through openFile's stream rather than replaceFile
+    bool replaced;
+  };
+  const std::vector<Case> cases = {
+      {"a write-protected file", 0444, false, false, false},
+      {"a write-protected file through a link", 0444, true, false, false},
+      {"a file only its group may write", 0464, false, false, false},
+      {"a file its owner may write", 0644, false, false, true},
+      {"a file its owner may write, through a link", 0644, true, false, true},
+      {"a writable file through a text stream", 0644, false, true, true},
+  };
+  enum Status { kAsExpected = 0, kWrongResult, kWrongError, kChanged, kTemporaryLeft, kCannotDrop, kSetUp };
+  TempFolder tmp;
+  ASSERT_EQ(chmod(tmp.path().c_str(), 0777), 0);  // the folder may be written by anyone
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string file = tmp / "plan.dxf";
+    const std::string link = tmp / "link.dxf";
+    std::filesystem::remove(file);
+    std::filesystem::remove(link);
+    std::fflush(stdout);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(kCannotDrop);
+      const std::string old = "0\nSECTION\n";
+      writeBytes(file, old);
+      if (chmod(file.c_str(), c.mode) != 0) _exit(kSetUp);
+      if (c.throughLink && symlink(file.c_str(), link.c_str()) != 0) _exit(kSetUp);
+      const std::string& path = c.throughLink ? link : file;
+      errno = 0;
+      bool ok;
+      if (c.textStream) {
+        FILE* f = platform::openFile(path.c_str(), "w");
+        ok = f && std::fputs("new\n", f) >= 0 && std::fclose(f) == 0;
+      } else {
+        ok = platform::replaceFile(path.c_str(), "new\r\n", true);
+      }
+      const int error = errno;
+      if (ok != c.replaced) _exit(kWrongResult);
+      if (!ok && error != EACCES) _exit(kWrongError);
+      if (readBytes(file) != (c.replaced ? std::string("new\r\n") : old)) _exit(kChanged);
+      for (const auto& e : std::filesystem::directory_iterator(tmp.path()))
+        if (platform::isTemporaryFile(e.path().filename().string())) _exit(kTemporaryLeft);
+      _exit(kAsExpected);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kCannotDrop) GTEST_SKIP() << "running as root and cannot write as another user";
+    EXPECT_EQ(WEXITSTATUS(status), kAsExpected)
+        << "1 wrong result, 2 not EACCES, 3 the file changed, 4 a temporary file left, 6 set-up failed";
+  }
+}
+
+// A new file gets 0666 less the umask (not a fixed mode); a file replaced
+// keeps its own mode whatever the umask.
+TEST(TextFileTest, PermissionsOfNewAndReplacedFiles) {
+  struct Case {
+    const char* what;
+    mode_t umask;
+    std::optional<mode_t> before;  // the existing file's mode; nullopt: no file
+    bool textStream;
+    mode_t after;
+  };
+  const std::vector<Case> cases = {
+      {"new, umask 077", 077, std::nullopt, false, 0600},
+      {"new, umask 022", 022, std::nullopt, false, 0644},
+      {"new, umask 002", 002, std::nullopt, false, 0664},
+      {"new, umask 027", 027, std::nullopt, false, 0640},
+      {"new, umask 000", 000, std::nullopt, false, 0666},
+      {"new through a text stream, umask 077", 077, std::nullopt, true, 0600},
+      {"existing 0640, umask 077", 077, 0640, false, 0640},
+      {"existing 0640, umask 000", 000, 0640, false, 0640},
+      {"existing 0600, umask 022", 022, 0600, false, 0600},
+      {"existing 0664 through a text stream, umask 077", 077, 0664, true, 0664},
+  };
+  TempFolder tmp;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = tmp / "sheet.svg";
+    std::filesystem::remove(path);
+    if (c.before) {
+      writeBytes(path, "old");
+      ASSERT_EQ(chmod(path.c_str(), *c.before), 0);
+    }
+    const mode_t saved = umask(c.umask);
+    bool ok;
+    if (c.textStream) {
+      FILE* f = platform::openFile(path.c_str(), "w");
+      ok = f && std::fclose(f) == 0;
+    } else {
+      ok = platform::replaceFile(path.c_str(), "<svg/>");
+    }
+    umask(saved);
+    ASSERT_TRUE(ok);
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.after) << std::oct << (st.st_mode & 07777);
+  }
 }
 
 // The disk refuses the new content (here: a file-size limit): fclose reports
