@@ -177,25 +177,6 @@ SlopeGradeArrays Held(const SlopeGradeArrays& grades) {
   return out;
 }
 
-// The part of the area block that side `side` fills: the left part for the
-// left side, the right part for the right side of a single line or of the
-// second track.
-void TakeAreaPart(SectionAreas& to, const SectionAreas& from, bool right) {
-  auto part = [right](AreaTriple& t) -> double& { return right ? t.right : t.left; };
-  auto of = [right](const AreaTriple& t) { return right ? t.right : t.left; };
-  part(to.fillParts) = of(from.fillParts);
-  part(to.cutParts) = of(from.cutParts);
-  part(to.surfaceLayerParts) = of(from.surfaceLayerParts);
-  part(to.topsoilParts) = of(from.topsoilParts);
-  part(to.improvedSoilParts) = of(from.improvedSoilParts);
-  part(to.shoulderLayerParts) = of(from.shoulderLayerParts);
-  part(to.ditchLiningParts) = of(from.ditchLiningParts);
-  part(to.retainingWallParts) = of(from.retainingWallParts);
-  part(to.turfParts) = of(from.turfParts);
-  (right ? to.ditchFillRight : to.ditchFillLeft) = right ? from.ditchFillRight : from.ditchFillLeft;
-  (right ? to.ditchCutRight : to.ditchCutLeft) = right ? from.ditchCutRight : from.ditchCutLeft;
-}
-
 // The layer passes of a section whose side `side` was re-designed: that
 // side's part from the re-design (`redone`), the other parts as the record
 // keeps them from their own design; a pass the record holds none of (a
@@ -232,7 +213,7 @@ void TakeRedesignedSide(SectionRecord& r, const SectionRecord& redone, int side,
   std::copy(std::begin(redone.topDitch[k]), std::end(redone.topDitch[k]), r.topDitch[k]);
   std::copy(top, top + 4, r.roadbedTop[k]);
   (right ? r.rightLandTake : r.leftLandTake) = right ? redone.rightLandTake : redone.leftLandTake;
-  TakeAreaPart(r.areas, redone.areas, right);
+  CopySideAreas(r.areas, redone.areas, right);
   SumSectionAreas(r);
   r.layerCuts = CombinedLayerCuts(r.layerCuts, redone.layerCuts, right);
   SetRockClasses(r);
