@@ -11,6 +11,7 @@
 // sections at the structures' ends can be added to them.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -38,13 +39,6 @@ void CompleteSections(CrossSectionDesigner& d) {
   d.SetAllExcavationClassAreas();
 }
 
-// The range of a chainage pair on a designer's line, in line order.
-void RangeOnLine(const CrossSectionDesigner& d, const EarthworkChoice& choice, double& start, double& end) {
-  start = LineChainageToMileage(d, choice.startText);
-  end = LineChainageToMileage(d, choice.endText);
-  if (start > end) std::swap(start, end);
-}
-
 bool HasSectionIn(const CrossSectionDesigner& d, double start, double end) {
   for (const SectionRecord& s : d.sections)
     if (s.mileage >= start - 0.01 && s.mileage <= end + 0.01) return true;
@@ -62,10 +56,13 @@ struct RangeJob {
 };
 
 // The lines of a range run, each with its range, or false with a message when
-// the range cannot be computed: a text that does not read as a chainage, a
-// start after the end, a baseline chosen with no section in the range, or no
-// line chosen with one. Nothing has been written then: a range that is no
-// range would replace the quantities kept so far by none.
+// the range cannot be computed: a text that does not read as a chainage (or
+// reads as no finite one), a start after the end on a chosen line, or no
+// chosen line with a section in the range. Each line turns the texts into
+// mileage through its own break table: the baseline through the baseline's,
+// a detour section through its own, so that a range typed on a detour's
+// chainage is judged on that detour alone. Nothing has been written then: a
+// range that is no range would replace the quantities kept so far by none.
 bool RangeJobs(CrossSectionDesigner& d, const EarthworkChoice& choice, std::vector<RangeJob>& jobs) {
   CString text[2] = {choice.startText, choice.endText};
   const char* names[2] = {"起始里程", "终止里程"};
@@ -76,31 +73,29 @@ bool RangeJobs(CrossSectionDesigner& d, const EarthworkChoice& choice, std::vect
       return false;
     }
   }
-  const double start = LineChainageToMileage(d, text[0]);
-  const double end = LineChainageToMileage(d, text[1]);
-  if (start > end) {
-    AfxMessageBox("起始里程" + text[0] + "在终止里程" + text[1] + "之后, 土石方数量未计算!");
-    return false;
-  }
-  const CString none = "里程范围" + text[0] + "～" + text[1] + "内没有横断面, 土石方数量未计算!";
-  const bool baseline = (choice.lines & EarthworkChoice::kBaseline) != 0;
-  if (baseline) {
-    if (!HasSectionIn(d, start, end)) {
-      AfxMessageBox(none);
-      return false;
-    }
-    jobs.push_back({&d, 0, 0, start, end});
-  }
+  std::vector<RangeJob> lines;
+  if (choice.lines & EarthworkChoice::kBaseline) lines.push_back({&d, 0, 0, 0.0, 0.0});
   for (int side : {-1, 1}) {
     if (!(choice.lines & (side < 0 ? EarthworkChoice::kLeftDetours : EarthworkChoice::kRightDetours))) continue;
-    for (const auto& [index, detour] : Detours(side)) {
-      RangeJob job{detour, side, index, 0.0, 0.0};
-      RangeOnLine(*detour, choice, job.start, job.end);
-      if (HasSectionIn(*detour, job.start, job.end)) jobs.push_back(job);
+    for (const auto& [index, detour] : Detours(side)) lines.push_back({detour, side, index, 0.0, 0.0});
+  }
+  for (RangeJob& line : lines) {
+    double* ends[2] = {&line.start, &line.end};
+    for (int i = 0; i < 2; ++i) {
+      *ends[i] = LineChainageToMileage(*line.designer, text[i]);
+      if (!std::isfinite(*ends[i])) {
+        AfxMessageBox(CString(names[i]) + "\"" + text[i] + "\"不是里程, 土石方数量未计算!");
+        return false;
+      }
     }
+    if (line.start > line.end) {
+      AfxMessageBox("起始里程" + text[0] + "在终止里程" + text[1] + "之后, 土石方数量未计算!");
+      return false;
+    }
+    if (HasSectionIn(*line.designer, line.start, line.end)) jobs.push_back(line);
   }
   if (jobs.empty()) {
-    AfxMessageBox(none);
+    AfxMessageBox("里程范围" + text[0] + "～" + text[1] + "内没有横断面, 土石方数量未计算!");
     return false;
   }
   return true;

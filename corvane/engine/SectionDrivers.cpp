@@ -145,18 +145,13 @@ void StoreSideDesign(SectionRecord& r, int side, const SideDesign& s, bool mirro
 }
 
 void StoreSideAreas(SectionAreas& a, bool rightPart, const SideDesign& s) {
-  auto part = [rightPart](AreaTriple& t) -> double& { return rightPart ? t.right : t.left; };
-  part(a.fillParts) = s.fillArea;
-  part(a.cutParts) = s.cutArea;
-  part(a.surfaceLayerParts) = s.surfaceLayerArea;
-  part(a.topsoilParts) = s.topsoilArea;
-  part(a.improvedSoilParts) = s.improvedSoilArea;
-  part(a.shoulderLayerParts) = s.shoulderLayerArea;
-  part(a.ditchLiningParts) = s.ditchLiningArea;
-  part(a.retainingWallParts) = s.retainingWallLength;
-  part(a.turfParts) = s.turfLength;
-  (rightPart ? a.ditchFillRight : a.ditchFillLeft) = s.ditchFillArea;
-  (rightPart ? a.ditchCutRight : a.ditchCutLeft) = s.ditchCutArea;
+  ForEachSideArea(a, rightPart, [&s](double& field, double SideDesign::*member) { field = s.*member; });
+}
+
+void CopySideAreas(SectionAreas& to, const SectionAreas& from, bool rightPart) {
+  SideDesign side;
+  ForEachSideArea(from, rightPart, [&side](const double& field, double SideDesign::*member) { side.*member = field; });
+  StoreSideAreas(to, rightPart, side);
 }
 
 void SumSectionAreas(SectionRecord& r) {

@@ -177,36 +177,22 @@ SlopeGradeArrays Held(const SlopeGradeArrays& grades) {
   return out;
 }
 
-// The part of the area block that side `side` fills: the left part for the
-// left side, the right part for the right side of a single line or of the
-// second track.
-void TakeAreaPart(SectionAreas& to, const SectionAreas& from, bool right) {
-  auto part = [right](AreaTriple& t) -> double& { return right ? t.right : t.left; };
-  auto of = [right](const AreaTriple& t) { return right ? t.right : t.left; };
-  part(to.fillParts) = of(from.fillParts);
-  part(to.cutParts) = of(from.cutParts);
-  part(to.surfaceLayerParts) = of(from.surfaceLayerParts);
-  part(to.topsoilParts) = of(from.topsoilParts);
-  part(to.improvedSoilParts) = of(from.improvedSoilParts);
-  part(to.shoulderLayerParts) = of(from.shoulderLayerParts);
-  part(to.ditchLiningParts) = of(from.ditchLiningParts);
-  part(to.retainingWallParts) = of(from.retainingWallParts);
-  part(to.turfParts) = of(from.turfParts);
-  (right ? to.ditchFillRight : to.ditchFillLeft) = right ? from.ditchFillRight : from.ditchFillLeft;
-  (right ? to.ditchCutRight : to.ditchCutLeft) = right ? from.ditchCutRight : from.ditchCutLeft;
-}
-
 // The layer passes of a section whose side `side` was re-designed: that
 // side's part from the re-design (`redone`), the other parts as the record
-// keeps them from their own design; a pass the record holds none of (a
-// record read back from the files, or a layer its design did not reach)
-// takes the other parts as the design gives them now. They end, as the
-// design's do, after the first pass whose cut is exactly 0.
-std::vector<AreaTriple> CombinedLayerCuts(const std::vector<AreaTriple>& kept,
+// keeps them from their own design. The pass on the ground line is the
+// record's cut (`groundCut`, its parts with the re-designed side's already
+// taken): the design keeps that pass's cut as the section's, so the split
+// adds up to the cut even for a record read back from the files, which
+// holds no passes but the cut of every side, one of them perhaps edited in
+// an earlier session. A deeper pass the record holds none of (read back, or
+// a layer its design did not reach) takes the other parts as the design
+// gives them now. They end, as the design's do, after the first pass whose
+// cut is exactly 0.
+std::vector<AreaTriple> CombinedLayerCuts(const std::vector<AreaTriple>& kept, const AreaTriple& groundCut,
                                           const std::vector<AreaTriple>& redone, bool right) {
   std::vector<AreaTriple> passes;
   for (size_t k = 0; k < redone.size(); ++k) {
-    AreaTriple t = k < kept.size() ? kept[k] : redone[k];
+    AreaTriple t = k == 0 ? groundCut : k < kept.size() ? kept[k] : redone[k];
     (right ? t.right : t.left) = right ? redone[k].right : redone[k].left;
     passes.push_back(t);
     if (t.left + t.middle + t.right == 0.0) break;
@@ -232,9 +218,9 @@ void TakeRedesignedSide(SectionRecord& r, const SectionRecord& redone, int side,
   std::copy(std::begin(redone.topDitch[k]), std::end(redone.topDitch[k]), r.topDitch[k]);
   std::copy(top, top + 4, r.roadbedTop[k]);
   (right ? r.rightLandTake : r.leftLandTake) = right ? redone.rightLandTake : redone.leftLandTake;
-  TakeAreaPart(r.areas, redone.areas, right);
+  CopySideAreas(r.areas, redone.areas, right);
   SumSectionAreas(r);
-  r.layerCuts = CombinedLayerCuts(r.layerCuts, redone.layerCuts, right);
+  r.layerCuts = CombinedLayerCuts(r.layerCuts, r.areas.cutParts, redone.layerCuts, right);
   SetRockClasses(r);
 }
 

@@ -157,10 +157,34 @@ void AddSlopeLengths(const std::vector<PairXY>& points, size_t from, double& ret
 // code, ditch kind and ditch lists, and its design line (x negated when
 // `mirror`, the left side of a track).
 void StoreSideDesign(SectionRecord& r, int side, const SideDesign& s, bool mirror);
+// The area fields that an outer side fills in a record's area block, each
+// with the member of the side's design that fills it: visit(field, member)
+// for each, `field` the left (or the right) part of `a`. Every copy of one
+// side's areas goes through this one list, so that a field cannot be added
+// to one copy and not to another.
+template <class Areas, class Visit>
+void ForEachSideArea(Areas& a, bool rightPart, Visit&& visit) {
+  auto part = [rightPart](auto& t) -> auto& { return rightPart ? t.right : t.left; };
+  visit(part(a.fillParts), &SideDesign::fillArea);
+  visit(part(a.cutParts), &SideDesign::cutArea);
+  visit(part(a.surfaceLayerParts), &SideDesign::surfaceLayerArea);
+  visit(part(a.topsoilParts), &SideDesign::topsoilArea);
+  visit(part(a.improvedSoilParts), &SideDesign::improvedSoilArea);
+  visit(part(a.shoulderLayerParts), &SideDesign::shoulderLayerArea);
+  visit(part(a.ditchLiningParts), &SideDesign::ditchLiningArea);
+  visit(part(a.retainingWallParts), &SideDesign::retainingWallLength);
+  visit(part(a.turfParts), &SideDesign::turfLength);
+  visit(rightPart ? a.ditchFillRight : a.ditchFillLeft, &SideDesign::ditchFillArea);
+  visit(rightPart ? a.ditchCutRight : a.ditchCutLeft, &SideDesign::ditchCutArea);
+}
+
 // Puts the areas and slope lengths of an outer side into the left (or the
 // right) parts of the record's area block; SumSectionAreas then gives the
 // totals of the parts and the record's fill and cut totals.
 void StoreSideAreas(SectionAreas& a, bool rightPart, const SideDesign& s);
+// The left (or the right) side's part of `from` into the same part of `to`,
+// the other parts of `to` kept.
+void CopySideAreas(SectionAreas& to, const SectionAreas& from, bool rightPart);
 void SumSectionAreas(SectionRecord& r);
 // The six rock-class areas of the record, made afresh from its layer passes
 // (layerCuts): layer k's class takes what the kept pass k cut beyond pass

@@ -145,6 +145,9 @@ TEST_F(EarthworkCommandTest, ARangeWithoutSectionsWritesNothing) {
   const std::string tsfjsb = ReadText(DataFile("tsfjsb"));
   const std::string detours = ReadText(DataFile("rxdtsfjsb"));
   const std::string sheet = ReadText(DataFile("路基数量表") + ".xlsx");
+  // A text of digits alone that reads as no finite number.
+  const std::string huge = "DK" + std::string(400, '9');
+  const std::string nonFinite = "终止里程\"" + huge + "\"不是里程, 土石方数量未计算!";
   struct Case {
     const char* start;
     const char* end;
@@ -154,6 +157,7 @@ TEST_F(EarthworkCommandTest, ARangeWithoutSectionsWritesNothing) {
       {"abc", "def", "起始里程\"abc\"不是里程, 土石方数量未计算!"},
       {"DK0+100", "DK1e400", "终止里程\"DK1e400\"不是里程, 土石方数量未计算!"},
       {"DK0+100", "", "终止里程\"\"不是里程, 土石方数量未计算!"},
+      {"DK0+100", huge.c_str(), nonFinite.c_str()},
       {"DK1+000", "DK0+300", "起始里程DK1+000在终止里程DK0+300之后, 土石方数量未计算!"},
       {"DK5+000", "DK6+000", "里程范围DK5+000～DK6+000内没有横断面, 土石方数量未计算!"},
       {"DK0+110", "DK0+190", "里程范围DK0+110～DK0+190内没有横断面, 土石方数量未计算!"},
@@ -203,6 +207,97 @@ TEST_F(EarthworkCommandTest, DoubleLineWritesABlockForEachDetour) {
   // The command's end frees every line it read.
   EXPECT_EQ(DetourDesigner(-1, 0)->SectionCount(), 0);
   EXPECT_EQ(caltsf.SectionCount(), 0);
+}
+
+// The lines of a range run each read the range on their own chainage: the
+// baseline through its break table, a detour section through its own. The
+// double-track fixture: baseline sections at DK0+100, 0+600, 1+000, 2+500,
+// 3+650 (mileage = chainage); the left detour ZK0+500 .. ZK1+703.372 with
+// sections at ZK0+500 .. ZK1+000 (mileage = chainage, the bridge ZK0+600 ..
+// 0+650 and the tunnel ZK0+800 .. 0+900); the right detour from YK2+200
+// (sections YK2+200 .. 2+700). A range that holds a section of no chosen
+// line is refused and writes nothing; one that holds sections of a detour
+// alone gives that detour's block.
+TEST_F(EarthworkCommandTest, EachChosenLineReadsTheRangeOnItsOwnChainage) {
+  std::string error;
+  ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
+  ASSERT_EQ(ReadProjectAndScheme(), 1);
+  {
+    CrossSectionDesigner design;
+    design.lineKind = "双线";
+    ASSERT_EQ(design.ReadSchemeAlignment(m_dbWindows.c_str(), 1, 1), 1);
+    design.SaveResultFiles();
+    design.SaveDetourResultFiles();
+  }
+  fixtures::writeTextFile(DataFile("ylex"), "双线");
+  import_test::ResetDetourDesigners();
+
+  constexpr int kBaseline = EarthworkChoice::kBaseline;
+  constexpr int kLeft = EarthworkChoice::kLeftDetours;
+  constexpr int kAll = EarthworkChoice::kAllLines;
+  const char* kOffTheLine = "在线路上没有其位置";
+  struct Case {
+    const char* what;
+    const char* start;
+    const char* end;
+    int lines;
+    int result;
+    const char* baselineHead;  // tsfjsb's first line, or "" when it is not written
+    const char* detourBlocks;  // the block heads of rxdtsfjsb ("side index|start end;..."), or "-" when not written
+    const char* message;       // a message shown, or ""
+    bool quiet;                // no text is looked for on a line it does not belong to
+  };
+  const Case cases[] = {
+      {"the baseline alone", "DK0+500", "DK1+000", kBaseline, 1, "500.000 1000.000          2", "", "", true},
+      {"the detours alone, on the left detour's chainage", "ZK0+650", "ZK0+750", kLeft, 1, "",
+       "-1 0|650.000 750.000;", "", true},
+      {"every line, a range with left-detour sections only", "ZK0+650", "ZK0+750", kAll, 1, "",
+       "-1 0|650.000 750.000;", "", false},
+      {"every line, nothing on any", "ZK1+100", "ZK1+200", kAll, 0, "", "-",
+       "里程范围ZK1+100～ZK1+200内没有横断面, 土石方数量未计算!", false},
+      {"the detours alone, backwards on the detour", "ZK0+900", "ZK0+700", kLeft, 0, "", "-",
+       "起始里程ZK0+900在终止里程ZK0+700之后, 土石方数量未计算!", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(DataFile("tsfjsb"));
+    std::filesystem::remove(DataFile("rxdtsfjsb"));
+    std::filesystem::remove(DataFile("路基数量表") + ".xlsx");
+    CrossSectionDesigner caltsf;
+    EarthworkChoice choice;
+    choice.wholeLine = 0;
+    choice.startText = c.start;
+    choice.endText = c.end;
+    choice.lines = c.lines;
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(caltsf.CmdEarthworkToExcel(choice), c.result);
+    if (*c.message) {
+      EXPECT_TRUE(transcript.contains(c.message)) << transcript.text();
+    }
+    // A text typed on the left detour's chainage is looked for on the
+    // baseline (and the right detour) only when they are chosen.
+    if (c.quiet) {
+      EXPECT_FALSE(transcript.contains(kOffTheLine)) << transcript.text();
+    }
+    if (*c.baselineHead) {
+      const std::vector<std::string> lines = Lines(ReadText(DataFile("tsfjsb")));
+      ASSERT_FALSE(lines.empty());
+      EXPECT_EQ(lines[0], c.baselineHead);
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(DataFile("tsfjsb")));
+    }
+    if (std::string(c.detourBlocks) == "-") {
+      EXPECT_FALSE(std::filesystem::exists(DataFile("rxdtsfjsb")));
+      EXPECT_FALSE(std::filesystem::exists(DataFile("路基数量表") + ".xlsx"));
+      continue;
+    }
+    // The block heads: a line "side index" followed by the range line.
+    const std::vector<std::string> lines = Lines(ReadText(DataFile("rxdtsfjsb")));
+    std::string heads;
+    for (size_t i = 0; i + 1 < lines.size(); ++i)
+      if (lines[i] == "-1 0" || lines[i] == "1 0") heads += lines[i] + "|" + lines[i + 1] + ";";
+    EXPECT_EQ(heads, c.detourBlocks);
+  }
 }
 
 TEST_F(EarthworkCommandTest, RefusesToRunBeforeADesign) {

@@ -301,4 +301,37 @@ TEST(SectionRedesignTest, RedesignedSideSplitsItsNewCutByRockClass) {
   }
 }
 
+// A record read back from the files holds each side's cut but no layer
+// passes. One side edited in an earlier session (its cut stored), the other
+// edited now: the pass on the ground line is the record's cut, the deeper
+// pass is designed afresh, so the split adds up to the cut. The same
+// cutting as above: the left side was edited to 1:3, the right is edited to
+// 1:2 now; the rock layer's pass takes the left side as the design gives it
+// (1:1, nothing of the earlier edit is stored) and the right at 1:2.
+TEST(SectionRedesignTest, RockClassesOfARecordReadBackAddUpToItsCut) {
+  auto onGround = [](double m) { return 3 * (1.88 + 2) / 2 + m * 4 / 2; };
+  auto onRock = [](double m) { return 3 * (0.88 + 1) / 2 + m * 1 / 2; };
+  CrossSectionDesigner d;
+  MakeLevelDesigner(d, "单线", 98.0, {500.0});
+  SectionRecord& r = d.sections[0];
+  r.groundBlocks.push_back(LevelBlock(1, 4, -1.0));
+  d.DesignSingleSection(0, 1, 0.0, 0.0);
+  ASSERT_EQ(Redesign(d, -1, OneGrade(3.0), OneGrade(3.0)), 1);
+  ASSERT_NEAR(r.areas.cutParts.left, onGround(3.0), 1e-9);
+  r.layerCuts.clear();  // as the result files give the record back
+  ASSERT_EQ(Redesign(d, 1, OneGrade(2.0), OneGrade(2.0)), 1);
+
+  const double cut = onGround(3.0) + onGround(2.0);  // 5.82 + 6 + 5.82 + 4 = 21.64
+  EXPECT_NEAR(r.areas.cut, cut, 1e-9);
+  double split = 0.0;
+  for (double a : r.areas.rockClass) split += a;
+  EXPECT_NEAR(split, r.areas.cut, 1e-6 * cut);
+  const double rock = onRock(1.0) + onRock(2.0);  // 2.82 + 0.5 + 2.82 + 1 = 7.14
+  EXPECT_NEAR(r.areas.rockClass[3], rock, 1e-9);
+  EXPECT_NEAR(r.areas.rockClass[1], cut - rock, 1e-9);
+  ASSERT_EQ(r.layerCuts.size(), 2u);
+  EXPECT_NEAR(r.layerCuts[0].left, onGround(3.0), 1e-9);
+  EXPECT_NEAR(r.layerCuts[0].right, onGround(2.0), 1e-9);
+}
+
 }  // namespace
