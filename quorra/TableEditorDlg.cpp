@@ -124,15 +124,10 @@ BOOL CTableEditorDlg::SaveTable() {
 bool CTableEditorDlg::ConfirmClose(bool mayStay) {
   // A table that did not load whole is never saved: there is nothing to ask.
   if (!GetSafeHwnd() || !m_store.Loaded()) return true;
-  // A cell still in its editor counts once its edit has ended.
-  m_grid.FinishEditing();
-  if (!m_grid.HasChanges()) return true;
-  switch (AskToSaveChanges(m_strTableName, mayStay)) {
-    case CloseAnswer::Save: return SaveTable() != FALSE;
-    case CloseAnswer::Discard: return true;
-    case CloseAnswer::Stay: return false;
-  }
-  return false;
+  // A save that skipped rows it could not write has deleted their records:
+  // the grid holds their only copy, so it does not count as saved.
+  return ConfirmEditorClose(m_grid, m_strTableName, mayStay,
+                            [this] { return SaveTable() != FALSE && m_store.FailedRows().empty(); });
 }
 
 void CTableEditorDlg::OnOK() {

@@ -38,9 +38,11 @@ class CTableEditorDlg : public cdxCSizingDialog {
 
   // Whether the editor has changes not saved.
   bool HasChanges() const { return m_grid.HasChanges(); }
-  // Whether the editor may close now: at once without changes; with changes
-  // by the question (取消 offered when `mayStay`): 是 saves (false when the
-  // save fails), 否 drops them, 取消 keeps the editor.
+  // Whether the editor may close now (ConfirmEditorClose): at once without
+  // changes; with changes by the question (取消 offered when `mayStay`): 是
+  // saves (false when the save fails or leaves rows unwritten), 否 drops
+  // them, 取消 keeps the editor. An edit whose text is refused keeps it too;
+  // at unload (`mayStay` false) that edit is dropped and the editor closes.
   bool ConfirmClose(bool mayStay);
   // Closes the editor as its close button does, asking first when it has
   // changes; whether it closed.

@@ -79,7 +79,8 @@ void CloseAllTableEditors() {
     CTableEditorDlg* editor = slot;
     slot = nullptr;
     // Its window goes, and with its last message the editor itself; its
-    // changes are saved or dropped as the answer to the question says.
+    // changes are saved or dropped as the answer to the question says (a
+    // save that fails is told in the transcript).
     if (editor != nullptr) {
       if (editor->GetSafeHwnd()) {
         editor->ConfirmClose(false);

@@ -33,8 +33,9 @@ PlanState& ThePlanState() {
 
 void FreePlanState() {
   if (!g_state) return;
-  // Editors with unsaved changes ask first (是 saves, 否 drops them), while
-  // the plan model that a save completes rows from is still there.
+  // Editors with unsaved changes ask first (是 saves, 否 drops them; an edit
+  // refused there is dropped, a save that fails is told in the transcript),
+  // while the plan model that a save completes rows from is still there.
   for (CWnd* editor : g_state->tableEditors)
     if (auto* open = dynamic_cast<CTableEditorDlg*>(editor)) open->ConfirmClose(false);
   g_state->CloseDockBar();

@@ -152,15 +152,7 @@ bool CTableEditorDlg::ConfirmClose(bool mayStay) {
   // A viewed table, or one that did not load whole, is never saved: there
   // is nothing to ask.
   if (!GetSafeHwnd() || !IsStructureTable() || !m_store.Loaded()) return true;
-  // A cell still in its editor counts once its edit has ended.
-  m_grid.FinishEditing();
-  if (!m_grid.HasChanges()) return true;
-  switch (AskToSaveChanges(m_strTableName, mayStay)) {
-    case CloseAnswer::Save: return SaveToDatabase() != FALSE;
-    case CloseAnswer::Discard: return true;
-    case CloseAnswer::Stay: return false;
-  }
-  return false;
+  return ConfirmEditorClose(m_grid, m_strTableName, mayStay, [this] { return SaveToDatabase() != FALSE; });
 }
 
 void CTableEditorDlg::OnTrackToggled() {

@@ -24,6 +24,7 @@ bool ReadsAsCellNumber(const CString& text, double& value) {
   std::string_view s(text.GetString(), static_cast<size_t>(text.GetLength()));
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  if (s.size() > static_cast<size_t>(kMostCellNumberChars)) return false;
   // sign, digits, point, digits, exponent: nothing else may be there.
   size_t at = 0;
   const bool negative = at < s.size() && s[at] == '-';

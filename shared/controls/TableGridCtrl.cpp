@@ -62,6 +62,7 @@ void CTableGridCtrl::LayOutTable(int records, int fields) {
   m_hiddenValues.clear();
   m_nHiddenColumn = -1;
   m_nLoadedRows = 0;
+  m_valuesShownEmpty.clear();
   m_numericFields.clear();
   m_nRefusedRow = m_nRefusedCol = -1;
   SetBkColor(RGB(255, 255, 224));
@@ -238,6 +239,23 @@ bool CTableGridCtrl::DeleteSelectedRows() {
   return GetRowCount() > GetFixedRowCount();
 }
 
+// ---- changes ------------------------------------------------------------------------------
+
+void CTableGridCtrl::SetValueShownEmpty(int key, int field, bool shownEmpty) {
+  if (shownEmpty)
+    m_valuesShownEmpty.insert({key, field});
+  else
+    m_valuesShownEmpty.erase({key, field});
+}
+
+bool CTableGridCtrl::EmptyingChangesCell(int nRow, int nCol) const {
+  if (!GetItemText(nRow, nCol).IsEmpty()) return true;
+  // An empty cell changes only when it stands for a loaded value not yet
+  // unset: the edit mark is what tells the save to unset it.
+  const int key = RowKey(nRow);
+  return key > 0 && !GetModified(nRow, nCol) && m_valuesShownEmpty.count({key, FieldOfColumn(nCol)}) > 0;
+}
+
 // ---- walking the cells --------------------------------------------------------------------
 
 void CTableGridCtrl::MoveFocusTo(CCellID cell, UINT nChar) {
@@ -325,7 +343,12 @@ bool CTableGridCtrl::AcceptsText(int col, const CString& text) const {
 void CTableGridCtrl::RefuseEdit(int row, int col, const CString& text) {
   m_bEditRefused = true;
   CString message;
-  message.Format("“%s”列只能填数值，“%s”不是数值!", HeaderText(col).GetString(), text.GetString());
+  // A text longer than any number is told by its length, not shown.
+  if (text.GetLength() > kMostCellNumberChars)
+    message.Format("“%s”列只能填数值，%d 个字符以上的文字不是数值!", HeaderText(col).GetString(),
+                   kMostCellNumberChars);
+  else
+    message.Format("“%s”列只能填数值，“%s”不是数值!", HeaderText(col).GetString(), text.GetString());
   AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
   // The editor that ended is still closing: the cell's editor opens again
   // once it has gone.
@@ -333,6 +356,13 @@ void CTableGridCtrl::RefuseEdit(int row, int col, const CString& text) {
   m_nRefusedCol = col;
   m_strRefusedText = text;
   if (GetSafeHwnd()) PostMessage(kReopenRefusedEdit);
+}
+
+void CTableGridCtrl::OnLongTextRefused(int, int nCol) {
+  CString message;
+  message.Format("“%s”列最多填 %d 个字符，更长的文字没有填入!", HeaderText(nCol).GetString(),
+                 GetColumnTextLimit(nCol));
+  AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
 }
 
 LRESULT CTableGridCtrl::OnReopenRefusedEdit(WPARAM, LPARAM) {
@@ -352,6 +382,14 @@ bool CTableGridCtrl::FinishEditing() {
   m_bEditRefused = false;
   EndEditing();
   return !m_bEditRefused && m_nRefusedRow < 0;
+}
+
+void CTableGridCtrl::CancelRefusedEdit() {
+  // The editor of the refused text has closed; its opening again (posted)
+  // finds nothing to open.
+  m_nRefusedRow = m_nRefusedCol = -1;
+  m_strRefusedText.Empty();
+  m_bEditRefused = false;
 }
 
 // ---- lists --------------------------------------------------------------------------------
@@ -429,8 +467,11 @@ void CTableGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult) {
   }
   const UINT key = static_cast<UINT>(item.lParam);
   // A text a numeric cell cannot hold is refused: the cell keeps its text
-  // and its editor opens again (Esc keeps the cell as it was).
-  if (!keepText && key != VK_ESCAPE && !AcceptsText(item.col, item.szText)) {
+  // and its editor opens again (Esc keeps the cell as it was). An edit that
+  // leaves the text as it was changes nothing and is taken (a cell may hold
+  // what another program stored; the save's check decides what is written).
+  const bool unchanged = GetItemText(item.row, item.col) == item.szText;
+  if (!keepText && key != VK_ESCAPE && !unchanged && !AcceptsText(item.col, item.szText)) {
     RefuseEdit(item.row, item.col, item.szText);
     RedrawCell(item.row, item.col);
     return;

@@ -36,6 +36,8 @@
 // Each module's grid derives from it and answers the virtual hooks (which
 // preview control, which folder, what happens after a key).
 
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "controls/DwgThumbnail.h"
@@ -90,11 +92,19 @@ class CTableGridCtrl : public CComboGridCtrl {
   // Whether a cell was edited, cut, pasted or emptied, or rows were added
   // or deleted, since the load or the last ClearChanges.
   bool HasChanges() const { return GetModified() != FALSE; }
+  // Whether the loaded value of a row's field shows as an empty cell (a code
+  // outside its column's list): emptying that cell unsets the value, a change.
+  // `key` is the row's RowKey. Cleared by LayOutTable.
+  void SetValueShownEmpty(int key, int field, bool shownEmpty);
+  bool EmptyingChangesCell(int nRow, int nCol) const override;
   void ClearChanges() { SetModified(FALSE); }
   // Ends the edit in progress; false when its text was refused (or a
   // refused text waits to be edited again), so the cell is not what the
   // user typed.
   bool FinishEditing();
+  // Drops the refused edit that waits to be opened again: the cell stays as
+  // it was, as Esc in its editor leaves it.
+  void CancelRefusedEdit();
 
   // ---- the hidden column ----
   // Removes grid column `col`, keeping each data row's text of it with the
@@ -207,6 +217,9 @@ class CTableGridCtrl : public CComboGridCtrl {
   // An edit's text refused: the message naming the column, and the editor
   // opened again (posted, as the old editor is still closing).
   void RefuseEdit(int row, int col, const CString& text);
+  // A pasted or dropped text too long for its column: the message naming
+  // the column and how many characters it takes.
+  void OnLongTextRefused(int nRow, int nCol) override;
 
   EditorBuild m_build;
   CString m_strTableName;
@@ -220,6 +233,8 @@ class CTableGridCtrl : public CComboGridCtrl {
   int m_nHiddenColumn = -1;
   // The data rows of the last load (row keys 1 .. this).
   int m_nLoadedRows = 0;
+  // The (row key, field) of the loaded values shown as empty cells.
+  std::set<std::pair<int, int>> m_valuesShownEmpty;
   // Hidden values by row key (index key - 1); the key is the item data of
   // a row's column-0 cell.
   std::vector<CString> m_hiddenValues;

@@ -42,11 +42,17 @@ bool IsEmptyValue(const VARIANT& value) {
 bool IsBlankText(const CString& text) { return CString(text).Trim(" \t").IsEmpty(); }
 
 // The characters a cell of a field takes from the user: a text field's size,
-// enough for any number in a number field, no limit for a memo.
-int FieldTextLimit(long type, long definedSize) {
-  if (type == adVarWChar || type == adWChar) return definedSize > 0 ? static_cast<int>(definedSize) : 255;
-  if (type == adLongVarWChar || type == adBSTR || type == adVariant || type == adEmpty) return 0;
-  return 32;
+// no limit for a memo, and in a number field as many as a number may have
+// (CellNumber.h). A longer text is cut to a text field's size, but refused
+// whole by a number field: a number's first characters are another number.
+void SetFieldTextLimit(CTableGridCtrl& grid, int col, long type, long definedSize) {
+  if (type == adVarWChar || type == adWChar) {
+    grid.SetColumnTextLimit(col, definedSize > 0 ? static_cast<int>(definedSize) : 255);
+  } else if (type == adLongVarWChar || type == adBSTR || type == adVariant || type == adEmpty) {
+    grid.SetColumnTextLimit(col, 0);
+  } else {
+    grid.SetColumnTextLimit(col, kMostCellNumberChars, CGridCtrl::OverLimit::Refuse);
+  }
 }
 
 }  // namespace
@@ -57,6 +63,27 @@ CloseAnswer AskToSaveChanges(const CString& table, bool mayStay) {
   if (answer == IDNO) return CloseAnswer::Discard;
   if (answer == IDCANCEL && mayStay) return CloseAnswer::Stay;
   return CloseAnswer::Save;
+}
+
+bool ConfirmEditorClose(CTableGridCtrl& grid, const CString& table, bool mayStay, const std::function<bool()>& save) {
+  // A cell still in its editor counts once its edit has ended.
+  if (!grid.FinishEditing()) {
+    // The refused text is open again in its editor for the user to mend.
+    if (mayStay) return false;
+    grid.CancelRefusedEdit();
+  }
+  if (!grid.HasChanges()) return true;
+  switch (AskToSaveChanges(table, mayStay)) {
+    case CloseAnswer::Save:
+      if (save()) return true;
+      if (mayStay) return false;
+      // The editor goes all the same: say so where it stays to be read.
+      acutPrintf("\n编辑器对表 %s 的修改没有保存。\n", table.GetString());
+      return true;
+    case CloseAnswer::Discard: return true;
+    case CloseAnswer::Stay: return false;
+  }
+  return false;
 }
 
 CString CodedCellDisplay(EditorBuild build, const CString& table, const CString& field, const CString& value) {
@@ -128,8 +155,7 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
   grid.LayOutTable(static_cast<int>(records), static_cast<int>(fields));
   for (long j = 1; j < fields; ++j) grid.SetItemText(0, static_cast<int>(j), names[j]);
   for (long j = 1; j < fields; ++j)
-    grid.SetColumnTextLimit(static_cast<int>(j),
-                            FieldTextLimit(m_recordset.GetFieldType(j), m_recordset.GetFieldDefinedSize(j)));
+    SetFieldTextLimit(grid, static_cast<int>(j), m_recordset.GetFieldType(j), m_recordset.GetFieldDefinedSize(j));
   acedSetStatusBarProgressMeter("正在导入数据", 0, 100);
   // The navigator counts one step more than there are records; the plan as many.
   const long steps = options.build == EditorBuild::Navigator ? records + 1 : std::max(1L, records);
@@ -147,6 +173,7 @@ BOOL CTableStore::Load(CTableGridCtrl& grid, const TableLoadOptions& options) {
                                       : CodedCellDisplay(options.build, m_table, names[j], value);
       if (shown == "NULL") shown.Empty();
       grid.SetItemText(row, static_cast<int>(j), shown);
+      grid.SetValueShownEmpty(row, static_cast<int>(j), shown.IsEmpty() && !IsEmptyValue(read));
       values[static_cast<size_t>(j)] = std::move(read);
       texts[static_cast<size_t>(j)] = shown;
     }
@@ -253,8 +280,12 @@ CTableStore::GridCell CTableStore::FirstRefusedCell(const CTableGridCtrl& grid,
 
 CString CTableStore::CellName(const CTableGridCtrl& grid, const GridCell& cell) {
   CString name;
-  name.Format("第 %d 行“%s”列的“%s”", cell.row, grid.HeaderText(cell.col).GetString(),
-              grid.GetItemText(cell.row, cell.col).GetString());
+  const CString text = grid.GetItemText(cell.row, cell.col);
+  // A text longer than any number is told by its length, not shown.
+  if (text.GetLength() > kMostCellNumberChars)
+    name.Format("第 %d 行“%s”列 %d 个字节长的文字", cell.row, grid.HeaderText(cell.col).GetString(), text.GetLength());
+  else
+    name.Format("第 %d 行“%s”列的“%s”", cell.row, grid.HeaderText(cell.col).GetString(), text.GetString());
   return name;
 }
 
@@ -341,7 +372,7 @@ BOOL CTableStore::Save(CTableGridCtrl& grid, const TableSaveOptions& options) {
   return TRUE;
 }
 
-void CTableStore::RememberSavedCells(const CTableGridCtrl& grid, const TableSaveOptions& options) {
+void CTableStore::RememberSavedCells(CTableGridCtrl& grid, const TableSaveOptions& options) {
   // An edited cell of a loaded row now stands as it was saved: a later save
   // that finds it unedited writes what this one wrote (an unset value stays
   // unset once its edit mark is cleared).
@@ -358,6 +389,7 @@ void CTableStore::RememberSavedCells(const CTableGridCtrl& grid, const TableSave
       if (!CellValue(grid, options, r, c, field, value, refused)) value.Clear();
       values[static_cast<size_t>(field)] = value;
       texts[static_cast<size_t>(field)] = grid.GetItemText(r, c);
+      grid.SetValueShownEmpty(key, static_cast<int>(field), texts[static_cast<size_t>(field)].IsEmpty() && !IsEmptyValue(value));
     }
   }
 }

@@ -11,7 +11,8 @@
 // "NULL" and empty values as empty cells; a station table's hidden column
 // removed with its values kept per row; every cell sized to its content; each
 // column taking from the user no more characters than its field stores (a
-// text field its size, a number field 32, a memo any).
+// text field its size, cutting a longer text; a number field as many as a
+// number may have (CellNumber.h), refusing a longer text whole; a memo any).
 // The store keeps every value as read and the text shown for it, each grid
 // row keyed by its record, and tells the grid which fields hold numbers.
 //
@@ -70,6 +71,16 @@ enum class CloseAnswer {
 // Asks "<table>已修改，是否保存？" with 是, 否 and, when `mayStay`, 取消
 // (default 是).
 CloseAnswer AskToSaveChanges(const CString& table, bool mayStay);
+// Whether an editor of `table` over `grid` with a loaded table may close
+// now, `save` writing its grid (true only when the table then holds every
+// row of the grid). The edit in progress ends first; without changes the
+// editor closes at once, with changes by the question.
+// When the editor may stay (`mayStay`): an edit whose text is refused keeps
+// the editor open on it; 是 closes only when `save` succeeds; 取消 stays.
+// When it cannot (unload): a refused edit is dropped as Esc drops it, so that
+// the other changes can be saved; when the save of 是 fails, the transcript
+// says that the changes were not saved. The editor closes.
+bool ConfirmEditorClose(CTableGridCtrl& grid, const CString& table, bool mayStay, const std::function<bool()>& save);
 
 class CTableStore {
  public:
@@ -148,7 +159,7 @@ class CTableStore {
   void ReportSaveFailure(const CString& reason);
   // After a save that wrote the whole grid: each edited cell of a loaded row
   // is taken as loaded with what was written for it.
-  void RememberSavedCells(const CTableGridCtrl& grid, const TableSaveOptions& options);
+  void RememberSavedCells(CTableGridCtrl& grid, const TableSaveOptions& options);
 
   CString m_table;
   CString m_databasePath;

@@ -8,6 +8,8 @@
 // one separator) and writes them to the cells to the right of the target,
 // one line per row. A read-only cell keeps its text and its token is dropped,
 // so the columns stay aligned; text past the last row or column is dropped.
+// A token longer than its column takes is cut there, or, in a column that
+// refuses longer texts, not taken (the cell kept, OnLongTextRefused told).
 #include <cstring>
 #include <memory>
 #include <string>
@@ -50,11 +52,14 @@ void CGridCtrl::CutSelectedText() {
   for (const CCellID& id : cells) {
     CGridCell* cell = GetCell(id.row, id.col);
     if (!cell || (cell->state & GVIS_READONLY)) continue;
+    // A cell that was empty is not changed by the cut; one edited before
+    // keeps its mark.
+    const bool changes = EmptyingChangesCell(id.row, id.col) || GetModified(id.row, id.col);
     SendMessageToParent(id.row, id.col, GVN_BEGINLABELEDIT);
     // Emptying clears the state too: the cell leaves the selection.
     m_SelectedCellMap.erase(CellKey(id.row, id.col));
     EmptyCell(cell, id.row, id.col);
-    SetModified(TRUE, id.row, id.col);
+    if (changes) SetModified(TRUE, id.row, id.col);
     SendMessageToParent(id.row, id.col, GVN_ENDLABELEDIT);
   }
   if (m_hWnd) Invalidate();
@@ -141,6 +146,8 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject) {
   }
 
   int row = cell.row;
+  // The first cell whose text was refused as too long for its column.
+  CCellID refused;
   for (const std::string& line : lines) {
     if (row >= m_nRows) break;
     std::vector<std::string> tokens = lineTokens(line.empty() ? std::string(" ") : line);
@@ -151,9 +158,14 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject) {
     for (const std::string& token : tokens) {
       if (col >= m_nCols) break;
       CGridCell* target = GetCell(row, col);
-      if (target && !(target->state & GVIS_READONLY)) {
+      const CString tokenText(token.c_str(), static_cast<int>(token.size()));
+      if (target && !(target->state & GVIS_READONLY) && RefusesLongerText(col) && !FitsColumnLimit(col, tokenText)) {
+        // Too long for a column that refuses what it cannot take whole: the
+        // cell keeps its text, the columns stay aligned.
+        if (!refused.IsValid()) refused = CCellID(row, col);
+      } else if (target && !(target->state & GVIS_READONLY)) {
         SendMessageToParent(row, col, GVN_BEGINLABELEDIT);
-        SetItemText(row, col, LimitColumnText(col, CString(token.c_str(), static_cast<int>(token.size()))));
+        SetItemText(row, col, LimitColumnText(col, tokenText));
         SetModified(TRUE, row, col);
         SendMessageToParent(row, col, GVN_ENDLABELEDIT);
         SetSelectedCell(row, col, false);
@@ -176,6 +188,7 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject) {
     ++row;
   }
   if (m_hWnd) Invalidate();
+  if (refused.IsValid()) OnLongTextRefused(refused.row, refused.col);
   return TRUE;
 }
 

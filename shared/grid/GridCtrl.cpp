@@ -579,22 +579,39 @@ BOOL CGridCtrl::DeleteAllItems() {
 
 // ---- what a column takes from the user ----------------------------------------
 
-BOOL CGridCtrl::SetColumnTextLimit(int nCol, int nMaxChars) {
+BOOL CGridCtrl::SetColumnTextLimit(int nCol, int nMaxChars, OverLimit over) {
   if (nCol < 0 || nCol >= m_nCols || nMaxChars < 0) return FALSE;
   m_arColTextLimits.resize(static_cast<size_t>(m_nCols), 0);
-  m_arColTextLimits[static_cast<size_t>(nCol)] = nMaxChars;
+  m_arColTextLimits[static_cast<size_t>(nCol)] = over == OverLimit::Refuse ? -nMaxChars : nMaxChars;
   return TRUE;
 }
 
 int CGridCtrl::GetColumnTextLimit(int nCol) const {
   if (nCol < 0 || nCol >= m_nCols || nCol >= static_cast<int>(m_arColTextLimits.size())) return 0;
-  return m_arColTextLimits[static_cast<size_t>(nCol)];
+  return std::abs(m_arColTextLimits[static_cast<size_t>(nCol)]);
 }
+
+bool CGridCtrl::RefusesLongerText(int nCol) const {
+  if (nCol < 0 || nCol >= m_nCols || nCol >= static_cast<int>(m_arColTextLimits.size())) return false;
+  return m_arColTextLimits[static_cast<size_t>(nCol)] < 0;
+}
+
+bool CGridCtrl::FitsColumnLimit(int nCol, const CString& text) const {
+  const int limit = GetColumnTextLimit(nCol);
+  // Fewer bytes than the limit are fewer characters too.
+  if (limit <= 0 || text.GetLength() <= limit) return true;
+  std::string_view s(text.GetString(), static_cast<size_t>(text.GetLength()));
+  size_t end = 0;
+  for (int n = 0; n < limit && end < s.size(); ++n) platform::decodeUtf8(s, end);
+  return end >= s.size();
+}
+
+void CGridCtrl::OnLongTextRefused(int, int) { MessageBeep(0); }
 
 CString CGridCtrl::LimitColumnText(int nCol, const CString& text) const {
   int limit = GetColumnTextLimit(nCol);
   // Fewer bytes than the limit are fewer characters too.
-  if (limit <= 0 || text.GetLength() <= limit) return text;
+  if (limit <= 0 || text.GetLength() <= limit || RefusesLongerText(nCol)) return text;
   std::string_view s(text.GetString(), static_cast<size_t>(text.GetLength()));
   size_t end = 0;
   for (int n = 0; n < limit && end < s.size(); ++n) platform::decodeUtf8(s, end);

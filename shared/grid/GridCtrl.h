@@ -186,15 +186,33 @@ class CGridCtrl : public CWnd {
   void ExpandColumnsToFit();
 
   // ---- what a column takes from the user ----
+  // What a column does with a longer text the user brings in.
+  enum class OverLimit {
+    Cut,     // cut to the limit (a text's first characters are still a text)
+    Refuse,  // not taken at all, the cell kept as it was (a number cut is another number)
+  };
   // The most characters a cell of column `nCol` takes from the user: typed in
   // its editor (the editor takes no more), pasted or dropped (each cell's text
-  // cut there). 0: no limit (the default). Texts the program sets are never
-  // cut, so that nothing already stored is lost. FALSE outside the grid or for
-  // a negative count.
-  BOOL SetColumnTextLimit(int nCol, int nMaxChars);
+  // cut there, or for OverLimit::Refuse not taken: OnLongTextRefused). 0: no
+  // limit (the default). Texts the program sets are never cut, so that
+  // nothing already stored is lost. FALSE outside the grid or for a negative
+  // count.
+  BOOL SetColumnTextLimit(int nCol, int nMaxChars, OverLimit over = OverLimit::Cut);
   int GetColumnTextLimit(int nCol) const;
-  // `text` cut to column `nCol`'s limit (whole characters).
+  // Whether column `nCol` refuses a longer text rather than cutting it.
+  bool RefusesLongerText(int nCol) const;
+  // Whether `text` lies within column `nCol`'s limit.
+  bool FitsColumnLimit(int nCol, const CString& text) const;
+  // `text` cut to column `nCol`'s limit (whole characters); whole in a column
+  // that refuses longer texts.
   CString LimitColumnText(int nCol, const CString& text) const;
+  // A text the user brought into (nRow, nCol) was refused as longer than its
+  // column takes; the cell kept its text. Called once for a paste or drop
+  // (its first refused cell). Default: a beep.
+  virtual void OnLongTextRefused(int nRow, int nCol);
+  // Whether emptying cell (nRow, nCol) (Delete, Cut) changes it, so that it
+  // is marked modified. Default: when it holds text.
+  virtual bool EmptyingChangesCell(int nRow, int nCol) const { return !GetItemText(nRow, nCol).IsEmpty(); }
 
   // ---- rows and columns ----
   int InsertColumn(LPCTSTR strHeading, UINT nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE, int nColumn = -1);
@@ -483,7 +501,8 @@ class CGridCtrl : public CWnd {
   BOOL m_bTitleTips = TRUE;
   int m_nRows = 0, m_nFixedRows = 0, m_nCols = 0, m_nFixedCols = 0;
   std::vector<UINT> m_arRowHeights, m_arColWidths;
-  // The text limit of each column (0: none); kept in step with the columns.
+  // The text limit of each column (0: none), negative for a column that
+  // refuses a longer text (OverLimit::Refuse); kept in step with the columns.
   std::vector<int> m_arColTextLimits;
   int m_nMargin = 0;
   int m_nDefCellWidth = 50;

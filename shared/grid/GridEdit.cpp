@@ -31,7 +31,8 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, UINT nChar) {
   CWnd* editor =
       CreateInPlaceEditControl(editRect, style, IDC_INPLACE_CONTROL, nRow, nCol, item.szText, static_cast<int>(nChar));
   // The editor takes no more than the column does.
-  if (auto* edit = dynamic_cast<CInPlaceEdit*>(editor)) edit->SetMaxChars(GetColumnTextLimit(nCol));
+  if (auto* edit = dynamic_cast<CInPlaceEdit*>(editor))
+    edit->SetMaxChars(GetColumnTextLimit(nCol), RefusesLongerText(nCol));
 }
 
 CWnd* CGridCtrl::CreateInPlaceEditControl(const CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nCol,
@@ -77,6 +78,11 @@ void CGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult) {
 #ifndef PELLORY_BUILD
 void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {
   if (GetItemText(nRow, nCol) != str) {
+    // A column that refuses a longer text keeps the cell as it was.
+    if (RefusesLongerText(nCol) && !FitsColumnLimit(nCol, str)) {
+      OnLongTextRefused(nRow, nCol);
+      return;
+    }
     // What the user brought in is cut to the column's limit; a text left as
     // it was stays whole.
     str = LimitColumnText(nCol, str);

@@ -779,9 +779,11 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     case VK_DELETE:
       if (IsCellEditable(m_idCurrentCell)) {
         CCellID cell = m_idCurrentCell;
+        // An empty cell stays as it was: nothing changed.
+        const bool changes = EmptyingChangesCell(cell.row, cell.col);
         SendMessageToParent(cell.row, cell.col, GVN_BEGINLABELEDIT);
         SetItemText(cell.row, cell.col, "");
-        SetModified(TRUE, cell.row, cell.col);
+        if (changes) SetModified(TRUE, cell.row, cell.col);
         SendMessageToParent(cell.row, cell.col, GVN_ENDLABELEDIT);
         RedrawCell(cell);
       }

@@ -125,8 +125,9 @@ void CInPlaceEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   CEdit::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
-void CInPlaceEdit::SetMaxChars(int nMaxChars) {
+void CInPlaceEdit::SetMaxChars(int nMaxChars, bool refuseLonger) {
   m_nMaxChars = std::max(0, nMaxChars);
+  m_bRefuseLonger = refuseLonger;
   if (!m_hWnd) return;
   // The edit itself stops a paste after as many bytes as the characters can
   // take (four a character at most), so that no more is ever copied in.
@@ -147,12 +148,12 @@ void CInPlaceEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
     return;
   }
   int before = 0;
+  CString now;
+  int selStart = 0, selEnd = 0;
   if (m_nMaxChars > 0) {
-    CString now;
     GetWindowText(now);
     before = characterCount(now);
     // A character that would bring the text past the limit is refused.
-    int selStart = 0, selEnd = 0;
     GetSel(selStart, selEnd);
     int selected = characterCount(CString(now.GetString() + selStart, selEnd - selStart));
     if (nChar >= 0x20 && nChar != 0x7F && before - selected + 1 > m_nMaxChars) {
@@ -165,10 +166,18 @@ void CInPlaceEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
   CString text;
   GetWindowText(text);
   if (m_nMaxChars > 0 && characterCount(text) > std::max(m_nMaxChars, before)) {
-    // A paste past the limit: cut there, the caret at the end.
-    text = firstCharacters(text, std::max(m_nMaxChars, before));
-    SetWindowText(text);
-    SetSel(text.GetLength(), text.GetLength());
+    if (m_bRefuseLonger) {
+      // A paste past the limit is refused whole: the text as it was.
+      text = now;
+      SetWindowText(text);
+      SetSel(selStart, selEnd);
+      MessageBeep(0);
+    } else {
+      // A paste past the limit: cut there, the caret at the end.
+      text = firstCharacters(text, std::max(m_nMaxChars, before));
+      SetWindowText(text);
+      SetSel(text.GetLength(), text.GetLength());
+    }
   }
 
   // Widen to the right while the text (and two blanks) does not fit, up to

@@ -23,9 +23,10 @@ class CInPlaceEdit : public CEdit {
   int GetColumn() const { return m_nColumn; }
   UINT GetExitKey() const { return m_nLastChar; }
   // The most characters the user may bring the text to (0: no limit): a
-  // character typed past it is refused, a paste cut there. A longer text the
-  // edit began with is left as it is until the user shortens it.
-  void SetMaxChars(int nMaxChars);
+  // character typed past it is refused, a paste cut there (or, with
+  // `refuseLonger`, refused whole: the text stays as before the paste). A
+  // longer text the edit began with is left as it is until the user shortens it.
+  void SetMaxChars(int nMaxChars, bool refuseLonger = false);
   int GetMaxChars() const { return m_nMaxChars; }
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -46,6 +47,7 @@ class CInPlaceEdit : public CEdit {
   CRect m_Rect;
   bool m_bEnded = false;
   int m_nMaxChars = 0;
+  bool m_bRefuseLonger = false;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -185,6 +185,29 @@ TEST(CellNumber, OnlyAWholeFiniteDecimalNumberReads) {
   }
 }
 
+// A number's text is bounded: no number a person writes reaches the bound.
+TEST(CellNumber, ATextLongerThanTheBoundIsNoNumber) {
+  ASSERT_EQ(kMostCellNumberChars, 400);
+  const struct {
+    std::string text;
+    bool reads;
+    double value;
+  } cases[] = {
+      {"1.2345678901234567890123456789e+30", true, 1.2345678901234567890123456789e+30},
+      {"1." + std::string(398, '0'), true, 1.0},           // 400 characters
+      {std::string(399, '0') + "7", true, 7.0},           // 400 characters
+      {std::string(400, '0') + "7", false, 0},            // 401
+      {"  " + std::string(399, '0') + "7\t", true, 7.0},  // blanks around do not count
+      {std::string(100000, '1'), false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.size());
+    double value = -1.0;
+    EXPECT_EQ(ReadsAsCellNumber(c.text.c_str(), value), c.reads);
+    EXPECT_DOUBLE_EQ(value, c.value);
+  }
+}
+
 // ---- the grid ----------------------------------------------------------------------------
 
 // A grid with a preview and a flag-block folder of its own.
@@ -542,6 +565,39 @@ TEST_F(TableGridTest, ATextThatIsNoNumberIsRefusedWhenItsEditEnds) {
   EXPECT_STREQ(grid->GetItemText(1, 3).GetString(), "abc");
 }
 
+// An edit that ends with the cell's text as it was changes nothing and is
+// taken, even where the text is no number (stored so by another program).
+TEST_F(TableGridTest, AnEditEndedWithTheTextUnchangedIsTaken) {
+  const struct {
+    const char* stored;
+    const char* ended;
+    bool taken;
+    const char* cell;
+  } cases[] = {
+      {"abc", "abc", true, "abc"},       {"1,5", "1,5", true, "1,5"},  {"abc", "abd", false, "abc"},
+      {"abc", "7.5", true, "7.5"},       {"100.5", "100.5", true, "100.5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.stored) + " -> " + c.ended);
+    // A column after the edited one: the navigator's walk moves there (the
+    // last cell's edit would append a row).
+    MakeGrid(EditorBuild::Navigator, {"等号左里程冠号", "等号左里程数", "附注"}, {{"DK", c.stored, "a"}});
+    grid->SetNumericFields({true, false, true, false});
+    grid->ClearChanges();
+    platform::TranscriptCapture transcript;
+    grid->SetFocusCell(1, 2);
+    grid->OnEditCell(1, 2, VK_LBUTTON);
+    ASSERT_NE(grid->GetEditWindow(), nullptr);
+    grid->GetEditWindow()->SetWindowText(c.ended);
+    EXPECT_EQ(grid->FinishEditing(), c.taken);
+    EXPECT_EQ(transcript.text().find("只能填数值") == std::string::npos, c.taken) << transcript.text();
+    EXPECT_STREQ(grid->GetItemText(1, 2).GetString(), c.cell);
+    EXPECT_EQ(grid->HasChanges(), std::string(c.stored) != c.cell);
+    if (!c.taken) grid->CancelRefusedEdit();
+    platform::pumpMessages();
+  }
+}
+
 TEST_F(TableGridTest, EditsAndRowsAddedOrDeletedAreChanges) {
   using Action = void (*)(PreviewGrid&);
   const struct {
@@ -570,16 +626,34 @@ TEST_F(TableGridTest, EditsAndRowsAddedOrDeletedAreChanges) {
          g.DeleteSelectedRows();
        },
        true},
-      {"a row appended after the last cell", [](PreviewGrid& g) { g.AdvanceAfterEdit(2, 1); }, true},
+      {"a row appended after the last cell", [](PreviewGrid& g) { g.AdvanceAfterEdit(2, 2); }, true},
       {"changes cleared",
        [](PreviewGrid& g) {
          g.OnEndEditCell(1, 1, "x");
          g.ClearChanges();
        },
        false},
+      {"an empty cell given Delete",
+       [](PreviewGrid& g) {
+         g.SetFocusCell(1, 2);
+         g.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+       },
+       false},
+      {"empty cells cut",
+       [](PreviewGrid& g) {
+         g.SetSelectedRange(1, 2, 2, 2);
+         g.CutSelectedText();
+       },
+       false},
+      {"a cell with text cut among empty ones",
+       [](PreviewGrid& g) {
+         g.SetSelectedRange(1, 1, 1, 2);
+         g.CutSelectedText();
+       },
+       true},
   };
   for (const auto& c : cases) {
-    MakeGrid(EditorBuild::Navigator, {"桩号"}, {{"a"}, {"b"}});
+    MakeGrid(EditorBuild::Navigator, {"桩号", "附注"}, {{"a", ""}, {"b", ""}});
     grid->ClearChanges();
     c.action(*grid);
     EXPECT_EQ(grid->HasChanges(), c.changes) << c.name;
@@ -711,6 +785,47 @@ TEST_F(TableStoreTest, ACulvertCodeOutsideTheListIsKeptUntilItsCellIsEdited) {
       ASSERT_TRUE(store.Save(g, save));
       EXPECT_EQ(Query(sql), c.stored);
     }
+  }
+}
+
+// Delete on an empty cell changes it only where the cell stands for a loaded
+// value shown empty (a code outside its list): emptying it unsets the value.
+TEST_F(TableStoreTest, DeleteChangesAnEmptyCellOnlyWhereItShowsAValueEmpty) {
+  const std::vector<fixtures::Row> table = {{"DK", "10", "1-2m", "5", "5", "90", "1", "9", nullptr}};
+  const struct {
+    EditorBuild build;
+    int col;
+    bool changes;
+    const char* what;
+  } cases[] = {
+      {EditorBuild::Navigator, 8, true, "插旗方式 9, outside its list"},
+      {EditorBuild::Plan, 8, true, "插旗方式 9, outside its list"},
+      {EditorBuild::Navigator, 9, false, "附注 NULL"},
+      {EditorBuild::Plan, 9, false, "附注 NULL"},
+      {EditorBuild::Navigator, 7, false, "用途 1, shown by its meaning (Delete empties it: a change)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sqlite("delete from 小桥涵");
+    ASSERT_TRUE(fixtures::FillTable(m_db, "小桥涵", table));
+    PreviewGrid& g = EmptyGrid(c.build);
+    CTableStore store = Store("小桥涵");
+    TableLoadOptions load;
+    load.build = c.build;
+    ASSERT_TRUE(store.Load(g, load));
+    g.SetFocusCell(1, c.col);
+    const bool empty = g.GetItemText(1, c.col).IsEmpty();
+    g.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(g.HasChanges(), c.changes || !empty);
+    // Once emptied and saved, the value is gone: Delete there again changes nothing.
+    ASSERT_TRUE(store.Save(g, TableSaveOptions{c.build, true}));
+    EXPECT_FALSE(g.HasChanges());
+    g.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_FALSE(g.HasChanges());
+    // Nor does a cut of it.
+    g.SetSelectedRange(1, c.col, 1, c.col);
+    g.CutSelectedText();
+    EXPECT_FALSE(g.HasChanges());
   }
 }
 

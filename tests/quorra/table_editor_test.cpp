@@ -21,8 +21,10 @@
 #include "fixtures/scheme_db.h"
 #include "navigator_fixture.h"
 #include "win/answers.h"
+#include "win/clipboard.h"
 #include "win/transcript.h"
 #include "win/userinput.h"
+#include "win/winhost.h"
 
 namespace navigatortest {
 namespace {
@@ -435,6 +437,138 @@ TEST_F(TableEditorTest, ATextThatIsNoNumberStaysInItsCellsEditor) {
   EXPECT_EQ(grid.GetEditWindow(), nullptr);
   EXPECT_EQ(PlayOn(editor, {"8003[1,3]=2.25", "3"}), "");
   EXPECT_EQ(Query("b.mdb", "select 起点里程数 from 隧道"), (Rows{{"2.25"}}));
+}
+
+// A save that could not write every row (the database refused one) has
+// deleted that row's record: the grid holds its only copy, so the editor
+// does not close, nor give way to another scheme's editor.
+TEST_F(TableEditorTest, ASaveThatLeavesARowUnwrittenKeepsTheEditorOpen) {
+  const struct {
+    const char* close;  // the words that close ("" : another scheme's editor asked for)
+    const char* answer;
+  } cases[] = {{"4", "IDYES"}, {"close", nullptr}, {"", "IDYES"}};
+  Open({"a.mdb", "b.mdb"});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.close) + " " + (c.answer ? c.answer : "default"));
+    Sqlite("delete from 隧道");
+    Sqlite("drop trigger if exists refuse");
+    ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道",
+                                    {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr},
+                                     {"丙隧", "DK", "3", "DK", "4", "1", "1", nullptr}}));
+    Sqlite("CREATE TRIGGER refuse BEFORE INSERT ON 隧道 WHEN NEW.隧道名称 = '坏' "
+           "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+    ASSERT_NE(editor, nullptr);
+    const HWND window = editor->GetSafeHwnd();
+    EXPECT_EQ(PlayOn(editor, {"8003[2,1]=坏"}), "");
+    if (c.answer) {
+      ASSERT_TRUE(platform::queueAnswerLine(std::string("@msg ") + c.answer));
+    }
+    platform::TranscriptCapture transcript;
+    if (*c.close) {
+      EXPECT_EQ(PlayOn(editor, {c.close}), "");
+    } else {
+      EXPECT_EQ(Edit("a/输入数据/插旗/基线/隧道", "隧道"), editor);
+    }
+    EXPECT_EQ(platform::pendingAnswers(), 0u);
+    EXPECT_NE(transcript.text().find("隧道已修改，是否保存？"), std::string::npos) << transcript.text();
+    EXPECT_NE(transcript.text().find("以下行不能写入"), std::string::npos) << transcript.text();
+    // The rows the database took are saved; the refused one stays in the editor.
+    EXPECT_EQ(Query("b.mdb", "select 隧道名称 from 隧道 order by ID"), (Rows{{"乙隧"}}));
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_EQ(OpenedTableEditorOf("隧道"), editor);
+    EXPECT_EQ(OpenedTableEditorCount(), 1);
+    EXPECT_TRUE(editor->HasChanges());
+    EXPECT_STREQ(editor->Grid().GetItemText(2, 1).GetString(), "坏");
+    // Mended, it saves whole and closes.
+    EXPECT_EQ(PlayOn(editor, {"8003[2,1]=丁隧"}), "");
+    ASSERT_TRUE(platform::queueAnswerLine("@msg IDYES"));
+    EXPECT_TRUE(editor->CloseEditor());
+    EXPECT_EQ(Query("b.mdb", "select 隧道名称 from 隧道 order by ID"), (Rows{{"乙隧"}, {"丁隧"}}));
+  }
+}
+
+// An edit whose text is refused ("不是数值") as the editor closes keeps the
+// editor open on it: nothing asked, nothing saved.
+TEST_F(TableEditorTest, AnEditRefusedAtTheCloseKeepsTheEditorOpen) {
+  Open();
+  ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道", {{"乙隧", "DK", "1.5", "DK", "2", "1", "1", nullptr}}));
+  for (const char* close : {"4", "close"}) {
+    SCOPED_TRACE(close);
+    CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+    ASSERT_NE(editor, nullptr);
+    const HWND window = editor->GetSafeHwnd();
+    EXPECT_EQ(PlayOn(editor, {"8003[1,1]=改名隧", "8003[1,3]=1,5"}), "");
+    ASSERT_NE(editor->Grid().GetEditWindow(), nullptr);
+    platform::TranscriptCapture transcript;
+    EXPECT_EQ(PlayOn(editor, {close}), "");
+    EXPECT_NE(transcript.text().find("“起点里程数”列只能填数值，“1,5”不是数值"), std::string::npos)
+        << transcript.text();
+    EXPECT_EQ(transcript.text().find("是否保存"), std::string::npos) << transcript.text();
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_EQ(OpenedTableEditorOf("隧道"), editor);
+    EXPECT_STREQ(editor->Grid().GetItemText(1, 1).GetString(), "改名隧");
+    EXPECT_EQ(Query("b.mdb", "select 隧道名称, 起点里程数 from 隧道"), (Rows{{"乙隧", "1.5"}}));
+    // Esc gives the cell back; the close then asks, and 否 drops the rename.
+    EXPECT_EQ(PlayOn(editor, {"{Esc}"}), "");
+    ASSERT_TRUE(platform::queueAnswerLine("@msg IDNO"));
+    EXPECT_EQ(PlayOn(editor, {close}), "");
+    EXPECT_EQ(platform::pendingAnswers(), 0u);
+    EXPECT_FALSE(::IsWindow(window));
+  }
+}
+
+// At unload the editor cannot stay: an edit refused there is dropped (as Esc
+// drops it) so that 是 saves the valid edits; a save that still fails is
+// told in the transcript.
+TEST_F(TableEditorTest, UnloadSavesTheValidEditsAndTellsASaveThatFailed) {
+  Open();
+  using Words = std::vector<std::string>;
+  const struct {
+    const char* what;
+    Words words;           // played on the editor after 隧道名称 is renamed
+    const char* pasted;    // pasted into 起点里程数 (null: nothing)
+    bool refusedRow;       // a second row the database refuses
+    Rows table;            // 隧道名称, 起点里程数 after
+    bool toldNotSaved;
+  } cases[] = {
+      {"an open edit refused", Words{"8003[1,3]=1,5"}, nullptr, false, Rows{{"改名隧", "1.5"}, {"丙隧", "3.5"}}, false},
+      {"a pasted text that is no number", Words{}, "abc", false, Rows{{"乙隧", "1.5"}, {"丙隧", "3.5"}}, true},
+      {"a row the database refuses", Words{}, nullptr, true, Rows{{"改名隧", "1.5"}}, true},
+      {"nothing refused", Words{}, nullptr, false, Rows{{"改名隧", "1.5"}, {"丙隧", "3.5"}}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sqlite("drop trigger if exists refuse");
+    Sqlite("delete from 隧道");
+    ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道",
+                                    {{"乙隧", "DK", "1.5", "DK", "2", "1", "1", nullptr},
+                                     {"丙隧", "DK", "3.5", "DK", "4", "1", "1", nullptr}}));
+    Sqlite("CREATE TRIGGER refuse BEFORE INSERT ON 隧道 WHEN NEW.隧道名称 = '坏' "
+           "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(PlayOn(editor, {"8003[1,1]=改名隧"}), "");
+    if (c.refusedRow) {
+      EXPECT_EQ(PlayOn(editor, {"8003[2,1]=坏"}), "");
+    }
+    if (c.pasted) {
+      ASSERT_TRUE(platform::setClipboardText(c.pasted));
+      editor->Grid().SetFocusCell(1, 3);
+      editor->Grid().OnEditPaste();
+    }
+    if (!c.words.empty()) {
+      EXPECT_EQ(PlayOn(editor, c.words), "");
+    }
+    platform::TranscriptCapture transcript;
+    CloseAllTableEditors();  // the question's default: 是
+    platform::pumpMessages();
+    EXPECT_EQ(OpenedTableEditorCount(), 0);
+    EXPECT_NE(transcript.text().find("隧道已修改，是否保存？"), std::string::npos) << transcript.text();
+    EXPECT_EQ(Query("b.mdb", "select 隧道名称, 起点里程数 from 隧道 order by ID"), c.table);
+    EXPECT_EQ(transcript.text().find("编辑器对表 隧道 的修改没有保存") != std::string::npos, c.toldNotSaved)
+        << transcript.text();
+  }
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "fixtures/scheme_db.h"
 #include "crt/paths.h"
 #include "win/answers.h"
+#include "win/clipboard.h"
 #include "win/userinput.h"
 #include "win/winhost.h"
 #include "win/winpaint.h"
@@ -615,6 +616,56 @@ TEST_F(TableEditor, ValuesNotEditedAreSavedAsTheyWereLoaded) {
   const auto lengths = Rows("select 桥全长 from 大中桥 order by ID");
   EXPECT_EQ(lengths[0][0], "99.5");
   for (size_t r = 1; r < lengths.size(); ++r) EXPECT_EQ(Rows(all)[r], before[r]) << r;
+}
+
+// An edit whose text is refused as the editor closes keeps it open; at
+// unload, where it cannot stay, that edit is dropped as Esc drops it and 是
+// saves the valid edits; a save that fails there is told in the transcript.
+TEST_F(TableEditor, ARefusedEditKeepsTheEditorAtItsCloseAndIsDroppedAtUnload) {
+  const std::string names = "select 桥梁名称, 桥全长 from 大中桥 order by ID";
+  const auto before = Rows(names);
+  CTableEditorDlg* e = Open("基线/插旗/大中桥");
+  ASSERT_NE(e, nullptr);
+  const HWND window = e->m_hWnd;
+  const std::string length = "2003[1," + std::to_string(Column(e, "桥全长")) + "]";
+  Play(e, {"2003[1,1]=改名桥", length + "=1,5"});
+  ASSERT_NE(e->Grid().GetEditWindow(), nullptr);
+  transcript.clear();
+  Play(e, {"close"});
+  EXPECT_TRUE(transcript.contains("“桥全长”列只能填数值，“1,5”不是数值")) << transcript.text();
+  EXPECT_FALSE(transcript.contains("是否保存")) << transcript.text();
+  EXPECT_TRUE(::IsWindow(window));
+  EXPECT_EQ(Rows(names), before);
+  // Unload: the refused edit dropped, the rename saved (the default 是).
+  const struct {
+    const char* what;
+    bool pasted;  // a text that is no number pasted into 桥全长 as well
+  } cases[] = {{"an open edit refused", false}, {"a pasted text that is no number", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    e = Open("基线/插旗/大中桥");
+    ASSERT_NE(e, nullptr);
+    if (e->Grid().GetEditWindow() == nullptr) Play(e, {"2003[1,1]=改名桥", length + "=1,5"});
+    if (c.pasted) {
+      ASSERT_TRUE(platform::setClipboardText("abc"));
+      e->Grid().SetFocusCell(2, Column(e, "桥全长"));
+      e->Grid().OnEditPaste();
+    }
+    transcript.clear();
+    UnloadApplication();
+    platform::pumpMessages();
+    EXPECT_TRUE(platform::templateWindows(IDD_TABLE_EDITOR).empty());
+    EXPECT_TRUE(transcript.contains("大中桥已修改，是否保存？")) << transcript.text();
+    auto expected = before;
+    if (!c.pasted) expected[0][0] = "改名桥";
+    EXPECT_EQ(Rows(names), expected);
+    EXPECT_EQ(transcript.contains("编辑器对表 大中桥 的修改没有保存"), c.pasted) << transcript.text();
+    // Set up again as the fixture did.
+    RegisterPlanCommands();
+    AnswerDialog("233=1 IDOK");
+    CmdDrawPlan();
+    Sqlite("update 大中桥 set 桥梁名称 = '" + before[0][0] + "' where ID = (select min(ID) from 大中桥)");
+  }
 }
 
 TEST_F(TableEditor, APictureOfAnEditor) {

@@ -59,6 +59,56 @@ TEST_F(GridLongTextTest, APasteIsCutToEachColumnsLimit) {
   }
 }
 
+// A column that refuses a longer text (a number's first characters are
+// another number) takes it whole or not at all, however it comes in.
+TEST_F(GridLongTextTest, AColumnThatRefusesLongerTextsNeverCutsThem) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string cell1;  // column 1 (limit 10, refusing) after the paste
+    std::string cell2;  // column 2 (no limit)
+  } cases[] = {
+      {"a text within the limit", "1.25e+30", "1.25e+30", ""},
+      {"a text of the limit", "1234567890", "1234567890", ""},
+      {"one character more", "12345678901", "old", ""},
+      {"the other cells of the line still go in", "12345678901\t7", "old", "7"},
+      {"Chinese characters count as one each", "甲乙丙丁戊己庚辛壬癸", "甲乙丙丁戊己庚辛壬癸", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CGridCtrl& g = makeGrid(3, 3);
+    ASSERT_TRUE(g.SetColumnTextLimit(1, 10, CGridCtrl::OverLimit::Refuse));
+    EXPECT_TRUE(g.RefusesLongerText(1));
+    EXPECT_FALSE(g.RefusesLongerText(2));
+    g.SetItemText(1, 1, "old");
+    ASSERT_TRUE(platform::setClipboardText(c.text));
+    g.SetFocusCell(1, 1);
+    g.OnEditPaste();
+    EXPECT_EQ(g.GetItemText(1, 1), c.cell1.c_str());
+    EXPECT_EQ(g.GetItemText(1, 2), c.cell2.c_str());
+    EXPECT_EQ(g.GetModified(1, 1) != FALSE, c.cell1 != "old");
+  }
+  // Typed and pasted into the editor: a character past the limit is refused,
+  // a paste past it refused whole; an edit ended with a longer text (a
+  // program's text) leaves the cell as it was.
+  CGridCtrl& g = makeGrid(3, 3);
+  ASSERT_TRUE(g.SetColumnTextLimit(1, 10, CGridCtrl::OverLimit::Refuse));
+  typeInto(g, '1');
+  for (int i = 0; i < 12; ++i) key('2');
+  EXPECT_EQ(editorText(), "1" + repeated("2", 9));
+  for (int i = 0; i < 5; ++i) key(VK_BACK);
+  ASSERT_TRUE(platform::setClipboardText("3456789"));
+  keyWith(VK_CONTROL, 'V');
+  EXPECT_EQ(editorText(), "1" + repeated("2", 4));
+  ASSERT_TRUE(platform::setClipboardText("34567"));
+  keyWith(VK_CONTROL, 'V');
+  EXPECT_EQ(editorText(), "1222234567");
+  key(VK_RETURN);
+  EXPECT_EQ(g.GetItemText(1, 1), "1222234567");
+  g.OnEndEditCell(1, 1, "12345678901");
+  EXPECT_EQ(g.GetItemText(1, 1), "1222234567");
+}
+
 TEST_F(GridLongTextTest, ColumnLimitsFollowTheirColumns) {
   CGridCtrl& g = makeGrid(3, 4);
   EXPECT_FALSE(g.SetColumnTextLimit(4, 10));
