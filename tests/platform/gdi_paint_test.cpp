@@ -276,18 +276,13 @@ TEST(GdiPaint, AFailedPictureWriteKeepsTheOldPicture) {
     testsupport::writeBytes(file, old);
     HDC dc = platform::createImageDC(140, 80);
     paintToyWindow(dc);
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    if (c.limit) {
-      struct rlimit small = saved;
-      small.rlim_cur = static_cast<rlim_t>(c.limit);
-      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    }
     platform::TranscriptCapture shown;
-    const bool ok = platform::saveImagePng(dc, file);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
+    bool ok = false;
+    {
+      testsupport::ScopedFileSizeLimit limit(c.limit);
+      ASSERT_TRUE(limit.ok());
+      ok = platform::saveImagePng(dc, file);
+    }
     DeleteDC(dc);
     EXPECT_EQ(ok, c.saved);
     EXPECT_EQ(shown.contains("Cannot write " + file), !c.saved) << shown.text();

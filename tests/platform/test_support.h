@@ -1,9 +1,12 @@
 #pragma once
 // Small helpers of the platform tests: a temporary folder, raw file bytes,
-// environment variables and the current folder set for one test.
+// environment variables, the current folder and a file-size limit set for one
+// test.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -88,6 +91,35 @@ class ScopedCwd {
 
  private:
   std::filesystem::path m_old;
+};
+
+// While it lives, no file this process writes grows past `bytes` (0: no new
+// limit): a write past it fails with EFBIG instead of raising SIGXFSZ, which
+// is how the tests make a disk refuse a write at a chosen point.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(size_t bytes) {
+    m_ok = getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
+    m_oldHandler = signal(SIGXFSZ, SIG_IGN);
+    if (m_ok && bytes) {
+      struct rlimit small = m_saved;
+      small.rlim_cur = static_cast<rlim_t>(bytes);
+      m_ok = setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+  }
+  ~ScopedFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    signal(SIGXFSZ, m_oldHandler);
+  }
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+  // Whether the limit could be set.
+  bool ok() const { return m_ok; }
+
+ private:
+  struct rlimit m_saved {};
+  void (*m_oldHandler)(int) = SIG_DFL;
+  bool m_ok = false;
 };
 
 }  // namespace testsupport

@@ -409,17 +409,12 @@ TEST(TextFileTest, ReplaceFileKeepsTheOldFileWhenTheWriteFails) {
   for (const Case& c : cases) {
     if (!c.path.empty() && testsupport::exists(std::filesystem::path(c.path).parent_path()))
       writeBytes(c.path, old);
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    if (c.limit) {
-      struct rlimit small = saved;
-      small.rlim_cur = static_cast<rlim_t>(c.limit);
-      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool ok = false;
+    {
+      testsupport::ScopedFileSizeLimit limit(c.limit);
+      ASSERT_TRUE(limit.ok());
+      ok = platform::replaceFile(c.path.c_str(), c.bytes, std::string(c.what).find("durably") != std::string::npos);
     }
-    bool ok = platform::replaceFile(c.path.c_str(), c.bytes, std::string(c.what).find("durably") != std::string::npos);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(ok, c.ok) << c.what;
     if (!c.after.empty()) {
       EXPECT_EQ(readBytes(c.path), c.after) << c.what;
@@ -553,17 +548,15 @@ TEST(TextFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
   ASSERT_NE(f, nullptr);
   std::fputs(std::string(5000, 'x').c_str(), f);
 
-  struct rlimit old;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  struct rlimit small = old;
-  small.rlim_cur = 1000;
-  void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  errno = 0;
-  int closed = std::fclose(f);
-  int error = errno;
-  setrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, oldHandler);
+  int closed = 0;
+  int error = 0;
+  {
+    testsupport::ScopedFileSizeLimit limit(1000);
+    ASSERT_TRUE(limit.ok());
+    errno = 0;
+    closed = std::fclose(f);
+    error = errno;
+  }
 
   EXPECT_EQ(closed, EOF);
   EXPECT_EQ(error, EFBIG);

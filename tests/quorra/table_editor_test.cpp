@@ -71,6 +71,17 @@ class TableEditorTest : public NavigatorTest {
     sqlite3_close(db);
   }
   Rows Query(const std::string& db, const std::string& sql) { return fixtures::QueryRows(DataFile(db), sql); }
+  // b's 隧道 holds 乙隧 and 丙隧 (starting at the given chainages), and the
+  // database refuses any new row named 坏, as a constraint of its own would.
+  void TunnelsRefusingABadName(const char* firstStart, const char* secondStart) {
+    Sqlite("drop trigger if exists refuse");
+    Sqlite("delete from 隧道");
+    ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道",
+                                    {{"乙隧", "DK", firstStart, "DK", "2", "1", "1", nullptr},
+                                     {"丙隧", "DK", secondStart, "DK", "4", "1", "1", nullptr}}));
+    Sqlite("CREATE TRIGGER refuse BEFORE INSERT ON 隧道 WHEN NEW.隧道名称 = '坏' "
+           "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  }
   static std::vector<std::string> Column(CStationGridCtrl& grid, int col) {
     std::vector<std::string> texts;
     for (int r = 0; r < grid.GetRowCount(); ++r) texts.push_back(grid.GetItemText(r, col).GetString());
@@ -450,13 +461,7 @@ TEST_F(TableEditorTest, ASaveThatLeavesARowUnwrittenKeepsTheEditorOpen) {
   Open({"a.mdb", "b.mdb"});
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.close) + " " + (c.answer ? c.answer : "default"));
-    Sqlite("delete from 隧道");
-    Sqlite("drop trigger if exists refuse");
-    ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道",
-                                    {{"乙隧", "DK", "1", "DK", "2", "1", "1", nullptr},
-                                     {"丙隧", "DK", "3", "DK", "4", "1", "1", nullptr}}));
-    Sqlite("CREATE TRIGGER refuse BEFORE INSERT ON 隧道 WHEN NEW.隧道名称 = '坏' "
-           "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    ASSERT_NO_FATAL_FAILURE(TunnelsRefusingABadName("1", "3"));
     CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
     ASSERT_NE(editor, nullptr);
     const HWND window = editor->GetSafeHwnd();
@@ -539,13 +544,7 @@ TEST_F(TableEditorTest, UnloadSavesTheValidEditsAndTellsASaveThatFailed) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Sqlite("drop trigger if exists refuse");
-    Sqlite("delete from 隧道");
-    ASSERT_TRUE(fixtures::FillTable(DataFile("b.mdb"), "隧道",
-                                    {{"乙隧", "DK", "1.5", "DK", "2", "1", "1", nullptr},
-                                     {"丙隧", "DK", "3.5", "DK", "4", "1", "1", nullptr}}));
-    Sqlite("CREATE TRIGGER refuse BEFORE INSERT ON 隧道 WHEN NEW.隧道名称 = '坏' "
-           "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    ASSERT_NO_FATAL_FAILURE(TunnelsRefusingABadName("1.5", "3.5"));
     CTableEditorDlg* editor = Edit("b/输入数据/插旗/基线/隧道", "隧道");
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(PlayOn(editor, {"8003[1,1]=改名隧"}), "");

@@ -38,6 +38,23 @@ class EarthworkCommandTest : public import_test::SchemeImportTest {
   }
   std::string DataFile(const std::string& name) const { return m_projects.linuxPath("P/data/" + name + ".S1"); }
 
+  // The double-track scheme designed with both its detours, its result files
+  // saved, and the detour designers emptied as a new command finds them.
+  void DoubleTrackDesign() {
+    std::string error;
+    ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
+    ASSERT_EQ(ReadProjectAndScheme(), 1);
+    {
+      CrossSectionDesigner design;
+      design.lineKind = "双线";
+      ASSERT_EQ(design.ReadSchemeAlignment(m_dbWindows.c_str(), 1, 1), 1);
+      design.SaveResultFiles();
+      design.SaveDetourResultFiles();
+    }
+    fixtures::writeTextFile(DataFile("ylex"), "双线");
+    import_test::ResetDetourDesigners();
+  }
+
   // The last design of the single-track scheme: sections at these mileages
   // with fill areas 10, 20, ... 90 (and the other areas from them), saved as
   // HdmResultData and HdmDetailArea, and ylex.
@@ -181,18 +198,7 @@ TEST_F(EarthworkCommandTest, ARangeWithoutSectionsWritesNothing) {
 }
 
 TEST_F(EarthworkCommandTest, DoubleLineWritesABlockForEachDetour) {
-  std::string error;
-  ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
-  ASSERT_EQ(ReadProjectAndScheme(), 1);
-  {
-    CrossSectionDesigner design;
-    design.lineKind = "双线";
-    ASSERT_EQ(design.ReadSchemeAlignment(m_dbWindows.c_str(), 1, 1), 1);
-    design.SaveResultFiles();
-    design.SaveDetourResultFiles();
-  }
-  fixtures::writeTextFile(DataFile("ylex"), "双线");
-  import_test::ResetDetourDesigners();
+  ASSERT_NO_FATAL_FAILURE(DoubleTrackDesign());
 
   CrossSectionDesigner caltsf;
   ASSERT_EQ(caltsf.CmdEarthworkToExcel(EarthworkChoice{}), 1);
@@ -219,18 +225,7 @@ TEST_F(EarthworkCommandTest, DoubleLineWritesABlockForEachDetour) {
 // line is refused and writes nothing; one that holds sections of a detour
 // alone gives that detour's block.
 TEST_F(EarthworkCommandTest, EachChosenLineReadsTheRangeOnItsOwnChainage) {
-  std::string error;
-  ASSERT_TRUE(fixtures::BuildDoubleTrackScheme(m_db, &error)) << error;
-  ASSERT_EQ(ReadProjectAndScheme(), 1);
-  {
-    CrossSectionDesigner design;
-    design.lineKind = "双线";
-    ASSERT_EQ(design.ReadSchemeAlignment(m_dbWindows.c_str(), 1, 1), 1);
-    design.SaveResultFiles();
-    design.SaveDetourResultFiles();
-  }
-  fixtures::writeTextFile(DataFile("ylex"), "双线");
-  import_test::ResetDetourDesigners();
+  ASSERT_NO_FATAL_FAILURE(DoubleTrackDesign());
 
   constexpr int kBaseline = EarthworkChoice::kBaseline;
   constexpr int kLeft = EarthworkChoice::kLeftDetours;
