@@ -27,8 +27,10 @@ bool savePng(Surface* surface, const std::string& path) {
     transcriptLine("Cannot write " + path + ": the picture cannot be encoded");
     return false;
   }
-  // The picture takes the file's place only once it is written whole.
-  if (!replaceFile(path.c_str(), png, true)) {
+  // The picture takes the file's place only once it is written whole. It is
+  // not synced to the disk before the rename: a picture is made again by the
+  // next run, and a workflow writes dozens of them.
+  if (!replaceFile(path.c_str(), png, false)) {
     transcriptLine("Cannot write " + path + ": " + std::strerror(errno));
     return false;
   }
