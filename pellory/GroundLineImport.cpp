@@ -131,7 +131,10 @@ class Importer {
   template <typename... Args>
   void Fail(const char* format, Args... args) {
     m_error.failed = true;
-    m_error.reason.Format(format, args...);
+    if constexpr (sizeof...(Args) == 0)
+      m_error.reason = format;  // a message without values is no format
+    else
+      m_error.reason.Format(format, args...);
   }
 
  private:

@@ -45,7 +45,7 @@ const LineTables kLines[] = {
 
 }  // namespace
 
-CSchemeTreeDlg::CSchemeTreeDlg(CWnd* parent) : CDialog(IDD_SCHEME_TREE, parent), m_pParent(parent) {}
+CSchemeTreeDlg::CSchemeTreeDlg(CWnd* parent) : CDialog(IDD_SCHEME_TREE, parent) {}
 
 CSchemeTreeDlg::~CSchemeTreeDlg() {
   if (GetSafeHwnd()) DestroyWindow();

@@ -55,7 +55,6 @@ class CSchemeTreeDlg : public CDialog {
   void OnRightClick();
 
  private:
-  CWnd* m_pParent;
   CImageList m_images;
   CAdoConnection m_connection;
   CStringArray m_tableNames;

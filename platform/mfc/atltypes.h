@@ -15,6 +15,10 @@ class CSize : public SIZE {
   CSize(POINT p) : SIZE{p.x, p.y} {}
   bool operator==(SIZE s) const { return cx == s.cx && cy == s.cy; }
   bool operator!=(SIZE s) const { return !(*this == s); }
+  // Two of a kind compare without a conversion either way round, so C++20's
+  // reversed candidates are no rival to these.
+  bool operator==(const CSize& s) const { return cx == s.cx && cy == s.cy; }
+  bool operator!=(const CSize& s) const { return !(*this == s); }
   void operator+=(SIZE s) { cx += s.cx, cy += s.cy; }
   void operator-=(SIZE s) { cx -= s.cx, cy -= s.cy; }
   CSize operator+(SIZE s) const { return CSize(cx + s.cx, cy + s.cy); }
@@ -37,6 +41,8 @@ class CPoint : public POINT {
   void SetPoint(int x0, int y0) { x = x0, y = y0; }
   bool operator==(POINT p) const { return x == p.x && y == p.y; }
   bool operator!=(POINT p) const { return !(*this == p); }
+  bool operator==(const CPoint& p) const { return x == p.x && y == p.y; }
+  bool operator!=(const CPoint& p) const { return !(*this == p); }
   void operator+=(SIZE s) { Offset(s); }
   void operator-=(SIZE s) { Offset(-s.cx, -s.cy); }
   void operator+=(POINT p) { Offset(p); }
@@ -100,6 +106,8 @@ class CRect : public RECT {
 
   bool operator==(const RECT& r) const { return ::EqualRect(this, &r); }
   bool operator!=(const RECT& r) const { return !::EqualRect(this, &r); }
+  bool operator==(const CRect& r) const { return ::EqualRect(this, &r); }
+  bool operator!=(const CRect& r) const { return !::EqualRect(this, &r); }
   void operator+=(POINT p) { OffsetRect(p); }
   void operator-=(POINT p) { OffsetRect(-p.x, -p.y); }
   void operator&=(const RECT& r) { ::IntersectRect(this, this, &r); }

@@ -86,10 +86,10 @@ class CTableStore {
  public:
   CTableStore() = default;
   CTableStore(const CString& table, const CString& databasePath) : m_table(table), m_databasePath(databasePath) {}
-  CTableStore(const CTableStore&) = default;
-  CTableStore& operator=(const CTableStore&) = default;
-  CTableStore(CTableStore&&) = default;
-  CTableStore& operator=(CTableStore&&) = default;
+  // A store holds its open connection and recordset: it is neither copied
+  // nor moved.
+  CTableStore(const CTableStore&) = delete;
+  CTableStore& operator=(const CTableStore&) = delete;
   virtual ~CTableStore() = default;
 
   void SetTable(const CString& table) { m_table = table; }

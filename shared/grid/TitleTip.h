@@ -28,6 +28,7 @@ class CTitleTip : public CWnd {
   static BOOL RegisterWindowClass();
   // The hidden tip window, owned by `parent` (the grid).
   BOOL Create(CWnd* parent);
+  using CWnd::Create;
 
   // Shows `text` over `rectTitle` (the parent's client coordinates) when it
   // is wider than the rectangle less `xoffset` pixels of margin on each side:
