@@ -124,10 +124,7 @@ BOOL CTableEditorDlg::SaveTable() {
 bool CTableEditorDlg::ConfirmClose(bool mayStay) {
   // A table that did not load whole is never saved: there is nothing to ask.
   if (!GetSafeHwnd() || !m_store.Loaded()) return true;
-  // A save that skipped rows it could not write has deleted their records:
-  // the grid holds their only copy, so it does not count as saved.
-  return ConfirmEditorClose(m_grid, m_strTableName, mayStay,
-                            [this] { return SaveTable() != FALSE && m_store.FailedRows().empty(); });
+  return ConfirmEditorClose(m_grid, m_strTableName, mayStay, [this] { return SaveTable() != FALSE; });
 }
 
 void CTableEditorDlg::OnOK() {

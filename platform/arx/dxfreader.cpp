@@ -1063,8 +1063,9 @@ class Reader {
   void finish() {
     finishPolyline(0);
     // The first dictionary of the file is its root (the named-objects
-    // dictionary): no other object of the drawing is one yet.
-    if (!m_dicts.empty()) m_db.setNamedObjectsDictionaryDirect(m_dicts.front().stub);
+    // dictionary), unless the file names an owner of it: no other object of
+    // the drawing is one yet.
+    if (!m_dicts.empty() && m_dicts.front().owner == 0) m_db.setNamedObjectsDictionaryDirect(m_dicts.front().stub);
     // A file without TABLES, BLOCKS or ENTITIES (a header alone, or only
     // EOF) is an empty drawing: its tables are made here.
     m_db.ensureTables();

@@ -183,9 +183,11 @@ bool replaceResolvedFile(const std::string& path, std::string_view bytes, bool d
     target = real;
     std::free(real);
   }
-  mode_t mode = 0666 & ~currentUmask();
+  mode_t mode = 0;
   struct stat st;
-  if (stat(target.c_str(), &st) == 0) {
+  if (stat(target.c_str(), &st) != 0) {
+    mode = 0666 & ~currentUmask();  // a new file
+  } else {
     if (S_ISDIR(st.st_mode)) {
       errno = EISDIR;
       return false;

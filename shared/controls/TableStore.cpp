@@ -75,7 +75,9 @@ bool ConfirmEditorClose(CTableGridCtrl& grid, const CString& table, bool mayStay
   if (!grid.HasChanges()) return true;
   switch (AskToSaveChanges(table, mayStay)) {
     case CloseAnswer::Save:
-      if (save()) return true;
+      // A save that left rows unwritten (the database refused them) keeps
+      // the grid changed: it holds their only copy, so it is no save here.
+      if (save() && !grid.HasChanges()) return true;
       if (mayStay) return false;
       // The editor goes all the same: say so where it stays to be read.
       acutPrintf("\n编辑器对表 %s 的修改没有保存。\n", table.GetString());

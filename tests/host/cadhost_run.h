@@ -44,6 +44,13 @@ inline bool inOrder(const std::string& text, const std::vector<std::string>& par
   return true;
 }
 
+// How many times `part` shows in `text` (overlapping showings counted).
+inline size_t count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 class CadhostTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -27,13 +27,8 @@ class DialogScripts : public cadhostrun::CadhostTest {
   }
 };
 
+using cadhostrun::count;
 using cadhostrun::inOrder;
-
-size_t count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
 
 TEST_F(DialogScripts, AModalDialogAsksAFileDialogThatAsksAMessageBox) {
   Outcome r = runScript("DLG_ASK\n"

@@ -16,6 +16,7 @@ class Terminal : public cadhostrun::CadhostTest {
   }
 };
 
+using cadhostrun::count;
 using cadhostrun::inOrder;
 
 TEST_F(Terminal, CommandsAndPromptAnswersAreReadLineByLine) {
@@ -87,11 +88,6 @@ TEST_F(Terminal, TypedLinesAndWhatTheyShow) {
        {"Words: 901=\"ab\n", "  a quote is not closed in \"901=\"ab\"\nWords: 901=ab IDOK\n", "dlg: result 1 name [ab]"},
        1,
        0},
-  };
-  auto count = [](const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
   };
   for (const Row& row : rows) {
     Outcome r = type(row.typed);

@@ -86,12 +86,13 @@ void restore(const fs::path& project, const fs::path& before) {
   }
 }
 
-void copyFolder(const fs::path& from, const fs::path& to) {
+// Replaces folder `to` by a copy of `from`; the error, empty when it copied.
+std::string copyFolder(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   fs::remove_all(to, ec);
   fs::create_directories(to, ec);
-  fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-  if (ec) acutPrintf("kills: cannot copy %s to %s: %s\n", from.c_str(), to.c_str(), ec.message().c_str());
+  if (!ec) fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  return ec ? ec.message() : std::string();
 }
 
 void Kills() {
@@ -132,7 +133,9 @@ void Kills() {
       acutPrintf("kills: child %d killed %.3f of the way through (%.0f ms)%s\n", i, fraction, delay,
                  WIFSIGNALED(status) ? "" : ", it had ended");
     }
-    copyFolder(project, fs::path(into) / std::to_string(i));
+    const fs::path copy = fs::path(into) / std::to_string(i);
+    const std::string error = copyFolder(project, copy);
+    if (!error.empty()) acutPrintf("kills: cannot copy %s to %s: %s\n", project, copy.c_str(), error.c_str());
     const bool nothingStored = i == 0 && sameFolders(project, before);
     restore(project, before);
     if (nothingStored) {
@@ -153,13 +156,8 @@ void Snapshot() {
   char from[ACED_INPUT_BUFFER] = "", to[ACED_INPUT_BUFFER] = "";
   if (acedGetString(0, "Copy folder: ", from) != RTNORM) return;
   if (acedGetString(0, "To folder: ", to) != RTNORM) return;
-  std::error_code ec;
-  std::filesystem::remove_all(to, ec);
-  std::filesystem::create_directories(to, ec);
-  if (!ec)
-    std::filesystem::copy(from, to, std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
-                          ec);
-  if (ec) acutPrintf("snapshot: cannot copy %s to %s: %s\n", from, to, ec.message().c_str());
+  const std::string error = copyFolder(from, to);
+  if (!error.empty()) acutPrintf("snapshot: cannot copy %s to %s: %s\n", from, to, error.c_str());
   else acutPrintf("snapshot: %s\n", to);
 }
 

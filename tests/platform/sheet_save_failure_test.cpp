@@ -18,6 +18,7 @@
 
 namespace {
 
+using testsupport::namesIn;
 using testsupport::readBytes;
 using testsupport::TempFolder;
 using testsupport::writeBytes;
@@ -38,12 +39,6 @@ int saveInChild(sheet::WorkbookModel& book, const std::string& path, const std::
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::vector<std::string> namesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  return names;
 }
 
 // A save that fails keeps the workbook saved before and leaves no temporary

@@ -9,11 +9,13 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -51,6 +53,15 @@ inline void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// The names of the entries of a folder, sorted: what a write left there,
+// temporary files included.
+inline std::vector<std::string> namesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 // Sets (or, with nullopt, unsets) an environment variable while it lives.
 class ScopedEnv {

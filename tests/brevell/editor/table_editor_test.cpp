@@ -45,11 +45,20 @@ class TableEditor : public PlanCommandTest {
   void SetUp() override {
     PlanCommandTest::SetUp();
     if (HasFatalFailure()) return;
+    DrawPlan();
+    ASSERT_NE(ThePlanState().dockBar, nullptr);
+    ASSERT_NE(ThePlanState().model, nullptr);
+  }
+  // The plan drawn, its commands registered, as a test starts with it (and
+  // again after a test unloads the module's state).
+  void DrawPlan() {
     RegisterPlanCommands();
     AnswerDialog("233=1 IDOK");
     CmdDrawPlan();
-    ASSERT_NE(ThePlanState().dockBar, nullptr);
-    ASSERT_NE(ThePlanState().model, nullptr);
+  }
+  // Gives the first bridge back the name it had before the case renamed it.
+  void RenameFirstBridge(const std::string& name) {
+    Sqlite("update 大中桥 set 桥梁名称 = '" + name + "' where ID = (select min(ID) from 大中桥)");
   }
   void TearDown() override {
     platform::clearPendingCommandStrings();
@@ -583,10 +592,8 @@ TEST_F(TableEditor, UnloadAsksWhetherToSaveAnEditorWithChanges) {
     if (c.saved) expected[0][0] = "改名桥";
     EXPECT_EQ(Rows("select 桥梁名称 from 大中桥 order by ID"), expected);
     // Set up again as the fixture did.
-    RegisterPlanCommands();
-    AnswerDialog("233=1 IDOK");
-    CmdDrawPlan();
-    Sqlite("update 大中桥 set 桥梁名称 = '" + before[0][0] + "' where ID = (select min(ID) from 大中桥)");
+    DrawPlan();
+    RenameFirstBridge(before[0][0]);
   }
 }
 
@@ -661,10 +668,8 @@ TEST_F(TableEditor, ARefusedEditKeepsTheEditorAtItsCloseAndIsDroppedAtUnload) {
     EXPECT_EQ(Rows(names), expected);
     EXPECT_EQ(transcript.contains("编辑器对表 大中桥 的修改没有保存"), c.pasted) << transcript.text();
     // Set up again as the fixture did.
-    RegisterPlanCommands();
-    AnswerDialog("233=1 IDOK");
-    CmdDrawPlan();
-    Sqlite("update 大中桥 set 桥梁名称 = '" + before[0][0] + "' where ID = (select min(ID) from 大中桥)");
+    DrawPlan();
+    RenameFirstBridge(before[0][0]);
   }
 }
 
