@@ -88,14 +88,8 @@ void ReportLeftOutOfRange(AlignmentModel& model, const CString& table, int line)
   CString range;
   const DrawingRange& r = model.Line(line).range;
   if (line == kBaseLine) {
-    char text[2][kChainageTextSize] = {};
-    const double ends[2] = {r.start, r.end};
-    for (int i = 0; i < 2; ++i) {
-      char prefix[kChainPrefixSize] = {};
-      const double value = model.MileageToChainage(ends[i], prefix, sizeof prefix);
-      model.FormatChainageWithPrecision(prefix, value, model.ChainageDigits(), text[i]);
-    }
-    range.Format("平面的绘图范围%s～%s", text[0], text[1]);
+    range.Format("平面的绘图范围%s～%s", model.BaseChainageText(r.start).GetString(),
+                 model.BaseChainageText(r.end).GetString());
   } else {
     range = line < 0 ? "左线绕行段的绘图范围" : "右线绕行段的绘图范围";
   }

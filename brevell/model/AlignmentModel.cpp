@@ -117,6 +117,14 @@ double AlignmentModel::MileageToChainage(double mileage, char* prefixOut, size_t
   return BreakTableMileageToChainage(mileage, prefixOut, BaseBreakCount(), m_baseBreaks.data(), prefixOutSize);
 }
 
+CString AlignmentModel::BaseChainageText(double mileage) const {
+  char prefix[kChainPrefixSize] = {};
+  const double value = MileageToChainage(mileage, prefix, sizeof prefix);
+  char text[kChainageTextSize] = {};
+  FormatChainageWithPrecision(prefix, value, settings.chainageDigits, text);
+  return text;
+}
+
 // ---- Points and mileages ---------------------------------------------------------------------
 
 int AlignmentModel::PointOnLine(int line, LinePoint& point) const {

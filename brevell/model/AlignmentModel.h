@@ -203,6 +203,8 @@ class AlignmentModel : public BAS_DRAW_FUN {
   // The chainage value of a base-line mileage; its prefix goes to `prefixOut`
   // (room for `prefixOutSize` bytes, at most 7 GBK bytes are written).
   double MileageToChainage(double mileage, char* prefixOut, size_t prefixOutSize = kChainPrefixSize) const;
+  // The chainage text of a base-line mileage, in the settings' decimals.
+  CString BaseChainageText(double mileage) const;
 
   // ---- Drawing range -------------------------------------------------------------
   // Run before every drawing: rebuilds the section lists of the loaded side

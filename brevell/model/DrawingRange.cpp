@@ -82,12 +82,9 @@ void AlignmentModel::CheckLineChainageBreaks() {
   // says where it was cut.
   m_rangeCutNote.Empty();
   auto cut = [&](const char* name, const char* text, const char* lineEnd, double at, const char* side) {
-    char prefix[kChainPrefixSize] = {};
-    const double value = MileageToChainage(at, prefix, sizeof prefix);
-    char chainage[kChainageTextSize] = {};
-    FormatChainageWithPrecision(prefix, value, settings.chainageDigits, chainage);
     CString note;
-    note.Format("绘图范围的%s%s在线路%s%s%s(断链表), 平面绘到线路%s为止", name, text, lineEnd, chainage, side, lineEnd);
+    note.Format("绘图范围的%s%s在线路%s%s%s(断链表), 平面绘到线路%s为止", name, text, lineEnd,
+                BaseChainageText(at).GetString(), side, lineEnd);
     if (!m_rangeCutNote.IsEmpty()) m_rangeCutNote += "; ";
     m_rangeCutNote += note;
   };

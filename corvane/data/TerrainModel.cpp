@@ -63,6 +63,14 @@ inline double EdgeSide(const TerrainModel::PointRecord& a, const TerrainModel::P
   return Orient(a.x - mx, a.y - my, b.x - mx, b.y - my, px - mx, py - my);
 }
 
+// Whether p lies in the triangle p0 p1 p2 (counter-clockwise) by at least
+// `margin` on each edge's side (a negative margin takes points just outside).
+inline bool InsideBy(const TerrainModel::PointRecord& p0, const TerrainModel::PointRecord& p1,
+                     const TerrainModel::PointRecord& p2, double px, double py, double margin) {
+  return EdgeSide(p0, p1, px, py) >= margin && EdgeSide(p1, p2, px, py) >= margin &&
+         EdgeSide(p2, p0, px, py) >= margin;
+}
+
 // Starts loading the neighbours of a triangle the search is in: the next step
 // goes to one of them, and the network is too large for the caches.
 inline void PrefetchNeighbours(const TerrainModel::TriangleRecord* triangles,
@@ -396,11 +404,7 @@ void TerrainModel::Close() {
   CloseIfOpen(m_gridFile);
   delete[] m_grid;
   m_grid = nullptr;
-  m_fineGrid.clear();
-  m_fineGrid.shrink_to_fit();
-  m_fineRows = 0;
-  m_fineCols = 0;
-  m_fineSize = 0.0;
+  DropFineGrid();
   m_points = nullptr;
   m_triangles = nullptr;
   m_pointCount = 0;
@@ -447,10 +451,7 @@ int TerrainModel::PointInTriangle(int triangle, double x, double y) const {
   const PointRecord& p0 = m_points[t.vertex[0]];
   const PointRecord& p1 = m_points[t.vertex[1]];
   const PointRecord& p2 = m_points[t.vertex[2]];
-  return EdgeSide(p0, p1, x, y) >= kOnEdge && EdgeSide(p1, p2, x, y) >= kOnEdge &&
-                 EdgeSide(p2, p0, x, y) >= kOnEdge
-             ? 1
-             : 0;
+  return InsideBy(p0, p1, p2, x, y, kOnEdge) ? 1 : 0;
 }
 
 double TerrainModel::PlaneElevation(double x, double y, int triangle) const {
@@ -613,17 +614,14 @@ void TerrainModel::BuildFineGrid() {
     if (r1 < r0 || c1 < c0) continue;
     budget -= static_cast<double>(r1 - r0 + 1) * (c1 - c0 + 1);
     if (budget < 0.0) {
-      m_fineGrid.clear();
-      m_fineGrid.shrink_to_fit();
-      m_fineRows = m_fineCols = 0;
-      m_fineSize = 0.0;
+      DropFineGrid();
       return;
     }
     for (int r = r0; r <= r1; ++r) {
       const double x = m_xmin + (r + 0.5) * size;
       for (int c = c0; c <= c1; ++c) {
         const double y = m_ymin + (c + 0.5) * size;
-        if (EdgeSide(p0, p1, x, y) >= 0.0 && EdgeSide(p1, p2, x, y) >= 0.0 && EdgeSide(p2, p0, x, y) >= 0.0) {
+        if (InsideBy(p0, p1, p2, x, y, 0.0)) {
           FineCell& cell = m_fineGrid[static_cast<size_t>(r) * m_fineCols + c];
           cell.triangle = t;
           for (int k = 0; k < 3; ++k) cell.vertex[k] = tri.vertex[k];
@@ -631,6 +629,14 @@ void TerrainModel::BuildFineGrid() {
       }
     }
   }
+}
+
+void TerrainModel::DropFineGrid() {
+  m_fineGrid.clear();
+  m_fineGrid.shrink_to_fit();
+  m_fineRows = 0;
+  m_fineCols = 0;
+  m_fineSize = 0.0;
 }
 
 int TerrainModel::LocateFromFineGrid(double x, double y) const {
@@ -644,17 +650,14 @@ int TerrainModel::LocateFromFineGrid(double x, double y) const {
   // while its record (wanted for the elevation) loads.
   __builtin_prefetch(&m_triangles[t]);
   const PointRecord* p[3] = {&m_points[cell.vertex[0]], &m_points[cell.vertex[1]], &m_points[cell.vertex[2]]};
-  if (EdgeSide(*p[0], *p[1], x, y) < kSureInside || EdgeSide(*p[1], *p[2], x, y) < kSureInside ||
-      EdgeSide(*p[2], *p[0], x, y) < kSureInside) {
+  if (!InsideBy(*p[0], *p[1], *p[2], x, y, kSureInside)) {
     t = WalkTowards(t, cell.vertex[0], x, y, kFineWalkSteps);
     if (t < 0) return -1;
     const TriangleRecord& tri = m_triangles[t];
     p[0] = &m_points[tri.vertex[0]];
     p[1] = &m_points[tri.vertex[1]];
     p[2] = &m_points[tri.vertex[2]];
-    if (EdgeSide(*p[0], *p[1], x, y) < kSureInside || EdgeSide(*p[1], *p[2], x, y) < kSureInside ||
-        EdgeSide(*p[2], *p[0], x, y) < kSureInside)
-      return -1;
+    if (!InsideBy(*p[0], *p[1], *p[2], x, y, kSureInside)) return -1;
   }
   return t;
 }

@@ -131,6 +131,8 @@ class TerrainModel {
   // not arrive, or (x, y) so near an edge that the search from the file's
   // grid may take the triangle on its other side).
   int LocateFromFineGrid(double x, double y) const;
+  // Frees the finer grid: lookups go through the file's grid alone.
+  void DropFineGrid();
   void BuildFineGrid();
 
   // A cell of the finer grid: the triangle holding its centre (-1 when none
